@@ -1,0 +1,49 @@
+# Thin driver over CMake and Ninja. Every target installs what it needs first.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE_ARGS ?=
+
+.PHONY: all setup configure build demo test asan fuzz-smoke bench clean
+
+all: build
+
+setup:
+	@tools/setup-deps.sh
+
+$(BUILD)/build.ninja: | setup
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_ARGS)
+
+configure: $(BUILD)/build.ninja
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+demo: build
+	$(BUILD)/bin/kpx-demo-host $(BUILD)
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+asan: setup
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DKPX_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug $(CMAKE_ARGS)
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+fuzz-smoke: setup
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DKPX_FUZZ=ON -DKPX_TESTS=OFF $(CMAKE_ARGS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@for f in $(FUZZ_BUILD)/bin/fuzz_*; do \
+	  echo "== $$f (30 s)"; \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$(basename $$f); \
+	  $$f -max_total_time=30 -print_final_stats=1 $(FUZZ_BUILD)/corpus/$$(basename $$f) || exit 1; \
+	done
+
+bench: setup
+	cmake -S . -B $(BUILD) -G Ninja -DKPX_BENCH=ON $(CMAKE_ARGS)
+	cmake --build $(BUILD) -j $(JOBS)
+	@for b in $(BUILD)/bin/bench_*; do $$b; done
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -1,0 +1,43 @@
+/*
+ * Session-zone component: exchange zones kept in memory under a session number.
+ * The library reads a session's input zone and deposits its output zone; the
+ * host deposits input zones and takes output zones with the BFH_Hote entries.
+ */
+#ifndef BFHW32_H
+#define BFHW32_H
+
+#include <stdint.h>
+
+#if defined(_WIN32)
+#  define BFH_API __declspec(dllexport)
+#else
+#  define BFH_API __attribute__((visibility("default")))
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#define BFH_OK                 0x0000u
+#define BFH_CR_SESSION_INCONNUE 0xF6E8u /* no input zone under this session */
+#define BFH_CR_ARGUMENT        0xF6E9u  /* null address */
+#define BFH_CR_MEMOIRE         0xF6EAu
+
+typedef void (*BFH_FonctionLiberation)(unsigned char* zone);
+
+/* Library side. */
+/* Gives the session's input zone; it stays the component's. */
+BFH_API uint16_t BFH_LireZoneIn(uint16_t session, unsigned char** buffer, uint32_t* taille);
+/* Takes an output zone; released later through liberation (a previous output
+   zone of the same session is released first). */
+BFH_API uint16_t BFH_EcrireZoneOut(uint16_t session, unsigned char* buffer, uint32_t taille,
+                                   BFH_FonctionLiberation liberation);
+
+typedef uint16_t (*BFH_LireZoneIn_t)(uint16_t, unsigned char**, uint32_t*);
+typedef uint16_t (*BFH_EcrireZoneOut_t)(uint16_t, unsigned char*, uint32_t, BFH_FonctionLiberation);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,26 @@
+// Process-wide state of the library between calls: the loaded référentiel,
+// whether the interface description is built, and the modified flag.
+// "Loaded" means both a référentiel and a built description exist.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+class Referentiel;
+
+class Bibliotheque {
+public:
+    static constexpr const char* kVersionLogicielle = "0302";
+    static constexpr const char* kVersionReferentielMinimale = "1000";
+
+    static bool estCharge();
+    static Referentiel* referentiel();
+    static bool referentielModifie();
+    static void marquerModifie(bool modifie);
+
+    // Steps of KPX_InitLIB2 after the configuration file was handed over.
+    static uint16_t chargerReferentiel();
+    static void verifierReferentiel(uint16_t& cr);
+    // Releases the description and the référentiel (KPX_TermLIB).
+    static void liberer();
+};

@@ -1,0 +1,77 @@
+// Formats trace lines in one place and hands them to the common-services component.
+#include "frame/Trace.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "frame/Composants.h"
+
+namespace {
+
+constexpr int kTailleLigne = 4096;
+constexpr int kNombreCategories = 10;
+
+uint16_t niveauxDetail[kNombreCategories] = {};
+TraceDetail::Destination destinationDetail = nullptr;
+
+void ecrire(uint16_t categorie, uint16_t niveau, const char* format, va_list arguments) {
+    auto ecrireTrace = Composants::traceEcrire();
+    if (ecrireTrace == nullptr) return;
+    char ligne[kTailleLigne];
+    std::vsnprintf(ligne, sizeof ligne, format, arguments);
+    ecrireTrace("KPX", categorie, niveau, "%s", ligne);
+}
+
+}  // namespace
+
+void tracer(uint16_t categorie, uint16_t niveau, const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    ecrire(categorie, niveau, format, arguments);
+    va_end(arguments);
+}
+
+void tracerDetail(uint16_t categorie, uint16_t niveau, const char* format, ...) {
+    if (!TraceDetail::estActif(categorie, niveau)) return;
+    char ligne[kTailleLigne];
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(ligne, sizeof ligne, format, arguments);
+    va_end(arguments);
+    destinationDetail(categorie, niveau, ligne);
+}
+
+namespace TraceDetail {
+
+void definirNiveau(uint16_t categorie, uint16_t niveau) {
+    if (categorie < kNombreCategories) niveauxDetail[categorie] = niveau;
+}
+
+void definirDestination(Destination destination) { destinationDetail = destination; }
+
+bool estActif(uint16_t categorie, uint16_t niveau) {
+    return destinationDetail != nullptr && categorie < kNombreCategories && niveau != 0 &&
+           niveau <= niveauxDetail[categorie];
+}
+
+}  // namespace TraceDetail
+
+TraceOperation::TraceOperation(uint16_t categorie, uint16_t niveau, const char* nom, const uint16_t& cr)
+    : categorie_(categorie), niveau_(niveau), nom_(nom), cr_(cr) {
+    tracer(categorie_, niveau_, "%s >> IN", nom_);
+}
+
+TraceOperation::TraceOperation(uint16_t categorie, uint16_t niveau, const char* nom, const uint16_t& cr,
+                               const char* formatArguments, ...)
+    : categorie_(categorie), niveau_(niveau), nom_(nom), cr_(cr) {
+    char arguments[kTailleLigne];
+    va_list liste;
+    va_start(liste, formatArguments);
+    std::vsnprintf(arguments, sizeof arguments, formatArguments, liste);
+    va_end(liste);
+    tracer(categorie_, niveau_, "%s >> IN : %s", nom_, arguments);
+}
+
+TraceOperation::~TraceOperation() {
+    if (actif_) tracer(categorie_, niveau_, "%s << OUT : cr = 0x%04X", nom_, cr_);
+}

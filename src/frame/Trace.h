@@ -1,0 +1,67 @@
+// Trace of the library: every line goes through the common-services component,
+// formatted here once. The detail channel has its own per-category levels, all 0,
+// so it writes nothing unless a test switches a level on.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#if defined(__GNUC__)
+#define KPX_FORMAT(f, a) __attribute__((format(printf, f, a)))
+#else
+#define KPX_FORMAT(f, a)
+#endif
+
+// Categories by area of the library.
+enum Categorie : uint16_t {
+    CAT_CYCLE = 0,          // lifecycle, interface description build
+    CAT_CONSULTATION = 1,
+    CAT_MODIFICATION = 2,
+    CAT_SAUVEGARDE = 3,
+    CAT_REGLE = 4,
+    CAT_CONTROLE = 6,       // control, argument checks, input zones
+    CAT_SYSTEME = 7,
+    CAT_ZONE = 9,
+};
+
+enum Niveau : uint16_t {
+    NIV_EXPORT = 1,
+    NIV_DETAIL = 2,
+    NIV_ERREUR = 5,
+};
+
+// Writes one line through LN_TraceEcrire; does nothing while the component is unbound.
+void tracer(uint16_t categorie, uint16_t niveau, const char* format, ...) KPX_FORMAT(3, 4);
+
+// The detail channel of the storage, query and modification layers.
+void tracerDetail(uint16_t categorie, uint16_t niveau, const char* format, ...) KPX_FORMAT(3, 4);
+
+namespace TraceDetail {
+// Test hook only: the library itself never switches a level on.
+using Destination = void (*)(uint16_t categorie, uint16_t niveau, const char* ligne);
+void definirNiveau(uint16_t categorie, uint16_t niveau);
+void definirDestination(Destination destination);
+bool estActif(uint16_t categorie, uint16_t niveau);
+}  // namespace TraceDetail
+
+// Entry line at construction, "<nom> << OUT : cr = 0x%04X" at destruction, so no
+// return path forgets the exit line. The code is read through the reference.
+class TraceOperation {
+public:
+    TraceOperation(uint16_t categorie, uint16_t niveau, const char* nom, const uint16_t& cr);
+    TraceOperation(uint16_t categorie, uint16_t niveau, const char* nom, const uint16_t& cr,
+                   const char* formatArguments, ...) KPX_FORMAT(6, 7);
+    ~TraceOperation();
+    TraceOperation(const TraceOperation&) = delete;
+    TraceOperation& operator=(const TraceOperation&) = delete;
+
+    // Leaves without the exit line (the few operations specified that way).
+    void annulerSortie() { actif_ = false; }
+
+private:
+    uint16_t categorie_;
+    uint16_t niveau_;
+    const char* nom_;
+    const uint16_t& cr_;
+    bool actif_ = true;
+};

@@ -1,0 +1,262 @@
+// The buffer-based exported functions: argument checks in their fixed order,
+// then the call into the core. Each export writes its entry line, its code
+// and its exit line at level 1 of its category.
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "KPXW32.h"
+#include "frame/Bibliotheque.h"
+#include "frame/Composants.h"
+#include "frame/ControleurParametres.h"
+#include "frame/Systeme.h"
+#include "frame/Trace.h"
+#include "frame/exports/TraceExport.h"
+#include "zone/Date.h"
+#include "zone/ZoneKPX.h"
+
+namespace {
+
+constexpr std::size_t kLongueurCommentaireMax = 200;
+constexpr std::size_t kLongueurFiltreMax = 4;
+
+bool filtreValide(const char* filtre) {
+    if (filtre == nullptr) return true;
+    std::size_t n = std::strlen(filtre);
+    if (n > kLongueurFiltreMax) return false;
+    for (std::size_t i = 0; i < n; ++i)
+        if (filtre[i] < 'A' || filtre[i] > 'Z') return false;
+    return true;
+}
+
+// The functions of every family are found in the interface description, built
+// from the référentiel; while it holds no super-group, no identifier is found.
+void rechercherFonction(uint16_t& cr, const char* identifiant) {
+    if (cr != 0) return;
+    tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR : identifiant %s non trouve", identifiant);
+    cr = KPX_CR_IDENTIFIANT_INCONNU;
+}
+
+// Control, rule application and complete control report three outcomes in their own range.
+uint16_t traduireControle(uint16_t cr) {
+    switch (cr) {
+        case KPX_CR_IDENTIFIANT_INCONNU: return KPX_CR_CONTROLE_IDENTIFIANT;
+        case KPX_CR_ELEMENT_ABSENT: return KPX_CR_CONTROLE_ABSENT;
+        case KPX_CR_RIEN_EN_VIGUEUR: return KPX_CR_CONTROLE_RIEN_EN_VIGUEUR;
+        default: return cr;
+    }
+}
+
+}  // namespace
+
+extern "C" {
+
+KPX_API uint16_t KPX_CALL KPX_InitLIB2(const char* fichierConfiguration) {
+    uint16_t cr = Composants::verifierALaDemande();
+    if (cr != 0) return cr;
+    TraceExport trace(CAT_CYCLE, NIV_EXPORT, "KPX_InitLIB2", cr, TraceExport::kCodeAvecBlancs);
+    trace.entree("KPX_InitLIB2 >> IN");
+    if (Bibliotheque::estCharge()) {
+        tracer(CAT_CYCLE, NIV_ERREUR, "Référentiel déjà chargé.");
+        return cr = KPX_CR_DEJA_CHARGE;
+    }
+    cr = Composants::setFichierKoral()(fichierConfiguration);
+    if (cr != 0) return cr;
+    return cr = Bibliotheque::chargerReferentiel();
+}
+
+KPX_API uint16_t KPX_CALL KPX_TermLIB(void) {
+    uint16_t cr = 0;
+    TraceExport trace(CAT_CYCLE, NIV_EXPORT, "KPX_TermLIB", cr);
+    trace.entree("KPX_TermLIB >> IN");
+    Bibliotheque::verifierReferentiel(cr);
+    if (cr != 0) return cr;
+    if (auto arret = Composants::arretTraces()) arret();
+    Bibliotheque::liberer();
+    return cr;
+}
+
+KPX_API uint16_t KPX_CALL KPX_InitTrace(const char* parametreTrace, uint32_t, uint32_t, uint32_t) {
+    uint16_t cr = Composants::verifierALaDemande();
+    if (cr != 0) return cr;
+    cr = Composants::activerTrace()("KPX", parametreTrace);
+    TraceExport trace(CAT_SYSTEME, NIV_EXPORT, "KPX_InitTrace", cr, TraceExport::kCodeAvecBlancs);
+    return cr;
+}
+
+KPX_API uint16_t KPX_CALL KPX_LireVersion(unsigned char** zoneSortie, uint32_t* tailleZoneSortie) {
+    uint16_t cr = 0;
+    TraceExport trace(CAT_SYSTEME, NIV_EXPORT, "KPX_LireVersion", cr);
+    trace.entree("KPX_LireVersion >> IN");
+    Bibliotheque::verifierReferentiel(cr);
+    ControleurParametres::verifierZoneOut(cr, zoneSortie, tailleZoneSortie);
+    // The version zone is read through the query layer, which does not exist yet.
+    if (cr == 0) cr = KPX_CR_NON_PREVU;
+    return cr;
+}
+
+KPX_API uint16_t KPX_CALL KPX_AllouerZoneMem(unsigned char** zone, uint32_t tailleZone) {
+    uint16_t cr = 0;
+    TraceExport trace(CAT_SYSTEME, NIV_DETAIL, "KPX_AllouerZoneMem", cr);
+    trace.entree("KPX_AllouerZoneMem >> IN : tailleZone = %u", tailleZone);
+    ControleurParametres::verifierPointeur(cr, zone, false);
+    if (cr == 0 && tailleZone == 0) {
+        tracer(CAT_SYSTEME, NIV_ERREUR, "taille nulle.");
+        cr = KPX_CR_ARGUMENT;
+    }
+    if (cr == 0) {
+        void* bloc = nullptr;
+        cr = Systeme::allouer(&bloc, tailleZone);
+        *zone = static_cast<unsigned char*>(bloc);
+    }
+    return cr;
+}
+
+KPX_API void KPX_CALL KPX_LibererZoneMem(unsigned char* zone) {
+    uint16_t cr = 0;
+    TraceExport trace(CAT_SYSTEME, NIV_DETAIL, "KPX_LibererZoneMem", cr, TraceExport::kSansCode);
+    trace.entree("KPX_LibererZoneMem >> IN : zone = 0x%p", static_cast<void*>(zone));
+    Systeme::liberer(zone);
+}
+
+KPX_API uint16_t KPX_CALL KPX_ConsulterDonnee(const char* identifiant, const char* dateReference,
+                                              const unsigned char* zoneEntree, uint32_t tailleZoneEntree,
+                                              unsigned char** zoneSortie, uint32_t* tailleZoneSortie) {
+    (void)zoneEntree;
+    (void)tailleZoneEntree;
+    uint16_t cr = 0;
+    TraceExport trace(CAT_CONSULTATION, NIV_EXPORT, "KPX_ConsulterDonnee", cr);
+    trace.entree("KPX_ConsulterDonnee >> IN : identifiant = %s, dateReference = %s", texte(identifiant),
+                 texte(dateReference));
+    std::unique_ptr<Date> date;
+    Bibliotheque::verifierReferentiel(cr);
+    ControleurParametres::verifierChaine(cr, identifiant, true);
+    ControleurParametres::verifierDate(cr, dateReference, date);
+    ControleurParametres::verifierZoneOut(cr, zoneSortie, tailleZoneSortie);
+    rechercherFonction(cr, identifiant);
+    return cr;
+}
+
+KPX_API uint16_t KPX_CALL KPX_RechercherParMotCle(const char* motCle, uint32_t cadreRecherche,
+                                                  unsigned char** zoneSortie, uint32_t* tailleZoneSortie) {
+    uint16_t cr = 0;
+    TraceExport trace(CAT_CONSULTATION, NIV_EXPORT, "KPX_RechercherParMotCle", cr);
+    trace.entree("KPX_RechercherParMotCle >> IN : motCle = %s, cadreRecherche = %lu", texte(motCle),
+                 static_cast<unsigned long>(cadreRecherche));
+    Bibliotheque::verifierReferentiel(cr);
+    ControleurParametres::verifierChaine(cr, motCle, true);
+    ControleurParametres::verifierZoneOut(cr, zoneSortie, tailleZoneSortie);
+    // The keyword tables are read by the search layer, which does not exist yet.
+    if (cr == 0) cr = KPX_CR_NON_PREVU;
+    return cr;
+}
+
+KPX_API uint16_t KPX_CALL KPX_RechercherParFiltre(const char* filtre, unsigned char** zoneSortie,
+                                                  uint32_t* tailleZoneSortie) {
+    uint16_t cr = 0;
+    TraceExport trace(CAT_CONSULTATION, NIV_EXPORT, "KPX_RechercherParFiltre", cr);
+    trace.entree("KPX_RechercherParFiltre >> IN : filtre = %s", texte(filtre));
+    Bibliotheque::verifierReferentiel(cr);
+    ControleurParametres::verifierChaine(cr, filtre, false);
+    if (cr == 0 && !filtreValide(filtre)) cr = KPX_CR_ARGUMENT;
+    ControleurParametres::verifierZoneOut(cr, zoneSortie, tailleZoneSortie);
+    if (cr == 0) cr = KPX_CR_NON_PREVU;
+    return cr;
+}
+
+KPX_API uint16_t KPX_CALL KPX_ModifierDonnee(const char* identifiant, const char* dateEffet,
+                                             const unsigned char* zoneEntree, uint32_t tailleZoneEntree) {
+    uint16_t cr = 0;
+    TraceExport trace(CAT_MODIFICATION, NIV_EXPORT, "KPX_ModifierDonnee", cr);
+    trace.entree("KPX_ModifierDonnee >> IN : identifiant = %s, dateEffet = %s", texte(identifiant),
+                 texte(dateEffet));
+    std::unique_ptr<Date> date;
+    std::unique_ptr<ZoneKPX> entree;
+    Bibliotheque::verifierReferentiel(cr);
+    ControleurParametres::verifierChaine(cr, identifiant, true);
+    ControleurParametres::verifierDate(cr, dateEffet, date);
+    ControleurParametres::verifierZoneIn(cr, zoneEntree, tailleZoneEntree, entree);
+    rechercherFonction(cr, identifiant);
+    return cr;
+}
+
+KPX_API uint16_t KPX_CALL KPX_AnnulerModification(const char* identifiant, const unsigned char* zoneEntree,
+                                                  uint32_t tailleZoneEntree) {
+    (void)zoneEntree;
+    (void)tailleZoneEntree;
+    uint16_t cr = 0;
+    TraceExport trace(CAT_MODIFICATION, NIV_EXPORT, "KPX_AnnulerModification", cr);
+    trace.entree("KPX_AnnulerModification >> IN : identifiant = %s", texte(identifiant));
+    Bibliotheque::verifierReferentiel(cr);
+    ControleurParametres::verifierChaine(cr, identifiant, true);
+    rechercherFonction(cr, identifiant);
+    return cr;
+}
+
+KPX_API uint16_t KPX_CALL KPX_SauvegarderReferentiel(const char* commentaire) {
+    uint16_t cr = 0;
+    TraceExport trace(CAT_SAUVEGARDE, NIV_EXPORT, "KPX_SauvegarderReferentiel", cr);
+    trace.entree("KPX_SauvegarderReferentiel >> IN : commentaire = %s", texte(commentaire));
+    Bibliotheque::verifierReferentiel(cr);
+    if (cr == 0 && commentaire != nullptr && std::strlen(commentaire) > kLongueurCommentaireMax) {
+        tracer(CAT_SAUVEGARDE, NIV_ERREUR, "La taille du commentaire est superieure à 200 caractères.");
+        cr = KPX_CR_ARGUMENT;
+    }
+    if (cr == 0 && !Bibliotheque::referentielModifie() && (commentaire == nullptr || commentaire[0] == '\0')) {
+        tracer(CAT_SAUVEGARDE, NIV_DETAIL, "Aucune modification à sauvegarder ; cr = 0x%04X", cr);
+        trace.annuler();
+        return cr;
+    }
+    // Saving goes through the modification store, which does not exist yet.
+    if (cr == 0) cr = KPX_CR_NON_PREVU;
+    return cr;
+}
+
+KPX_API uint16_t KPX_CALL KPX_AppliquerRegle(const char* identifiant, const unsigned char* zoneEntree,
+                                             uint32_t tailleZoneEntree, unsigned char** zoneSortie,
+                                             uint32_t* tailleZoneSortie) {
+    uint16_t cr = 0;
+    TraceExport trace(CAT_REGLE, NIV_EXPORT, "KPX_AppliquerRegle", cr);
+    trace.entree("KPX_AppliquerRegle >> IN : identifiant = %s", texte(identifiant));
+    std::unique_ptr<ZoneKPX> entree;
+    Bibliotheque::verifierReferentiel(cr);
+    ControleurParametres::verifierChaine(cr, identifiant, true);
+    ControleurParametres::verifierZoneIn(cr, zoneEntree, tailleZoneEntree, entree);
+    ControleurParametres::verifierZoneOut(cr, zoneSortie, tailleZoneSortie);
+    rechercherFonction(cr, identifiant);
+    return cr = traduireControle(cr);
+}
+
+KPX_API uint16_t KPX_CALL KPX_ControlerDonnees(const char* identifiant, const char* dateReference,
+                                               const unsigned char* zoneEntree, uint32_t tailleZoneEntree,
+                                               char* resultat) {
+    uint16_t cr = 0;
+    TraceExport trace(CAT_CONTROLE, NIV_EXPORT, "KPX_ControlerDonnees", cr);
+    trace.entree("KPX_ControlerDonnees >> IN : identifiant = %s, dateReference = %s", texte(identifiant),
+                 texte(dateReference));
+    std::unique_ptr<Date> date;
+    std::unique_ptr<ZoneKPX> entree;
+    Bibliotheque::verifierReferentiel(cr);
+    ControleurParametres::verifierChaine(cr, identifiant, true);
+    ControleurParametres::verifierDate(cr, dateReference, date);
+    ControleurParametres::verifierZoneIn(cr, zoneEntree, tailleZoneEntree, entree);
+    ControleurParametres::verifierPointeur(cr, resultat, true);
+    rechercherFonction(cr, identifiant);
+    return cr = traduireControle(cr);
+}
+
+KPX_API uint16_t KPX_CALL KPX_ControleComplet(const unsigned char* zoneEntree, uint32_t tailleZoneEntree,
+                                              unsigned char** zoneSortie, uint32_t* tailleZoneSortie) {
+    uint16_t cr = 0;
+    TraceExport trace(CAT_CONTROLE, NIV_EXPORT, "KPX_ControleComplet", cr);
+    trace.entree("KPX_ControleComplet >> IN");
+    std::unique_ptr<ZoneKPX> entree;
+    Bibliotheque::verifierReferentiel(cr);
+    ControleurParametres::verifierZoneIn(cr, zoneEntree, tailleZoneEntree, entree);
+    ControleurParametres::verifierZoneOut(cr, zoneSortie, tailleZoneSortie);
+    rechercherFonction(cr, "ControleComplet");
+    return cr = traduireControle(cr);
+}
+
+}  // extern "C"
