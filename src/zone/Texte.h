@@ -1,0 +1,50 @@
+// A character string value. The string stops at its first NUL byte, so the
+// characters, the byte form and the comparisons always agree with chaine().
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "zone/TypeSimple.h"
+
+class Texte : public TypeSimple {
+public:
+    Texte() = default;
+    Texte(const char* chaine);  // NOLINT: texts are built from literals everywhere
+    Texte(const char* octets, size_t n);
+    Texte(const uint8_t* octets, size_t n);
+
+    void afficher(FILE* fichier) const override;
+    void tracer(uint16_t niveau) const override;
+    bool estRenseigne() const override;
+    std::unique_ptr<uint8_t[]> versOctets(uint32_t& longueur) const override;
+
+    const char* chaine() const { return texte_.c_str(); }
+    size_t longueur() const { return texte_.size(); }
+    char operator[](size_t i) const { return texte_[i]; }
+    char caractere(size_t i) const { return texte_[i]; }
+
+    Texte operator+(const Texte& autre) const;
+    Texte& ajouter(const Texte& autre);
+    Texte& ajouter(const char* chaine);
+    Texte& operator+=(const Texte& autre) { return ajouter(autre); }
+
+    // Folds to upper-case letters and digits without accents, dropping everything
+    // else; a text with nothing to keep is left as it was.
+    void canoniser();
+    // Folding of one ISO 8859-1 byte; 0 means dropped.
+    static char replier(uint8_t octet);
+
+    // Byte-wise, unsigned, as strcmp.
+    int comparer(const Texte& autre) const;
+    bool operator==(const Texte& autre) const { return texte_ == autre.texte_; }
+    bool operator!=(const Texte& autre) const { return texte_ != autre.texte_; }
+    bool operator<(const Texte& autre) const { return comparer(autre) < 0; }
+    bool operator==(const char* chaine) const;
+    bool operator!=(const char* chaine) const { return !(*this == chaine); }
+
+protected:
+    void definir(const char* octets, size_t n);
+
+    std::string texte_;
+};

@@ -1,0 +1,120 @@
+// A growable list of values of one type, copied in; capacity doubles when full.
+// Counts and capacities are 16-bit: a list that cannot grow refuses with 0xDFFC
+// and keeps what it held.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <new>
+#include <type_traits>
+#include <utility>
+
+#include "KPXW32.h"
+#include "zone/TypeDonnee.h"
+
+namespace detail {
+template <typename T, typename = void>
+struct aAfficher : std::false_type {};
+template <typename T>
+struct aAfficher<T, std::void_t<decltype(std::declval<const T&>().afficher(static_cast<FILE*>(nullptr)))>>
+    : std::true_type {};
+template <typename T, typename = void>
+struct aTracer : std::false_type {};
+template <typename T>
+struct aTracer<T, std::void_t<decltype(std::declval<const T&>().tracer(uint16_t{}))>> : std::true_type {};
+}  // namespace detail
+
+template <typename T>
+class TypeListe : public TypeDonnee {
+public:
+    static constexpr uint16_t kCapaciteDefaut = 5;
+
+    explicit TypeListe(uint16_t capacite = kCapaciteDefaut)
+        : capacite_(capacite == 0 ? kCapaciteDefaut : capacite), elements_(new T[capacite_]) {}
+
+    TypeListe(const TypeListe& autre)
+        : TypeDonnee(autre), capacite_(autre.capacite_), nombre_(autre.nombre_), elements_(new T[capacite_]) {
+        for (uint16_t i = 0; i < nombre_; ++i) elements_[i] = autre.elements_[i];
+    }
+
+    TypeListe& operator=(const TypeListe& autre) {
+        if (this != &autre) {
+            std::unique_ptr<T[]> copie(new T[autre.capacite_]);
+            for (uint16_t i = 0; i < autre.nombre_; ++i) copie[i] = autre.elements_[i];
+            elements_ = std::move(copie);
+            capacite_ = autre.capacite_;
+            nombre_ = autre.nombre_;
+        }
+        return *this;
+    }
+
+    void afficher(FILE* fichier) const override {
+        std::fputs("{\n", fichier);
+        for (uint16_t i = 0; i < nombre_; ++i) {
+            std::fputs("  ", fichier);
+            if constexpr (detail::aAfficher<T>::value) elements_[i].afficher(fichier);
+            std::fputs("\n", fichier);
+        }
+        std::fputs("}", fichier);
+    }
+
+    void tracer(uint16_t niveau) const override {
+        if constexpr (detail::aTracer<T>::value)
+            for (uint16_t i = 0; i < nombre_; ++i) elements_[i].tracer(niveau);
+        else
+            (void)niveau;
+    }
+
+    bool estRenseigne() const override { return nombre_ > 0; }
+    bool estValide() const override { return elements_ != nullptr && capacite_ != 0; }
+
+    // 0-based; the caller keeps i below nombre().
+    T& element(uint16_t i) { return elements_[i]; }
+    const T& element(uint16_t i) const { return elements_[i]; }
+
+    uint16_t ajouter(const T& element) {
+        if (nombre_ == capacite_) {
+            // element may be one of ours: copy it before the array goes.
+            T copie(element);
+            uint16_t cr = agrandir();
+            if (cr == 0) elements_[nombre_++] = std::move(copie);
+            return cr;
+        }
+        elements_[nombre_] = element;
+        ++nombre_;
+        return 0;
+    }
+
+    bool contient(const T& element) const {
+        for (uint16_t i = 0; i < nombre_; ++i)
+            if (elements_[i] == element) return true;
+        return false;
+    }
+
+    // Empties the list; its capacity stays.
+    void vider() {
+        for (uint16_t i = 0; i < nombre_; ++i) elements_[i] = T();
+        nombre_ = 0;
+    }
+
+    uint16_t nombre() const { return nombre_; }
+    uint16_t capacite() const { return capacite_; }
+
+private:
+    uint16_t agrandir() {
+        if (capacite_ == UINT16_MAX) return KPX_CR_CONSTRUCTION;
+        uint32_t doublee = 2u * capacite_;
+        auto nouvelleCapacite = static_cast<uint16_t>(doublee > UINT16_MAX ? UINT16_MAX : doublee);
+        std::unique_ptr<T[]> agrandi(new (std::nothrow) T[nouvelleCapacite]);
+        if (agrandi == nullptr) return KPX_CR_CONSTRUCTION;
+        for (uint16_t i = 0; i < nombre_; ++i) agrandi[i] = std::move(elements_[i]);
+        elements_ = std::move(agrandi);
+        capacite_ = nouvelleCapacite;
+        return 0;
+    }
+
+    uint16_t capacite_;
+    uint16_t nombre_ = 0;
+    std::unique_ptr<T[]> elements_;
+};
