@@ -1,0 +1,223 @@
+// The library seen from a host: loaded at run time from the build tree, with
+// its siblings beside it, through the exported functions only.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "hote/Hote.h"
+#include "support/LectureTrace.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ecrireConfiguration(const std::string& repertoire, const std::string& contenu) {
+    std::string fichier = repertoire + "/kpx.ini";
+    std::ofstream(fichier) << contenu;
+    return fichier;
+}
+
+Hote& hote() {
+    static Hote instance;
+    static bool charge = instance.charger(KPX_LIB_DIR);
+    EXPECT_TRUE(charge) << instance.erreur;
+    return instance;
+}
+
+// Runs `corps` in a child process (its own copy of the library state) and gives its exit status.
+template <typename F>
+int dansUnProcessusFils(F corps) {
+    pid_t fils = fork();
+    if (fils == 0) _exit(corps());
+    int statut = 0;
+    waitpid(fils, &statut, 0);
+    return WIFEXITED(statut) ? WEXITSTATUS(statut) : -1;
+}
+
+}  // namespace
+
+TEST(FrameBoundary, ExportsExactlyTheTwentyFourEntries) {
+    std::string commande = std::string("nm -D --defined-only ") + KPX_LIB_DIR + "/libKPXW32.so";
+    FILE* sortie = popen(commande.c_str(), "r");
+    ASSERT_NE(sortie, nullptr);
+    std::set<std::string> exportes;
+    char ligne[512];
+    while (std::fgets(ligne, sizeof ligne, sortie) != nullptr) {
+        std::istringstream champs(ligne);
+        std::string adresse, type, nom;
+        champs >> adresse >> type >> nom;
+        if (nom.empty()) continue;  // version nodes
+        if (type == "A") continue;
+        exportes.insert(nom);
+    }
+    pclose(sortie);
+    const std::set<std::string> attendus = {
+        "KPX_InitLIB2", "KPX_TermLIB", "KPX_InitTrace", "KPX_LireVersion", "KPX_AllouerZoneMem",
+        "KPX_LibererZoneMem", "KPX_ConsulterDonnee", "KPX_RechercherParMotCle", "KPX_RechercherParFiltre",
+        "KPX_ModifierDonnee", "KPX_AnnulerModification", "KPX_SauvegarderReferentiel", "KPX_AppliquerRegle",
+        "KPX_ControlerDonnees", "KPX_ControleComplet", "KPX_ConsulterDonnee_S", "KPX_RechercherParMotCle_S",
+        "KPX_RechercherParFiltre_S", "KPX_ModifierDonnee_S", "KPX_AnnulerModification_S", "KPX_AppliquerRegle_S",
+        "KPX_ControlerDonnees_S", "KPX_ControleComplet_S", "KPX_LireVersion_S"};
+    EXPECT_EQ(exportes, attendus);
+}
+
+TEST(FrameBoundary, EveryExportButFourAnswersNoReferentielBeforeInit) {
+    Hote& h = hote();
+    unsigned char* zone = reinterpret_cast<unsigned char*>(1);
+    uint32_t taille = 7;
+    const unsigned char octets[] = {0x0B, 0xB8, 0x00};
+    char resultat = 'X';
+    const std::vector<std::pair<const char*, uint16_t>> cas = {
+        {"KPX_TermLIB", h.KPX_TermLIB()},
+        {"KPX_LireVersion", h.KPX_LireVersion(&zone, &taille)},
+        {"KPX_ConsulterDonnee", h.KPX_ConsulterDonnee("CCAM_37", "20240101", octets, 3, &zone, &taille)},
+        {"KPX_RechercherParMotCle", h.KPX_RechercherParMotCle("rein", 0, &zone, &taille)},
+        {"KPX_RechercherParFiltre", h.KPX_RechercherParFiltre("AB", &zone, &taille)},
+        {"KPX_ModifierDonnee", h.KPX_ModifierDonnee("M", "20240101", octets, 3)},
+        {"KPX_AnnulerModification", h.KPX_AnnulerModification("A", octets, 3)},
+        {"KPX_SauvegarderReferentiel", h.KPX_SauvegarderReferentiel(nullptr)},
+        {"KPX_AppliquerRegle", h.KPX_AppliquerRegle("C_Pu", octets, 3, &zone, &taille)},
+        {"KPX_ControlerDonnees", h.KPX_ControlerDonnees("C", "20240101", octets, 3, &resultat)},
+        {"KPX_ControleComplet", h.KPX_ControleComplet(octets, 3, &zone, &taille)},
+    };
+    for (auto& [nom, cr] : cas) EXPECT_EQ(cr, KPX_CR_NON_CHARGE) << nom;
+    // The referentiel check comes first: the outputs were not touched.
+    EXPECT_EQ(zone, reinterpret_cast<unsigned char*>(1));
+    EXPECT_EQ(taille, 7u);
+    EXPECT_EQ(resultat, 'X');
+}
+
+TEST(FrameBoundary, AllocationChecksAndReleaseOfNull) {
+    Hote& h = hote();
+    unsigned char* zone = nullptr;
+    EXPECT_EQ(h.KPX_AllouerZoneMem(nullptr, 10), KPX_CR_POINTEUR_NUL);
+    EXPECT_EQ(h.KPX_AllouerZoneMem(&zone, 0), KPX_CR_ARGUMENT);
+    ASSERT_EQ(h.KPX_AllouerZoneMem(&zone, 100), KPX_OK);
+    ASSERT_NE(zone, nullptr);
+    std::memset(zone, 0xAB, 100);
+    h.KPX_LibererZoneMem(zone);
+    h.KPX_LibererZoneMem(nullptr);
+}
+
+TEST(FrameBoundary, TraceLinesAndMemoryTotalSeenThroughTheTraceFile) {
+    Hote& h = hote();
+    std::string repertoire = repertoireTemporaire("boundary/trace");
+    std::string fichier = repertoire + "/kpx.log";
+    ASSERT_EQ(h.KPX_InitTrace(("fichier=" + fichier + ";niveau=5").c_str(), 0, 0, 0), KPX_OK);
+
+    unsigned char* a = nullptr;
+    unsigned char* b = nullptr;
+    ASSERT_EQ(h.KPX_AllouerZoneMem(&a, 1), KPX_OK);
+    ASSERT_EQ(h.KPX_AllouerZoneMem(&b, 300), KPX_OK);
+    h.KPX_LibererZoneMem(b);
+    h.KPX_LibererZoneMem(a);
+    h.KPX_LibererZoneMem(nullptr);
+    unsigned char* sortie = nullptr;
+    uint32_t taille = 0;
+    EXPECT_EQ(h.KPX_ConsulterDonnee("CCAM_37", "20240101", nullptr, 0, &sortie, &taille), KPX_CR_NON_CHARGE);
+
+    auto lignes = lireTrace(fichier);
+    auto t = textesTrace(lignes);
+    ASSERT_FALSE(t.empty());
+    EXPECT_EQ(t[0], "cr = 0x 0000");
+    EXPECT_EQ(t[1], "KPX_InitTrace << OUT");
+    EXPECT_EQ(lignes[1].categorie, 7);
+    EXPECT_EQ(lignes[1].niveau, 1);
+
+    // Every "Taille memoire cumulee" line gives the total; it must come back to where it started.
+    std::vector<unsigned long> totaux;
+    std::smatch m;
+    const std::regex total(R"(^Taille memoire cumulee = (\d+).*)");
+    for (auto& l : lignes)
+        if (std::regex_match(l.texte, m, total)) totaux.push_back(std::stoul(m[1]));
+    ASSERT_EQ(totaux.size(), 4u);
+    EXPECT_GE(totaux[1], totaux[0] + 300);  // the usable size may exceed the request
+    EXPECT_EQ(totaux[2], totaux[0]);
+    EXPECT_GE(totaux[0], totaux[3] + 1);
+    // A release of null writes nothing at all but its entry and exit lines.
+    int liberations = 0;
+    for (auto& x : t) liberations += x.rfind("Systeme::liberer : liberation de ", 0) == 0;
+    EXPECT_EQ(liberations, 2);
+
+    // The consultation frame: entry, the referentiel check and its error, the code and the exit.
+    auto debut = std::find(t.begin(), t.end(), "KPX_ConsulterDonnee >> IN : identifiant = CCAM_37, dateReference = 20240101");
+    ASSERT_NE(debut, t.end());
+    std::vector<std::string> suite(debut, std::min(debut + 6, t.end()));
+    EXPECT_EQ(suite, (std::vector<std::string>{
+                         "KPX_ConsulterDonnee >> IN : identifiant = CCAM_37, dateReference = 20240101",
+                         "verifierReferentiel >> IN", "Référentiel non chargé.",
+                         "verifierReferentiel << OUT cr = 0xdf00", "cr = 0xDF00", "KPX_ConsulterDonnee << OUT"}));
+    auto indice = debut - t.begin();
+    EXPECT_EQ(lignes[indice].categorie, 1);
+    EXPECT_EQ(lignes[indice].niveau, 1);
+    EXPECT_EQ(lignes[indice + 2].categorie, 6);
+    EXPECT_EQ(lignes[indice + 2].niveau, 5);
+}
+
+TEST(FrameBoundary, InitLib2ReadsTheConfigurationAndFailsCleanly) {
+    Hote& h = hote();
+    std::string repertoire = repertoireTemporaire("boundary/init");
+    EXPECT_NE(h.KPX_InitLIB2((repertoire + "/absent.ini").c_str()), KPX_OK);
+    EXPECT_NE(h.KPX_InitLIB2(nullptr), KPX_OK);
+
+    std::string sansTable = ecrireConfiguration(repertoire, "[COMMUN]\nrepertoiretravail=" + repertoire + "\n");
+    EXPECT_EQ(h.KPX_InitLIB2(sansTable.c_str()), KPX_CR_REPERTOIRE_TABLE_ABSENT);
+
+    // A tables directory without a table file: the load fails and nothing stays loaded.
+    std::string vide = ecrireConfiguration(repertoire, "[KPX]\nrepertoiretable=" + repertoire + "\n");
+    uint16_t cr = h.KPX_InitLIB2(vide.c_str());
+    EXPECT_GE(cr, KPX_CR_CHARGEMENT_MIN);
+    EXPECT_LE(cr, KPX_CR_CHARGEMENT_MAX);
+    EXPECT_EQ(h.KPX_TermLIB(), KPX_CR_NON_CHARGE);
+}
+
+TEST(FrameBoundary, MissingSiblingIsKeptAndAnsweredWithoutTrace) {
+    struct Cas {
+        const char* nom;
+        std::vector<std::string> fichiers;  // copied from the build tree
+        bool bfhIncomplet;
+        uint16_t attendu;
+    };
+    const std::vector<Cas> cas = {
+        {"sans-bfh", {"libKPXW32.so", "libdlnw32.so"}, false, KPX_CR_COMPOSANT_SESSION},
+        {"sans-dln", {"libKPXW32.so", "libbfhw32.so"}, false, KPX_CR_COMPOSANT_SERVICES},
+        {"bfh-incomplet", {"libKPXW32.so", "libdlnw32.so"}, true, KPX_CR_COMPOSANT_SESSION},
+        {"complet", {"libKPXW32.so", "libdlnw32.so", "libbfhw32.so"}, false, KPX_CR_REPERTOIRE_TABLE_ABSENT},
+    };
+    for (auto& c : cas) {
+        std::string repertoire = repertoireTemporaire(std::string("boundary/") + c.nom);
+        for (auto& f : c.fichiers) fs::copy_file(fs::path(KPX_LIB_DIR) / f, fs::path(repertoire) / f);
+        if (c.bfhIncomplet)
+            fs::copy_file(fs::path(KPX_TEST_LIB_DIR) / "incomplet" / "libbfhw32.so",
+                          fs::path(repertoire) / "libbfhw32.so");
+        std::string configuration = ecrireConfiguration(repertoire, "[COMMUN]\nrepertoiretravail=/tmp\n");
+        int statut = dansUnProcessusFils([&] {
+            Hote local;
+            if (!local.charger(repertoire)) return 100;
+            // The kept code answers every later attempt; the session variants too.
+            uint16_t codes[] = {local.KPX_InitLIB2(configuration.c_str()), local.KPX_InitLIB2(configuration.c_str()),
+                                local.KPX_InitTrace("", 0, 0, 0), local.KPX_LireVersion_S(1),
+                                local.KPX_ControleComplet_S(1)};
+            for (uint16_t cr : codes) {
+                if (c.attendu == KPX_CR_REPERTOIRE_TABLE_ABSENT) {
+                    if (cr == KPX_CR_COMPOSANT_SESSION || cr == KPX_CR_COMPOSANT_SERVICES) return 2;
+                } else if (cr != c.attendu) {
+                    return 1;
+                }
+            }
+            return local.KPX_InitLIB2(configuration.c_str()) == c.attendu ? 0 : 3;
+        });
+        EXPECT_EQ(statut, 0) << c.nom;
+    }
+}

@@ -1,0 +1,44 @@
+// Meanings of the return codes, by family.
+#include "hote/Codes.h"
+
+#include "KPXW32.h"
+
+const char* significationCode(uint16_t cr) {
+    switch (cr) {
+        case KPX_OK: return "success";
+        case KPX_CR_IDENTIFIANT_INCONNU: return "function identifier not found";
+        case KPX_CR_AUCUN_RESULTAT: return "no result";
+        case KPX_CR_ELEMENT_ABSENT: return "element absent from the referentiel";
+        case KPX_CR_RIEN_EN_VIGUEUR: return "nothing in force at that date";
+        case KPX_CR_DATE_EFFET_REFUSEE: return "effective date refused";
+        case KPX_CR_RIEN_A_ANNULER: return "nothing to cancel";
+        case KPX_CR_CONTROLE_IDENTIFIANT: return "function identifier not found (control)";
+        case KPX_CR_CONTROLE_ABSENT: return "element absent (control)";
+        case KPX_CR_CONTROLE_RIEN_EN_VIGUEUR: return "nothing in force at that date (control)";
+        case KPX_CR_DEJA_CHARGE: return "referentiel already loaded";
+        case KPX_CR_REPERTOIRE_TABLE_ABSENT: return "configuration key repertoiretable absent";
+        case KPX_CR_ECRITURE: return "writing the referentiel failed";
+        case KPX_CR_NON_CHARGE: return "no referentiel loaded";
+        case KPX_CR_OCCUPE: return "referentiel busy";
+        case KPX_CR_CONSTRUCTION: return "allocation or construction failure";
+        case KPX_CR_DONNEES_INCOHERENTES: return "inconsistent reference data";
+        case KPX_CR_NON_PREVU: return "no handler for this function";
+        case KPX_CR_REPERTOIRE_TRAVAIL: return "configuration key repertoiretravail absent";
+        case KPX_CR_COMPOSANT_SESSION: return "session-zone component missing";
+        case KPX_CR_COMPOSANT_SERVICES: return "common-services component missing";
+        case KPX_CR_POINTEUR_NUL: return "null output pointer";
+        case KPX_CR_MEMOIRE: return "memory exhausted";
+        case KPX_CR_ARGUMENT: return "invalid argument";
+        case KPX_CR_ZONE_ENTREE: return "null or empty input zone";
+        default: break;
+    }
+    if (cr > KPX_CR_CONTROLE_NIVEAU_BASE && cr <= KPX_CR_CONTROLE_MAX) return "complete control found errors";
+    if (cr >= KPX_CR_CONTROLE_MIN && cr <= KPX_CR_CONTROLE_MAX) return "control outcome";
+    if (cr >= KPX_CR_CHARGEMENT_MIN && cr <= KPX_CR_CHARGEMENT_MAX) return "loading the referentiel failed";
+    if (cr >= KPX_CR_ZONE_MIN && cr <= KPX_CR_ZONE_MAX) return "exchange zone fault";
+    if (cr >= KPX_CR_NUMERO_GROUPE_BASE && cr < KPX_CR_NUMERO_GROUPE_BASE + 0x1000) return "unexpected group number";
+    if (cr >= KPX_CR_GROUPE_ABSENT_BASE && cr < KPX_CR_NUMERO_GROUPE_BASE) return "input group fault";
+    if (cr >= KPX_CR_GROUPE_BASE && cr < KPX_CR_GROUPE_ABSENT_BASE) return "input group fault";
+    if (cr >= KPX_CR_CHAMP_BASE && cr < KPX_CR_GROUPE_BASE) return "input field fault";
+    return "unknown code";
+}
