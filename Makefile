@@ -47,3 +47,11 @@ bench: setup
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+
+WIN_BUILD ?= build-windows
+.PHONY: windows test-windows
+windows:
+	@for a in x86_64 i686; do \
+	  cmake -S . -B $(WIN_BUILD)/$$a -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$$a.cmake -DKPX_TESTS=OFF $(CMAKE_ARGS) && \
+	  cmake --build $(WIN_BUILD)/$$a -j $(JOBS) || exit 1; \
+	done

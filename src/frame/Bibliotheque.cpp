@@ -1,7 +1,6 @@
 // Loading and release of the référentiel, driven by the configuration keys.
 #include "frame/Bibliotheque.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <string>
@@ -11,8 +10,6 @@
 #include "frame/Trace.h"
 #include "referentiel/Referentiel.h"
 #include "zone/Code.h"
-
-extern "C" KPX_API uint16_t KPX_CALL KPX_InitTrace(const char*, uint32_t, uint32_t, uint32_t);
 
 namespace {
 
@@ -75,8 +72,8 @@ uint16_t Bibliotheque::chargerReferentiel() {
     std::string activation;
     if (lireCle("COMMUN", "ActivationTracesLog4c", activation) && activation == "1") {
         tracer(CAT_SYSTEME, NIV_EXPORT, "Activation traces log4c dans les KPX");
-        // The second argument carries the value read; it is unused by KPX_InitTrace.
-        KPX_InitTrace("", static_cast<uint32_t>(std::strtoul(activation.c_str(), nullptr, 10)), 0, 0);
+        // The value read would be the second, unused, argument of KPX_InitTrace.
+        initialiserTrace("");
     }
 
     std::string repertoireTables;
@@ -112,6 +109,16 @@ uint16_t Bibliotheque::chargerReferentiel() {
         cr = crVersion;
     }
     tracer(CAT_CYCLE, NIV_EXPORT, "chargerReferentiel << OUT : cr = 0x%04x", cr);
+    return cr;
+}
+
+uint16_t Bibliotheque::initialiserTrace(const char* parametreTrace) {
+    uint16_t cr = Composants::verifierALaDemande();
+    if (cr != 0) return cr;
+    cr = Composants::activerTrace()("KPX", parametreTrace);
+    // "cr = 0x % 04X": the blank flag has no effect on an unsigned conversion.
+    tracer(CAT_SYSTEME, NIV_EXPORT, "cr = 0x %04X", cr);
+    tracer(CAT_SYSTEME, NIV_EXPORT, "KPX_InitTrace << OUT");
     return cr;
 }
 

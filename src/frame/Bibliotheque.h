@@ -21,6 +21,8 @@ public:
     // Steps of KPX_InitLIB2 after the configuration file was handed over.
     static uint16_t chargerReferentiel();
     static void verifierReferentiel(uint16_t& cr);
+    // KPX_InitTrace, also run by the load when the configuration asks for it.
+    static uint16_t initialiserTrace(const char* parametreTrace);
     // Releases the description and the référentiel (KPX_TermLIB).
     static void liberer();
 };

@@ -1,6 +1,7 @@
 // A minimal host: loads the library from the build tree and shows what the
 // frame answers, until the command-line host takes over.
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 

@@ -78,11 +78,7 @@ KPX_API uint16_t KPX_CALL KPX_TermLIB(void) {
 }
 
 KPX_API uint16_t KPX_CALL KPX_InitTrace(const char* parametreTrace, uint32_t, uint32_t, uint32_t) {
-    uint16_t cr = Composants::verifierALaDemande();
-    if (cr != 0) return cr;
-    cr = Composants::activerTrace()("KPX", parametreTrace);
-    TraceExport trace(CAT_SYSTEME, NIV_EXPORT, "KPX_InitTrace", cr, TraceExport::kCodeAvecBlancs);
-    return cr;
+    return Bibliotheque::initialiserTrace(parametreTrace);
 }
 
 KPX_API uint16_t KPX_CALL KPX_LireVersion(unsigned char** zoneSortie, uint32_t* tailleZoneSortie) {
