@@ -150,6 +150,10 @@ KPX_API uint16_t KPX_CALL KPX_LireVersion_S(uint16_t numeroSession);
 #define KPX_CR_ARGUMENT                 0xF802u
 #define KPX_CR_ZONE_ENTREE              0xF803u
 #define KPX_CR_ZONE_MIN                 0xF804u
+#define KPX_CR_ZONE_PLEINE              0xF804u /* no room for a group or a field */
+#define KPX_CR_ZONE_FIN                 0xF805u /* past the last group or field */
+#define KPX_CR_ZONE_GROUPE_INVALIDE     0xF809u /* field added with no current group */
+#define KPX_CR_ZONE_MALFORMEE           0xF810u /* coded length or size inconsistent */
 #define KPX_CR_ZONE_MAX                 0xF810u
 
 #endif /* KPXW32_H */

@@ -23,7 +23,13 @@ extern "C" {
 #define BFH_CR_ARGUMENT        0xF6E9u  /* null address */
 #define BFH_CR_MEMOIRE         0xF6EAu
 
-typedef void (*BFH_FonctionLiberation)(unsigned char* zone);
+/* The library's release function follows its own calling convention. */
+#if defined(_WIN32) && (defined(_M_IX86) || defined(__i386__))
+#  define BFH_CALLBACK __stdcall
+#else
+#  define BFH_CALLBACK
+#endif
+typedef void (BFH_CALLBACK *BFH_FonctionLiberation)(unsigned char* zone);
 
 /* Library side. */
 /* Gives the session's input zone; it stays the component's. */
@@ -32,6 +38,17 @@ BFH_API uint16_t BFH_LireZoneIn(uint16_t session, unsigned char** buffer, uint32
    zone of the same session is released first). */
 BFH_API uint16_t BFH_EcrireZoneOut(uint16_t session, unsigned char* buffer, uint32_t taille,
                                    BFH_FonctionLiberation liberation);
+
+/* Host side. */
+/* Keeps a copy of the input zone of a session (replacing an earlier one). */
+BFH_API uint16_t BFH_DeposerZoneIn(uint16_t session, const unsigned char* buffer, uint32_t taille);
+/* Gives the output zone of a session; it stays the component's until BFH_LibererSession.
+   A session without output zone gives a null buffer and size 0. */
+BFH_API uint16_t BFH_PrendreZoneOut(uint16_t session, unsigned char** buffer, uint32_t* taille);
+/* Releases both zones of a session, the output one through the library's release function. */
+BFH_API uint16_t BFH_LibererSession(uint16_t session);
+/* Releases every session. */
+BFH_API uint16_t BFH_Reinitialiser(void);
 
 typedef uint16_t (*BFH_LireZoneIn_t)(uint16_t, unsigned char**, uint32_t*);
 typedef uint16_t (*BFH_EcrireZoneOut_t)(uint16_t, unsigned char*, uint32_t, BFH_FonctionLiberation);
