@@ -128,6 +128,7 @@ KPX_API uint16_t KPX_CALL KPX_LireVersion_S(uint16_t numeroSession);
 #define KPX_CR_DEJA_CHARGE              0xD600u
 #define KPX_CR_CHARGEMENT_MIN           0xD600u
 #define KPX_CR_CHARGEMENT_MAX           0xD6FFu
+#define KPX_CR_OUVERTURE_FICHIER        0xD610u /* table file cannot be opened or closed */
 #define KPX_CR_REPERTOIRE_TABLE_ABSENT  0xD680u
 #define KPX_CR_ECRITURE                 0xD700u
 

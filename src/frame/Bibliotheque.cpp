@@ -1,22 +1,22 @@
 // Loading and release of the référentiel, driven by the configuration keys.
 #include "frame/Bibliotheque.h"
 
-#include <cstring>
+#include <cstdio>
 #include <new>
 #include <string>
 
 #include "KPXW32.h"
 #include "frame/Composants.h"
 #include "frame/Trace.h"
-#include "referentiel/Referentiel.h"
-#include "zone/Code.h"
+#include "frame/Plateforme.h"
 
 namespace {
 
 constexpr uint32_t kTailleValeur = 1024;
 
 struct Etat {
-    std::unique_ptr<Referentiel> referentiel;
+    // Set by the storage layer once it loads a référentiel; stays null until then.
+    Referentiel* referentiel = nullptr;
     bool interfaceConstruite = false;
     bool modifie = false;
 };
@@ -35,32 +35,25 @@ bool lireCle(const char* section, const char* cle, std::string& valeur) {
     return true;
 }
 
-// Records the variant letter and version (id 21), then the software version (id 20).
-// A failure of id 21 fails the load; a failure of id 20 is only reported.
-uint16_t enregistrerVersions(uint16_t& cr, const Referentiel& referentiel) {
-    uint16_t crVersion = 0;
-    std::string repertoireTravail;
-    if (!lireCle("COMMUN", "repertoiretravail", repertoireTravail)) crVersion = KPX_CR_REPERTOIRE_TRAVAIL;
-    if (crVersion == 0) {
-        std::string variante = referentiel.variante();
-        std::string version = referentiel.version();
-        std::string composant = std::string(1, variante.empty() ? ' ' : variante[0]) + version.substr(0, 4);
-        composant.resize(5, ' ');
-        uint16_t crEcriture = Composants::ecrireVersionComposant()(21, composant.c_str(), 5);
-        if (crEcriture == KPX_CR_VERSION_DEJA_ECRITE) crEcriture = 0;
-        if (crEcriture != 0) {
-            cr = crEcriture;
-            return crVersion;
-        }
-        crVersion = Composants::ecrireVersionComposant()(20, Bibliotheque::kVersionLogicielle, 4);
+// Opens the reference table file of the tables directory; reading its tables is
+// the storage layer's work, which is not part of the library yet.
+uint16_t chargerFichierTables(const std::string& repertoireTables) {
+    std::string nom = repertoireTables.empty() ? std::string("table_v2.kpx")
+                                               : repertoireTables + Plateforme::separateur + "table_v2.kpx";
+    FILE* fichier = std::fopen(nom.c_str(), "rb");
+    if (fichier == nullptr) {
+        tracerDetail(CAT_CYCLE, NIV_ERREUR, "ERREUR : Probleme d'ouverture du fichier %s, %s", nom.c_str(),
+                     Plateforme::texteErreurSysteme().c_str());
+        return KPX_CR_OUVERTURE_FICHIER;
     }
-    return crVersion;
+    std::fclose(fichier);
+    return KPX_CR_NON_PREVU;
 }
 
 }  // namespace
 
 bool Bibliotheque::estCharge() { return etat().interfaceConstruite && etat().referentiel != nullptr; }
-Referentiel* Bibliotheque::referentiel() { return etat().referentiel.get(); }
+Referentiel* Bibliotheque::referentiel() { return etat().referentiel; }
 bool Bibliotheque::referentielModifie() { return etat().modifie; }
 void Bibliotheque::marquerModifie(bool modifie) { etat().modifie = modifie; }
 
@@ -84,29 +77,12 @@ uint16_t Bibliotheque::chargerReferentiel() {
 
     auto& e = etat();
     if (cr == 0) {
-        e.referentiel.reset(new (std::nothrow) Referentiel());
-        if (!e.referentiel) {
-            tracer(CAT_CYCLE, NIV_ERREUR, "Construction du référentiel impossible.");
-            cr = KPX_CR_CONSTRUCTION;
-        } else {
-            cr = e.referentiel->chargerReferentiel(repertoireTables.c_str(), repertoireModifications.c_str(),
-                                                   kVersionLogicielle, kVersionReferentielMinimale);
-        }
         e.modifie = false;
+        cr = chargerFichierTables(repertoireTables);
     }
-
-    // The interface description is built from the référentiel's description
-    // tables by the consultation layer; an empty one is all there is for now.
-    if (cr == 0) e.interfaceConstruite = true;
-
-    uint16_t crVersion = 0;
-    if (cr == 0) crVersion = enregistrerVersions(cr, *e.referentiel);
-
     if (cr != 0) {
         e.interfaceConstruite = false;
-        e.referentiel.reset();
-    } else {
-        cr = crVersion;
+        e.referentiel = nullptr;
     }
     tracer(CAT_CYCLE, NIV_EXPORT, "chargerReferentiel << OUT : cr = 0x%04x", cr);
     return cr;
@@ -134,5 +110,5 @@ void Bibliotheque::verifierReferentiel(uint16_t& cr) {
 
 void Bibliotheque::liberer() {
     etat().interfaceConstruite = false;
-    etat().referentiel.reset();
+    etat().referentiel = nullptr;
 }

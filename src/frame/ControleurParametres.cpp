@@ -7,7 +7,6 @@
 #include "KPXW32.h"
 #include "frame/Trace.h"
 #include "zone/Date.h"
-#include "zone/ZoneKPX.h"
 
 namespace {
 void erreur(const char* message) { tracer(CAT_CONTROLE, NIV_ERREUR, "%s", message); }
@@ -52,8 +51,7 @@ void ControleurParametres::verifierPointeur(uint16_t& cr, const void* pointeur, 
     }
 }
 
-void ControleurParametres::verifierZoneIn(uint16_t& cr, const unsigned char* buffer, uint32_t taille,
-                                          std::unique_ptr<ZoneKPX>& zone) {
+void ControleurParametres::verifierZoneIn(uint16_t& cr, const unsigned char* buffer, uint32_t taille) {
     if (cr != 0) return;
     TraceOperation trace(CAT_CONTROLE, NIV_DETAIL, "ControleurParametres::verifierZoneIn", cr,
                          "buffer = 0x%p, taille = %u", static_cast<const void*>(buffer), taille);
@@ -63,10 +61,6 @@ void ControleurParametres::verifierZoneIn(uint16_t& cr, const unsigned char* buf
     } else if (taille == 0) {
         erreur("ERREUR: taille nulle.");
         cr = KPX_CR_ZONE_ENTREE;
-    } else {
-        // The zone reads the host's bytes in place and never writes or frees them.
-        zone.reset(new (std::nothrow) ZoneKPX(const_cast<unsigned char*>(buffer), taille));
-        if (!zone) cr = KPX_CR_CONSTRUCTION;
     }
 }
 

@@ -6,7 +6,6 @@
 #include <memory>
 
 class Date;
-class ZoneKPX;
 
 class ControleurParametres {
 public:
@@ -14,9 +13,8 @@ public:
     // On success the date is created and owned by the caller.
     static void verifierDate(uint16_t& cr, const char* chaine, std::unique_ptr<Date>& date);
     static void verifierPointeur(uint16_t& cr, const void* pointeur, bool obligatoire);
-    // Wraps the host's buffer without copying it.
-    static void verifierZoneIn(uint16_t& cr, const unsigned char* buffer, uint32_t taille,
-                               std::unique_ptr<ZoneKPX>& zone);
+    // The host's buffer is read in place by the functions; it is only checked here.
+    static void verifierZoneIn(uint16_t& cr, const unsigned char* buffer, uint32_t taille);
     // Sets both outputs to 0 so a failure later hands nothing over.
     static void verifierZoneOut(uint16_t& cr, unsigned char** zone, uint32_t* taille);
 };

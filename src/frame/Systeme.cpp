@@ -38,9 +38,10 @@ void Systeme::liberer(void* adresse) {
     if (adresse == nullptr) return;
     auto utilisable = static_cast<uint32_t>(Plateforme::tailleUtilisable(adresse));
     tailleCumulee -= utilisable;
-    std::free(adresse);
+    // The address is printed before the block goes back to the heap.
     tracer(CAT_SYSTEME, NIV_DETAIL, "Systeme::liberer : liberation de %u octets a l'adresse 0x%p.", utilisable,
            adresse);
+    std::free(adresse);
     tracer(CAT_SYSTEME, NIV_DETAIL, "Taille memoire cumulee = %u", tailleCumulee);
 }
 

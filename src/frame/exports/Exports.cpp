@@ -14,7 +14,6 @@
 #include "frame/Trace.h"
 #include "frame/exports/TraceExport.h"
 #include "zone/Date.h"
-#include "zone/ZoneKPX.h"
 
 namespace {
 
@@ -168,11 +167,10 @@ KPX_API uint16_t KPX_CALL KPX_ModifierDonnee(const char* identifiant, const char
     trace.entree("KPX_ModifierDonnee >> IN : identifiant = %s, dateEffet = %s", texte(identifiant),
                  texte(dateEffet));
     std::unique_ptr<Date> date;
-    std::unique_ptr<ZoneKPX> entree;
     Bibliotheque::verifierReferentiel(cr);
     ControleurParametres::verifierChaine(cr, identifiant, true);
     ControleurParametres::verifierDate(cr, dateEffet, date);
-    ControleurParametres::verifierZoneIn(cr, zoneEntree, tailleZoneEntree, entree);
+    ControleurParametres::verifierZoneIn(cr, zoneEntree, tailleZoneEntree);
     rechercherFonction(cr, identifiant);
     return cr;
 }
@@ -215,10 +213,9 @@ KPX_API uint16_t KPX_CALL KPX_AppliquerRegle(const char* identifiant, const unsi
     uint16_t cr = 0;
     TraceExport trace(CAT_REGLE, NIV_EXPORT, "KPX_AppliquerRegle", cr);
     trace.entree("KPX_AppliquerRegle >> IN : identifiant = %s", texte(identifiant));
-    std::unique_ptr<ZoneKPX> entree;
     Bibliotheque::verifierReferentiel(cr);
     ControleurParametres::verifierChaine(cr, identifiant, true);
-    ControleurParametres::verifierZoneIn(cr, zoneEntree, tailleZoneEntree, entree);
+    ControleurParametres::verifierZoneIn(cr, zoneEntree, tailleZoneEntree);
     ControleurParametres::verifierZoneOut(cr, zoneSortie, tailleZoneSortie);
     rechercherFonction(cr, identifiant);
     return cr = traduireControle(cr);
@@ -232,11 +229,10 @@ KPX_API uint16_t KPX_CALL KPX_ControlerDonnees(const char* identifiant, const ch
     trace.entree("KPX_ControlerDonnees >> IN : identifiant = %s, dateReference = %s", texte(identifiant),
                  texte(dateReference));
     std::unique_ptr<Date> date;
-    std::unique_ptr<ZoneKPX> entree;
     Bibliotheque::verifierReferentiel(cr);
     ControleurParametres::verifierChaine(cr, identifiant, true);
     ControleurParametres::verifierDate(cr, dateReference, date);
-    ControleurParametres::verifierZoneIn(cr, zoneEntree, tailleZoneEntree, entree);
+    ControleurParametres::verifierZoneIn(cr, zoneEntree, tailleZoneEntree);
     ControleurParametres::verifierPointeur(cr, resultat, true);
     rechercherFonction(cr, identifiant);
     return cr = traduireControle(cr);
@@ -247,9 +243,8 @@ KPX_API uint16_t KPX_CALL KPX_ControleComplet(const unsigned char* zoneEntree, u
     uint16_t cr = 0;
     TraceExport trace(CAT_CONTROLE, NIV_EXPORT, "KPX_ControleComplet", cr);
     trace.entree("KPX_ControleComplet >> IN");
-    std::unique_ptr<ZoneKPX> entree;
     Bibliotheque::verifierReferentiel(cr);
-    ControleurParametres::verifierZoneIn(cr, zoneEntree, tailleZoneEntree, entree);
+    ControleurParametres::verifierZoneIn(cr, zoneEntree, tailleZoneEntree);
     ControleurParametres::verifierZoneOut(cr, zoneSortie, tailleZoneSortie);
     rechercherFonction(cr, "ControleComplet");
     return cr = traduireControle(cr);
