@@ -35,6 +35,7 @@ fuzz-smoke: setup
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DKPX_FUZZ=ON -DKPX_TESTS=OFF $(CMAKE_ARGS)
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	@for f in $(FUZZ_BUILD)/bin/fuzz_*; do \
+	  [ -x "$$f" ] || continue; \
 	  echo "== $$f (30 s)"; \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$(basename $$f); \
 	  $$f -max_total_time=30 -print_final_stats=1 $(FUZZ_BUILD)/corpus/$$(basename $$f) || exit 1; \

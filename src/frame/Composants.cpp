@@ -5,12 +5,15 @@
 #include "KPXW32.h"
 #include "frame/Plateforme.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 
 constexpr std::size_t kLongueurCheminMax = 260;
 
 struct Liaisons {
-    std::string repertoire;
+    char repertoire[kLongueurCheminMax] = {};
     bool charges = false;
     uint16_t erreur = 0;
     void* bfh = nullptr;
@@ -25,14 +28,15 @@ struct Liaisons {
     LN_ArretTraces_t arretTraces = nullptr;
 };
 
-Liaisons& liaisons() {
-    static Liaisons instance;
-    return instance;
-}
+// Trivially destructible on purpose: the unload notification may come after
+// the static destructors of the library have run.
+Liaisons instanceLiaisons;
+
+Liaisons& liaisons() { return instanceLiaisons; }
 
 void* chargerComposant(const char* nom) {
     auto& l = liaisons();
-    std::string chemin = l.repertoire + Plateforme::separateur + Plateforme::nomBibliotheque(nom);
+    std::string chemin = std::string(l.repertoire) + Plateforme::separateur + Plateforme::nomBibliotheque(nom);
     if (chemin.size() >= kLongueurCheminMax) return nullptr;
     return Plateforme::chargerBibliotheque(chemin);
 }
@@ -64,18 +68,24 @@ void toutDelier() {
     auto& l = liaisons();
     Plateforme::libererBibliotheque(l.dln);
     Plateforme::libererBibliotheque(l.bfh);
-    std::string repertoire = l.repertoire;
-    uint16_t erreur = l.erreur;
-    l = Liaisons();
-    l.repertoire = repertoire;
-    l.erreur = erreur;
+    Liaisons vide;
+    std::memcpy(vide.repertoire, l.repertoire, sizeof vide.repertoire);
+    vide.erreur = l.erreur;
+    l = vide;
 }
 
 }  // namespace
 
-void Composants::definirRepertoire(const std::string& repertoire) { liaisons().repertoire = repertoire; }
+// A directory too long for the buffer cannot hold the components anyway: it is cut,
+// and the full path then fails the length check.
+void Composants::definirRepertoire(const std::string& repertoire) {
+    auto& l = liaisons();
+    std::size_t n = std::min(repertoire.size(), sizeof l.repertoire - 1);
+    std::memcpy(l.repertoire, repertoire.data(), n);
+    l.repertoire[n] = '\0';
+}
 
-const std::string& Composants::repertoire() { return liaisons().repertoire; }
+std::string Composants::repertoire() { return liaisons().repertoire; }
 
 uint16_t Composants::lier() {
     auto& l = liaisons();

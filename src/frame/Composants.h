@@ -13,7 +13,7 @@ class Composants {
 public:
     // Directory the siblings are loaded from; set at load from the module path.
     static void definirRepertoire(const std::string& repertoire);
-    static const std::string& repertoire();
+    static std::string repertoire();
 
     // Binds both components; releases everything on the first failure.
     static uint16_t lier();
