@@ -129,6 +129,16 @@ KPX_API uint16_t KPX_CALL KPX_LireVersion_S(uint16_t numeroSession);
 #define KPX_CR_CHARGEMENT_MIN           0xD600u
 #define KPX_CR_CHARGEMENT_MAX           0xD6FFu
 #define KPX_CR_OUVERTURE_FICHIER        0xD610u /* table file cannot be opened or closed */
+#define KPX_CR_OUVERTURE_MODIFICATIONS  0xD611u /* modification file cannot be opened (other than absent) or closed */
+#define KPX_CR_VERSION                  0xD620u /* référentiel or software version refused */
+#define KPX_CR_VERSION_MODIFICATIONS    0xD621u /* modification file made for another référentiel version */
+#define KPX_CR_CRC                      0xD630u /* table file CRC mismatch */
+#define KPX_CR_CRC_MODIFICATIONS        0xD631u /* modification file CRC mismatch */
+#define KPX_CR_LECTURE                  0xD640u /* table file unreadable or inconsistent */
+#define KPX_CR_LECTURE_MODIFICATIONS    0xD641u /* the same for the modification file */
+#define KPX_CR_NOMBRE_TABLES            0xD650u /* fewer than 58 tables in the table file */
+#define KPX_CR_NOMBRE_TABLES_TOTAL      0xD651u /* fewer than 67 tables after the modification file */
+#define KPX_CR_MODIFICATIONS_NON_REJOUEES 0xD660u /* stored modifications present, and this build cannot replay them yet */
 #define KPX_CR_REPERTOIRE_TABLE_ABSENT  0xD680u
 #define KPX_CR_ECRITURE                 0xD700u
 

@@ -1,0 +1,94 @@
+// The in-memory reference database: the header values of the table file and the
+// 69 table slots, slot i holding the table whose identifier is i (or null).
+// Acts and tables 30, 31 and 58 are read from the table file only when first needed.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "zone/Code.h"
+#include "zone/Date.h"
+#include "zone/Texte.h"
+
+class Table;
+class NiveauActe;
+
+class Referentiel {
+public:
+    static constexpr uint16_t kNombreIdentifiants = 69;
+    static constexpr uint16_t kNombreTablesReference = 58;
+    static constexpr uint16_t kNombreTablesTotal = 67;
+    static constexpr uint16_t kPremiereTableModification = 35;
+    static constexpr uint16_t kDerniereTableModification = 43;
+    static constexpr const char* kFichierTables = "table_v2.kpx";
+    static constexpr const char* kFichierModifications = "modrefv2.kpx";
+
+    Referentiel();
+    // Deep copy: strings duplicated, every table copied with its rows.
+    Referentiel(const Referentiel& autre);
+    Referentiel& operator=(const Referentiel&) = delete;
+    virtual ~Referentiel();
+
+    uint16_t chargerReferentiel(const char* repertoire, const char* repertoireModification,
+                                const char* versionLogicielle, const char* versionMinimaleReferentiel);
+    uint16_t chargerModifications();
+    uint16_t controlerNumerosVersions(const char* versionLogicielle, const char* versionMinimaleReferentiel);
+    uint16_t controlerTables();
+    // Reads the rows of a deferred table (30, 31 or 58), then checks the tables again.
+    uint16_t chargerTable(uint16_t identifiant);
+    // Reads the act record at that offset of the table file into acte; the caller
+    // owns acte and destroys it when the code is not 0.
+    uint16_t chargerActe(uint32_t positionActe, NiveauActe& acte, const char* codeActe);
+    void afficher(uint16_t niveau) const;
+
+    // The stored modifications are folded into the data here once a modification
+    // layer exists; until then any stored modification refuses the load.
+    uint16_t appliquerModificationsReferentiel();
+    uint16_t appliquerModificationsActe(const char* codeActe, NiveauActe& acte);
+
+    // False when the file cannot be positioned at offset 4 (crc is then 0).
+    static bool calculerCRC16(FILE* fichier, uint16_t& crc);
+    static bool nomCompletFichier(const char* repertoire, const char* nomFichier, std::string& nomComplet);
+    static void lireDateSysteme(Date& date);
+
+    // Slot of an identifier; null when empty or out of range.
+    Table* table(uint16_t identifiant) const;
+    // Stores a table in its slot (replacing and destroying any previous one).
+    void placerTable(uint16_t identifiant, std::unique_ptr<Table> table);
+
+    // Header values, as codes without their trailing blanks.
+    Code codeVersion() const { return Code(version, sizeof version, Code::largeurFixe); }
+    Code codeVersionBaseCCAM() const { return Code(versionBaseCCAM, sizeof versionBaseCCAM, Code::largeurFixe); }
+    Code codeVariante() const { return Code(variante, sizeof variante, Code::largeurFixe); }
+    Code codeVersionMinimaleLogiciel() const {
+        return Code(versionMinimaleLogiciel, sizeof versionMinimaleLogiciel, Code::largeurFixe);
+    }
+    Texte texteCommentaire() const { return Texte(commentaire.c_str()); }
+    const char* repertoireTables() const { return repertoire.c_str(); }
+    const char* repertoireModifications() const { return repertoireModification.c_str(); }
+
+    // Header fields as read from the files (not terminated), filled by the reader.
+    char version[4];
+    char versionBaseCCAM[5];
+    Date dateDerniereModification;
+    char versionMinimaleLogiciel[4];
+    uint16_t numeroRevision = 0;
+    std::string commentaire;  // empty when the header has none
+    char variante[10];
+
+    uint16_t nombreTables = 0;
+    // Admitted query objects and modification objects; plain counts, see the query layer.
+    uint16_t nombreLecteurs = 0;
+    uint16_t nombreEcrivains = 0;
+
+private:
+    uint16_t ouvrirFichierTables(std::string& nom, FILE*& fichier, const char* formatErreur) const;
+    uint16_t chargerTablesReference(FILE* fichier);
+    void creerTablesModificationVides();
+
+    std::unique_ptr<Table> tables_[kNombreIdentifiants];
+    std::string repertoire;
+    std::string repertoireModification;
+};
