@@ -1,0 +1,80 @@
+// An exchange zone: numbered groups of length-prefixed fields in one byte buffer,
+// with the cursor that reads or fills it. The zone never frees its buffer, and no
+// read goes outside `tailleBuffer` (nor a handed-out field outside `tailleDonnees`).
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+
+class TypeSimple;
+
+class ZoneKPX {
+public:
+    // Output zone of `taille` bytes (1 when 0) from the memory accounting; the
+    // buffer is null when the allocation failed.
+    explicit ZoneKPX(uint32_t taille);
+    // Input zone read in place over the host's bytes; reading never writes them.
+    ZoneKPX(const uint8_t* buffer, uint32_t taille);
+
+    // Before the first group: the ten cursor fields become 0.
+    void positionnerDebut();
+
+    // Moves forward `nombre` groups; with `parcourirChamps` the fields of each group
+    // left are decoded first, so a malformed field is found before the move.
+    uint16_t lireGroupeSuivant(uint16_t& identifiant, uint16_t nombre = 1, bool parcourirChamps = true);
+    // Moves forward `nombre` fields of the current group; `donnees` points into the buffer.
+    uint16_t lireChampSuivant(uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur,
+                              uint16_t nombre = 1);
+
+    bool estFinZone() const { return finGroupe() >= tailleDonnees; }
+    bool estFinGroupe() const { return finChamp() >= finGroupe(); }
+    bool estFinDonnees() const { return finChamp() >= tailleDonnees; }
+
+    // Writing inserts after the current group or field; a refused write changes
+    // neither the buffer nor the cursor.
+    uint16_t ajouterGroupe(uint16_t identifiant);
+    uint16_t ajouterChamp(const uint8_t* donnees, uint32_t longueur);
+    uint16_t ajouterChamp(const TypeSimple& valeur);
+
+    // Exact sizes, so that output zones are allocated once.
+    static uint32_t nbOctetsLongueur(uint32_t longueur);
+    static uint32_t tailleChamp(uint32_t longueur);
+    static uint32_t tailleGroupeContenu(uint32_t tailleContenu);
+    // `nombre` field lengths follow, each a uint32_t (cast size_t values).
+    static uint32_t tailleGroupe(uint32_t nombre, ...);
+    static uint32_t tailleGroupe(std::initializer_list<uint32_t> longueurs);
+
+    // Write at `offset` without checking the capacity (their callers have) and
+    // return the number of bytes written.
+    uint32_t coderLongueur(uint32_t longueur, uint32_t offset);
+    uint32_t coderEnteteGroupe(uint16_t identifiant, uint32_t longueur, uint32_t offset);
+
+    // Null-terminated copy for trace lines, cut to `maximum` (< 255) with "...";
+    // one static buffer, valid until the next call.
+    static const char* texteTrace(const void* donnees, uint32_t longueur, uint32_t maximum);
+
+    uint16_t identifiantGroupe = 0;
+    uint32_t debutGroupe = 0;
+    uint32_t enteteGroupe = 0;
+    uint32_t longueurGroupe = 0;
+    uint16_t numeroGroupe = 0;
+    uint16_t numeroChamp = 0;
+    uint32_t debutChamp = 0;
+    uint32_t enteteChamp = 0;
+    uint32_t longueurChamp = 0;
+    uint16_t numeroChampZone = 0;
+    uint8_t* buffer = nullptr;
+    uint32_t tailleBuffer = 0;
+    uint32_t tailleDonnees = 0;
+
+private:
+    // 64-bit: decoded lengths may announce far more than the buffer holds.
+    uint64_t finGroupe() const { return uint64_t{debutGroupe} + enteteGroupe + longueurGroupe; }
+    uint64_t finChamp() const { return uint64_t{debutChamp} + enteteChamp + longueurChamp; }
+
+    uint16_t decoderLongueur(uint32_t position, uint32_t& longueur, uint32_t& taille) const;
+    uint16_t decoderEnteteGroupe(uint32_t position, uint16_t& identifiant, uint32_t& longueur,
+                                 uint32_t& taille) const;
+    // A cursor left by a refused group runs past the data: nothing is read or written through it.
+    uint16_t verifierGroupeDansDonnees() const;
+};
