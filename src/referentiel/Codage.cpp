@@ -4,7 +4,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstring>
 
 namespace Codage {
 
