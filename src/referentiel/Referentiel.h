@@ -13,6 +13,7 @@
 #include "zone/Texte.h"
 
 class Table;
+class Lecteur;
 class NiveauActe;
 
 class Referentiel {
@@ -85,8 +86,9 @@ public:
 
 private:
     uint16_t ouvrirFichierTables(std::string& nom, FILE*& fichier, const char* formatErreur) const;
-    uint16_t chargerTablesReference(FILE* fichier);
-    void creerTablesModificationVides();
+    uint16_t chargerTablesReference(Lecteur& lecteur);
+    uint16_t chargerTablesModification(Lecteur& lecteur);
+    uint16_t creerTablesModificationVides();
 
     std::unique_ptr<Table> tables_[kNombreIdentifiants];
     std::string repertoire;

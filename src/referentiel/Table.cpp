@@ -1,0 +1,281 @@
+// Tables: creation of rows by identifier, reading and writing in file order,
+// and the deferred load of the search tables.
+#include "referentiel/Table.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <stdexcept>
+
+#include "KPXW32.h"
+#include "frame/Trace.h"
+#include "referentiel/Ecrivain.h"
+#include "referentiel/Lecteur.h"
+#include "referentiel/lignes/Lignes.h"
+
+namespace {
+
+template <class L>
+std::unique_ptr<LigneTable> nouvelle() {
+    return std::unique_ptr<LigneTable>(new (std::nothrow) L);
+}
+
+using Fabrique = std::unique_ptr<LigneTable> (*)();
+
+// Row class by identifier; null where an identifier has none.
+const Fabrique kFabriques[69] = {
+    nouvelle<Index>,
+    nouvelle<AssociationNonPrevue>,
+    nouvelle<HistoriqueAssociationNonPrevue>,
+    nouvelle<RegleTarifaire>,
+    nouvelle<HistoriqueRegleTarifaire>,
+    nouvelle<Specialite>,
+    nouvelle<HistoriqueSpecialite>,
+    nouvelle<ClasseSpecialite>,
+    nouvelle<HistoriqueClasseSpecialite>,
+    nouvelle<SpecialiteDansClasse>,
+    nouvelle<Seuil>,
+    nouvelle<JourFerieCaisse>,
+    nouvelle<JourFerieListe>,
+    nouvelle<ReductionNonConventionne>,
+    nouvelle<CodeRegroupement>,
+    nullptr,
+    nouvelle<ObligationCodage>,
+    nouvelle<DateObligationCodage>,
+    nouvelle<NombreModificateurTarifant>,
+    nouvelle<ConceptCCAM>,
+    nouvelle<HistoriqueConceptCCAM>,
+    nouvelle<ValeurConceptCCAM>,
+    nouvelle<Modificateur>,
+    nouvelle<HistoriqueAgeModificateur>,
+    nouvelle<ModificateurCompatible>,
+    nouvelle<HistoriqueCoherenceModificateur>,
+    nouvelle<HistoriqueValeurModificateur>,
+    nouvelle<HistoriqueModificateurOC>,
+    nullptr,
+    nouvelle<Synonyme>,
+    nouvelle<ActeIndexe>,
+    nouvelle<Arborescence>,
+    nouvelle<Codes>,
+    nouvelle<LibelleCode>,
+    nouvelle<InformationRegle>,
+    nouvelle<ModificationPrixUnitaire>,
+    nouvelle<ModificationSupplementCharge>,
+    nouvelle<ModificationMajorationDOM>,
+    nouvelle<ModificationRegleAssociationNonPrevue>,
+    nouvelle<ModificationSeuil>,
+    nouvelle<ModificationModificateur>,
+    nouvelle<ModificationNonConventionne>,
+    nouvelle<ModificationCodeRegroupement>,
+    nouvelle<ModificationNouveauCodeRegroupement>,
+    nouvelle<NombreModificateurTransmissible>,
+    nouvelle<ServiceDebrayable>,
+    nouvelle<ReferenceRegleEntrainantDebrayage>,
+    nouvelle<ReferenceRegleEnErreur>,
+    nouvelle<ReferenceRegleNonVerifiable>,
+    nouvelle<DescriptifSuperGroupe>,
+    nouvelle<DescriptifGroupe>,
+    nouvelle<DescriptifChamp>,
+    nouvelle<ValeurAutorisee>,
+    nouvelle<FilsSuperGroupe>,
+    nouvelle<PrioriteIndicateurForcage>,
+    nouvelle<ReferenceCdC>,
+    nouvelle<ExceptionPrioriteIndicateur>,
+    nouvelle<ValeurException>,
+    nouvelle<MotCle>,
+    nouvelle<NombreActeAssociation>,
+    nouvelle<AssoGrille>,
+    nouvelle<RegleGrille>,
+    nouvelle<ModificaGrille>,
+    nouvelle<ContextPS>,
+    nouvelle<ContextBN>,
+    nouvelle<ConTarifaire>,
+    nouvelle<HistoGrilleTar>,
+    nouvelle<InfosGril>,
+    nouvelle<CMUforfait>,
+};
+
+const char* const kNoms[69] = {
+    "Index", "AssociationsNP", "HistoriquesAssociationNonPrevue", "ReglesTarifaires",
+    "HistoriquesRegleTarifaire", "Specialites", "HistoriquesSpecialite", "ClassesSpecialites",
+    "HistoriquesClasseSpecialite", "SpecialitesDansClasse", "Seuils", "JoursFeriesCaisse", "JoursFeriesListe",
+    "ReductionsNC", "CodesRegroupement", "", "ObligationsCodage", "DatesObligationCodage",
+    "NombreModificateursTarifiants", "ConceptsCCAM", "HistoriquesConceptsCCAM", "ValeursConceptsCCAM",
+    "Modificateurs", "HistoriquesAgeModificateur", "ModificateursCompatibles", "HistoriquesCoherenceModificateur",
+    "HistoriquesValeurModificateur", "HistoriquesModificateurOC", "", "Synonymes", "ActesIndexes", "Arborescence",
+    "Codes", "LibellesCodes", "InformationsRegles", "ModificationsPrixUnitaire", "ModificationsSupplementCharge",
+    "ModificationsMajorationDOM", "ModificationsRegleAssociationNonPrevue", "ModificationsSeuil",
+    "ModificationsModificateur", "ModificationsNonConventionne", "ModificationsCodeRegroupement",
+    "ModificationsNouveauCodeRegroupement", "ModificateursTransmissibles", "ServicesDebrayables",
+    "ReferencesReglesEntrainantDebrayage", "ReferencesReglesEnErreur", "ReferencesReglesNonVerifiables",
+    "SuperGroupes", "Groupes", "Champs", "ValeursAutorisees", "FilsSuperGroupes", "PrioriteIndicateurForcage",
+    "ReferencesCdC", "Exceptions", "ValeursExceptions", "MotsCles", "ActeAssociation", "AssoGrille", "RegleGrille",
+    "ModificaGrille", "ContextesPS", "ContextesBN", "ContexteTarifaire", "HistoGrilleTar", "InfosGril",
+    "CMUforfait",
+};
+
+// "000" to "068" and any other three digits; non-digits give 69, an identifier without class.
+uint16_t numeroIdentifiant(const char* identifiant) {
+    uint16_t n = 0;
+    for (int i = 0; i < 3; ++i) {
+        char c = identifiant[i];
+        if (c < '0' || c > '9') return 69;
+        n = static_cast<uint16_t>(n * 10 + (c - '0'));
+    }
+    return n;
+}
+
+}  // namespace
+
+bool Table::aUneClasse(uint16_t identifiant) { return identifiant < 69 && kFabriques[identifiant] != nullptr; }
+
+const char* Table::nomTable(uint16_t identifiant) { return identifiant < 69 ? kNoms[identifiant] : ""; }
+
+Table::Table(const char* identifiant, uint32_t nombreLignes, long position, bool reference) {
+    std::memcpy(identifiant_, identifiant, 3);
+    identifiant_[3] = '\0';
+    numero_ = numeroIdentifiant(identifiant_);
+    tracerDetail(CAT_CYCLE, NIV_DETAIL, "Table::Table : Construction de la table %s", identifiant_);
+    if (reference) testerIdentifiantTableRef(numero_);
+    else testerIdentifiantTableModif(numero_);
+    if (etat_ == kChargee) {
+        nombreLignes_ = nombreLignes;
+        if (nombreLignes != 0) creerLignes(nombreLignes);
+    } else if (etat_ == kDifferee) {
+        nombreLignes_ = nombreLignes;
+        position_ = position;
+    }
+    tracerDetail(CAT_CYCLE, NIV_DETAIL, "Etat de l'objet Table : 0x%04X", static_cast<unsigned>(etat_));
+}
+
+Table::Table() = default;
+
+Table::Table(std::vector<std::unique_ptr<LigneTable>> lignes)
+    : nombreLignes_(static_cast<uint32_t>(lignes.size())), lignes_(std::move(lignes)) {}
+
+Table::Table(const Table& autre)
+    : numero_(autre.numero_), nombreLignes_(autre.nombreLignes_), etat_(autre.etat_), position_(autre.position_) {
+    std::memcpy(identifiant_, autre.identifiant_, sizeof identifiant_);
+    lignes_.reserve(autre.lignes_.size());
+    for (const auto& ligne : autre.lignes_) lignes_.push_back(ligne->cloner());
+}
+
+Table::~Table() {
+    if (identifiant_[0] != '\0')
+        tracerDetail(CAT_CYCLE, NIV_DETAIL, "Table::Table : Destruction de la table %s", identifiant_);
+}
+
+void Table::testerIdentifiantTableRef(uint16_t identifiant) {
+    tracerDetail(CAT_CYCLE, NIV_DETAIL, "Table::testerIdentifiantTableRef: identifiant = %hu", identifiant);
+    if (identifiant == 30 || identifiant == 31 || identifiant == 58) etat_ = kDifferee;
+    else if (aUneClasse(identifiant) && !(identifiant >= 35 && identifiant <= 43)) etat_ = kChargee;
+    else etat_ = kNonAcceptee;
+    tracerDetail(CAT_CYCLE, NIV_DETAIL, "Table::testerIdentifiantTableRef: etat = %d", etat_);
+}
+
+void Table::testerIdentifiantTableModif(uint16_t identifiant) {
+    etat_ = identifiant >= 35 && identifiant <= 43 ? kChargee : kNonAcceptee;
+}
+
+std::unique_ptr<LigneTable> Table::creerLigneTable(uint16_t identifiant) {
+    if (!aUneClasse(identifiant)) {
+        tracerDetail(CAT_CYCLE, NIV_ERREUR, "ERREUR dans Table::creerLigneTable: identifiant inconnu");
+        etat_ = kNonAcceptee;
+        return nullptr;
+    }
+    std::unique_ptr<LigneTable> ligne = kFabriques[identifiant]();
+    if (!ligne) {
+        tracerDetail(CAT_CYCLE, NIV_ERREUR, "ERREUR dans Table::creerLigneTable: probleme d'allocation memoire");
+        etat_ = kEchecAllocation;
+    }
+    return ligne;
+}
+
+void Table::creerLignes(uint32_t nombre) {
+    lignes_.clear();
+    try {
+        lignes_.reserve(nombre);
+    } catch (const std::exception&) {
+        tracerDetail(CAT_CYCLE, NIV_ERREUR, "ERREUR : probleme d'allocation memoire : lignes= new LigneTable*");
+        etat_ = kEchecAllocation;
+        nombreLignes_ = 0;
+        return;
+    }
+    for (uint32_t i = 0; i < nombre; ++i) {
+        std::unique_ptr<LigneTable> ligne = creerLigneTable(numero_);
+        if (!ligne) break;
+        lignes_.push_back(std::move(ligne));
+    }
+    nombreLignes_ = static_cast<uint32_t>(lignes_.size());
+}
+
+bool Table::ajouterLigne(std::unique_ptr<LigneTable> ligne) {
+    if (!ligne) return false;
+    try {
+        lignes_.push_back(std::move(ligne));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    nombreLignes_ = static_cast<uint32_t>(lignes_.size());
+    return true;
+}
+
+uint16_t Table::lireTable(Lecteur& lecteur) {
+    for (size_t i = 0; i < lignes_.size(); ++i) {
+        uint16_t cr = lignes_[i]->lireLigne(lecteur);
+        if (cr != 0) {
+            tracerDetail(CAT_CYCLE, NIV_ERREUR, "ERREUR : probleme de lecture de la ligne d'indice %lu",
+                         static_cast<unsigned long>(i));
+            tracerDetail(CAT_CYCLE, NIV_ERREUR, "POSITION de l'erreur dans le fichier : 0x%08lX",
+                         static_cast<unsigned long>(lecteur.position()));
+            return cr;
+        }
+    }
+    return 0;
+}
+
+uint16_t Table::ecrireTable(Ecrivain& ecrivain) const {
+    tracerDetail(CAT_CYCLE, NIV_DETAIL, "Table::ecrireTable : Ecriture de la table %s", identifiant_);
+    uint16_t cr = ecrivain.ecrireEnteteTable(identifiant_, static_cast<uint32_t>(lignes_.size()));
+    for (size_t i = 0; i < lignes_.size() && cr == 0; ++i) cr = lignes_[i]->ecrireLigne(ecrivain);
+    if (cr == 0) cr = ecrivain.terminerTable();
+    tracerDetail(CAT_CYCLE, NIV_DETAIL, "Code retour Table::ecrireTable : 0x%04X", cr);
+    return cr;
+}
+
+uint16_t Table::chargerTable(uint16_t identifiant, Referentiel& referentiel, FILE* fichier) {
+    tracerDetail(CAT_CYCLE, NIV_DETAIL, "Table::chargerTable: identifiant = %hu", identifiant);
+    uint16_t cr = 0;
+    const uint32_t attendu = nombreLignes_;
+    etat_ = kChargee;
+    creerLignes(attendu);
+    if (etat_ == kEchecAllocation) cr = KPX_CR_CONSTRUCTION;
+    else if (etat_ == kNonAcceptee) cr = KPX_CR_DONNEES_INCOHERENTES;
+    if (cr == 0 && (fichier == nullptr || position_ <= 0 || std::fseek(fichier, position_, SEEK_SET) != 0)) {
+        tracerDetail(CAT_CYCLE, NIV_ERREUR, "La position des données (%ld) n'est pas valide", position_);
+        cr = KPX_CR_DONNEES_INCOHERENTES;
+    }
+    if (cr == 0) {
+        Lecteur lecteur(referentiel, fichier);
+        cr = lireTable(lecteur);
+    }
+    if (cr == 0) {
+        position_ = 0;
+    } else {
+        lignes_.clear();
+        nombreLignes_ = attendu;
+        etat_ = kDifferee;
+    }
+    tracerDetail(CAT_CYCLE, NIV_DETAIL, "Table::chargerTable: cr = 0x%04X, etat = %d", cr, etat_);
+    return cr;
+}
+
+void Table::afficher(uint16_t niveau) const {
+    tracerDetail(CAT_CYCLE, niveau, "Identifiant : \"%s\"", identifiant_);
+    tracerDetail(CAT_CYCLE, niveau, "Nombre de lignes  : %lu", static_cast<unsigned long>(nombreLignes_));
+    tracerDetail(CAT_CYCLE, niveau, "%s", "");
+    for (size_t i = 0; i < lignes_.size(); ++i) {
+        tracerDetail(CAT_CYCLE, niveau, "LIGNE D'INDICE %lu", static_cast<unsigned long>(i));
+        lignes_[i]->afficher(niveau);
+    }
+}
