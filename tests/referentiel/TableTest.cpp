@@ -1,0 +1,614 @@
+// Rows and tables: every row class written and read back field by field, the
+// value checks of reading, the range checks, the searches, the table states.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "KPXW32.h"
+#include "referentiel/Ecrivain.h"
+#include "referentiel/Lecteur.h"
+#include "referentiel/Referentiel.h"
+#include "frame/Trace.h"
+#include "referentiel/Table.h"
+#include "referentiel/lignes/Lignes.h"
+#include "support/TraceDetailCapturee.h"
+
+namespace {
+
+// Gives every field a distinct value that the read checks accept.
+class Remplissage {
+public:
+    void code(char& v, const char*, bool = true) { v = static_cast<char>('A' + suivant() % 26); }
+    void code(std::string& v, size_t n, const char*, bool = true) {
+        v = "C" + std::to_string(suivant());
+        v.resize(n, ' ');
+    }
+    void caracteres(char& v, const char*) { v = static_cast<char>('a' + suivant() % 26); }
+    void caracteres(std::string& v, size_t n, const char*) {
+        v = "texte " + std::to_string(suivant());
+        v.resize(n, ' ');
+    }
+    void top(char& v, const char*) { v = (suivant() % 2) ? 'O' : 'N'; }
+    void entier16(uint16_t& v, const char*) { v = static_cast<uint16_t>(100 + suivant()); }
+    void entier32(uint32_t& v, const char*, const char* = nullptr) { v = 70000u + suivant(); }
+    void chaine(std::string& v, const char*, bool = false) { v = "valeur " + std::to_string(suivant()); }
+    void dateDebut(Date& v, const char*) { v = Date(2020, 2, static_cast<uint8_t>(1 + suivant() % 29)); }
+    void dateFin(Date& v, const char*) { v = Date(2021, 12, static_cast<uint8_t>(1 + suivant() % 31)); }
+    void nombre(double& v, const char*) { v = 12.5 + suivant(); }
+    void nombre(double& v, const char*, double minimum, const char*) { v = minimum + 0.25 + suivant(); }
+    void plage(Plage& v, const EnfantsPlage&) {
+        v.position = static_cast<uint16_t>(suivant());
+        v.nombre = static_cast<uint16_t>(1 + suivant());
+    }
+    void plage(PlageLongue& v, const EnfantsPlage&) {
+        v.position = 100000u + suivant();
+        v.nombre = static_cast<uint16_t>(1 + suivant());
+    }
+
+private:
+    unsigned suivant() { return compteur_++; }
+    unsigned compteur_ = 1;
+};
+
+// Every field as text, in order, to compare two rows of a class.
+class Rendu {
+public:
+    std::vector<std::string> champs;
+    void code(const char& v, const char* l, bool = true) { ajouter(l, std::string(1, v)); }
+    void code(const std::string& v, size_t, const char* l, bool = true) { ajouter(l, v); }
+    void caracteres(const char& v, const char* l) { ajouter(l, std::string(1, v)); }
+    void caracteres(const std::string& v, size_t, const char* l) { ajouter(l, v); }
+    void top(const char& v, const char* l) { ajouter(l, std::string(1, v)); }
+    void entier16(const uint16_t& v, const char* l) { ajouter(l, std::to_string(v)); }
+    void entier32(const uint32_t& v, const char* l, const char* = nullptr) { ajouter(l, std::to_string(v)); }
+    void chaine(const std::string& v, const char* l, bool = false) { ajouter(l, v); }
+    void dateDebut(const Date& v, const char* l) { date(v, l); }
+    void dateFin(const Date& v, const char* l) { date(v, l); }
+    void nombre(const double& v, const char* l, double = 0, const char* = nullptr) { ajouter(l, std::to_string(v)); }
+    void plage(const Plage& v, const EnfantsPlage& e) {
+        ajouter(e.nom, std::to_string(v.position) + "+" + std::to_string(v.nombre));
+    }
+    void plage(const PlageLongue& v, const EnfantsPlage& e) {
+        ajouter(e.nom, std::to_string(v.position) + "+" + std::to_string(v.nombre));
+    }
+
+private:
+    void date(const Date& v, const char* l) {
+        ajouter(l, std::to_string(v.annee()) + "-" + std::to_string(v.mois()) + "-" + std::to_string(v.jour()));
+    }
+    void ajouter(const char* libelle, const std::string& valeur) { champs.push_back(std::string(libelle) + "=" + valeur); }
+};
+
+template <class L>
+std::vector<std::string> rendu(const L& ligne) {
+    Rendu r;
+    L::decrire(ligne, r);
+    return r.champs;
+}
+
+// A scratch file; the row bytes are written at its start and read back from there.
+class Fichier {
+public:
+    Fichier() : fichier_(std::tmpfile()) {}
+    ~Fichier() {
+        if (fichier_) std::fclose(fichier_);
+    }
+    FILE* get() { return fichier_; }
+    long taille() {
+        std::fseek(fichier_, 0, SEEK_END);
+        long n = std::ftell(fichier_);
+        std::rewind(fichier_);
+        return n;
+    }
+    void tronquer(long n) {
+        std::vector<char> octets(static_cast<size_t>(n));
+        std::rewind(fichier_);
+        size_t lu = std::fread(octets.data(), 1, octets.size(), fichier_);
+        std::fclose(fichier_);
+        fichier_ = std::tmpfile();
+        std::fwrite(octets.data(), 1, lu, fichier_);
+        std::rewind(fichier_);
+    }
+
+private:
+    FILE* fichier_;
+};
+
+template <class L>
+uint16_t ecrireEtRelire(const L& ecrite, L& relue, long* taille = nullptr, long tronquer = -1) {
+    Referentiel referentiel;
+    Fichier fichier;
+    Ecrivain ecrivain(referentiel, fichier.get());
+    uint16_t cr = ecrite.ecrireLigne(ecrivain);
+    if (cr != 0) return cr;
+    std::fflush(fichier.get());
+    long n = fichier.taille();
+    if (taille != nullptr) *taille = n;
+    if (tronquer >= 0) fichier.tronquer(tronquer);
+    Lecteur lecteur(referentiel, fichier.get());
+    return relue.lireLigne(lecteur);
+}
+
+using ToutesLesLignes =
+    std::tuple<Index, AssociationNonPrevue, HistoriqueAssociationNonPrevue, RegleTarifaire, HistoriqueRegleTarifaire,
+               Specialite, HistoriqueSpecialite, ClasseSpecialite, HistoriqueClasseSpecialite, SpecialiteDansClasse,
+               Seuil, JourFerieCaisse, JourFerieListe, ReductionNonConventionne, CodeRegroupement, ObligationCodage,
+               DateObligationCodage, NombreModificateurTarifant, ConceptCCAM, HistoriqueConceptCCAM,
+               ValeurConceptCCAM, Modificateur, HistoriqueAgeModificateur, ModificateurCompatible,
+               HistoriqueCoherenceModificateur, HistoriqueValeurModificateur, HistoriqueModificateurOC, Synonyme,
+               ActeIndexe, Arborescence, Codes, LibelleCode, InformationRegle, ModificationPrixUnitaire,
+               ModificationSupplementCharge, ModificationMajorationDOM, ModificationRegleAssociationNonPrevue,
+               ModificationSeuil, ModificationModificateur, ModificationNonConventionne,
+               ModificationCodeRegroupement, ModificationNouveauCodeRegroupement, NombreModificateurTransmissible,
+               ServiceDebrayable, ReferenceRegleEntrainantDebrayage, ReferenceRegleEnErreur,
+               ReferenceRegleNonVerifiable, DescriptifSuperGroupe, DescriptifGroupe, DescriptifChamp,
+               ValeurAutorisee, FilsSuperGroupe, PrioriteIndicateurForcage, ReferenceCdC,
+               ExceptionPrioriteIndicateur, ValeurException, MotCle, NombreActeAssociation, AssoGrille, RegleGrille,
+               ModificaGrille, ContextPS, ContextBN, ConTarifaire, HistoGrilleTar, InfosGril, CMUforfait>;
+
+template <class L>
+void verifierAllerRetour(std::map<uint16_t, long>& tailles) {
+    SCOPED_TRACE(L::kNom);
+    L ecrite;
+    Remplissage remplissage;
+    L::decrire(ecrite, remplissage);
+    L relue;
+    long taille = 0;
+    ASSERT_EQ(ecrireEtRelire(ecrite, relue, &taille), 0);
+    EXPECT_EQ(rendu(relue), rendu(ecrite));
+    EXPECT_NE(rendu(relue), rendu(L()));
+    tailles[L::kIdentifiant] = taille;
+
+    std::unique_ptr<LigneTable> copie = ecrite.cloner();
+    EXPECT_EQ(copie->identifiantTable(), L::kIdentifiant);
+    EXPECT_EQ(rendu(static_cast<const L&>(*copie)), rendu(ecrite));
+
+    Table table;
+    std::unique_ptr<LigneTable> creee = table.creerLigneTable(L::kIdentifiant);
+    ASSERT_NE(creee, nullptr);
+    EXPECT_STREQ(creee->nomClasse(), L::kNom);
+    EXPECT_EQ(rendu(static_cast<const L&>(*creee)), rendu(L()));
+
+    // Cut anywhere, the row cannot be read.
+    for (long coupe : {0L, taille / 2, taille - 1}) {
+        L tronquee;
+        EXPECT_EQ(ecrireEtRelire(ecrite, tronquee, nullptr, coupe), KPX_CR_LECTURE) << coupe;
+    }
+}
+
+template <class... L>
+void verifierToutes(std::tuple<L...>*, std::map<uint16_t, long>& tailles) {
+    (verifierAllerRetour<L>(tailles), ...);
+}
+
+class Tables : public SourceTables {
+public:
+    void lignes(uint16_t identifiant, size_t n) {
+        std::vector<std::unique_ptr<LigneTable>> lignes;
+        for (size_t i = 0; i < n; ++i) lignes.emplace_back(new Synonyme);
+        tables_[identifiant].reset(new Table(std::move(lignes)));
+    }
+    const Table* table(uint16_t identifiant) const override {
+        auto t = tables_.find(identifiant);
+        return t == tables_.end() ? nullptr : t->second.get();
+    }
+
+private:
+    std::map<uint16_t, std::unique_ptr<Table>> tables_;
+};
+
+}  // namespace
+
+TEST(LigneTable, EveryRowClassRoundTripsFieldByFieldAndRefusesATruncatedRow) {
+    std::map<uint16_t, long> tailles;
+    verifierToutes(static_cast<ToutesLesLignes*>(nullptr), tailles);
+    EXPECT_EQ(tailles.size(), 67u);
+    // Fixed-size rows have the size of their fields.
+    EXPECT_EQ(tailles[0], 17);                    // c13 + u32
+    EXPECT_EQ(tailles[22], 1 + 10 * 2);           // byte + five ranges
+    EXPECT_EQ(tailles[10], 4 + 4 + 4 * 8);        // two dates + four numbers
+    EXPECT_EQ(tailles[58], 9 + 9 + 6 + 6);  // two strings "valeur N" + two long ranges
+    EXPECT_EQ(tailles[67], 2 + 100 + 250);
+    for (uint16_t id = 0; id < 69; ++id) EXPECT_EQ(Table::aUneClasse(id), id != 15 && id != 28) << id;
+}
+
+TEST(LigneTable, ReadingChecksValuesAndNamesTheFault) {
+    struct Cas {
+        const char* nom;
+        uint16_t (*executer)();
+        const char* message;  // null: the row is accepted
+    };
+    const Cas cas[] = {
+        {"coefficient modificateur 0.5",
+         [] {
+             HistoriqueValeurModificateur l, r;
+             l.dateDebut = Date(2020, 1, 1);
+             l.coefficient = 0.5;
+             return ecrireEtRelire(l, r);
+         },
+         "ERREUR : le coefficient modificateur doit etre superieur ou egal a 1, Code retour "
+         "HistoriqueValeurModificateur::lireLigne : 0xD640"},
+        {"forfait modificateur negatif",
+         [] {
+             HistoriqueValeurModificateur l, r;
+             l.dateDebut = Date(2020, 1, 1);
+             l.forfait = -1;
+             return ecrireEtRelire(l, r);
+         },
+         "ERREUR : le forfait modificateur doit etre superieur ou egal a zero, Code retour "
+         "HistoriqueValeurModificateur::lireLigne : 0xD640"},
+        {"coefficient regle 0",
+         [] {
+             HistoriqueRegleTarifaire l, r;
+             l.dateDebut = Date(2020, 1, 1);
+             l.coefficient = 0;
+             return ecrireEtRelire(l, r);
+         },
+         nullptr},
+        {"coefficient regle negatif",
+         [] {
+             HistoriqueRegleTarifaire l, r;
+             l.dateDebut = Date(2020, 1, 1);
+             l.coefficient = -0.5;
+             return ecrireEtRelire(l, r);
+         },
+         "ERREUR : coefficient invalide, Code retour HistoriqueRegleTarifaire::lireLigne : 0xD640"},
+        {"code blanc",
+         [] {
+             Modificateur l, r;
+             return ecrireEtRelire(l, r);
+         },
+         "ERREUR : code modificateur incorrect, Code retour Modificateur::lireLigne : 0xD640"},
+        {"code minuscule",
+         [] {
+             Modificateur l, r;
+             l.codeModificateur = 'a';
+             return ecrireEtRelire(l, r);
+         },
+         "ERREUR : code modificateur incorrect, Code retour Modificateur::lireLigne : 0xD640"},
+        {"code blanc admis",
+         [] {
+             SpecialiteDansClasse l, r;
+             return ecrireEtRelire(l, r);
+         },
+         nullptr},
+        {"code avec espace interne",
+         [] {
+             Specialite l, r;
+             l.codeSpecialite = " 1";
+             return ecrireEtRelire(l, r);
+         },
+         "ERREUR : code specialite incorrect, Code retour Specialite::lireLigne : 0xD640"},
+        {"nouveau code regroupement blanc",
+         [] {
+             ModificationNouveauCodeRegroupement l, r;
+             l.dateEffet = Date(2020, 1, 1);
+             return ecrireEtRelire(l, r);
+         },
+         "ERREUR : nouveau code regroupement incorrect, Code retour "
+         "ModificationNouveauCodeRegroupement::lireLigne : 0xD640"},
+        {"top X",
+         [] {
+             HistoriqueCoherenceModificateur l, r;
+             l.dateDebut = Date(2020, 1, 1);
+             l.topPresenceMultiple = 'X';
+             return ecrireEtRelire(l, r);
+         },
+         "ERREUR : top presence multiple incorrect, Code retour HistoriqueCoherenceModificateur::lireLigne : 0xD640"},
+        {"masque nul",
+         [] {
+             ActeIndexe l, r;
+             l.codeActe = "AAAA001      ";
+             return ecrireEtRelire(l, r);
+         },
+         "ERREUR : le masque champs concernes ne doit pas etre nul, Code retour ActeIndexe::lireLigne : 0xD640"},
+        {"libelle vide",
+         [] {
+             LibelleCode l, r;
+             l.valeur = "1";
+             return ecrireEtRelire(l, r);
+         },
+         "ERREUR : libelle du code non renseigne, Code retour LibelleCode::lireLigne : 0xD640"},
+        {"date debut absente",
+         [] {
+             Seuil l, r;
+             return ecrireEtRelire(l, r);
+         },
+         "ERREUR : date debut invalide, Code retour Seuil::lireLigne : 0xD640"},
+        {"date fin mois 13",
+         [] {
+             Seuil l, r;
+             l.dateDebut = Date(2020, 1, 1);
+             l.dateFin = Date(2020, 13, 1);
+             return ecrireEtRelire(l, r);
+         },
+         "ERREUR : date fin invalide, Code retour Seuil::lireLigne : 0xD640"},
+        {"29 fevrier hors bissextile",
+         [] {
+             Seuil l, r;
+             l.dateDebut = Date(2021, 2, 29);
+             return ecrireEtRelire(l, r);
+         },
+         "ERREUR : date debut invalide, Code retour Seuil::lireLigne : 0xD640"},
+        {"jour ferie de toutes les annees",
+         [] {
+             JourFerieListe l, r;
+             l.jourFerie = Date(0, 12, 25);
+             l.dateDebut = Date(2000, 1, 1);
+             return ecrireEtRelire(l, r);
+         },
+         nullptr},
+    };
+    for (const Cas& c : cas) {
+        TraceDetailCapturee trace;
+        uint16_t cr = c.executer();
+        if (c.message == nullptr) {
+            EXPECT_EQ(cr, 0) << c.nom << "\n" << trace.texte();
+        } else {
+            EXPECT_EQ(cr, KPX_CR_LECTURE) << c.nom;
+            EXPECT_TRUE(trace.contient(c.message)) << c.nom << "\n" << trace.texte();
+        }
+    }
+
+    TraceDetailCapturee trace;
+    Modificateur l, r;
+    l.codeModificateur = 'M';
+    EXPECT_EQ(ecrireEtRelire(l, r, nullptr, 4), KPX_CR_LECTURE);
+    EXPECT_TRUE(trace.contient("ERREUR de lecture Nombre d'historiques age, Code retour Modificateur::lireLigne : 0xD640"))
+        << trace.texte();
+}
+
+TEST(LigneTable, RangesStayInsideTheirChildTableAndRequiredOnesAreNotEmpty) {
+    Tables tables;
+    Codes codes;
+    codes.valeurs = {10, 5};
+    tables.lignes(33, 15);
+    EXPECT_EQ(codes.controlerLigne(tables), 0);
+    tables.lignes(33, 14);
+    {
+        TraceDetailCapturee trace;
+        EXPECT_EQ(codes.controlerLigne(tables), KPX_CR_LECTURE);
+        EXPECT_TRUE(trace.contient("ERREUR : Position + nombre de valeurs dépasse le nombre de lignes de la table "
+                                   "LibellesCodes"))
+            << trace.texte();
+    }
+    codes.valeurs = {60000, 0};
+    EXPECT_EQ(codes.controlerLigne(tables), 0);
+
+    AssociationNonPrevue association;
+    association.codeAssociation = '1';
+    {
+        TraceDetailCapturee trace;
+        EXPECT_EQ(association.controlerLigne(tables), KPX_CR_LECTURE);
+        EXPECT_TRUE(trace.contient("Code association 1 :")) << trace.texte();
+        EXPECT_TRUE(trace.contient("ERREUR : Le nombre de grilles ne doit pas etre nul")) << trace.texte();
+    }
+    association.grilles = {0, 1};
+    EXPECT_EQ(association.controlerLigne(tables), KPX_CR_LECTURE);  // table 60 absent: no rows
+    tables.lignes(60, 1);
+    EXPECT_EQ(association.controlerLigne(tables), 0);
+
+    // The modifier checks its ranges in order: ages first, then coherence and grids, which must not be empty.
+    Modificateur modificateur;
+    modificateur.codeModificateur = 'M';
+    modificateur.historiquesAge = {0, 2};
+    tables.lignes(23, 1);
+    {
+        TraceDetailCapturee trace;
+        EXPECT_EQ(modificateur.controlerLigne(tables), KPX_CR_LECTURE);
+        EXPECT_TRUE(trace.contient("ERREUR : Position + nombre de historiques age dépasse le nombre de lignes de la "
+                                   "table HistoriquesAgeModificateur"))
+            << trace.texte();
+    }
+    modificateur.historiquesAge = {0, 1};
+    {
+        TraceDetailCapturee trace;
+        EXPECT_EQ(modificateur.controlerLigne(tables), KPX_CR_LECTURE);
+        EXPECT_TRUE(trace.contient("ERREUR : Le nombre de historiques coherence ne doit pas etre nul"));
+    }
+    modificateur.historiquesCoherence = {0, 1};
+    modificateur.grillesTarifaires = {0, 1};
+    tables.lignes(25, 1);
+    tables.lignes(62, 1);
+    EXPECT_EQ(modificateur.controlerLigne(tables), 0);
+}
+
+TEST(LigneTable, HistoryAtADateHasInclusiveBoundsAndTheFirstStoredWins) {
+    std::vector<std::unique_ptr<LigneTable>> lignes;
+    auto historique = [&](Date debut, Date fin, double coefficient) {
+        std::unique_ptr<HistoriqueRegleTarifaire> h(new HistoriqueRegleTarifaire);
+        h->dateDebut = debut;
+        h->dateFin = fin;
+        h->coefficient = coefficient;
+        lignes.push_back(std::move(h));
+    };
+    historique(Date(2005, 1, 1), Date(2005, 12, 31), 1.0);  // 0
+    historique(Date(2005, 1, 1), Date(), 2.0);              // 1: open, from 2005
+    historique(Date(2005, 6, 1), Date(), 3.0);              // 2: overlaps 1
+    Table historiques(std::move(lignes));
+
+    struct Cas {
+        Plage plage;
+        Date date;
+        uint16_t cr;
+        double coefficient;
+    };
+    const Cas cas[] = {
+        {{0, 1}, Date(2005, 12, 31), 0, 1.0},
+        {{0, 1}, Date(2005, 1, 1), 0, 1.0},
+        {{0, 1}, Date(2006, 1, 1), KPX_CR_RIEN_EN_VIGUEUR, 0},
+        {{0, 1}, Date(2004, 12, 31), KPX_CR_RIEN_EN_VIGUEUR, 0},
+        {{1, 1}, Date(2099, 1, 1), 0, 2.0},
+        {{1, 2}, Date(2010, 1, 1), 0, 2.0},
+        {{2, 1}, Date(2005, 5, 31), KPX_CR_RIEN_EN_VIGUEUR, 0},
+        {{0, 3}, Date(2006, 1, 1), 0, 2.0},
+        {{0, 0}, Date(2005, 6, 1), KPX_CR_RIEN_EN_VIGUEUR, 0},
+    };
+    for (const Cas& c : cas) {
+        RegleGrille grille;
+        grille.historiques = c.plage;
+        const HistoriqueRegleTarifaire* trouve = nullptr;
+        TraceDetailCapturee trace;
+        ASSERT_EQ(grille.rechercherHistoRegleTarifaire(historiques, c.date, trouve), c.cr) << c.date.chaine();
+        if (c.cr == 0) {
+            EXPECT_DOUBLE_EQ(trouve->coefficient, c.coefficient) << c.date.chaine();
+        } else {
+            EXPECT_EQ(trouve, nullptr);
+            EXPECT_TRUE(trace.contient("ERREUR : pas d'historique trouve a la date de reference"));
+        }
+    }
+}
+
+TEST(LigneTable, KeySearchesReturnTheFirstMatchOrTheirCode) {
+    std::vector<std::unique_ptr<LigneTable>> grilles;
+    for (uint16_t code : {3, 7, 7}) {
+        std::unique_ptr<RegleGrille> g(new RegleGrille);
+        g->codeGrille = code;
+        g->historiques = {code, 1};
+        grilles.push_back(std::move(g));
+    }
+    Table tableGrilles(std::move(grilles));
+    RegleTarifaire regle;
+    regle.grilles = {0, 3};
+    const RegleGrille* grille = nullptr;
+    ASSERT_EQ(regle.rechercherGrille(tableGrilles, 7, grille), 0);
+    EXPECT_EQ(grille, tableGrilles.ligne(1));
+    {
+        TraceDetailCapturee trace;
+        EXPECT_EQ(regle.rechercherGrille(tableGrilles, 5, grille), KPX_CR_RIEN_EN_VIGUEUR);
+        EXPECT_TRUE(trace.contient("ERREUR : pas de grille correspondante"));
+    }
+    regle.grilles = {1, 0};
+    EXPECT_EQ(regle.rechercherGrille(tableGrilles, 7, grille), KPX_CR_RIEN_EN_VIGUEUR);
+
+    std::vector<std::unique_ptr<LigneTable>> asso;
+    for (uint16_t code : {1, 2}) {
+        std::unique_ptr<AssoGrille> g(new AssoGrille);
+        g->codeGrille = code;
+        asso.push_back(std::move(g));
+    }
+    Table tableAsso(std::move(asso));
+    AssociationNonPrevue association;
+    association.grilles = {0, 2};
+    const AssoGrille* assoGrille = nullptr;
+    uint32_t indice = 99;
+    ASSERT_EQ(association.rechercherGrille(tableAsso, 2, assoGrille, indice), 0);
+    EXPECT_EQ(indice, 1u);
+
+    std::vector<std::unique_ptr<LigneTable>> dates;
+    for (const char* specialite : {"01", "41"}) {
+        std::unique_ptr<DateObligationCodage> d(new DateObligationCodage);
+        d->codeSpecialite = specialite;
+        d->dateObligation = Date(2005, 3, 31);
+        dates.push_back(std::move(d));
+    }
+    Table tableDates(std::move(dates));
+    ObligationCodage obligation;
+    const DateObligationCodage* date = nullptr;
+    {
+        TraceDetailCapturee trace;
+        EXPECT_EQ(obligation.rechercherDateObligationCodage(tableDates, "41", date), KPX_CR_ELEMENT_ABSENT);
+        EXPECT_TRUE(trace.contient("ERREUR : Pas de code specialite pour cette nature de prestation"));
+    }
+    obligation.specialites = {0, 2};
+    ASSERT_EQ(obligation.rechercherDateObligationCodage(tableDates, "41", date), 0);
+    EXPECT_EQ(date, tableDates.ligne(1));
+    EXPECT_EQ(obligation.rechercherDateObligationCodage(tableDates, "02", date), KPX_CR_ELEMENT_ABSENT);
+
+    std::vector<std::unique_ptr<LigneTable>> histos;
+    std::unique_ptr<HistoGrilleTar> h(new HistoGrilleTar);
+    h->codeGrille = 12;
+    h->dateDebut = Date(2017, 1, 1);
+    histos.push_back(std::move(h));
+    Table tableHistos(std::move(histos));
+    ConTarifaire contexte;
+    const HistoGrilleTar* histo = nullptr;
+    EXPECT_EQ(contexte.rechercherGrilleTarifaire(tableHistos, Date(2018, 1, 1), histo), KPX_CR_ELEMENT_ABSENT);
+    contexte.grilles = {0, 1};
+    ASSERT_EQ(contexte.rechercherGrilleTarifaire(tableHistos, Date(2018, 1, 1), histo), 0);
+    EXPECT_EQ(histo->codeGrille, 12);
+    EXPECT_EQ(contexte.rechercherGrilleTarifaire(tableHistos, Date(2016, 12, 31), histo), KPX_CR_ELEMENT_ABSENT);
+
+    std::vector<std::unique_ptr<LigneTable>> valeurs;
+    std::unique_ptr<ValeurException> v(new ValeurException);
+    v->indicateurPresent = 'B';
+    v->indicateurRetourne = 'C';
+    valeurs.push_back(std::move(v));
+    Table tableValeurs(std::move(valeurs));
+    ExceptionPrioriteIndicateur exception;
+    exception.valeurs = {0, 1};
+    const ValeurException* valeur = nullptr;
+    ASSERT_EQ(exception.rechercherCombinaisonException(tableValeurs, 'B', valeur), 0);
+    EXPECT_EQ(valeur->indicateurRetourne, 'C');
+    EXPECT_EQ(exception.rechercherCombinaisonException(tableValeurs, 'A', valeur), KPX_CR_ELEMENT_ABSENT);
+}
+
+TEST(Table, StateFollowsTheIdentifierAndTheFileItComesFrom) {
+    struct Cas {
+        const char* identifiant;
+        bool reference;
+        int etat;
+    };
+    const Cas cas[] = {
+        {"000", true, Table::kChargee},   {"022", true, Table::kChargee},     {"068", true, Table::kChargee},
+        {"030", true, Table::kDifferee},  {"031", true, Table::kDifferee},    {"058", true, Table::kDifferee},
+        {"040", true, Table::kNonAcceptee}, {"040", false, Table::kChargee},  {"035", false, Table::kChargee},
+        {"015", true, Table::kNonAcceptee}, {"028", true, Table::kNonAcceptee}, {"069", true, Table::kNonAcceptee},
+        {"0A1", true, Table::kNonAcceptee}, {"022", false, Table::kNonAcceptee},
+    };
+    for (const Cas& c : cas) {
+        Table table(c.identifiant, 3, 1234, c.reference);
+        EXPECT_EQ(table.etat(), c.etat) << c.identifiant << c.reference;
+        const bool avecLignes = c.etat == Table::kChargee;
+        EXPECT_EQ(table.ligne(2) != nullptr, avecLignes) << c.identifiant;
+        EXPECT_EQ(table.position(), c.etat == Table::kDifferee ? 1234 : 0) << c.identifiant;
+    }
+
+    Table modificateurs("022", 2, 0, true);
+    modificateurs.ligneDe<Modificateur>(1)->codeModificateur = 'M';
+    EXPECT_EQ(modificateurs.ligneDe<Specialite>(1), nullptr);
+    Table copie(modificateurs);
+    EXPECT_NE(copie.ligne(1), modificateurs.ligne(1));
+    EXPECT_EQ(copie.ligneDe<Modificateur>(1)->codeModificateur, 'M');
+    EXPECT_STREQ(copie.identifiant(), "022");
+
+    TraceDetailCapturee trace;
+    copie.afficher(NIV_ERREUR);
+    EXPECT_TRUE(trace.contient("Identifiant : \"022\""));
+    EXPECT_TRUE(trace.contient("Nombre de lignes  : 2"));
+    EXPECT_TRUE(trace.contient("LIGNE D'INDICE 1"));
+    EXPECT_TRUE(trace.contient("code modificateur : M"));
+}
+
+TEST(Table, WritesItsSectionAndLoadsADeferredTableOnlyFromAValidPosition) {
+    Referentiel referentiel;
+    Fichier fichier;
+    Ecrivain ecrivain(referentiel, fichier.get());
+    Table vide("035", 0, 0, false);
+    ASSERT_EQ(vide.ecrireTable(ecrivain), 0);
+    EXPECT_EQ(fichier.taille(), 11);
+
+    Table synonymes("029", 2, 0, true);
+    synonymes.ligneDe<Synonyme>(0)->synonyme = "flanc";
+    synonymes.ligneDe<Synonyme>(1)->synonyme = "cote";
+    std::fseek(fichier.get(), 0, SEEK_END);
+    ASSERT_EQ(synonymes.ecrireTable(ecrivain), 0);
+    std::fflush(fichier.get());
+    EXPECT_EQ(fichier.taille(), 11 + 11 + 6 + 5);
+
+    // A deferred table remembers where its rows start; a bad position leaves it deferred.
+    Table differee("058", 1, 0, true);
+    EXPECT_EQ(differee.chargerTable(58, referentiel, fichier.get()), KPX_CR_DONNEES_INCOHERENTES);
+    EXPECT_EQ(differee.etat(), Table::kDifferee);
+    EXPECT_EQ(differee.nombreLignes(), 1u);
+
+    Table relue("029", 2, 0, true);
+    std::fseek(fichier.get(), 22, SEEK_SET);
+    Lecteur depuisLignes(referentiel, fichier.get());
+    ASSERT_EQ(relue.lireTable(depuisLignes), 0);
+    EXPECT_EQ(relue.ligneDe<Synonyme>(1)->synonyme, "cote");
+}
