@@ -2,6 +2,7 @@
 #include "frame/Bibliotheque.h"
 
 #include <cstdio>
+#include <cstring>
 #include <new>
 #include <string>
 
@@ -9,14 +10,14 @@
 #include "frame/Composants.h"
 #include "frame/Trace.h"
 #include "frame/Plateforme.h"
+#include "referentiel/Referentiel.h"
 
 namespace {
 
 constexpr uint32_t kTailleValeur = 1024;
 
 struct Etat {
-    // Set by the storage layer once it loads a référentiel; stays null until then.
-    Referentiel* referentiel = nullptr;
+    std::unique_ptr<Referentiel> referentiel;
     bool interfaceConstruite = false;
     bool modifie = false;
 };
@@ -35,25 +36,28 @@ bool lireCle(const char* section, const char* cle, std::string& valeur) {
     return true;
 }
 
-// Opens the reference table file of the tables directory; reading its tables is
-// the storage layer's work, which is not part of the library yet.
-uint16_t chargerFichierTables(const std::string& repertoireTables) {
-    std::string nom = repertoireTables.empty() ? std::string("table_v2.kpx")
-                                               : repertoireTables + Plateforme::separateur + "table_v2.kpx";
-    FILE* fichier = std::fopen(nom.c_str(), "rb");
-    if (fichier == nullptr) {
-        tracerDetail(CAT_CYCLE, NIV_ERREUR, "ERREUR : Probleme d'ouverture du fichier %s, %s", nom.c_str(),
-                     Plateforme::texteErreurSysteme().c_str());
-        return KPX_CR_OUVERTURE_FICHIER;
+// Identifier 21: the variant's first character and the référentiel version;
+// identifier 20: the software version. Returns the recording code; a failure of
+// identifier 21 other than "already written" goes to cr and fails the load.
+uint16_t enregistrerVersions(const Referentiel& referentiel, uint16_t& cr) {
+    std::string travail;
+    if (!lireCle("COMMUN", "repertoiretravail", travail)) return KPX_CR_REPERTOIRE_TRAVAIL;
+    char version[6];
+    version[0] = referentiel.variante[0];
+    std::memcpy(version + 1, referentiel.version, 4);
+    version[5] = '\0';
+    uint16_t ecrit = Composants::ecrireVersionComposant()(21, version, 5);
+    if (ecrit != 0 && ecrit != KPX_CR_VERSION_DEJA_ECRITE) {
+        cr = ecrit;
+        return 0;
     }
-    std::fclose(fichier);
-    return KPX_CR_NON_PREVU;
+    return Composants::ecrireVersionComposant()(20, Bibliotheque::kVersionLogicielle, 4);
 }
 
 }  // namespace
 
 bool Bibliotheque::estCharge() { return etat().interfaceConstruite && etat().referentiel != nullptr; }
-Referentiel* Bibliotheque::referentiel() { return etat().referentiel; }
+Referentiel* Bibliotheque::referentiel() { return etat().referentiel.get(); }
 bool Bibliotheque::referentielModifie() { return etat().modifie; }
 void Bibliotheque::marquerModifie(bool modifie) { etat().modifie = modifie; }
 
@@ -76,13 +80,28 @@ uint16_t Bibliotheque::chargerReferentiel() {
         repertoireModifications = repertoireTables;
 
     auto& e = etat();
+    uint16_t crEnregistrement = 0;
     if (cr == 0) {
-        e.modifie = false;
-        cr = chargerFichierTables(repertoireTables);
+        // A référentiel left by a load that stopped short of the description is replaced.
+        e.interfaceConstruite = false;
+        e.referentiel.reset(new (std::nothrow) Referentiel);
+        if (!e.referentiel) {
+            tracer(CAT_CYCLE, NIV_ERREUR, "Construction du référentiel impossible.");
+            cr = KPX_CR_CONSTRUCTION;
+        } else {
+            cr = e.referentiel->chargerReferentiel(repertoireTables.c_str(), repertoireModifications.c_str(),
+                                                   kVersionLogicielle, kVersionReferentielMinimale);
+            e.modifie = false;
+        }
     }
+    // The interface description is built here once the description layer exists; until
+    // then the référentiel is held but not reported as loaded to the other exports.
+    if (cr == 0) crEnregistrement = enregistrerVersions(*e.referentiel, cr);
     if (cr != 0) {
         e.interfaceConstruite = false;
-        e.referentiel = nullptr;
+        e.referentiel.reset();
+    } else {
+        cr = crEnregistrement;
     }
     tracer(CAT_CYCLE, NIV_EXPORT, "chargerReferentiel << OUT : cr = 0x%04x", cr);
     return cr;
@@ -110,5 +129,5 @@ void Bibliotheque::verifierReferentiel(uint16_t& cr) {
 
 void Bibliotheque::liberer() {
     etat().interfaceConstruite = false;
-    etat().referentiel = nullptr;
+    etat().referentiel.reset();
 }

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "hote/Hote.h"
+#include "support/ConstructeurReferentiel.h"
 #include "support/LectureTrace.h"
 
 namespace fs = std::filesystem;
@@ -179,11 +180,38 @@ TEST(FrameBoundary, InitLib2ReadsTheConfigurationAndFailsCleanly) {
     EXPECT_EQ(h.KPX_InitLIB2(vide.c_str()), KPX_CR_OUVERTURE_FICHIER);
     EXPECT_EQ(h.KPX_TermLIB(), KPX_CR_NON_CHARGE);
 
-    // A table file present: reading its tables is not part of the library yet,
-    // and the load says so with the no-handler code instead of pretending.
+    // A damaged table file: refused by its CRC, and nothing stays loaded.
     std::ofstream(repertoire + "/table_v2.kpx") << "0000 table_v2.kpx";
-    EXPECT_EQ(h.KPX_InitLIB2(vide.c_str()), KPX_CR_NON_PREVU);
+    EXPECT_EQ(h.KPX_InitLIB2(vide.c_str()), KPX_CR_CRC);
     EXPECT_EQ(h.KPX_TermLIB(), KPX_CR_NON_CHARGE);
+}
+
+TEST(FrameBoundary, InitLib2LoadsAReferentielAndRecordsTheComponentVersions) {
+    Hote& h = hote();
+    std::string repertoire = repertoireTemporaire("boundary/charge");
+    ConstructeurReferentiel constructeur;
+    constructeur.version = "1203";
+    constructeur.variante = "B001";
+    ASSERT_TRUE(constructeur.ecrire(repertoire));
+    std::string configuration = ecrireConfiguration(
+        repertoire, "[COMMUN]\nrepertoiretravail=" + repertoire + "\n[KPX]\nrepertoiretable=" + repertoire + "\n");
+    EXPECT_EQ(h.KPX_InitLIB2(configuration.c_str()), KPX_OK);
+    std::ifstream versions(repertoire + "/versions.txt");
+    std::string texte((std::istreambuf_iterator<char>(versions)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(texte, "20=0302\n21=B1203\n");
+
+    // A référentiel below the minimum version is refused and no version is recorded.
+    std::string autre = repertoireTemporaire("boundary/ancien");
+    constructeur.version = "0999";
+    ASSERT_TRUE(constructeur.ecrire(autre));
+    std::string ancienne = ecrireConfiguration(
+        autre, "[COMMUN]\nrepertoiretravail=" + autre + "\n[KPX]\nrepertoiretable=" + autre + "\n");
+    EXPECT_EQ(h.KPX_InitLIB2(ancienne.c_str()), KPX_CR_VERSION);
+    EXPECT_FALSE(fs::exists(autre + "/versions.txt"));
+
+    // Without a working directory the load succeeds but reports that nothing was recorded.
+    std::string sansTravail = ecrireConfiguration(repertoire, "[KPX]\nrepertoiretable=" + repertoire + "\n");
+    EXPECT_EQ(h.KPX_InitLIB2(sansTravail.c_str()), KPX_CR_REPERTOIRE_TRAVAIL);
 }
 
 TEST(FrameBoundary, MissingSiblingIsKeptAndAnsweredWithoutTrace) {
