@@ -10,7 +10,7 @@
 #include "referentiel/Table.h"
 #include "referentiel/lignes/Lignes.h"
 #include "support/ConstructeurReferentiel.h"
-#include "support/TraceDetailCapturee.h"
+#include "kpxbuild/TraceDetailCapturee.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "frame/Trace.h"
 #include "referentiel/Table.h"
 #include "referentiel/lignes/Lignes.h"
-#include "support/TraceDetailCapturee.h"
+#include "kpxbuild/TraceDetailCapturee.h"
 
 namespace {
 
@@ -132,23 +132,6 @@ uint16_t ecrireEtRelire(const L& ecrite, L& relue, long* taille = nullptr, long 
     Lecteur lecteur(referentiel, fichier.get());
     return relue.lireLigne(lecteur);
 }
-
-using ToutesLesLignes =
-    std::tuple<Index, AssociationNonPrevue, HistoriqueAssociationNonPrevue, RegleTarifaire, HistoriqueRegleTarifaire,
-               Specialite, HistoriqueSpecialite, ClasseSpecialite, HistoriqueClasseSpecialite, SpecialiteDansClasse,
-               Seuil, JourFerieCaisse, JourFerieListe, ReductionNonConventionne, CodeRegroupement, ObligationCodage,
-               DateObligationCodage, NombreModificateurTarifant, ConceptCCAM, HistoriqueConceptCCAM,
-               ValeurConceptCCAM, Modificateur, HistoriqueAgeModificateur, ModificateurCompatible,
-               HistoriqueCoherenceModificateur, HistoriqueValeurModificateur, HistoriqueModificateurOC, Synonyme,
-               ActeIndexe, Arborescence, Codes, LibelleCode, InformationRegle, ModificationPrixUnitaire,
-               ModificationSupplementCharge, ModificationMajorationDOM, ModificationRegleAssociationNonPrevue,
-               ModificationSeuil, ModificationModificateur, ModificationNonConventionne,
-               ModificationCodeRegroupement, ModificationNouveauCodeRegroupement, NombreModificateurTransmissible,
-               ServiceDebrayable, ReferenceRegleEntrainantDebrayage, ReferenceRegleEnErreur,
-               ReferenceRegleNonVerifiable, DescriptifSuperGroupe, DescriptifGroupe, DescriptifChamp,
-               ValeurAutorisee, FilsSuperGroupe, PrioriteIndicateurForcage, ReferenceCdC,
-               ExceptionPrioriteIndicateur, ValeurException, MotCle, NombreActeAssociation, AssoGrille, RegleGrille,
-               ModificaGrille, ContextPS, ContextBN, ConTarifaire, HistoGrilleTar, InfosGril, CMUforfait>;
 
 template <class L>
 void verifierAllerRetour(std::map<uint16_t, long>& tailles) {

@@ -1,5 +1,4 @@
-// The smallest coherent référentiel, written section by section: the index is
-// written once with placeholder offsets, the acts after it, then the index again.
+// The smallest coherent référentiel, written with the build tools' writer.
 #include "support/ConstructeurReferentiel.h"
 
 #include <algorithm>
@@ -13,18 +12,6 @@
 namespace {
 
 const Date kDebut(2000, 1, 1);
-
-std::string identifiantTexte(uint16_t identifiant) {
-    char texte[8];
-    std::snprintf(texte, sizeof texte, "%03u", identifiant);
-    return texte;
-}
-
-void copierFixe(char* destination, const std::string& valeur, size_t n) {
-    std::string fixe(valeur, 0, std::min(n, valeur.size()));
-    fixe.resize(n, ' ');
-    std::memcpy(destination, fixe.data(), n);
-}
 
 }  // namespace
 
@@ -156,16 +143,9 @@ ConstructeurReferentiel::ConstructeurReferentiel() {
     ajouterActe(acteSimple("AAAA001"));
 }
 
-Table& ConstructeurReferentiel::table(uint16_t identifiant) {
-    std::unique_ptr<Table>& table = tables_[identifiant];
-    if (!table) {
-        const bool reference = !(identifiant >= 35 && identifiant <= 43);
-        table.reset(new Table(identifiantTexte(identifiant).c_str(), 0, 0, reference));
-    }
-    return *table;
-}
+Table& ConstructeurReferentiel::table(uint16_t identifiant) { return contenu_.table(identifiant); }
 
-void ConstructeurReferentiel::vider(uint16_t identifiant) { tables_[identifiant].reset(); }
+void ConstructeurReferentiel::vider(uint16_t identifiant) { contenu_.tables[identifiant].reset(); }
 
 std::unique_ptr<NiveauActe> ConstructeurReferentiel::acteSimple(const std::string& code, double prix) {
     std::unique_ptr<NiveauActe> acte(new NiveauActe);
@@ -207,80 +187,30 @@ std::unique_ptr<NiveauActe> ConstructeurReferentiel::acteSimple(const std::strin
     return acte;
 }
 
-void ConstructeurReferentiel::ajouterActe(std::unique_ptr<NiveauActe> acte) {
-    actes_.erase(std::remove_if(actes_.begin(), actes_.end(),
-                                [&](const std::unique_ptr<NiveauActe>& a) {
-                                    return a->codeStructure == acte->codeStructure;
-                                }),
-                 actes_.end());
-    actes_.push_back(std::move(acte));
-    std::sort(actes_.begin(), actes_.end(),
-              [](const std::unique_ptr<NiveauActe>& a, const std::unique_ptr<NiveauActe>& b) {
-                  return a->codeStructure < b->codeStructure;
-              });
+void ConstructeurReferentiel::ajouterActe(std::unique_ptr<NiveauActe> acte) { contenu_.ajouterActe(std::move(acte)); }
+
+void ConstructeurReferentiel::preparerEntete() {
+    contenu_.version = version;
+    contenu_.versionBaseCCAM = versionBaseCCAM;
+    contenu_.versionMinimaleLogiciel = versionMinimaleLogiciel;
+    contenu_.numeroRevision = numeroRevision;
+    contenu_.variante = variante;
+    contenu_.commentaire = commentaire;
+    contenu_.date = date;
+    contenu_.dateModifications = date;
 }
 
 bool ConstructeurReferentiel::ecrire(const std::string& repertoire) {
-    vider(0);
-    for (const auto& acte : actes_) ajouter<Index>().codeActe = acte->codeStructure;
-    return ecrireFichier(repertoire + "/table_v2.kpx", nomFichier, version,
-                         versionMinimaleLogiciel, ordre, true);
+    preparerEntete();
+    std::string erreur;
+    return ecrireFichierTables(contenu_, repertoire + "/table_v2.kpx", erreur, {nomFichier, ordre, sectionsBrutes});
 }
 
 bool ConstructeurReferentiel::ecrireModifications(const std::string& repertoire) {
-    return ecrireFichier(repertoire + "/modrefv2.kpx", "modrefv2.kpx", versionModifications, "0000",
-                         ordreModifications, false);
-}
-
-long ConstructeurReferentiel::positionSection(uint16_t identifiant) const {
-    auto trouve = positions_.find(identifiant);
-    return trouve == positions_.end() ? -1 : trouve->second;
-}
-
-bool ConstructeurReferentiel::ecrireFichier(const std::string& chemin, const std::string& nom,
-                                            const std::string& versionEntete, const std::string& versionMinimale,
-                                            const std::vector<uint16_t>& sections, bool reference) {
-    Referentiel entete;
-    copierFixe(entete.version, versionEntete, sizeof entete.version);
-    copierFixe(entete.versionBaseCCAM, versionBaseCCAM, sizeof entete.versionBaseCCAM);
-    entete.commentaire = commentaire;
-    std::string versionMin(versionMinimale);
-    versionMin.resize(4, ' ');
-    std::string varianteFixe(variante);
-    varianteFixe.resize(10, ' ');
-
-    FILE* fichier = std::fopen(chemin.c_str(), "w+b");
-    if (fichier == nullptr) return false;
-    Ecrivain ecrivain(entete, fichier);
-    bool ok = ecrivain.ecrireEntete(nom.c_str(), date, versionMin.c_str(), numeroRevision, varianteFixe.c_str()) == 0;
-    positions_.clear();
-    for (uint16_t identifiant : sections) {
-        if (!ok) break;
-        positions_[identifiant] = std::ftell(fichier);
-        auto brute = sectionsBrutes.find(identifiant);
-        if (brute != sectionsBrutes.end()) {
-            ok = std::fwrite(brute->second.data(), 1, brute->second.size(), fichier) == brute->second.size();
-            continue;
-        }
-        if (identifiant == 0 && reference) {
-            // Placeholder offsets first: the acts follow the index, whose size does not depend on them.
-            const long debutIndex = std::ftell(fichier);
-            Table& index = table(0);
-            ok = index.ecrireTable(ecrivain) == 0;
-            for (size_t i = 0; ok && i < actes_.size(); ++i) {
-                index.ligneDe<Index>(static_cast<uint32_t>(i))->positionActe = static_cast<uint32_t>(std::ftell(fichier));
-                ok = actes_[i]->ecrireNiveauActe(ecrivain) == 0;
-            }
-            const long fin = std::ftell(fichier);
-            ok = ok && std::fseek(fichier, debutIndex, SEEK_SET) == 0 && index.ecrireTable(ecrivain) == 0 &&
-                 std::fseek(fichier, fin, SEEK_SET) == 0;
-            continue;
-        }
-        ok = table(identifiant).ecrireTable(ecrivain) == 0;
-    }
-    uint16_t crc = 0;
-    ok = ok && std::fflush(fichier) == 0 && Referentiel::calculerCRC16(fichier, crc) && ecrivain.ecrireCRC(crc) == 0;
-    return std::fclose(fichier) == 0 && ok;
+    preparerEntete();
+    std::string erreur;
+    return ecrireFichierModifications(contenu_, repertoire + "/modrefv2.kpx", erreur, {"", ordreModifications, {}},
+                                      versionModifications);
 }
 
 RepertoireTemporaire::RepertoireTemporaire(const std::string& nom) : chemin_(std::string(KPX_TEST_TMP) + "/" + nom) {

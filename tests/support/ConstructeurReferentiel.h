@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "kpxbuild/ContenuReferentiel.h"
 #include "referentiel/NiveauActe.h"
 #include "referentiel/Referentiel.h"
 #include "referentiel/Table.h"
@@ -39,7 +40,7 @@ public:
     static std::unique_ptr<NiveauActe> acteSimple(const std::string& code, double prix = 10.0);
     // Acts are written after table 000 in code order; the index is made from them.
     void ajouterActe(std::unique_ptr<NiveauActe> acte);
-    void viderActes() { actes_.clear(); }
+    void viderActes() { contenu_.actes.clear(); }
 
     // Header values.
     std::string nomFichier = "table_v2.kpx";
@@ -64,16 +65,12 @@ public:
     std::string versionModifications = "1000";
     std::vector<uint16_t> ordreModifications;
 
-    // Offset of the first byte of a section in the last file written.
-    long positionSection(uint16_t identifiant) const;
+    ContenuReferentiel& contenu() { return contenu_; }
 
 private:
-    bool ecrireFichier(const std::string& chemin, const std::string& nom, const std::string& versionEntete,
-                       const std::string& versionMinimale, const std::vector<uint16_t>& sections, bool reference);
+    void preparerEntete();
 
-    std::unique_ptr<Table> tables_[Referentiel::kNombreIdentifiants];
-    std::vector<std::unique_ptr<NiveauActe>> actes_;
-    std::map<uint16_t, long> positions_;
+    ContenuReferentiel contenu_;
 };
 
 // Fresh empty directory under the build's temporary tree, removed by the destructor.

@@ -1,5 +1,5 @@
-// For core tests: collects the detail trace lines of every category for the
-// lifetime of the object, so a test can assert the message behind a code.
+// Collects the detail trace lines of every category for the lifetime of the
+// object: the build tools report the loader's own messages, tests assert them.
 #pragma once
 
 #include <string>

@@ -1,5 +1,5 @@
 // The detail trace hook pointed at a process-wide list, emptied per capture.
-#include "support/TraceDetailCapturee.h"
+#include "kpxbuild/TraceDetailCapturee.h"
 
 #include <algorithm>
 

@@ -1,0 +1,143 @@
+// The référentiel compiler: decompile then compile gives the same bytes, compile
+// then decompile the same source, and each source fault is named where it is.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <nlohmann/json.hpp>
+
+#include "kpxbuild/Compilateur.h"
+#include "kpxbuild/SourceJson.h"
+#include "referentiel/lignes/Lignes.h"
+#include "support/ConstructeurReferentiel.h"
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+namespace {
+
+std::string lireTexte(const fs::path& chemin) {
+    std::ifstream entree(chemin);
+    return std::string((std::istreambuf_iterator<char>(entree)), std::istreambuf_iterator<char>());
+}
+
+json lireJson(const fs::path& chemin) { return json::parse(lireTexte(chemin)); }
+
+void ecrireJson(const fs::path& chemin, const json& document) { std::ofstream(chemin) << document.dump(2); }
+
+std::string joindre(const std::vector<std::string>& erreurs) {
+    std::string texte;
+    for (const auto& e : erreurs) texte += e + "\n";
+    return texte;
+}
+
+}  // namespace
+
+TEST(KpxBuild, FieldKeysComeFromTheRowLabels) {
+    EXPECT_EQ(cleJson("date debut"), "dateDebut");
+    EXPECT_EQ(cleJson("nombre d'actes dans une association"), "nombreActesDansUneAssociation");
+    EXPECT_EQ(cleJson("mot-cle sous forme canonique"), "motCleSousFormeCanonique");
+    EXPECT_EQ(cleJson("code modificateur OC"), "codeModificateurOC");
+    EXPECT_EQ(cleJson("date d'effet"), "dateEffet");
+    EXPECT_EQ(identifiantDeClasse("Modificateur"), 22);
+    EXPECT_EQ(identifiantDeClasse("Inconnue"), 0xFFFF);
+}
+
+TEST(KpxBuild, DecompileThenCompileIsTheIdentityOnTheBytes) {
+    RepertoireTemporaire racine("kpx-build-identite");
+    const std::string original = racine.chemin() + "/original";
+    const std::string source = racine.chemin() + "/source";
+    const std::string recompile = racine.chemin() + "/recompile";
+    const std::string source2 = racine.chemin() + "/source2";
+    fs::create_directories(original);
+
+    ConstructeurReferentiel constructeur;
+    constructeur.commentaire = "Jeu d'essai";
+    auto acte = ConstructeurReferentiel::acteSimple("LAQK001", 19.95);
+    acte->dateFin = Date(2030, 6, 30);
+    constructeur.ajouterActe(std::move(acte));
+    auto& modificateur = constructeur.ajouter<Modificateur>();
+    modificateur.codeModificateur = 'F';
+    modificateur.historiquesCoherence = {0, 1};
+    modificateur.grillesTarifaires = {0, 1};
+    constructeur.ajouter<HistoriqueCoherenceModificateur>().dateDebut = Date(2005, 1, 1);
+    ASSERT_TRUE(constructeur.ecrire(original));
+    ASSERT_TRUE(constructeur.ecrireModifications(original));
+
+    std::vector<std::string> erreurs;
+    ASSERT_TRUE(decompiler(original, source, erreurs)) << joindre(erreurs);
+    ASSERT_TRUE(compiler(source, recompile, erreurs)) << joindre(erreurs);
+    EXPECT_EQ(lireOctets(original + "/table_v2.kpx"), lireOctets(recompile + "/table_v2.kpx"));
+    EXPECT_EQ(lireOctets(original + "/modrefv2.kpx"), lireOctets(recompile + "/modrefv2.kpx"));
+    ASSERT_TRUE(decompiler(recompile, source2, erreurs)) << joindre(erreurs);
+    for (const char* fichier : {"referentiel.json", "tables/modificateurs.json", "actes/actes.json", "modifications.json"})
+        EXPECT_EQ(lireTexte(fs::path(source) / fichier), lireTexte(fs::path(source2) / fichier)) << fichier;
+
+    json actes = lireJson(fs::path(source) / "actes/actes.json");
+    ASSERT_EQ(actes.size(), 2u);
+    EXPECT_EQ(actes[1]["code"], "LAQK001");
+    EXPECT_EQ(actes[1]["dateFin"], "2030-06-30");
+    EXPECT_DOUBLE_EQ(actes[1]["activites"][0]["phases"][0]["historiques"][0]["prixUnitaire"].get<double>(), 19.95);
+    json modificateurs = lireJson(fs::path(source) / "tables/modificateurs.json");
+    EXPECT_EQ(modificateurs["Modificateur"][0]["codeModificateur"], "F");
+    EXPECT_EQ(modificateurs["Modificateur"][0]["historiquesCoherence"], (json{{"position", 0}, {"nombre", 1}}));
+}
+
+TEST(KpxBuild, EverySourceFaultIsNamedByFileAndPathAndNothingIsWritten) {
+    RepertoireTemporaire racine("kpx-build-erreurs");
+    const std::string original = racine.chemin() + "/original";
+    const std::string source = racine.chemin() + "/source";
+    fs::create_directories(original);
+    ConstructeurReferentiel constructeur;
+    constructeur.ajouterActe(ConstructeurReferentiel::acteSimple("BBBB002"));
+    ASSERT_TRUE(constructeur.ecrire(original));
+    std::vector<std::string> erreurs;
+    ASSERT_TRUE(decompiler(original, source, erreurs)) << joindre(erreurs);
+
+    struct Cas {
+        const char* nom;
+        const char* fichier;
+        void (*modifier)(json&);
+        const char* attendu;
+    };
+    const Cas cas[] = {
+        {"champ inconnu", "tables/associations.json", [](json& d) { d["RegleTarifaire"][0]["couleur"] = "bleu"; },
+         "tables/associations.json: /RegleTarifaire/0/couleur: champ inconnu"},
+        {"mauvais type", "tables/associations.json", [](json& d) { d["RegleGrille"][0]["codeGrille"] = "un"; },
+         "tables/associations.json: /RegleGrille/0/codeGrille: un entier de 0 a 65535 attendu"},
+        {"plage hors table", "tables/associations.json",
+         [](json& d) { d["RegleTarifaire"][0]["grilles"] = {{"position", 0}, {"nombre", 3}}; },
+         "associations: /RegleTarifaire/0: Code regle 1 : / ERREUR : Position + nombre de grilles dépasse le nombre de "
+         "lignes de la table RegleGrille"},
+        {"table non triee", "tables/associations.json",
+         [](json& d) { d["RegleTarifaire"].push_back(d["RegleTarifaire"][0]); },
+         "associations: /RegleTarifaire/1: table non triee (cle egale ou inferieure a la ligne precedente)"},
+        {"table vide", "tables/parametres.json", [](json& d) { d["Seuil"] = json::array(); },
+         "parametres: /Seuil: table vide (interdit)"},
+        {"valeur refusee", "tables/modificateurs.json",
+         [](json& d) { d["HistoriqueValeurModificateur"][0]["coefficient"] = 0.5; },
+         "modificateurs: /HistoriqueValeurModificateur/0: ERREUR : le coefficient modificateur doit etre superieur ou "
+         "egal a 1, Code retour HistoriqueValeurModificateur::lireLigne : 0xD640 (0xD640)"},
+        {"acte sans historique", "actes/actes.json", [](json& d) { d[1]["historiques"] = json::array(); },
+         "actes/actes.json: /1/historiques: un acte a au moins un historique"},
+        {"entente X", "actes/actes.json", [](json& d) { d[1]["historiques"][0]["ententePrealable"] = "X"; },
+         "actes: BBBB002: ERREUR position 0x0000004B : Code entente prealable incorrect / ERREUR : erreur de lecture "
+         "des donnees dans le fichier / ERREUR : erreur de lecture des donnees dans le fichier (0xD640)"},
+        {"date", "actes/actes.json", [](json& d) { d[1]["dateCreation"] = "2005/01/01"; },
+         "actes/actes.json: /1/dateCreation: une date \"AAAA-MM-JJ\" ou null attendue"},
+    };
+    for (const Cas& c : cas) {
+        const fs::path chemin = fs::path(source) / c.fichier;
+        const std::string avant = lireTexte(chemin);
+        json document = json::parse(avant);
+        c.modifier(document);
+        ecrireJson(chemin, document);
+        const std::string sortie = racine.chemin() + "/sortie";
+        erreurs.clear();
+        EXPECT_FALSE(compiler(source, sortie, erreurs)) << c.nom;
+        EXPECT_NE(std::find(erreurs.begin(), erreurs.end(), c.attendu), erreurs.end()) << c.nom << "\n" << joindre(erreurs);
+        EXPECT_FALSE(fs::exists(sortie + "/table_v2.kpx")) << c.nom;
+        std::ofstream(chemin) << avant;
+    }
+}
