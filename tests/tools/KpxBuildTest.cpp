@@ -141,3 +141,12 @@ TEST(KpxBuild, EverySourceFaultIsNamedByFileAndPathAndNothingIsWritten) {
         std::ofstream(chemin) << avant;
     }
 }
+
+TEST(KpxBuild, TheCheckedInFieldReferenceIsCurrent) {
+    const std::string document = lireTexte(fs::path(KPX_SOURCE_DIR) / "docs/referentiel-source.md");
+    const std::string titre = "## Field reference\n\n";
+    const size_t debut = document.find(titre);
+    ASSERT_NE(debut, std::string::npos);
+    EXPECT_EQ(document.substr(debut + titre.size()), schemaSource())
+        << "regenerate the end of docs/referentiel-source.md with: build/bin/kpx-build schema";
+}

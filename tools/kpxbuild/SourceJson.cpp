@@ -667,8 +667,8 @@ bool ecrireSource(const ContenuReferentiel& contenu, const std::string& repertoi
     std::map<std::string, ordered_json> familles;
     ordered_json modifications = ordered_json::object();
     for (uint16_t id = 1; id < Referentiel::kNombreIdentifiants; ++id) {
-        if (!contenu.tables[id] || !Table::aUneClasse(id)) continue;
-        ordered_json lignes = tableVersJson(*contenu.tables[id]);
+        if (!Table::aUneClasse(id)) continue;
+        ordered_json lignes = contenu.tables[id] ? tableVersJson(*contenu.tables[id]) : ordered_json::array();
         if (id >= 35 && id <= 43) modifications[classeDeTable(id)] = std::move(lignes);
         else familles[familleTable(id)][classeDeTable(id)] = std::move(lignes);
     }
@@ -678,4 +678,59 @@ bool ecrireSource(const ContenuReferentiel& contenu, const std::string& repertoi
     ordered_json actes = ordered_json::array();
     for (const auto& acte : contenu.actes) actes.push_back(acteVersJson(*acte));
     return ecrire(base / "actes" / "actes.json", actes);
+}
+
+namespace {
+
+// One line per field: key, JSON form, file encoding.
+class Schema {
+public:
+    std::string texte;
+    void code(const char&, const char* l, bool nonBlanc = true) { ligne(l, "\"X\"", nonBlanc ? "code, 1 caractere, non blanc" : "code, 1 caractere"); }
+    void code(const std::string&, size_t n, const char* l, bool nonBlanc = true) {
+        ligne(l, "\"...\"", "code, " + std::to_string(n) + " caracteres" + (nonBlanc ? ", non blanc" : ""));
+    }
+    void caracteres(const char&, const char* l) { ligne(l, "\"X\"", "1 caractere"); }
+    void caracteres(const std::string&, size_t n, const char* l) { ligne(l, "\"...\"", std::to_string(n) + " caracteres"); }
+    void top(const char&, const char* l) { ligne(l, "\"O\" ou \"N\"", "1 caractere"); }
+    void entier16(const uint16_t&, const char* l) { ligne(l, "entier", "u16"); }
+    void entier32(const uint32_t&, const char* l, const char* nonNul = nullptr) { ligne(l, "entier", nonNul ? "u32, non nul" : "u32"); }
+    void chaine(const std::string&, const char* l, bool renseignee = false) { ligne(l, "\"...\"", renseignee ? "chaine, non vide" : "chaine"); }
+    void dateDebut(const Date&, const char* l) { ligne(l, "\"AAAA-MM-JJ\"", "date, obligatoire"); }
+    void dateFin(const Date&, const char* l) { ligne(l, "\"AAAA-MM-JJ\" ou null", "date, facultative"); }
+    void nombre(const double&, const char* l, double minimum = -1, const char* message = nullptr) {
+        ligne(l, "nombre ou \"12.50\"", message ? "decimal, >= " + std::to_string(static_cast<int>(minimum)) : std::string("decimal"));
+    }
+    template <class P>
+    void plage(const P&, const EnfantsPlage& e) {
+        ligne(e.nom, "{\"position\": p, \"nombre\": n}",
+              std::string("lignes de ") + classeDeTable(e.identifiant) + (e.obligatoire ? ", au moins une" : ""));
+    }
+
+private:
+    void ligne(const char* libelle, const std::string& forme, const std::string& codage) {
+        texte += "| `" + cleJson(libelle) + "` | " + forme + " | " + codage + " |\n";
+    }
+};
+
+struct SchemaTables {
+    std::string texte;
+    template <class L>
+    void operator()() {
+        if (L::kIdentifiant == 0) return;
+        Schema schema;
+        const L ligne;
+        L::decrire(ligne, schema);
+        texte += "### " + texteIdentifiant(L::kIdentifiant) + " `" + L::kNom + "` (" +
+                 (L::kIdentifiant >= 35 && L::kIdentifiant <= 43 ? "modifications.json" : std::string("tables/") + familleTable(L::kIdentifiant) + ".json") +
+                 ")\n\n| champ | JSON | fichier |\n|---|---|---|\n" + schema.texte + "\n";
+    }
+};
+
+}  // namespace
+
+std::string schemaSource() {
+    SchemaTables tables;
+    pourChaqueClasse(tables);
+    return tables.texte;
 }

@@ -33,3 +33,5 @@ std::unique_ptr<NiveauActe> jsonVersActe(const nlohmann::json& acte, const std::
 // Identifier of a row class name ("Modificateur" -> 22); 0xFFFF when unknown.
 uint16_t identifiantDeClasse(const std::string& nom);
 const char* classeDeTable(uint16_t identifiant);
+// Markdown reference of every table's fields, for the source format documentation.
+std::string schemaSource();

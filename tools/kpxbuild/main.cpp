@@ -6,6 +6,8 @@
 #include <CLI/CLI.hpp>
 
 #include "kpxbuild/Compilateur.h"
+#include "kpxbuild/Minimal.h"
+#include "kpxbuild/SourceJson.h"
 
 int main(int argc, char** argv) {
     CLI::App app{"Compile a référentiel source (JSON) into table_v2.kpx and modrefv2.kpx, or back."};
@@ -17,10 +19,28 @@ int main(int argc, char** argv) {
     CLI::App* decompile = app.add_subcommand("decompile", "OUT_DIR SRC_DIR: write the source of a référentiel");
     decompile->add_option("OUT_DIR", sortie)->required();
     decompile->add_option("SRC_DIR", source)->required();
+    CLI::App* init = app.add_subcommand("init", "SRC_DIR: write the source of the smallest référentiel the loader accepts");
+    init->add_option("SRC_DIR", source)->required();
+    CLI::App* schema = app.add_subcommand("schema", "print the field reference of every table (Markdown)");
     CLI11_PARSE(app, argc, argv);
+    if (schema->parsed()) {
+        std::fputs(schemaSource().c_str(), stdout);
+        return 0;
+    }
 
     std::vector<std::string> erreurs;
-    bool ok = compile->parsed() ? compiler(source, sortie, erreurs) : decompiler(sortie, source, erreurs);
+    bool ok = false;
+    if (compile->parsed()) {
+        ok = compiler(source, sortie, erreurs);
+    } else if (decompile->parsed()) {
+        ok = decompiler(sortie, source, erreurs);
+    } else {
+        ContenuReferentiel contenu;
+        remplirMinimal(contenu);
+        std::string erreur;
+        ok = ecrireSource(contenu, source, erreur);
+        if (!ok) erreurs.push_back(erreur);
+    }
     for (const std::string& erreur : erreurs) std::fprintf(stderr, "kpx-build: %s\n", erreur.c_str());
     if (!ok && erreurs.empty()) std::fprintf(stderr, "kpx-build: echec\n");
     return ok ? 0 : 1;
