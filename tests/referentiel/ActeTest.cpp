@@ -29,7 +29,7 @@ uint16_t ecrireEtRelire(const NiveauActe& acte, NiveauActe& relu, long tronquer 
         size_t lu = std::fread(octets.data(), 1, octets.size(), fichier);
         std::fclose(fichier);
         fichier = std::tmpfile();
-        std::fwrite(octets.data(), 1, lu, fichier);
+        if (lu > 0) std::fwrite(octets.data(), 1, lu, fichier);
     }
     std::rewind(fichier);
     if (cr == 0) {

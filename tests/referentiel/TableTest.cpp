@@ -110,7 +110,7 @@ public:
         size_t lu = std::fread(octets.data(), 1, octets.size(), fichier_);
         std::fclose(fichier_);
         fichier_ = std::tmpfile();
-        std::fwrite(octets.data(), 1, lu, fichier_);
+        if (lu > 0) std::fwrite(octets.data(), 1, lu, fichier_);
         std::rewind(fichier_);
     }
 

@@ -9,6 +9,7 @@
 
 #include "kpxbuild/Compilateur.h"
 #include "kpxbuild/SourceJson.h"
+#include "kpxbuild/Synthetique.h"
 #include "referentiel/lignes/Lignes.h"
 #include "support/ConstructeurReferentiel.h"
 
@@ -149,4 +150,23 @@ TEST(KpxBuild, TheCheckedInFieldReferenceIsCurrent) {
     ASSERT_NE(debut, std::string::npos);
     EXPECT_EQ(document.substr(debut + titre.size()), schemaSource())
         << "regenerate the end of docs/referentiel-source.md with: build/bin/kpx-build schema";
+}
+
+TEST(KpxBuild, SyntheticReferentielLoadsWithEveryActAndKeyword) {
+    RepertoireTemporaire repertoire("kpx-build-synthetique");
+    ContenuReferentiel contenu;
+    TailleSynthetique taille;
+    taille.actes = 400;
+    taille.motsCles = 150;
+    remplirSynthetique(contenu, taille);
+    std::vector<std::string> erreurs;
+    verifierContenu(contenu, erreurs);
+    ASSERT_TRUE(erreurs.empty()) << joindre(erreurs);
+    std::string erreur;
+    ASSERT_TRUE(ecrireFichierTables(contenu, repertoire.fichier("table_v2.kpx"), erreur)) << erreur;
+    ContenuReferentiel relu;
+    ASSERT_TRUE(lireFichiers(repertoire.chemin(), relu, erreur)) << erreur;
+    EXPECT_EQ(relu.actes.size(), 401u);  // with the minimal content's own act
+    EXPECT_EQ(relu.table(58).nombreLignes(), 150u);
+    EXPECT_EQ(relu.table(30).nombreLignes(), 150u * taille.actesParMotCle);
 }

@@ -1,5 +1,6 @@
 // kpx-build: compiles a référentiel source into its files, and back.
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "kpxbuild/Compilateur.h"
 #include "kpxbuild/Minimal.h"
 #include "kpxbuild/SourceJson.h"
+#include "kpxbuild/Synthetique.h"
 
 int main(int argc, char** argv) {
     CLI::App app{"Compile a référentiel source (JSON) into table_v2.kpx and modrefv2.kpx, or back."};
@@ -21,6 +23,11 @@ int main(int argc, char** argv) {
     decompile->add_option("SRC_DIR", source)->required();
     CLI::App* init = app.add_subcommand("init", "SRC_DIR: write the source of the smallest référentiel the loader accepts");
     init->add_option("SRC_DIR", source)->required();
+    TailleSynthetique taille;
+    CLI::App* synthetique = app.add_subcommand("synthetic", "OUT_DIR: write a full-scale made-up référentiel (benchmarks)");
+    synthetique->add_option("OUT_DIR", sortie)->required();
+    synthetique->add_option("--actes", taille.actes, "number of acts")->capture_default_str();
+    synthetique->add_option("--mots-cles", taille.motsCles, "number of keywords")->capture_default_str();
     CLI::App* schema = app.add_subcommand("schema", "print the field reference of every table (Markdown)");
     CLI11_PARSE(app, argc, argv);
     if (schema->parsed()) {
@@ -34,6 +41,15 @@ int main(int argc, char** argv) {
         ok = compiler(source, sortie, erreurs);
     } else if (decompile->parsed()) {
         ok = decompiler(sortie, source, erreurs);
+    } else if (synthetique->parsed()) {
+        ContenuReferentiel contenu;
+        remplirSynthetique(contenu, taille);
+        verifierContenu(contenu, erreurs);
+        std::string erreur;
+        std::error_code ec;
+        std::filesystem::create_directories(sortie, ec);
+        ok = erreurs.empty() && ecrireFichierTables(contenu, sortie + "/table_v2.kpx", erreur);
+        if (!erreur.empty()) erreurs.push_back(erreur);
     } else {
         ContenuReferentiel contenu;
         remplirMinimal(contenu);
