@@ -7,6 +7,7 @@
 #include <CLI/CLI.hpp>
 
 #include "kpxbuild/Compilateur.h"
+#include "kpxbuild/Documentation.h"
 #include "kpxbuild/Minimal.h"
 #include "kpxbuild/SourceJson.h"
 #include "kpxbuild/Synthetique.h"
@@ -29,6 +30,10 @@ int main(int argc, char** argv) {
     synthetique->add_option("--actes", taille.actes, "number of acts")->capture_default_str();
     synthetique->add_option("--mots-cles", taille.motsCles, "number of keywords")->capture_default_str();
     CLI::App* schema = app.add_subcommand("schema", "print the field reference of every table (Markdown)");
+    std::string document = "docs/interface.md";
+    CLI::App* doc = app.add_subcommand("doc", "SRC_DIR [OUT_FILE]: write the function interface reference (Markdown)");
+    doc->add_option("SRC_DIR", source)->required();
+    doc->add_option("OUT_FILE", document, "default docs/interface.md")->capture_default_str();
     CLI11_PARSE(app, argc, argv);
     if (schema->parsed()) {
         std::fputs(schemaSource().c_str(), stdout);
@@ -37,7 +42,9 @@ int main(int argc, char** argv) {
 
     std::vector<std::string> erreurs;
     bool ok = false;
-    if (compile->parsed()) {
+    if (doc->parsed()) {
+        ok = ecrireDocumentation(source, document, erreurs);
+    } else if (compile->parsed()) {
         ok = compiler(source, sortie, erreurs);
     } else if (decompile->parsed()) {
         ok = decompiler(sortie, source, erreurs);

@@ -1,0 +1,140 @@
+// The interface reference: the checked-in document is the one the sample source
+// gives, and each function's tree shows its groups, fields and allowed values.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "kpxbuild/Documentation.h"
+#include "kpxbuild/SourceJson.h"
+#include "referentiel/lignes/Interface.h"
+
+namespace {
+
+template <class L>
+L& ajouter(ContenuReferentiel& contenu) {
+    auto ligne = std::make_unique<L>();
+    L& reference = *ligne;
+    contenu.table(L::kIdentifiant).ajouterLigne(std::move(ligne));
+    return reference;
+}
+
+void superGroupe(ContenuReferentiel& contenu, uint16_t numero, const char* nom, char code, Plage fils) {
+    auto& ligne = ajouter<DescriptifSuperGroupe>(contenu);
+    ligne.numero = numero;
+    ligne.nom = nom;
+    ligne.codeFonction = code;
+    ligne.fils = fils;
+}
+
+void fils(ContenuReferentiel& contenu, uint16_t groupe, uint16_t sousGroupe, uint16_t minimum, uint16_t maximum) {
+    auto& ligne = ajouter<FilsSuperGroupe>(contenu);
+    ligne.positionGroupe = groupe;
+    ligne.positionSuperGroupe = sousGroupe;
+    ligne.occurrencesMinimum = minimum;
+    ligne.occurrencesMaximum = maximum;
+}
+
+void champ(ContenuReferentiel& contenu, char format, char type, uint16_t minimum, uint16_t maximum, Plage valeurs) {
+    auto& ligne = ajouter<DescriptifChamp>(contenu);
+    ligne.formatAttendu = format;
+    ligne.typeDonnee = type;
+    ligne.tailleMinimale = minimum;
+    ligne.tailleMaximale = maximum;
+    ligne.valeursAutorisees = valeurs;
+}
+
+// One consultation function FX_1 (number 7) taking group 3001 of two fields with allowed values.
+void uneFonction(ContenuReferentiel& contenu) {
+    superGroupe(contenu, 7, "FX_1", '1', {0, 1});
+    fils(contenu, 0, 0xFFFF, 1, 1);
+    auto& groupe = ajouter<DescriptifGroupe>(contenu);
+    groupe.numero = 3001;
+    groupe.champs = {0, 2};
+    champ(contenu, 'A', 'C', 1, 13, {0, 2});
+    champ(contenu, 'E', 'B', 1, 1, {2, 2});
+    for (const char* valeur : {"AB", "CD", "O", "N"}) ajouter<ValeurAutorisee>(contenu).valeur = valeur;
+}
+
+std::string section(const std::string& document, const std::string& debut) {
+    const size_t position = document.find(debut);
+    if (position == std::string::npos) return "";
+    const size_t fin = document.find("\n#", position + 1);
+    return document.substr(position, fin == std::string::npos ? std::string::npos : fin + 1 - position);
+}
+
+}  // namespace
+
+TEST(Documentation, CheckedInInterfaceReferenceIsTheOneTheSampleGives) {
+    ContenuReferentiel contenu;
+    std::vector<std::string> erreurs;
+    lireSource(std::string(KPX_SOURCE_DIR) + "/data/sample", contenu, erreurs);
+    ASSERT_TRUE(erreurs.empty()) << erreurs.front();
+    const std::string attendu = documenterInterface(contenu, erreurs);
+    EXPECT_TRUE(erreurs.empty());
+
+    std::ifstream fichier(std::string(KPX_SOURCE_DIR) + "/docs/interface.md", std::ios::binary);
+    ASSERT_TRUE(fichier.is_open());
+    const std::string archive((std::istreambuf_iterator<char>(fichier)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(archive, attendu) << "docs/interface.md is stale: run build/bin/kpx-build doc data/sample";
+    // The consultation unit price reads act, activity, phase and the two contexts.
+    EXPECT_NE(attendu.find("### `CCAM_37` (fonction 17)\n\n- groupe 3001"), std::string::npos);
+    EXPECT_NE(attendu.find("### `CCAM_37` (fonction 51)"), std::string::npos);
+    EXPECT_NE(attendu.find("### `CCAM_37` (fonction 85)"), std::string::npos);
+}
+
+TEST(Documentation, AFunctionShowsItsGroupFieldsAndAllowedValues) {
+    ContenuReferentiel contenu;
+    uneFonction(contenu);
+    std::vector<std::string> erreurs;
+    const std::string document = documenterInterface(contenu, erreurs);
+    EXPECT_TRUE(erreurs.empty());
+    EXPECT_EQ(section(document, "### `FX_1`"),
+              "### `FX_1` (fonction 7)\n"
+              "\n"
+              "- groupe 3001, occurrences 1..1\n"
+              "  - champ 1: format A, type Code, taille 1..13, valeurs `AB`, `CD`\n"
+              "  - champ 2: format E, type Booleen, taille 1..1, valeurs `O`, `N`\n"
+              "\n");
+    // Families without a function still have their heading, in entry-point order.
+    EXPECT_LT(document.find("## Consultation"), document.find("## Modification"));
+    EXPECT_EQ(section(document, "## Complete control"),
+              "## Complete control (`KPX_ControleComplet`, code fonction 6)\n\nNo function.\n");
+}
+
+TEST(Documentation, ChildSuperGroupsAreIndentedAndBrokenReferencesNamed) {
+    ContenuReferentiel contenu;
+    uneFonction(contenu);
+    // Row 1: a child super-group (no function code) repeated without maximum; row 2: a
+    // rule-application root holding it, then a group position beyond the table.
+    superGroupe(contenu, 0, "ACTE", ' ', {1, 1});
+    superGroupe(contenu, 67, "FX_5", '5', {2, 3});
+    fils(contenu, 0, 0xFFFF, 0, 0);
+    fils(contenu, 0xFFFF, 1, 1, 0);
+    fils(contenu, 9, 0xFFFF, 1, 1);
+    fils(contenu, 0xFFFF, 0xFFFF, 1, 1);
+    std::vector<std::string> erreurs;
+    const std::string document = documenterInterface(contenu, erreurs);
+    EXPECT_EQ(section(document, "### `FX_5`"),
+              "### `FX_5` (fonction 67)\n"
+              "\n"
+              "- super-groupe ACTE, occurrences 1..*\n"
+              "  - groupe 3001, occurrences 0..*\n"
+              "    - champ 1: format A, type Code, taille 1..13, valeurs `AB`, `CD`\n"
+              "    - champ 2: format E, type Booleen, taille 1..1, valeurs `O`, `N`\n"
+              "\n");
+    EXPECT_EQ(document.find("### `ACTE`"), std::string::npos);
+    ASSERT_EQ(erreurs.size(), 2u);
+    EXPECT_EQ(erreurs[0], "interface: FX_5: groupe 9 hors de la table");
+    EXPECT_EQ(erreurs[1], "interface: FX_5: fils sans groupe ni super-groupe");
+
+    // A super-group that contains itself is named, not followed for ever.
+    ContenuReferentiel boucle;
+    superGroupe(boucle, 1, "FX_2", '2', {0, 1});
+    fils(boucle, 0xFFFF, 0, 1, 1);
+    for (uint16_t table : {50, 51, 52}) boucle.table(table);
+    erreurs.clear();
+    documenterInterface(boucle, erreurs);
+    ASSERT_EQ(erreurs.size(), 1u);
+    EXPECT_EQ(erreurs[0], "interface: FX_2: super-groupe FX_2 contenu en lui-meme");
+}
