@@ -1,0 +1,504 @@
+// Act trees: a record written and read back level by level, deep copies, the
+// version in force at a date, the searches by code, and the refused records.
+// Faults are put into a record spelled from the file layout, not by the writer under test.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <initializer_list>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "KPXW32.h"
+#include "frame/Trace.h"
+#include "referentiel/Ecrivain.h"
+#include "referentiel/Lecteur.h"
+#include "referentiel/NiveauActe.h"
+#include "referentiel/Referentiel.h"
+
+namespace {
+
+class FichierTemporaire {
+public:
+    FichierTemporaire() : fichier_(std::tmpfile()) {}
+    explicit FichierTemporaire(const std::string& octets) : FichierTemporaire() {
+        std::fwrite(octets.data(), 1, octets.size(), fichier_);
+        std::rewind(fichier_);
+    }
+    ~FichierTemporaire() { std::fclose(fichier_); }
+    FichierTemporaire(const FichierTemporaire&) = delete;
+    FichierTemporaire& operator=(const FichierTemporaire&) = delete;
+
+    FILE* get() const { return fichier_; }
+    std::string octets() const {
+        std::fflush(fichier_);
+        std::rewind(fichier_);
+        std::string texte;
+        char bloc[512];
+        size_t lu;
+        while ((lu = std::fread(bloc, 1, sizeof bloc, fichier_)) > 0) texte.append(bloc, lu);
+        std::rewind(fichier_);
+        return texte;
+    }
+
+private:
+    FILE* fichier_;
+};
+
+// The error lines of the detail trace while it lives.
+class ErreursTracees {
+public:
+    ErreursTracees() {
+        lignes().clear();
+        TraceDetail::definirDestination([](uint16_t, uint16_t niveau, const char* ligne) {
+            if (niveau == NIV_ERREUR) lignes().push_back(ligne);
+        });
+        TraceDetail::definirNiveau(CAT_CYCLE, NIV_ERREUR);
+    }
+    ~ErreursTracees() {
+        TraceDetail::definirNiveau(CAT_CYCLE, 0);
+        TraceDetail::definirDestination(nullptr);
+    }
+    static std::vector<std::string>& lignes() {
+        static std::vector<std::string> tracees;
+        return tracees;
+    }
+};
+
+template <typename H>
+void chainer(std::unique_ptr<H>& tete, std::vector<std::unique_ptr<H>> versions) {
+    for (auto i = versions.rbegin(); i != versions.rend(); ++i) {
+        (*i)->lienSuivant() = std::move(tete);
+        tete = std::move(*i);
+    }
+}
+
+std::unique_ptr<NiveauPhase> phase(char code, double prix) {
+    std::unique_ptr<NiveauPhase> p(new NiveauPhase);
+    p->codePhase = code;
+    p->nombreDentsATraiter = "02";
+    p->ageMinimum = 3;
+    p->ageMaximum = 120;
+    p->dentsIncompatibles = {"11", "48"};
+    std::vector<std::unique_ptr<HistoriqueNiveauPhase>> versions;
+    for (int i = 0; i < 2; ++i) versions.emplace_back(new HistoriqueNiveauPhase);
+    versions[0]->dateEffet = Date(2012, 7, 1);
+    versions[0]->prixUnitaireBase = prix + 1.25;
+    versions[0]->supplementCharge = 4.5;
+    versions[0]->majorationsDOM[0] = 1.3;
+    versions[0]->majorationsDOM[3] = -0.75;
+    versions[0]->grilles = {{1, prix + 1.25}, {3, prix}, {14, 33.44}};
+    versions[1]->dateEffet = Date(2005, 1, 1);
+    versions[1]->prixUnitaireBase = prix;
+    chainer(p->teteHistoriques(), std::move(versions));
+    return p;
+}
+
+std::unique_ptr<NiveauActivite> activite(char code, std::vector<char> phases) {
+    std::unique_ptr<NiveauActivite> a(new NiveauActivite);
+    a->codeActivite = code;
+    a->typesAgrementRadio = {"R1"};
+    a->rmo = {"RMO01", "RMO02"};
+    a->codesExtensionDocumentaire = {'A', 'B'};
+    std::vector<std::unique_ptr<HistoriqueNiveauActivite>> versions;
+    for (int i = 0; i < 2; ++i) versions.emplace_back(new HistoriqueNiveauActivite);
+    versions[0]->dateEffet = Date(2010, 3, 1);
+    versions[0]->categorieMedicale = "01";
+    versions[0]->codeRegroupement = "ADC";
+    versions[0]->modificateurs = {'F', 'U'};
+    versions[0]->classesSpecialite = {"01", "02"};
+    versions[0]->associations = {{"HBQK001      ", '1'}};
+    versions[1]->dateEffet = Date(2005, 1, 1);
+    versions[1]->codeRegroupement = "ATM";
+    versions[1]->classesSpecialite = {"01"};
+    chainer(a->teteHistoriques(), std::move(versions));
+    for (char p : phases) a->ajouterPhase(phase(p, 20.0 + p));
+    return a;
+}
+
+std::unique_ptr<NiveauActe> acteComplet() {
+    std::unique_ptr<NiveauActe> acte(new NiveauActe);
+    acte->codeStructure = "HBQK002      ";
+    acte->libelleCourt = "Detartrage";
+    acte->libelleLong = "Detartrage et polissage des dents";
+    acte->typeActe = 'A';
+    acte->conditionsGenerales = "Conditions";
+    acte->codeMenu = 0x01020304;
+    acte->dateCreation = Date(2005, 1, 1);
+    acte->dateFin = Date(2030, 12, 31);
+    acte->fraisDeplacement = 'N';
+    acte->naturesAssurance = {"10", "30"};
+    std::vector<std::unique_ptr<HistoriqueNiveauActe>> versions;
+    for (int i = 0; i < 2; ++i) versions.emplace_back(new HistoriqueNiveauActe);
+    versions[0]->dateEffet = Date(2010, 3, 1);
+    versions[0]->admissionRemboursement = '1';
+    versions[0]->ententePrealable = 'N';
+    versions[0]->codesETM = {'0', '3'};
+    versions[0]->procedures = {"HBQK001      "};
+    versions[0]->actesIncompatibles = {"HBQK003      ", "HBQK004      "};
+    versions[0]->forfaitsCMU = {{"CM1", Date(2005, 1, 1), Date()}, {"CM2", Date(2006, 1, 1), Date(2009, 12, 31)}};
+    versions[1]->dateEffet = Date(2005, 1, 1);
+    versions[1]->admissionRemboursement = '2';
+    versions[1]->ententePrealable = 'O';
+    versions[1]->codesETM = {'0'};
+    chainer(acte->teteHistoriques(), std::move(versions));
+    acte->ajouterActivite(activite('4', {'0'}));
+    acte->ajouterActivite(activite('1', {'1', '0'}));
+    return acte;
+}
+
+void comparer(const HistoriqueNiveauPhase* a, const HistoriqueNiveauPhase* b) {
+    for (; a != nullptr && b != nullptr; a = a->suivant(), b = b->suivant()) {
+        EXPECT_EQ(a->dateEffet, b->dateEffet);
+        EXPECT_DOUBLE_EQ(a->prixUnitaireBase, b->prixUnitaireBase);
+        EXPECT_DOUBLE_EQ(a->supplementCharge, b->supplementCharge);
+        for (int i = 0; i < 4; ++i) EXPECT_DOUBLE_EQ(a->majorationsDOM[i], b->majorationsDOM[i]) << i;
+        ASSERT_EQ(a->grilles.size(), b->grilles.size());
+        for (size_t i = 0; i < a->grilles.size(); ++i) {
+            EXPECT_EQ(a->grilles[i].codeGrille, b->grilles[i].codeGrille);
+            EXPECT_DOUBLE_EQ(a->grilles[i].prixUnitaire, b->grilles[i].prixUnitaire);
+        }
+    }
+    EXPECT_EQ(a == nullptr, b == nullptr) << "nombre de versions de phase";
+}
+
+void comparer(const NiveauActivite& a, const NiveauActivite& b) {
+    EXPECT_EQ(a.codeActivite, b.codeActivite);
+    EXPECT_EQ(a.typesAgrementRadio, b.typesAgrementRadio);
+    EXPECT_EQ(a.rmo, b.rmo);
+    EXPECT_EQ(a.codesExtensionDocumentaire, b.codesExtensionDocumentaire);
+    const HistoriqueNiveauActivite *h = a.premierHistorique(), *k = b.premierHistorique();
+    for (; h != nullptr && k != nullptr; h = h->suivant(), k = k->suivant()) {
+        EXPECT_EQ(h->dateEffet, k->dateEffet);
+        EXPECT_EQ(h->categorieMedicale, k->categorieMedicale);
+        EXPECT_EQ(h->codeRegroupement, k->codeRegroupement);
+        EXPECT_EQ(h->modificateurs, k->modificateurs);
+        EXPECT_EQ(h->classesSpecialite, k->classesSpecialite);
+        ASSERT_EQ(h->associations.size(), k->associations.size());
+        for (size_t i = 0; i < h->associations.size(); ++i) {
+            EXPECT_EQ(h->associations[i].codeActe, k->associations[i].codeActe);
+            EXPECT_EQ(h->associations[i].codeRegleTarifaire, k->associations[i].codeRegleTarifaire);
+        }
+    }
+    EXPECT_EQ(h == nullptr, k == nullptr) << "nombre de versions d'activite";
+    ASSERT_EQ(a.phases().size(), b.phases().size());
+    for (size_t i = 0; i < a.phases().size(); ++i) {
+        const NiveauPhase &p = *a.phases()[i], &q = *b.phases()[i];
+        EXPECT_EQ(p.codePhase, q.codePhase);
+        EXPECT_EQ(p.nombreDentsATraiter, q.nombreDentsATraiter);
+        EXPECT_EQ(p.ageMinimum, q.ageMinimum);
+        EXPECT_EQ(p.ageMaximum, q.ageMaximum);
+        EXPECT_EQ(p.dentsIncompatibles, q.dentsIncompatibles);
+        comparer(p.premierHistorique(), q.premierHistorique());
+    }
+}
+
+void comparer(const NiveauActe& a, const NiveauActe& b) {
+    EXPECT_EQ(a.codeStructure, b.codeStructure);
+    EXPECT_EQ(a.libelleCourt, b.libelleCourt);
+    EXPECT_EQ(a.libelleLong, b.libelleLong);
+    EXPECT_EQ(a.typeActe, b.typeActe);
+    EXPECT_EQ(a.conditionsGenerales, b.conditionsGenerales);
+    EXPECT_EQ(a.notes, b.notes);
+    EXPECT_EQ(a.sexeCompatible, b.sexeCompatible);
+    EXPECT_EQ(a.codeMenu, b.codeMenu);
+    EXPECT_EQ(a.dateCreation, b.dateCreation);
+    EXPECT_EQ(a.dateFin, b.dateFin);
+    EXPECT_EQ(a.fraisDeplacement, b.fraisDeplacement);
+    EXPECT_EQ(a.naturesAssurance, b.naturesAssurance);
+    const HistoriqueNiveauActe *h = a.premierHistorique(), *k = b.premierHistorique();
+    for (; h != nullptr && k != nullptr; h = h->suivant(), k = k->suivant()) {
+        EXPECT_EQ(h->dateEffet, k->dateEffet);
+        EXPECT_EQ(h->admissionRemboursement, k->admissionRemboursement);
+        EXPECT_EQ(h->ententePrealable, k->ententePrealable);
+        EXPECT_EQ(h->codesETM, k->codesETM);
+        EXPECT_EQ(h->procedures, k->procedures);
+        EXPECT_EQ(h->actesIncompatibles, k->actesIncompatibles);
+        ASSERT_EQ(h->forfaitsCMU.size(), k->forfaitsCMU.size());
+        for (size_t i = 0; i < h->forfaitsCMU.size(); ++i) {
+            EXPECT_EQ(h->forfaitsCMU[i].codeForfait, k->forfaitsCMU[i].codeForfait);
+            EXPECT_EQ(h->forfaitsCMU[i].dateDebutValidite, k->forfaitsCMU[i].dateDebutValidite);
+            EXPECT_EQ(h->forfaitsCMU[i].dateFinValidite, k->forfaitsCMU[i].dateFinValidite);
+        }
+    }
+    EXPECT_EQ(h == nullptr, k == nullptr) << "nombre de versions d'acte";
+    ASSERT_EQ(a.activites().size(), b.activites().size());
+    for (size_t i = 0; i < a.activites().size(); ++i) comparer(*a.activites()[i], *b.activites()[i]);
+}
+
+std::string ecrire(const NiveauActe& acte) {
+    Referentiel r;
+    FichierTemporaire fichier;
+    Ecrivain ecrivain(r, fichier.get());
+    EXPECT_EQ(acte.ecrireNiveauActe(ecrivain), 0);
+    return fichier.octets();
+}
+
+uint16_t lire(const std::string& octets, NiveauActe& acte) {
+    Referentiel r;
+    FichierTemporaire fichier(octets);
+    Lecteur lecteur(r, fichier.get());
+    return acte.lireNiveauActe(lecteur);
+}
+
+// The smallest act record, one activity and one phase, with the offset of each field named.
+struct Enregistrement {
+    std::string octets;
+    std::map<std::string, size_t> champs;
+};
+
+Enregistrement enregistrementMinimal() {
+    Referentiel r;
+    FichierTemporaire fichier;
+    Ecrivain e(r, fichier.get());
+    Enregistrement resultat;
+    uint16_t cr = 0;
+    auto ok = [&](uint16_t code) {
+        if (cr == 0) cr = code;
+    };
+    // Names the field about to be written.
+    auto a = [&](const char* nom) -> Ecrivain& {
+        resultat.champs[nom] = e.octetsTable();
+        return e;
+    };
+    ok(a("code").ecrireCaracteres("ABCD001      ", 13));
+    ok(a("libelle court").ecrireChaine("Court"));
+    ok(a("libelle long").ecrireChaine("Libelle long"));
+    ok(a("type").ecrireOctet('A'));
+    ok(a("conditions").ecrireChaine(""));
+    ok(a("notes").ecrireChaine("Note"));
+    ok(a("sexe").ecrireOctet('F'));
+    ok(a("menu").ecrireEntier32(77));
+    ok(a("date de creation").ecrireDate(Date(2005, 1, 1)));
+    ok(a("date de fin").ecrireDate(Date()));
+    ok(a("frais").ecrireOctet('N'));
+    ok(a("natures").ecrireEntier16(1));
+    ok(e.ecrireCaracteres("10", 2));
+    ok(a("historiques acte").ecrireEntier16(1));
+    ok(a("effet acte").ecrireDate(Date(2005, 1, 1)));
+    ok(a("admission").ecrireOctet('1'));
+    ok(a("entente").ecrireOctet('N'));
+    ok(a("codes ETM").ecrireEntier16(1));
+    ok(e.ecrireOctet('0'));
+    ok(a("procedures").ecrireEntier16(0));
+    ok(a("incompatibles").ecrireEntier16(0));
+    ok(a("forfaits").ecrireEntier16(0));
+    ok(a("activites").ecrireEntier16(1));
+    ok(a("code activite").ecrireOctet('1'));
+    ok(a("agrements").ecrireEntier16(0));
+    ok(a("rmo").ecrireEntier16(0));
+    ok(a("extensions").ecrireEntier16(0));
+    ok(a("historiques activite").ecrireEntier16(1));
+    ok(a("effet activite").ecrireDate(Date(2005, 1, 1)));
+    ok(a("categorie").ecrireCaracteres("01", 2));
+    ok(a("regroupement").ecrireCaracteres("ADC", 3));
+    ok(a("modificateurs").ecrireEntier16(0));
+    ok(a("classes").ecrireEntier16(1));
+    ok(e.ecrireCaracteres("01", 2));
+    ok(a("associations").ecrireEntier16(0));
+    ok(a("phases").ecrireEntier16(1));
+    ok(a("code phase").ecrireOctet('0'));
+    ok(a("dents a traiter").ecrireCaracteres("  ", 2));
+    ok(a("ages").ecrireEntier16(0));
+    ok(e.ecrireEntier16(99));
+    ok(a("dents incompatibles").ecrireEntier16(0));
+    ok(a("historiques phase").ecrireEntier16(1));
+    ok(a("effet phase").ecrireDate(Date(2005, 1, 1)));
+    ok(a("prix").ecrireNombre(12.5));
+    for (int i = 0; i < 5; ++i) ok(e.ecrireNombre(0));
+    ok(a("grilles").ecrireEntier16(1));
+    ok(e.ecrireEntier16(7));
+    ok(a("prix de grille").ecrireNombre(30.0));
+    EXPECT_EQ(cr, 0);
+    resultat.octets = fichier.octets();
+    return resultat;
+}
+
+}  // namespace
+
+TEST(NiveauActe, RecordReadsBackFieldByFieldFromItsPosition) {
+    std::unique_ptr<NiveauActe> acte = acteComplet();
+    ASSERT_EQ(acte->activites().size(), 2u);
+    Referentiel r;
+    FichierTemporaire fichier;
+    long debut = 0, fin = 0;
+    {
+        Ecrivain ecrivain(r, fichier.get());
+        ASSERT_EQ(ecrivain.ecrireCaracteres("PREFIXE", 7), 0);
+        debut = std::ftell(fichier.get());
+        ASSERT_EQ(acte->ecrireNiveauActe(ecrivain), 0);
+        fin = std::ftell(fichier.get());
+        EXPECT_EQ(ecrivain.octetsTable(), static_cast<uint32_t>(fin));
+        // Nothing tells the reader where a record ends but its own counts.
+        ASSERT_EQ(ecrivain.ecrireCaracteres("SUITE", 5), 0);
+    }
+    const std::string octets = fichier.octets();
+    ASSERT_EQ(std::fseek(fichier.get(), debut, SEEK_SET), 0);
+    Lecteur lecteur(r, fichier.get());
+    NiveauActe relu;
+    ASSERT_EQ(relu.lireNiveauActe(lecteur), 0);
+    EXPECT_EQ(lecteur.positionCourante(), fin);
+    comparer(relu, *acte);
+    EXPECT_EQ(relu.notes, "");
+    EXPECT_EQ(relu.nombreHistoriques(), 2);
+    EXPECT_EQ(ecrire(relu), octets.substr(debut, fin - debut));
+}
+
+TEST(NiveauActe, CopyIsDeepAndOutlivesTheOriginal) {
+    std::unique_ptr<NiveauActe> original = acteComplet();
+    NiveauActe copie(*original);
+    EXPECT_NE(copie.premierHistorique(), original->premierHistorique());
+    EXPECT_NE(copie.premierHistorique()->suivant(), original->premierHistorique()->suivant());
+    EXPECT_NE(copie.activites()[0].get(), original->activites()[0].get());
+    EXPECT_NE(copie.activites()[0]->premierHistorique()->suivant(),
+              original->activites()[0]->premierHistorique()->suivant());
+    EXPECT_NE(copie.activites()[0]->phases()[1]->premierHistorique()->suivant(),
+              original->activites()[0]->phases()[1]->premierHistorique()->suivant());
+    copie.activites()[0]->phases()[1]->premierHistorique()->suivant()->prixUnitaireBase = 1.0;
+    EXPECT_DOUBLE_EQ(original->activites()[0]->phases()[1]->premierHistorique()->suivant()->prixUnitaireBase, 69.0);
+    copie.activites()[0]->phases()[1]->premierHistorique()->suivant()->prixUnitaireBase = 69.0;
+    original.reset();
+    comparer(copie, *acteComplet());
+}
+
+TEST(NiveauActe, VersionInForceIsTheFirstNotAfterTheDate) {
+    std::unique_ptr<NiveauActe> acte = acteComplet();
+    const NiveauPhase& phase = *acte->activites()[0]->phases()[0];
+    const struct {
+        Date date;
+        uint16_t cr;
+        Date acte;
+        Date phase;
+    } cas[] = {
+        {Date(2010, 3, 1), 0, Date(2010, 3, 1), Date(2005, 1, 1)},
+        {Date(2099, 12, 31), 0, Date(2010, 3, 1), Date(2012, 7, 1)},
+        {Date(2010, 2, 28), 0, Date(2005, 1, 1), Date(2005, 1, 1)},
+        {Date(2005, 1, 1), 0, Date(2005, 1, 1), Date(2005, 1, 1)},
+        {Date(2012, 6, 30), 0, Date(2010, 3, 1), Date(2005, 1, 1)},
+        {Date(2004, 12, 31), KPX_CR_RIEN_EN_VIGUEUR, Date(), Date()},
+        {Date(1990, 6, 15), KPX_CR_RIEN_EN_VIGUEUR, Date(), Date()},
+    };
+    for (const auto& c : cas) {
+        const HistoriqueNiveauActe* versionActe = nullptr;
+        const HistoriqueNiveauPhase* versionPhase = nullptr;
+        ASSERT_EQ(acte->chercherHistorique(c.date, versionActe), c.cr) << c.date.chaine();
+        ASSERT_EQ(phase.chercherHistorique(c.date, versionPhase), c.cr) << c.date.chaine();
+        if (c.cr != 0) continue;
+        EXPECT_EQ(versionActe->dateEffet, c.acte) << c.date.chaine();
+        EXPECT_EQ(versionPhase->dateEffet, c.phase) << c.date.chaine();
+    }
+    const HistoriqueNiveauPhase* aucune = nullptr;
+    EXPECT_EQ(NiveauPhase().chercherHistorique(Date(2020, 1, 1), aucune), KPX_CR_RIEN_EN_VIGUEUR);
+}
+
+TEST(NiveauActe, ActivitiesAndPhasesAreFoundByTheirCode) {
+    std::unique_ptr<NiveauActe> acte = acteComplet();
+    acte->ajouterActivite(activite('2', {}));
+    const struct {
+        char code;
+        uint16_t cr;
+    } cas[] = {{'1', 0}, {'2', 0}, {'4', 0}, {'3', KPX_CR_ELEMENT_ABSENT}, {'0', KPX_CR_ELEMENT_ABSENT},
+               {'5', KPX_CR_ELEMENT_ABSENT}, {' ', KPX_CR_ELEMENT_ABSENT}};
+    for (const auto& c : cas) {
+        NiveauActivite* trouvee = nullptr;
+        ASSERT_EQ(acte->chercherActivite(c.code, trouvee), c.cr) << c.code;
+        if (c.cr == 0) {
+            EXPECT_EQ(trouvee->codeActivite, c.code);
+        }
+    }
+
+    // The activity without phases is valid, in memory and once read back.
+    NiveauActe relu;
+    ASSERT_EQ(lire(ecrire(*acte), relu), 0);
+    for (const NiveauActe* a : std::initializer_list<const NiveauActe*>{acte.get(), &relu}) {
+        NiveauActivite *sansPhase = nullptr, *premiere = nullptr;
+        ASSERT_EQ(a->chercherActivite('2', sansPhase), 0);
+        NiveauPhase* phase = nullptr;
+        EXPECT_EQ(sansPhase->chercherNiveauPhase('0', phase), KPX_CR_ELEMENT_ABSENT);
+        ASSERT_EQ(a->chercherActivite('1', premiere), 0);
+        ASSERT_EQ(premiere->chercherNiveauPhase('1', phase), 0);
+        EXPECT_EQ(phase->codePhase, '1');
+        EXPECT_EQ(premiere->chercherNiveauPhase('2', phase), KPX_CR_ELEMENT_ABSENT);
+    }
+}
+
+TEST(NiveauActe, RecordLaidOutFieldByFieldIsReadAsSuch) {
+    const Enregistrement e = enregistrementMinimal();
+    NiveauActe acte;
+    ASSERT_EQ(lire(e.octets, acte), 0);
+    EXPECT_EQ(acte.codeStructure, "ABCD001      ");
+    EXPECT_EQ(acte.libelleLong, "Libelle long");
+    EXPECT_EQ(acte.conditionsGenerales, "");
+    EXPECT_EQ(acte.notes, "Note");
+    EXPECT_EQ(acte.codeMenu, 77u);
+    EXPECT_EQ(acte.naturesAssurance, std::vector<std::string>{"10"});
+    ASSERT_EQ(acte.activites().size(), 1u);
+    const NiveauActivite& activite = *acte.activites()[0];
+    EXPECT_EQ(activite.premierHistorique()->codeRegroupement, "ADC");
+    ASSERT_EQ(activite.phases().size(), 1u);
+    const NiveauPhase& phase = *activite.phases()[0];
+    EXPECT_EQ(phase.ageMaximum, 99);
+    EXPECT_DOUBLE_EQ(phase.premierHistorique()->prixUnitaireBase, 12.5);
+    ASSERT_EQ(phase.premierHistorique()->grilles.size(), 1u);
+    EXPECT_EQ(phase.premierHistorique()->grilles[0].codeGrille, 7);
+    EXPECT_DOUBLE_EQ(phase.premierHistorique()->grilles[0].prixUnitaire, 30.0);
+}
+
+TEST(NiveauActe, FaultyRecordsAreRefusedAtTheFieldThatHoldsTheFault) {
+    const Enregistrement e = enregistrementMinimal();
+    const struct {
+        const char* champ;
+        size_t decalage;
+        std::string remplacement;
+        const char* message;  // null: the record is accepted
+    } cas[] = {
+        {"entente", 0, "X", "Code entente prealable incorrect"},
+        {"libelle court", 0, std::string(1, '\0'), "libelle court non renseigne"},
+        {"natures", 0, std::string(2, '\0'), "Nature d'assurance obligatoire"},
+        {"historiques acte", 0, std::string(2, '\0'), "Le nombre d'historiques de niveau acte ne doit pas etre nul"},
+        {"activites", 0, std::string(2, '\0'), "Le nombre d'activites ne doit pas etre nul"},
+        {"classes", 0, std::string(2, '\0'), "Classe specialite executant obligatoire"},
+        {"date de creation", 2, "\x0D", "date de creation incorrecte"},
+        {"date de creation", 2, "\x02\x1E", "date de creation incorrecte"},  // 30 February
+        {"date de creation", 0, std::string(4, '\0'), "date de creation incorrecte"},
+        {"date de fin", 0, "\x07\xDA\x04\x1F", "date de fin du code incorrecte"},  // 31 April 2010
+        {"type", 0, " ", "type d'acte incorrect"},
+        {"sexe", 0, "f", "sexe compatible incorrect"},
+        {"frais", 0, " ", "Code Frais de deplacement incorrect"},
+        {"codes ETM", 0, std::string(2, '\0'), "Code Exo TM obligatoire"},
+        {"effet acte", 3, "\x20", "date d'effet incorrecte"},
+        {"code phase", 0, " ", "code phase incorrect"},
+        {"dents a traiter", 0, "a ", "code nombre dents a traiter incorrect"},
+        {"historiques phase", 0, std::string(2, '\0'), "Le nombre d'historiques de niveau phase ne doit pas etre nul"},
+        {"sexe", 0, " ", nullptr},
+        {"categorie", 0, "  ", nullptr},
+        {"date de creation", 0, "\x07\xD4\x02\x1D", nullptr},  // 29 February 2004
+        {"date de fin", 0, "\x07\xDA\x04\x1E", nullptr},
+    };
+    for (const auto& c : cas) {
+        std::string octets = e.octets;
+        const size_t offset = e.champs.at(c.champ);
+        octets.replace(offset + c.decalage, c.remplacement.size(), c.remplacement);
+        ErreursTracees erreurs;
+        NiveauActe acte;
+        const uint16_t cr = lire(octets, acte);
+        if (c.message == nullptr) {
+            EXPECT_EQ(cr, 0) << c.champ;
+            continue;
+        }
+        EXPECT_EQ(cr, KPX_CR_LECTURE) << c.message;
+        char attendu[256];
+        std::snprintf(attendu, sizeof attendu, "ERREUR position 0x%08lX : %s", static_cast<unsigned long>(offset),
+                      c.message);
+        const std::vector<std::string>& lignes = ErreursTracees::lignes();
+        ASSERT_FALSE(lignes.empty()) << c.message;
+        EXPECT_EQ(lignes.front(), attendu);
+        EXPECT_EQ(lignes.back(), "ERREUR : erreur de lecture des donnees dans le fichier");
+    }
+    // Cut anywhere, the record is refused.
+    for (size_t longueur = 0; longueur < e.octets.size(); ++longueur) {
+        NiveauActe acte;
+        EXPECT_EQ(lire(e.octets.substr(0, longueur), acte), KPX_CR_LECTURE) << longueur;
+    }
+}
