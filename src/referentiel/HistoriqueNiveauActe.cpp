@@ -63,6 +63,7 @@ uint16_t HistoriqueNiveauActe::ecrireHistorique(Ecrivain& ecrivain) const {
         ecriture.date(forfait.dateDebutValidite);
         ecriture.date(forfait.dateFinValidite);
     }
+    if (cr != 0) tracerDetail(CAT_CYCLE, NIV_ERREUR, "ERREUR : erreur d'ecriture des donnees dans le fichier");
     return cr;
 }
 

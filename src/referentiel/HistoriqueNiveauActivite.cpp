@@ -59,6 +59,7 @@ uint16_t HistoriqueNiveauActivite::ecrireHistorique(Ecrivain& ecrivain) const {
         ecriture.caracteres(association.codeActe, 13);
         ecriture.octet(association.codeRegleTarifaire);
     }
+    if (cr != 0) tracerDetail(CAT_CYCLE, NIV_ERREUR, "ERREUR : erreur d'ecriture des donnees dans le fichier");
     return cr;
 }
 

@@ -54,6 +54,7 @@ uint16_t HistoriqueNiveauPhase::ecrireHistorique(Ecrivain& ecrivain) const {
         ecriture.entier16(grille.codeGrille);
         ecriture.nombre(grille.prixUnitaire);
     }
+    if (cr != 0) tracerDetail(CAT_CYCLE, NIV_ERREUR, "ERREUR : erreur d'ecriture des donnees dans le fichier");
     return cr;
 }
 

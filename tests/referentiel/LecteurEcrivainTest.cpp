@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "KPXW32.h"
@@ -166,7 +167,6 @@ TEST(LecteurEcrivain, ReferenceHeaderFillsTheReferentielOrIsRefused) {
         {5, "table_v3.kpx", KPX_CR_LECTURE},  // another name
         {5, "modrefv2.kpx", KPX_CR_LECTURE},
         {5, "TABLE_V2.KPX", KPX_CR_LECTURE},
-        {17, "X", KPX_CR_LECTURE},  // name glued to the version: "table_v2.kpxX"
         {18, "10-0", KPX_CR_LECTURE},
         {18, "10a0", KPX_CR_LECTURE},
         {23, "05 0", KPX_CR_LECTURE},
@@ -194,6 +194,12 @@ TEST(LecteurEcrivain, ReferenceHeaderFillsTheReferentielOrIsRefused) {
         Lecteur l(r, coupe.get());
         EXPECT_EQ(l.lireEnteteRef(), KPX_CR_LECTURE) << longueur;
     }
+    // "table_v2.kpxX" followed by a header that is right in every other field.
+    std::string colle = octets;
+    FichierTemporaire nomColle(colle.insert(17, "X"));
+    Referentiel r;
+    Lecteur l(r, nomColle.get());
+    EXPECT_EQ(l.lireEnteteRef(), KPX_CR_LECTURE);
 }
 
 TEST(LecteurEcrivain, TableSectionSizeIsTheCountOfRowBytes) {
@@ -327,6 +333,18 @@ TEST(LecteurEcrivain, PrimitivesRoundTripByteForByte) {
     ASSERT_EQ(lecteur.lireDateTexte(texte), 0);
     EXPECT_EQ(texte, Date(2026, 1, 5));
     EXPECT_EQ(lecteur.positionCourante(), static_cast<long>(attendu.size()) + 8);
+
+    // A stream that refuses every write: 0xD700 everywhere, and nothing counted.
+    std::unique_ptr<FILE, int (*)(FILE*)> lectureSeule(std::fopen("/dev/null", "r"), &std::fclose);
+    ASSERT_NE(lectureSeule, nullptr);
+    Ecrivain refuse(r, lectureSeule.get());
+    for (const auto& c : champs) EXPECT_EQ(c.ecrire(refuse), KPX_CR_ECRITURE) << c.nom;
+    EXPECT_EQ(refuse.octetsTable(), 0u);
+    EXPECT_EQ(refuse.ecrireEntete("modrefv2.kpx", Date(2026, 1, 5), "0000", 1, "STANDARD  "), KPX_CR_ECRITURE);
+    EXPECT_EQ(refuse.ecrireEnteteTable("035", 0), KPX_CR_ECRITURE);
+    EXPECT_EQ(refuse.terminerTable(), KPX_CR_ECRITURE);
+    EXPECT_EQ(refuse.ecrireCRC(0x1234), KPX_CR_ECRITURE);
+    EXPECT_EQ(refuse.ecrireDateTexte(Date(2026, 1, 5)), KPX_CR_ECRITURE);
 }
 
 TEST(Lecteur, EveryPrimitiveFailsAtTheEndOfTheFile) {

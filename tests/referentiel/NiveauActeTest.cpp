@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <initializer_list>
 #include <map>
+#include <sstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -148,83 +150,62 @@ std::unique_ptr<NiveauActe> acteComplet() {
     return acte;
 }
 
-void comparer(const HistoriqueNiveauPhase* a, const HistoriqueNiveauPhase* b) {
-    for (; a != nullptr && b != nullptr; a = a->suivant(), b = b->suivant()) {
-        EXPECT_EQ(a->dateEffet, b->dateEffet);
-        EXPECT_DOUBLE_EQ(a->prixUnitaireBase, b->prixUnitaireBase);
-        EXPECT_DOUBLE_EQ(a->supplementCharge, b->supplementCharge);
-        for (int i = 0; i < 4; ++i) EXPECT_DOUBLE_EQ(a->majorationsDOM[i], b->majorationsDOM[i]) << i;
-        ASSERT_EQ(a->grilles.size(), b->grilles.size());
-        for (size_t i = 0; i < a->grilles.size(); ++i) {
-            EXPECT_EQ(a->grilles[i].codeGrille, b->grilles[i].codeGrille);
-            EXPECT_DOUBLE_EQ(a->grilles[i].prixUnitaire, b->grilles[i].prixUnitaire);
+// Every field of every level, one line per record, so that two trees compare whole.
+std::string texte(const NiveauActe& acte) {
+    std::ostringstream s;
+    s.precision(17);
+    auto date = [&](const Date& d) { s << d.annee() << '-' << int(d.mois()) << '-' << int(d.jour()) << ' '; };
+    auto liste = [&](const auto& valeurs) {
+        s << '[';
+        for (const auto& v : valeurs) s << v << ',';
+        s << "] ";
+    };
+    s << acte.codeStructure << '|' << acte.libelleCourt << '|' << acte.libelleLong << '|' << acte.typeActe << '|'
+      << acte.conditionsGenerales << '|' << acte.notes << '|' << acte.sexeCompatible << '|' << acte.codeMenu << ' ';
+    date(acte.dateCreation);
+    date(acte.dateFin);
+    s << acte.fraisDeplacement << ' ';
+    liste(acte.naturesAssurance);
+    for (const HistoriqueNiveauActe* h = acte.premierHistorique(); h != nullptr; h = h->suivant()) {
+        s << "\n version ";
+        date(h->dateEffet);
+        s << h->admissionRemboursement << h->ententePrealable << ' ';
+        liste(h->codesETM);
+        liste(h->procedures);
+        liste(h->actesIncompatibles);
+        for (const ForfaitCMU& f : h->forfaitsCMU) {
+            s << f.codeForfait << ' ';
+            date(f.dateDebutValidite);
+            date(f.dateFinValidite);
         }
     }
-    EXPECT_EQ(a == nullptr, b == nullptr) << "nombre de versions de phase";
-}
-
-void comparer(const NiveauActivite& a, const NiveauActivite& b) {
-    EXPECT_EQ(a.codeActivite, b.codeActivite);
-    EXPECT_EQ(a.typesAgrementRadio, b.typesAgrementRadio);
-    EXPECT_EQ(a.rmo, b.rmo);
-    EXPECT_EQ(a.codesExtensionDocumentaire, b.codesExtensionDocumentaire);
-    const HistoriqueNiveauActivite *h = a.premierHistorique(), *k = b.premierHistorique();
-    for (; h != nullptr && k != nullptr; h = h->suivant(), k = k->suivant()) {
-        EXPECT_EQ(h->dateEffet, k->dateEffet);
-        EXPECT_EQ(h->categorieMedicale, k->categorieMedicale);
-        EXPECT_EQ(h->codeRegroupement, k->codeRegroupement);
-        EXPECT_EQ(h->modificateurs, k->modificateurs);
-        EXPECT_EQ(h->classesSpecialite, k->classesSpecialite);
-        ASSERT_EQ(h->associations.size(), k->associations.size());
-        for (size_t i = 0; i < h->associations.size(); ++i) {
-            EXPECT_EQ(h->associations[i].codeActe, k->associations[i].codeActe);
-            EXPECT_EQ(h->associations[i].codeRegleTarifaire, k->associations[i].codeRegleTarifaire);
+    for (const auto& a : acte.activites()) {
+        s << "\n activite " << a->codeActivite << ' ';
+        liste(a->typesAgrementRadio);
+        liste(a->rmo);
+        liste(a->codesExtensionDocumentaire);
+        for (const HistoriqueNiveauActivite* h = a->premierHistorique(); h != nullptr; h = h->suivant()) {
+            s << "\n  version ";
+            date(h->dateEffet);
+            s << h->categorieMedicale << '|' << h->codeRegroupement << ' ';
+            liste(h->modificateurs);
+            liste(h->classesSpecialite);
+            for (const AssociationActivite& x : h->associations) s << x.codeActe << x.codeRegleTarifaire << ' ';
+        }
+        for (const auto& p : a->phases()) {
+            s << "\n  phase " << p->codePhase << p->nombreDentsATraiter << ' ' << p->ageMinimum << ' ' << p->ageMaximum
+              << ' ';
+            liste(p->dentsIncompatibles);
+            for (const HistoriqueNiveauPhase* h = p->premierHistorique(); h != nullptr; h = h->suivant()) {
+                s << "\n   version ";
+                date(h->dateEffet);
+                s << h->prixUnitaireBase << ' ' << h->supplementCharge << ' ';
+                liste(h->majorationsDOM);
+                for (const PrixGrille& g : h->grilles) s << g.codeGrille << ':' << g.prixUnitaire << ' ';
+            }
         }
     }
-    EXPECT_EQ(h == nullptr, k == nullptr) << "nombre de versions d'activite";
-    ASSERT_EQ(a.phases().size(), b.phases().size());
-    for (size_t i = 0; i < a.phases().size(); ++i) {
-        const NiveauPhase &p = *a.phases()[i], &q = *b.phases()[i];
-        EXPECT_EQ(p.codePhase, q.codePhase);
-        EXPECT_EQ(p.nombreDentsATraiter, q.nombreDentsATraiter);
-        EXPECT_EQ(p.ageMinimum, q.ageMinimum);
-        EXPECT_EQ(p.ageMaximum, q.ageMaximum);
-        EXPECT_EQ(p.dentsIncompatibles, q.dentsIncompatibles);
-        comparer(p.premierHistorique(), q.premierHistorique());
-    }
-}
-
-void comparer(const NiveauActe& a, const NiveauActe& b) {
-    EXPECT_EQ(a.codeStructure, b.codeStructure);
-    EXPECT_EQ(a.libelleCourt, b.libelleCourt);
-    EXPECT_EQ(a.libelleLong, b.libelleLong);
-    EXPECT_EQ(a.typeActe, b.typeActe);
-    EXPECT_EQ(a.conditionsGenerales, b.conditionsGenerales);
-    EXPECT_EQ(a.notes, b.notes);
-    EXPECT_EQ(a.sexeCompatible, b.sexeCompatible);
-    EXPECT_EQ(a.codeMenu, b.codeMenu);
-    EXPECT_EQ(a.dateCreation, b.dateCreation);
-    EXPECT_EQ(a.dateFin, b.dateFin);
-    EXPECT_EQ(a.fraisDeplacement, b.fraisDeplacement);
-    EXPECT_EQ(a.naturesAssurance, b.naturesAssurance);
-    const HistoriqueNiveauActe *h = a.premierHistorique(), *k = b.premierHistorique();
-    for (; h != nullptr && k != nullptr; h = h->suivant(), k = k->suivant()) {
-        EXPECT_EQ(h->dateEffet, k->dateEffet);
-        EXPECT_EQ(h->admissionRemboursement, k->admissionRemboursement);
-        EXPECT_EQ(h->ententePrealable, k->ententePrealable);
-        EXPECT_EQ(h->codesETM, k->codesETM);
-        EXPECT_EQ(h->procedures, k->procedures);
-        EXPECT_EQ(h->actesIncompatibles, k->actesIncompatibles);
-        ASSERT_EQ(h->forfaitsCMU.size(), k->forfaitsCMU.size());
-        for (size_t i = 0; i < h->forfaitsCMU.size(); ++i) {
-            EXPECT_EQ(h->forfaitsCMU[i].codeForfait, k->forfaitsCMU[i].codeForfait);
-            EXPECT_EQ(h->forfaitsCMU[i].dateDebutValidite, k->forfaitsCMU[i].dateDebutValidite);
-            EXPECT_EQ(h->forfaitsCMU[i].dateFinValidite, k->forfaitsCMU[i].dateFinValidite);
-        }
-    }
-    EXPECT_EQ(h == nullptr, k == nullptr) << "nombre de versions d'acte";
-    ASSERT_EQ(a.activites().size(), b.activites().size());
-    for (size_t i = 0; i < a.activites().size(); ++i) comparer(*a.activites()[i], *b.activites()[i]);
+    return s.str();
 }
 
 std::string ecrire(const NiveauActe& acte) {
@@ -339,10 +320,35 @@ TEST(NiveauActe, RecordReadsBackFieldByFieldFromItsPosition) {
     NiveauActe relu;
     ASSERT_EQ(relu.lireNiveauActe(lecteur), 0);
     EXPECT_EQ(lecteur.positionCourante(), fin);
-    comparer(relu, *acte);
+    EXPECT_EQ(texte(relu), texte(*acte));
     EXPECT_EQ(relu.notes, "");
     EXPECT_EQ(relu.nombreHistoriques(), 2);
     EXPECT_EQ(ecrire(relu), octets.substr(debut, fin - debut));
+}
+
+TEST(NiveauActe, WriteFailureIsReportedByEveryLevel) {
+    std::unique_ptr<NiveauActe> acte = acteComplet();
+    const NiveauActivite& activite = *acte->activites()[0];
+    const NiveauPhase& phase = *activite.phases()[0];
+    std::unique_ptr<FILE, int (*)(FILE*)> lectureSeule(std::fopen("/dev/null", "r"), &std::fclose);
+    ASSERT_NE(lectureSeule, nullptr);
+    Referentiel r;
+    Ecrivain ecrivain(r, lectureSeule.get());
+    const std::function<uint16_t()> ecritures[] = {
+        [&] { return acte->ecrireNiveauActe(ecrivain); },
+        [&] { return acte->premierHistorique()->ecrireHistorique(ecrivain); },
+        [&] { return activite.ecrireNiveauActivite(ecrivain); },
+        [&] { return activite.premierHistorique()->ecrireHistorique(ecrivain); },
+        [&] { return phase.ecrireNiveauPhase(ecrivain); },
+        [&] { return phase.premierHistorique()->ecrireHistorique(ecrivain); },
+    };
+    for (size_t i = 0; i < 6; ++i) {
+        ErreursTracees erreurs;
+        EXPECT_EQ(ecritures[i](), KPX_CR_ECRITURE) << i;
+        EXPECT_EQ(ErreursTracees::lignes(),
+                  std::vector<std::string>{"ERREUR : erreur d'ecriture des donnees dans le fichier"})
+            << i;
+    }
 }
 
 TEST(NiveauActe, CopyIsDeepAndOutlivesTheOriginal) {
@@ -359,7 +365,7 @@ TEST(NiveauActe, CopyIsDeepAndOutlivesTheOriginal) {
     EXPECT_DOUBLE_EQ(original->activites()[0]->phases()[1]->premierHistorique()->suivant()->prixUnitaireBase, 69.0);
     copie.activites()[0]->phases()[1]->premierHistorique()->suivant()->prixUnitaireBase = 69.0;
     original.reset();
-    comparer(copie, *acteComplet());
+    EXPECT_EQ(texte(copie), texte(*acteComplet()));
 }
 
 TEST(NiveauActe, VersionInForceIsTheFirstNotAfterTheDate) {
