@@ -16,6 +16,18 @@ const char* significationCode(uint16_t cr) {
         case KPX_CR_CONTROLE_ABSENT: return "element absent (control)";
         case KPX_CR_CONTROLE_RIEN_EN_VIGUEUR: return "nothing in force at that date (control)";
         case KPX_CR_DEJA_CHARGE: return "referentiel already loaded";
+        case KPX_CR_OUVERTURE_FICHIER: return "table file cannot be opened or closed";
+        case KPX_CR_OUVERTURE_MODIFICATIONS: return "modification file cannot be opened or closed";
+        case KPX_CR_VERSION: return "referentiel or software version refused";
+        case KPX_CR_VERSION_MODIFICATIONS: return "modification file made for another referentiel version";
+        case KPX_CR_CRC: return "table file CRC mismatch";
+        case KPX_CR_CRC_MODIFICATIONS: return "modification file CRC mismatch";
+        case KPX_CR_LECTURE: return "table file unreadable or inconsistent";
+        case KPX_CR_LECTURE_MODIFICATIONS: return "modification file unreadable or inconsistent";
+        case KPX_CR_NOMBRE_TABLES: return "fewer than 58 tables in the table file";
+        case KPX_CR_NOMBRE_TABLES_TOTAL: return "fewer than 67 tables after the modification file";
+        case KPX_CR_MODIFICATIONS_NON_REJOUEES: return "stored modifications cannot be replayed by this build";
+        case KPX_CR_VERSION_DEJA_ECRITE: return "component version already recorded";
         case KPX_CR_REPERTOIRE_TABLE_ABSENT: return "configuration key repertoiretable absent";
         case KPX_CR_ECRITURE: return "writing the referentiel failed";
         case KPX_CR_NON_CHARGE: return "no referentiel loaded";
