@@ -11,33 +11,23 @@
 #include "referentiel/Lecteur.h"
 #include "referentiel/NiveauActe.h"
 #include "referentiel/Referentiel.h"
+#include "support/FichierTemporaire.h"
 
 namespace {
 
 uint16_t ecrireEtRelire(const NiveauActe& acte, NiveauActe& relu, long tronquer = -1) {
     Referentiel referentiel;
-    FILE* fichier = std::tmpfile();
+    FichierTemporaire fichier;
     uint16_t cr = 0;
     {
-        Ecrivain ecrivain(referentiel, fichier);
+        Ecrivain ecrivain(referentiel, fichier.get());
         cr = acte.ecrireNiveauActe(ecrivain);
     }
-    if (cr == 0 && tronquer >= 0) {
-        std::fflush(fichier);
-        std::vector<char> octets(static_cast<size_t>(tronquer));
-        std::rewind(fichier);
-        size_t lu = std::fread(octets.data(), 1, octets.size(), fichier);
-        std::fclose(fichier);
-        fichier = std::tmpfile();
-        if (lu > 0) std::fwrite(octets.data(), 1, lu, fichier);
-    }
-    std::rewind(fichier);
-    if (cr == 0) {
-        Lecteur lecteur(referentiel, fichier);
-        cr = relu.lireNiveauActe(lecteur);
-    }
-    std::fclose(fichier);
-    return cr;
+    if (cr != 0) return cr;
+    if (tronquer >= 0) fichier.tronquer(tronquer);
+    std::rewind(fichier.get());
+    Lecteur lecteur(referentiel, fichier.get());
+    return relu.lireNiveauActe(lecteur);
 }
 
 std::unique_ptr<NiveauActe> acteRiche() {

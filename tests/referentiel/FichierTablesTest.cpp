@@ -10,31 +10,10 @@
 #include "referentiel/Ecrivain.h"
 #include "referentiel/Lecteur.h"
 #include "referentiel/Referentiel.h"
+#include "support/FichierTemporaire.h"
 
 namespace {
 
-class Fichier {
-public:
-    Fichier() : fichier_(std::tmpfile()) {}
-    explicit Fichier(const std::string& octets) : Fichier() {
-        std::fwrite(octets.data(), 1, octets.size(), fichier_);
-        std::rewind(fichier_);
-    }
-    ~Fichier() { std::fclose(fichier_); }
-    FILE* get() { return fichier_; }
-    std::string octets() {
-        std::fflush(fichier_);
-        std::rewind(fichier_);
-        std::string texte;
-        int c;
-        while ((c = std::fgetc(fichier_)) != EOF) texte.push_back(static_cast<char>(c));
-        std::rewind(fichier_);
-        return texte;
-    }
-
-private:
-    FILE* fichier_;
-};
 
 void preparer(Referentiel& r) {
     std::memcpy(r.version, "1000", 4);
@@ -47,7 +26,7 @@ void preparer(Referentiel& r) {
 TEST(FichierTables, ModificationHeaderIsSixtyThreeBytesAndReadsBack) {
     Referentiel ecrit;
     preparer(ecrit);
-    Fichier fichier;
+    FichierTemporaire fichier;
     Ecrivain ecrivain(ecrit, fichier.get());
     ASSERT_EQ(ecrivain.ecrireEntete("modrefv2.kpx", Date(2026, 12, 5), "0000", 42, "A001      "), 0);
     const std::string attendu = std::string("0000 modrefv2.kpx 1000 5800  20261205 0000 00042 A001       ") + "\r\n\x1A";
@@ -76,7 +55,7 @@ TEST(FichierTables, ReferenceHeaderReadsBackAndRefusesWrongNamesAndVersions) {
     Referentiel ecrit;
     preparer(ecrit);
     ecrit.commentaire = "Echantillon de test";
-    Fichier fichier;
+    FichierTemporaire fichier;
     Ecrivain ecrivain(ecrit, fichier.get());
     ASSERT_EQ(ecrivain.ecrireEntete("table_v2.kpx", Date(2026, 1, 15), "0300", 7, "A001      "), 0);
     const std::string octets = fichier.octets();
@@ -107,12 +86,12 @@ TEST(FichierTables, ReferenceHeaderReadsBackAndRefusesWrongNamesAndVersions) {
     for (const Cas& c : cas) {
         std::string modifie = octets;
         modifie.replace(c.position, c.remplacement.size(), c.remplacement);
-        Fichier mauvais(modifie);
+        FichierTemporaire mauvais(modifie);
         Referentiel r;
         Lecteur l(r, mauvais.get());
         EXPECT_EQ(l.lireEnteteRef(), KPX_CR_LECTURE) << c.nom;
     }
-    Fichier tronque(octets.substr(0, 40));
+    FichierTemporaire tronque(octets.substr(0, 40));
     Referentiel r;
     Lecteur l(r, tronque.get());
     EXPECT_EQ(l.lireEnteteRef(), KPX_CR_LECTURE);
@@ -141,7 +120,7 @@ TEST(FichierTables, PrimitivesAtTheEndOfTheFile) {
         {"entete de table coupee", std::string("022\0\0\0\1\0", 8), [](Lecteur& l) { char id[4]; uint32_t n; long p; return l.lireEnteteTable(id, n, p); }, KPX_CR_LECTURE},
     };
     for (const Cas& c : cas) {
-        Fichier fichier(c.octets);
+        FichierTemporaire fichier(c.octets);
         Lecteur lecteur(r, fichier.get());
         EXPECT_EQ(c.lire(lecteur), c.attendu) << c.nom;
     }
@@ -149,7 +128,7 @@ TEST(FichierTables, PrimitivesAtTheEndOfTheFile) {
 
 TEST(FichierTables, WriterCountsTheBytesOfATableAndRefusesHugeNumbers) {
     Referentiel r;
-    Fichier fichier;
+    FichierTemporaire fichier;
     Ecrivain ecrivain(r, fichier.get());
     ASSERT_EQ(ecrivain.ecrireEnteteTable("010", 1), 0);
     EXPECT_EQ(ecrivain.octetsTable(), 0u);
@@ -173,6 +152,7 @@ TEST(FichierTables, WriterCountsTheBytesOfATableAndRefusesHugeNumbers) {
     ASSERT_EQ(ecrivain.terminerTable(), 0);
 
     const std::string octets = fichier.octets();
+    std::rewind(fichier.get());
     ASSERT_EQ(octets.size(), 11u + total);
     EXPECT_EQ(octets.substr(0, 11), std::string("010\0\0\0\1\0\0\0\x1C", 11));
     EXPECT_EQ(octets.substr(11, 7), std::string("A\x12\x34\x01\x02\x03\x04", 7));

@@ -12,37 +12,10 @@
 #include "referentiel/Ecrivain.h"
 #include "referentiel/Lecteur.h"
 #include "referentiel/Referentiel.h"
+#include "support/FichierTemporaire.h"
 
 namespace {
 
-class FichierTemporaire {
-public:
-    FichierTemporaire() : fichier_(std::tmpfile()) {}
-    explicit FichierTemporaire(const std::string& octets) : FichierTemporaire() {
-        std::fwrite(octets.data(), 1, octets.size(), fichier_);
-        std::rewind(fichier_);
-    }
-    ~FichierTemporaire() { std::fclose(fichier_); }
-    FichierTemporaire(const FichierTemporaire&) = delete;
-    FichierTemporaire& operator=(const FichierTemporaire&) = delete;
-
-    FILE* get() const { return fichier_; }
-    // The whole content; the file position is kept, so writing can go on.
-    std::string octets() const {
-        std::fflush(fichier_);
-        const long position = std::ftell(fichier_);
-        std::rewind(fichier_);
-        std::string texte;
-        char bloc[512];
-        size_t lu;
-        while ((lu = std::fread(bloc, 1, sizeof bloc, fichier_)) > 0) texte.append(bloc, lu);
-        std::fseek(fichier_, position, SEEK_SET);
-        return texte;
-    }
-
-private:
-    FILE* fichier_;
-};
 
 void identifier(Referentiel& r, const char* version) {
     std::memcpy(r.version, version, 4);

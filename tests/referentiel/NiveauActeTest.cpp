@@ -18,35 +18,10 @@
 #include "referentiel/Lecteur.h"
 #include "referentiel/NiveauActe.h"
 #include "referentiel/Referentiel.h"
+#include "support/FichierTemporaire.h"
 
 namespace {
 
-class FichierTemporaire {
-public:
-    FichierTemporaire() : fichier_(std::tmpfile()) {}
-    explicit FichierTemporaire(const std::string& octets) : FichierTemporaire() {
-        std::fwrite(octets.data(), 1, octets.size(), fichier_);
-        std::rewind(fichier_);
-    }
-    ~FichierTemporaire() { std::fclose(fichier_); }
-    FichierTemporaire(const FichierTemporaire&) = delete;
-    FichierTemporaire& operator=(const FichierTemporaire&) = delete;
-
-    FILE* get() const { return fichier_; }
-    std::string octets() const {
-        std::fflush(fichier_);
-        std::rewind(fichier_);
-        std::string texte;
-        char bloc[512];
-        size_t lu;
-        while ((lu = std::fread(bloc, 1, sizeof bloc, fichier_)) > 0) texte.append(bloc, lu);
-        std::rewind(fichier_);
-        return texte;
-    }
-
-private:
-    FILE* fichier_;
-};
 
 // The error lines of the detail trace while it lives.
 class ErreursTracees {

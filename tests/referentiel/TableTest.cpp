@@ -16,6 +16,7 @@
 #include "referentiel/Table.h"
 #include "referentiel/lignes/Lignes.h"
 #include "kpxbuild/TraceDetailCapturee.h"
+#include "support/FichierTemporaire.h"
 
 namespace {
 
@@ -90,38 +91,11 @@ std::vector<std::string> rendu(const L& ligne) {
     return r.champs;
 }
 
-// A scratch file; the row bytes are written at its start and read back from there.
-class Fichier {
-public:
-    Fichier() : fichier_(std::tmpfile()) {}
-    ~Fichier() {
-        if (fichier_) std::fclose(fichier_);
-    }
-    FILE* get() { return fichier_; }
-    long taille() {
-        std::fseek(fichier_, 0, SEEK_END);
-        long n = std::ftell(fichier_);
-        std::rewind(fichier_);
-        return n;
-    }
-    void tronquer(long n) {
-        std::vector<char> octets(static_cast<size_t>(n));
-        std::rewind(fichier_);
-        size_t lu = std::fread(octets.data(), 1, octets.size(), fichier_);
-        std::fclose(fichier_);
-        fichier_ = std::tmpfile();
-        if (lu > 0) std::fwrite(octets.data(), 1, lu, fichier_);
-        std::rewind(fichier_);
-    }
-
-private:
-    FILE* fichier_;
-};
 
 template <class L>
 uint16_t ecrireEtRelire(const L& ecrite, L& relue, long* taille = nullptr, long tronquer = -1) {
     Referentiel referentiel;
-    Fichier fichier;
+    FichierTemporaire fichier;
     Ecrivain ecrivain(referentiel, fichier.get());
     uint16_t cr = ecrite.ecrireLigne(ecrivain);
     if (cr != 0) return cr;
@@ -129,6 +103,7 @@ uint16_t ecrireEtRelire(const L& ecrite, L& relue, long* taille = nullptr, long 
     long n = fichier.taille();
     if (taille != nullptr) *taille = n;
     if (tronquer >= 0) fichier.tronquer(tronquer);
+    std::rewind(fichier.get());
     Lecteur lecteur(referentiel, fichier.get());
     return relue.lireLigne(lecteur);
 }
@@ -569,7 +544,7 @@ TEST(Table, StateFollowsTheIdentifierAndTheFileItComesFrom) {
 
 TEST(Table, WritesItsSectionAndLoadsADeferredTableOnlyFromAValidPosition) {
     Referentiel referentiel;
-    Fichier fichier;
+    FichierTemporaire fichier;
     Ecrivain ecrivain(referentiel, fichier.get());
     Table vide("035", 0, 0, false);
     ASSERT_EQ(vide.ecrireTable(ecrivain), 0);
