@@ -19,7 +19,7 @@ public:
     static void decrire(S& l, V& v) {
         v.entier16(l.numero, "numero de super-groupe");
         v.chaine(l.nom, "nom", true);
-        v.code(l.codeFonction, "code fonction");
+        v.code(l.codeFonction, "code fonction", false);
         v.plage(l.fils, {53, "fils", "FilsSuperGroupes"});
     }
 };
