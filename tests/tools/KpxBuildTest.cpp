@@ -56,6 +56,7 @@ TEST(KpxBuild, DecompileThenCompileIsTheIdentityOnTheBytes) {
     ConstructeurReferentiel constructeur;
     constructeur.commentaire = "Jeu d'essai";
     auto acte = ConstructeurReferentiel::acteSimple("LAQK001", 19.95);
+    acte->libelleCourt = "Ex\xE9r\xE8se";  // the file holds Latin-1
     acte->dateFin = Date(2030, 6, 30);
     constructeur.ajouterActe(std::move(acte));
     auto& modificateur = constructeur.ajouter<Modificateur>();
@@ -79,6 +80,7 @@ TEST(KpxBuild, DecompileThenCompileIsTheIdentityOnTheBytes) {
     ASSERT_EQ(actes.size(), 2u);
     EXPECT_EQ(actes[1]["code"], "LAQK001");
     EXPECT_EQ(actes[1]["dateFin"], "2030-06-30");
+    EXPECT_EQ(actes[1]["libelleCourt"], "Ex\u00E9r\u00E8se");
     EXPECT_DOUBLE_EQ(actes[1]["activites"][0]["phases"][0]["historiques"][0]["prixUnitaire"].get<double>(), 19.95);
     json modificateurs = lireJson(fs::path(source) / "tables/modificateurs.json");
     EXPECT_EQ(modificateurs["Modificateur"][0]["codeModificateur"], "F");
@@ -125,6 +127,8 @@ TEST(KpxBuild, EverySourceFaultIsNamedByFileAndPathAndNothingIsWritten) {
         {"entente X", "actes/actes.json", [](json& d) { d[1]["historiques"][0]["ententePrealable"] = "X"; },
          "actes: BBBB002: ERREUR position 0x0000004B : Code entente prealable incorrect / ERREUR : erreur de lecture "
          "des donnees dans le fichier / ERREUR : erreur de lecture des donnees dans le fichier (0xD640)"},
+        {"hors Latin-1", "actes/actes.json", [](json& d) { d[1]["libelleCourt"] = "Prix en \u20AC"; },
+         "actes/actes.json: /1/libelleCourt: caractere hors Latin-1"},
         {"date", "actes/actes.json", [](json& d) { d[1]["dateCreation"] = "2005/01/01"; },
          "actes/actes.json: /1/dateCreation: une date \"AAAA-MM-JJ\" ou null attendue"},
     };

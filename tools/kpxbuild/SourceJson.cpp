@@ -52,6 +52,44 @@ std::string sansBlancsFinaux(const std::string& texte) {
     return fin == std::string::npos ? std::string() : texte.substr(0, fin + 1);
 }
 
+// The file holds Latin-1 bytes (what the hosts send and what the keyword
+// canonical form maps); JSON text is UTF-8. False when a character has no
+// Latin-1 byte or the UTF-8 is malformed.
+bool versLatin1(const std::string& utf8, std::string& latin1) {
+    latin1.clear();
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if (c < 0x80) {
+            latin1.push_back(static_cast<char>(c));
+        } else if ((c == 0xC2 || c == 0xC3) && i + 1 < utf8.size() &&
+                   (static_cast<unsigned char>(utf8[i + 1]) & 0xC0) == 0x80) {
+            latin1.push_back(static_cast<char>(((c & 0x03) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3F)));
+            ++i;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string versUtf8(const std::string& latin1);
+std::string texteCode(const std::string& code) { return versUtf8(sansBlancsFinaux(code)); }
+std::string texteCaractere(char c) { return versUtf8(std::string(1, c)); }
+
+std::string versUtf8(const std::string& latin1) {
+    std::string utf8;
+    for (char octet : latin1) {
+        const auto c = static_cast<unsigned char>(octet);
+        if (c < 0x80) {
+            utf8.push_back(octet);
+        } else {
+            utf8.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            utf8.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return utf8;
+}
+
 // Conversions shared by rows and acts; each reports into erreurs with its path.
 class Conversion {
 public:
@@ -60,21 +98,28 @@ public:
     void erreur(const std::string& chemin, const std::string& message) { erreurs_.push_back(chemin + ": " + message); }
 
     void caractere(const json& v, const std::string& chemin, char& valeur) {
-        if (!v.is_string() || v.get<std::string>().size() > 1) return erreur(chemin, "un caractere attendu");
-        const std::string s = v.get<std::string>();
+        std::string s;
+        if (!v.is_string() || !texte(v, chemin, s)) return;
+        if (s.size() > 1) return erreur(chemin, "un caractere attendu");
         valeur = s.empty() ? ' ' : s[0];
     }
     void fixe(const json& v, const std::string& chemin, size_t n, std::string& valeur) {
         if (!v.is_string()) return erreur(chemin, "une chaine attendue");
-        std::string s = v.get<std::string>();
+        std::string s;
+        if (!texte(v, chemin, s)) return;
         if (s.size() > n) return erreur(chemin, "au plus " + std::to_string(n) + " caracteres attendus");
         s.resize(n, ' ');
         valeur = s;
     }
     void chaine(const json& v, const std::string& chemin, std::string& valeur) {
         if (!v.is_string()) return erreur(chemin, "une chaine attendue");
-        valeur = v.get<std::string>();
+        if (!texte(v, chemin, valeur)) return;
         if (valeur.find('\0') != std::string::npos) erreur(chemin, "caractere NUL interdit");
+    }
+    bool texte(const json& v, const std::string& chemin, std::string& latin1) {
+        if (versLatin1(v.get<std::string>(), latin1)) return true;
+        erreur(chemin, "caractere hors Latin-1");
+        return false;
     }
     template <class T>
     void entier(const json& v, const std::string& chemin, T& valeur) {
@@ -172,14 +217,14 @@ private:
 class EcritureJson {
 public:
     ordered_json objet = ordered_json::object();
-    void code(const char& v, const char* l, bool = true) { objet[cleJson(l)] = v == ' ' ? "" : std::string(1, v); }
-    void code(const std::string& v, size_t, const char* l, bool = true) { objet[cleJson(l)] = sansBlancsFinaux(v); }
+    void code(const char& v, const char* l, bool = true) { objet[cleJson(l)] = v == ' ' ? "" : versUtf8(std::string(1, v)); }
+    void code(const std::string& v, size_t, const char* l, bool = true) { objet[cleJson(l)] = versUtf8(sansBlancsFinaux(v)); }
     void caracteres(const char& v, const char* l) { code(v, l); }
     void caracteres(const std::string& v, size_t n, const char* l) { code(v, n, l); }
     void top(const char& v, const char* l) { code(v, l); }
     void entier16(const uint16_t& v, const char* l) { objet[cleJson(l)] = v; }
     void entier32(const uint32_t& v, const char* l, const char* = nullptr) { objet[cleJson(l)] = v; }
-    void chaine(const std::string& v, const char* l, bool = false) { objet[cleJson(l)] = v; }
+    void chaine(const std::string& v, const char* l, bool = false) { objet[cleJson(l)] = versUtf8(v); }
     void dateDebut(const Date& v, const char* l) { dateFin(v, l); }
     void dateFin(const Date& v, const char* l) {
         objet[cleJson(l)] = (v.annee() == 0 && v.mois() == 0 && v.jour() == 0) ? ordered_json() : ordered_json(texteDate(v));
@@ -287,13 +332,13 @@ void champ(const json& objet, const std::string& chemin, const char* cle, F&& f)
 
 ordered_json codes(const std::vector<std::string>& valeurs) {
     ordered_json j = ordered_json::array();
-    for (const auto& v : valeurs) j.push_back(sansBlancsFinaux(v));
+    for (const auto& v : valeurs) j.push_back(texteCode(v));
     return j;
 }
 
 ordered_json codes(const std::vector<char>& valeurs) {
     ordered_json j = ordered_json::array();
-    for (char v : valeurs) j.push_back(std::string(1, v));
+    for (char v : valeurs) j.push_back(texteCaractere(v));
     return j;
 }
 
@@ -339,37 +384,37 @@ void jsonVersTable(const json& lignes, uint16_t identifiant, Table& table, const
 
 ordered_json acteVersJson(const NiveauActe& acte) {
     ordered_json j;
-    j["code"] = sansBlancsFinaux(acte.codeStructure);
-    j["libelleCourt"] = acte.libelleCourt;
-    j["libelleLong"] = acte.libelleLong;
-    j["typeActe"] = std::string(1, acte.typeActe);
-    j["conditionsGenerales"] = acte.conditionsGenerales;
-    j["notes"] = acte.notes;
-    j["sexeCompatible"] = std::string(1, acte.sexeCompatible);
+    j["code"] = texteCode(acte.codeStructure);
+    j["libelleCourt"] = versUtf8(acte.libelleCourt);
+    j["libelleLong"] = versUtf8(acte.libelleLong);
+    j["typeActe"] = texteCaractere(acte.typeActe);
+    j["conditionsGenerales"] = versUtf8(acte.conditionsGenerales);
+    j["notes"] = versUtf8(acte.notes);
+    j["sexeCompatible"] = texteCaractere(acte.sexeCompatible);
     j["codeMenu"] = acte.codeMenu;
     j["dateCreation"] = date(acte.dateCreation);
     j["dateFin"] = date(acte.dateFin);
-    j["fraisDeplacement"] = std::string(1, acte.fraisDeplacement);
+    j["fraisDeplacement"] = texteCaractere(acte.fraisDeplacement);
     j["naturesAssurance"] = codes(acte.naturesAssurance);
     j["historiques"] = ordered_json::array();
     for (const HistoriqueNiveauActe* h = acte.premierHistorique(); h != nullptr; h = h->suivant()) {
         ordered_json hj;
         hj["dateEffet"] = date(h->dateEffet);
-        hj["admissionRemboursement"] = std::string(1, h->admissionRemboursement);
-        hj["ententePrealable"] = std::string(1, h->ententePrealable);
+        hj["admissionRemboursement"] = texteCaractere(h->admissionRemboursement);
+        hj["ententePrealable"] = texteCaractere(h->ententePrealable);
         hj["codesETM"] = codes(h->codesETM);
         hj["procedures"] = codes(h->procedures);
         hj["actesIncompatibles"] = codes(h->actesIncompatibles);
         hj["forfaitsCMU"] = ordered_json::array();
         for (const ForfaitCMU& f : h->forfaitsCMU)
             hj["forfaitsCMU"].push_back(
-                {{"code", sansBlancsFinaux(f.codeForfait)}, {"debut", date(f.dateDebutValidite)}, {"fin", date(f.dateFinValidite)}});
+                {{"code", texteCode(f.codeForfait)}, {"debut", date(f.dateDebutValidite)}, {"fin", date(f.dateFinValidite)}});
         j["historiques"].push_back(std::move(hj));
     }
     j["activites"] = ordered_json::array();
     for (const auto& activite : acte.activites()) {
         ordered_json aj;
-        aj["code"] = std::string(1, activite->codeActivite);
+        aj["code"] = texteCaractere(activite->codeActivite);
         aj["typesAgrementRadio"] = codes(activite->typesAgrementRadio);
         aj["rmo"] = codes(activite->rmo);
         aj["codesExtensionDocumentaire"] = codes(activite->codesExtensionDocumentaire);
@@ -377,20 +422,20 @@ ordered_json acteVersJson(const NiveauActe& acte) {
         for (const HistoriqueNiveauActivite* h = activite->premierHistorique(); h != nullptr; h = h->suivant()) {
             ordered_json hj;
             hj["dateEffet"] = date(h->dateEffet);
-            hj["categorieMedicale"] = sansBlancsFinaux(h->categorieMedicale);
-            hj["codeRegroupement"] = sansBlancsFinaux(h->codeRegroupement);
+            hj["categorieMedicale"] = texteCode(h->categorieMedicale);
+            hj["codeRegroupement"] = texteCode(h->codeRegroupement);
             hj["modificateurs"] = codes(h->modificateurs);
             hj["classesSpecialite"] = codes(h->classesSpecialite);
             hj["associations"] = ordered_json::array();
             for (const AssociationActivite& a : h->associations)
-                hj["associations"].push_back({{"acte", sansBlancsFinaux(a.codeActe)}, {"regle", std::string(1, a.codeRegleTarifaire)}});
+                hj["associations"].push_back({{"acte", texteCode(a.codeActe)}, {"regle", texteCaractere(a.codeRegleTarifaire)}});
             aj["historiques"].push_back(std::move(hj));
         }
         aj["phases"] = ordered_json::array();
         for (const auto& phase : activite->phases()) {
             ordered_json pj;
-            pj["code"] = std::string(1, phase->codePhase);
-            pj["nombreDents"] = sansBlancsFinaux(phase->nombreDentsATraiter);
+            pj["code"] = texteCaractere(phase->codePhase);
+            pj["nombreDents"] = texteCode(phase->nombreDentsATraiter);
             pj["ageMinimum"] = phase->ageMinimum;
             pj["ageMaximum"] = phase->ageMaximum;
             pj["dentsIncompatibles"] = codes(phase->dentsIncompatibles);
@@ -655,11 +700,11 @@ bool ecrireSource(const ContenuReferentiel& contenu, const std::string& repertoi
     };
     ordered_json entete;
     entete["version"] = contenu.version;
-    entete["versionBaseCCAM"] = sansBlancsFinaux(contenu.versionBaseCCAM);
+    entete["versionBaseCCAM"] = texteCode(contenu.versionBaseCCAM);
     entete["versionMinimaleLogiciel"] = contenu.versionMinimaleLogiciel;
     entete["numeroRevision"] = contenu.numeroRevision;
-    entete["variante"] = sansBlancsFinaux(contenu.variante);
-    entete["commentaire"] = contenu.commentaire;
+    entete["variante"] = texteCode(contenu.variante);
+    entete["commentaire"] = versUtf8(contenu.commentaire);
     entete["date"] = texteDate(contenu.date);
     if (contenu.avecModifications) entete["dateModifications"] = texteDate(contenu.dateModifications);
     if (!ecrire(base / "referentiel.json", entete)) return false;
