@@ -1,0 +1,350 @@
+// The reader place, the shared access patterns (trace, keys, tables, act lookup
+// and descent) and the header values. An index slot moves from null to the
+// loading marker to the loaded act, and back to null only when the read fails.
+#include "consultation/LectureDonnees.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <memory>
+#include <new>
+
+#include "consultation/ParcoursReferentiel.h"
+#include "referentiel/NiveauActe.h"
+#include "referentiel/Referentiel.h"
+#include "referentiel/lignes/Index.h"
+
+namespace {
+
+constexpr int kTailleLigne = 1024;
+
+void tracerVa(uint16_t niveau, const char* format, va_list arguments) {
+    if (!TraceDetail::estActif(CAT_CONSULTATION, niveau)) return;
+    char ligne[kTailleLigne];
+    std::vsnprintf(ligne, sizeof ligne, format, arguments);
+    tracerDetail(CAT_CONSULTATION, niveau, "%s", ligne);
+}
+
+}  // namespace
+
+void tracerLecture(const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    tracerVa(NIV_DETAIL, format, arguments);
+    va_end(arguments);
+}
+
+void tracerErreurLecture(const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    tracerVa(NIV_ERREUR, format, arguments);
+    va_end(arguments);
+}
+
+void tracerDateReference(const Date& dateReference) {
+    tracerLecture("Date de reference : %04u/%02u/%02u", dateReference.annee(), dateReference.mois(),
+                  dateReference.jour());
+}
+
+TraceRequete::TraceRequete(const char* nom, const char* objet, const uint16_t& cr) : nom_(nom), cr_(cr) {
+    tracerLecture("LectureDonnees::%s, %s", nom_, objet);
+}
+
+TraceRequete::~TraceRequete() { tracerLecture("Code retour de LectureDonnees::%s : 0x%04X", nom_, cr_); }
+
+int comparerCle(const std::string& champ, const std::string& cle) {
+    for (size_t i = 0; i < cle.size(); ++i) {
+        char octet = i < champ.size() ? champ[i] : ' ';
+        int c = comparerOctet(octet, cle[i]);
+        if (c != 0) return c;
+    }
+    return 0;
+}
+
+Texte texteFixe(const std::string& champ) {
+    size_t fin = champ.find_last_not_of(' ');
+    return Texte(champ.data(), fin == std::string::npos ? 0 : fin + 1);
+}
+
+// ---------------------------------------------------------------------------
+
+LectureDonnees::LectureDonnees(Referentiel* referentiel) : referentiel(referentiel) {}
+
+LectureDonnees::~LectureDonnees() { fermer(); }
+
+uint16_t LectureDonnees::ouvrir() {
+    if (referentiel == nullptr) {
+        tracerErreurLecture("Référentiel non chargé en mémoire");
+        return KPX_CR_NON_CHARGE;
+    }
+    if (referentiel->nombreEcrivains != 0) {
+        tracerErreurLecture("Référentiel en cours de modification (%d écrivain)", referentiel->nombreEcrivains);
+        return KPX_CR_OCCUPE;
+    }
+    if (!ouvert_) {
+        ++referentiel->nombreLecteurs;
+        ouvert_ = true;
+    }
+    return 0;
+}
+
+void LectureDonnees::fermer() {
+    if (!ouvert_) return;
+    --referentiel->nombreLecteurs;
+    ouvert_ = false;
+}
+
+void LectureDonnees::definirComptageModifications(bool compter) {
+    compterModifications = compter;
+    if (!compter) nombreModificationsLues = 0;
+}
+
+void LectureDonnees::compter(bool modifie) {
+    if (compterModifications && modifie) ++nombreModificationsLues;
+}
+
+std::string LectureDonnees::initBufferCode(const Texte& code, size_t largeur, uint16_t& cr) {
+    if (cr != 0) return std::string();
+    if (code.longueur() > largeur) {
+        tracerErreurLecture("La taille du code excede la taille attendue pour le buffer");
+        cr = KPX_CR_DONNEES_INCOHERENTES;
+        return std::string();
+    }
+    std::string buffer(code.chaine(), code.longueur());
+    buffer.resize(largeur, ' ');
+    return buffer;
+}
+
+const Table* LectureDonnees::tableReferentiel(uint16_t identifiant, uint16_t& cr) {
+    if (cr != 0) return nullptr;
+    if (referentiel == nullptr) {
+        tracerErreurLecture("Référentiel non chargé en mémoire");
+        cr = KPX_CR_NON_CHARGE;
+        return nullptr;
+    }
+    Table* table = referentiel->table(identifiant);
+    if (table == nullptr) {
+        tracerErreurLecture("ERREUR : table %03u absente du referentiel", identifiant);
+        cr = KPX_CR_DONNEES_INCOHERENTES;
+        return nullptr;
+    }
+    if (table->etat() == Table::kDifferee) {
+        cr = referentiel->chargerTable(identifiant);
+        if (cr != 0) return nullptr;
+    }
+    return table;
+}
+
+// --- Act lookup -------------------------------------------------------------
+
+uint16_t LectureDonnees::chercherActeDansIndex(const Code& codeActe, Index*& ligne) {
+    uint16_t cr = 0;
+    TraceRequete trace("chercherActeDansIndex", "recherche d'un code acte dans la table d'Index", cr);
+    tracerLecture("Code acte recherche : %s", codeActe.chaine());
+    ligne = nullptr;
+    std::string cle = initBufferCode(codeActe, kLargeurCodeActe, cr);
+    const Table* index = tableReferentiel(Index::kIdentifiant, cr);
+    const Index* trouve = chercherDichotomie<Index>(
+        index, [&cle](const Index& l) { return comparerCle(l.codeActe, cle); }, cr,
+        "code acte non trouve dans la table d'Index");
+    if (cr == 0) ligne = const_cast<Index*>(trouve);  // the index owns its act slot, which loading fills
+    return cr;
+}
+
+uint16_t LectureDonnees::chercherActe(const Code& codeActe, NiveauActe*& acte) {
+    uint16_t cr = 0;
+    TraceRequete trace("chercherActe", "recherche des donnees d'un acte", cr);
+    cr = chercherActeSansTrace(codeActe, acte);
+    return cr;
+}
+
+uint16_t LectureDonnees::chercherActeSansTrace(const Code& codeActe, NiveauActe*& acte) {
+    acte = nullptr;
+    Index* ligne = nullptr;
+    uint16_t cr = chercherActeDansIndex(codeActe, ligne);
+    if (cr != 0) return cr;
+
+    NiveauActe* present = ligne->acte();
+    if (present == nullptr) {
+        std::unique_ptr<NiveauActe> nouveau(new (std::nothrow) NiveauActe);
+        if (!nouveau) return KPX_CR_CONSTRUCTION;
+        // Only the caller that moved the slot from null to the marker reads the act.
+        if (ligne->echangerActe(nullptr, Index::enChargement())) {
+            cr = referentiel->chargerActe(ligne->positionActe, *nouveau, ligne->codeActe.c_str());
+            if (cr == 0) ligne->attacherActe(std::move(nouveau));
+            else ligne->echangerActe(Index::enChargement(), nullptr);
+            if (cr != 0) return cr;
+        }
+        present = ligne->acte();
+    }
+    if (present == Index::enChargement()) {
+        tracerErreurLecture("Acte %s en cours de chargement par un autre thread", codeActe.chaine());
+        return KPX_CR_OCCUPE;
+    }
+    acte = present;
+    return 0;
+}
+
+uint16_t LectureDonnees::rechercherExistenceActe(const Code& codeActe, Booleen& existe) {
+    uint16_t cr = 0;
+    TraceRequete trace("rechercherExistenceActe", "recherche de l'existence d'un acte", cr);
+    Index* ligne = nullptr;
+    cr = chercherActeDansIndex(codeActe, ligne);
+    existe = Booleen(cr == 0);
+    if (cr == KPX_CR_ELEMENT_ABSENT) cr = 0;
+    return cr;
+}
+
+uint16_t LectureDonnees::rechercherChargementActe(const Code& codeActe, Booleen& charge) {
+    uint16_t cr = 0;
+    TraceRequete trace("rechercherChargementActe", "recherche si un acte est charge en memoire", cr);
+    Index* ligne = nullptr;
+    cr = chercherActeDansIndex(codeActe, ligne);
+    charge = Booleen(false);
+    if (cr == 0) {
+        NiveauActe* acte = ligne->acte();
+        charge = Booleen(acte != nullptr && acte != Index::enChargement());
+    }
+    return cr;
+}
+
+uint16_t LectureDonnees::rechercherPositionActe(const Code& codeActe, Nombre& position) {
+    uint16_t cr = 0;
+    TraceRequete trace("rechercherPositionActe", "recherche de la position des donnees d'un acte", cr);
+    Index* ligne = nullptr;
+    cr = chercherActeDansIndex(codeActe, ligne);
+    if (cr == 0) position = Nombre(static_cast<int32_t>(ligne->positionActe));
+    return cr;
+}
+
+// --- Hierarchy descent and histories ------------------------------------------
+
+uint16_t LectureDonnees::chercherActivite(const Code& codeActe, const Code& codeActivite,
+                                          NiveauActivite*& activite) {
+    uint16_t cr = 0;
+    TraceRequete trace("chercherActivite", "recherche d'une activite d'un acte", cr);
+    tracerLecture("Code activite recherche : %s", codeActivite.chaine());
+    activite = nullptr;
+    std::string cle = initBufferCode(codeActivite, 1, cr);
+    NiveauActe* acte = nullptr;
+    if (cr == 0) cr = chercherActe(codeActe, acte);
+    if (cr == 0) cr = acte->chercherActivite(cle[0], activite);
+    return cr;
+}
+
+uint16_t LectureDonnees::chercherPhase(const Code& codeActe, const Code& codeActivite, const Code& codePhase,
+                                       NiveauPhase*& phase) {
+    uint16_t cr = 0;
+    TraceRequete trace("chercherPhase", "recherche d'une phase d'une activite", cr);
+    tracerLecture("Code phase recherche : %s", codePhase.chaine());
+    phase = nullptr;
+    std::string cle = initBufferCode(codePhase, 1, cr);
+    NiveauActivite* activite = nullptr;
+    if (cr == 0) cr = chercherActivite(codeActe, codeActivite, activite);
+    if (cr == 0) cr = activite->chercherNiveauPhase(cle[0], phase);
+    return cr;
+}
+
+uint16_t LectureDonnees::chercherHistoActe(const Code& codeActe, const Date& dateReference,
+                                           const HistoriqueNiveauActe*& historique) {
+    uint16_t cr = 0;
+    TraceRequete trace("chercherHistoActe", "recherche de l'historique d'un acte a une date", cr);
+    tracerDateReference(dateReference);
+    historique = nullptr;
+    NiveauActe* acte = nullptr;
+    cr = chercherActe(codeActe, acte);
+    if (cr == 0) cr = acte->chercherHistorique(dateReference, historique);
+    return cr;
+}
+
+uint16_t LectureDonnees::chercherHistoActivite(const Code& codeActe, const Code& codeActivite,
+                                               const Date& dateReference,
+                                               const HistoriqueNiveauActivite*& historique) {
+    uint16_t cr = 0;
+    TraceRequete trace("chercherHistoActivite", "recherche de l'historique d'une activite a une date", cr);
+    tracerDateReference(dateReference);
+    historique = nullptr;
+    NiveauActivite* activite = nullptr;
+    cr = chercherActivite(codeActe, codeActivite, activite);
+    if (cr == 0) cr = activite->chercherHistorique(dateReference, historique);
+    return cr;
+}
+
+uint16_t LectureDonnees::chercherHistoPhase(const Code& codeActe, const Code& codeActivite, const Code& codePhase,
+                                            const Date& dateReference, const HistoriqueNiveauPhase*& historique) {
+    uint16_t cr = 0;
+    TraceRequete trace("chercherHistoPhase", "recherche de l'historique d'une phase a une date", cr);
+    tracerDateReference(dateReference);
+    historique = nullptr;
+    NiveauPhase* phase = nullptr;
+    cr = chercherPhase(codeActe, codeActivite, codePhase, phase);
+    if (cr == 0) cr = phase->chercherHistorique(dateReference, historique);
+    return cr;
+}
+
+// --- Header values ----------------------------------------------------------
+
+namespace {
+
+uint16_t controlerReferentiel(const Referentiel* referentiel) {
+    if (referentiel != nullptr) return 0;
+    tracerErreurLecture("Référentiel non chargé en mémoire");
+    return KPX_CR_NON_CHARGE;
+}
+
+}  // namespace
+
+uint16_t LectureDonnees::lireVersionReferentiel(Code& version) {
+    uint16_t cr = 0;
+    TraceRequete trace("lireVersionReferentiel", "lecture de la version du referentiel", cr);
+    cr = controlerReferentiel(referentiel);
+    if (cr == 0) version = referentiel->codeVersion();
+    return cr;
+}
+
+uint16_t LectureDonnees::lireVersionMinLogicielle(Code& version) {
+    uint16_t cr = 0;
+    TraceRequete trace("lireVersionMinLogicielle", "lecture de la version logicielle minimale", cr);
+    cr = controlerReferentiel(referentiel);
+    if (cr == 0) version = referentiel->codeVersionMinimaleLogiciel();
+    return cr;
+}
+
+uint16_t LectureDonnees::lireVersionBaseCCAM(Code& version) {
+    uint16_t cr = 0;
+    TraceRequete trace("lireVersionBaseCCAM", "lecture de la version de la base CCAM", cr);
+    cr = controlerReferentiel(referentiel);
+    if (cr == 0) version = referentiel->codeVersionBaseCCAM();
+    return cr;
+}
+
+uint16_t LectureDonnees::lireVariante(Code& variante) {
+    uint16_t cr = 0;
+    TraceRequete trace("lireVariante", "lecture de la variante du referentiel", cr);
+    cr = controlerReferentiel(referentiel);
+    if (cr == 0) variante = referentiel->codeVariante();
+    return cr;
+}
+
+uint16_t LectureDonnees::lireNumeroRevisionReferentiel(Nombre& numero) {
+    uint16_t cr = 0;
+    TraceRequete trace("lireNumeroRevisionReferentiel", "lecture du numero de revision du referentiel", cr);
+    cr = controlerReferentiel(referentiel);
+    if (cr == 0) numero = Nombre(referentiel->numeroRevision);
+    return cr;
+}
+
+uint16_t LectureDonnees::lireDateModification(Date& date) {
+    uint16_t cr = 0;
+    TraceRequete trace("lireDateModification", "lecture de la date de derniere modification", cr);
+    cr = controlerReferentiel(referentiel);
+    if (cr == 0) date = referentiel->dateDerniereModification;
+    return cr;
+}
+
+uint16_t LectureDonnees::lireCommentaireReferentiel(Texte& commentaire) {
+    uint16_t cr = 0;
+    TraceRequete trace("lireCommentaireReferentiel", "lecture du commentaire du referentiel", cr);
+    cr = controlerReferentiel(referentiel);
+    if (cr == 0) commentaire = referentiel->texteCommentaire();
+    return cr;
+}

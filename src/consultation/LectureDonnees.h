@@ -1,0 +1,326 @@
+// The read-only query layer over the in-memory référentiel: every function that
+// reads reference data asks through one LectureDonnees, opened as a reader first.
+// Each query returns a 16-bit code; list outputs are emptied first, then filled in table order.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "zone/Booleen.h"
+#include "zone/Code.h"
+#include "zone/Coefficient.h"
+#include "zone/Date.h"
+#include "zone/Montant.h"
+#include "zone/Nombre.h"
+#include "zone/Periode.h"
+#include "zone/Texte.h"
+#include "zone/TypeListe.h"
+
+class Referentiel;
+class Table;
+class Index;
+class NiveauActe;
+class NiveauActivite;
+class NiveauPhase;
+class HistoriqueNiveauActe;
+class HistoriqueNiveauActivite;
+class HistoriqueNiveauPhase;
+class AssociationNonPrevue;
+class JourFerieCaisse;
+class ClasseSpecialite;
+class ReferenceCdC;
+class ExceptionPrioriteIndicateur;
+class PrioriteIndicateurForcage;
+class Arborescence;
+class Modificateur;
+class MotCle;
+class ObligationCodage;
+class ReductionNonConventionne;
+class ReferenceRegleEnErreur;
+class RegleTarifaire;
+class ServiceDebrayable;
+class Specialite;
+class InformationRegle;
+class DescriptifSuperGroupe;
+class DescriptifGroupe;
+class DescriptifChamp;
+class FilsSuperGroupe;
+class HistoriqueValeurModificateur;
+
+class LectureDonnees {
+public:
+    // Widths of the fixed-width keys, padded on the right with spaces.
+    static constexpr size_t kLargeurCodeActe = 13;
+    static constexpr size_t kLargeurIdentifiantRegle = 10;
+    static constexpr size_t kLargeurIdentifiantInformationRegle = 9;
+    static constexpr size_t kLargeurCodeRegroupement = 3;
+    static constexpr size_t kLargeurNaturePrestation = 3;
+    static constexpr size_t kLargeurCaisse = 3;
+    static constexpr size_t kLargeurSpecialite = 2;
+    static constexpr size_t kLargeurIndicateur = 1;
+    // The caisse row whose holidays are the national ones.
+    static constexpr const char* kCaisseNationale = "000";
+
+    explicit LectureDonnees(Referentiel* referentiel);
+    LectureDonnees(const LectureDonnees&) = delete;
+    LectureDonnees& operator=(const LectureDonnees&) = delete;
+    // Gives the reader place back if still held.
+    virtual ~LectureDonnees();
+
+    // Takes a reader place: 0xDF00 without référentiel, 0xDF01 while a writer holds it.
+    uint16_t ouvrir();
+    void fermer();
+
+    // Counting of the values found that carry a local modification (rules layer).
+    void definirComptageModifications(bool compter);
+    uint32_t lireNombreModifications() const { return nombreModificationsLues; }
+
+    // Copies a key into a buffer of that width padded with spaces; 0xDFFE when longer.
+    static std::string initBufferCode(const Texte& code, size_t largeur, uint16_t& cr);
+
+    // --- Acts: lookup, descent, histories ---
+    uint16_t chercherActeDansIndex(const Code& codeActe, Index*& ligne);
+    // Reads the act on first use and keeps it attached to its index row.
+    uint16_t chercherActe(const Code& codeActe, NiveauActe*& acte);
+    uint16_t chercherActivite(const Code& codeActe, const Code& codeActivite, NiveauActivite*& activite);
+    uint16_t chercherPhase(const Code& codeActe, const Code& codeActivite, const Code& codePhase,
+                           NiveauPhase*& phase);
+    uint16_t chercherHistoActe(const Code& codeActe, const Date& dateReference,
+                               const HistoriqueNiveauActe*& historique);
+    uint16_t chercherHistoActivite(const Code& codeActe, const Code& codeActivite, const Date& dateReference,
+                                   const HistoriqueNiveauActivite*& historique);
+    uint16_t chercherHistoPhase(const Code& codeActe, const Code& codeActivite, const Code& codePhase,
+                                const Date& dateReference, const HistoriqueNiveauPhase*& historique);
+
+    uint16_t rechercherExistenceActe(const Code& codeActe, Booleen& existe);
+    uint16_t rechercherChargementActe(const Code& codeActe, Booleen& charge);
+    uint16_t rechercherPositionActe(const Code& codeActe, Nombre& position);
+
+    // Fixed data of the act.
+    uint16_t rechercherCodeStructure(const Code& codeActe, Code& code);
+    uint16_t rechercherLibelleCourt(const Code& codeActe, Texte& libelle);
+    uint16_t rechercherLibelleLong(const Code& codeActe, Texte& libelle);
+    uint16_t rechercherTypeActe(const Code& codeActe, Code& type);
+    uint16_t rechercherConditionsGenerales(const Code& codeActe, Texte& conditions);
+    uint16_t rechercherNotesActe(const Code& codeActe, Texte& notes);
+    uint16_t rechercherSexeCompatible(const Code& codeActe, Code& sexe);
+    uint16_t rechercherCodeMenu(const Code& codeActe, Nombre& codeMenu);
+    uint16_t rechercherDateCreation(const Code& codeActe, Date& date);
+    uint16_t rechercherDateFin(const Code& codeActe, Date& date);
+    uint16_t rechercherFraisDeplacement(const Code& codeActe, Code& code);
+    uint16_t rechercherNaturesAssurance(const Code& codeActe, TypeListe<Code>& natures);
+    uint16_t rechercherActivites(const Code& codeActe, TypeListe<Code>& activites);
+
+    // Act data at a date.
+    uint16_t rechercherAdmissionRemboursement(const Code& codeActe, const Date& dateReference, Code& code);
+    uint16_t rechercherEntentePrealable(const Code& codeActe, const Date& dateReference, Booleen& entente);
+    uint16_t rechercherCodesExonerationTM(const Code& codeActe, const Date& dateReference, TypeListe<Code>& codes);
+    uint16_t rechercherProcedures(const Code& codeActe, const Date& dateReference, TypeListe<Code>& procedures);
+    uint16_t rechercherActesIncompatibles(const Code& codeActe, const Date& dateReference, TypeListe<Code>& actes);
+    // The lump sums of the version in force that are themselves valid at the date.
+    uint16_t rechercherActesForfaitCMU(const Code& codeActe, const Date& dateReference, TypeListe<Code>& forfaits);
+
+    // Activity data.
+    uint16_t rechercherPhasesDeTraitement(const Code& codeActe, const Code& codeActivite, TypeListe<Code>& phases);
+    uint16_t rechercherRMO(const Code& codeActe, const Code& codeActivite, TypeListe<Code>& rmo);
+    uint16_t rechercherAgrementsRadio(const Code& codeActe, const Code& codeActivite, TypeListe<Code>& agrements);
+    uint16_t rechercherCodesExtensionDocumentaire(const Code& codeActe, const Code& codeActivite,
+                                                  TypeListe<Code>& codes);
+    uint16_t rechercherActesCompatibles(const Code& codeActe, const Code& codeActivite, const Date& dateReference,
+                                        TypeListe<Code>& actes);
+    uint16_t rechercherRegleAssociation(const Code& codeActe, const Code& codeActivite, const Date& dateReference,
+                                        const Code& acteAssocie, Code& regle);
+    uint16_t rechercherClassesSpecialitesExecutant(const Code& codeActe, const Code& codeActivite,
+                                                   const Date& dateReference, TypeListe<Code>& classes);
+    uint16_t rechercherModificateursApplicables(const Code& codeActe, const Code& codeActivite,
+                                                const Date& dateReference, TypeListe<Code>& modificateurs);
+    uint16_t rechercherCategorieMedicale(const Code& codeActe, const Code& codeActivite, const Date& dateReference,
+                                         Code& categorie);
+    uint16_t rechercherCodeRegroupement(const Code& codeActe, const Code& codeActivite, const Date& dateReference,
+                                        Code& code);
+
+    // Phase data. The phase ages are whole years.
+    uint16_t rechercherAgeMinimal(const Code& codeActe, const Code& codeActivite, const Code& codePhase, Periode& age);
+    uint16_t rechercherAgeMaximal(const Code& codeActe, const Code& codeActivite, const Code& codePhase, Periode& age);
+    uint16_t rechercherNombreDents(const Code& codeActe, const Code& codeActivite, const Code& codePhase,
+                                   Code& nombre);
+    uint16_t rechercherDentsIncompatibles(const Code& codeActe, const Code& codeActivite, const Code& codePhase,
+                                          TypeListe<Code>& dents);
+    uint16_t rechercherPrixUnitaire(const Code& codeActe, const Code& codeActivite, const Code& codePhase,
+                                    const Nombre& grille, const Date& dateReference, Montant& prix);
+    uint16_t rechercherSupplementCharge(const Code& codeActe, const Code& codeActivite, const Code& codePhase,
+                                        const Date& dateReference, Montant& supplement);
+    // positionDOM 1 to 4.
+    uint16_t rechercherMajorationDOM(const Code& codeActe, const Code& codeActivite, const Code& codePhase,
+                                     const Nombre& positionDOM, const Date& dateReference, Coefficient& majoration);
+
+    // --- Tables by key ---
+    uint16_t chercherAssociationNP(const Code& codeAssociation, const AssociationNonPrevue*& ligne);
+    uint16_t chercherCaisseJoursFeries(const Code& codeCaisse, const JourFerieCaisse*& ligne);
+    uint16_t chercherClasseSpecialite(const Code& classe, const ClasseSpecialite*& ligne);
+    uint16_t chercherIdentifiantRegle(const Code& identifiantRegle, const ReferenceCdC*& ligne);
+    uint16_t chercherIndicateur(const Code& indicateur, const ExceptionPrioriteIndicateur*& ligne);
+    uint16_t chercherIndicateurForcage(const Code& indicateur, const PrioriteIndicateurForcage*& ligne);
+    uint16_t chercherMenuArborescence(const Nombre& codeMenu, const Arborescence*& ligne);
+    uint16_t chercherModificateur(const Code& codeModificateur, const Modificateur*& ligne);
+    uint16_t chercherMotCle(const Texte& motCleCanonique, const MotCle*& ligne);
+    uint16_t chercherObligationCodage(const Code& naturePrestation, const ObligationCodage*& ligne);
+    uint16_t chercherReductionNonConventionnes(const Date& dateReference, const ReductionNonConventionne*& ligne);
+    uint16_t chercherRegleEnErreur(const Code& identifiantRegle, const ReferenceRegleEnErreur*& ligne);
+    uint16_t chercherRegleTarifaire(const Code& codeRegle, const RegleTarifaire*& ligne);
+    uint16_t chercherServiceDebrayable(const Texte& identifiant, const ServiceDebrayable*& ligne);
+    uint16_t chercherSpecialite(const Code& specialite, const Specialite*& ligne);
+
+    uint16_t rechercherExistenceAssociationNP(const Code& codeAssociation, const Date& dateReference,
+                                              const Nombre& grille, Booleen& existe);
+    uint16_t rechercherExistenceCodeRegroupement(const Code& codeRegroupement, const Date& dateReference,
+                                                 Booleen& existe);
+    // True when one of the modifier's grids has a value at the date.
+    uint16_t rechercherExistenceModificateur(const Code& codeModificateur, const Date& dateReference, Booleen& existe);
+    uint16_t rechercherExistenceNaturePrestation(const Code& naturePrestation, Booleen& existe);
+
+    // Specialities.
+    uint16_t rechercherSpecialitesDansClasse(const Code& classe, const Date& dateReference,
+                                             TypeListe<Code>& specialites);
+    uint16_t rechercherRegroupementSpecialites(const Code& specialite, const Date& dateReference, Code& classe);
+    uint16_t rechercherDateObligationCodage(const Code& naturePrestation, const Code& specialite, Date& date);
+
+    // Modifiers.
+    uint16_t rechercherModificateursCompatibles(const Code& codeModificateur, const Date& dateReference,
+                                                TypeListe<Code>& modificateurs);
+    uint16_t rechercherModificateurs(const Date& dateReference, const Nombre& grille, TypeListe<Code>& modificateurs);
+    uint16_t rechercherModificateurOC(const Code& codeModificateur, const Date& dateReference, Code& codeOC);
+    // Unit 'A' gives years, 'J' days; an age of 0 is no limit whatever its unit.
+    uint16_t rechercherAgeMinimumModificateur(const Code& codeModificateur, const Date& dateReference, Periode& age);
+    uint16_t rechercherAgeMaximumModificateur(const Code& codeModificateur, const Date& dateReference, Periode& age);
+    uint16_t rechercherTopControleCoherence(const Code& codeModificateur, const Date& dateReference, Booleen& top);
+    uint16_t rechercherTopPresenceMultiple(const Code& codeModificateur, const Date& dateReference, Booleen& top);
+    uint16_t rechercherForfaitModificateur(const Code& codeModificateur, const Date& dateReference,
+                                           const Nombre& grille, Montant& forfait);
+    uint16_t rechercherTauxModificateur(const Code& codeModificateur, const Date& dateReference, const Nombre& grille,
+                                        Coefficient& taux);
+
+    // Dated parameters.
+    uint16_t rechercherCodesRegroupement(const Date& dateReference, TypeListe<Code>& codes);
+    uint16_t rechercherCodesAssociationsNonPrevues(const Date& dateReference, const Nombre& grille,
+                                                   TypeListe<Code>& codes);
+    uint16_t rechercherCoefficientAssociationNonPrevue(const Code& codeAssociation, const Date& dateReference,
+                                                       const Nombre& grille, Coefficient& coefficient);
+    uint16_t rechercherCoefficientRegle(const Code& codeRegle, const Date& dateReference, const Nombre& grille,
+                                        Coefficient& coefficient);
+    uint16_t rechercherForfaitNonConventionnes(const Date& dateReference, Montant& forfait);
+    uint16_t rechercherTauxNonConventionnes(const Date& dateReference, Coefficient& taux);
+    // positionSeuil 1 metropole, 2 Antilles, 3 Reunion, 4 Guyane.
+    uint16_t rechercherSeuilExoTM(const Date& dateReference, const Nombre& positionSeuil, Montant& seuil);
+    uint16_t rechercherNombreActeAssociation(const Date& dateReference, Nombre& nombre);
+    uint16_t rechercherNombreModificateursTarifants(const Date& dateReference, Nombre& nombre);
+    uint16_t rechercherNombreModificateursTransmissibles(const Date& dateReference, Nombre& nombre);
+    uint16_t rechercherValeursConcept(const Nombre& numeroConcept, const Date& dateReference,
+                                      TypeListe<Code>& valeurs);
+    uint16_t rechercherLibelleCode(const Nombre& numeroListe, const Code& code, Texte& libelle);
+    // Holidays in force at the date; a year 0 is a holiday of every year.
+    uint16_t rechercherJoursFeriesCaisse(const Code& codeCaisse, const Date& dateReference, TypeListe<Date>& jours);
+    uint16_t rechercherJoursFeriesNationaux(const Date& dateReference, TypeListe<Date>& jours);
+
+    // Tariff grids.
+    uint16_t rechercherGrillesTarifaires(TypeListe<Nombre>& grilles, TypeListe<Texte>& libelles,
+                                         TypeListe<Texte>& definitions);
+    uint16_t rechercherUneGrilleTarifaire(const Nombre& contextePS, const Nombre& contexteBS,
+                                          const Date& dateReference, Nombre& grille, Texte& libelle,
+                                          Texte& definition);
+
+    // Rules and forcing indicators.
+    uint16_t rechercherInformationsRegles(const Code& identifiantRegle, const InformationRegle*& ligne);
+    uint16_t rechercherReferenceCdC(const Code& identifiantRegle, Code& reference);
+    uint16_t rechercherReglesEntrainantDebrayage(const Texte& service, TypeListe<Code>& regles);
+    uint16_t rechercherReglesNonVerifiables(const Code& identifiantRegle, TypeListe<Code>& regles);
+    uint16_t rechercherPrioriteIndicateurForcage(const Code& indicateur, Nombre& priorite);
+    uint16_t rechercherValeurCombinaisonIndicateurs(const Code& indicateur, const Code& indicateurPresent,
+                                                    Code& resultat);
+
+    // Menus, keywords and searches.
+    uint16_t rechercherMenuPere(const Nombre& codeMenu, Nombre& codePere);
+    uint16_t rechercherTitreMenu(const Nombre& codeMenu, Texte& titre);
+    uint16_t rechercherNotesMenu(const Nombre& codeMenu, Texte& notes);
+    uint16_t rechercherMotsCles(TypeListe<Texte>& motsCles);
+    uint16_t rechercherSynonymes(const Texte& motCleCanonique, TypeListe<Texte>& synonymes);
+    // The acts indexed under the keyword in a frame sharing a bit with cadreRecherche.
+    uint16_t rechercherActesIndexes(const Texte& motCleCanonique, uint32_t cadreRecherche, TypeListe<Code>& actes);
+    // Every act of the index whose code begins with the filter (13 bytes at most).
+    uint16_t rechercherCodesActes(TypeListe<Code>& actes, const Code& filtre);
+
+    // Interface description, by 0-based row position.
+    uint16_t rechercherDescriptifSuperGroupe(const Nombre& position, const DescriptifSuperGroupe*& ligne);
+    uint16_t rechercherDescriptifGroupe(const Nombre& position, const DescriptifGroupe*& ligne);
+    uint16_t rechercherDescriptifChamp(const Nombre& position, const DescriptifChamp*& ligne);
+    uint16_t rechercherDescriptifFils(const Nombre& position, const FilsSuperGroupe*& ligne);
+    uint16_t rechercherNombreGroupes(Nombre& nombre);
+    uint16_t rechercherNombreSuperGroupes(Nombre& nombre);
+
+    // --- Local modifications (tables 35 to 43) ---
+    // Whether a record of the key has an effective date not after the reference date.
+    uint16_t chercheModificationCodeRegroupement(const Code& codeActe, const Code& codeActivite,
+                                                 const Date& dateReference, Booleen& modifie);
+    uint16_t chercherModificationMajorationDOM(const Code& codeActe, const Code& codeActivite, const Code& codePhase,
+                                               const Nombre& positionDOM, const Date& dateReference,
+                                               Booleen& modifie);
+    uint16_t chercherModificationModificateur(const Code& codeModificateur, const Nombre& grille,
+                                              const Date& dateReference, Booleen& modifie);
+    uint16_t chercherModificationPrixUnitaire(const Code& codeActe, const Code& codeActivite, const Code& codePhase,
+                                              const Nombre& grille, const Date& dateReference, Booleen& modifie);
+    uint16_t chercherModificationReductionNC(const Date& dateReference, Booleen& modifie);
+    uint16_t chercherModificationRegleAssociationNP(const Code& codeAssociation, const Nombre& grille,
+                                                    const Date& dateReference, Booleen& modifie);
+    uint16_t chercherModificationSeuil(const Nombre& positionSeuil, const Date& dateReference, Booleen& modifie);
+    uint16_t chercherModificationSupplementCharge(const Code& codeActe, const Code& codeActivite,
+                                                  const Code& codePhase, const Date& dateReference,
+                                                  Booleen& modifie);
+
+    // Effective date of the local modification in force; an empty date and 0 when none.
+    uint16_t rechercherDateModificationCodeRegroupement(const Code& codeActe, const Code& codeActivite,
+                                                        const Date& dateReference, Date& date);
+    uint16_t rechercherDateModificationCoefficientAssociationNP(const Code& codeAssociation, const Nombre& grille,
+                                                                const Date& dateReference, Date& date);
+    uint16_t rechercherDateModificationMajorationDOM(const Code& codeActe, const Code& codeActivite,
+                                                     const Code& codePhase, const Nombre& positionDOM,
+                                                     const Date& dateReference, Date& date);
+    uint16_t rechercherDateModificationModificateur(const Code& codeModificateur, const Nombre& grille,
+                                                    const Date& dateReference, Date& date);
+    uint16_t rechercherDateModificationNonConventionnes(const Date& dateReference, Date& date);
+    // Whatever the grid.
+    uint16_t rechercherDateModificationPrixUnitaire(const Code& codeActe, const Code& codeActivite,
+                                                    const Code& codePhase, const Date& dateReference, Date& date);
+    uint16_t rechercherDateModificationSeuilExoTM(const Nombre& positionSeuil, const Date& dateReference, Date& date);
+    uint16_t rechercherDateModificationSupplementCharges(const Code& codeActe, const Code& codeActivite,
+                                                         const Code& codePhase, const Date& dateReference,
+                                                         Date& date);
+    // Creation date of a grouping code added locally; 0xD002 for a code of the reference data.
+    uint16_t rechercherDateCreationCodeRegroupement(const Code& codeRegroupement, Date& date);
+
+    // --- Header of the référentiel ---
+    uint16_t lireVersionReferentiel(Code& version);
+    uint16_t lireVersionMinLogicielle(Code& version);
+    uint16_t lireVersionBaseCCAM(Code& version);
+    uint16_t lireVariante(Code& variante);
+    uint16_t lireNumeroRevisionReferentiel(Nombre& numero);
+    uint16_t lireDateModification(Date& date);
+    uint16_t lireCommentaireReferentiel(Texte& commentaire);
+
+protected:
+    // The table in that slot, its rows read first when it is deferred; null once cr is set.
+    const Table* tableReferentiel(uint16_t identifiant, uint16_t& cr);
+    // One more value found with a local modification in force, when counting.
+    void compter(bool modifie);
+
+    Referentiel* referentiel;
+    bool compterModifications = false;
+    uint32_t nombreModificationsLues = 0;
+
+private:
+    uint16_t chercherActeSansTrace(const Code& codeActe, NiveauActe*& acte);
+    uint16_t chercherValeurModificateur(const Code& codeModificateur, const Date& dateReference,
+                                        const Nombre& grille, const HistoriqueValeurModificateur*& historique);
+    uint16_t rechercherAgeModificateur(const Code& codeModificateur, const Date& dateReference, bool minimum,
+                                       Periode& age);
+    bool ouvert_ = false;
+};

@@ -1,0 +1,342 @@
+// Queries on the local modification records (tables 35 to 43): whether a value
+// carries a modification in force at a date, and since when. Records are kept in
+// the order they were made, so the walk goes back from the last one.
+#include "consultation/LectureDonnees.h"
+#include "consultation/ParcoursReferentiel.h"
+#include "referentiel/lignes/Modifications.h"
+
+namespace {
+
+// The key of an act-level value as the records store it: the act code padded to 13.
+struct CleActe {
+    std::string acte;
+    char activite = ' ';
+    char phase = ' ';
+};
+
+CleActe cleActe(const Code& codeActe, const Code* codeActivite, const Code* codePhase, uint16_t& cr) {
+    tracerLecture("Code acte recherche : %s", codeActe.chaine());
+    CleActe cle;
+    cle.acte = LectureDonnees::initBufferCode(codeActe, LectureDonnees::kLargeurCodeActe, cr);
+    if (codeActivite != nullptr) {
+        std::string activite = LectureDonnees::initBufferCode(*codeActivite, 1, cr);
+        if (cr == 0) cle.activite = activite[0];
+    }
+    if (codePhase != nullptr) {
+        std::string phase = LectureDonnees::initBufferCode(*codePhase, 1, cr);
+        if (cr == 0) cle.phase = phase[0];
+    }
+    return cle;
+}
+
+template <class L>
+bool memeActe(const L& l, const CleActe& cle) {
+    return comparerCle(l.codeActe, cle.acte) == 0 && l.activite == cle.activite;
+}
+
+void repondre(const void* enregistrement, Booleen& modifie) { modifie = Booleen(enregistrement != nullptr); }
+
+template <class L>
+void dateDe(const L* enregistrement, Date& date) {
+    date = enregistrement != nullptr ? enregistrement->dateEffet : Date();
+    if (enregistrement != nullptr) tracerLecture("Date de modification : %s", date.chaine());
+}
+
+uint16_t grilleDe(const Nombre& grille) { return static_cast<uint16_t>(grille.valeur()); }
+
+}  // namespace
+
+// --- Code regroupement --------------------------------------------------------------
+
+uint16_t LectureDonnees::chercheModificationCodeRegroupement(const Code& codeActe, const Code& codeActivite,
+                                                             const Date& dateReference, Booleen& modifie) {
+    uint16_t cr = 0;
+    TraceRequete trace("chercheModificationCodeRegroupement",
+                       "recherche d'une modification du code regroupement d'une activite", cr);
+    tracerDateReference(dateReference);
+    CleActe cle = cleActe(codeActe, &codeActivite, nullptr, cr);
+    const Table* table = tableReferentiel(ModificationCodeRegroupement::kIdentifiant, cr);
+    if (cr == 0)
+        repondre(derniereModification<ModificationCodeRegroupement>(
+                     table, dateReference, [&cle](const ModificationCodeRegroupement& l) { return memeActe(l, cle); }),
+                 modifie);
+    return cr;
+}
+
+uint16_t LectureDonnees::rechercherDateModificationCodeRegroupement(const Code& codeActe, const Code& codeActivite,
+                                                                    const Date& dateReference, Date& date) {
+    uint16_t cr = 0;
+    TraceRequete trace("rechercherDateModificationCodeRegroupement",
+                       "recherche de la date de modification du code regroupement", cr);
+    tracerDateReference(dateReference);
+    CleActe cle = cleActe(codeActe, &codeActivite, nullptr, cr);
+    const Table* table = tableReferentiel(ModificationCodeRegroupement::kIdentifiant, cr);
+    if (cr == 0)
+        dateDe(derniereModification<ModificationCodeRegroupement>(
+                   table, dateReference, [&cle](const ModificationCodeRegroupement& l) { return memeActe(l, cle); }),
+               date);
+    return cr;
+}
+
+uint16_t LectureDonnees::rechercherDateCreationCodeRegroupement(const Code& codeRegroupement, Date& date) {
+    uint16_t cr = 0;
+    TraceRequete trace("rechercherDateCreationCodeRegroupement",
+                       "recherche de la date de creation d'un code regroupement local", cr);
+    tracerLecture("Code regroupement recherche : %s", codeRegroupement.chaine());
+    std::string cle = initBufferCode(codeRegroupement, kLargeurCodeRegroupement, cr);
+    const Table* table = tableReferentiel(ModificationNouveauCodeRegroupement::kIdentifiant, cr);
+    if (cr != 0) return cr;
+    const ModificationNouveauCodeRegroupement* trouve = nullptr;
+    for (uint32_t i = 0; trouve == nullptr && i < table->nombreLignes(); ++i) {
+        const auto* ligne = table->ligneDe<ModificationNouveauCodeRegroupement>(i);
+        if (ligne != nullptr && comparerCle(ligne->nouveauCodeRegroupement, cle) == 0) trouve = ligne;
+    }
+    if (trouve == nullptr) {
+        tracerErreurLecture("Code regroupement non trouve dans la table de modification");
+        cr = KPX_CR_ELEMENT_ABSENT;
+        return cr;
+    }
+    date = trouve->dateEffet;
+    return cr;
+}
+
+// --- Phase values ---------------------------------------------------------------------
+
+uint16_t LectureDonnees::chercherModificationPrixUnitaire(const Code& codeActe, const Code& codeActivite,
+                                                          const Code& codePhase, const Nombre& grille,
+                                                          const Date& dateReference, Booleen& modifie) {
+    uint16_t cr = 0;
+    TraceRequete trace("chercherModificationPrixUnitaire", "recherche d'une modification du prix unitaire", cr);
+    tracerDateReference(dateReference);
+    CleActe cle = cleActe(codeActe, &codeActivite, &codePhase, cr);
+    const Table* table = tableReferentiel(ModificationPrixUnitaire::kIdentifiant, cr);
+    const uint16_t g = grilleDe(grille);
+    if (cr == 0)
+        repondre(derniereModification<ModificationPrixUnitaire>(
+                     table, dateReference,
+                     [&](const ModificationPrixUnitaire& l) {
+                         return memeActe(l, cle) && l.phase == cle.phase && l.grille == g;
+                     }),
+                 modifie);
+    return cr;
+}
+
+uint16_t LectureDonnees::rechercherDateModificationPrixUnitaire(const Code& codeActe, const Code& codeActivite,
+                                                                const Code& codePhase, const Date& dateReference,
+                                                                Date& date) {
+    uint16_t cr = 0;
+    TraceRequete trace("rechercherDateModificationPrixUnitaire",
+                       "recherche de la date de modification du prix unitaire", cr);
+    tracerDateReference(dateReference);
+    CleActe cle = cleActe(codeActe, &codeActivite, &codePhase, cr);
+    const Table* table = tableReferentiel(ModificationPrixUnitaire::kIdentifiant, cr);
+    if (cr == 0)
+        dateDe(derniereModification<ModificationPrixUnitaire>(
+                   table, dateReference,
+                   [&](const ModificationPrixUnitaire& l) { return memeActe(l, cle) && l.phase == cle.phase; }),
+               date);
+    return cr;
+}
+
+uint16_t LectureDonnees::chercherModificationSupplementCharge(const Code& codeActe, const Code& codeActivite,
+                                                              const Code& codePhase, const Date& dateReference,
+                                                              Booleen& modifie) {
+    uint16_t cr = 0;
+    TraceRequete trace("chercherModificationSupplementCharge",
+                       "recherche d'une modification du supplement de charge", cr);
+    tracerDateReference(dateReference);
+    CleActe cle = cleActe(codeActe, &codeActivite, &codePhase, cr);
+    const Table* table = tableReferentiel(ModificationSupplementCharge::kIdentifiant, cr);
+    if (cr == 0)
+        repondre(derniereModification<ModificationSupplementCharge>(
+                     table, dateReference,
+                     [&](const ModificationSupplementCharge& l) { return memeActe(l, cle) && l.phase == cle.phase; }),
+                 modifie);
+    return cr;
+}
+
+uint16_t LectureDonnees::rechercherDateModificationSupplementCharges(const Code& codeActe, const Code& codeActivite,
+                                                                     const Code& codePhase,
+                                                                     const Date& dateReference, Date& date) {
+    uint16_t cr = 0;
+    TraceRequete trace("rechercherDateModificationSupplementCharges",
+                       "recherche de la date de modification du supplement de charge", cr);
+    tracerDateReference(dateReference);
+    CleActe cle = cleActe(codeActe, &codeActivite, &codePhase, cr);
+    const Table* table = tableReferentiel(ModificationSupplementCharge::kIdentifiant, cr);
+    if (cr == 0)
+        dateDe(derniereModification<ModificationSupplementCharge>(
+                   table, dateReference,
+                   [&](const ModificationSupplementCharge& l) { return memeActe(l, cle) && l.phase == cle.phase; }),
+               date);
+    return cr;
+}
+
+uint16_t LectureDonnees::chercherModificationMajorationDOM(const Code& codeActe, const Code& codeActivite,
+                                                           const Code& codePhase, const Nombre& positionDOM,
+                                                           const Date& dateReference, Booleen& modifie) {
+    uint16_t cr = 0;
+    TraceRequete trace("chercherModificationMajorationDOM", "recherche d'une modification de la majoration DOM", cr);
+    tracerDateReference(dateReference);
+    CleActe cle = cleActe(codeActe, &codeActivite, &codePhase, cr);
+    const Table* table = tableReferentiel(ModificationMajorationDOM::kIdentifiant, cr);
+    const uint16_t position = static_cast<uint16_t>(positionDOM.valeur());
+    if (cr == 0)
+        repondre(derniereModification<ModificationMajorationDOM>(
+                     table, dateReference,
+                     [&](const ModificationMajorationDOM& l) {
+                         return memeActe(l, cle) && l.phase == cle.phase && l.positionDOM == position;
+                     }),
+                 modifie);
+    return cr;
+}
+
+uint16_t LectureDonnees::rechercherDateModificationMajorationDOM(const Code& codeActe, const Code& codeActivite,
+                                                                 const Code& codePhase, const Nombre& positionDOM,
+                                                                 const Date& dateReference, Date& date) {
+    uint16_t cr = 0;
+    TraceRequete trace("rechercherDateModificationMajorationDOM",
+                       "recherche de la date de modification de la majoration DOM", cr);
+    tracerDateReference(dateReference);
+    CleActe cle = cleActe(codeActe, &codeActivite, &codePhase, cr);
+    const Table* table = tableReferentiel(ModificationMajorationDOM::kIdentifiant, cr);
+    const uint16_t position = static_cast<uint16_t>(positionDOM.valeur());
+    if (cr == 0)
+        dateDe(derniereModification<ModificationMajorationDOM>(
+                   table, dateReference,
+                   [&](const ModificationMajorationDOM& l) {
+                       return memeActe(l, cle) && l.phase == cle.phase && l.positionDOM == position;
+                   }),
+               date);
+    return cr;
+}
+
+// --- Dated tables -----------------------------------------------------------------------
+
+uint16_t LectureDonnees::chercherModificationModificateur(const Code& codeModificateur, const Nombre& grille,
+                                                          const Date& dateReference, Booleen& modifie) {
+    uint16_t cr = 0;
+    TraceRequete trace("chercherModificationModificateur", "recherche d'une modification des valeurs d'un modificateur",
+                       cr);
+    tracerDateReference(dateReference);
+    std::string cle = initBufferCode(codeModificateur, 1, cr);
+    const Table* table = tableReferentiel(ModificationModificateur::kIdentifiant, cr);
+    const uint16_t g = grilleDe(grille);
+    if (cr == 0)
+        repondre(derniereModification<ModificationModificateur>(
+                     table, dateReference,
+                     [&](const ModificationModificateur& l) { return l.codeModificateur == cle[0] && l.codeGrille == g; }),
+                 modifie);
+    return cr;
+}
+
+uint16_t LectureDonnees::rechercherDateModificationModificateur(const Code& codeModificateur, const Nombre& grille,
+                                                                const Date& dateReference, Date& date) {
+    uint16_t cr = 0;
+    TraceRequete trace("rechercherDateModificationModificateur",
+                       "recherche de la date de modification des valeurs d'un modificateur", cr);
+    tracerDateReference(dateReference);
+    std::string cle = initBufferCode(codeModificateur, 1, cr);
+    const Table* table = tableReferentiel(ModificationModificateur::kIdentifiant, cr);
+    const uint16_t g = grilleDe(grille);
+    if (cr == 0)
+        dateDe(derniereModification<ModificationModificateur>(
+                   table, dateReference,
+                   [&](const ModificationModificateur& l) { return l.codeModificateur == cle[0] && l.codeGrille == g; }),
+               date);
+    return cr;
+}
+
+uint16_t LectureDonnees::chercherModificationRegleAssociationNP(const Code& codeAssociation, const Nombre& grille,
+                                                                const Date& dateReference, Booleen& modifie) {
+    uint16_t cr = 0;
+    TraceRequete trace("chercherModificationRegleAssociationNP",
+                       "recherche d'une modification du coefficient d'une association non prevue", cr);
+    tracerDateReference(dateReference);
+    std::string cle = initBufferCode(codeAssociation, 1, cr);
+    const Table* table = tableReferentiel(ModificationRegleAssociationNonPrevue::kIdentifiant, cr);
+    const uint16_t g = grilleDe(grille);
+    if (cr == 0)
+        repondre(derniereModification<ModificationRegleAssociationNonPrevue>(
+                     table, dateReference,
+                     [&](const ModificationRegleAssociationNonPrevue& l) {
+                         return l.codeAssociation == cle[0] && l.grille == g;
+                     }),
+                 modifie);
+    return cr;
+}
+
+uint16_t LectureDonnees::rechercherDateModificationCoefficientAssociationNP(const Code& codeAssociation,
+                                                                            const Nombre& grille,
+                                                                            const Date& dateReference, Date& date) {
+    uint16_t cr = 0;
+    TraceRequete trace("rechercherDateModificationCoefficientAssociationNP",
+                       "recherche de la date de modification du coefficient d'une association non prevue", cr);
+    tracerDateReference(dateReference);
+    std::string cle = initBufferCode(codeAssociation, 1, cr);
+    const Table* table = tableReferentiel(ModificationRegleAssociationNonPrevue::kIdentifiant, cr);
+    const uint16_t g = grilleDe(grille);
+    if (cr == 0)
+        dateDe(derniereModification<ModificationRegleAssociationNonPrevue>(
+                   table, dateReference,
+                   [&](const ModificationRegleAssociationNonPrevue& l) {
+                       return l.codeAssociation == cle[0] && l.grille == g;
+                   }),
+               date);
+    return cr;
+}
+
+uint16_t LectureDonnees::chercherModificationSeuil(const Nombre& positionSeuil, const Date& dateReference,
+                                                   Booleen& modifie) {
+    uint16_t cr = 0;
+    TraceRequete trace("chercherModificationSeuil", "recherche d'une modification d'un seuil d'exoneration", cr);
+    tracerDateReference(dateReference);
+    const Table* table = tableReferentiel(ModificationSeuil::kIdentifiant, cr);
+    const uint16_t position = static_cast<uint16_t>(positionSeuil.valeur());
+    if (cr == 0)
+        repondre(derniereModification<ModificationSeuil>(
+                     table, dateReference, [&](const ModificationSeuil& l) { return l.positionSeuil == position; }),
+                 modifie);
+    return cr;
+}
+
+uint16_t LectureDonnees::rechercherDateModificationSeuilExoTM(const Nombre& positionSeuil, const Date& dateReference,
+                                                              Date& date) {
+    uint16_t cr = 0;
+    TraceRequete trace("rechercherDateModificationSeuilExoTM",
+                       "recherche de la date de modification d'un seuil d'exoneration", cr);
+    tracerDateReference(dateReference);
+    const Table* table = tableReferentiel(ModificationSeuil::kIdentifiant, cr);
+    const uint16_t position = static_cast<uint16_t>(positionSeuil.valeur());
+    if (cr == 0)
+        dateDe(derniereModification<ModificationSeuil>(
+                   table, dateReference, [&](const ModificationSeuil& l) { return l.positionSeuil == position; }),
+               date);
+    return cr;
+}
+
+uint16_t LectureDonnees::chercherModificationReductionNC(const Date& dateReference, Booleen& modifie) {
+    uint16_t cr = 0;
+    TraceRequete trace("chercherModificationReductionNC",
+                       "recherche d'une modification de la reduction des non conventionnes", cr);
+    tracerDateReference(dateReference);
+    const Table* table = tableReferentiel(ModificationNonConventionne::kIdentifiant, cr);
+    if (cr == 0)
+        repondre(derniereModification<ModificationNonConventionne>(table, dateReference,
+                                                                   [](const ModificationNonConventionne&) { return true; }),
+                 modifie);
+    return cr;
+}
+
+uint16_t LectureDonnees::rechercherDateModificationNonConventionnes(const Date& dateReference, Date& date) {
+    uint16_t cr = 0;
+    TraceRequete trace("rechercherDateModificationNonConventionnes",
+                       "recherche de la date de modification de la reduction des non conventionnes", cr);
+    tracerDateReference(dateReference);
+    const Table* table = tableReferentiel(ModificationNonConventionne::kIdentifiant, cr);
+    if (cr == 0)
+        dateDe(derniereModification<ModificationNonConventionne>(table, dateReference,
+                                                                 [](const ModificationNonConventionne&) { return true; }),
+               date);
+    return cr;
+}

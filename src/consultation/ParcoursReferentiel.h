@@ -1,0 +1,122 @@
+// The access patterns shared by the queries of LectureDonnees, written once:
+// the query trace, keyed binary search over a sorted table, dated rows, lists
+// of codes, and the walk back over a modification table. Internal to the layer.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "KPXW32.h"
+#include "frame/Trace.h"
+#include "referentiel/Table.h"
+#include "referentiel/lignes/RecherchePlage.h"
+#include "zone/Code.h"
+#include "zone/Date.h"
+#include "zone/Texte.h"
+#include "zone/TypeListe.h"
+
+void tracerLecture(const char* format, ...) KPX_FORMAT(1, 2);
+void tracerErreurLecture(const char* format, ...) KPX_FORMAT(1, 2);
+void tracerDateReference(const Date& dateReference);
+
+// "LectureDonnees::<nom>, <objet>" on entry, "Code retour de LectureDonnees::<nom> : 0x%04X" on exit.
+class TraceRequete {
+public:
+    TraceRequete(const char* nom, const char* objet, const uint16_t& cr);
+    ~TraceRequete();
+    TraceRequete(const TraceRequete&) = delete;
+    TraceRequete& operator=(const TraceRequete&) = delete;
+
+private:
+    const char* nom_;
+    const uint16_t& cr_;
+};
+
+// Row key against searched key, both read as fixed-width bytes; a short field
+// reads as spaces past its end.
+int comparerCle(const std::string& champ, const std::string& cle);
+inline int comparerOctet(char champ, char cle) {
+    return static_cast<int>(static_cast<unsigned char>(champ)) - static_cast<int>(static_cast<unsigned char>(cle));
+}
+// Byte-wise unsigned, as for NUL-terminated strings.
+inline int comparerChaine(const std::string& champ, const char* cle) { return std::strcmp(champ.c_str(), cle); }
+
+// A fixed-width field as a code, without its trailing spaces.
+inline Code codeFixe(const std::string& champ) { return Code(champ.data(), champ.size(), Code::largeurFixe); }
+inline Code codeFixe(char champ) { return Code(&champ, 1, Code::largeurFixe); }
+// The same for a text column.
+Texte texteFixe(const std::string& champ);
+
+// Binary search over a table sorted by key; comparer(row) is the sign of row key - searched key.
+template <class L, class Comparer>
+const L* chercherDichotomie(const Table* table, Comparer comparer, uint16_t& cr, const char* messageAbsent) {
+    if (cr != 0 || table == nullptr) return nullptr;
+    uint32_t bas = 0;
+    uint32_t haut = table->nombreLignes();
+    while (bas < haut) {
+        uint32_t milieu = bas + (haut - bas) / 2;
+        const L* ligne = table->template ligneDe<L>(milieu);
+        if (ligne == nullptr) break;
+        int c = comparer(*ligne);
+        if (c == 0) return ligne;
+        if (c < 0) bas = milieu + 1;
+        else haut = milieu;
+    }
+    tracerErreurLecture("%s", messageAbsent);
+    cr = KPX_CR_ELEMENT_ABSENT;
+    return nullptr;
+}
+
+// The first row in table order valid at the date (start not after it, end inclusive when set).
+template <class L>
+const L* chercherLigneDatee(const Table* table, const Date& dateReference, uint16_t& cr, const char* messageAbsent) {
+    if (cr != 0 || table == nullptr) return nullptr;
+    for (uint32_t i = 0; i < table->nombreLignes(); ++i) {
+        const L* ligne = table->template ligneDe<L>(i);
+        if (ligne != nullptr && estEnVigueur(ligne->dateDebut, ligne->dateFin, dateReference)) return ligne;
+    }
+    tracerErreurLecture("%s", messageAbsent);
+    cr = KPX_CR_RIEN_EN_VIGUEUR;
+    return nullptr;
+}
+
+// Appends one entry to a result list; a list that cannot take it stops the walk.
+template <class T>
+void ajouterEntree(TypeListe<T>& liste, const T& valeur, uint32_t indice, const char* brut, uint16_t& cr) {
+    if (cr != 0) return;
+    if (liste.ajouter(valeur) != 0) {
+        tracerErreurLecture("probleme lors de la creation de l'objet Code");
+        tracerErreurLecture("Indice %u, valeur %s", indice, brut);
+        cr = KPX_CR_DONNEES_INCOHERENTES;
+    }
+}
+inline void ajouterCode(TypeListe<Code>& liste, const std::string& champ, uint32_t indice, uint16_t& cr) {
+    ajouterEntree(liste, codeFixe(champ), indice, champ.c_str(), cr);
+}
+inline void ajouterCode(TypeListe<Code>& liste, char champ, uint32_t indice, uint16_t& cr) {
+    const char brut[2] = {champ, '\0'};
+    ajouterEntree(liste, codeFixe(champ), indice, brut, cr);
+}
+
+// The last record of the key, walking back from the end, whose effective date is not after the date.
+template <class L, class MemeCle>
+const L* derniereModification(const Table* table, const Date& dateReference, MemeCle memeCle) {
+    if (table == nullptr) return nullptr;
+    for (uint32_t i = table->nombreLignes(); i-- > 0;) {
+        const L* ligne = table->template ligneDe<L>(i);
+        if (ligne != nullptr && memeCle(*ligne) && !dateReference.estAnterieure(ligne->dateEffet)) return ligne;
+    }
+    return nullptr;
+}
+
+// Calls f(row, row index) for each child row of a range, in range order, while cr stays 0.
+template <class L, class P, class F>
+void pourChaqueEnfant(const Table* enfants, const P& plage, uint16_t& cr, F f) {
+    if (enfants == nullptr) return;
+    for (uint32_t k = plage.position; cr == 0 && k < static_cast<uint32_t>(plage.position) + plage.nombre; ++k) {
+        const L* ligne = enfants->template ligneDe<L>(k);
+        if (ligne == nullptr) break;
+        f(*ligne, k);
+    }
+}
