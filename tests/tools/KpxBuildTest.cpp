@@ -156,21 +156,52 @@ TEST(KpxBuild, TheCheckedInFieldReferenceIsCurrent) {
         << "regenerate the end of docs/referentiel-source.md with: build/bin/kpx-build schema";
 }
 
-TEST(KpxBuild, SyntheticReferentielLoadsWithEveryActAndKeyword) {
+TEST(KpxBuild, SyntheticReferentielOverTheSampleLoadsAndDependsOnlyOnItsSeed) {
     RepertoireTemporaire repertoire("kpx-build-synthetique");
-    ContenuReferentiel contenu;
     TailleSynthetique taille;
-    taille.actes = 400;
-    taille.motsCles = 150;
-    remplirSynthetique(contenu, taille);
-    std::vector<std::string> erreurs;
-    verifierContenu(contenu, erreurs);
-    ASSERT_TRUE(erreurs.empty()) << joindre(erreurs);
-    std::string erreur;
-    ASSERT_TRUE(ecrireFichierTables(contenu, repertoire.fichier("table_v2.kpx"), erreur)) << erreur;
+    taille.actes = 300;
+    taille.motsCles = 120;
+    taille.actesIndexes = 1000;
+    taille.graine = 7;
+    auto fabriquer = [&](const std::string& fichier) {
+        ContenuReferentiel contenu;
+        std::vector<std::string> erreurs;
+        lireSource(std::string(KPX_SOURCE_DIR) + "/data/sample", contenu, erreurs);
+        remplirSynthetique(contenu, taille);
+        verifierContenu(contenu, erreurs);
+        EXPECT_TRUE(erreurs.empty()) << joindre(erreurs);
+        std::string erreur;
+        EXPECT_TRUE(ecrireFichierTables(contenu, repertoire.fichier(fichier), erreur)) << erreur;
+    };
+    fabriquer("table_v2.kpx");
     ContenuReferentiel relu;
+    std::string erreur;
     ASSERT_TRUE(lireFichiers(repertoire.chemin(), relu, erreur)) << erreur;
-    EXPECT_EQ(relu.actes.size(), 401u);  // with the minimal content's own act
-    EXPECT_EQ(relu.table(58).nombreLignes(), 150u);
-    EXPECT_EQ(relu.table(30).nombreLignes(), 150u * taille.actesParMotCle);
+    EXPECT_EQ(relu.actes.size(), 300u);
+    EXPECT_EQ(relu.table(58).nombreLignes(), 120u);
+    EXPECT_EQ(relu.table(30).nombreLignes(), 1000u);
+    // The sample's own reference tables are kept.
+    EXPECT_EQ(relu.table(Modificateur::kIdentifiant).nombreLignes(), 11u);
+    // Activities 1 to 3 per act and up to six histories per level.
+    size_t plusieursActivites = 0, plusieursHistoriques = 0;
+    for (const auto& acte : relu.actes) {
+        EXPECT_GE(acte->activites().size(), 1u);
+        EXPECT_LE(acte->activites().size(), 3u);
+        if (acte->activites().size() > 1) ++plusieursActivites;
+        if (acte->premierHistorique()->suivant() != nullptr) ++plusieursHistoriques;
+    }
+    EXPECT_GT(plusieursActivites, 0u);
+    EXPECT_GT(plusieursHistoriques, 0u);
+
+    // Decompiled and compiled again, it gives the same bytes.
+    std::vector<std::string> erreurs;
+    ASSERT_TRUE(decompiler(repertoire.chemin(), repertoire.fichier("source"), erreurs)) << joindre(erreurs);
+    ASSERT_TRUE(compiler(repertoire.fichier("source"), repertoire.fichier("recompile"), erreurs)) << joindre(erreurs);
+    EXPECT_EQ(lireOctets(repertoire.fichier("table_v2.kpx")), lireOctets(repertoire.fichier("recompile/table_v2.kpx")));
+
+    fabriquer("encore.kpx");
+    EXPECT_EQ(lireOctets(repertoire.fichier("table_v2.kpx")), lireOctets(repertoire.fichier("encore.kpx")));
+    taille.graine = 8;
+    fabriquer("autre.kpx");
+    EXPECT_NE(lireOctets(repertoire.fichier("table_v2.kpx")), lireOctets(repertoire.fichier("autre.kpx")));
 }

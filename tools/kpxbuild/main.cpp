@@ -27,8 +27,12 @@ int main(int argc, char** argv) {
     TailleSynthetique taille;
     CLI::App* synthetique = app.add_subcommand("synthetic", "OUT_DIR: write a full-scale made-up référentiel (benchmarks)");
     synthetique->add_option("OUT_DIR", sortie)->required();
-    synthetique->add_option("--actes", taille.actes, "number of acts")->capture_default_str();
-    synthetique->add_option("--mots-cles", taille.motsCles, "number of keywords")->capture_default_str();
+    std::string base = "data/sample";
+    synthetique->add_option("--acts", taille.actes, "number of acts")->capture_default_str();
+    synthetique->add_option("--seed", taille.graine, "seed: the same seed gives the same file")->capture_default_str();
+    synthetique->add_option("--keywords", taille.motsCles, "number of keywords")->capture_default_str();
+    synthetique->add_option("--indexed", taille.actesIndexes, "number of indexed-act entries")->capture_default_str();
+    synthetique->add_option("--base", base, "source whose reference tables are used")->capture_default_str();
     CLI::App* schema = app.add_subcommand("schema", "print the field reference of every table (Markdown)");
     std::string document = "docs/interface.md";
     CLI::App* doc = app.add_subcommand("doc", "SRC_DIR [OUT_FILE]: write the function interface reference (Markdown)");
@@ -50,8 +54,9 @@ int main(int argc, char** argv) {
         ok = decompiler(sortie, source, erreurs);
     } else if (synthetique->parsed()) {
         ContenuReferentiel contenu;
-        remplirSynthetique(contenu, taille);
-        verifierContenu(contenu, erreurs);
+        lireSource(base, contenu, erreurs);
+        if (erreurs.empty()) remplirSynthetique(contenu, taille);
+        if (erreurs.empty()) verifierContenu(contenu, erreurs);
         std::string erreur;
         std::error_code ec;
         std::filesystem::create_directories(sortie, ec);
