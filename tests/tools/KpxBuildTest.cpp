@@ -127,6 +127,10 @@ TEST(KpxBuild, EverySourceFaultIsNamedByFileAndPathAndNothingIsWritten) {
         {"entente X", "actes/actes.json", [](json& d) { d[1]["historiques"][0]["ententePrealable"] = "X"; },
          "actes: BBBB002: ERREUR position 0x0000004B : Code entente prealable incorrect / ERREUR : erreur de lecture "
          "des donnees dans le fichier / ERREUR : erreur de lecture des donnees dans le fichier (0xD640)"},
+        {"table inconnue", "tables/associations.json", [](json& d) { d["Couleur"] = json::array(); },
+         "tables/associations.json: /Couleur: table inconnue ici"},
+        {"table en double", "tables/associations.json", [](json& d) { d["Seuil"] = json::array(); },
+         "tables/parametres.json: /Seuil: table deja definie dans un autre fichier"},
         {"hors Latin-1", "actes/actes.json", [](json& d) { d[1]["libelleCourt"] = "Prix en \u20AC"; },
          "actes/actes.json: /1/libelleCourt: caractere hors Latin-1"},
         {"date", "actes/actes.json", [](json& d) { d[1]["dateCreation"] = "2005/01/01"; },
