@@ -1,0 +1,341 @@
+// The query layer over a loaded référentiel: the reader place, the act lookup and
+// its lazy loading, descent and histories, the act queries, and their traces.
+#include <gtest/gtest.h>
+
+#include "KPXW32.h"
+#include "consultation/ReferentielDeRequetes.h"
+#include "kpxbuild/TraceDetailCapturee.h"
+#include "referentiel/lignes/Index.h"
+
+using requetes::d;
+
+TEST(LectureDonnees, ReaderPlaceIsRefusedWithoutReferentielOrWhileAWriterHoldsIt) {
+    TraceDetailCapturee trace;
+    LectureDonnees sansReferentiel(nullptr);
+    EXPECT_EQ(sansReferentiel.ouvrir(), KPX_CR_NON_CHARGE);
+    EXPECT_TRUE(trace.contient("Référentiel non chargé en mémoire"));
+
+    Referentiel referentiel;
+    referentiel.nombreEcrivains = 1;
+    {
+        LectureDonnees lecture(&referentiel);
+        EXPECT_EQ(lecture.ouvrir(), KPX_CR_OCCUPE);
+        EXPECT_TRUE(trace.contient("Référentiel en cours de modification (1 écrivain)"));
+        EXPECT_EQ(referentiel.nombreLecteurs, 0);
+    }
+    referentiel.nombreEcrivains = 0;
+    {
+        LectureDonnees premiere(&referentiel);
+        LectureDonnees seconde(&referentiel);
+        EXPECT_EQ(premiere.ouvrir(), 0);
+        EXPECT_EQ(seconde.ouvrir(), 0);
+        EXPECT_EQ(referentiel.nombreLecteurs, 2);
+        premiere.fermer();
+        premiere.fermer();  // a place is given back once
+        EXPECT_EQ(referentiel.nombreLecteurs, 1);
+    }
+    // The one still open gave its place back when destroyed.
+    EXPECT_EQ(referentiel.nombreLecteurs, 0);
+}
+
+TEST_F(LectureDonneesTest, ActIsReadOnFirstUseAndKeptInItsIndexSlot) {
+    Booleen charge(true);
+    ASSERT_EQ(lecture.rechercherChargementActe("BBBB002", charge), 0);
+    EXPECT_FALSE(charge.valeur());
+
+    NiveauActe* premier = nullptr;
+    ASSERT_EQ(lecture.chercherActe("BBBB002", premier), 0);
+    ASSERT_NE(premier, nullptr);
+    EXPECT_EQ(premier->libelleCourt, "Court");
+    ASSERT_EQ(lecture.rechercherChargementActe("BBBB002", charge), 0);
+    EXPECT_TRUE(charge.valeur());
+    NiveauActe* second = nullptr;
+    ASSERT_EQ(lecture.chercherActe("BBBB002", second), 0);
+    EXPECT_EQ(second, premier);
+
+    Index* ligne = nullptr;
+    ASSERT_EQ(lecture.chercherActeDansIndex("BBBB002", ligne), 0);
+    EXPECT_EQ(ligne->acte(), premier);
+    Nombre position;
+    ASSERT_EQ(lecture.rechercherPositionActe("BBBB002", position), 0);
+    EXPECT_EQ(static_cast<uint32_t>(position.valeur()), ligne->positionActe);
+    EXPECT_GT(position.valeur(), 0);
+}
+
+TEST_F(LectureDonneesTest, ActCodesArePaddedToThirteenAndLongerOnesRefusedBeforeAnySearch) {
+    TraceDetailCapturee trace;
+    Index* ligne = nullptr;
+    // Twelve characters: found through a one-space padding.
+    ASSERT_EQ(lecture.chercherActeDansIndex("CCCC00300000", ligne), 0);
+    EXPECT_EQ(ligne->codeActe, "CCCC00300000 ");
+    uint16_t cr = 0;
+    EXPECT_EQ(LectureDonnees::initBufferCode(Code("CCCC0030"), 13, cr), "CCCC0030     ");
+    EXPECT_EQ(cr, 0);
+
+    trace.effacer();
+    EXPECT_EQ(lecture.chercherActeDansIndex("CCCC003000001", ligne), KPX_CR_ELEMENT_ABSENT);
+    EXPECT_TRUE(trace.contient("code acte non trouve dans la table d'Index"));
+
+    trace.effacer();
+    NiveauActe* acte = nullptr;
+    EXPECT_EQ(lecture.chercherActe("CCCC0030000012", acte), KPX_CR_DONNEES_INCOHERENTES);
+    EXPECT_EQ(acte, nullptr);
+    EXPECT_TRUE(trace.contient("La taille du code excede la taille attendue pour le buffer"));
+    EXPECT_FALSE(trace.contient("code acte non trouve dans la table d'Index"));
+
+    // Existence answers no for an absent act, yet still refuses an oversized code.
+    Booleen existe(true);
+    EXPECT_EQ(lecture.rechercherExistenceActe("ZZZZ999", existe), 0);
+    EXPECT_FALSE(existe.valeur());
+    EXPECT_EQ(lecture.rechercherExistenceActe("AAAA001", existe), 0);
+    EXPECT_TRUE(existe.valeur());
+    EXPECT_EQ(lecture.rechercherExistenceActe("AAAA001AAAA001", existe), KPX_CR_DONNEES_INCOHERENTES);
+}
+
+TEST_F(LectureDonneesTest, AnActBeingLoadedIsRefusedAndAFailedLoadClearsItsSlot) {
+    TraceDetailCapturee trace;
+    Index* ligne = nullptr;
+    ASSERT_EQ(lecture.chercherActeDansIndex("AAAA001", ligne), 0);
+    ASSERT_TRUE(ligne->echangerActe(nullptr, Index::enChargement()));
+    NiveauActe* acte = nullptr;
+    EXPECT_EQ(lecture.chercherActe("AAAA001", acte), KPX_CR_OCCUPE);
+    EXPECT_TRUE(trace.contient("Acte AAAA001 en cours de chargement par un autre thread"));
+    EXPECT_EQ(ligne->acte(), Index::enChargement());  // not read a second time
+    Booleen charge(true);
+    EXPECT_EQ(lecture.rechercherChargementActe("AAAA001", charge), 0);
+    EXPECT_FALSE(charge.valeur());
+    ASSERT_TRUE(ligne->echangerActe(Index::enChargement(), nullptr));
+
+    // An offset inside the record: the read fails, the slot is empty again, a later call retries.
+    ASSERT_EQ(lecture.chercherActeDansIndex("BBBB002", ligne), 0);
+    const uint32_t bonne = ligne->positionActe;
+    ligne->positionActe = bonne + 3;
+    EXPECT_EQ(lecture.chercherActe("BBBB002", acte), KPX_CR_LECTURE);
+    EXPECT_EQ(ligne->acte(), nullptr);
+    ligne->positionActe = bonne;
+    EXPECT_EQ(lecture.chercherActe("BBBB002", acte), 0);
+    EXPECT_EQ(ligne->acte(), acte);
+}
+
+TEST_F(LectureDonneesTest, EveryQueryTracesItsEntryInputsAndReturnCode) {
+    TraceDetailCapturee trace;
+    TypeListe<Code> activites;
+    ASSERT_EQ(lecture.rechercherActivites("BBBB002", activites), 0);
+    EXPECT_EQ(trace.lignes().front(),
+              "LectureDonnees::rechercherActivites, recherche de la liste des codes activite d'un acte");
+    EXPECT_TRUE(trace.contient("Code acte recherche : BBBB002"));
+    EXPECT_EQ(trace.lignes().back(), "Code retour de LectureDonnees::rechercherActivites : 0x0000");
+
+    trace.effacer();
+    Montant prix;
+    EXPECT_EQ(lecture.rechercherPrixUnitaire("BBBB002", "1", "0", Nombre(2), d(2011, 1, 1), prix),
+              KPX_CR_ELEMENT_ABSENT);
+    EXPECT_TRUE(trace.contient("Grille tarifaire : 002"));
+    EXPECT_TRUE(trace.contient("Date de reference : 2011/01/01"));
+    EXPECT_EQ(trace.lignes().back(), "Code retour de LectureDonnees::rechercherPrixUnitaire : 0xD002");
+}
+
+TEST_F(LectureDonneesTest, DescentFindsActivitiesAndPhasesByTheirCode) {
+    TypeListe<Code> liste;
+    ASSERT_EQ(lecture.rechercherActivites("BBBB002", liste), 0);
+    EXPECT_EQ(textesDe(liste), (Textes{"1", "4"}));
+    ASSERT_EQ(lecture.rechercherPhasesDeTraitement("BBBB002", "1", liste), 0);
+    EXPECT_EQ(textesDe(liste), (Textes{"0", "1"}));
+    ASSERT_EQ(lecture.rechercherPhasesDeTraitement("BBBB002", "4", liste), 0);
+    EXPECT_EQ(liste.nombre(), 0);
+
+    TraceDetailCapturee trace;
+    NiveauActivite* activite = nullptr;
+    EXPECT_EQ(lecture.chercherActivite("BBBB002", "3", activite), KPX_CR_ELEMENT_ABSENT);
+    EXPECT_TRUE(trace.contient("ERREUR : code activite non trouve dans la liste des activites"));
+    EXPECT_EQ(lecture.chercherActivite("BBBB002", "14", activite), KPX_CR_DONNEES_INCOHERENTES);
+    NiveauPhase* phase = nullptr;
+    EXPECT_EQ(lecture.chercherPhase("BBBB002", "4", "0", phase), KPX_CR_ELEMENT_ABSENT);
+    EXPECT_TRUE(trace.contient("ERREUR : code phase non trouve dans la liste des phases"));
+    ASSERT_EQ(lecture.chercherPhase("BBBB002", "1", "1", phase), 0);
+    EXPECT_EQ(phase->codePhase, '1');
+    EXPECT_EQ(lecture.chercherPhase("ZZZZ999", "1", "0", phase), KPX_CR_ELEMENT_ABSENT);
+}
+
+TEST_F(LectureDonneesTest, HistoryIsTheFirstVersionNotAfterTheReferenceDate) {
+    // Versions 2010-03-01 then 2005-01-01.
+    struct Cas {
+        Date date;
+        uint16_t cr;
+        const char* admission;
+    };
+    const Cas cas[] = {{d(2030, 1, 1), 0, "2"},
+                       {d(2010, 3, 1), 0, "2"},
+                       {d(2010, 2, 28), 0, "1"},
+                       {d(2005, 1, 1), 0, "1"},
+                       {d(2004, 12, 31), KPX_CR_RIEN_EN_VIGUEUR, ""}};
+    for (const Cas& c : cas) {
+        Code admission;
+        EXPECT_EQ(lecture.rechercherAdmissionRemboursement("BBBB002", c.date, admission), c.cr) << c.date.chaine();
+        EXPECT_EQ(std::string(admission.chaine()), c.admission) << c.date.chaine();
+    }
+    TraceDetailCapturee trace;
+    const HistoriqueNiveauPhase* historique = nullptr;
+    EXPECT_EQ(lecture.chercherHistoPhase("BBBB002", "1", "0", d(2004, 12, 31), historique), KPX_CR_RIEN_EN_VIGUEUR);
+    EXPECT_TRUE(trace.contient("ERREUR : pas d'historique trouve a la date de reference"));
+
+    Montant prix;
+    ASSERT_EQ(lecture.rechercherPrixUnitaire("BBBB002", "1", "0", Nombre(3), d(2010, 3, 1), prix), 0);
+    EXPECT_DOUBLE_EQ(prix.valeur(), 55.0);
+    ASSERT_EQ(lecture.rechercherPrixUnitaire("BBBB002", "1", "0", Nombre(1), d(2010, 2, 28), prix), 0);
+    EXPECT_DOUBLE_EQ(prix.valeur(), 40.0);
+    // Grid 3 is priced only from 2010.
+    EXPECT_EQ(lecture.rechercherPrixUnitaire("BBBB002", "1", "0", Nombre(3), d(2010, 2, 28), prix),
+              KPX_CR_ELEMENT_ABSENT);
+}
+
+TEST_F(LectureDonneesTest, FixedDataOfTheAct) {
+    Code code;
+    Texte texte;
+    Date date;
+    Nombre nombre;
+    ASSERT_EQ(lecture.rechercherCodeStructure("BBBB002", code), 0);
+    EXPECT_EQ(code, "BBBB002");
+    ASSERT_EQ(lecture.rechercherLibelleCourt("BBBB002", texte), 0);
+    EXPECT_EQ(texte, "Court");
+    ASSERT_EQ(lecture.rechercherLibelleLong("BBBB002", texte), 0);
+    EXPECT_EQ(texte, "Libelle long");
+    ASSERT_EQ(lecture.rechercherConditionsGenerales("BBBB002", texte), 0);
+    EXPECT_EQ(texte, "Conditions");
+    ASSERT_EQ(lecture.rechercherNotesActe("BBBB002", texte), 0);
+    EXPECT_EQ(texte, "");
+    ASSERT_EQ(lecture.rechercherTypeActe("BBBB002", code), 0);
+    EXPECT_EQ(code, "1");
+    ASSERT_EQ(lecture.rechercherSexeCompatible("BBBB002", code), 0);
+    EXPECT_EQ(code, "F");
+    ASSERT_EQ(lecture.rechercherFraisDeplacement("BBBB002", code), 0);
+    EXPECT_EQ(code, "N");
+    ASSERT_EQ(lecture.rechercherCodeMenu("BBBB002", nombre), 0);
+    EXPECT_EQ(nombre.valeur(), 12);
+    ASSERT_EQ(lecture.rechercherDateCreation("BBBB002", date), 0);
+    EXPECT_EQ(date, d(2005, 1, 1));
+    ASSERT_EQ(lecture.rechercherDateFin("BBBB002", date), 0);
+    EXPECT_EQ(date, d(2030, 12, 31));
+    ASSERT_EQ(lecture.rechercherDateFin("AAAA001", date), 0);
+    EXPECT_FALSE(date.estRenseigne());
+    TypeListe<Code> liste;
+    ASSERT_EQ(lecture.rechercherNaturesAssurance("BBBB002", liste), 0);
+    EXPECT_EQ(textesDe(liste), (Textes{"10", "30"}));
+    EXPECT_EQ(lecture.rechercherLibelleCourt("ZZZZ999", texte), KPX_CR_ELEMENT_ABSENT);
+}
+
+TEST_F(LectureDonneesTest, ActVersionListsAreTakenAtTheDateAndTrimmed) {
+    TypeListe<Code> liste;
+    ASSERT_EQ(lecture.rechercherCodesExonerationTM("BBBB002", d(2012, 1, 1), liste), 0);
+    EXPECT_EQ(textesDe(liste), (Textes{"3", "5"}));
+    ASSERT_EQ(lecture.rechercherCodesExonerationTM("BBBB002", d(2006, 1, 1), liste), 0);
+    EXPECT_EQ(textesDe(liste), (Textes{"0"}));
+    ASSERT_EQ(lecture.rechercherProcedures("BBBB002", d(2012, 1, 1), liste), 0);
+    EXPECT_EQ(textesDe(liste), (Textes{"PROC001"}));
+    ASSERT_EQ(lecture.rechercherActesIncompatibles("BBBB002", d(2012, 1, 1), liste), 0);
+    EXPECT_EQ(textesDe(liste), (Textes{"AAAA001", "CCCC00300000"}));
+    // The list is emptied first: the older version has none.
+    ASSERT_EQ(lecture.rechercherActesIncompatibles("BBBB002", d(2006, 1, 1), liste), 0);
+    EXPECT_EQ(liste.nombre(), 0);
+    // F01 ends on 2010-12-31 inclusive.
+    ASSERT_EQ(lecture.rechercherActesForfaitCMU("BBBB002", d(2010, 12, 31), liste), 0);
+    EXPECT_EQ(textesDe(liste), (Textes{"F01", "F02"}));
+    ASSERT_EQ(lecture.rechercherActesForfaitCMU("BBBB002", d(2011, 1, 1), liste), 0);
+    EXPECT_EQ(textesDe(liste), (Textes{"F02"}));
+    Booleen entente;
+    ASSERT_EQ(lecture.rechercherEntentePrealable("BBBB002", d(2012, 1, 1), entente), 0);
+    EXPECT_TRUE(entente.valeur());
+    ASSERT_EQ(lecture.rechercherEntentePrealable("BBBB002", d(2006, 1, 1), entente), 0);
+    EXPECT_FALSE(entente.valeur());
+    EXPECT_EQ(lecture.rechercherProcedures("BBBB002", d(2000, 1, 1), liste), KPX_CR_RIEN_EN_VIGUEUR);
+}
+
+TEST_F(LectureDonneesTest, ActivityDataAndItsAssociations) {
+    TypeListe<Code> liste;
+    ASSERT_EQ(lecture.rechercherRMO("BBBB002", "1", liste), 0);
+    EXPECT_EQ(textesDe(liste), (Textes{"RMO01", "RMO02"}));
+    ASSERT_EQ(lecture.rechercherAgrementsRadio("BBBB002", "1", liste), 0);
+    EXPECT_EQ(textesDe(liste), (Textes{"R1"}));
+    ASSERT_EQ(lecture.rechercherAgrementsRadio("BBBB002", "4", liste), 0);
+    EXPECT_EQ(liste.nombre(), 0);
+    ASSERT_EQ(lecture.rechercherCodesExtensionDocumentaire("BBBB002", "1", liste), 0);
+    EXPECT_EQ(textesDe(liste), (Textes{"A", "B"}));
+    ASSERT_EQ(lecture.rechercherActesCompatibles("BBBB002", "1", d(2012, 1, 1), liste), 0);
+    EXPECT_EQ(textesDe(liste), (Textes{"AAAA001", "DDDD004"}));
+    ASSERT_EQ(lecture.rechercherClassesSpecialitesExecutant("BBBB002", "1", d(2012, 1, 1), liste), 0);
+    EXPECT_EQ(textesDe(liste), (Textes{"01", "02"}));
+    ASSERT_EQ(lecture.rechercherModificateursApplicables("BBBB002", "1", d(2012, 1, 1), liste), 0);
+    EXPECT_EQ(textesDe(liste), (Textes{"F", "U"}));
+
+    Code code;
+    ASSERT_EQ(lecture.rechercherCategorieMedicale("BBBB002", "1", d(2012, 1, 1), code), 0);
+    EXPECT_EQ(code, "04");
+    ASSERT_EQ(lecture.rechercherCodeRegroupement("BBBB002", "4", d(2012, 1, 1), code), 0);
+    EXPECT_EQ(code, "ATM");
+    ASSERT_EQ(lecture.rechercherRegleAssociation("BBBB002", "1", d(2012, 1, 1), "DDDD004", code), 0);
+    EXPECT_EQ(code, "1");
+    ASSERT_EQ(lecture.rechercherRegleAssociation("BBBB002", "1", d(2012, 1, 1), "AAAA001", code), 0);
+    EXPECT_EQ(code, "2");
+    TraceDetailCapturee trace;
+    EXPECT_EQ(lecture.rechercherRegleAssociation("BBBB002", "1", d(2012, 1, 1), "AAAA00", code),
+              KPX_CR_ELEMENT_ABSENT);
+    EXPECT_TRUE(trace.contient("ERREUR: pas d'association trouve pour ce couple acte-activite"));
+    EXPECT_EQ(lecture.rechercherCategorieMedicale("BBBB002", "1", d(2004, 1, 1), code), KPX_CR_RIEN_EN_VIGUEUR);
+}
+
+TEST_F(LectureDonneesTest, PhaseDataAndOverseasPositions) {
+    Periode age;
+    ASSERT_EQ(lecture.rechercherAgeMinimal("BBBB002", "1", "0", age), 0);
+    EXPECT_EQ(age, Periode(2, 0));
+    ASSERT_EQ(lecture.rechercherAgeMaximal("BBBB002", "1", "0", age), 0);
+    EXPECT_EQ(age, Periode(99, 0));
+    Code code;
+    ASSERT_EQ(lecture.rechercherNombreDents("BBBB002", "1", "0", code), 0);
+    EXPECT_EQ(code, "02");
+    ASSERT_EQ(lecture.rechercherNombreDents("BBBB002", "1", "1", code), 0);
+    EXPECT_EQ(code, "");
+    TypeListe<Code> dents;
+    ASSERT_EQ(lecture.rechercherDentsIncompatibles("BBBB002", "1", "0", dents), 0);
+    EXPECT_EQ(textesDe(dents), (Textes{"11", "12"}));
+    Montant supplement;
+    ASSERT_EQ(lecture.rechercherSupplementCharge("BBBB002", "1", "0", d(2010, 3, 1), supplement), 0);
+    EXPECT_DOUBLE_EQ(supplement.valeur(), 5.5);
+    ASSERT_EQ(lecture.rechercherSupplementCharge("BBBB002", "1", "0", d(2010, 2, 1), supplement), 0);
+    EXPECT_DOUBLE_EQ(supplement.valeur(), 0.0);
+
+    Coefficient majoration;
+    for (int position = 1; position <= 4; ++position) {
+        ASSERT_EQ(lecture.rechercherMajorationDOM("BBBB002", "1", "0", Nombre(position), d(2011, 1, 1), majoration),
+                  0);
+        EXPECT_DOUBLE_EQ(majoration.valeur(), 1.0 + position / 10.0);
+    }
+    TraceDetailCapturee trace;
+    for (int position : {0, 5}) {
+        EXPECT_EQ(lecture.rechercherMajorationDOM("BBBB002", "1", "0", Nombre(position), d(2011, 1, 1), majoration),
+                  KPX_CR_DONNEES_INCOHERENTES);
+    }
+    EXPECT_TRUE(trace.contient("parametre Position DOM incorrect (valeurs autorisees:1,2,3,4)"));
+    EXPECT_FALSE(trace.contient("Code acte recherche : BBBB002"));
+}
+
+TEST_F(LectureDonneesTest, HeaderValuesOfTheReferentiel) {
+    Code code;
+    ASSERT_EQ(lecture.lireVersionReferentiel(code), 0);
+    EXPECT_EQ(code, "1000");
+    ASSERT_EQ(lecture.lireVersionMinLogicielle(code), 0);
+    EXPECT_EQ(code, "0300");
+    ASSERT_EQ(lecture.lireVersionBaseCCAM(code), 0);
+    EXPECT_EQ(code, "5800");
+    ASSERT_EQ(lecture.lireVariante(code), 0);
+    EXPECT_EQ(code, "A001");
+    Nombre revision;
+    ASSERT_EQ(lecture.lireNumeroRevisionReferentiel(revision), 0);
+    EXPECT_EQ(revision.valeur(), 3);
+    Texte commentaire;
+    ASSERT_EQ(lecture.lireCommentaireReferentiel(commentaire), 0);
+    EXPECT_EQ(commentaire, "Tests des requetes");
+    Date date(1, 1, 1);
+    ASSERT_EQ(lecture.lireDateModification(date), 0);
+    EXPECT_EQ(date, referentiel.dateDerniereModification);
+    EXPECT_EQ(lecture.lireNombreModifications(), 0u);
+}
