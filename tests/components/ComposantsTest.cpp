@@ -56,11 +56,11 @@ TEST(Dlnw32, IniSectionsKeysCommentsAndBlanks) {
     EXPECT_EQ(lire("KPX", "repertoiretable", 3), "/a");      // truncated to the buffer
     EXPECT_EQ(LN_ulLireChaineKoral("KPX", "repertoiretable", nullptr, 10), 0u);
 
-    // Versions: recorded once, the same again is 0xF6F2, a change rewrites it.
+    // Versions: the same again is nothing new (0); a change rewrites it and says so (0xF6F2).
     EXPECT_EQ(LN_usEcrireVersionComposant(21, "A1000", 5), 0);
-    EXPECT_EQ(LN_usEcrireVersionComposant(21, "A1000", 5), DLN_CR_VERSION_DEJA_ECRITE);
+    EXPECT_EQ(LN_usEcrireVersionComposant(21, "A1000", 5), 0);
     EXPECT_EQ(LN_usEcrireVersionComposant(20, "0302", 4), 0);
-    EXPECT_EQ(LN_usEcrireVersionComposant(21, "B1001", 5), 0);
+    EXPECT_EQ(LN_usEcrireVersionComposant(21, "B1001", 5), DLN_CR_VERSION_DEJA_ECRITE);
     EXPECT_EQ(contenu(r + "/versions.txt"), "20=0302\n21=B1001\n");
 
     std::ofstream(ini) << "[KPX]\nrepertoiretable=/a\n";

@@ -199,6 +199,8 @@ TEST(FrameBoundary, InitLib2LoadsAReferentielAndRecordsTheComponentVersions) {
     std::ifstream versions(repertoire + "/versions.txt");
     std::string texte((std::istreambuf_iterator<char>(versions)), std::istreambuf_iterator<char>());
     EXPECT_EQ(texte, "20=0302\n21=B1203\n");
+    // Loading again (a new process start, say) records the same versions: nothing new, code 0.
+    EXPECT_EQ(h.KPX_InitLIB2(configuration.c_str()), KPX_OK);
 
     // A référentiel below the minimum version is refused and no version is recorded.
     std::string autre = repertoireTemporaire("boundary/ancien");

@@ -27,7 +27,7 @@ const char* significationCode(uint16_t cr) {
         case KPX_CR_NOMBRE_TABLES: return "fewer than 58 tables in the table file";
         case KPX_CR_NOMBRE_TABLES_TOTAL: return "fewer than 67 tables after the modification file";
         case KPX_CR_MODIFICATIONS_NON_REJOUEES: return "stored modifications cannot be replayed by this build";
-        case KPX_CR_VERSION_DEJA_ECRITE: return "component version already recorded";
+        case KPX_CR_VERSION_DEJA_ECRITE: return "component version changed, record replaced";
         case KPX_CR_REPERTOIRE_TABLE_ABSENT: return "configuration key repertoiretable absent";
         case KPX_CR_ECRITURE: return "writing the referentiel failed";
         case KPX_CR_NON_CHARGE: return "no referentiel loaded";

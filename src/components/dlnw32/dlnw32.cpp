@@ -158,11 +158,14 @@ DLN_API uint16_t LN_usEcrireVersionComposant(uint16_t identifiant, const char* v
     }
     std::string nouvelle(version, strnlen(version, longueur));
     auto existante = versions.find(identifiant);
-    if (existante != versions.end() && existante->second == nouvelle) return DLN_CR_VERSION_DEJA_ECRITE;
+    // Every process start records its versions again: the same one is no news.
+    if (existante != versions.end() && existante->second == nouvelle) return DLN_OK;
+    const bool remplacee = existante != versions.end();
     versions[identifiant] = nouvelle;
     std::ofstream sortie(fichier, std::ios::trunc);
     for (auto& [id, v] : versions) sortie << id << '=' << v << '\n';
-    return sortie ? DLN_OK : DLN_CR_VERSION_FICHIER;
+    if (!sortie) return DLN_CR_VERSION_FICHIER;
+    return remplacee ? DLN_CR_VERSION_DEJA_ECRITE : DLN_OK;
 }
 
 DLN_API uint16_t LN_usActiverTrace(const char* module, const char* parametre) {

@@ -20,7 +20,7 @@ extern "C" {
 
 /* Codes of this component. */
 #define DLN_OK                    0x0000u
-#define DLN_CR_VERSION_DEJA_ECRITE 0xF6F2u /* identifier already recorded with this version */
+#define DLN_CR_VERSION_DEJA_ECRITE 0xF6F2u /* identifier was recorded with another version: replaced */
 #define DLN_CR_FICHIER_ABSENT     0xF6E0u  /* configuration file missing or unreadable */
 #define DLN_CR_ARGUMENT           0xF6E1u  /* null or malformed argument */
 #define DLN_CR_TRACE_FICHIER      0xF6E2u  /* trace file cannot be opened */
