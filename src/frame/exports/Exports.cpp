@@ -7,6 +7,8 @@
 #include <memory>
 
 #include "KPXW32.h"
+#include "consultation/LectureDonnees.h"
+#include "consultation/RechercheActes.h"
 #include "frame/Bibliotheque.h"
 #include "frame/Composants.h"
 #include "frame/ControleurParametres.h"
@@ -14,6 +16,7 @@
 #include "frame/Trace.h"
 #include "frame/exports/TraceExport.h"
 #include "zone/Date.h"
+#include "zone/ZoneSortie.h"
 
 namespace {
 
@@ -35,6 +38,21 @@ void rechercherFonction(uint16_t& cr, const char* identifiant) {
     if (cr != 0) return;
     tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR : identifiant %s non trouve", identifiant);
     cr = KPX_CR_IDENTIFIANT_INCONNU;
+}
+
+// Both searches read as one reader of the référentiel and hand the zone over on success only.
+template <class Recherche>
+void rechercher(uint16_t& cr, Recherche recherche, unsigned char** zoneSortie, uint32_t* tailleZoneSortie) {
+    if (cr != 0) return;
+    LectureDonnees lecture(Bibliotheque::referentiel());
+    ZoneSortie sortie;
+    cr = lecture.ouvrir();
+    if (cr == 0) {
+        RechercheActes actes(lecture);
+        cr = recherche(actes, sortie);
+        lecture.fermer();
+    }
+    if (cr == 0) sortie.remettre(zoneSortie, tailleZoneSortie);
 }
 
 // Control, rule application and complete control report three outcomes in their own range.
@@ -142,8 +160,9 @@ KPX_API uint16_t KPX_CALL KPX_RechercherParMotCle(const char* motCle, uint32_t c
     Bibliotheque::verifierReferentiel(cr);
     ControleurParametres::verifierChaine(cr, motCle, true);
     ControleurParametres::verifierZoneOut(cr, zoneSortie, tailleZoneSortie);
-    // The keyword tables are read by the search layer, which does not exist yet.
-    if (cr == 0) cr = KPX_CR_NON_PREVU;
+    rechercher(cr, [&](RechercheActes& recherche, ZoneSortie& sortie) {
+        return recherche.parMotCle(motCle, cadreRecherche, sortie);
+    }, zoneSortie, tailleZoneSortie);
     return cr;
 }
 
@@ -156,7 +175,8 @@ KPX_API uint16_t KPX_CALL KPX_RechercherParFiltre(const char* filtre, unsigned c
     ControleurParametres::verifierChaine(cr, filtre, false);
     if (cr == 0 && !filtreValide(filtre)) cr = KPX_CR_ARGUMENT;
     ControleurParametres::verifierZoneOut(cr, zoneSortie, tailleZoneSortie);
-    if (cr == 0) cr = KPX_CR_NON_PREVU;
+    rechercher(cr, [&](RechercheActes& recherche, ZoneSortie& sortie) { return recherche.parFiltre(filtre, sortie); },
+               zoneSortie, tailleZoneSortie);
     return cr;
 }
 
