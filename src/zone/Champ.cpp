@@ -1,0 +1,209 @@
+// Field check and conversion. Every error line explains the code returned; the
+// bytes of an input field are never terminated, so they are printed with a length.
+#include "zone/Champ.h"
+
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "KPXW32.h"
+#include "frame/Trace.h"
+#include "zone/Booleen.h"
+#include "zone/Code.h"
+#include "zone/Coefficient.h"
+#include "zone/Date.h"
+#include "zone/Montant.h"
+#include "zone/Nombre.h"
+#include "zone/Texte.h"
+#include "zone/ZoneKPX.h"
+
+namespace {
+
+constexpr uint32_t kMaximumTrace = 60;
+
+bool estChiffre(uint8_t c) { return c >= '0' && c <= '9'; }
+bool estMajuscule(uint8_t c) { return c >= 'A' && c <= 'Z'; }
+
+// The first byte refused by the test, or null when all pass.
+template <class Test>
+const uint8_t* premierRefuse(const uint8_t* octets, uint32_t n, Test accepte) {
+    for (uint32_t i = 0; i < n; ++i)
+        if (!accepte(octets[i])) return octets + i;
+    return nullptr;
+}
+
+bool estCode(const uint8_t* octets, uint32_t n) {
+    return premierRefuse(octets, n, [](uint8_t c) { return estChiffre(c) || estMajuscule(c); }) == nullptr;
+}
+
+}  // namespace
+
+Champ::Champ(uint32_t format_, uint32_t type_, uint16_t minimum, uint16_t maximum, const ListeCodes& valeurs)
+    : format(format_), type(type_), tailleMinimale(minimum), tailleMaximale(maximum), valeursAutorisees(valeurs) {}
+
+uint16_t Champ::controler(const uint8_t* octets, uint32_t n) const {
+    uint16_t cr = 0;
+    ::tracer(CAT_CONTROLE, NIV_DETAIL, "Champ::controler >> IN");
+    if (tailleMinimale > 0 && n < tailleMinimale) {
+        ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: taille des donnees (%u) inferieure au minimum (%u).", n,
+                 static_cast<unsigned>(tailleMinimale));
+        cr = KPX_CR_CHAMP_BASE;
+    }
+    if (cr == 0 && tailleMaximale > 0 && n > tailleMaximale) {
+        ::tracer(CAT_CONTROLE, NIV_ERREUR,
+                 "Champ::controler: ERREUR: taille des donnees (%u) superieure au maximum (%u).", n,
+                 static_cast<unsigned>(tailleMaximale));
+        cr = KPX_CR_CHAMP_BASE;
+    }
+    if (cr == 0) {
+        const uint8_t* refuse = nullptr;
+        switch (format) {
+            case FORMAT_ALPHANUMERIQUE:
+                refuse = premierRefuse(octets, n, [](uint8_t c) { return c == ' ' || estChiffre(c) || estMajuscule(c); });
+                if (refuse != nullptr) {
+                    ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: caractere (%c) interdit dans le format alphanumerique.",
+                             *refuse);
+                    cr = KPX_CR_CHAMP_BASE;
+                }
+                break;
+            case FORMAT_NUMERIQUE:
+                refuse = premierRefuse(octets, n, estChiffre);
+                if (refuse != nullptr) {
+                    ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: caractere (%c) interdit dans le format numerique.",
+                             *refuse);
+                    cr = KPX_CR_CHAMP_BASE;
+                }
+                break;
+            case FORMAT_DATE:
+                if (!Date::estDateValide(octets, n)) {
+                    ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: date (%.*s) invalide.", static_cast<int>(n),
+                             reinterpret_cast<const char*>(octets));
+                    cr = KPX_CR_CHAMP_BASE;
+                }
+                break;
+            case FORMAT_VALEURS:
+            case FORMAT_LIBRE:
+                break;
+            default:
+                ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: format inconnu (%d).", static_cast<int>(format));
+                cr = KPX_CR_NON_PREVU;
+        }
+    }
+    if (cr == 0 && valeursAutorisees.nombre() > 0) {
+        bool trouve = false;
+        for (uint16_t i = 0; i < valeursAutorisees.nombre() && !trouve; ++i) {
+            const Code& valeur = valeursAutorisees.element(i);
+            trouve = valeur.longueur() == n && std::memcmp(valeur.chaine(), octets, n) == 0;
+        }
+        if (!trouve) {
+            ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: le champ [%s] ne fait pas partie des valeurs autorisées.",
+                     ZoneKPX::texteTrace(octets, n, kMaximumTrace));
+            cr = KPX_CR_CHAMP_BASE;
+        }
+    }
+    ::tracer(CAT_CONTROLE, NIV_DETAIL, "Champ::controler << OUT cr = 0x%04X", cr);
+    return cr;
+}
+
+void Champ::reduire(const uint8_t*& octets, uint32_t& n) const {
+    ::tracer(CAT_CONTROLE, NIV_DETAIL, "Champ::reduire >> IN : longueur = %u", n);
+    if (format == FORMAT_ALPHANUMERIQUE || format == FORMAT_VALEURS) {
+        while (n > 0 && octets[n - 1] == ' ') --n;
+    } else if (format == FORMAT_NUMERIQUE) {
+        while (n > 1 && octets[0] == '0') {
+            ++octets;
+            --n;
+        }
+    }
+    ::tracer(CAT_CONTROLE, NIV_DETAIL, "Champ::reduire << OUT : longueur = %u", n);
+}
+
+uint16_t Champ::transformer(const uint8_t* octets, uint32_t n, std::unique_ptr<TypeSimple>& valeur) const {
+    uint16_t cr = 0;
+    TraceOperation trace(CAT_CONTROLE, NIV_DETAIL, "Champ::transformer", cr);
+    cr = controler(octets, n);
+    if (cr != 0) return cr;
+    reduire(octets, n);
+
+    TypeSimple* construit = nullptr;
+    switch (type) {
+        case TYPE_CODE:
+            if (!estCode(octets, n)) {
+                ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: le champ [%s] n'est pas un code valide.",
+                         ZoneKPX::texteTrace(octets, n, kMaximumTrace));
+                cr = KPX_CR_CHAMP_BASE;
+            } else {
+                construit = new (std::nothrow) Code(octets, n);
+            }
+            break;
+        case TYPE_TEXTE: construit = new (std::nothrow) Texte(octets, n); break;
+        case TYPE_BOOLEEN:
+            if (n != 1 || (octets[0] != 'O' && octets[0] != 'N')) {
+                ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: le champ [%s] n'est pas un booléen valide.",
+                         ZoneKPX::texteTrace(octets, n, kMaximumTrace));
+                cr = KPX_CR_CHAMP_BASE;
+            } else {
+                construit = new (std::nothrow) Booleen(octets, n);
+            }
+            break;
+        case TYPE_DATE: construit = new (std::nothrow) Date(octets, n); break;
+        case TYPE_NOMBRE: construit = new (std::nothrow) Nombre(octets, n); break;
+        case TYPE_MONTANT: construit = new (std::nothrow) Montant(octets, n); break;
+        case TYPE_COEFFICIENT: construit = new (std::nothrow) Coefficient(octets, n, 3); break;
+        case TYPE_COEFFICIENT_TAUX: construit = new (std::nothrow) Coefficient(octets, n, 2); break;
+        default:
+            ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Type simple (%d) inconnu", static_cast<int>(type));
+            cr = KPX_CR_NON_PREVU;
+    }
+    valeur.reset(construit);
+    if (cr == 0 && (valeur == nullptr || !valeur->estValide())) {
+        ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Construction type simple (%d) impossible", static_cast<int>(type));
+        valeur.reset();
+        cr = KPX_CR_CONSTRUCTION;
+    }
+    return cr;
+}
+
+char Champ::lettreFormat(uint32_t format) {
+    switch (format) {
+        case FORMAT_ALPHANUMERIQUE: return 'A';
+        case FORMAT_NUMERIQUE: return 'N';
+        case FORMAT_DATE: return 'D';
+        case FORMAT_VALEURS: return 'E';
+        default: return '*';
+    }
+}
+
+bool Champ::formatDeLettre(char lettre, uint32_t& format) {
+    switch (lettre) {
+        case 'A': format = FORMAT_ALPHANUMERIQUE; return true;
+        case 'N': format = FORMAT_NUMERIQUE; return true;
+        case 'D': format = FORMAT_DATE; return true;
+        case 'E': format = FORMAT_VALEURS; return true;
+        case 'I': format = FORMAT_LIBRE; return true;
+        default: return false;
+    }
+}
+
+bool Champ::typeDeLettre(char lettre, uint32_t& type) {
+    static const char kLettres[] = "CTBDNMFXA";  // in type code order
+    const char* trouve = lettre != '\0' ? std::strchr(kLettres, lettre) : nullptr;
+    if (trouve == nullptr) return false;
+    type = static_cast<uint32_t>(trouve - kLettres);
+    return true;
+}
+
+void Champ::tracer() const {
+    std::string valeurs;
+    if (valeursAutorisees.nombre() > 0) {
+        valeurs = "[ ";
+        for (uint16_t i = 0; i < valeursAutorisees.nombre(); ++i) {
+            valeurs += valeursAutorisees.element(i).chaine();
+            valeurs += ' ';
+        }
+        valeurs += "] ";
+    }
+    const char* nom = type <= TYPE_AUCUN ? TypeSimple::nomType(static_cast<uint8_t>(type)) : TypeSimple::nomType(0xFF);
+    ::tracer(CAT_CONTROLE, NIV_DETAIL, "  %c %u - %u %s--> %s", lettreFormat(format),
+             static_cast<unsigned>(tailleMinimale), static_cast<unsigned>(tailleMaximale), valeurs.c_str(), nom);
+}

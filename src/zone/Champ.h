@@ -1,0 +1,47 @@
+// The description of one field of an input group, and the check and conversion
+// of the bytes that arrive for it. A field is checked on its bytes as sent; the
+// reduction (blanks, leading zeros) comes only before the conversion.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "zone/ListeCodes.h"
+#include "zone/TypeSimple.h"
+
+// Format codes of a field description.
+enum FormatChamp : uint32_t {
+    FORMAT_ALPHANUMERIQUE = 0,
+    FORMAT_NUMERIQUE = 1,
+    FORMAT_DATE = 2,
+    FORMAT_VALEURS = 3,   // the allowed values decide
+    FORMAT_LIBRE = 4,
+};
+
+class Champ {
+public:
+    Champ() = default;
+    Champ(uint32_t format, uint32_t type, uint16_t tailleMinimale, uint16_t tailleMaximale,
+          const ListeCodes& valeurs);
+
+    // 0x9000 for a field that fails its description (the caller adds the field rank).
+    uint16_t controler(const uint8_t* octets, uint32_t n) const;
+    void reduire(const uint8_t*& octets, uint32_t& n) const;
+    // controler, reduire, then a new value of the field's type; null on failure.
+    uint16_t transformer(const uint8_t* octets, uint32_t n, std::unique_ptr<TypeSimple>& valeur) const;
+
+    // Letter of a format in trace lines ('*' for the free format).
+    static char lettreFormat(uint32_t format);
+    // Codes of the letters of the Champs table; false for an unknown letter.
+    static bool formatDeLettre(char lettre, uint32_t& format);
+    static bool typeDeLettre(char lettre, uint32_t& type);
+
+    // "  %c %u - %u %s--> %s" to the trace.
+    void tracer() const;
+
+    uint32_t format = FORMAT_LIBRE;
+    uint32_t type = TYPE_AUCUN;
+    uint16_t tailleMinimale = 0;   // 0: no minimum
+    uint16_t tailleMaximale = 0;   // 0: no maximum
+    ListeCodes valeursAutorisees;  // empty: any value
+};

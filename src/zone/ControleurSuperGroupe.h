@@ -1,0 +1,35 @@
+// Walks a super-group's children forward only, deciding where an incoming group
+// fits and counting occurrences. A nested super-group being walked has its own
+// controller; leaving it (nothing found inside) destroys it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "zone/SuperGroupe.h"
+
+class ControleurSuperGroupe {
+public:
+    explicit ControleurSuperGroupe(const SuperGroupe& superGroupe);
+    // Duplicates the whole chain of child controllers.
+    ControleurSuperGroupe(const ControleurSuperGroupe& autre);
+    ControleurSuperGroupe& operator=(const ControleurSuperGroupe&) = delete;
+    virtual ~ControleurSuperGroupe();
+
+    // The description of group `numero` at the next place that accepts it, or null
+    // with 0 when none does; 0xB000 + n when a count breaks its bounds. Number 0
+    // walks to the end: the end-of-zone check.
+    uint16_t rechercherGroupe(uint16_t numero, const Groupe*& groupe);
+
+    const SuperGroupe& superGroupe() const { return superGroupe_; }
+    uint16_t filsCourant() const { return filsCourant_; }
+    uint16_t occurrences() const { return occurrences_; }
+
+private:
+    uint16_t entrerSuperGroupe(const SuperGroupe& fils, uint16_t numero, const Groupe*& groupe);
+
+    const SuperGroupe& superGroupe_;
+    std::unique_ptr<ControleurSuperGroupe> controleurFils_;
+    uint16_t filsCourant_ = 0;
+    uint16_t occurrences_ = 0;
+};

@@ -1,0 +1,139 @@
+// Input zone control: the zone cursor and the super-group controller move together.
+#include "zone/ControleurZone.h"
+
+#include "KPXW32.h"
+#include "frame/Trace.h"
+
+namespace {
+constexpr uint32_t kMaximumTrace = 60;
+}
+
+ControleurZone::ControleurZone(ZoneKPX& zone, const SuperGroupe& racine, bool strict)
+    : zone_(zone), controleur_(new ControleurSuperGroupe(racine)), strict_(strict) {}
+
+ControleurZone::~ControleurZone() = default;
+
+uint16_t ControleurZone::positionnerGroupe() {
+    uint16_t cr = 0;
+    const Groupe* groupe = nullptr;
+    while (cr == 0 && groupe == nullptr) {
+        uint16_t identifiant = 0;
+        cr = zone_.lireGroupeSuivant(identifiant, 1, true);
+        if (cr != 0) break;
+        if (strict_) {
+            cr = controleur_->rechercherGroupe(identifiant, groupe);
+            if (cr == 0 && groupe == nullptr) {
+                tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: %uème groupe (%u) non attendu dans la zone d'entrée",
+                       static_cast<unsigned>(zone_.numeroGroupe), static_cast<unsigned>(identifiant));
+                cr = static_cast<uint16_t>(KPX_CR_GROUPE_BASE + zone_.numeroGroupe);
+            }
+        } else {
+            // The search moves the walk forward even when it finds nothing: try it on a copy.
+            std::unique_ptr<ControleurSuperGroupe> essai(new ControleurSuperGroupe(*controleur_));
+            cr = essai->rechercherGroupe(identifiant, groupe);
+            if (cr == 0 && groupe != nullptr)
+                controleur_ = std::move(essai);
+            else if (cr == 0)
+                tracer(CAT_CONTROLE, NIV_DETAIL, "%uème groupe (%u) non attendu, ignoré",
+                       static_cast<unsigned>(zone_.numeroGroupe), static_cast<unsigned>(identifiant));
+        }
+    }
+    if (cr == 0) {
+        groupeCourant_ = groupe;
+        indexChamp_ = 0;
+    }
+    return cr;
+}
+
+uint16_t ControleurZone::prendreDescription(const Champ*& description) {
+    uint16_t cr = 0;
+    description = nullptr;
+    const uint16_t nombre = groupeCourant_->nombreChamps();
+    if (indexChamp_ < nombre) description = &groupeCourant_->champ(indexChamp_++);
+    if (indexChamp_ >= nombre) {
+        if (!zone_.estFinGroupe()) {
+            tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: trop de champs dans le %uème groupe (%u) (%u champs attendus)",
+                   static_cast<unsigned>(zone_.numeroGroupe), static_cast<unsigned>(groupeCourant_->numero()),
+                   static_cast<unsigned>(nombre));
+            cr = static_cast<uint16_t>(KPX_CR_GROUPE_ABSENT_BASE + zone_.numeroGroupe);
+        }
+        groupeCourant_ = nullptr;
+        indexChamp_ = 0;
+    }
+    if (cr == 0 && groupeCourant_ == nullptr && zone_.estFinDonnees()) {
+        // Last field of the zone: every group still required is missing.
+        const Groupe* rien = nullptr;
+        cr = controleur_->rechercherGroupe(0, rien);
+    }
+    return cr;
+}
+
+uint16_t ControleurZone::lireChamp(uint16_t& groupe, uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur,
+                                   const Champ*& description) {
+    uint16_t cr = 0;
+    description = nullptr;
+    if (groupeCourant_ == nullptr) cr = positionnerGroupe();
+    if (cr != 0) return cr;
+    groupe = groupeCourant_->numero();
+    cr = zone_.lireChampSuivant(numero, donnees, longueur, 1);
+    if (cr == KPX_CR_ZONE_FIN) {
+        tracer(CAT_CONTROLE, NIV_ERREUR,
+               "ERREUR: nombre de champs insuffisant dans le %uème groupe (%u) (%u champs attendus, %u champs trouvés)",
+               static_cast<unsigned>(zone_.numeroGroupe), static_cast<unsigned>(groupe),
+               static_cast<unsigned>(groupeCourant_->nombreChamps()), static_cast<unsigned>(indexChamp_));
+        return static_cast<uint16_t>(KPX_CR_GROUPE_ABSENT_BASE + zone_.numeroGroupe);
+    }
+    if (cr == 0) cr = prendreDescription(description);
+    return cr;
+}
+
+uint16_t ControleurZone::extraireChamp(uint16_t& groupe, uint16_t& numero, std::unique_ptr<TypeSimple>& valeur) {
+    uint16_t cr = 0;
+    TraceOperation trace(CAT_CONTROLE, NIV_DETAIL, "ControleurZone::extraireChamp", cr);
+    valeur.reset();
+    const uint8_t* donnees = nullptr;
+    uint32_t longueur = 0;
+    const Champ* description = nullptr;
+    cr = lireChamp(groupe, numero, donnees, longueur, description);
+    if (cr == 0 && description != nullptr) {
+        cr = description->transformer(donnees, longueur, valeur);
+        if (cr == KPX_CR_CHAMP_BASE) cr = static_cast<uint16_t>(KPX_CR_CHAMP_BASE + zone_.numeroChampZone);
+    }
+    if (cr == 0 && valeur != nullptr) {
+        tracer(CAT_CONTROLE, NIV_DETAIL, "Groupe %u, champ %u (%u) :", static_cast<unsigned>(groupe),
+               static_cast<unsigned>(numero), static_cast<unsigned>(zone_.numeroChampZone));
+        valeur->tracer(NIV_DETAIL);
+    }
+    return cr;
+}
+
+uint16_t ControleurZone::extraireChamp(uint16_t& groupe, uint16_t& numero, const uint8_t*& donnees,
+                                       uint32_t& longueur) {
+    uint16_t cr = 0;
+    TraceOperation trace(CAT_CONTROLE, NIV_DETAIL, "ControleurZone::extraireChamp", cr);
+    const Champ* description = nullptr;
+    cr = lireChamp(groupe, numero, donnees, longueur, description);
+    if (cr == 0 && description != nullptr) {
+        cr = description->controler(donnees, longueur);
+        if (cr == KPX_CR_CHAMP_BASE) cr = static_cast<uint16_t>(KPX_CR_CHAMP_BASE + zone_.numeroChampZone);
+    }
+    if (cr == 0)
+        tracer(CAT_CONTROLE, NIV_DETAIL, "Groupe %u, champ %u (%u) (l=%u) = %s", static_cast<unsigned>(groupe),
+               static_cast<unsigned>(numero), static_cast<unsigned>(zone_.numeroChampZone), longueur,
+               ZoneKPX::texteTrace(donnees, longueur, kMaximumTrace));
+    return cr;
+}
+
+uint16_t ControleurZone::positionnerGroupeSuivant(uint16_t& groupe) {
+    uint16_t cr = 0;
+    TraceOperation trace(CAT_CONTROLE, NIV_DETAIL, "ControleurZone::positionnerGroupeSuivant", cr);
+    if (groupeCourant_ == nullptr) cr = positionnerGroupe();
+    if (cr == 0) groupe = groupeCourant_->numero();
+    return cr;
+}
+
+uint16_t ControleurZone::verifierFinZone() {
+    if (zone_.estFinDonnees()) return 0;
+    tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: trop de groupes dans la zone d'entree");
+    return static_cast<uint16_t>(KPX_CR_GROUPE_BASE + 1 + zone_.numeroGroupe);
+}

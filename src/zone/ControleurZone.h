@@ -1,0 +1,46 @@
+// Reads a function's input zone field by field in the order of its super-group:
+// each group is placed in the description as it arrives, each field checked
+// (and converted) against its description. Forward only: nothing is revisited.
+// Errors carry the place of the fault: 0x9000 + field rank in the zone,
+// 0xA000 / 0xA800 + group rank, 0xB000 + group number.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "zone/ControleurSuperGroupe.h"
+#include "zone/SuperGroupe.h"
+#include "zone/TypeSimple.h"
+#include "zone/ZoneKPX.h"
+
+class ControleurZone {
+public:
+    // Not strict: a group with no place in the description is passed over
+    // instead of refused. The library itself is always strict.
+    ControleurZone(ZoneKPX& zone, const SuperGroupe& racine, bool strict = true);
+    ControleurZone(const ControleurZone&) = delete;
+    ControleurZone& operator=(const ControleurZone&) = delete;
+    virtual ~ControleurZone();
+
+    // The next field as a new typed value, with its group number and its rank in the group.
+    uint16_t extraireChamp(uint16_t& groupe, uint16_t& numero, std::unique_ptr<TypeSimple>& valeur);
+    // The same, checked but not converted: a pointer into the input buffer.
+    uint16_t extraireChamp(uint16_t& groupe, uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur);
+    // The number of the group whose fields come next.
+    uint16_t positionnerGroupeSuivant(uint16_t& groupe);
+    // 0xA000 + rank of the first group left over, if any.
+    uint16_t verifierFinZone();
+
+private:
+    uint16_t positionnerGroupe();
+    // Reads the next input field and takes its description (null when none is left).
+    uint16_t lireChamp(uint16_t& groupe, uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur,
+                       const Champ*& description);
+    uint16_t prendreDescription(const Champ*& description);
+
+    ZoneKPX& zone_;
+    std::unique_ptr<ControleurSuperGroupe> controleur_;
+    bool strict_;
+    const Groupe* groupeCourant_ = nullptr;
+    uint16_t indexChamp_ = 0;
+};
