@@ -7,10 +7,12 @@
 #include <string>
 
 #include "KPXW32.h"
+#include "consultation/LectureDonnees.h"
 #include "frame/Composants.h"
 #include "frame/Trace.h"
 #include "frame/Plateforme.h"
 #include "referentiel/Referentiel.h"
+#include "zone/Interface.h"
 
 namespace {
 
@@ -18,6 +20,7 @@ constexpr uint32_t kTailleValeur = 1024;
 
 struct Etat {
     std::unique_ptr<Referentiel> referentiel;
+    Interface interface;
     bool interfaceConstruite = false;
     bool modifie = false;
 };
@@ -58,6 +61,7 @@ uint16_t enregistrerVersions(const Referentiel& referentiel, uint16_t& cr) {
 
 bool Bibliotheque::estCharge() { return etat().interfaceConstruite && etat().referentiel != nullptr; }
 Referentiel* Bibliotheque::referentiel() { return etat().referentiel.get(); }
+Interface& Bibliotheque::interface() { return etat().interface; }
 bool Bibliotheque::referentielModifie() { return etat().modifie; }
 void Bibliotheque::marquerModifie(bool modifie) { etat().modifie = modifie; }
 
@@ -94,10 +98,21 @@ uint16_t Bibliotheque::chargerReferentiel() {
             e.modifie = false;
         }
     }
-    // The interface description is built here once the description layer exists; until
-    // then the référentiel is held but not reported as loaded to the other exports.
+    // The description is read through one reader of the référentiel, closed before returning.
+    std::unique_ptr<LectureDonnees> lecture;
+    if (cr == 0) {
+        lecture.reset(new (std::nothrow) LectureDonnees(e.referentiel.get()));
+        cr = lecture == nullptr ? KPX_CR_CONSTRUCTION : lecture->ouvrir();
+        if (cr == 0) {
+            cr = e.interface.initialiser(*lecture);
+            e.interfaceConstruite = cr == 0;
+        }
+    }
     if (cr == 0) crEnregistrement = enregistrerVersions(*e.referentiel, cr);
+    if (lecture != nullptr) lecture->fermer();
+    lecture.reset();
     if (cr != 0) {
+        if (e.interface.estConstruite()) e.interface.liberer();
         e.interfaceConstruite = false;
         e.referentiel.reset();
     } else {
@@ -128,6 +143,7 @@ void Bibliotheque::verifierReferentiel(uint16_t& cr) {
 }
 
 void Bibliotheque::liberer() {
+    if (etat().interface.estConstruite()) etat().interface.liberer();
     etat().interfaceConstruite = false;
     etat().referentiel.reset();
 }

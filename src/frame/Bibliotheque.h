@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+class Interface;
 class Referentiel;
 
 class Bibliotheque {
@@ -15,6 +16,8 @@ public:
 
     static bool estCharge();
     static Referentiel* referentiel();
+    // The interface description, built by the load and released with the référentiel.
+    static Interface& interface();
     static bool referentielModifie();
     static void marquerModifie(bool modifie);
 

@@ -200,7 +200,9 @@ TEST(FrameBoundary, InitLib2LoadsAReferentielAndRecordsTheComponentVersions) {
     std::string texte((std::istreambuf_iterator<char>(versions)), std::istreambuf_iterator<char>());
     EXPECT_EQ(texte, "20=0302\n21=B1203\n");
     // Loading again (a new process start, say) records the same versions: nothing new, code 0.
+    EXPECT_EQ(h.KPX_TermLIB(), KPX_OK);
     EXPECT_EQ(h.KPX_InitLIB2(configuration.c_str()), KPX_OK);
+    EXPECT_EQ(h.KPX_TermLIB(), KPX_OK);
 
     // A référentiel below the minimum version is refused and no version is recorded.
     std::string autre = repertoireTemporaire("boundary/ancien");
@@ -214,6 +216,7 @@ TEST(FrameBoundary, InitLib2LoadsAReferentielAndRecordsTheComponentVersions) {
     // Without a working directory the load succeeds but reports that nothing was recorded.
     std::string sansTravail = ecrireConfiguration(repertoire, "[KPX]\nrepertoiretable=" + repertoire + "\n");
     EXPECT_EQ(h.KPX_InitLIB2(sansTravail.c_str()), KPX_CR_REPERTOIRE_TRAVAIL);
+    EXPECT_EQ(h.KPX_TermLIB(), KPX_OK);
 }
 
 TEST(FrameBoundary, MissingSiblingIsKeptAndAnsweredWithoutTrace) {
