@@ -18,4 +18,6 @@ TEST(SampleBoundary, InitLib2LoadsTheCompiledSample) {
     std::ofstream(configuration) << "[COMMUN]\nrepertoiretravail=" << repertoire << "\n[KPX]\nrepertoiretable="
                                  << repertoire << "\n";
     EXPECT_EQ(hote.KPX_InitLIB2(configuration.c_str()), KPX_OK);
+    // The library state is shared with the other boundary tests of the process.
+    EXPECT_EQ(hote.KPX_TermLIB(), KPX_OK);
 }

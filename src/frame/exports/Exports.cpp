@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "KPXW32.h"
+#include "consultation/FonctionsConsulter.h"
 #include "consultation/LectureDonnees.h"
 #include "consultation/RechercheActes.h"
 #include "frame/Bibliotheque.h"
@@ -15,7 +16,12 @@
 #include "frame/Systeme.h"
 #include "frame/Trace.h"
 #include "frame/exports/TraceExport.h"
+#include "referentiel/Referentiel.h"
+#include "zone/Booleen.h"
 #include "zone/Date.h"
+#include "zone/Interface.h"
+#include "zone/SuperGroupe.h"
+#include "zone/ZoneKPX.h"
 #include "zone/ZoneSortie.h"
 
 namespace {
@@ -32,12 +38,44 @@ bool filtreValide(const char* filtre) {
     return true;
 }
 
-// The functions of every family are found in the interface description, built
-// from the référentiel; while it holds no super-group, no identifier is found.
-void rechercherFonction(uint16_t& cr, const char* identifiant) {
+// The lookup of an identifier in its family's range of the interface description.
+using Recherche = uint16_t (Interface::*)(const Code&, const SuperGroupe*&, uint16_t&) const;
+
+void rechercherFonction(uint16_t& cr, Recherche recherche, const char* identifiant, const SuperGroupe*& racine,
+                        uint16_t& numero) {
+    if (cr == 0) cr = (Bibliotheque::interface().*recherche)(Code(identifiant), racine, numero);
+}
+
+// Consultation and cancellation: a function that describes no group takes no input.
+void regleZoneEntree(uint16_t& cr, const SuperGroupe* racine, const unsigned char* zoneEntree,
+                     uint32_t tailleZoneEntree, std::unique_ptr<ZoneKPX>& entree) {
     if (cr != 0) return;
-    tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR : identifiant %s non trouve", identifiant);
-    cr = KPX_CR_IDENTIFIANT_INCONNU;
+    if (racine->decritGroupes()) {
+        ControleurParametres::verifierZoneIn(cr, zoneEntree, tailleZoneEntree);
+        if (cr == 0) entree.reset(new ZoneKPX(zoneEntree, tailleZoneEntree));
+    } else if (tailleZoneEntree != 0) {
+        tracer(CAT_CONTROLE, NIV_ERREUR, "taille de la zone d'entrée non nulle, alors aucune donnée attendue.");
+        cr = KPX_CR_ZONE_NON_ATTENDUE;
+    }
+}
+
+// Families whose handlers are not written yet: every number is one without handler.
+void nonPrevu(uint16_t& cr, const char* famille, uint16_t numero) {
+    if (cr != 0) return;
+    tracer(CAT_CONTROLE, NIV_ERREUR, "Identifiant (%d) non prévu dans les fonctions %s", static_cast<int>(numero),
+           famille);
+    cr = KPX_CR_NON_PREVU;
+}
+
+// Control, rule application and complete control read as one reader for the call.
+template <class Corps>
+void lire(uint16_t& cr, Corps corps) {
+    if (cr != 0) return;
+    LectureDonnees lecture(Bibliotheque::referentiel());
+    cr = lecture.ouvrir();
+    if (cr != 0) return;
+    corps(lecture);
+    lecture.fermer();
 }
 
 // Both searches read as one reader of the référentiel and hand the zone over on success only.
@@ -136,8 +174,6 @@ KPX_API void KPX_CALL KPX_LibererZoneMem(unsigned char* zone) {
 KPX_API uint16_t KPX_CALL KPX_ConsulterDonnee(const char* identifiant, const char* dateReference,
                                               const unsigned char* zoneEntree, uint32_t tailleZoneEntree,
                                               unsigned char** zoneSortie, uint32_t* tailleZoneSortie) {
-    (void)zoneEntree;
-    (void)tailleZoneEntree;
     uint16_t cr = 0;
     TraceExport trace(CAT_CONSULTATION, NIV_EXPORT, "KPX_ConsulterDonnee", cr);
     trace.entree("KPX_ConsulterDonnee >> IN : identifiant = %s, dateReference = %s", texte(identifiant),
@@ -147,7 +183,27 @@ KPX_API uint16_t KPX_CALL KPX_ConsulterDonnee(const char* identifiant, const cha
     ControleurParametres::verifierChaine(cr, identifiant, true);
     ControleurParametres::verifierDate(cr, dateReference, date);
     ControleurParametres::verifierZoneOut(cr, zoneSortie, tailleZoneSortie);
-    rechercherFonction(cr, identifiant);
+    if (cr == 0 && std::strcmp(identifiant, "Dump") == 0) {
+        Bibliotheque::referentiel()->afficher(NIV_DETAIL);
+        trace.annuler();
+        return cr;
+    }
+    const SuperGroupe* racine = nullptr;
+    uint16_t numero = 0;
+    rechercherFonction(cr, &Interface::lireSuperGroupeConsulter, identifiant, racine, numero);
+    std::unique_ptr<ZoneKPX> entree;
+    regleZoneEntree(cr, racine, zoneEntree, tailleZoneEntree, entree);
+    ZoneSortie sortie;
+    if (cr == 0) {
+        LectureDonnees lecture(Bibliotheque::referentiel());
+        cr = lecture.ouvrir();
+        if (cr == 0) {
+            FonctionsConsulter fonctions(*date, entree.get(), racine, lecture);
+            cr = fonctions.executer(numero, sortie);
+            lecture.fermer();
+        }
+    }
+    if (cr == 0) sortie.remettre(zoneSortie, tailleZoneSortie);
     return cr;
 }
 
@@ -191,20 +247,26 @@ KPX_API uint16_t KPX_CALL KPX_ModifierDonnee(const char* identifiant, const char
     ControleurParametres::verifierChaine(cr, identifiant, true);
     ControleurParametres::verifierDate(cr, dateEffet, date);
     ControleurParametres::verifierZoneIn(cr, zoneEntree, tailleZoneEntree);
-    rechercherFonction(cr, identifiant);
+    const SuperGroupe* racine = nullptr;
+    uint16_t numero = 0;
+    rechercherFonction(cr, &Interface::lireSuperGroupeModifier, identifiant, racine, numero);
+    nonPrevu(cr, "de modifications", numero);
     return cr;
 }
 
 KPX_API uint16_t KPX_CALL KPX_AnnulerModification(const char* identifiant, const unsigned char* zoneEntree,
                                                   uint32_t tailleZoneEntree) {
-    (void)zoneEntree;
-    (void)tailleZoneEntree;
     uint16_t cr = 0;
     TraceExport trace(CAT_MODIFICATION, NIV_EXPORT, "KPX_AnnulerModification", cr);
     trace.entree("KPX_AnnulerModification >> IN : identifiant = %s", texte(identifiant));
     Bibliotheque::verifierReferentiel(cr);
     ControleurParametres::verifierChaine(cr, identifiant, true);
-    rechercherFonction(cr, identifiant);
+    const SuperGroupe* racine = nullptr;
+    uint16_t numero = 0;
+    rechercherFonction(cr, &Interface::lireSuperGroupeAnnuler, identifiant, racine, numero);
+    std::unique_ptr<ZoneKPX> entree;
+    regleZoneEntree(cr, racine, zoneEntree, tailleZoneEntree, entree);
+    nonPrevu(cr, "d'annulations", numero);
     return cr;
 }
 
@@ -237,7 +299,10 @@ KPX_API uint16_t KPX_CALL KPX_AppliquerRegle(const char* identifiant, const unsi
     ControleurParametres::verifierChaine(cr, identifiant, true);
     ControleurParametres::verifierZoneIn(cr, zoneEntree, tailleZoneEntree);
     ControleurParametres::verifierZoneOut(cr, zoneSortie, tailleZoneSortie);
-    rechercherFonction(cr, identifiant);
+    const SuperGroupe* racine = nullptr;
+    uint16_t numero = 0;
+    rechercherFonction(cr, &Interface::lireSuperGroupeRegle, identifiant, racine, numero);
+    lire(cr, [&](LectureDonnees&) { nonPrevu(cr, "de règle", numero); });
     return cr = traduireControle(cr);
 }
 
@@ -254,7 +319,14 @@ KPX_API uint16_t KPX_CALL KPX_ControlerDonnees(const char* identifiant, const ch
     ControleurParametres::verifierDate(cr, dateReference, date);
     ControleurParametres::verifierZoneIn(cr, zoneEntree, tailleZoneEntree);
     ControleurParametres::verifierPointeur(cr, resultat, true);
-    rechercherFonction(cr, identifiant);
+    const SuperGroupe* racine = nullptr;
+    uint16_t numero = 0;
+    rechercherFonction(cr, &Interface::lireSuperGroupeControler, identifiant, racine, numero);
+    lire(cr, [&](LectureDonnees&) {
+        const Booleen verifie(false);
+        nonPrevu(cr, "de controle", numero);
+        *resultat = verifie.valeur() ? 'O' : 'N';
+    });
     return cr = traduireControle(cr);
 }
 
@@ -266,7 +338,9 @@ KPX_API uint16_t KPX_CALL KPX_ControleComplet(const unsigned char* zoneEntree, u
     Bibliotheque::verifierReferentiel(cr);
     ControleurParametres::verifierZoneIn(cr, zoneEntree, tailleZoneEntree);
     ControleurParametres::verifierZoneOut(cr, zoneSortie, tailleZoneSortie);
-    rechercherFonction(cr, "ControleComplet");
+    const SuperGroupe* racine = nullptr;
+    if (cr == 0) cr = Bibliotheque::interface().lireSuperGroupeControleComplet(racine);
+    lire(cr, [&](LectureDonnees&) { nonPrevu(cr, "de controle", racine->numero()); });
     return cr = traduireControle(cr);
 }
 

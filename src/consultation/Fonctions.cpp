@@ -1,0 +1,132 @@
+#include "consultation/Fonctions.h"
+
+#include "frame/Trace.h"
+#include "zone/ControleurZone.h"
+#include "zone/SuperGroupe.h"
+#include "zone/ZoneKPX.h"
+
+namespace {
+
+constexpr uint16_t kCrListeDents = 0xD108;
+constexpr uint16_t kCrListeModificateurs = 0xD107;
+constexpr uint16_t kCrNumeroPrestation = 0xE000;
+constexpr uint16_t kCrChamp = 0x9000;
+constexpr uint16_t kCrDonnee = 0xDFFE;
+
+}  // namespace
+
+Fonctions::Fonctions(ZoneKPX* entree, const SuperGroupe* superGroupe) : zoneEntree(entree) {
+    if (entree != nullptr && superGroupe != nullptr) controleur.reset(new ControleurZone(*entree, *superGroupe, true));
+}
+
+Fonctions::~Fonctions() = default;
+
+std::unique_ptr<TypeSimple> Fonctions::lireValeur(uint16_t& cr) {
+    std::unique_ptr<TypeSimple> valeur;
+    if (cr != 0 || !controleur) return valeur;
+    uint16_t groupe = 0, numero = 0;
+    cr = controleur->extraireChamp(groupe, numero, valeur);
+    if (cr != 0) valeur.reset();
+    return valeur;
+}
+
+void Fonctions::typeInattendu(uint16_t& cr) {
+    tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: type du champ %u inattendu", zoneEntree ? zoneEntree->numeroChampZone : 0u);
+    cr = kCrDonnee;
+}
+
+std::unique_ptr<Code> Fonctions::lireCodeOuZero(uint16_t& cr) {
+    std::unique_ptr<Code> code = lireChamp<Code>(cr);
+    if (code && code->longueur() == 0) *code = Code("0");
+    return code;
+}
+
+std::unique_ptr<Date> Fonctions::lireDateNaissance(uint16_t& cr) {
+    std::unique_ptr<Date> date = lireChamp<Date>(cr);
+    if (cr == 0 && estAbsent(date.get())) {
+        tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Date de naissance non renseignée");
+        cr = static_cast<uint16_t>(kCrChamp + (zoneEntree ? zoneEntree->numeroChampZone : 0));
+        date.reset();
+    }
+    return date;
+}
+
+void Fonctions::lireNumerosDents(uint16_t& cr, TypeListe<Code>& dents) {
+    bool trou = false;
+    for (uint16_t i = 0; cr == 0 && i < kMaxDents; ++i) {
+        std::unique_ptr<Code> dent = lireChamp<Code>(cr);
+        if (cr != 0) break;
+        if (estAbsent(dent.get())) {
+            trou = true;
+            continue;
+        }
+        if (trou) {
+            tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Trou dans la liste des numéros de dents");
+            cr = kCrListeDents;
+        } else if (dents.contient(*dent)) {
+            tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Numéro de dent %s en double", dent->chaine());
+            cr = kCrListeDents;
+        } else if (dents.ajouter(*dent) != 0) {
+            tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Allocation mémoire liste de numéros de dents.");
+            cr = 0xDFFC;
+        }
+    }
+}
+
+void Fonctions::lireModificateurs(uint16_t& cr, TypeListe<Code>& modificateurs) {
+    bool trou = false;
+    for (uint16_t i = 0; cr == 0 && i < kMaxModificateurs; ++i) {
+        std::unique_ptr<Code> modificateur = lireChamp<Code>(cr);
+        if (cr != 0) break;
+        if (estAbsent(modificateur.get())) {
+            trou = true;
+        } else if (trou) {
+            tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Trou dans la liste des modificateurs");
+            cr = kCrListeModificateurs;
+        } else if (modificateurs.ajouter(*modificateur) != 0) {
+            tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Allocation mémoire liste de modificateurs.");
+            cr = 0xDFFC;
+        }
+    }
+}
+
+void Fonctions::lireListeCaracteres(uint16_t& cr, TypeListe<Code>& caracteres) {
+    std::unique_ptr<Texte> texte = lireChamp<Texte>(cr);
+    for (size_t i = 0; cr == 0 && texte && i < texte->longueur(); ++i) cr = caracteres.ajouter(Code((*texte)[i]));
+}
+
+std::unique_ptr<Texte> Fonctions::lireConcatenation(uint16_t& cr) {
+    std::unique_ptr<Texte> premier = lireChamp<Texte>(cr);
+    std::unique_ptr<Texte> second = lireChamp<Texte>(cr);
+    if (cr != 0) return nullptr;
+    if (!premier) premier.reset(new Texte);
+    if (second) premier->ajouter(*second);
+    return premier;
+}
+
+uint16_t Fonctions::groupeSuivant(uint16_t& cr) {
+    if (cr != 0 || !controleur || zoneEntree == nullptr) return 0;
+    if (zoneEntree->estFinDonnees()) return 0;
+    uint16_t groupe = 0;
+    cr = controleur->positionnerGroupeSuivant(groupe);
+    return cr == 0 ? groupe : 0;
+}
+
+void Fonctions::verifierFinZone(uint16_t& cr) {
+    if (cr == 0 && controleur) cr = controleur->verifierFinZone();
+}
+
+void Fonctions::verifierNumeroPrestation(uint16_t& cr, uint16_t ligne, int32_t numeroLigne) {
+    if (cr != 0) return;
+    const uint16_t groupe = groupeSuivant(cr);
+    std::unique_ptr<Nombre> numero = lireChamp<Nombre>(cr);
+    if (cr != 0) return;
+    const int32_t lu = numero ? numero->valeur() : 0;
+    if (lu != numeroLigne) {
+        tracer(CAT_CONTROLE, NIV_ERREUR,
+               "ERREUR: Numéros de prestation incohérents à la %dème ligne (%d dans la prestation de rattachement, "
+               "%d dans le groupe %d)",
+               static_cast<int>(ligne), static_cast<int>(numeroLigne), static_cast<int>(lu), static_cast<int>(groupe));
+        cr = static_cast<uint16_t>(kCrNumeroPrestation + ligne);
+    }
+}

@@ -1,0 +1,75 @@
+// Base of every function family: the input zone and the controller that hands
+// its fields out one by one, in the order of the function's description, as typed
+// values. Every base operation does nothing once the running code is non-zero.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <type_traits>
+
+#include "zone/Code.h"
+#include "zone/Date.h"
+#include "zone/Nombre.h"
+#include "zone/Texte.h"
+#include "zone/TypeListe.h"
+#include "zone/TypeSimple.h"
+
+class ControleurZone;
+class SuperGroupe;
+class ZoneKPX;
+
+class Fonctions {
+public:
+    // Without an input zone (a function that takes none) there is no controller.
+    Fonctions(ZoneKPX* zoneEntree, const SuperGroupe* superGroupe);
+    virtual ~Fonctions();
+    Fonctions(const Fonctions&) = delete;
+    Fonctions& operator=(const Fonctions&) = delete;
+
+protected:
+    static constexpr uint16_t kMaxDents = 16;
+    static constexpr uint16_t kMaxModificateurs = 4;
+
+    // The next field as a T, or null when the controller gives none. A field whose
+    // description builds another simple type is converted through its byte form.
+    template <class T>
+    std::unique_ptr<T> lireChamp(uint16_t& cr) {
+        std::unique_ptr<TypeSimple> valeur = lireValeur(cr);
+        if (!valeur) return nullptr;
+        if (T* exact = dynamic_cast<T*>(valeur.get())) {
+            valeur.release();
+            return std::unique_ptr<T>(exact);
+        }
+        if constexpr (std::is_constructible<T, const uint8_t*, size_t>::value) {
+            uint32_t longueur = 0;
+            std::unique_ptr<uint8_t[]> octets = valeur->versOctets(longueur);
+            return std::unique_ptr<T>(new T(octets.get(), octets ? longueur : 0));
+        } else {
+            typeInattendu(cr);
+            return nullptr;
+        }
+    }
+    // A present empty field becomes "0" (phase codes).
+    std::unique_ptr<Code> lireCodeOuZero(uint16_t& cr);
+    std::unique_ptr<Date> lireDateNaissance(uint16_t& cr);
+    void lireNumerosDents(uint16_t& cr, TypeListe<Code>& dents);
+    void lireModificateurs(uint16_t& cr, TypeListe<Code>& modificateurs);
+    // One text field, one one-character code per character.
+    void lireListeCaracteres(uint16_t& cr, TypeListe<Code>& caracteres);
+    std::unique_ptr<Texte> lireConcatenation(uint16_t& cr);
+    // Number of the group whose fields come next; 0 when the zone is exhausted.
+    uint16_t groupeSuivant(uint16_t& cr);
+    void verifierFinZone(uint16_t& cr);
+    // Reads the prestation number of a dependent group and compares it with the line's.
+    void verifierNumeroPrestation(uint16_t& cr, uint16_t ligne, int32_t numeroLigne);
+
+    // Absent for the rules: no value, or a value that holds nothing.
+    static bool estAbsent(const TypeSimple* valeur) { return valeur == nullptr || !valeur->estRenseigne(); }
+
+    std::unique_ptr<ControleurZone> controleur;
+    ZoneKPX* zoneEntree;
+
+private:
+    std::unique_ptr<TypeSimple> lireValeur(uint16_t& cr);
+    void typeInattendu(uint16_t& cr);
+};

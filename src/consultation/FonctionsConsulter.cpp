@@ -1,0 +1,1019 @@
+#include "consultation/FonctionsConsulter.h"
+
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+#include <vector>
+
+#include "KPXW32.h"
+#include "consultation/LectureDonnees.h"
+#include "frame/Trace.h"
+#include "zone/Booleen.h"
+#include "zone/Coefficient.h"
+#include "zone/Montant.h"
+#include "zone/Periode.h"
+
+namespace {
+
+enum Groupes : uint16_t {
+    kCode = 3110,
+    kNombre = 3111,
+    kTexte = 3112,
+    kDate = 3113,
+    kCoefficient = 3114,
+    kAge = 3115,
+    kBooleen = 3116,
+    kMontant = 3117,
+    kCodeLibelle = 3118,
+    kListeTextes = 3119,
+    kGrille = 3123,
+    kDateModification = 3130,
+};
+
+enum ListesLibelles : int32_t {
+    kActivites = 1,
+    kModificateurs = 2,
+    kTypesActe = 3,
+    kCategories = 4,
+    kAdmissions = 5,
+    kExonerations = 6,
+    kNatures = 7,
+    kFraisDeplacement = 8,
+    kRegroupements = 9,
+    kAssociations = 10,
+    kExtensions = 11,
+};
+
+constexpr int32_t kConceptDentaire = 4;
+constexpr int32_t kConceptAssociations = 19;
+constexpr int32_t kMenuRacine = 1;
+// A menu tree deeper than this is a loop in the data.
+constexpr int kProfondeurMenuMax = 64;
+
+class TraceFonction {
+public:
+    TraceFonction(const char* nom, const uint16_t& cr) : nom_(nom), cr_(cr) {
+        tracer(CAT_CONSULTATION, NIV_DETAIL, "FonctionsConsulter::%s >> IN", nom_);
+    }
+    ~TraceFonction() { tracer(CAT_CONSULTATION, NIV_DETAIL, "FonctionsConsulter::%s << OUT : cr = 0x%04X", nom_, cr_); }
+
+private:
+    const char* nom_;
+    const uint16_t& cr_;
+};
+
+const Code& ou(const std::unique_ptr<Code>& code) {
+    static const Code vide;
+    return code ? *code : vide;
+}
+
+const Nombre& ou(const std::unique_ptr<Nombre>& nombre) {
+    static const Nombre zero;
+    return nombre ? *nombre : zero;
+}
+
+void age(const Periode& periode, Reponse& reponse) {
+    reponse.groupe(kAge);
+    reponse.champ(Nombre(periode.annees()));
+    reponse.champ(Nombre(periode.jours()));
+}
+
+struct Entree {
+    uint16_t numero;
+    FonctionsConsulter::Gestionnaire gestionnaire;
+};
+
+// Sorted by number for the binary search.
+const Entree kTable[] = {
+    {1, &FonctionsConsulter::CCAM_10},    {2, &FonctionsConsulter::CCAM_11},    {3, &FonctionsConsulter::CCAM_12},
+    {4, &FonctionsConsulter::CCAM_13},    {5, &FonctionsConsulter::CCAM_14},    {6, &FonctionsConsulter::CCAM_15},
+    {7, &FonctionsConsulter::CCAM_16a},   {8, &FonctionsConsulter::CCAM_18},    {9, &FonctionsConsulter::CCAM_19},
+    {10, &FonctionsConsulter::CCAM_2},    {11, &FonctionsConsulter::CCAM_20},   {12, &FonctionsConsulter::CCAM_22},
+    {13, &FonctionsConsulter::CCAM_24},   {14, &FonctionsConsulter::CCAM_25},   {15, &FonctionsConsulter::CCAM_30_1},
+    {16, &FonctionsConsulter::CCAM_32a},  {17, &FonctionsConsulter::CCAM_37},   {18, &FonctionsConsulter::CCAM_39},
+    {19, &FonctionsConsulter::CCAM_40a},  {20, &FonctionsConsulter::CCAM_41},   {21, &FonctionsConsulter::CCAM_42},
+    {22, &FonctionsConsulter::CCAM_43a},  {23, &FonctionsConsulter::CCAM_44},   {24, &FonctionsConsulter::CCAM_45},
+    {25, &FonctionsConsulter::CCAM_46},   {26, &FonctionsConsulter::CCAM_47a},  {27, &FonctionsConsulter::CCAM_4a},
+    {28, &FonctionsConsulter::CCAM_5},    {29, &FonctionsConsulter::CCAM_6},    {30, &FonctionsConsulter::CCAM_7},
+    {31, &FonctionsConsulter::CCAM_8},    {32, &FonctionsConsulter::CCAM_9},    {33, &FonctionsConsulter::CCAM_9_1},
+    {34, &FonctionsConsulter::TB02_1},    {35, &FonctionsConsulter::TB02_2},    {36, &FonctionsConsulter::TB06_1},
+    {37, &FonctionsConsulter::TB06_2},    {38, &FonctionsConsulter::TB07_1},    {39, &FonctionsConsulter::TB08_1},
+    {40, &FonctionsConsulter::TB09_1},    {41, &FonctionsConsulter::TB10_1},    {42, &FonctionsConsulter::TB10_2},
+    {43, &FonctionsConsulter::TB11_1},    {44, &FonctionsConsulter::TB11_2},    {45, &FonctionsConsulter::TB11_3},
+    {46, &FonctionsConsulter::TB12_1},    {47, &FonctionsConsulter::TB12_2},    {48, &FonctionsConsulter::TB15_1},
+    {49, &FonctionsConsulter::TB19_1},    {50, &FonctionsConsulter::TB21_1},    {84, &FonctionsConsulter::TB20_1},
+    {97, &FonctionsConsulter::CCAM_1},    {98, &FonctionsConsulter::CCAM_3},    {99, &FonctionsConsulter::TB13_1},
+    {100, &FonctionsConsulter::TB15_2},   {108, &FonctionsConsulter::TB23},     {109, &FonctionsConsulter::TB22_3},
+    {110, &FonctionsConsulter::CCAM_52a},
+};
+
+}  // namespace
+
+FonctionsConsulter::FonctionsConsulter(const Date& date, ZoneKPX* entree, const SuperGroupe* superGroupe,
+                                       LectureDonnees& lectureDonnees)
+    : Fonctions(entree, superGroupe), dateReference(date), lecture(lectureDonnees) {}
+
+FonctionsConsulter::~FonctionsConsulter() = default;
+
+uint16_t FonctionsConsulter::executer(uint16_t numero, ZoneSortie& sortie) {
+    const Entree* fin = std::end(kTable);
+    const Entree* e = std::lower_bound(std::begin(kTable), fin, numero,
+                                       [](const Entree& a, uint16_t n) { return a.numero < n; });
+    if (e == fin || e->numero != numero) {
+        tracer(CAT_CONSULTATION, NIV_ERREUR, "Identifiant (%d) non prévu dans les fonctions de consultation",
+               static_cast<int>(numero));
+        return KPX_CR_NON_PREVU;
+    }
+    return (this->*(e->gestionnaire))(sortie);
+}
+
+// --- Shared steps -----------------------------------------------------------------
+
+void FonctionsConsulter::controlerDateReference(uint16_t& cr, const Code* acte) {
+    if (cr != 0) return;
+    tracer(CAT_CONSULTATION, NIV_DETAIL, "FonctionsModifier::controlerDateReference >> IN");
+    Date creation, fin;
+    const Code code = acte ? *acte : Code();
+    cr = lecture.rechercherDateCreation(code, creation);
+    if (cr == 0) cr = lecture.rechercherDateFin(code, fin);
+    if (cr == 0 && !(dateReference == creation) && dateReference < creation) {
+        tracer(CAT_CONSULTATION, NIV_ERREUR, "Date de référence antérieure à la date de création de l'acte");
+        cr = KPX_CR_RIEN_EN_VIGUEUR;
+    } else if (cr == 0 && fin.estRenseigne() && fin < dateReference) {
+        tracer(CAT_CONSULTATION, NIV_ERREUR, "Date de référence postérieure à la date de fin de l'acte");
+        cr = KPX_CR_RIEN_EN_VIGUEUR;
+    }
+    tracer(CAT_CONSULTATION, NIV_DETAIL, "FonctionsModifier::controlerDateReference << OUT : cr = 0x%04X", cr);
+}
+
+Nombre FonctionsConsulter::grille(uint16_t& cr, const Nombre* ps, const Nombre* bs) {
+    Nombre numero;
+    Texte libelle, definition;
+    if (cr == 0)
+        cr = lecture.rechercherUneGrilleTarifaire(ps ? *ps : Nombre(), bs ? *bs : Nombre(), dateReference, numero,
+                                                   libelle, definition);
+    return numero;
+}
+
+void FonctionsConsulter::codes(uint16_t& cr, const TypeListe<Code>& liste, Reponse& reponse) {
+    for (uint16_t i = 0; cr == 0 && i < liste.nombre(); ++i) {
+        reponse.groupe(kCode);
+        reponse.champ(liste.element(i));
+    }
+}
+
+void FonctionsConsulter::codesLibelles(uint16_t& cr, const TypeListe<Code>& liste, int32_t numeroListe,
+                                       Reponse& reponse) {
+    for (uint16_t i = 0; cr == 0 && i < liste.nombre(); ++i) {
+        Texte libelle;
+        cr = lecture.rechercherLibelleCode(Nombre(numeroListe), liste.element(i), libelle);
+        if (cr != 0) break;
+        reponse.groupe(kCodeLibelle);
+        reponse.champ(liste.element(i));
+        reponse.champ(libelle);
+    }
+}
+
+void FonctionsConsulter::dateModification(const Date& date, Reponse& reponse) {
+    if (!date.estRenseigne()) return;
+    reponse.groupe(kDateModification);
+    reponse.champ(date);
+}
+
+uint16_t FonctionsConsulter::repondre(uint16_t cr, const Reponse& reponse, ZoneSortie& sortie) {
+    reponse.ecrire(cr, sortie, CAT_CONSULTATION);
+    return cr;
+}
+
+uint16_t FonctionsConsulter::positionDOM(const Code& caisse, int32_t& position) {
+    const char* const caisses[] = {"971", "972", "973", "974"};
+    for (int32_t i = 0; i < 4; ++i)
+        if (std::strcmp(caisse.chaine(), caisses[i]) == 0) {
+            position = i + 1;
+            return 0;
+        }
+    tracer(CAT_CONSULTATION, NIV_ERREUR, "ERREUR: Le numéro de caisse PS (%s) n'est pas un numéro de DOM.",
+           caisse.chaine());
+    return KPX_CR_MODIFICATION_MIN;
+}
+
+int32_t FonctionsConsulter::positionSeuil(const Code& caisse) {
+    if (caisse == "971" || caisse == "972") return 2;
+    if (caisse == "973") return 4;
+    if (caisse == "974") return 3;
+    return 1;
+}
+
+template <class Requete>
+uint16_t FonctionsConsulter::texteActe(const char* nom, ZoneSortie& sortie, Requete requete) {
+    uint16_t cr = 0;
+    TraceFonction trace(nom, cr);
+    auto acte = lireChamp<Code>(cr);
+    verifierFinZone(cr);
+    controlerDateReference(cr, acte.get());
+    Texte texte;
+    if (cr == 0) cr = requete(ou(acte), texte);
+    Reponse reponse;
+    reponse.groupe(kTexte);
+    reponse.champ(texte);
+    return repondre(cr, reponse, sortie);
+}
+
+template <class Requete>
+uint16_t FonctionsConsulter::listeActe(const char* nom, ZoneSortie& sortie, bool avecActivite, int32_t numeroListe,
+                                       Requete requete) {
+    uint16_t cr = 0;
+    TraceFonction trace(nom, cr);
+    auto acte = lireChamp<Code>(cr);
+    std::unique_ptr<Code> activite = avecActivite ? lireChamp<Code>(cr) : nullptr;
+    verifierFinZone(cr);
+    controlerDateReference(cr, acte.get());
+    TypeListe<Code> liste;
+    if (cr == 0) cr = requete(ou(acte), ou(activite), liste);
+    Reponse reponse;
+    if (numeroListe == 0) codes(cr, liste, reponse);
+    else codesLibelles(cr, liste, numeroListe, reponse);
+    return repondre(cr, reponse, sortie);
+}
+
+template <class T, class Requete>
+uint16_t FonctionsConsulter::valeurModificateur(const char* nom, uint16_t groupe, ZoneSortie& sortie,
+                                                Requete requete) {
+    uint16_t cr = 0;
+    TraceFonction trace(nom, cr);
+    auto modificateur = lireChamp<Code>(cr);
+    verifierFinZone(cr);
+    T valeur;
+    if (cr == 0) cr = requete(ou(modificateur), valeur);
+    Reponse reponse;
+    reponse.groupe(groupe);
+    reponse.champ(valeur);
+    return repondre(cr, reponse, sortie);
+}
+
+// --- Acts ---------------------------------------------------------------------------
+
+uint16_t FonctionsConsulter::CCAM_1(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("CCAM_1", cr);
+    auto acte = lireChamp<Code>(cr);
+    verifierFinZone(cr);
+    Booleen existe;
+    if (cr == 0) cr = lecture.rechercherExistenceActe(ou(acte), existe);
+    Reponse reponse;
+    reponse.groupe(kBooleen);
+    reponse.champ(existe);
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::CCAM_2(ZoneSortie& sortie) {
+    return listeActe("CCAM_2", sortie, false, kActivites, [&](const Code& a, const Code&, TypeListe<Code>& l) {
+        return lecture.rechercherActivites(a, l);
+    });
+}
+
+uint16_t FonctionsConsulter::CCAM_3(ZoneSortie& sortie) {
+    return listeActe("CCAM_3", sortie, true, kExtensions, [&](const Code& a, const Code& ac, TypeListe<Code>& l) {
+        return lecture.rechercherCodesExtensionDocumentaire(a, ac, l);
+    });
+}
+
+uint16_t FonctionsConsulter::CCAM_4a(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("CCAM_4a", cr);
+    auto acte = lireChamp<Code>(cr);
+    auto activite = lireChamp<Code>(cr);
+    verifierFinZone(cr);
+    controlerDateReference(cr, acte.get());
+    TypeListe<Code> phases;
+    if (cr == 0) cr = lecture.rechercherPhasesDeTraitement(ou(acte), ou(activite), phases);
+    Reponse reponse;
+    reponse.groupe(kNombre);
+    reponse.champ(Nombre(phases.nombre()));
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::CCAM_5(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("CCAM_5", cr);
+    auto acte = lireChamp<Code>(cr);
+    verifierFinZone(cr);
+    controlerDateReference(cr, acte.get());
+    Code code;
+    if (cr == 0) cr = lecture.rechercherCodeStructure(ou(acte), code);
+    Reponse reponse;
+    reponse.groupe(kCode);
+    reponse.champ(code);
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::CCAM_6(ZoneSortie& sortie) {
+    return listeActe("CCAM_6", sortie, true, kModificateurs, [&](const Code& a, const Code& ac, TypeListe<Code>& l) {
+        return lecture.rechercherModificateursApplicables(a, ac, dateReference, l);
+    });
+}
+
+uint16_t FonctionsConsulter::CCAM_7(ZoneSortie& sortie) {
+    return texteActe("CCAM_7", sortie, [&](const Code& a, Texte& t) { return lecture.rechercherLibelleCourt(a, t); });
+}
+
+uint16_t FonctionsConsulter::CCAM_8(ZoneSortie& sortie) {
+    return texteActe("CCAM_8", sortie, [&](const Code& a, Texte& t) { return lecture.rechercherLibelleLong(a, t); });
+}
+
+uint16_t FonctionsConsulter::CCAM_9(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("CCAM_9", cr);
+    auto acte = lireChamp<Code>(cr);
+    verifierFinZone(cr);
+    controlerDateReference(cr, acte.get());
+    TypeListe<Code> type;
+    Code code;
+    if (cr == 0) cr = lecture.rechercherTypeActe(ou(acte), code);
+    if (cr == 0) cr = type.ajouter(code);
+    Reponse reponse;
+    codesLibelles(cr, type, kTypesActe, reponse);
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::CCAM_9_1(ZoneSortie& sortie) {
+    return listeActe("CCAM_9_1", sortie, false, 0, [&](const Code& a, const Code&, TypeListe<Code>& l) {
+        return lecture.rechercherProcedures(a, dateReference, l);
+    });
+}
+
+uint16_t FonctionsConsulter::CCAM_10(ZoneSortie& sortie) {
+    return texteActe("CCAM_10", sortie,
+                     [&](const Code& a, Texte& t) { return lecture.rechercherConditionsGenerales(a, t); });
+}
+
+uint16_t FonctionsConsulter::CCAM_11(ZoneSortie& sortie) {
+    return texteActe("CCAM_11", sortie, [&](const Code& a, Texte& t) { return lecture.rechercherNotesActe(a, t); });
+}
+
+uint16_t FonctionsConsulter::CCAM_12(ZoneSortie& sortie) {
+    return listeActe("CCAM_12", sortie, true, kCategories, [&](const Code& a, const Code& ac, TypeListe<Code>& l) {
+        Code categorie;
+        uint16_t cr = lecture.rechercherCategorieMedicale(a, ac, dateReference, categorie);
+        return cr != 0 ? cr : l.ajouter(categorie);
+    });
+}
+
+uint16_t FonctionsConsulter::CCAM_13(ZoneSortie& sortie) {
+    return listeActe("CCAM_13", sortie, true, 0, [&](const Code& a, const Code& ac, TypeListe<Code>& l) {
+        return lecture.rechercherActesCompatibles(a, ac, dateReference, l);
+    });
+}
+
+uint16_t FonctionsConsulter::CCAM_14(ZoneSortie& sortie) {
+    return listeActe("CCAM_14", sortie, false, 0, [&](const Code& a, const Code&, TypeListe<Code>& l) {
+        return lecture.rechercherActesIncompatibles(a, dateReference, l);
+    });
+}
+
+uint16_t FonctionsConsulter::CCAM_15(ZoneSortie& sortie) {
+    return listeActe("CCAM_15", sortie, false, 0, [&](const Code& a, const Code&, TypeListe<Code>& l) {
+        Code sexe;
+        uint16_t cr = lecture.rechercherSexeCompatible(a, sexe);
+        return cr != 0 ? cr : l.ajouter(sexe);
+    });
+}
+
+uint16_t FonctionsConsulter::CCAM_16a(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("CCAM_16a", cr);
+    auto acte = lireChamp<Code>(cr);
+    verifierFinZone(cr);
+    controlerDateReference(cr, acte.get());
+    Nombre menu;
+    if (cr == 0) cr = lecture.rechercherCodeMenu(ou(acte), menu);
+    std::vector<Texte> niveaux;
+    while (cr == 0 && menu.valeur() != kMenuRacine) {
+        if (niveaux.size() >= kProfondeurMenuMax) {
+            tracer(CAT_CONSULTATION, NIV_ERREUR, "ERREUR : arborescence des menus sans racine (menu %d)",
+                   static_cast<int>(menu.valeur()));
+            cr = 0xDFFE;
+            break;
+        }
+        Texte titre, notes;
+        Nombre pere;
+        cr = lecture.rechercherTitreMenu(menu, titre);
+        if (cr == 0) cr = lecture.rechercherNotesMenu(menu, notes);
+        if (cr == 0) cr = lecture.rechercherMenuPere(menu, pere);
+        if (cr != 0) break;
+        if (notes.longueur() > 0) {
+            titre.ajouter("\n");
+            titre.ajouter(notes);
+        }
+        niveaux.push_back(titre);
+        menu = pere;
+    }
+    Reponse reponse;
+    reponse.groupe(kListeTextes);
+    reponse.champ(Nombre(static_cast<int32_t>(niveaux.size())));
+    for (const Texte& niveau : niveaux) reponse.champ(niveau);
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::CCAM_18(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("CCAM_18", cr);
+    auto acte = lireChamp<Code>(cr);
+    verifierFinZone(cr);
+    Date date;
+    if (cr == 0) cr = lecture.rechercherDateCreation(ou(acte), date);
+    Reponse reponse;
+    reponse.groupe(kDate);
+    reponse.champ(date);
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::CCAM_19(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("CCAM_19", cr);
+    auto acte = lireChamp<Code>(cr);
+    verifierFinZone(cr);
+    Date date;
+    if (cr == 0) cr = lecture.rechercherDateFin(ou(acte), date);
+    Reponse reponse;
+    reponse.groupe(kDate);
+    reponse.champ(date);
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::CCAM_20(ZoneSortie& sortie) {
+    return listeActe("CCAM_20", sortie, true, 0, [&](const Code& a, const Code& ac, TypeListe<Code>& l) {
+        return lecture.rechercherRMO(a, ac, l);
+    });
+}
+
+uint16_t FonctionsConsulter::CCAM_22(ZoneSortie& sortie) {
+    return listeActe("CCAM_22", sortie, false, kAdmissions, [&](const Code& a, const Code&, TypeListe<Code>& l) {
+        Code admission;
+        uint16_t cr = lecture.rechercherAdmissionRemboursement(a, dateReference, admission);
+        return cr != 0 ? cr : l.ajouter(admission);
+    });
+}
+
+uint16_t FonctionsConsulter::CCAM_24(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("CCAM_24", cr);
+    auto acte = lireChamp<Code>(cr);
+    verifierFinZone(cr);
+    controlerDateReference(cr, acte.get());
+    Booleen entente;
+    if (cr == 0) cr = lecture.rechercherEntentePrealable(ou(acte), dateReference, entente);
+    Reponse reponse;
+    reponse.groupe(kBooleen);
+    reponse.champ(entente);
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::CCAM_25(ZoneSortie& sortie) {
+    return listeActe("CCAM_25", sortie, false, kExonerations, [&](const Code& a, const Code&, TypeListe<Code>& l) {
+        return lecture.rechercherCodesExonerationTM(a, dateReference, l);
+    });
+}
+
+uint16_t FonctionsConsulter::CCAM_30_1(ZoneSortie& sortie) {
+    return listeActe("CCAM_30_1", sortie, false, kNatures, [&](const Code& a, const Code&, TypeListe<Code>& l) {
+        return lecture.rechercherNaturesAssurance(a, l);
+    });
+}
+
+uint16_t FonctionsConsulter::CCAM_32a(ZoneSortie& sortie) {
+    return listeActe("CCAM_32a", sortie, true, 0, [&](const Code& a, const Code& ac, TypeListe<Code>& l) {
+        TypeListe<Code> classes;
+        uint16_t cr = lecture.rechercherClassesSpecialitesExecutant(a, ac, dateReference, classes);
+        for (uint16_t i = 0; cr == 0 && i < classes.nombre(); ++i) {
+            TypeListe<Code> specialites;
+            cr = lecture.rechercherSpecialitesDansClasse(classes.element(i), dateReference, specialites);
+            for (uint16_t j = 0; cr == 0 && j < specialites.nombre(); ++j) cr = l.ajouter(specialites.element(j));
+        }
+        return cr;
+    });
+}
+
+// --- Phases: prices and limits --------------------------------------------------------
+
+uint16_t FonctionsConsulter::CCAM_37(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("CCAM_37", cr);
+    auto acte = lireChamp<Code>(cr);
+    auto activite = lireChamp<Code>(cr);
+    auto phase = lireCodeOuZero(cr);
+    auto ps = lireChamp<Nombre>(cr);
+    auto bs = lireChamp<Nombre>(cr);
+    verifierFinZone(cr);
+    controlerDateReference(cr, acte.get());
+    const Nombre numeroGrille = grille(cr, ps.get(), bs.get());
+    Montant prix(0.0);
+    Date modification;
+    if (cr == 0) cr = lecture.rechercherPrixUnitaire(ou(acte), ou(activite), ou(phase), numeroGrille, dateReference, prix);
+    if (cr == 0)
+        cr = lecture.rechercherDateModificationPrixUnitaire(ou(acte), ou(activite), ou(phase), dateReference,
+                                                            modification);
+    Reponse reponse;
+    reponse.groupe(kMontant);
+    reponse.champ(prix);
+    dateModification(modification, reponse);
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::CCAM_39(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("CCAM_39", cr);
+    auto acte = lireChamp<Code>(cr);
+    auto activite = lireChamp<Code>(cr);
+    auto phase = lireCodeOuZero(cr);
+    verifierFinZone(cr);
+    controlerDateReference(cr, acte.get());
+    Montant supplement(0.0);
+    Date modification;
+    if (cr == 0) cr = lecture.rechercherSupplementCharge(ou(acte), ou(activite), ou(phase), dateReference, supplement);
+    if (cr == 0)
+        cr = lecture.rechercherDateModificationSupplementCharges(ou(acte), ou(activite), ou(phase), dateReference,
+                                                                 modification);
+    Reponse reponse;
+    reponse.groupe(kMontant);
+    reponse.champ(supplement);
+    dateModification(modification, reponse);
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::CCAM_40a(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("CCAM_40a", cr);
+    auto acte = lireChamp<Code>(cr);
+    auto activite = lireChamp<Code>(cr);
+    verifierFinZone(cr);
+    controlerDateReference(cr, acte.get());
+    TypeListe<Code> agrements;
+    if (cr == 0) cr = lecture.rechercherAgrementsRadio(ou(acte), ou(activite), agrements);
+    Reponse reponse;
+    reponse.groupe(kBooleen);
+    reponse.champ(Booleen(agrements.nombre() > 0));
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::CCAM_41(ZoneSortie& sortie) {
+    return listeActe("CCAM_41", sortie, false, kFraisDeplacement,
+                     [&](const Code& a, const Code&, TypeListe<Code>& l) {
+                         Code frais;
+                         uint16_t cr = lecture.rechercherFraisDeplacement(a, frais);
+                         return cr != 0 ? cr : l.ajouter(frais);
+                     });
+}
+
+uint16_t FonctionsConsulter::CCAM_42(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("CCAM_42", cr);
+    auto acte = lireChamp<Code>(cr);
+    auto activite = lireChamp<Code>(cr);
+    verifierFinZone(cr);
+    controlerDateReference(cr, acte.get());
+    Code regroupement;
+    TypeListe<Code> liste;
+    Date modification;
+    if (cr == 0) cr = lecture.rechercherCodeRegroupement(ou(acte), ou(activite), dateReference, regroupement);
+    if (cr == 0) cr = liste.ajouter(regroupement);
+    Reponse reponse;
+    codesLibelles(cr, liste, kRegroupements, reponse);
+    if (cr == 0)
+        cr = lecture.rechercherDateModificationCodeRegroupement(ou(acte), ou(activite), dateReference, modification);
+    dateModification(modification, reponse);
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::CCAM_43a(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("CCAM_43a", cr);
+    auto acte = lireChamp<Code>(cr);
+    auto activite = lireChamp<Code>(cr);
+    auto phase = lireCodeOuZero(cr);
+    verifierFinZone(cr);
+    controlerDateReference(cr, acte.get());
+    Code categorie;
+    TypeListe<Code> dentaires;
+    if (cr == 0) cr = lecture.rechercherCategorieMedicale(ou(acte), ou(activite), dateReference, categorie);
+    if (cr == 0) cr = lecture.rechercherValeursConcept(Nombre(kConceptDentaire), dateReference, dentaires);
+    const bool dentaire = cr == 0 && dentaires.contient(categorie);
+    Reponse reponse;
+    reponse.groupe(kBooleen);
+    reponse.champ(Booleen(dentaire));
+    if (dentaire) {
+        Code nombre;
+        cr = lecture.rechercherNombreDents(ou(acte), ou(activite), ou(phase), nombre);
+        if (cr == 0 && nombre.longueur() == 0) {
+            tracer(CAT_CONSULTATION, NIV_ERREUR, "ERREUR : nombre de dents non renseigne pour l'acte dentaire %s",
+                   ou(acte).chaine());
+            cr = 0xDFFE;
+        }
+        reponse.groupe(kNombre);
+        reponse.champ(Nombre(nombre.chaine(), nombre.longueur()));
+    }
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::CCAM_44(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("CCAM_44", cr);
+    auto acte = lireChamp<Code>(cr);
+    auto activite = lireChamp<Code>(cr);
+    auto phase = lireCodeOuZero(cr);
+    verifierFinZone(cr);
+    controlerDateReference(cr, acte.get());
+    TypeListe<Code> dents;
+    if (cr == 0) cr = lecture.rechercherDentsIncompatibles(ou(acte), ou(activite), ou(phase), dents);
+    Reponse reponse;
+    codes(cr, dents, reponse);
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::CCAM_45(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("CCAM_45", cr);
+    auto acte = lireChamp<Code>(cr);
+    auto activite = lireChamp<Code>(cr);
+    auto phase = lireCodeOuZero(cr);
+    verifierFinZone(cr);
+    controlerDateReference(cr, acte.get());
+    Periode limite;
+    if (cr == 0) cr = lecture.rechercherAgeMinimal(ou(acte), ou(activite), ou(phase), limite);
+    Reponse reponse;
+    age(limite, reponse);
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::CCAM_46(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("CCAM_46", cr);
+    auto acte = lireChamp<Code>(cr);
+    auto activite = lireChamp<Code>(cr);
+    auto phase = lireCodeOuZero(cr);
+    verifierFinZone(cr);
+    controlerDateReference(cr, acte.get());
+    Periode limite;
+    if (cr == 0) cr = lecture.rechercherAgeMaximal(ou(acte), ou(activite), ou(phase), limite);
+    Reponse reponse;
+    age(limite, reponse);
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::CCAM_47a(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("CCAM_47a", cr);
+    auto caisse = lireChamp<Code>(cr);
+    auto acte = lireChamp<Code>(cr);
+    auto activite = lireChamp<Code>(cr);
+    auto phase = lireCodeOuZero(cr);
+    verifierFinZone(cr);
+    controlerDateReference(cr, acte.get());
+    int32_t position = 0;
+    if (cr == 0) cr = positionDOM(ou(caisse), position);
+    Coefficient majoration(0.0);
+    Date modification;
+    if (cr == 0)
+        cr = lecture.rechercherMajorationDOM(ou(acte), ou(activite), ou(phase), Nombre(position), dateReference,
+                                             majoration);
+    if (cr == 0)
+        cr = lecture.rechercherDateModificationMajorationDOM(ou(acte), ou(activite), ou(phase), Nombre(position),
+                                                             dateReference, modification);
+    Reponse reponse;
+    reponse.groupe(kCoefficient);
+    reponse.champ(majoration);
+    dateModification(modification, reponse);
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::CCAM_52a(ZoneSortie& sortie) {
+    return listeActe("CCAM_52a", sortie, false, 0, [&](const Code& a, const Code&, TypeListe<Code>& l) {
+        return lecture.rechercherActesForfaitCMU(a, dateReference, l);
+    });
+}
+
+// --- Tables ---------------------------------------------------------------------------
+
+uint16_t FonctionsConsulter::TB02_1(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("TB02_1", cr);
+    auto association = lireChamp<Code>(cr);
+    auto ps = lireChamp<Nombre>(cr);
+    auto bs = lireChamp<Nombre>(cr);
+    verifierFinZone(cr);
+    const Nombre numeroGrille = grille(cr, ps.get(), bs.get());
+    Coefficient coefficient(0.0);
+    Date modification;
+    if (cr == 0)
+        cr = lecture.rechercherCoefficientAssociationNonPrevue(ou(association), dateReference, numeroGrille, coefficient);
+    if (cr == 0)
+        cr = lecture.rechercherDateModificationCoefficientAssociationNP(ou(association), numeroGrille, dateReference,
+                                                                        modification);
+    Reponse reponse;
+    reponse.groupe(kCoefficient);
+    reponse.champ(coefficient);
+    dateModification(modification, reponse);
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::TB02_2(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("TB02_2", cr);
+    auto ps = lireChamp<Nombre>(cr);
+    auto bs = lireChamp<Nombre>(cr);
+    verifierFinZone(cr);
+    const Nombre numeroGrille = grille(cr, ps.get(), bs.get());
+    TypeListe<Code> associations;
+    if (cr == 0) cr = lecture.rechercherCodesAssociationsNonPrevues(dateReference, numeroGrille, associations);
+    Reponse reponse;
+    codesLibelles(cr, associations, kAssociations, reponse);
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::TB06_1(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("TB06_1", cr);
+    auto modificateur = lireChamp<Code>(cr);
+    verifierFinZone(cr);
+    Periode limite;
+    if (cr == 0) cr = lecture.rechercherAgeMinimumModificateur(ou(modificateur), dateReference, limite);
+    Reponse reponse;
+    age(limite, reponse);
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::TB06_2(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("TB06_2", cr);
+    auto modificateur = lireChamp<Code>(cr);
+    verifierFinZone(cr);
+    Periode limite;
+    if (cr == 0) cr = lecture.rechercherAgeMaximumModificateur(ou(modificateur), dateReference, limite);
+    Reponse reponse;
+    age(limite, reponse);
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::TB07_1(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("TB07_1", cr);
+    auto caisse = lireChamp<Code>(cr);
+    verifierFinZone(cr);
+    const Nombre position(positionSeuil(ou(caisse)));
+    Montant seuil(0.0);
+    Date modification;
+    if (cr == 0) cr = lecture.rechercherSeuilExoTM(dateReference, position, seuil);
+    if (cr == 0) cr = lecture.rechercherDateModificationSeuilExoTM(position, dateReference, modification);
+    Reponse reponse;
+    reponse.groupe(kMontant);
+    reponse.champ(seuil);
+    dateModification(modification, reponse);
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::TB08_1(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("TB08_1", cr);
+    auto caisse = lireChamp<Code>(cr);
+    verifierFinZone(cr);
+    auto ferie = [&](const TypeListe<Date>& jours) {
+        for (uint16_t i = 0; i < jours.nombre(); ++i) {
+            const Date& j = jours.element(i);
+            if (j.mois() == dateReference.mois() && j.jour() == dateReference.jour() &&
+                (j.annee() == 0 || j.annee() == dateReference.annee()))
+                return true;
+        }
+        return false;
+    };
+    TypeListe<Date> nationaux, locaux;
+    if (cr == 0) cr = lecture.rechercherJoursFeriesNationaux(dateReference, nationaux);
+    bool resultat = cr == 0 && ferie(nationaux);
+    if (cr == 0 && !resultat) {
+        cr = lecture.rechercherJoursFeriesCaisse(ou(caisse), dateReference, locaux);
+        // Most caisses have no holiday of their own and no row: nothing more to find.
+        if (cr == KPX_CR_ELEMENT_ABSENT) cr = 0;
+        resultat = cr == 0 && ferie(locaux);
+    }
+    Reponse reponse;
+    reponse.groupe(kBooleen);
+    reponse.champ(Booleen(resultat));
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::TB09_1(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("TB09_1", cr);
+    auto modificateur = lireChamp<Code>(cr);
+    auto second = lireChamp<Code>(cr);
+    verifierFinZone(cr);
+    TypeListe<Code> compatibles;
+    if (cr == 0) cr = lecture.rechercherModificateursCompatibles(ou(modificateur), dateReference, compatibles);
+    Reponse reponse;
+    reponse.groupe(kBooleen);
+    reponse.champ(Booleen(compatibles.contient(ou(second))));
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::TB10_1(ZoneSortie& sortie) {
+    return valeurModificateur<Booleen>("TB10_1", kBooleen, sortie, [&](const Code& m, Booleen& b) {
+        return lecture.rechercherTopControleCoherence(m, dateReference, b);
+    });
+}
+
+uint16_t FonctionsConsulter::TB10_2(ZoneSortie& sortie) {
+    return valeurModificateur<Booleen>("TB10_2", kBooleen, sortie, [&](const Code& m, Booleen& b) {
+        return lecture.rechercherTopPresenceMultiple(m, dateReference, b);
+    });
+}
+
+uint16_t FonctionsConsulter::TB11_1(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("TB11_1", cr);
+    auto modificateur = lireChamp<Code>(cr);
+    auto ps = lireChamp<Nombre>(cr);
+    auto bs = lireChamp<Nombre>(cr);
+    verifierFinZone(cr);
+    const Nombre numeroGrille = grille(cr, ps.get(), bs.get());
+    Montant forfait(0.0);
+    Date modification;
+    if (cr == 0) cr = lecture.rechercherForfaitModificateur(ou(modificateur), dateReference, numeroGrille, forfait);
+    if (cr == 0)
+        cr = lecture.rechercherDateModificationModificateur(ou(modificateur), numeroGrille, dateReference, modification);
+    Reponse reponse;
+    reponse.groupe(kMontant);
+    reponse.champ(forfait);
+    dateModification(modification, reponse);
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::TB11_2(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("TB11_2", cr);
+    auto modificateur = lireChamp<Code>(cr);
+    auto ps = lireChamp<Nombre>(cr);
+    auto bs = lireChamp<Nombre>(cr);
+    verifierFinZone(cr);
+    const Nombre numeroGrille = grille(cr, ps.get(), bs.get());
+    Coefficient taux(0.0);
+    Date modification;
+    if (cr == 0) cr = lecture.rechercherTauxModificateur(ou(modificateur), dateReference, numeroGrille, taux);
+    if (cr == 0)
+        cr = lecture.rechercherDateModificationModificateur(ou(modificateur), numeroGrille, dateReference, modification);
+    Reponse reponse;
+    reponse.groupe(kCoefficient);
+    reponse.champ(taux);
+    dateModification(modification, reponse);
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::TB11_3(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("TB11_3", cr);
+    auto ps = lireChamp<Nombre>(cr);
+    auto bs = lireChamp<Nombre>(cr);
+    verifierFinZone(cr);
+    const Nombre numeroGrille = grille(cr, ps.get(), bs.get());
+    TypeListe<Code> modificateurs;
+    if (cr == 0) cr = lecture.rechercherModificateurs(dateReference, numeroGrille, modificateurs);
+    Reponse reponse;
+    codesLibelles(cr, modificateurs, kModificateurs, reponse);
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::TB12_1(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("TB12_1", cr);
+    verifierFinZone(cr);
+    Montant forfait(0.0);
+    Date modification;
+    if (cr == 0) cr = lecture.rechercherForfaitNonConventionnes(dateReference, forfait);
+    if (cr == 0) cr = lecture.rechercherDateModificationNonConventionnes(dateReference, modification);
+    Reponse reponse;
+    reponse.groupe(kMontant);
+    reponse.champ(forfait);
+    dateModification(modification, reponse);
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::TB12_2(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("TB12_2", cr);
+    verifierFinZone(cr);
+    Coefficient taux(0.0);
+    Date modification;
+    if (cr == 0) cr = lecture.rechercherTauxNonConventionnes(dateReference, taux);
+    if (cr == 0) cr = lecture.rechercherDateModificationNonConventionnes(dateReference, modification);
+    Reponse reponse;
+    reponse.groupe(kCoefficient);
+    reponse.champ(taux);
+    dateModification(modification, reponse);
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::TB13_1(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("TB13_1", cr);
+    verifierFinZone(cr);
+    TypeListe<Code> regroupements;
+    if (cr == 0) cr = lecture.rechercherCodesRegroupement(dateReference, regroupements);
+    Reponse reponse;
+    for (uint16_t i = 0; cr == 0 && i < regroupements.nombre(); ++i) {
+        TypeListe<Code> un;
+        cr = un.ajouter(regroupements.element(i));
+        codesLibelles(cr, un, kRegroupements, reponse);
+        Date creation;
+        // Codes of the reference data have no local creation date.
+        if (cr == 0 && lecture.rechercherDateCreationCodeRegroupement(regroupements.element(i), creation) == 0)
+            dateModification(creation, reponse);
+    }
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::TB15_1(ZoneSortie& sortie) {
+    return valeurModificateur<Code>("TB15_1", kCode, sortie, [&](const Code& m, Code& oc) {
+        return lecture.rechercherModificateurOC(m, dateReference, oc);
+    });
+}
+
+uint16_t FonctionsConsulter::TB15_2(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("TB15_2", cr);
+    verifierFinZone(cr);
+    Nombre nombre;
+    if (cr == 0) cr = lecture.rechercherNombreModificateursTransmissibles(dateReference, nombre);
+    Reponse reponse;
+    reponse.groupe(kNombre);
+    reponse.champ(nombre);
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::TB19_1(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("TB19_1", cr);
+    verifierFinZone(cr);
+    Nombre nombre;
+    if (cr == 0) cr = lecture.rechercherNombreModificateursTarifants(dateReference, nombre);
+    Reponse reponse;
+    reponse.groupe(kNombre);
+    reponse.champ(nombre);
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::TB20_1(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("TB20_1", cr);
+    verifierFinZone(cr);
+    TypeListe<Code> valeurs;
+    if (cr == 0) cr = lecture.rechercherValeursConcept(Nombre(kConceptAssociations), dateReference, valeurs);
+    Reponse reponse;
+    codesLibelles(cr, valeurs, kAssociations, reponse);
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::TB21_1(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("TB21_1", cr);
+    verifierFinZone(cr);
+    TypeListe<Texte> motsCles;
+    if (cr == 0) cr = lecture.rechercherMotsCles(motsCles);
+    Reponse reponse;
+    reponse.groupe(kListeTextes);
+    reponse.champ(Nombre(motsCles.nombre()));
+    for (uint16_t i = 0; cr == 0 && i < motsCles.nombre(); ++i) reponse.champ(motsCles.element(i));
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::TB22_3(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("TB22_3", cr);
+    auto ps = lireChamp<Nombre>(cr);
+    auto bs = lireChamp<Nombre>(cr);
+    verifierFinZone(cr);
+    Nombre numero;
+    Texte libelle, definition;
+    if (cr == 0)
+        cr = lecture.rechercherUneGrilleTarifaire(ou(ps), ou(bs), dateReference, numero, libelle, definition);
+    Reponse reponse;
+    reponse.groupe(kGrille);
+    reponse.champ(numero);
+    reponse.champ(libelle);
+    reponse.champ(definition);
+    return repondre(cr, reponse, sortie);
+}
+
+uint16_t FonctionsConsulter::TB23(ZoneSortie& sortie) {
+    uint16_t cr = 0;
+    TraceFonction trace("TB23", cr);
+    verifierFinZone(cr);
+    TypeListe<Nombre> grilles;
+    TypeListe<Texte> libelles, definitions;
+    if (cr == 0) cr = lecture.rechercherGrillesTarifaires(grilles, libelles, definitions);
+    Reponse reponse;
+    for (uint16_t i = 0; cr == 0 && i < grilles.nombre(); ++i) {
+        reponse.groupe(kGrille);
+        reponse.champ(grilles.element(i));
+        reponse.champ(libelles.element(i));
+        reponse.champ(definitions.element(i));
+    }
+    return repondre(cr, reponse, sortie);
+}

@@ -1,0 +1,98 @@
+// The two search exports as a host calls them, over the compiled sample.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "KPXW32.h"
+#include "hote/Hote.h"
+#include "support/Echantillon.h"
+#include "support/LectureTrace.h"
+#include "zone/ZoneKPX.h"
+
+namespace {
+
+// The library state is process-wide and shared with the other boundary tests:
+// each test loads the sample and unloads it when it ends.
+class Charge {
+public:
+    Charge() {
+        if (!hote_.charger(KPX_LIB_DIR)) return;
+        const std::string& r = repertoireEchantillon();
+        if (r.empty()) return;
+        const std::string configuration = r + "/kpx.ini";
+        std::ofstream(configuration) << "[COMMUN]\nrepertoiretravail=" << r << "\n[KPX]\nrepertoiretable=" << r
+                                     << "\n";
+        pret_ = hote_.KPX_InitLIB2(configuration.c_str()) == KPX_OK;
+    }
+    ~Charge() {
+        if (pret_) hote_.KPX_TermLIB();
+    }
+    Hote& hote() {
+        EXPECT_TRUE(pret_) << hote_.erreur;
+        return hote_;
+    }
+
+private:
+    Hote hote_;
+    bool pret_ = false;
+};
+
+// The fields of the zone, which is then given back as a host must.
+std::vector<std::string> champs(Hote& h, unsigned char* zone, uint32_t taille) {
+    std::vector<std::string> resultat;
+    ZoneKPX lue(zone, taille);
+    uint16_t groupe = 0;
+    while (lue.lireGroupeSuivant(groupe) == 0) {
+        resultat.push_back("#" + std::to_string(groupe));
+        uint16_t numero = 0;
+        const uint8_t* donnees = nullptr;
+        uint32_t longueur = 0;
+        while (lue.lireChampSuivant(numero, donnees, longueur) == 0)
+            resultat.emplace_back(reinterpret_cast<const char*>(donnees), longueur);
+    }
+    h.KPX_LibererZoneMem(zone);
+    return resultat;
+}
+
+}  // namespace
+
+TEST(RechercheBoundary, KeywordSearchHandsOverOneGroupOrNothing) {
+    Charge charge;
+    Hote& h = charge.hote();
+    unsigned char* zone = nullptr;
+    uint32_t taille = 0;
+    ASSERT_EQ(h.KPX_RechercherParMotCle("genou", 0, &zone, &taille), KPX_OK);
+    ASSERT_NE(zone, nullptr);
+    EXPECT_EQ(champs(h, zone, taille), (std::vector<std::string>{"#3000", "1", "NFKA007"}));
+
+    zone = reinterpret_cast<unsigned char*>(&taille);  // outputs are reset by the checks
+    EXPECT_EQ(h.KPX_RechercherParMotCle("cote", 8, &zone, &taille), KPX_CR_AUCUN_RESULTAT);
+    EXPECT_EQ(zone, nullptr);
+    EXPECT_EQ(taille, 0u);
+    EXPECT_EQ(h.KPX_RechercherParMotCle("  ", 0, &zone, &taille), KPX_CR_ARGUMENT);
+    EXPECT_EQ(h.KPX_RechercherParMotCle(".,;", 0, &zone, &taille), KPX_CR_ELEMENT_ABSENT);
+    EXPECT_EQ(h.KPX_RechercherParMotCle(nullptr, 0, &zone, &taille), KPX_CR_ARGUMENT);
+    EXPECT_EQ(h.KPX_RechercherParMotCle("cote", 0, nullptr, &taille), KPX_CR_POINTEUR_NUL);
+}
+
+TEST(RechercheBoundary, FilterSyntaxIsCheckedBeforeTheSearch) {
+    Charge charge;
+    Hote& h = charge.hote();
+    unsigned char* zone = nullptr;
+    uint32_t taille = 0;
+    ASSERT_EQ(h.KPX_RechercherParFiltre("AB", &zone, &taille), KPX_OK);
+    EXPECT_EQ(champs(h, zone, taille), (std::vector<std::string>{"#3000", "3", "ABCA004", "ABJA002", "ABLB001"}));
+    ASSERT_EQ(h.KPX_RechercherParFiltre("", &zone, &taille), KPX_OK);
+    EXPECT_EQ(champs(h, zone, taille).size(), 2u + 41u);
+    // The syntax is checked before the outputs are reset: they are left as they were.
+    for (const char* mauvais : {"ab", "A1", "ABCDE"}) {
+        zone = nullptr;
+        taille = 7;
+        EXPECT_EQ(h.KPX_RechercherParFiltre(mauvais, &zone, &taille), KPX_CR_ARGUMENT) << mauvais;
+        EXPECT_EQ(zone, nullptr);
+        EXPECT_EQ(taille, 7u);
+    }
+    EXPECT_EQ(h.KPX_RechercherParFiltre("QQ", &zone, &taille), KPX_CR_AUCUN_RESULTAT);
+}
