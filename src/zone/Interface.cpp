@@ -225,7 +225,7 @@ uint16_t Interface::ajouterSuperGroupe(LectureDonnees& lecture, uint16_t positio
     }
     // The tables are meant to be acyclic; a cycle would otherwise recurse without end.
     if (std::find(chemin.begin(), chemin.end(), position) != chemin.end()) {
-        tracer(CAT_CYCLE, NIV_ERREUR, "ERREUR : Super-groupe fils %hu contenu dans lui-meme", position);
+        tracer(CAT_CYCLE, NIV_ERREUR, "ERREUR : Super-groupe fils (%hu) contenu dans lui-même", position);
         return cr = KPX_CR_DONNEES_INCOHERENTES;
     }
     tracer(CAT_CYCLE, NIV_DETAIL, "super-groupe %d [%s]", static_cast<int>(ligne->numero), ligne->nom.c_str());

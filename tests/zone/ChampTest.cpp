@@ -1,0 +1,247 @@
+// Field descriptions: the check of the bytes as sent, the reduction, the typed
+// value built, the letters of the description tables, and the capacity of groups
+// and super-groups.
+#include "zone/Champ.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "KPXW32.h"
+#include "support/TraceCapturee.h"
+#include "zone/Booleen.h"
+#include "zone/Code.h"
+#include "zone/Coefficient.h"
+#include "zone/Date.h"
+#include "zone/Groupe.h"
+#include "zone/Montant.h"
+#include "zone/Nombre.h"
+#include "zone/SuperGroupe.h"
+#include "zone/Texte.h"
+
+namespace {
+
+const uint8_t* octets(const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); }
+uint32_t taille(const std::string& s) { return static_cast<uint32_t>(s.size()); }
+
+ListeCodes valeurs(std::initializer_list<const char*> liste) {
+    ListeCodes l;
+    for (const char* v : liste) l.ajouter(Code(v));
+    return l;
+}
+
+Champ champ(uint32_t format, uint32_t type, uint16_t minimum = 0, uint16_t maximum = 0, ListeCodes autorisees = ListeCodes()) {
+    return Champ(format, type, minimum, maximum, autorisees);
+}
+
+std::string reduit(const Champ& c, const std::string& texte) {
+    const uint8_t* p = octets(texte);
+    uint32_t n = taille(texte);
+    c.reduire(p, n);
+    return std::string(reinterpret_cast<const char*>(p), n);
+}
+
+}  // namespace
+
+TEST(Champ, ControlChecksSizesCharactersDatesAndAllowedValuesOnTheBytesAsSent) {
+    struct Cas {
+        Champ description;
+        std::string donnees;
+        uint16_t attendu;
+    };
+    const std::vector<Cas> cas = {
+        {champ(FORMAT_LIBRE, TYPE_TEXTE, 2, 4), "ab", 0},
+        {champ(FORMAT_LIBRE, TYPE_TEXTE, 2, 4), "a", KPX_CR_CHAMP_BASE},
+        {champ(FORMAT_LIBRE, TYPE_TEXTE, 2, 4), "abcd", 0},
+        {champ(FORMAT_LIBRE, TYPE_TEXTE, 2, 4), "abcde", KPX_CR_CHAMP_BASE},
+        {champ(FORMAT_LIBRE, TYPE_TEXTE), "", 0},
+        {champ(FORMAT_LIBRE, TYPE_TEXTE, 1), "", KPX_CR_CHAMP_BASE},
+        // Alphanumeric: blanks, digits and capitals only.
+        {champ(FORMAT_ALPHANUMERIQUE, TYPE_CODE), "A B9 ", 0},
+        {champ(FORMAT_ALPHANUMERIQUE, TYPE_CODE), "Ab", KPX_CR_CHAMP_BASE},
+        {champ(FORMAT_ALPHANUMERIQUE, TYPE_CODE), "A-B", KPX_CR_CHAMP_BASE},
+        {champ(FORMAT_NUMERIQUE, TYPE_NOMBRE), "0070", 0},
+        {champ(FORMAT_NUMERIQUE, TYPE_NOMBRE), "7A", KPX_CR_CHAMP_BASE},
+        {champ(FORMAT_NUMERIQUE, TYPE_NOMBRE), " 7", KPX_CR_CHAMP_BASE},
+        // Dates: 8 digits or 8 digits and four zeros, a real day.
+        {champ(FORMAT_DATE, TYPE_DATE), "20240229", 0},
+        {champ(FORMAT_DATE, TYPE_DATE), "202402290000", 0},
+        {champ(FORMAT_DATE, TYPE_DATE), "20230229", KPX_CR_CHAMP_BASE},
+        {champ(FORMAT_DATE, TYPE_DATE), "2024-02-2", KPX_CR_CHAMP_BASE},
+        {champ(FORMAT_DATE, TYPE_DATE), "202402290001", KPX_CR_CHAMP_BASE},
+        // Formats E and I have no character rule: the allowed values decide.
+        {champ(FORMAT_VALEURS, TYPE_BOOLEEN, 1, 1, valeurs({"O", "N"})), "O", 0},
+        {champ(FORMAT_VALEURS, TYPE_BOOLEEN, 1, 1, valeurs({"O", "N"})), "o", KPX_CR_CHAMP_BASE},
+        {champ(FORMAT_LIBRE, TYPE_TEXTE), "é;\x01", 0},
+        // Allowed values are matched exactly, before any reduction.
+        {champ(FORMAT_ALPHANUMERIQUE, TYPE_CODE, 0, 0, valeurs({"AB", "CD"})), "CD", 0},
+        {champ(FORMAT_ALPHANUMERIQUE, TYPE_CODE, 0, 0, valeurs({"AB", "CD"})), "AB ", KPX_CR_CHAMP_BASE},
+        {champ(FORMAT_ALPHANUMERIQUE, TYPE_CODE, 0, 0, valeurs({"AB", "CD"})), "A", KPX_CR_CHAMP_BASE},
+        // A format the description tables cannot give is a fault of the description.
+        {champ(9, TYPE_TEXTE), "x", KPX_CR_NON_PREVU},
+    };
+    for (size_t i = 0; i < cas.size(); ++i)
+        EXPECT_EQ(cas[i].description.controler(octets(cas[i].donnees), taille(cas[i].donnees)), cas[i].attendu)
+            << "cas " << i << " [" << cas[i].donnees << "]";
+}
+
+TEST(Champ, ReductionDropsTrailingBlanksOrLeadingZerosByFormat) {
+    EXPECT_EQ(reduit(champ(FORMAT_ALPHANUMERIQUE, TYPE_CODE), "AB  "), "AB");
+    EXPECT_EQ(reduit(champ(FORMAT_ALPHANUMERIQUE, TYPE_CODE), "   "), "");
+    EXPECT_EQ(reduit(champ(FORMAT_ALPHANUMERIQUE, TYPE_CODE), " A B "), " A B");
+    EXPECT_EQ(reduit(champ(FORMAT_VALEURS, TYPE_CODE), "O  "), "O");
+    EXPECT_EQ(reduit(champ(FORMAT_NUMERIQUE, TYPE_NOMBRE), "007"), "7");
+    EXPECT_EQ(reduit(champ(FORMAT_NUMERIQUE, TYPE_NOMBRE), "000"), "0");
+    EXPECT_EQ(reduit(champ(FORMAT_NUMERIQUE, TYPE_NOMBRE), "0"), "0");
+    EXPECT_EQ(reduit(champ(FORMAT_NUMERIQUE, TYPE_NOMBRE), "1200"), "1200");
+    EXPECT_EQ(reduit(champ(FORMAT_DATE, TYPE_DATE), "020240101"), "020240101");
+    EXPECT_EQ(reduit(champ(FORMAT_LIBRE, TYPE_TEXTE), " 0 x  "), " 0 x  ");
+}
+
+TEST(Champ, TransformBuildsTheValueOfItsTypeOrRefusesIt) {
+    std::unique_ptr<TypeSimple> v;
+
+    // "007" numeric gives 7, and "0" stays 0.
+    ASSERT_EQ(champ(FORMAT_NUMERIQUE, TYPE_NOMBRE).transformer(octets("007"), 3, v), 0);
+    ASSERT_NE(dynamic_cast<Nombre*>(v.get()), nullptr);
+    EXPECT_EQ(static_cast<Nombre&>(*v).valeur(), 7);
+    ASSERT_EQ(champ(FORMAT_NUMERIQUE, TYPE_NOMBRE).transformer(octets("0"), 1, v), 0);
+    EXPECT_EQ(static_cast<Nombre&>(*v).valeur(), 0);
+    // A failed check leaves the value as it was.
+    EXPECT_EQ(champ(FORMAT_NUMERIQUE, TYPE_NOMBRE).transformer(octets("7A"), 2, v), KPX_CR_CHAMP_BASE);
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(static_cast<Nombre&>(*v).valeur(), 0);
+
+    // Two capitals and two blanks give the code of the two letters; a blank inside is no code.
+    ASSERT_EQ(champ(FORMAT_ALPHANUMERIQUE, TYPE_CODE, 1, 4).transformer(octets("AB  "), 4, v), 0);
+    ASSERT_NE(dynamic_cast<Code*>(v.get()), nullptr);
+    EXPECT_STREQ(static_cast<Code&>(*v).chaine(), "AB");
+    EXPECT_EQ(champ(FORMAT_ALPHANUMERIQUE, TYPE_CODE).controler(octets("A B"), 3), 0);
+    EXPECT_EQ(champ(FORMAT_ALPHANUMERIQUE, TYPE_CODE).transformer(octets("A B"), 3, v), KPX_CR_CHAMP_BASE);
+    EXPECT_EQ(v, nullptr);
+    // Format I lets anything through, but a code keeps to digits and capitals.
+    EXPECT_EQ(champ(FORMAT_LIBRE, TYPE_CODE).transformer(octets("ab"), 2, v), KPX_CR_CHAMP_BASE);
+    // An empty code is a code.
+    ASSERT_EQ(champ(FORMAT_ALPHANUMERIQUE, TYPE_CODE).transformer(octets("  "), 2, v), 0);
+    EXPECT_STREQ(static_cast<Code&>(*v).chaine(), "");
+
+    // Yes/no: one byte, O or N.
+    ASSERT_EQ(champ(FORMAT_LIBRE, TYPE_BOOLEEN).transformer(octets("O"), 1, v), 0);
+    EXPECT_TRUE(static_cast<Booleen&>(*v).valeur());
+    ASSERT_EQ(champ(FORMAT_LIBRE, TYPE_BOOLEEN).transformer(octets("N"), 1, v), 0);
+    EXPECT_FALSE(static_cast<Booleen&>(*v).valeur());
+    for (const std::string refuse : {"o", "ON", "", "X"})
+        EXPECT_EQ(champ(FORMAT_LIBRE, TYPE_BOOLEEN).transformer(octets(refuse), taille(refuse), v), KPX_CR_CHAMP_BASE)
+            << refuse;
+    // Trailing blanks go before the yes/no test under format E.
+    ASSERT_EQ(champ(FORMAT_VALEURS, TYPE_BOOLEEN).transformer(octets("N "), 2, v), 0);
+    EXPECT_FALSE(static_cast<Booleen&>(*v).valeur());
+
+    // Amounts and coefficients with their implied decimals, written back byte for byte.
+    ASSERT_EQ(champ(FORMAT_NUMERIQUE, TYPE_MONTANT).transformer(octets("1250"), 4, v), 0);
+    ASSERT_NE(dynamic_cast<Montant*>(v.get()), nullptr);
+    EXPECT_DOUBLE_EQ(static_cast<Montant&>(*v).valeur(), 12.5);
+    uint32_t n = 0;
+    auto forme = v->versOctets(n);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(forme.get()), n), "1250");
+    ASSERT_EQ(champ(FORMAT_NUMERIQUE, TYPE_COEFFICIENT_TAUX).transformer(octets("150"), 3, v), 0);
+    EXPECT_DOUBLE_EQ(static_cast<Coefficient&>(*v).valeur(), 1.5);
+    forme = v->versOctets(n);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(forme.get()), n), "1500");
+    ASSERT_EQ(champ(FORMAT_NUMERIQUE, TYPE_COEFFICIENT).transformer(octets("1500"), 4, v), 0);
+    EXPECT_DOUBLE_EQ(static_cast<Coefficient&>(*v).valeur(), 1.5);
+
+    // Dates and texts; a text keeps its blanks.
+    ASSERT_EQ(champ(FORMAT_DATE, TYPE_DATE).transformer(octets("202403050000"), 12, v), 0);
+    EXPECT_EQ(static_cast<Date&>(*v), Date(2024, 3, 5));
+    ASSERT_EQ(champ(FORMAT_LIBRE, TYPE_TEXTE).transformer(octets(" a b "), 5, v), 0);
+    ASSERT_NE(dynamic_cast<Texte*>(v.get()), nullptr);
+    EXPECT_EQ(dynamic_cast<Code*>(v.get()), nullptr);
+    EXPECT_STREQ(static_cast<Texte&>(*v).chaine(), " a b ");
+
+    // No type, or one the tables cannot give: nothing is built.
+    EXPECT_EQ(champ(FORMAT_LIBRE, TYPE_AUCUN).transformer(octets("x"), 1, v), KPX_CR_NON_PREVU);
+    EXPECT_EQ(v, nullptr);
+    EXPECT_EQ(champ(FORMAT_LIBRE, 42).transformer(octets("x"), 1, v), KPX_CR_NON_PREVU);
+    EXPECT_EQ(v, nullptr);
+}
+
+TEST(Champ, LettersOfTheDescriptionTables) {
+    const std::vector<std::pair<char, uint32_t>> formats = {
+        {'A', FORMAT_ALPHANUMERIQUE}, {'N', FORMAT_NUMERIQUE}, {'D', FORMAT_DATE}, {'E', FORMAT_VALEURS},
+        {'I', FORMAT_LIBRE}};
+    for (auto& f : formats) {
+        uint32_t code = 99;
+        EXPECT_TRUE(Champ::formatDeLettre(f.first, code)) << f.first;
+        EXPECT_EQ(code, f.second) << f.first;
+    }
+    const std::string types = "CTBDNMFXA";
+    for (uint32_t i = 0; i < types.size(); ++i) {
+        uint32_t code = 99;
+        EXPECT_TRUE(Champ::typeDeLettre(types[i], code)) << types[i];
+        EXPECT_EQ(code, i) << types[i];
+    }
+    uint32_t code = 99;
+    for (char refuse : {'a', 'Z', ' ', '\0', 'c'}) {
+        EXPECT_FALSE(Champ::formatDeLettre(refuse, code)) << refuse;
+        EXPECT_FALSE(Champ::typeDeLettre(refuse, code)) << refuse;
+    }
+    // The free format shows as '*' in trace lines.
+    EXPECT_EQ(std::string({Champ::lettreFormat(0), Champ::lettreFormat(1), Champ::lettreFormat(2),
+                           Champ::lettreFormat(3), Champ::lettreFormat(4)}),
+              "ANDE*");
+}
+
+TEST(Champ, ErrorLinesQuoteTheFieldWithinItsLength) {
+    TraceCapturee trace("champ-erreurs");
+    // The field sits inside a longer buffer, without terminator.
+    const std::string tampon = "20230229XYZ";
+    EXPECT_EQ(champ(FORMAT_DATE, TYPE_DATE).controler(octets(tampon), 8), KPX_CR_CHAMP_BASE);
+    EXPECT_EQ(champ(FORMAT_NUMERIQUE, TYPE_NOMBRE).controler(octets("12a4"), 4), KPX_CR_CHAMP_BASE);
+    EXPECT_EQ(champ(FORMAT_LIBRE, TYPE_TEXTE, 3).controler(octets("ab"), 2), KPX_CR_CHAMP_BASE);
+    EXPECT_EQ(champ(FORMAT_LIBRE, TYPE_TEXTE, 0, 1).controler(octets("ab"), 2), KPX_CR_CHAMP_BASE);
+    EXPECT_EQ(champ(FORMAT_VALEURS, TYPE_CODE, 0, 0, valeurs({"O", "N"})).controler(octets("oui"), 3),
+              KPX_CR_CHAMP_BASE);
+    std::unique_ptr<TypeSimple> v;
+    EXPECT_EQ(champ(FORMAT_LIBRE, TYPE_BOOLEEN).transformer(octets("ON"), 2, v), KPX_CR_CHAMP_BASE);
+    std::vector<std::string> erreurs;
+    for (const auto& l : trace.lignes())
+        if (l.niveau == 5) {
+            EXPECT_EQ(l.categorie, 6) << l.texte;
+            erreurs.push_back(l.texte);
+        }
+    EXPECT_EQ(erreurs, (std::vector<std::string>{
+                           "ERREUR: date (20230229) invalide.",
+                           "ERREUR: caractere (a) interdit dans le format numerique.",
+                           "ERREUR: taille des donnees (2) inferieure au minimum (3).",
+                           "Champ::controler: ERREUR: taille des donnees (2) superieure au maximum (1).",
+                           "ERREUR: le champ [oui] ne fait pas partie des valeurs autorisées.",
+                           "ERREUR: le champ [ON] n'est pas un booléen valide.",
+                       }));
+}
+
+TEST(Champ, GroupsAndSuperGroupsRefuseMoreThanTheirRowAnnounced) {
+    Groupe groupe(3001, 2);
+    EXPECT_EQ(groupe.ajouterChamp(FORMAT_ALPHANUMERIQUE, TYPE_CODE, 1, 13, valeurs({"X"})), 0);
+    EXPECT_EQ(groupe.ajouterChamp(FORMAT_NUMERIQUE, TYPE_NOMBRE, 0, 0, ListeCodes()), 0);
+    EXPECT_EQ(groupe.ajouterChamp(FORMAT_NUMERIQUE, TYPE_NOMBRE, 0, 0, ListeCodes()), KPX_CR_NON_PREVU);
+    ASSERT_EQ(groupe.nombreChamps(), 2);
+    // The allowed values are the group's own copy.
+    EXPECT_EQ(groupe.champ(0).valeursAutorisees.nombre(), 1);
+    EXPECT_STREQ(groupe.champ(0).valeursAutorisees.element(0).chaine(), "X");
+    EXPECT_EQ(groupe.champ(1).format, FORMAT_NUMERIQUE);
+
+    Groupe vide(3002, 0);
+    EXPECT_EQ(vide.ajouterChamp(FORMAT_LIBRE, TYPE_TEXTE, 0, 0, ListeCodes()), KPX_CR_NON_PREVU);
+
+    SuperGroupe racine(7, "F", 2);
+    EXPECT_EQ(racine.ajouterFils(groupe, 1, 1), 0);
+    EXPECT_EQ(racine.ajouterFils(std::unique_ptr<SuperGroupe>(new SuperGroupe(8, "S", 0)), 0, 0), 0);
+    EXPECT_EQ(racine.ajouterFils(vide, 0, 1), KPX_CR_NON_PREVU);
+    ASSERT_EQ(racine.nombreFils(), 2);
+    EXPECT_EQ(racine.fils(0).groupe, &groupe);
+    EXPECT_EQ(racine.fils(0).premierNumeroGroupe(), 3001);
+    // A super-group without children opens with no group number at all.
+    EXPECT_EQ(racine.fils(1).premierNumeroGroupe(), 0);
+}

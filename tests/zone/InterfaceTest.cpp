@@ -1,0 +1,410 @@
+// The interface description built from tables 49 to 53: groups and fields,
+// roots and nested super-groups, the family ranges and their lookups, refused
+// descriptions, the tree trace, the bundled sample, and the build within the load.
+#include "zone/Interface.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "KPXW32.h"
+#include "frame/Bibliotheque.h"
+#include "frame/Composants.h"
+#include "support/TraceCapturee.h"
+#include "zone/DescriptionInterface.h"
+
+using namespace description;
+
+namespace {
+
+// Three groups; a child-only super-group first (blank code sorts first), then
+// three consultation roots in byte order, one of each other family, and the
+// complete control.
+void decrireFamilles(Description& d) {
+    const uint16_t g3001 = d.groupe(3001, {{'A', 'C', 1, 13}});
+    const uint16_t g3002 = d.groupe(3002, {{'E', 'B', 1, 1, {"O", "N"}}, {'N', 'N', 0, 4}});
+    const uint16_t g3530 = d.groupe(3530, {{'N', 'N', 1, 4}, {'A', 'C', 1, 10}});
+    const uint16_t acte = d.superGroupe(200, "S_Acte", ' ', {groupe(g3002, 1, 0), groupe(g3530, 0, 0)});
+    d.superGroupe(97, "CCAM_1", '1', {groupe(g3001, 1, 1)});
+    d.superGroupe(1, "CCAM_10", '1', {groupe(g3001, 1, 1)});
+    d.superGroupe(10, "CCAM_2", '1', {});
+    d.superGroupe(30, "M_1", '2', {groupe(g3001, 1, 1), groupe(g3530, 0, 1)});
+    d.superGroupe(40, "A_1", '3', {groupe(g3001, 1, 1)});
+    d.superGroupe(70, "C_1", '4', {superGroupe(acte, 1, 0)});
+    d.superGroupe(71, "C_2", '4', {superGroupe(acte, 0, 2), groupe(g3530, 0, 0)});
+    d.superGroupe(80, "R_1", '5', {groupe(g3001, 1, 1)});
+    d.superGroupe(0, "ControleComplet", '6', {groupe(g3001, 1, 1), superGroupe(acte, 1, 0)});
+}
+
+std::vector<std::string> lignesCategorie(const TraceCapturee& trace, int categorie, int niveau) {
+    std::vector<std::string> t;
+    for (const auto& l : trace.lignes())
+        if (l.categorie == categorie && l.niveau == niveau) t.push_back(l.texte);
+    return t;
+}
+
+bool contient(const std::vector<std::string>& lignes, const std::string& texte) {
+    return std::find(lignes.begin(), lignes.end(), texte) != lignes.end();
+}
+
+}  // namespace
+
+TEST(Interface, BuildsGroupsFieldsRootsAndTheirOwnCopiesOfNestedSuperGroups) {
+    Description d("familles");
+    decrireFamilles(d);
+    Interface interface;
+    ASSERT_EQ(d.construire(interface), 0);
+    ASSERT_TRUE(interface.estConstruite());
+
+    ASSERT_EQ(interface.nombreGroupes(), 3);
+    const Groupe& g3002 = *interface.groupe(1);
+    EXPECT_EQ(g3002.numero(), 3002);
+    ASSERT_EQ(g3002.nombreChamps(), 2);
+    EXPECT_EQ(g3002.champ(0).format, FORMAT_VALEURS);
+    EXPECT_EQ(g3002.champ(0).type, TYPE_BOOLEEN);
+    EXPECT_EQ(g3002.champ(0).tailleMinimale, 1);
+    EXPECT_EQ(g3002.champ(0).tailleMaximale, 1);
+    ASSERT_EQ(g3002.champ(0).valeursAutorisees.nombre(), 2);
+    EXPECT_STREQ(g3002.champ(0).valeursAutorisees.element(0).chaine(), "O");
+    EXPECT_STREQ(g3002.champ(0).valeursAutorisees.element(1).chaine(), "N");
+    EXPECT_EQ(g3002.champ(1).format, FORMAT_NUMERIQUE);
+    EXPECT_EQ(g3002.champ(1).type, TYPE_NOMBRE);
+    EXPECT_EQ(g3002.champ(1).valeursAutorisees.nombre(), 0);
+
+    // The child-only row is not a root; the nine others are, in row order.
+    ASSERT_EQ(interface.nombreRacines(), 9);
+    std::vector<std::string> noms;
+    for (uint16_t i = 0; i < interface.nombreRacines(); ++i) noms.push_back(interface.racine(i)->nom());
+    EXPECT_EQ(noms, (std::vector<std::string>{"CCAM_1", "CCAM_10", "CCAM_2", "M_1", "A_1", "C_1", "C_2", "R_1",
+                                              "ControleComplet"}));
+    EXPECT_EQ(interface.racine(1)->numero(), 1);
+    EXPECT_FALSE(interface.racine(2)->decritGroupes());
+
+    // Ranges: consultation [0, 3), modification [3, 4), cancellation [4, 5), control [5, 7), rules [7, 8).
+    const std::vector<std::pair<uint16_t, uint16_t>> plages = {{0, 3}, {3, 4}, {4, 5}, {5, 7}, {7, 8}};
+    for (int f = 0; f < Interface::kNombreFamilles; ++f) {
+        EXPECT_EQ(interface.debutFamille(static_cast<Interface::Famille>(f)), plages[f].first) << f;
+        EXPECT_EQ(interface.finFamille(static_cast<Interface::Famille>(f)), plages[f].second) << f;
+    }
+
+    // The nested row is built under each reference, sharing the interface's groups.
+    const SuperGroupe& c1 = *interface.racine(5);
+    const SuperGroupe& c2 = *interface.racine(6);
+    ASSERT_EQ(c1.nombreFils(), 1);
+    ASSERT_TRUE(c1.fils(0).estSuperGroupe());
+    const SuperGroupe& acte1 = *c1.fils(0).superGroupe;
+    const SuperGroupe& acte2 = *c2.fils(0).superGroupe;
+    EXPECT_NE(&acte1, &acte2);
+    EXPECT_EQ(acte1.nom(), "S_Acte");
+    EXPECT_EQ(acte1.numero(), 200);
+    ASSERT_EQ(acte1.nombreFils(), 2);
+    EXPECT_EQ(acte1.fils(0).groupe, &g3002);
+    EXPECT_EQ(acte2.fils(0).groupe, &g3002);
+    EXPECT_EQ(acte1.fils(1).groupe, interface.groupe(2));
+    EXPECT_EQ(c1.fils(0).occurrencesMinimum, 1);
+    EXPECT_EQ(c1.fils(0).occurrencesMaximum, 0);
+    EXPECT_EQ(c2.fils(0).occurrencesMaximum, 2);
+    EXPECT_EQ(c1.fils(0).premierNumeroGroupe(), 3002);
+
+    interface.liberer();
+    EXPECT_FALSE(interface.estConstruite());
+    EXPECT_EQ(interface.nombreGroupes(), 0);
+    EXPECT_EQ(interface.nombreRacines(), 0);
+}
+
+TEST(Interface, EachLookupSearchesOnlyTheRangeOfItsFamily) {
+    Description d("recherche");
+    decrireFamilles(d);
+    Interface interface;
+    ASSERT_EQ(d.construire(interface), 0);
+
+    struct Cas {
+        uint16_t (Interface::*lookup)(const Code&, const SuperGroupe*&, uint16_t&) const;
+        const char* identifiant;
+        uint16_t attendu;
+        int racine;  // index of the root found
+        uint16_t numero;
+    };
+    const std::vector<Cas> cas = {
+        // Byte order: "CCAM_1" < "CCAM_10" < "CCAM_2".
+        {&Interface::lireSuperGroupeConsulter, "CCAM_10", 0, 1, 1},
+        {&Interface::lireSuperGroupeConsulter, "CCAM_1", 0, 0, 97},
+        {&Interface::lireSuperGroupeConsulter, "CCAM_2", 0, 2, 10},
+        {&Interface::lireSuperGroupeConsulter, "CCAM_3", KPX_CR_IDENTIFIANT_INCONNU, -1, 0},
+        {&Interface::lireSuperGroupeConsulter, "CCAM_", KPX_CR_IDENTIFIANT_INCONNU, -1, 0},
+        {&Interface::lireSuperGroupeConsulter, "A_1", KPX_CR_IDENTIFIANT_INCONNU, -1, 0},
+        {&Interface::lireSuperGroupeConsulter, "S_Acte", KPX_CR_IDENTIFIANT_INCONNU, -1, 0},
+        {&Interface::lireSuperGroupeModifier, "M_1", 0, 3, 30},
+        {&Interface::lireSuperGroupeModifier, "CCAM_2", KPX_CR_IDENTIFIANT_INCONNU, -1, 0},
+        {&Interface::lireSuperGroupeAnnuler, "A_1", 0, 4, 40},
+        {&Interface::lireSuperGroupeAnnuler, "M_1", KPX_CR_IDENTIFIANT_INCONNU, -1, 0},
+        {&Interface::lireSuperGroupeControler, "C_1", 0, 5, 70},
+        {&Interface::lireSuperGroupeControler, "C_2", 0, 6, 71},
+        // Control and rules have their own code for an unknown identifier.
+        {&Interface::lireSuperGroupeControler, "R_1", KPX_CR_CONTROLE_IDENTIFIANT, -1, 0},
+        {&Interface::lireSuperGroupeRegle, "R_1", 0, 7, 80},
+        {&Interface::lireSuperGroupeRegle, "C_2", KPX_CR_CONTROLE_IDENTIFIANT, -1, 0},
+        {&Interface::lireSuperGroupeRegle, "ControleComplet", KPX_CR_CONTROLE_IDENTIFIANT, -1, 0},
+    };
+    for (const auto& c : cas) {
+        const SuperGroupe* racine = nullptr;
+        uint16_t numero = 0xBEEF;
+        EXPECT_EQ((interface.*c.lookup)(Code(c.identifiant), racine, numero), c.attendu) << c.identifiant;
+        if (c.racine >= 0) {
+            EXPECT_EQ(racine, interface.racine(static_cast<uint16_t>(c.racine))) << c.identifiant;
+            EXPECT_EQ(numero, c.numero) << c.identifiant;
+        } else {
+            EXPECT_EQ(racine, nullptr) << c.identifiant;
+            EXPECT_EQ(numero, 0xBEEF) << c.identifiant;
+        }
+    }
+
+    // The two-argument form gives the same root.
+    const SuperGroupe* racine = nullptr;
+    EXPECT_EQ(interface.lireSuperGroupeConsulter(Code("CCAM_10"), racine), 0);
+    EXPECT_EQ(racine, interface.racine(1));
+    // The complete control is the root after the rules, without a search.
+    racine = nullptr;
+    EXPECT_EQ(interface.lireSuperGroupeControleComplet(racine), 0);
+    ASSERT_NE(racine, nullptr);
+    EXPECT_EQ(racine->nom(), "ControleComplet");
+
+    // A failed bisection leaves the position alone.
+    uint16_t position = 77;
+    EXPECT_EQ(interface.rechercher(Code("CCAM_10"), 0, 2, position), 0);
+    EXPECT_EQ(position, 1);
+    position = 77;
+    EXPECT_EQ(interface.rechercher(Code("CCAM_10"), 2, 2, position), KPX_CR_IDENTIFIANT_INCONNU);
+    EXPECT_EQ(position, 77);
+}
+
+TEST(Interface, EmptyFamiliesFindNothingNotEvenTheirNeighbour) {
+    Interface interface;
+    {
+        Description d("familles-vides");
+        const uint16_t g = d.groupe(3001, {{'A', 'C', 1, 13}});
+        d.superGroupe(1, "X", '1', {groupe(g, 1, 1)});
+        d.superGroupe(2, "R", '5', {groupe(g, 1, 1)});
+        ASSERT_EQ(d.construire(interface), 0);
+    }
+    const SuperGroupe* racine = nullptr;
+    EXPECT_EQ(interface.lireSuperGroupeConsulter(Code("X"), racine), 0);
+    // Modification, cancellation and control have no root: their ranges are empty,
+    // even where the next root has the name asked for.
+    EXPECT_EQ(interface.lireSuperGroupeModifier(Code("R"), racine), KPX_CR_IDENTIFIANT_INCONNU);
+    EXPECT_EQ(interface.lireSuperGroupeAnnuler(Code("R"), racine), KPX_CR_IDENTIFIANT_INCONNU);
+    EXPECT_EQ(interface.lireSuperGroupeControler(Code("R"), racine), KPX_CR_CONTROLE_IDENTIFIANT);
+    EXPECT_EQ(interface.lireSuperGroupeRegle(Code("R"), racine), 0);
+    EXPECT_EQ(racine->numero(), 2);
+    // No complete-control root.
+    EXPECT_EQ(interface.lireSuperGroupeControleComplet(racine), 0);
+    EXPECT_EQ(racine, nullptr);
+
+    // Built again without consultation roots, the former consultation end is not kept.
+    Description sansConsultation("sans-consultation");
+    const uint16_t g = sansConsultation.groupe(3001, {{'A', 'C', 1, 13}});
+    sansConsultation.superGroupe(5, "M", '2', {groupe(g, 1, 1)});
+    ASSERT_EQ(sansConsultation.construire(interface), 0);
+    EXPECT_EQ(interface.lireSuperGroupeConsulter(Code("M"), racine), KPX_CR_IDENTIFIANT_INCONNU);
+    EXPECT_EQ(interface.lireSuperGroupeModifier(Code("M"), racine), 0);
+    EXPECT_EQ(interface.lireSuperGroupeAnnuler(Code("M"), racine), KPX_CR_IDENTIFIANT_INCONNU);
+}
+
+TEST(Interface, RefusedDescriptionsFailTheBuildAndLeaveNothingBuilt) {
+    struct Cas {
+        const char* nom;
+        void (*decrire)(Description&);
+        uint16_t attendu;
+        const char* message;  // category 0, level 5
+    };
+    const std::vector<Cas> cas = {
+        {"format",
+         [](Description& d) {
+             d.groupe(3001, {{'Z', 'C', 1, 13}});
+             d.superGroupe(1, "F", '1', {groupe(0, 1, 1)});
+         },
+         KPX_CR_DONNEES_INCOHERENTES, "ERREUR : Format de champ (Z) inconnu."},
+        {"type",
+         [](Description& d) {
+             d.groupe(3001, {{'A', 'Q', 1, 13}});
+             d.superGroupe(1, "F", '1', {groupe(0, 1, 1)});
+         },
+         KPX_CR_DONNEES_INCOHERENTES, "ERREUR : Type de champ (Q) inconnu."},
+        {"position-groupe",
+         [](Description& d) {
+             d.groupe(3001, {{'A', 'C', 1, 13}});
+             d.superGroupe(1, "F", '1', {groupe(0, 1, 1), groupe(7, 0, 1)});
+         },
+         KPX_CR_DONNEES_INCOHERENTES, "ERREUR : Position de groupe (7) hors limite"},
+        {"fils-sans-position",
+         [](Description& d) {
+             d.groupe(3001, {{'A', 'C', 1, 13}});
+             d.superGroupe(1, "F", '1', {groupe(0, 1, 1), {kAucun, kAucun, 0, 1}});
+         },
+         KPX_CR_DONNEES_INCOHERENTES, "ERREUR : Type de fils inconnu"},
+        {"fils-avec-code",
+         [](Description& d) {
+             d.groupe(3001, {{'A', 'C', 1, 13}});
+             d.superGroupe(1, "F", '1', {superGroupe(1, 1, 1)});
+             d.superGroupe(2, "G", '1', {groupe(0, 1, 1)});
+         },
+         KPX_CR_DONNEES_INCOHERENTES, "ERREUR : Super-groupe fils avec code fonction (1)"},
+        {"cycle",
+         [](Description& d) {
+             d.groupe(3001, {{'A', 'C', 1, 13}});
+             d.superGroupe(10, "S", ' ', {groupe(0, 1, 1), superGroupe(1, 0, 1)});
+             d.superGroupe(11, "T", ' ', {superGroupe(0, 0, 1)});
+             d.superGroupe(1, "F", '1', {superGroupe(0, 1, 1)});
+         },
+         KPX_CR_DONNEES_INCOHERENTES, "ERREUR : Super-groupe fils (0) contenu dans lui-même"},
+    };
+    for (const auto& c : cas) {
+        TraceCapturee trace(std::string("interface-refus-") + c.nom);
+        Description d(std::string("refus-") + c.nom);
+        c.decrire(d);
+        Interface interface;
+        EXPECT_EQ(d.construire(interface), c.attendu) << c.nom;
+        EXPECT_FALSE(interface.estConstruite()) << c.nom;
+        EXPECT_EQ(interface.nombreGroupes(), 0) << c.nom;
+        EXPECT_EQ(interface.nombreRacines(), 0) << c.nom;
+        const SuperGroupe* racine = nullptr;
+        EXPECT_EQ(interface.lireSuperGroupeConsulter(Code("F"), racine), KPX_CR_IDENTIFIANT_INCONNU) << c.nom;
+        if (c.message != nullptr) {
+            EXPECT_TRUE(contient(lignesCategorie(trace, 0, 5), c.message)) << c.nom;
+        }
+        // What was built before the failure was released with it.
+        EXPECT_TRUE(contient(lignesCategorie(trace, 6, 2), "Destruction du groupe 3001.")) << c.nom;
+    }
+
+    // A correct description on the same object builds as usual afterwards.
+    Description d("refus-puis-correct");
+    decrireFamilles(d);
+    Interface interface;
+    Description mauvaise("refus-avant");
+    mauvaise.groupe(3001, {{'Z', 'C', 1, 13}});
+    mauvaise.superGroupe(1, "F", '1', {groupe(0, 1, 1)});
+    EXPECT_EQ(mauvaise.construire(interface), KPX_CR_DONNEES_INCOHERENTES);
+    EXPECT_EQ(d.construire(interface), 0);
+    EXPECT_EQ(interface.nombreRacines(), 9);
+}
+
+TEST(Interface, TreeTraceShowsBoundsGroupsFieldsAndNestedSuperGroups) {
+    Description d("trace");
+    decrireFamilles(d);
+    Interface interface;
+    ASSERT_EQ(d.construire(interface), 0);
+    TraceCapturee trace("interface-arbre");
+    interface.racine(6)->tracer();
+    EXPECT_EQ(lignesCategorie(trace, 6, 2), (std::vector<std::string>{
+                                                 "SuperGroupe C_2 {",
+                                                 "[0 - 2]",
+                                                 "SuperGroupe S_Acte {",
+                                                 "[1 - 0]",
+                                                 "Groupe 3002",
+                                                 "  E 1 - 1 [ O N ] --> Booleen",
+                                                 "  N 0 - 4 --> Nombre",
+                                                 "[0 - 0]",
+                                                 "Groupe 3530",
+                                                 "  N 1 - 4 --> Nombre",
+                                                 "  A 1 - 10 --> Code",
+                                                 "}",
+                                                 "[0 - 0]",
+                                                 "Groupe 3530",
+                                                 "  N 1 - 4 --> Nombre",
+                                                 "  A 1 - 10 --> Code",
+                                                 "}",
+                                             }));
+}
+
+TEST(Interface, TheBundledSampleBuildsEveryFunctionOfTheSixFamilies) {
+    Echantillon& e = echantillon();
+    ASSERT_EQ(e.cr, 0) << e.erreur;
+    const Interface& interface = e.interface;
+    ASSERT_EQ(interface.nombreRacines(), 94);
+    // 58 consultation, 11 modification, 9 cancellation, 7 control and 8 rule functions.
+    const std::vector<uint16_t> fins = {58, 69, 78, 85, 93};
+    for (int f = 0; f < Interface::kNombreFamilles; ++f)
+        EXPECT_EQ(interface.finFamille(static_cast<Interface::Famille>(f)), fins[f]) << f;
+
+    // Every root is found by the lookup of its own family, and only there.
+    using Lookup = uint16_t (Interface::*)(const Code&, const SuperGroupe*&) const;
+    const Lookup lookups[] = {&Interface::lireSuperGroupeConsulter, &Interface::lireSuperGroupeModifier,
+                              &Interface::lireSuperGroupeAnnuler, &Interface::lireSuperGroupeControler,
+                              &Interface::lireSuperGroupeRegle};
+    for (uint16_t i = 0; i < 93; ++i) {
+        const SuperGroupe& racine = *interface.racine(i);
+        const int famille = static_cast<int>(std::upper_bound(fins.begin(), fins.end(), i) - fins.begin());
+        for (int f = 0; f < Interface::kNombreFamilles; ++f) {
+            const SuperGroupe* trouve = nullptr;
+            const uint16_t cr = (interface.*lookups[f])(Code(racine.nom().c_str()), trouve);
+            if (f == famille) {
+                EXPECT_EQ(cr, 0) << racine.nom();
+                EXPECT_EQ(trouve, &racine) << racine.nom();
+            } else if (cr == 0) {
+                // The same identifier may name a function of another family too (CCAM_37
+                // is read and modified), never this root.
+                EXPECT_NE(trouve, &racine) << racine.nom() << " found in family " << f;
+            }
+        }
+    }
+    const SuperGroupe* complet = nullptr;
+    ASSERT_EQ(interface.lireSuperGroupeControleComplet(complet), 0);
+    ASSERT_NE(complet, nullptr);
+    EXPECT_EQ(complet->nom(), "ControleComplet");
+
+    const SuperGroupe* prix = nullptr;
+    uint16_t numero = 0;
+    ASSERT_EQ(interface.lireSuperGroupeConsulter(Code("CCAM_37"), prix, numero), 0);
+    EXPECT_EQ(numero, 17);
+    ASSERT_EQ(prix->nombreFils(), 4);
+    EXPECT_EQ(prix->fils(3).groupe->numero(), 3004);
+
+    // Nested super-groups with a blank function code are children only.
+    const SuperGroupe* compatibilite = nullptr;
+    ASSERT_EQ(interface.lireSuperGroupeRegle(Code("C_Compatibilite"), compatibilite, numero), 0);
+    EXPECT_EQ(numero, 70);
+    ASSERT_TRUE(compatibilite->fils(0).estSuperGroupe());
+    const SuperGroupe& acte = *compatibilite->fils(0).superGroupe;
+    EXPECT_EQ(acte.nom(), "C_Compatibilite_Acte");
+    EXPECT_EQ(compatibilite->fils(0).premierNumeroGroupe(), 3310);
+    for (uint16_t i = 0; i < interface.nombreRacines(); ++i)
+        EXPECT_NE(interface.racine(i)->nom().rfind("C_Compatibilite_", 0), 0u) << interface.racine(i)->nom();
+}
+
+TEST(Interface, TheLoadBuildsTheDescriptionAndABrokenOneFailsTheWholeLoad) {
+    TraceCapturee trace("interface-chargement");
+    ASSERT_TRUE(Composants::sontCharges());
+    const std::string repertoire = repertoireTemporaire("interface/chargement");
+    const std::string configuration = repertoire + "/kpx.ini";
+    std::ofstream(configuration) << "[COMMUN]\nrepertoiretravail=" << repertoire << "\n[KPX]\nrepertoiretable="
+                                 << repertoire << "\n";
+    ASSERT_EQ(Composants::setFichierKoral()(configuration.c_str()), 0);
+
+    ConstructeurReferentiel constructeur;
+    ASSERT_TRUE(constructeur.ecrire(repertoire));
+    ASSERT_EQ(Bibliotheque::chargerReferentiel(), 0);
+    EXPECT_TRUE(Bibliotheque::estCharge());
+    ASSERT_TRUE(Bibliotheque::interface().estConstruite());
+    // The minimal content describes one root, Dump, with one group.
+    ASSERT_EQ(Bibliotheque::interface().nombreRacines(), 1);
+    EXPECT_EQ(Bibliotheque::interface().racine(0)->nom(), "Dump");
+    // The reader of the build was given back.
+    EXPECT_EQ(Bibliotheque::referentiel()->nombreLecteurs, 0);
+    Bibliotheque::liberer();
+    EXPECT_FALSE(Bibliotheque::interface().estConstruite());
+    EXPECT_FALSE(Bibliotheque::estCharge());
+
+    // A field with an unknown format: the load fails and nothing stays.
+    constructeur.ligne<DescriptifChamp>(0).formatAttendu = 'Z';
+    ASSERT_TRUE(constructeur.ecrire(repertoire));
+    EXPECT_EQ(Bibliotheque::chargerReferentiel(), KPX_CR_DONNEES_INCOHERENTES);
+    EXPECT_FALSE(Bibliotheque::estCharge());
+    EXPECT_EQ(Bibliotheque::referentiel(), nullptr);
+    EXPECT_FALSE(Bibliotheque::interface().estConstruite());
+    const auto cycle = lignesCategorie(trace, 0, 2);
+    EXPECT_TRUE(contient(cycle, "Interface::initialiser << OUT : cr = 0xDFFE"));
+    EXPECT_TRUE(contient(cycle, "Interface::liberer << OUT"));
+}
