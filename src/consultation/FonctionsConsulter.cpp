@@ -127,6 +127,17 @@ uint16_t FonctionsConsulter::executer(uint16_t numero, ZoneSortie& sortie) {
     return (this->*(e->gestionnaire))(sortie);
 }
 
+uint16_t FonctionsConsulter::consulter(Referentiel* referentiel, const SuperGroupe* racine, uint16_t numero,
+                                      const Date& dateReference, ZoneKPX* entree, ZoneSortie& sortie) {
+    LectureDonnees lecture(referentiel);
+    uint16_t cr = lecture.ouvrir();
+    if (cr != 0) return cr;
+    FonctionsConsulter fonctions(dateReference, entree, racine, lecture);
+    cr = fonctions.executer(numero, sortie);
+    lecture.fermer();
+    return cr;
+}
+
 // --- Shared steps -----------------------------------------------------------------
 
 void FonctionsConsulter::controlerDateReference(uint16_t& cr, const Code* acte) {

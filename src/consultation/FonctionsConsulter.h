@@ -11,6 +11,7 @@
 #include "zone/ZoneSortie.h"
 
 class LectureDonnees;
+class Referentiel;
 
 class FonctionsConsulter : public Fonctions {
 public:
@@ -20,6 +21,9 @@ public:
 
     // Runs the handler of that function number; 0xDFFF when the number has none.
     uint16_t executer(uint16_t numero, ZoneSortie& sortie);
+    // One call of the family: a reader place on the référentiel for the handler's run.
+    static uint16_t consulter(Referentiel* referentiel, const SuperGroupe* racine, uint16_t numero,
+                              const Date& dateReference, ZoneKPX* entree, ZoneSortie& sortie);
 
     using Gestionnaire = uint16_t (FonctionsConsulter::*)(ZoneSortie&);
 

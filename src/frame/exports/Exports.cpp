@@ -194,15 +194,7 @@ KPX_API uint16_t KPX_CALL KPX_ConsulterDonnee(const char* identifiant, const cha
     std::unique_ptr<ZoneKPX> entree;
     regleZoneEntree(cr, racine, zoneEntree, tailleZoneEntree, entree);
     ZoneSortie sortie;
-    if (cr == 0) {
-        LectureDonnees lecture(Bibliotheque::referentiel());
-        cr = lecture.ouvrir();
-        if (cr == 0) {
-            FonctionsConsulter fonctions(*date, entree.get(), racine, lecture);
-            cr = fonctions.executer(numero, sortie);
-            lecture.fermer();
-        }
-    }
+    if (cr == 0) cr = FonctionsConsulter::consulter(Bibliotheque::referentiel(), racine, numero, *date, entree.get(), sortie);
     if (cr == 0) sortie.remettre(zoneSortie, tailleZoneSortie);
     return cr;
 }
