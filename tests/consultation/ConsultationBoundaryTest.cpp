@@ -259,3 +259,16 @@ TEST(ConsultationBoundary, FailuresCarryTheirCodeAndNoZone) {
     EXPECT_EQ(std::vector<uint8_t>(sortie, sortie + taille), (std::vector<uint8_t>{0x0C, 0x2D, 0x05, 0x04, '4', '5', '0', '0'}));
     charge.hote().KPX_LibererZoneMem(sortie);
 }
+
+TEST(ConsultationBoundary, TheVersionZoneHoldsTheHeaderAndTheSoftwareVersion) {
+    Charge charge;
+    ASSERT_TRUE(charge.pret());
+    unsigned char* sortie = nullptr;
+    uint32_t taille = 0;
+    ASSERT_EQ(charge.hote().KPX_LireVersion(&sortie, &taille), KPX_OK);
+    // The sample's header: version 1000, base 0000, never saved with modifications (no date),
+    // variant A001, no comment, revision 0; then the software version.
+    EXPECT_EQ(decoder(sortie, taille), "3600:1000,0000,,A001,,0,0302");
+    charge.hote().KPX_LibererZoneMem(sortie);
+    EXPECT_EQ(charge.hote().KPX_LireVersion(nullptr, &taille), KPX_CR_POINTEUR_NUL);
+}

@@ -9,6 +9,7 @@
 #include "KPXW32.h"
 #include "consultation/FonctionsConsulter.h"
 #include "consultation/LectureDonnees.h"
+#include "consultation/LectureVersion.h"
 #include "consultation/RechercheActes.h"
 #include "frame/Bibliotheque.h"
 #include "frame/Composants.h"
@@ -142,8 +143,9 @@ KPX_API uint16_t KPX_CALL KPX_LireVersion(unsigned char** zoneSortie, uint32_t* 
     trace.entree("KPX_LireVersion >> IN");
     Bibliotheque::verifierReferentiel(cr);
     ControleurParametres::verifierZoneOut(cr, zoneSortie, tailleZoneSortie);
-    // The version zone is read through the query layer, which does not exist yet.
-    if (cr == 0) cr = KPX_CR_NON_PREVU;
+    ZoneSortie sortie;
+    if (cr == 0) cr = LectureVersion::lire(Bibliotheque::referentiel(), sortie);
+    if (cr == 0) sortie.remettre(zoneSortie, tailleZoneSortie);
     return cr;
 }
 
