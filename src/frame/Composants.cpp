@@ -26,6 +26,7 @@ struct Liaisons {
     LN_usActiverTrace_t activerTrace = nullptr;
     LN_TraceEcrire_t traceEcrire = nullptr;
     LN_ArretTraces_t arretTraces = nullptr;
+    LN_usNiveauTrace_t niveauTrace = nullptr;  // optional: another component may not have it
 };
 
 // Trivially destructible on purpose: the unload notification may come after
@@ -61,7 +62,8 @@ bool lierServices() {
            resoudre(l.dln, "LN_ulLireChaineKoral", l.lireChaineKoral) &&
            resoudre(l.dln, "LN_usEcrireVersionComposant", l.ecrireVersionComposant) &&
            resoudre(l.dln, "LN_usActiverTrace", l.activerTrace) &&
-           resoudre(l.dln, "LN_TraceEcrire", l.traceEcrire) && resoudre(l.dln, "LN_ArretTraces", l.arretTraces);
+           resoudre(l.dln, "LN_TraceEcrire", l.traceEcrire) && resoudre(l.dln, "LN_ArretTraces", l.arretTraces) &&
+           (resoudre(l.dln, "LN_usNiveauTrace", l.niveauTrace) || true);
 }
 
 void toutDelier() {
@@ -123,6 +125,7 @@ LN_ulLireChaineKoral_t Composants::lireChaineKoral() { return liaisons().lireCha
 LN_usEcrireVersionComposant_t Composants::ecrireVersionComposant() { return liaisons().ecrireVersionComposant; }
 LN_usActiverTrace_t Composants::activerTrace() { return liaisons().activerTrace; }
 LN_TraceEcrire_t Composants::traceEcrire() { return liaisons().traceEcrire; }
+LN_usNiveauTrace_t Composants::niveauTrace() { return liaisons().niveauTrace; }
 LN_ArretTraces_t Composants::arretTraces() { return liaisons().arretTraces; }
 BFH_LireZoneIn_t Composants::lireZoneIn() { return liaisons().lireZoneIn; }
 BFH_EcrireZoneOut_t Composants::ecrireZoneOut() { return liaisons().ecrireZoneOut; }

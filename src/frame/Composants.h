@@ -29,6 +29,8 @@ public:
     static LN_usEcrireVersionComposant_t ecrireVersionComposant();
     static LN_usActiverTrace_t activerTrace();
     static LN_TraceEcrire_t traceEcrire();
+    // Null when the bound component does not tell its trace level.
+    static LN_usNiveauTrace_t niveauTrace();
     static LN_ArretTraces_t arretTraces();
     static BFH_LireZoneIn_t lireZoneIn();
     static BFH_EcrireZoneOut_t ecrireZoneOut();

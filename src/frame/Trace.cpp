@@ -17,6 +17,9 @@ TraceDetail::Destination destinationDetail = nullptr;
 void ecrire(uint16_t categorie, uint16_t niveau, const char* format, va_list arguments) {
     auto ecrireTrace = Composants::traceEcrire();
     if (ecrireTrace == nullptr) return;
+    // A line the component would drop is not formatted: most calls run with the trace off.
+    auto niveauTrace = Composants::niveauTrace();
+    if (niveauTrace != nullptr && niveau > niveauTrace("KPX")) return;
     char ligne[kTailleLigne];
     std::vsnprintf(ligne, sizeof ligne, format, arguments);
     ecrireTrace("KPX", categorie, niveau, "%s", ligne);

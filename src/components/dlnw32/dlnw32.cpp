@@ -200,6 +200,11 @@ DLN_API uint16_t LN_TraceEcrire(const char* module, uint16_t categorie, uint16_t
     return DLN_OK;
 }
 
+DLN_API uint16_t LN_usNiveauTrace(const char* module) {
+    const auto& e = etat();
+    return e.trace == nullptr || module == nullptr ? 0 : static_cast<uint16_t>(e.niveauTrace);
+}
+
 DLN_API uint16_t LN_ArretTraces(void) {
     auto& e = etat();
     if (e.trace != nullptr) std::fclose(e.trace);

@@ -39,6 +39,10 @@ DLN_API uint16_t LN_usActiverTrace(const char* module, const char* parametre);
 /* Writes one line: timestamp, module, category, level, formatted text. */
 DLN_API uint16_t LN_TraceEcrire(const char* module, uint16_t categorie, uint16_t niveau, const char* format, ...);
 DLN_API uint16_t LN_ArretTraces(void);
+/* An addition of this implementation, optional for callers: the highest level
+   that LN_TraceEcrire writes now (0 while the trace is off), so that a caller can
+   skip formatting the lines that would be dropped. */
+DLN_API uint16_t LN_usNiveauTrace(const char* module);
 
 typedef uint16_t (*LN_usSetFichierKoral_t)(const char*);
 typedef uint32_t (*LN_ulLireChaineKoral_t)(const char*, const char*, char*, uint32_t);
@@ -46,6 +50,7 @@ typedef uint16_t (*LN_usEcrireVersionComposant_t)(uint16_t, const char*, uint32_
 typedef uint16_t (*LN_usActiverTrace_t)(const char*, const char*);
 typedef uint16_t (*LN_TraceEcrire_t)(const char*, uint16_t, uint16_t, const char*, ...);
 typedef uint16_t (*LN_ArretTraces_t)(void);
+typedef uint16_t (*LN_usNiveauTrace_t)(const char*);
 
 #ifdef __cplusplus
 }
