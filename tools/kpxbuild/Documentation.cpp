@@ -7,14 +7,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <set>
 
 #include "kpxbuild/SourceJson.h"
-#include "referentiel/lignes/Interface.h"
 
 namespace {
-
-constexpr uint16_t kSansPosition = 0xFFFF;
 
 struct Famille {
     char code;
@@ -65,7 +61,37 @@ const char* kIntroduction =
     "1150 to 2200 and 3470 of a line, 3530 rule override, 1900 tail) and the act groups\n"
     "of the rule functions (3300 to 3462) carry their fields in the order shown.\n";
 
-std::string texteType(char type) {
+std::string texteFormat(char format) {
+    switch (format) {
+        case 'A': case 'N': case 'D': case 'E': case 'I': return std::string(1, format);
+        default: return std::string(1, format) + " (format inconnu)";
+    }
+}
+
+std::string borneMax(uint16_t maximum) { return maximum == 0 ? "*" : std::to_string(maximum); }
+
+std::string valeursAutorisees(const ChampInterface& champ) {
+    std::string texte;
+    for (const std::string& valeur : champ.valeurs) texte += (texte.empty() ? ", valeurs `" : "`, `") + valeur;
+    return texte.empty() ? texte : texte + "`";
+}
+
+std::string rubrique(const Famille& famille, ParcoursInterface& parcours) {
+    const std::vector<FonctionInterface> fonctions = parcours.fonctions(famille.code);
+    std::string texte = std::string("\n## ") + famille.titre + " (`" + famille.pointEntree + "`, code fonction " +
+                        famille.code + ")\n";
+    if (fonctions.empty()) texte += "\nNo function.\n";
+    for (const FonctionInterface& fonction : fonctions) {
+        texte += "\n### `" + fonction.nom + "` (fonction " + std::to_string(fonction.numero) + ")\n\n";
+        const std::string arbre = texteArbreInterface(fonction.entrees);
+        texte += arbre.empty() ? "No input group.\n" : arbre;
+    }
+    return texte;
+}
+
+}  // namespace
+
+std::string texteTypeChamp(char type) {
     switch (type) {
         case 'C': return "Code";
         case 'T': return "Texte";
@@ -80,142 +106,37 @@ std::string texteType(char type) {
     }
 }
 
-std::string texteFormat(char format) {
-    switch (format) {
-        case 'A': case 'N': case 'D': case 'E': case 'I': return std::string(1, format);
-        default: return std::string(1, format) + " (format inconnu)";
+std::string texteArbreInterface(const std::vector<NoeudInterface>& noeuds, size_t profondeur) {
+    const std::string retrait(2 * profondeur, ' ');
+    std::string texte;
+    for (const NoeudInterface& noeud : noeuds) {
+        const std::string occurrences = std::to_string(noeud.occurrencesMinimum) + ".." +
+                                        borneMax(noeud.occurrencesMaximum);
+        if (noeud.superGroupe) {
+            texte += retrait + "- super-groupe " + noeud.nom + ", occurrences " + occurrences + "\n";
+            texte += texteArbreInterface(noeud.enfants, profondeur + 1);
+            continue;
+        }
+        texte += retrait + "- groupe " + std::to_string(noeud.numeroGroupe) + ", occurrences " + occurrences + "\n";
+        for (size_t j = 0; j < noeud.champs.size(); ++j) {
+            const ChampInterface& champ = noeud.champs[j];
+            texte += retrait + "  - champ " + std::to_string(j + 1) + ": format " + texteFormat(champ.format) +
+                     ", type " + texteTypeChamp(champ.type) + ", taille " + std::to_string(champ.tailleMinimale) +
+                     ".." + borneMax(champ.tailleMaximale) + valeursAutorisees(champ) + "\n";
+        }
     }
+    return texte;
 }
 
-std::string borneMax(uint16_t maximum) { return maximum == 0 ? "*" : std::to_string(maximum); }
-
-class Redacteur {
-public:
-    Redacteur(const ContenuReferentiel& contenu, std::vector<std::string>& erreurs)
-        : superGroupes_(table(contenu, 49)), groupes_(table(contenu, 50)), champs_(table(contenu, 51)),
-          valeurs_(table(contenu, 52)), fils_(table(contenu, 53)), erreurs_(erreurs) {}
-
-    std::string rediger() {
-        std::string texte = kIntroduction;
-        if (superGroupes_ == nullptr || groupes_ == nullptr || champs_ == nullptr || valeurs_ == nullptr ||
-            fils_ == nullptr) {
-            erreurs_.push_back("interface: tables 049 a 053 requises");
-            return texte;
-        }
-        for (const Famille& famille : kFamilles) texte += rubrique(famille);
-        return texte;
-    }
-
-private:
-    static const Table* table(const ContenuReferentiel& contenu, uint16_t identifiant) {
-        return contenu.tables[identifiant].get();
-    }
-
-    std::string rubrique(const Famille& famille) {
-        std::vector<uint32_t> racines;
-        for (uint32_t i = 0; i < superGroupes_->nombreLignes(); ++i) {
-            const auto* ligne = superGroupes_->ligneDe<DescriptifSuperGroupe>(i);
-            if (ligne != nullptr && ligne->codeFonction == famille.code) racines.push_back(i);
-        }
-        // Byte order, as the library searches the names.
-        std::stable_sort(racines.begin(), racines.end(), [&](uint32_t a, uint32_t b) {
-            return superGroupes_->ligneDe<DescriptifSuperGroupe>(a)->nom <
-                   superGroupes_->ligneDe<DescriptifSuperGroupe>(b)->nom;
-        });
-        std::string texte = std::string("\n## ") + famille.titre + " (`" + famille.pointEntree + "`, code fonction " +
-                            famille.code + ")\n";
-        if (racines.empty()) texte += "\nNo function.\n";
-        for (uint32_t i : racines) {
-            const auto& racine = *superGroupes_->ligneDe<DescriptifSuperGroupe>(i);
-            texte += "\n### `" + racine.nom + "` (fonction " + std::to_string(racine.numero) + ")\n\n";
-            std::string arbre;
-            std::set<uint32_t> chemin{i};
-            enfants(racine, 0, chemin, arbre);
-            texte += arbre.empty() ? "No input group.\n" : arbre;
-        }
-        return texte;
-    }
-
-    void enfants(const DescriptifSuperGroupe& superGroupe, size_t profondeur, std::set<uint32_t>& chemin,
-                 std::string& texte) {
-        const std::string retrait(2 * profondeur, ' ');
-        for (uint32_t k = 0; k < superGroupe.fils.nombre; ++k) {
-            const auto* fils = fils_->ligneDe<FilsSuperGroupe>(uint32_t{superGroupe.fils.position} + k);
-            if (fils == nullptr) {
-                erreur(superGroupe, "fils " + std::to_string(superGroupe.fils.position + k) + " hors de la table");
-                continue;
-            }
-            const std::string occurrences = std::to_string(fils->occurrencesMinimum) + ".." +
-                                            borneMax(fils->occurrencesMaximum);
-            if (fils->positionGroupe != kSansPosition) {
-                groupe(superGroupe, fils->positionGroupe, occurrences, retrait, texte);
-            } else if (fils->positionSuperGroupe != kSansPosition) {
-                const auto* sousGroupe = superGroupes_->ligneDe<DescriptifSuperGroupe>(fils->positionSuperGroupe);
-                if (sousGroupe == nullptr) {
-                    erreur(superGroupe, "super-groupe " + std::to_string(fils->positionSuperGroupe) + " hors de la table");
-                } else if (!chemin.insert(fils->positionSuperGroupe).second) {
-                    erreur(superGroupe, "super-groupe " + sousGroupe->nom + " contenu en lui-meme");
-                } else {
-                    texte += retrait + "- super-groupe " + sousGroupe->nom + ", occurrences " + occurrences + "\n";
-                    enfants(*sousGroupe, profondeur + 1, chemin, texte);
-                    chemin.erase(fils->positionSuperGroupe);
-                }
-            } else {
-                erreur(superGroupe, "fils sans groupe ni super-groupe");
-            }
-        }
-    }
-
-    void groupe(const DescriptifSuperGroupe& parent, uint16_t position, const std::string& occurrences,
-                const std::string& retrait, std::string& texte) {
-        const auto* groupe = groupes_->ligneDe<DescriptifGroupe>(position);
-        if (groupe == nullptr) {
-            erreur(parent, "groupe " + std::to_string(position) + " hors de la table");
-            return;
-        }
-        texte += retrait + "- groupe " + std::to_string(groupe->numero) + ", occurrences " + occurrences + "\n";
-        for (uint32_t j = 0; j < groupe->champs.nombre; ++j) {
-            const auto* champ = champs_->ligneDe<DescriptifChamp>(uint32_t{groupe->champs.position} + j);
-            if (champ == nullptr) {
-                erreur(parent, "champ " + std::to_string(groupe->champs.position + j) + " hors de la table");
-                continue;
-            }
-            texte += retrait + "  - champ " + std::to_string(j + 1) + ": format " + texteFormat(champ->formatAttendu) +
-                     ", type " + texteType(champ->typeDonnee) + ", taille " + std::to_string(champ->tailleMinimale) +
-                     ".." + borneMax(champ->tailleMaximale) + valeursAutorisees(parent, *champ) + "\n";
-        }
-    }
-
-    std::string valeursAutorisees(const DescriptifSuperGroupe& parent, const DescriptifChamp& champ) {
-        std::string texte;
-        for (uint32_t v = 0; v < champ.valeursAutorisees.nombre; ++v) {
-            const auto* valeur = valeurs_->ligneDe<ValeurAutorisee>(uint32_t{champ.valeursAutorisees.position} + v);
-            if (valeur == nullptr) {
-                erreur(parent, "valeur autorisee " + std::to_string(champ.valeursAutorisees.position + v) +
-                                   " hors de la table");
-                continue;
-            }
-            texte += (texte.empty() ? ", valeurs `" : "`, `") + valeur->valeur;
-        }
-        return texte.empty() ? texte : texte + "`";
-    }
-
-    void erreur(const DescriptifSuperGroupe& superGroupe, const std::string& faute) {
-        erreurs_.push_back("interface: " + superGroupe.nom + ": " + faute);
-    }
-
-    const Table* superGroupes_;
-    const Table* groupes_;
-    const Table* champs_;
-    const Table* valeurs_;
-    const Table* fils_;
-    std::vector<std::string>& erreurs_;
-};
-
-}  // namespace
-
 std::string documenterInterface(const ContenuReferentiel& contenu, std::vector<std::string>& erreurs) {
-    return Redacteur(contenu, erreurs).rediger();
+    std::string texte = kIntroduction;
+    ParcoursInterface parcours(contenu, erreurs);
+    if (!parcours.tablesPresentes()) {
+        erreurs.push_back("interface: tables 049 a 053 requises");
+        return texte;
+    }
+    for (const Famille& famille : kFamilles) texte += rubrique(famille, parcours);
+    return texte;
 }
 
 bool ecrireDocumentation(const std::string& source, const std::string& fichier, std::vector<std::string>& erreurs) {
