@@ -70,27 +70,28 @@ bool coderNombre(double valeur, uint8_t octets[kTailleNombre]) {
 }
 
 bool decoderNombre(const uint8_t octets[kTailleNombre], double& valeur) {
-    char texte[18];
-    size_t n = 0;
-    if ((octets[0] >> 4) != 0) texte[n++] = '-';
-    bool point = false;
+    // At most 15 digits: the integer they form is exact in a double, and so is the
+    // power of ten that scales it, so one division gives the correctly rounded value,
+    // the same double as reading the decimal text.
+    static const double kPuissances[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
+                                         1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    int64_t mantisse = 0;
+    int decimales = -1;  // digits after the point, once there is one
     for (int i = 1; i < 16; ++i) {
         const uint8_t s = (i % 2) ? (octets[i / 2] & 0x0F) : (octets[i / 2] >> 4);
         if (s == kPoint) {
-            if (point) return false;
-            point = true;
-            texte[n++] = '.';
+            if (decimales >= 0) return false;
+            decimales = 0;
         } else if (s <= 9) {
-            texte[n++] = static_cast<char>('0' + s);
+            mantisse = mantisse * 10 + s;
+            if (decimales >= 0) ++decimales;
         } else {
             return false;
         }
     }
-    if (texte[n - 1] == '.') --n;
-    double lu = 0;
-    auto resultat = std::from_chars(texte, texte + n, lu);
-    if (resultat.ec != std::errc() || resultat.ptr != texte + n) return false;
-    valeur = lu;
+    double lu = static_cast<double>(mantisse);
+    if (decimales > 0) lu /= kPuissances[decimales];
+    valeur = (octets[0] >> 4) != 0 ? -lu : lu;
     return true;
 }
 
