@@ -1,6 +1,9 @@
 // Walks a super-group's children forward only, deciding where an incoming group
 // fits and counting occurrences. A nested super-group being walked has its own
-// controller; leaving it (nothing found inside) destroys it.
+// controller; leaving it (nothing found inside) destroys it. An occurrence of a
+// nested super-group opens with its first group, or with any group a fresh walk
+// of it accepts, so that repeated sequences of optional parts (invoice lines of
+// several kinds) may start with any of them.
 #pragma once
 
 #include <cstdint>
@@ -26,9 +29,14 @@ public:
     uint16_t occurrences() const { return occurrences_; }
 
 private:
+    // A trial walk writes no error line: its refusal is no fault of the zone.
+    ControleurSuperGroupe(const SuperGroupe& superGroupe, bool silencieux);
     uint16_t entrerSuperGroupe(const SuperGroupe& fils, uint16_t numero, const Groupe*& groupe);
+    void rendreAudible();
+    void erreur(const char* format, unsigned a, unsigned b) const;
 
     const SuperGroupe& superGroupe_;
+    bool silencieux_ = false;
     std::unique_ptr<ControleurSuperGroupe> controleurFils_;
     uint16_t filsCourant_ = 0;
     uint16_t occurrences_ = 0;

@@ -1,0 +1,609 @@
+// Input zones read through their super-group: fields in description order,
+// every positional code (0x9000 + field rank, 0xA000 / 0xA800 + group rank,
+// 0xB000 + group number), repeated groups and nested super-groups, and the
+// bundled sample's functions with realistic zones.
+#include "zone/ControleurZone.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "KPXW32.h"
+#include "frame/Systeme.h"
+#include "support/TraceCapturee.h"
+#include "zone/ControleurSuperGroupe.h"
+#include "zone/DescriptionInterface.h"
+#include "zone/Groupe.h"
+#include "zone/Nombre.h"
+#include "zone/SuperGroupe.h"
+
+namespace {
+
+using Octets = std::vector<uint8_t>;
+using Champs = std::vector<std::string>;
+
+// Input zones built with the zone writer; the bytes are then read in place.
+class Entree {
+public:
+    Entree& groupe(uint16_t numero, const Champs& champs) {
+        EXPECT_EQ(sortie_.ajouterGroupe(numero), 0);
+        for (const auto& c : champs)
+            EXPECT_EQ(sortie_.ajouterChamp(reinterpret_cast<const uint8_t*>(c.data()), static_cast<uint32_t>(c.size())), 0);
+        return *this;
+    }
+    Octets octets() const { return Octets(sortie_.buffer, sortie_.buffer + sortie_.tailleDonnees); }
+    ~Entree() { Systeme::liberer(sortie_.buffer); }
+
+private:
+    ZoneKPX sortie_{16384};
+};
+
+// A super-group tree held in memory, groups owned here as the Interface owns them.
+class Arbre {
+public:
+    const Groupe& groupe(uint16_t numero, const std::vector<Champ>& champs) {
+        groupes_.emplace_back(new Groupe(numero, static_cast<uint16_t>(champs.size())));
+        for (const auto& c : champs)
+            EXPECT_EQ(groupes_.back()->ajouterChamp(c.format, c.type, c.tailleMinimale, c.tailleMaximale,
+                                                    c.valeursAutorisees),
+                      0);
+        return *groupes_.back();
+    }
+
+private:
+    std::vector<std::unique_ptr<Groupe>> groupes_;
+};
+
+Champ champ(uint32_t format, uint32_t type, uint16_t minimum = 0, uint16_t maximum = 0) {
+    return Champ(format, type, minimum, maximum, ListeCodes());
+}
+
+struct Lu {
+    uint16_t cr;
+    uint16_t groupe;
+    uint16_t numero;
+    std::string valeur;  // byte form of the value built
+};
+
+// Reads up to n fields, stopping after the first non-zero code.
+std::vector<Lu> lire(ControleurZone& controleur, size_t n) {
+    std::vector<Lu> lus;
+    while (lus.size() < n) {
+        Lu lu{0, 0, 0, ""};
+        std::unique_ptr<TypeSimple> valeur;
+        lu.cr = controleur.extraireChamp(lu.groupe, lu.numero, valeur);
+        if (valeur != nullptr) {
+            uint32_t longueur = 0;
+            auto forme = valeur->versOctets(longueur);
+            if (forme != nullptr) lu.valeur.assign(reinterpret_cast<const char*>(forme.get()), longueur);
+        }
+        lus.push_back(lu);
+        if (lu.cr != 0) break;
+    }
+    return lus;
+}
+
+uint16_t dernierCode(const std::vector<Lu>& lus) { return lus.empty() ? 0 : lus.back().cr; }
+
+// F: 3001 (one code, 1..1), 3002 (one code of one character, 1..1), 3003 (three fields, 0..1).
+struct Fonction {
+    Arbre arbre;
+    SuperGroupe racine{17, "F", 3};
+    Fonction() {
+        racine.ajouterFils(arbre.groupe(3001, {champ(FORMAT_ALPHANUMERIQUE, TYPE_CODE, 1, 13)}), 1, 1);
+        racine.ajouterFils(arbre.groupe(3002, {champ(FORMAT_ALPHANUMERIQUE, TYPE_CODE, 1, 1)}), 1, 1);
+        racine.ajouterFils(arbre.groupe(3003, {champ(FORMAT_NUMERIQUE, TYPE_NOMBRE, 1, 4),
+                                               champ(FORMAT_NUMERIQUE, TYPE_MONTANT, 1, 11),
+                                               champ(FORMAT_LIBRE, TYPE_TEXTE)}),
+                           0, 1);
+    }
+};
+
+}  // namespace
+
+TEST(ControleurZone, ReadsEachFieldCheckedAndConvertedInDescriptionOrder) {
+    Fonction f;
+    const Octets octets =
+        Entree().groupe(3001, {"AHQP001      "}).groupe(3002, {"1"}).groupe(3003, {"007", "1250", " x "}).octets();
+    ZoneKPX zone(octets.data(), static_cast<uint32_t>(octets.size()));
+    ControleurZone controleur(zone, f.racine);
+    const auto lus = lire(controleur, 5);
+    ASSERT_EQ(lus.size(), 5u);
+    const std::vector<std::tuple<uint16_t, uint16_t, std::string>> attendus = {
+        {3001, 1, "AHQP001"}, {3002, 1, "1"}, {3003, 1, "7"}, {3003, 2, "1250"}, {3003, 3, " x "}};
+    for (size_t i = 0; i < lus.size(); ++i) {
+        EXPECT_EQ(lus[i].cr, 0) << i;
+        EXPECT_EQ(lus[i].groupe, std::get<0>(attendus[i])) << i;
+        EXPECT_EQ(lus[i].numero, std::get<1>(attendus[i])) << i;
+        EXPECT_EQ(lus[i].valeur, std::get<2>(attendus[i])) << i;
+    }
+    EXPECT_EQ(controleur.verifierFinZone(), 0);
+
+    // The optional group may be left out.
+    const Octets sans = Entree().groupe(3001, {"AHQP001"}).groupe(3002, {"4"}).octets();
+    ZoneKPX zoneSans(sans.data(), static_cast<uint32_t>(sans.size()));
+    ControleurZone sansOptionnel(zoneSans, f.racine);
+    EXPECT_EQ(dernierCode(lire(sansOptionnel, 2)), 0);
+    EXPECT_EQ(sansOptionnel.verifierFinZone(), 0);
+}
+
+TEST(ControleurZone, RawFieldsPointIntoTheHostBufferAndAreCheckedButNotReduced) {
+    // Group 3000 with "12" and an empty field, byte for byte.
+    const Octets octets = {0x0B, 0xB8, 0x04, 0x02, 0x31, 0x32, 0x00};
+    EXPECT_EQ(Entree().groupe(3000, {"12", ""}).octets(), octets);
+    Arbre arbre;
+    SuperGroupe racine(1, "G", 1);
+    racine.ajouterFils(arbre.groupe(3000, {champ(FORMAT_NUMERIQUE, TYPE_NOMBRE, 1, 4), champ(FORMAT_LIBRE, TYPE_TEXTE)}),
+                       1, 1);
+    ZoneKPX zone(octets.data(), static_cast<uint32_t>(octets.size()));
+    ControleurZone controleur(zone, racine);
+    uint16_t groupe = 0;
+    uint16_t numero = 0;
+    const uint8_t* donnees = nullptr;
+    uint32_t longueur = 0;
+    ASSERT_EQ(controleur.extraireChamp(groupe, numero, donnees, longueur), 0);
+    EXPECT_EQ(groupe, 3000);
+    EXPECT_EQ(numero, 1);
+    EXPECT_EQ(donnees, octets.data() + 4);
+    EXPECT_EQ(longueur, 2u);
+    ASSERT_EQ(controleur.extraireChamp(groupe, numero, donnees, longueur), 0);
+    EXPECT_EQ(numero, 2);
+    EXPECT_EQ(donnees, octets.data() + 7);
+    EXPECT_EQ(longueur, 0u);
+    EXPECT_EQ(controleur.verifierFinZone(), 0);
+
+    // Leading zeros stay in the raw bytes; a refused field gives its rank in the zone.
+    const Octets zeros = Entree().groupe(3000, {"0012", "x"}).octets();
+    ZoneKPX zoneZeros(zeros.data(), static_cast<uint32_t>(zeros.size()));
+    ControleurZone brut(zoneZeros, racine);
+    ASSERT_EQ(brut.extraireChamp(groupe, numero, donnees, longueur), 0);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(donnees), longueur), "0012");
+    const Octets refuse = Entree().groupe(3000, {"1A", ""}).octets();
+    ZoneKPX zoneRefus(refuse.data(), static_cast<uint32_t>(refuse.size()));
+    ControleurZone refus(zoneRefus, racine);
+    EXPECT_EQ(refus.extraireChamp(groupe, numero, donnees, longueur), 0x9001);
+}
+
+TEST(ControleurZone, FieldFaultsGiveTheRankOfTheFieldInTheWholeZone) {
+    Fonction f;
+    struct Cas {
+        Octets zone;
+        size_t lectures;  // the failing one included
+        uint16_t attendu;
+    };
+    const std::vector<Cas> cas = {
+        // "7A" is the third field of the zone, "12a" the fourth.
+        {Entree().groupe(3001, {"AHQP001"}).groupe(3002, {"1"}).groupe(3003, {"7A", "1", ""}).octets(), 3, 0x9003},
+        {Entree().groupe(3001, {"AHQP001"}).groupe(3002, {"1"}).groupe(3003, {"7", "12a", ""}).octets(), 4, 0x9004},
+        // Too long, lower case, and a blank inside a code.
+        {Entree().groupe(3001, {"AHQP001"}).groupe(3002, {"12"}).octets(), 2, 0x9002},
+        {Entree().groupe(3001, {"ahqp001"}).groupe(3002, {"1"}).octets(), 1, 0x9001},
+        {Entree().groupe(3001, {"AHQP 01"}).groupe(3002, {"1"}).octets(), 1, 0x9001},
+        {Entree().groupe(3001, {""}).groupe(3002, {"1"}).octets(), 1, 0x9001},
+    };
+    for (size_t i = 0; i < cas.size(); ++i) {
+        ZoneKPX zone(cas[i].zone.data(), static_cast<uint32_t>(cas[i].zone.size()));
+        ControleurZone controleur(zone, f.racine);
+        const auto lus = lire(controleur, 10);
+        EXPECT_EQ(lus.size(), cas[i].lectures) << "cas " << i;
+        EXPECT_EQ(dernierCode(lus), cas[i].attendu) << "cas " << i;
+    }
+}
+
+TEST(ControleurZone, FewerOrMoreFieldsThanDescribedGiveTheGroupRank) {
+    Fonction f;
+    TraceCapturee trace("controleur-champs");
+    // Group 3003, third of the zone, described with 3 fields.
+    const Octets deux = Entree().groupe(3001, {"A"}).groupe(3002, {"1"}).groupe(3003, {"1", "2"}).octets();
+    ZoneKPX zoneDeux(deux.data(), static_cast<uint32_t>(deux.size()));
+    ControleurZone manque(zoneDeux, f.racine);
+    auto lus = lire(manque, 10);
+    ASSERT_EQ(lus.size(), 5u);
+    EXPECT_EQ(lus.back().cr, 0xA803);
+
+    const Octets quatre = Entree().groupe(3001, {"A"}).groupe(3002, {"1"}).groupe(3003, {"1", "2", "3", "4"}).octets();
+    ZoneKPX zoneQuatre(quatre.data(), static_cast<uint32_t>(quatre.size()));
+    ControleurZone trop(zoneQuatre, f.racine);
+    lus = lire(trop, 10);
+    // The fault shows when the third, last described field is taken.
+    ASSERT_EQ(lus.size(), 5u);
+    EXPECT_EQ(lus.back().cr, 0xA803);
+
+    std::vector<std::string> erreurs;
+    for (const auto& l : trace.lignes())
+        if (l.niveau == 5 && l.categorie == 6) erreurs.push_back(l.texte);
+    EXPECT_EQ(erreurs, (std::vector<std::string>{
+                           "ERREUR: nombre de champs insuffisant dans le 3ème groupe (3003) (3 champs attendus, 2 "
+                           "champs trouvés)",
+                           "ERREUR: trop de champs dans le 3ème groupe (3003) (3 champs attendus)",
+                       }));
+}
+
+TEST(ControleurZone, GroupsOutOfPlaceMissingOrRepeatedAreLocated) {
+    Fonction f;
+    struct Cas {
+        const char* nom;
+        Octets zone;
+        size_t lectures;
+        uint16_t attendu;
+        uint16_t finZone;  // verifierFinZone after the reads, when they all succeeded
+    };
+    const std::vector<Cas> cas = {
+        // Required 3002 absent: found when the last field of the zone is taken.
+        {"absent-a-la-fin", Entree().groupe(3001, {"A"}).octets(), 1, 0xB000 + 3002, 0},
+        // Required 3002 skipped over: found when 3003 arrives.
+        {"absent-au-milieu", Entree().groupe(3001, {"A"}).groupe(3003, {"1", "2", ""}).octets(), 2, 0xB000 + 3002, 0},
+        {"dans-le-desordre", Entree().groupe(3002, {"1"}).groupe(3001, {"A"}).octets(), 1, 0xB000 + 3001, 0},
+        // 3002 at most once: the second occurrence is refused.
+        {"deux-fois", Entree().groupe(3001, {"A"}).groupe(3002, {"1"}).groupe(3002, {"2"}).octets(), 3,
+         0xB000 + 3002, 0},
+        // A group the function does not describe, third in the zone.
+        {"inconnu", Entree().groupe(3001, {"A"}).groupe(3002, {"1"}).groupe(3999, {"1"}).octets(), 3, 0xA003, 0},
+        // Before the required 3002, an unknown group is reported as 3002 missing.
+        {"inconnu-avant-requis", Entree().groupe(3001, {"A"}).groupe(3999, {"1"}).octets(), 2, 0xB000 + 3002, 0},
+        // One more group after everything: the handler's final check names its rank.
+        {"en-trop",
+         Entree().groupe(3001, {"A"}).groupe(3002, {"1"}).groupe(3003, {"1", "2", ""}).groupe(3001, {"B"}).octets(),
+         5, 0, 0xA004},
+    };
+    for (const auto& c : cas) {
+        ZoneKPX zone(c.zone.data(), static_cast<uint32_t>(c.zone.size()));
+        ControleurZone controleur(zone, f.racine);
+        const auto lus = lire(controleur, c.lectures);
+        EXPECT_EQ(lus.size(), c.lectures) << c.nom;
+        EXPECT_EQ(dernierCode(lus), c.attendu) << c.nom;
+        if (c.attendu == 0) {
+            EXPECT_EQ(controleur.verifierFinZone(), c.finZone) << c.nom;
+        }
+    }
+
+    // Reading on past the expected groups names the same rank.
+    const Octets enTrop =
+        Entree().groupe(3001, {"A"}).groupe(3002, {"1"}).groupe(3003, {"1", "2", ""}).groupe(3001, {"B"}).octets();
+    ZoneKPX zone(enTrop.data(), static_cast<uint32_t>(enTrop.size()));
+    ControleurZone controleur(zone, f.racine);
+    const auto lus = lire(controleur, 6);
+    EXPECT_EQ(dernierCode(lus), 0xA004);
+    // A handler that stops inside a group leaves the rest of the zone over.
+    ZoneKPX zoneCoupee(enTrop.data(), static_cast<uint32_t>(enTrop.size()));
+    ControleurZone coupe(zoneCoupee, f.racine);
+    EXPECT_EQ(dernierCode(lire(coupe, 3)), 0);
+    EXPECT_EQ(coupe.verifierFinZone(), 0xA004);
+}
+
+TEST(ControleurZone, MalformedOrExhaustedZonesGiveTheCodecCodes) {
+    Fonction f;
+    ZoneKPX vide(nullptr, 0);
+    ControleurZone surVide(vide, f.racine);
+    EXPECT_EQ(dernierCode(lire(surVide, 1)), KPX_CR_ZONE_FIN);
+
+    // The group announces 9 bytes, 3 follow.
+    const Octets tronque = {0x0B, 0xB9, 0x09, 0x01, 'A', 0x00};
+    ZoneKPX zone(tronque.data(), static_cast<uint32_t>(tronque.size()));
+    ControleurZone surTronque(zone, f.racine);
+    EXPECT_EQ(dernierCode(lire(surTronque, 1)), KPX_CR_ZONE_MALFORMEE);
+
+    // All fields read: asking for one more reaches the end of the zone.
+    const Octets complet = Entree().groupe(3001, {"A"}).groupe(3002, {"1"}).octets();
+    ZoneKPX zoneComplete(complet.data(), static_cast<uint32_t>(complet.size()));
+    ControleurZone controleur(zoneComplete, f.racine);
+    const auto lus = lire(controleur, 3);
+    ASSERT_EQ(lus.size(), 3u);
+    EXPECT_EQ(lus[1].cr, 0);
+    EXPECT_EQ(lus[2].cr, KPX_CR_ZONE_FIN);
+}
+
+TEST(ControleurZone, RepeatedGroupsAreWalkedByTheNumberOfTheNextGroup) {
+    Arbre arbre;
+    SuperGroupe racine(3, "Liste", 3);
+    racine.ajouterFils(arbre.groupe(3400, {champ(FORMAT_NUMERIQUE, TYPE_CODE, 3, 3)}), 1, 1);
+    racine.ajouterFils(arbre.groupe(3530, {champ(FORMAT_NUMERIQUE, TYPE_NOMBRE, 1, 4),
+                                           champ(FORMAT_ALPHANUMERIQUE, TYPE_CODE, 1, 10)}),
+                       0, 3);
+    racine.ajouterFils(arbre.groupe(1900, {champ(FORMAT_NUMERIQUE, TYPE_CODE, 3, 3)}), 1, 1);
+
+    const Octets octets = Entree()
+                              .groupe(3400, {"001"})
+                              .groupe(3530, {"1", "PROD590"})
+                              .groupe(3530, {"2", "PROD650"})
+                              .groupe(3530, {"3", "PROD720"})
+                              .groupe(1900, {"002"})
+                              .octets();
+    ZoneKPX zone(octets.data(), static_cast<uint32_t>(octets.size()));
+    ControleurZone controleur(zone, racine);
+    ASSERT_EQ(dernierCode(lire(controleur, 1)), 0);
+    std::vector<std::string> regles;
+    uint16_t groupe = 0;
+    while (controleur.positionnerGroupeSuivant(groupe) == 0 && groupe == 3530) {
+        // Asking twice moves nothing.
+        uint16_t encore = 0;
+        ASSERT_EQ(controleur.positionnerGroupeSuivant(encore), 0);
+        ASSERT_EQ(encore, 3530);
+        const auto lus = lire(controleur, 2);
+        ASSERT_EQ(dernierCode(lus), 0);
+        ASSERT_EQ(lus.size(), 2u);
+        regles.push_back(lus[1].valeur);
+    }
+    EXPECT_EQ(regles, (std::vector<std::string>{"PROD590", "PROD650", "PROD720"}));
+    EXPECT_EQ(groupe, 1900);
+    const auto fin = lire(controleur, 1);
+    EXPECT_EQ(dernierCode(fin), 0);
+    // A numeric field loses its leading zeros before it becomes a code.
+    EXPECT_EQ(fin[0].valeur, "2");
+    EXPECT_EQ(controleur.verifierFinZone(), 0);
+    EXPECT_EQ(controleur.positionnerGroupeSuivant(groupe), KPX_CR_ZONE_FIN);
+
+    // A fourth occurrence breaks the maximum of 3.
+    const Octets quatre = Entree()
+                              .groupe(3400, {"001"})
+                              .groupe(3530, {"1", "A"})
+                              .groupe(3530, {"2", "B"})
+                              .groupe(3530, {"3", "C"})
+                              .groupe(3530, {"4", "D"})
+                              .groupe(1900, {"002"})
+                              .octets();
+    ZoneKPX zoneQuatre(quatre.data(), static_cast<uint32_t>(quatre.size()));
+    ControleurZone trop(zoneQuatre, racine);
+    const auto lus = lire(trop, 20);
+    EXPECT_EQ(lus.size(), 8u);
+    EXPECT_EQ(dernierCode(lus), 0xB000 + 3530);
+    ZoneKPX zoneQuatreBis(quatre.data(), static_cast<uint32_t>(quatre.size()));
+    ControleurZone tropBis(zoneQuatreBis, racine);
+    lire(tropBis, 7);
+    EXPECT_EQ(tropBis.positionnerGroupeSuivant(groupe), 0xB000 + 3530);
+}
+
+TEST(ControleurZone, WithoutStrictnessGroupsWithNoPlaceArePassedOver) {
+    Fonction f;
+    const Octets octets = Entree()
+                              .groupe(3001, {"A"})
+                              .groupe(3002, {"1"})
+                              .groupe(3999, {"x", "y"})
+                              .groupe(3003, {"1", "2", ""})
+                              .groupe(3998, {})
+                              .octets();
+    ZoneKPX zone(octets.data(), static_cast<uint32_t>(octets.size()));
+    ControleurZone tolerant(zone, f.racine, false);
+    const auto lus = lire(tolerant, 5);
+    ASSERT_EQ(lus.size(), 5u);
+    EXPECT_EQ(dernierCode(lus), 0);
+    // The walk was not moved by the group passed over: 3003 still found its place.
+    EXPECT_EQ(lus[2].groupe, 3003);
+    EXPECT_EQ(lus[4].valeur, "");
+    // What is left at the end is still left over.
+    EXPECT_EQ(tolerant.verifierFinZone(), 0xA005);
+
+    ZoneKPX zoneStricte(octets.data(), static_cast<uint32_t>(octets.size()));
+    ControleurZone strict(zoneStricte, f.racine);
+    EXPECT_EQ(dernierCode(lire(strict, 3)), 0xA003);
+}
+
+TEST(ControleurZone, NestedSuperGroupsRepeatAsAWhole) {
+    // R: 3400 (1..1), Lignes (1..*) of A (0..*: 3450 1..1, 3530 0..*) and B (0..*: 3460 1..*), 1900 (1..1).
+    Arbre arbre;
+    const Groupe& g3400 = arbre.groupe(3400, {champ(FORMAT_LIBRE, TYPE_TEXTE)});
+    const Groupe& g3450 = arbre.groupe(3450, {champ(FORMAT_ALPHANUMERIQUE, TYPE_CODE, 1, 13)});
+    const Groupe& g3530 = arbre.groupe(3530, {champ(FORMAT_ALPHANUMERIQUE, TYPE_CODE, 1, 10)});
+    const Groupe& g3460 = arbre.groupe(3460, {champ(FORMAT_ALPHANUMERIQUE, TYPE_CODE, 1, 3)});
+    const Groupe& g1900 = arbre.groupe(1900, {champ(FORMAT_NUMERIQUE, TYPE_CODE, 3, 3)});
+    std::unique_ptr<SuperGroupe> a(new SuperGroupe(11, "A", 2));
+    a->ajouterFils(g3450, 1, 1);
+    a->ajouterFils(g3530, 0, 0);
+    std::unique_ptr<SuperGroupe> b(new SuperGroupe(12, "B", 1));
+    b->ajouterFils(g3460, 1, 0);
+    std::unique_ptr<SuperGroupe> lignes(new SuperGroupe(10, "Lignes", 2));
+    lignes->ajouterFils(std::move(a), 0, 0);
+    lignes->ajouterFils(std::move(b), 0, 0);
+    SuperGroupe racine(9, "R", 3);
+    racine.ajouterFils(g3400, 1, 1);
+    racine.ajouterFils(std::move(lignes), 1, 0);
+    racine.ajouterFils(g1900, 1, 1);
+
+    struct Cas {
+        const char* nom;
+        std::vector<uint16_t> groupes;
+        uint16_t attendu;  // code of the last read
+        size_t lectures;
+    };
+    const std::vector<Cas> cas = {
+        {"un-acte", {3400, 3450, 1900}, 0, 3},
+        {"actes-et-forcages", {3400, 3450, 3530, 3530, 3450, 3530, 3450, 1900}, 0, 8},
+        {"genres-alternes", {3400, 3450, 3460, 3460, 3450, 3530, 3460, 3450, 1900}, 0, 9},
+        // A line may open with any kind, and kinds may come back in any order.
+        {"ligne-de-l-autre-genre-d-abord", {3400, 3460, 1900}, 0, 3},
+        {"genres-a-rebours", {3400, 3460, 3450, 3460, 3460, 3450, 1900}, 0, 7},
+        // 3530 belongs to an act: before any act it has no place.
+        {"forcage-seul", {3400, 3530}, 0xA002, 2},
+        // 3450 opens an act and is there once: met again at once, it is counted in the same act.
+        {"tete-repetee", {3400, 3450, 3450, 1900}, 0xB000 + 3450, 3},
+        // Lignes is required but holds only optional parts: without any line the tail
+        // is looked for inside it, and has no place there.
+        {"sans-ligne", {3400, 1900}, 0xA002, 2},
+        {"sans-fin", {3400, 3450, 3460}, 0xB000 + 1900, 3},
+    };
+    for (const auto& c : cas) {
+        Entree entree;
+        for (uint16_t g : c.groupes) entree.groupe(g, {g == 3400 ? "" : (g == 1900 ? "001" : "X")});
+        const Octets octets = entree.octets();
+        ZoneKPX zone(octets.data(), static_cast<uint32_t>(octets.size()));
+        ControleurZone controleur(zone, racine);
+        const auto lus = lire(controleur, c.groupes.size());
+        EXPECT_EQ(lus.size(), c.lectures) << c.nom;
+        EXPECT_EQ(dernierCode(lus), c.attendu) << c.nom;
+        for (size_t i = 0; i < lus.size() && lus[i].cr == 0; ++i) EXPECT_EQ(lus[i].groupe, c.groupes[i]) << c.nom;
+        if (c.attendu == 0) {
+            EXPECT_EQ(controleur.verifierFinZone(), 0) << c.nom;
+        }
+    }
+}
+
+TEST(ControleurZone, AControllerCopyWalksOnIndependently) {
+    Fonction f;
+    ControleurSuperGroupe original(f.racine);
+    const Groupe* groupe = nullptr;
+    ASSERT_EQ(original.rechercherGroupe(3001, groupe), 0);
+    ASSERT_NE(groupe, nullptr);
+    ControleurSuperGroupe copie(original);
+    ASSERT_EQ(copie.rechercherGroupe(3002, groupe), 0);
+    EXPECT_EQ(groupe->numero(), 3002);
+    EXPECT_EQ(copie.filsCourant(), 1);
+    EXPECT_EQ(original.filsCourant(), 0);
+    // The original has not seen 3002: a second 3001 is still one too many for it.
+    EXPECT_EQ(original.rechercherGroupe(3001, groupe), 0xB000 + 3001);
+    // The end-of-zone walk reports the first child whose minimum is not met.
+    ControleurSuperGroupe neuf(f.racine);
+    EXPECT_EQ(neuf.rechercherGroupe(0, groupe), 0xB000 + 3001);
+    EXPECT_EQ(groupe, nullptr);
+}
+
+// --- The bundled sample ---------------------------------------------------------
+
+namespace {
+
+using description::Echantillon;
+
+const Groupe* groupeNumero(const Interface& interface, uint16_t numero) {
+    for (uint16_t i = 0; i < interface.nombreGroupes(); ++i)
+        if (interface.groupe(i)->numero() == numero) return interface.groupe(i);
+    return nullptr;
+}
+
+// A value that its description accepts: the first allowed value, else one of the
+// least size in its format.
+std::string valeurValide(const Champ& c) {
+    if (c.valeursAutorisees.nombre() > 0) return c.valeursAutorisees.element(0).chaine();
+    const size_t taille = c.tailleMinimale > 0 ? c.tailleMinimale : 1;
+    switch (c.format) {
+        case FORMAT_DATE: return "20240115";
+        case FORMAT_NUMERIQUE: return std::string(taille - 1, '0') + "1";
+        default: return c.type == TYPE_BOOLEEN ? "O" : std::string(taille, 'A');
+    }
+}
+
+// Each group filled from its description; `valeurs` replaces fields (group, rank from 1).
+Octets zoneValide(const Interface& interface, const std::vector<uint16_t>& groupes,
+                  std::map<std::pair<size_t, uint16_t>, std::string> valeurs = {}) {
+    Entree entree;
+    for (size_t i = 0; i < groupes.size(); ++i) {
+        const Groupe* g = groupeNumero(interface, groupes[i]);
+        EXPECT_NE(g, nullptr) << groupes[i];
+        if (g == nullptr) continue;
+        Champs champs;
+        for (uint16_t k = 0; k < g->nombreChamps(); ++k) {
+            auto remplace = valeurs.find({i, static_cast<uint16_t>(k + 1)});
+            champs.push_back(remplace != valeurs.end() ? remplace->second : valeurValide(g->champ(k)));
+        }
+        entree.groupe(groupes[i], champs);
+    }
+    return entree.octets();
+}
+
+struct Parcours {
+    uint16_t cr = 0;
+    std::vector<uint16_t> groupes;  // group of each field read, in order
+    std::vector<std::string> valeurs;
+    uint16_t finZone = 0;
+};
+
+// Reads every field the zone holds, as a handler that reads them all would.
+Parcours parcourir(const Octets& octets, const SuperGroupe& racine, size_t champs) {
+    ZoneKPX zone(octets.data(), static_cast<uint32_t>(octets.size()));
+    ControleurZone controleur(zone, racine);
+    Parcours p;
+    for (const auto& lu : lire(controleur, champs)) {
+        p.cr = lu.cr;
+        if (lu.cr != 0) break;
+        p.groupes.push_back(lu.groupe);
+        p.valeurs.push_back(lu.valeur);
+    }
+    if (p.cr == 0) p.finZone = controleur.verifierFinZone();
+    return p;
+}
+
+size_t nombreChamps(const Interface& interface, const std::vector<uint16_t>& groupes) {
+    size_t n = 0;
+    for (uint16_t g : groupes) n += groupeNumero(interface, g)->nombreChamps();
+    return n;
+}
+
+std::vector<uint16_t> groupesDesChamps(const Interface& interface, const std::vector<uint16_t>& groupes) {
+    std::vector<uint16_t> r;
+    for (uint16_t g : groupes) r.insert(r.end(), groupeNumero(interface, g)->nombreChamps(), g);
+    return r;
+}
+
+}  // namespace
+
+TEST(ControleurZone, SampleCompatibilityTakesSeveralActsEachWithItsOverrides) {
+    Echantillon& e = description::echantillon();
+    ASSERT_EQ(e.cr, 0) << e.erreur;
+    const SuperGroupe* fonction = nullptr;
+    ASSERT_EQ(e.interface.lireSuperGroupeRegle(Code("C_Compatibilite"), fonction), 0);
+
+    // Three acts; the first and the third carry rule overrides (3530).
+    const std::vector<uint16_t> groupes = {3310, 3530, 3310, 3310, 3530, 3530};
+    const Octets octets = zoneValide(e.interface, groupes,
+                                     {{{0, 3}, "AHQP001"}, {{2, 3}, "HBLD035"}, {{3, 3}, "MZQK002      "},
+                                      {{1, 2}, "PROD590"}, {{4, 2}, "PROD650"}, {{5, 2}, "PROD720"}});
+    const Parcours p = parcourir(octets, *fonction, nombreChamps(e.interface, groupes));
+    ASSERT_EQ(p.cr, 0);
+    EXPECT_EQ(p.groupes, groupesDesChamps(e.interface, groupes));
+    EXPECT_EQ(p.finZone, 0);
+    // Act codes are the third field of 3310 (six fields); the overrides' codes the second of 3530.
+    EXPECT_EQ(p.valeurs[2], "AHQP001");
+    EXPECT_EQ(p.valeurs[7], "PROD590");
+    EXPECT_EQ(p.valeurs[10], "HBLD035");
+    EXPECT_EQ(p.valeurs[16], "MZQK002");
+    EXPECT_EQ(p.valeurs[21], "PROD650");
+    EXPECT_EQ(p.valeurs[23], "PROD720");
+
+    // No act at all: the act super-group, required, misses its act group.
+    const Octets vide = zoneValide(e.interface, {3530});
+    EXPECT_EQ(parcourir(vide, *fonction, 2).cr, 0xB000 + 3310);
+}
+
+TEST(ControleurZone, SampleCompleteControlTakesAnInvoiceOfLinesOfEveryKind) {
+    Echantillon& e = description::echantillon();
+    ASSERT_EQ(e.cr, 0) << e.erreur;
+    const SuperGroupe* fonction = nullptr;
+    ASSERT_EQ(e.interface.lireSuperGroupeControleComplet(fonction), 0);
+    ASSERT_NE(fonction, nullptr);
+
+    struct Cas {
+        const char* nom;
+        std::vector<uint16_t> groupes;
+        uint16_t attendu;
+    };
+    const std::vector<Cas> cas = {
+        {"une-ligne", {1100, 1610, 1900}, 0},
+        {"facture-complete",
+         {1100, 1150, 1511, 1515,
+          1610, 1820, 1870, 2020, 2100, 3470, 3530, 3530,  // an act line with its details and overrides
+          1610, 2200,                                      // a second act line
+          1620, 1820, 3530,                                // a travel line
+          1610,                                            // an act again
+          1630, 1630,                                      // two lines of the other travel kind
+          1620,                                            // and the first kind again
+          1900},
+         0},
+        {"actes-a-la-suite", {1100, 1610, 1610, 1610, 1840, 1900}, 0},
+        {"deplacements-seuls", {1100, 1620, 1630, 1820, 1620, 1900}, 0},
+        // Faults: a detail before any line, a missing tail, two headers.
+        {"detail-sans-ligne", {1100, 1820, 1900}, 0xA002},
+        {"sans-pied", {1100, 1610, 1620}, 0xB000 + 1900},
+        {"deux-entetes", {1100, 1100, 1610, 1900}, 0xB000 + 1100},
+        {"pied-avant-lignes", {1100, 1900, 1610}, 0xA002},
+    };
+    for (const auto& c : cas) {
+        const Octets octets = zoneValide(e.interface, c.groupes);
+        const Parcours p = parcourir(octets, *fonction, nombreChamps(e.interface, c.groupes));
+        EXPECT_EQ(p.cr, c.attendu) << c.nom;
+        if (c.attendu == 0) {
+            EXPECT_EQ(p.groupes, groupesDesChamps(e.interface, c.groupes)) << c.nom;
+            EXPECT_EQ(p.finZone, 0) << c.nom;
+        }
+    }
+}
