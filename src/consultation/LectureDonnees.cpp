@@ -17,11 +17,15 @@ namespace {
 
 constexpr int kTailleLigne = 1024;
 
-void tracerVa(uint16_t niveau, const char* format, va_list arguments) {
-    if (!TraceDetail::estActif(CAT_CONSULTATION, niveau)) return;
+KPX_NOINLINE void formaterVa(uint16_t niveau, const char* format, va_list arguments) {
     char ligne[kTailleLigne];
     std::vsnprintf(ligne, sizeof ligne, format, arguments);
     tracerDetail(CAT_CONSULTATION, niveau, "%s", ligne);
+}
+
+// The check comes before the frame of the line buffer: most queries run untraced.
+void tracerVa(uint16_t niveau, const char* format, va_list arguments) {
+    if (TraceDetail::estActif(CAT_CONSULTATION, niveau)) formaterVa(niveau, format, arguments);
 }
 
 }  // namespace

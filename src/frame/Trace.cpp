@@ -14,20 +14,25 @@ constexpr int kNombreCategories = 10;
 uint16_t niveauxDetail[kNombreCategories] = {};
 TraceDetail::Destination destinationDetail = nullptr;
 
-void ecrire(uint16_t categorie, uint16_t niveau, const char* format, va_list arguments) {
-    auto ecrireTrace = Composants::traceEcrire();
-    if (ecrireTrace == nullptr) return;
-    // A line the component would drop is not formatted: most calls run with the trace off.
+// Whether the component writes a line of that level; asked before any formatting,
+// outside the frame that holds the line buffer (whose stack probing costs more
+// than the check when the trace is off).
+bool ligneEcrite(uint16_t niveau) {
+    if (Composants::traceEcrire() == nullptr) return false;
     auto niveauTrace = Composants::niveauTrace();
-    if (niveauTrace != nullptr && niveau > niveauTrace("KPX")) return;
+    return niveauTrace == nullptr || niveau <= niveauTrace("KPX");
+}
+
+KPX_NOINLINE void ecrire(uint16_t categorie, uint16_t niveau, const char* format, va_list arguments) {
     char ligne[kTailleLigne];
     std::vsnprintf(ligne, sizeof ligne, format, arguments);
-    ecrireTrace("KPX", categorie, niveau, "%s", ligne);
+    Composants::traceEcrire()("KPX", categorie, niveau, "%s", ligne);
 }
 
 }  // namespace
 
 void tracer(uint16_t categorie, uint16_t niveau, const char* format, ...) {
+    if (!ligneEcrite(niveau)) return;
     va_list arguments;
     va_start(arguments, format);
     ecrire(categorie, niveau, format, arguments);

@@ -8,8 +8,10 @@
 
 #if defined(__GNUC__)
 #define KPX_FORMAT(f, a) __attribute__((format(printf, f, a)))
+#define KPX_NOINLINE __attribute__((noinline))
 #else
 #define KPX_FORMAT(f, a)
+#define KPX_NOINLINE
 #endif
 
 // Categories by area of the library.
