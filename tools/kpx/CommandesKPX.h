@@ -1,0 +1,49 @@
+// The kpx commands. Each returns the process exit status: 0 on success, 1 when the
+// library answered a non-zero code (printed in hex with its meaning and the trace
+// lines of level 5 that explain it), 2 when the tool itself could not do the work.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "SessionKPX.h"
+
+struct OptionsKPX {
+    OptionsSession session;
+    bool json = false;
+};
+
+class DescriptionFonctions;
+
+class CommandesKPX {
+public:
+    explicit CommandesKPX(OptionsKPX options);
+    ~CommandesKPX();
+
+    int version();
+    int consulter(const std::string& identifiant, std::string date, const std::vector<std::string>& valeurs);
+    int rechercher(const std::string& motCle, uint32_t cadre, std::string date);
+    int filtrer(const std::string& filtre, std::string date);
+    int decrire(const std::string& identifiant, const std::string& famille);
+    int appeler(const std::string& famille, const std::string& identifiant, std::string date, const std::string& zone);
+    int decoder(const std::string& fichier);
+    int coder(const std::string& json, const std::string& fichier);
+
+private:
+    bool ouvrir(int& statut);
+    bool chargerDescription(int& statut);
+    int echec(const std::string& quoi, const ReponseKPX& reponse);
+    int erreurOutil(const std::string& message);
+    int listerActes(const ReponseKPX& reponse, const std::string& date);
+
+    OptionsKPX options_;
+    std::unique_ptr<SessionKPX> session_;
+    std::unique_ptr<DescriptionFonctions> description_;
+};
+
+// Today as YYYYMMDD, the default reference date.
+std::string dateDuJour();
+// A JSON argument: the text itself, "-" for standard input, "@FILE" for a file's content.
+bool lireArgument(const std::string& argument, std::string& texte, std::string& erreur);
