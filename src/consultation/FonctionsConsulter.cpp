@@ -72,7 +72,13 @@ const Nombre& ou(const std::unique_ptr<Nombre>& nombre) {
     return nombre ? *nombre : zero;
 }
 
-void age(const Periode& periode, Reponse& reponse) {
+// One value in its group; an age is two numbers, its years and its days.
+void valeur(Reponse& reponse, uint16_t groupe, const TypeSimple& v) {
+    reponse.groupe(groupe);
+    reponse.champ(v);
+}
+
+void valeur(Reponse& reponse, uint16_t, const Periode& periode) {
     reponse.groupe(kAge);
     reponse.champ(Nombre(periode.annees()));
     reponse.champ(Nombre(periode.jours()));
@@ -254,27 +260,86 @@ uint16_t FonctionsConsulter::valeurModificateur(const char* nom, uint16_t groupe
     TraceFonction trace(nom, cr);
     auto modificateur = lireChamp<Code>(cr);
     verifierFinZone(cr);
-    T valeur;
-    if (cr == 0) cr = requete(ou(modificateur), valeur);
+    T v;
+    if (cr == 0) cr = requete(ou(modificateur), v);
     Reponse reponse;
-    reponse.groupe(groupe);
-    reponse.champ(valeur);
+    valeur(reponse, groupe, v);
+    return repondre(cr, reponse, sortie);
+}
+
+template <class T, class Requete>
+uint16_t FonctionsConsulter::valeurActe(const char* nom, uint16_t groupe, bool controle, ZoneSortie& sortie,
+                                        Requete requete) {
+    uint16_t cr = 0;
+    TraceFonction trace(nom, cr);
+    auto acte = lireChamp<Code>(cr);
+    verifierFinZone(cr);
+    if (controle) controlerDateReference(cr, acte.get());
+    T v;
+    if (cr == 0) cr = requete(ou(acte), v);
+    Reponse reponse;
+    valeur(reponse, groupe, v);
+    return repondre(cr, reponse, sortie);
+}
+
+template <class T, class Requete>
+uint16_t FonctionsConsulter::valeurPhase(const char* nom, uint16_t groupe, ZoneSortie& sortie, Requete requete) {
+    uint16_t cr = 0;
+    TraceFonction trace(nom, cr);
+    auto acte = lireChamp<Code>(cr);
+    auto activite = lireChamp<Code>(cr);
+    auto phase = lireCodeOuZero(cr);
+    verifierFinZone(cr);
+    controlerDateReference(cr, acte.get());
+    T v;
+    if (cr == 0) cr = requete(ou(acte), ou(activite), ou(phase), v);
+    Reponse reponse;
+    valeur(reponse, groupe, v);
+    return repondre(cr, reponse, sortie);
+}
+
+template <class T, class Requete, class Modification>
+uint16_t FonctionsConsulter::valeurDatee(const char* nom, uint16_t groupe, ZoneSortie& sortie, Requete requete,
+                                         Modification modification) {
+    uint16_t cr = 0;
+    TraceFonction trace(nom, cr);
+    verifierFinZone(cr);
+    T v;
+    Date date;
+    if (cr == 0) cr = requete(v);
+    if (cr == 0) cr = modification(date);
+    Reponse reponse;
+    valeur(reponse, groupe, v);
+    dateModification(date, reponse);
+    return repondre(cr, reponse, sortie);
+}
+
+template <class T, class Requete>
+uint16_t FonctionsConsulter::valeurGrilleModificateur(const char* nom, uint16_t groupe, ZoneSortie& sortie,
+                                                      Requete requete) {
+    uint16_t cr = 0;
+    TraceFonction trace(nom, cr);
+    auto modificateur = lireChamp<Code>(cr);
+    auto ps = lireChamp<Nombre>(cr);
+    auto bs = lireChamp<Nombre>(cr);
+    verifierFinZone(cr);
+    const Nombre numeroGrille = grille(cr, ps.get(), bs.get());
+    T v;
+    Date modification;
+    if (cr == 0) cr = requete(ou(modificateur), numeroGrille, v);
+    if (cr == 0)
+        cr = lecture.rechercherDateModificationModificateur(ou(modificateur), numeroGrille, dateReference, modification);
+    Reponse reponse;
+    valeur(reponse, groupe, v);
+    dateModification(modification, reponse);
     return repondre(cr, reponse, sortie);
 }
 
 // --- Acts ---------------------------------------------------------------------------
 
 uint16_t FonctionsConsulter::CCAM_1(ZoneSortie& sortie) {
-    uint16_t cr = 0;
-    TraceFonction trace("CCAM_1", cr);
-    auto acte = lireChamp<Code>(cr);
-    verifierFinZone(cr);
-    Booleen existe;
-    if (cr == 0) cr = lecture.rechercherExistenceActe(ou(acte), existe);
-    Reponse reponse;
-    reponse.groupe(kBooleen);
-    reponse.champ(existe);
-    return repondre(cr, reponse, sortie);
+    return valeurActe<Booleen>("CCAM_1", kBooleen, false, sortie,
+                               [&](const Code& a, Booleen& b) { return lecture.rechercherExistenceActe(a, b); });
 }
 
 uint16_t FonctionsConsulter::CCAM_2(ZoneSortie& sortie) {
@@ -305,17 +370,8 @@ uint16_t FonctionsConsulter::CCAM_4a(ZoneSortie& sortie) {
 }
 
 uint16_t FonctionsConsulter::CCAM_5(ZoneSortie& sortie) {
-    uint16_t cr = 0;
-    TraceFonction trace("CCAM_5", cr);
-    auto acte = lireChamp<Code>(cr);
-    verifierFinZone(cr);
-    controlerDateReference(cr, acte.get());
-    Code code;
-    if (cr == 0) cr = lecture.rechercherCodeStructure(ou(acte), code);
-    Reponse reponse;
-    reponse.groupe(kCode);
-    reponse.champ(code);
-    return repondre(cr, reponse, sortie);
+    return valeurActe<Code>("CCAM_5", kCode, true, sortie,
+                            [&](const Code& a, Code& c) { return lecture.rechercherCodeStructure(a, c); });
 }
 
 uint16_t FonctionsConsulter::CCAM_6(ZoneSortie& sortie) {
@@ -427,29 +483,13 @@ uint16_t FonctionsConsulter::CCAM_16a(ZoneSortie& sortie) {
 }
 
 uint16_t FonctionsConsulter::CCAM_18(ZoneSortie& sortie) {
-    uint16_t cr = 0;
-    TraceFonction trace("CCAM_18", cr);
-    auto acte = lireChamp<Code>(cr);
-    verifierFinZone(cr);
-    Date date;
-    if (cr == 0) cr = lecture.rechercherDateCreation(ou(acte), date);
-    Reponse reponse;
-    reponse.groupe(kDate);
-    reponse.champ(date);
-    return repondre(cr, reponse, sortie);
+    return valeurActe<Date>("CCAM_18", kDate, false, sortie,
+                            [&](const Code& a, Date& d) { return lecture.rechercherDateCreation(a, d); });
 }
 
 uint16_t FonctionsConsulter::CCAM_19(ZoneSortie& sortie) {
-    uint16_t cr = 0;
-    TraceFonction trace("CCAM_19", cr);
-    auto acte = lireChamp<Code>(cr);
-    verifierFinZone(cr);
-    Date date;
-    if (cr == 0) cr = lecture.rechercherDateFin(ou(acte), date);
-    Reponse reponse;
-    reponse.groupe(kDate);
-    reponse.champ(date);
-    return repondre(cr, reponse, sortie);
+    return valeurActe<Date>("CCAM_19", kDate, false, sortie,
+                            [&](const Code& a, Date& d) { return lecture.rechercherDateFin(a, d); });
 }
 
 uint16_t FonctionsConsulter::CCAM_20(ZoneSortie& sortie) {
@@ -467,17 +507,9 @@ uint16_t FonctionsConsulter::CCAM_22(ZoneSortie& sortie) {
 }
 
 uint16_t FonctionsConsulter::CCAM_24(ZoneSortie& sortie) {
-    uint16_t cr = 0;
-    TraceFonction trace("CCAM_24", cr);
-    auto acte = lireChamp<Code>(cr);
-    verifierFinZone(cr);
-    controlerDateReference(cr, acte.get());
-    Booleen entente;
-    if (cr == 0) cr = lecture.rechercherEntentePrealable(ou(acte), dateReference, entente);
-    Reponse reponse;
-    reponse.groupe(kBooleen);
-    reponse.champ(entente);
-    return repondre(cr, reponse, sortie);
+    return valeurActe<Booleen>("CCAM_24", kBooleen, true, sortie, [&](const Code& a, Booleen& b) {
+        return lecture.rechercherEntentePrealable(a, dateReference, b);
+    });
 }
 
 uint16_t FonctionsConsulter::CCAM_25(ZoneSortie& sortie) {
@@ -642,33 +674,17 @@ uint16_t FonctionsConsulter::CCAM_44(ZoneSortie& sortie) {
 }
 
 uint16_t FonctionsConsulter::CCAM_45(ZoneSortie& sortie) {
-    uint16_t cr = 0;
-    TraceFonction trace("CCAM_45", cr);
-    auto acte = lireChamp<Code>(cr);
-    auto activite = lireChamp<Code>(cr);
-    auto phase = lireCodeOuZero(cr);
-    verifierFinZone(cr);
-    controlerDateReference(cr, acte.get());
-    Periode limite;
-    if (cr == 0) cr = lecture.rechercherAgeMinimal(ou(acte), ou(activite), ou(phase), limite);
-    Reponse reponse;
-    age(limite, reponse);
-    return repondre(cr, reponse, sortie);
+    return valeurPhase<Periode>("CCAM_45", kAge, sortie,
+                                [&](const Code& a, const Code& ac, const Code& ph, Periode& age) {
+                                    return lecture.rechercherAgeMinimal(a, ac, ph, age);
+                                });
 }
 
 uint16_t FonctionsConsulter::CCAM_46(ZoneSortie& sortie) {
-    uint16_t cr = 0;
-    TraceFonction trace("CCAM_46", cr);
-    auto acte = lireChamp<Code>(cr);
-    auto activite = lireChamp<Code>(cr);
-    auto phase = lireCodeOuZero(cr);
-    verifierFinZone(cr);
-    controlerDateReference(cr, acte.get());
-    Periode limite;
-    if (cr == 0) cr = lecture.rechercherAgeMaximal(ou(acte), ou(activite), ou(phase), limite);
-    Reponse reponse;
-    age(limite, reponse);
-    return repondre(cr, reponse, sortie);
+    return valeurPhase<Periode>("CCAM_46", kAge, sortie,
+                                [&](const Code& a, const Code& ac, const Code& ph, Periode& age) {
+                                    return lecture.rechercherAgeMaximal(a, ac, ph, age);
+                                });
 }
 
 uint16_t FonctionsConsulter::CCAM_47a(ZoneSortie& sortie) {
@@ -742,27 +758,15 @@ uint16_t FonctionsConsulter::TB02_2(ZoneSortie& sortie) {
 }
 
 uint16_t FonctionsConsulter::TB06_1(ZoneSortie& sortie) {
-    uint16_t cr = 0;
-    TraceFonction trace("TB06_1", cr);
-    auto modificateur = lireChamp<Code>(cr);
-    verifierFinZone(cr);
-    Periode limite;
-    if (cr == 0) cr = lecture.rechercherAgeMinimumModificateur(ou(modificateur), dateReference, limite);
-    Reponse reponse;
-    age(limite, reponse);
-    return repondre(cr, reponse, sortie);
+    return valeurModificateur<Periode>("TB06_1", kAge, sortie, [&](const Code& m, Periode& age) {
+        return lecture.rechercherAgeMinimumModificateur(m, dateReference, age);
+    });
 }
 
 uint16_t FonctionsConsulter::TB06_2(ZoneSortie& sortie) {
-    uint16_t cr = 0;
-    TraceFonction trace("TB06_2", cr);
-    auto modificateur = lireChamp<Code>(cr);
-    verifierFinZone(cr);
-    Periode limite;
-    if (cr == 0) cr = lecture.rechercherAgeMaximumModificateur(ou(modificateur), dateReference, limite);
-    Reponse reponse;
-    age(limite, reponse);
-    return repondre(cr, reponse, sortie);
+    return valeurModificateur<Periode>("TB06_2", kAge, sortie, [&](const Code& m, Periode& age) {
+        return lecture.rechercherAgeMaximumModificateur(m, dateReference, age);
+    });
 }
 
 uint16_t FonctionsConsulter::TB07_1(ZoneSortie& sortie) {
@@ -838,43 +842,16 @@ uint16_t FonctionsConsulter::TB10_2(ZoneSortie& sortie) {
 }
 
 uint16_t FonctionsConsulter::TB11_1(ZoneSortie& sortie) {
-    uint16_t cr = 0;
-    TraceFonction trace("TB11_1", cr);
-    auto modificateur = lireChamp<Code>(cr);
-    auto ps = lireChamp<Nombre>(cr);
-    auto bs = lireChamp<Nombre>(cr);
-    verifierFinZone(cr);
-    const Nombre numeroGrille = grille(cr, ps.get(), bs.get());
-    Montant forfait(0.0);
-    Date modification;
-    if (cr == 0) cr = lecture.rechercherForfaitModificateur(ou(modificateur), dateReference, numeroGrille, forfait);
-    if (cr == 0)
-        cr = lecture.rechercherDateModificationModificateur(ou(modificateur), numeroGrille, dateReference, modification);
-    Reponse reponse;
-    reponse.groupe(kMontant);
-    reponse.champ(forfait);
-    dateModification(modification, reponse);
-    return repondre(cr, reponse, sortie);
+    return valeurGrilleModificateur<Montant>("TB11_1", kMontant, sortie, [&](const Code& m, const Nombre& g, Montant& f) {
+        return lecture.rechercherForfaitModificateur(m, dateReference, g, f);
+    });
 }
 
 uint16_t FonctionsConsulter::TB11_2(ZoneSortie& sortie) {
-    uint16_t cr = 0;
-    TraceFonction trace("TB11_2", cr);
-    auto modificateur = lireChamp<Code>(cr);
-    auto ps = lireChamp<Nombre>(cr);
-    auto bs = lireChamp<Nombre>(cr);
-    verifierFinZone(cr);
-    const Nombre numeroGrille = grille(cr, ps.get(), bs.get());
-    Coefficient taux(0.0);
-    Date modification;
-    if (cr == 0) cr = lecture.rechercherTauxModificateur(ou(modificateur), dateReference, numeroGrille, taux);
-    if (cr == 0)
-        cr = lecture.rechercherDateModificationModificateur(ou(modificateur), numeroGrille, dateReference, modification);
-    Reponse reponse;
-    reponse.groupe(kCoefficient);
-    reponse.champ(taux);
-    dateModification(modification, reponse);
-    return repondre(cr, reponse, sortie);
+    return valeurGrilleModificateur<Coefficient>("TB11_2", kCoefficient, sortie,
+                                                 [&](const Code& m, const Nombre& g, Coefficient& t) {
+                                                     return lecture.rechercherTauxModificateur(m, dateReference, g, t);
+                                                 });
 }
 
 uint16_t FonctionsConsulter::TB11_3(ZoneSortie& sortie) {
@@ -892,33 +869,15 @@ uint16_t FonctionsConsulter::TB11_3(ZoneSortie& sortie) {
 }
 
 uint16_t FonctionsConsulter::TB12_1(ZoneSortie& sortie) {
-    uint16_t cr = 0;
-    TraceFonction trace("TB12_1", cr);
-    verifierFinZone(cr);
-    Montant forfait(0.0);
-    Date modification;
-    if (cr == 0) cr = lecture.rechercherForfaitNonConventionnes(dateReference, forfait);
-    if (cr == 0) cr = lecture.rechercherDateModificationNonConventionnes(dateReference, modification);
-    Reponse reponse;
-    reponse.groupe(kMontant);
-    reponse.champ(forfait);
-    dateModification(modification, reponse);
-    return repondre(cr, reponse, sortie);
+    return valeurDatee<Montant>(
+        "TB12_1", kMontant, sortie, [&](Montant& f) { return lecture.rechercherForfaitNonConventionnes(dateReference, f); },
+        [&](Date& d) { return lecture.rechercherDateModificationNonConventionnes(dateReference, d); });
 }
 
 uint16_t FonctionsConsulter::TB12_2(ZoneSortie& sortie) {
-    uint16_t cr = 0;
-    TraceFonction trace("TB12_2", cr);
-    verifierFinZone(cr);
-    Coefficient taux(0.0);
-    Date modification;
-    if (cr == 0) cr = lecture.rechercherTauxNonConventionnes(dateReference, taux);
-    if (cr == 0) cr = lecture.rechercherDateModificationNonConventionnes(dateReference, modification);
-    Reponse reponse;
-    reponse.groupe(kCoefficient);
-    reponse.champ(taux);
-    dateModification(modification, reponse);
-    return repondre(cr, reponse, sortie);
+    return valeurDatee<Coefficient>(
+        "TB12_2", kCoefficient, sortie, [&](Coefficient& t) { return lecture.rechercherTauxNonConventionnes(dateReference, t); },
+        [&](Date& d) { return lecture.rechercherDateModificationNonConventionnes(dateReference, d); });
 }
 
 uint16_t FonctionsConsulter::TB13_1(ZoneSortie& sortie) {
@@ -947,27 +906,15 @@ uint16_t FonctionsConsulter::TB15_1(ZoneSortie& sortie) {
 }
 
 uint16_t FonctionsConsulter::TB15_2(ZoneSortie& sortie) {
-    uint16_t cr = 0;
-    TraceFonction trace("TB15_2", cr);
-    verifierFinZone(cr);
-    Nombre nombre;
-    if (cr == 0) cr = lecture.rechercherNombreModificateursTransmissibles(dateReference, nombre);
-    Reponse reponse;
-    reponse.groupe(kNombre);
-    reponse.champ(nombre);
-    return repondre(cr, reponse, sortie);
+    return valeurDatee<Nombre>(
+        "TB15_2", kNombre, sortie, [&](Nombre& n) { return lecture.rechercherNombreModificateursTransmissibles(dateReference, n); },
+        [](Date&) { return static_cast<uint16_t>(0); });
 }
 
 uint16_t FonctionsConsulter::TB19_1(ZoneSortie& sortie) {
-    uint16_t cr = 0;
-    TraceFonction trace("TB19_1", cr);
-    verifierFinZone(cr);
-    Nombre nombre;
-    if (cr == 0) cr = lecture.rechercherNombreModificateursTarifants(dateReference, nombre);
-    Reponse reponse;
-    reponse.groupe(kNombre);
-    reponse.champ(nombre);
-    return repondre(cr, reponse, sortie);
+    return valeurDatee<Nombre>(
+        "TB19_1", kNombre, sortie, [&](Nombre& n) { return lecture.rechercherNombreModificateursTarifants(dateReference, n); },
+        [](Date&) { return static_cast<uint16_t>(0); });
 }
 
 uint16_t FonctionsConsulter::TB20_1(ZoneSortie& sortie) {

@@ -108,6 +108,16 @@ private:
     uint16_t listeActe(const char* nom, ZoneSortie& sortie, bool avecActivite, int32_t numeroListe, Requete requete);
     template <class T, class Requete>
     uint16_t valeurModificateur(const char* nom, uint16_t groupe, ZoneSortie& sortie, Requete requete);
+    template <class T, class Requete>
+    uint16_t valeurActe(const char* nom, uint16_t groupe, bool controle, ZoneSortie& sortie, Requete requete);
+    template <class T, class Requete>
+    uint16_t valeurPhase(const char* nom, uint16_t groupe, ZoneSortie& sortie, Requete requete);
+    // A value at the reference date, then the date of its local modification if one is in force.
+    template <class T, class Requete, class Modification>
+    uint16_t valeurDatee(const char* nom, uint16_t groupe, ZoneSortie& sortie, Requete requete,
+                         Modification modification);
+    template <class T, class Requete>
+    uint16_t valeurGrilleModificateur(const char* nom, uint16_t groupe, ZoneSortie& sortie, Requete requete);
 
     Date dateReference;
     LectureDonnees& lecture;

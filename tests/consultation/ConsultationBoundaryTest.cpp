@@ -2,13 +2,12 @@
 // sample, with its exact answer (groups and fields) and its main failures.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "KPXW32.h"
 #include "hote/Hote.h"
-#include "support/Echantillon.h"
+#include "support/HoteEchantillon.h"
 #include "zone/ZoneKPX.h"
 
 namespace {
@@ -69,28 +68,14 @@ std::string decoder(const unsigned char* octets, uint32_t taille) {
     return texte;
 }
 
-class Charge {
+class Charge : public HoteEchantillon {
 public:
-    Charge() {
-        if (!hote_.charger(KPX_LIB_DIR)) return;
-        const std::string& r = repertoireEchantillon();
-        if (r.empty()) return;
-        const std::string configuration = r + "/kpx.ini";
-        std::ofstream(configuration) << "[COMMUN]\nrepertoiretravail=" << r << "\n[KPX]\nrepertoiretable=" << r << "\n";
-        pret_ = hote_.KPX_InitLIB2(configuration.c_str()) == KPX_OK;
-    }
-    ~Charge() {
-        if (pret_) hote_.KPX_TermLIB();
-    }
-    bool pret() const { return pret_; }
-    Hote& hote() { return hote_; }
-
     // The answer as text, or "#" and the code in hex when the call fails.
     std::string consulter(const char* identifiant, const char* date, const std::vector<GroupeEntree>& entree) {
         const std::vector<uint8_t> octets = zone(entree);
         unsigned char* sortie = nullptr;
         uint32_t taille = 0;
-        const uint16_t cr = hote_.KPX_ConsulterDonnee(identifiant, date, octets.empty() ? nullptr : octets.data(),
+        const uint16_t cr = hote().KPX_ConsulterDonnee(identifiant, date, octets.empty() ? nullptr : octets.data(),
                                                       static_cast<uint32_t>(octets.size()), &sortie, &taille);
         if (cr != 0) {
             EXPECT_EQ(sortie, nullptr) << identifiant;
@@ -99,13 +84,9 @@ public:
             return code;
         }
         const std::string texte = sortie ? decoder(sortie, taille) : "(aucune zone)";
-        hote_.KPX_LibererZoneMem(sortie);
+        hote().KPX_LibererZoneMem(sortie);
         return texte;
     }
-
-private:
-    Hote hote_;
-    bool pret_ = false;
 };
 
 GroupeEntree A(const std::string& acte) { return {3001, {acte}}; }

@@ -1,43 +1,15 @@
 // The two search exports as a host calls them, over the compiled sample.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "KPXW32.h"
 #include "hote/Hote.h"
-#include "support/Echantillon.h"
-#include "support/LectureTrace.h"
+#include "support/HoteEchantillon.h"
 #include "zone/ZoneKPX.h"
 
 namespace {
-
-// The library state is process-wide and shared with the other boundary tests:
-// each test loads the sample and unloads it when it ends.
-class Charge {
-public:
-    Charge() {
-        if (!hote_.charger(KPX_LIB_DIR)) return;
-        const std::string& r = repertoireEchantillon();
-        if (r.empty()) return;
-        const std::string configuration = r + "/kpx.ini";
-        std::ofstream(configuration) << "[COMMUN]\nrepertoiretravail=" << r << "\n[KPX]\nrepertoiretable=" << r
-                                     << "\n";
-        pret_ = hote_.KPX_InitLIB2(configuration.c_str()) == KPX_OK;
-    }
-    ~Charge() {
-        if (pret_) hote_.KPX_TermLIB();
-    }
-    Hote& hote() {
-        EXPECT_TRUE(pret_) << hote_.erreur;
-        return hote_;
-    }
-
-private:
-    Hote hote_;
-    bool pret_ = false;
-};
 
 // The fields of the zone, which is then given back as a host must.
 std::vector<std::string> champs(Hote& h, unsigned char* zone, uint32_t taille) {
@@ -59,7 +31,8 @@ std::vector<std::string> champs(Hote& h, unsigned char* zone, uint32_t taille) {
 }  // namespace
 
 TEST(RechercheBoundary, KeywordSearchHandsOverOneGroupOrNothing) {
-    Charge charge;
+    HoteEchantillon charge;
+    ASSERT_TRUE(charge.pret());
     Hote& h = charge.hote();
     unsigned char* zone = nullptr;
     uint32_t taille = 0;
@@ -78,7 +51,8 @@ TEST(RechercheBoundary, KeywordSearchHandsOverOneGroupOrNothing) {
 }
 
 TEST(RechercheBoundary, FilterSyntaxIsCheckedBeforeTheSearch) {
-    Charge charge;
+    HoteEchantillon charge;
+    ASSERT_TRUE(charge.pret());
     Hote& h = charge.hote();
     unsigned char* zone = nullptr;
     uint32_t taille = 0;
