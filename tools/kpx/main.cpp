@@ -33,12 +33,17 @@ int main(int argc, char** argv) {
     options.session.referentiel = environnement != nullptr && environnement[0] != '\0'
                                       ? std::string(environnement)
                                       : (racine / "referentiel" / "sample").string();
-    app.add_option("--lib", options.session.bibliotheque, "directory of libKPXW32.so")->capture_default_str();
-    auto* referentiel = app.add_option("--referentiel", options.session.referentiel,
+    // The last one given wins, so a wrapper's defaults can be overridden.
+    const auto dernier = CLI::MultiOptionPolicy::TakeLast;
+    app.add_option("--lib", options.session.bibliotheque, "directory of libKPXW32.so")
+        ->capture_default_str()
+        ->multi_option_policy(dernier);
+    app.add_option("--referentiel", options.session.referentiel,
                                        "directory of table_v2.kpx (default: $KPX_REFERENTIEL or the sample)")
-                            ->capture_default_str();
-    app.add_option("--config", options.session.configuration, "INI configuration to load instead")
-        ->excludes(referentiel);
+                            ->capture_default_str()
+                            ->multi_option_policy(dernier);
+    app.add_option("--config", options.session.configuration, "INI configuration to load (--referentiel is then unused)")
+        ->multi_option_policy(dernier);
     app.add_option("--trace", options.session.trace, "write the library's trace (level 5) to this file");
     app.add_flag("--json", options.json, "machine output");
 

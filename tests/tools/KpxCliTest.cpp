@@ -1,0 +1,312 @@
+// kpx run as a user runs it, over the sample compiled by the project's compiler:
+// what each command prints, readable and as JSON, its exit status, and the zone
+// bytes it writes.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "support/Echantillon.h"
+#include "support/LectureTrace.h"
+
+namespace {
+
+struct Execution {
+    int statut = -1;
+    std::string sortie;
+    std::string erreurs;
+};
+
+std::string lire(const std::string& fichier) {
+    std::ifstream entree(fichier, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(entree), std::istreambuf_iterator<char>());
+}
+
+std::string entreGuillemets(const std::string& argument) {
+    std::string texte = "'";
+    for (char c : argument) texte += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return texte + "'";
+}
+
+// kpx over the sample with the library of the build tree; stdin from a file when given.
+Execution kpx(const std::vector<std::string>& arguments, const std::string& entree = "") {
+    static const std::string dossier = repertoireTemporaire("kpx-cli-" + std::to_string(getpid()));
+    std::string commande = entreGuillemets(std::string(KPX_BIN_DIR) + "/kpx") + " --lib " +
+                           entreGuillemets(KPX_LIB_DIR) + " --referentiel " + entreGuillemets(repertoireEchantillon());
+    for (const std::string& argument : arguments) commande += " " + entreGuillemets(argument);
+    if (!entree.empty()) {
+        std::ofstream(dossier + "/entree", std::ios::binary) << entree;
+        commande += " <" + entreGuillemets(dossier + "/entree");
+    }
+    commande += " >" + dossier + "/sortie 2>" + dossier + "/erreurs";
+    Execution execution;
+    const int brut = std::system(commande.c_str());
+    execution.statut = WIFEXITED(brut) ? WEXITSTATUS(brut) : -1;
+    execution.sortie = lire(dossier + "/sortie");
+    execution.erreurs = lire(dossier + "/erreurs");
+    return execution;
+}
+
+nlohmann::json json(const Execution& execution) {
+    auto valeur = nlohmann::json::parse(execution.sortie, nullptr, false);
+    EXPECT_FALSE(valeur.is_discarded()) << execution.sortie << execution.erreurs;
+    return valeur;
+}
+
+class KpxCli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string erreur;
+        ASSERT_FALSE(repertoireEchantillon(&erreur).empty()) << erreur;
+    }
+};
+
+}  // namespace
+
+TEST_F(KpxCli, VersionShowsTheSevenFieldsOfGroup3600) {
+    const Execution lisible = kpx({"version"});
+    ASSERT_EQ(lisible.statut, 0) << lisible.erreurs;
+    EXPECT_NE(lisible.sortie.find("version:         1000\n"), std::string::npos) << lisible.sortie;
+    EXPECT_NE(lisible.sortie.find("variante:        A001\n"), std::string::npos);
+    EXPECT_NE(lisible.sortie.find("versionLogiciel: 0302\n"), std::string::npos);
+
+    const auto machine = json(kpx({"--json", "version"}));
+    ASSERT_EQ(machine["groupes"].size(), 1u);
+    EXPECT_EQ(machine["cr"], "0x0000");
+    EXPECT_EQ(machine["groupes"][0]["groupe"], 3600);
+    EXPECT_EQ(machine["groupes"][0]["champs"].size(), 7u);
+    EXPECT_EQ(machine["groupes"][0]["valeurs"]["version"], "1000");
+    EXPECT_EQ(machine["groupes"][0]["valeurs"]["versionLogiciel"], "0302");
+}
+
+TEST_F(KpxCli, ConsultFillsTheInputFieldsInOrderAndNamesTheOutput) {
+    struct Cas {
+        std::vector<std::string> arguments;
+        std::string attendu;
+    };
+    const Cas cas[] = {
+        // The unit price changes on 2024-01-01; an empty phase is phase 0.
+        {{"consult", "CCAM_37", "AHQP001", "1", "0", "1", "1", "--date", "20231231"}, "3117 montant: 41.80 EUR\n"},
+        {{"consult", "CCAM_37", "AHQP001", "1", "", "1", "1", "--date", "20240101"}, "3117 montant: 45.00 EUR\n"},
+        {{"consult", "CCAM_7", "AHQP001", "--date", "20240101"}, "3112 texte: Électromyographie\n"},
+        {{"consult", "CCAM_2", "AHQP001", "--date", "20240101"},
+         "3118 code: 1, libelle: Acte principal (chirurgien ou médecin réalisant l'acte)\n"},
+        {{"consult", "CCAM_16a", "AHQP001", "--date", "20240101"},
+         "3119 nombre: 2, textes: Actes du système nerveux central | Système nerveux\n"},
+    };
+    for (const Cas& c : cas) {
+        const Execution e = kpx(c.arguments);
+        EXPECT_EQ(e.statut, 0) << c.arguments[1] << e.erreurs;
+        EXPECT_EQ(e.sortie, c.attendu) << c.arguments[1];
+    }
+
+    const auto prix = json(kpx({"--json", "consult", "CCAM_37", "AHQP001", "1", "0", "1", "1", "--date", "20240101"}));
+    EXPECT_EQ(prix["identifiant"], "CCAM_37");
+    EXPECT_EQ(prix["date"], "20240101");
+    ASSERT_EQ(prix["groupes"].size(), 1u);
+    EXPECT_EQ(prix["groupes"][0]["groupe"], 3117);
+    EXPECT_EQ(prix["groupes"][0]["champs"], nlohmann::json::array({"4500"}));
+    EXPECT_EQ(prix["groupes"][0]["valeurs"]["montant"], "45.00");
+
+    // Too few or too many values are the tool's to refuse, naming the field.
+    const Execution manque = kpx({"consult", "CCAM_37", "AHQP001", "1"});
+    EXPECT_EQ(manque.statut, 2);
+    EXPECT_NE(manque.erreurs.find("value 3 missing: group 3003, field 1"), std::string::npos) << manque.erreurs;
+    const Execution trop = kpx({"consult", "CCAM_7", "AHQP001", "X"});
+    EXPECT_EQ(trop.statut, 2);
+    EXPECT_NE(trop.erreurs.find("value 2 (X) has no field"), std::string::npos) << trop.erreurs;
+}
+
+TEST_F(KpxCli, AFailureExitsNonZeroWithItsCodeMeaningAndTraceLines) {
+    const Execution inconnu = kpx({"consult", "CCAM_99", "--date", "20240101"});
+    EXPECT_EQ(inconnu.statut, 1);
+    EXPECT_EQ(inconnu.sortie, "");
+    EXPECT_NE(inconnu.erreurs.find("0xD000 function identifier not found"), std::string::npos) << inconnu.erreurs;
+    EXPECT_NE(inconnu.erreurs.find("CCAM_99"), std::string::npos);
+
+    const auto machine = json(kpx({"--json", "consult", "CCAM_99", "--date", "20240101"}));
+    EXPECT_EQ(machine["cr"], "0xD000");
+    EXPECT_EQ(machine["signification"], "function identifier not found");
+    ASSERT_FALSE(machine["explications"].empty());
+    EXPECT_NE(machine["explications"][0].get<std::string>().find("CCAM_99"), std::string::npos);
+
+    // An act outside its life: the library's own reason, from its trace.
+    const Execution fini = kpx({"consult", "CCAM_7", "MZQK002", "--date", "20230101"});
+    EXPECT_EQ(fini.statut, 1);
+    EXPECT_NE(fini.erreurs.find("0xD003 nothing in force at that date\n"
+                                "  Date de référence postérieure à la date de fin de l'acte\n"),
+              std::string::npos)
+        << fini.erreurs;
+    EXPECT_EQ(kpx({"consult", "CCAM_7", "MZQK002", "--date", "20221231"}).sortie,
+              "3112 texte: Radiographie d'un membre\n");
+
+    const Execution absent = kpx({"--referentiel", "/nonexistent", "version"});
+    EXPECT_EQ(absent.statut, 2);
+    EXPECT_NE(absent.erreurs.find("no table_v2.kpx in /nonexistent"), std::string::npos) << absent.erreurs;
+}
+
+TEST_F(KpxCli, AUsersConfigurationIsLoadedAndTheTraceGoesWhereAsked) {
+    const std::string dossier = repertoireTemporaire("kpx-config-" + std::to_string(getpid()));
+    std::ofstream(dossier + "/kpx.ini") << "[COMMUN]\nrepertoiretravail=" << dossier << "\n[KPX]\nrepertoiretable="
+                                        << repertoireEchantillon() << "\n";
+    const std::string trace = dossier + "/kpx.log";
+    const Execution e = kpx({"--config", dossier + "/kpx.ini", "--trace", trace, "consult", "CCAM_7", "AHQP001",
+                             "--date", "20240101"});
+    EXPECT_EQ(e.statut, 0) << e.erreurs;
+    EXPECT_EQ(e.sortie, "3112 texte: Électromyographie\n");
+    const auto textes = textesTrace(lireTrace(trace));
+    EXPECT_NE(std::find(textes.begin(), textes.end(),
+                        "KPX_ConsulterDonnee >> IN : identifiant = CCAM_7, dateReference = 20240101"),
+              textes.end());
+    // The component version records land in the configuration's working directory.
+    EXPECT_NE(lire(dossier + "/versions.txt").find("20=0302"), std::string::npos);
+}
+
+TEST_F(KpxCli, SearchAndFilterListActCodesWithTheirShortLabels) {
+    const Execution cote = kpx({"search", "cote", "--date", "20240101"});
+    ASSERT_EQ(cote.statut, 0) << cote.erreurs;
+    EXPECT_EQ(cote.sortie,
+              "4 acts\n"
+              "JAFA002  Néphrectomie totale unilatérale\n"
+              "JAFC019  Néphrectomie par coelioscopie\n"
+              "NEKA020  Prothèse totale de hanche\n"
+              "NFKA007  Prothèse totale de genou\n");
+
+    const auto filtre = json(kpx({"--json", "filter", "HB", "--date", "20240101"}));
+    EXPECT_EQ(filtre["nombre"], 11);
+    ASSERT_EQ(filtre["actes"].size(), 11u);
+    for (const auto& acte : filtre["actes"]) EXPECT_EQ(acte["code"].get<std::string>().substr(0, 2), "HB");
+    EXPECT_EQ(filtre["actes"][0]["code"], "HBGD035");
+    EXPECT_EQ(filtre["actes"][0]["libelle"], "Avulsion d'une dent permanente");
+
+    // A label out of the act's life is said so, the code still listed.
+    const auto membre = json(kpx({"--json", "filter", "MZQK", "--date", "20230101"}));
+    ASSERT_EQ(membre["actes"].size(), 2u);
+    EXPECT_EQ(membre["actes"][0]["code"], "MZQK002");
+    EXPECT_TRUE(membre["actes"][0]["libelle"].is_null());
+    EXPECT_EQ(membre["actes"][0]["crLibelle"], "0xD003");
+    EXPECT_EQ(membre["actes"][1]["libelle"], "Radiographie d'un membre");
+
+    const Execution minuscules = kpx({"filter", "ab"});
+    EXPECT_EQ(minuscules.statut, 1);
+    EXPECT_NE(minuscules.erreurs.find("0xF802 invalid argument"), std::string::npos) << minuscules.erreurs;
+    EXPECT_EQ(kpx({"search", "inexistant"}).statut, 1);
+}
+
+TEST_F(KpxCli, DescribeShowsTheInputTreeAndTheOutputGroups) {
+    const Execution prix = kpx({"describe", "CCAM_37"});
+    ASSERT_EQ(prix.statut, 0) << prix.erreurs;
+    EXPECT_EQ(prix.sortie,
+              "CCAM_37: consultation function 17 (KPX_ConsulterDonnee)\n"
+              "\n"
+              "Input:\n"
+              "- groupe 3001, occurrences 1..1\n"
+              "  - champ 1: format A, type Code, taille 1..13\n"
+              "- groupe 3002, occurrences 1..1\n"
+              "  - champ 1: format A, type Code, taille 1..1\n"
+              "- groupe 3003, occurrences 1..1\n"
+              "  - champ 1: format A, type Code, taille 0..1\n"
+              "- groupe 3004, occurrences 1..1\n"
+              "  - champ 1: format N, type Code, taille 1..5\n"
+              "  - champ 2: format N, type Code, taille 1..5\n"
+              "\n"
+              "Output: 3117: the unit price; 3130 follows when a local modification is in force\n"
+              "- groupe 3117 montant: montant (Montant)\n"
+              "- groupe 3130 date de modification: dateModification (Date)\n");
+
+    // Nested super-groups of a rule function, as JSON.
+    const auto regle = json(kpx({"--json", "describe", "C_Pu", "--family", "regle"}));
+    EXPECT_EQ(regle["pointEntree"], "KPX_AppliquerRegle");
+    ASSERT_EQ(regle["entrees"].size(), 2u);
+    EXPECT_EQ(regle["entrees"][0]["groupe"], 3400);
+    EXPECT_EQ(regle["entrees"][1]["superGroupe"], "C_Pu_Acte");
+    EXPECT_TRUE(regle["entrees"][1]["occurrencesMaximum"].is_null());
+    EXPECT_EQ(regle["entrees"][1]["enfants"][0]["groupe"], 3410);
+    EXPECT_EQ(regle["entrees"][1]["enfants"][0]["champs"][1]["type"], "Date");
+    EXPECT_EQ(regle["sorties"]["groupes"][0]["groupe"], 3411);
+    EXPECT_EQ(regle["sorties"]["groupes"][0]["champs"][1]["nature"], "Montant");
+
+    const Execution ailleurs = kpx({"describe", "CCAM_37", "--family", "controle"});
+    EXPECT_EQ(ailleurs.statut, 1);
+    EXPECT_NE(ailleurs.erreurs.find("0xD000"), std::string::npos);
+    EXPECT_EQ(kpx({"describe", "CCAM_37", "--family", "nulle"}).statut, 2);
+}
+
+TEST_F(KpxCli, RawCallRoundTripsItsZone) {
+    const std::string entree = R"([{"groupe":3001,"champs":["AHQP001"]}])";
+    const auto libelle = json(kpx({"--json", "call", "consultation", "CCAM_7", "--date", "20240101", "--zone", entree}));
+    EXPECT_EQ(libelle["cr"], "0x0000");
+    EXPECT_EQ(libelle["zone"], nlohmann::json::parse(R"([{"groupe":3112,"champs":["Électromyographie"]}])"));
+
+    // The input through stdin gives the same answer; readable, the code comes first.
+    const Execution lisible = kpx({"call", "consultation", "CCAM_7", "--date", "20240101", "--zone", "-"}, entree);
+    EXPECT_EQ(lisible.statut, 0) << lisible.erreurs;
+    EXPECT_EQ(lisible.sortie, "0x0000 success\n[\n  {\"groupe\":3112,\"champs\":[\"Électromyographie\"]}\n]\n");
+
+    // The output zone given back as input reaches the library intact: group 3112 where
+    // 3001 is expected is 0xB000 + 3001, with the library's reason.
+    const std::string sortie = libelle["zone"].dump();
+    const Execution refus = kpx({"--json", "call", "consultation", "CCAM_7", "--date", "20240101", "--zone", sortie});
+    EXPECT_EQ(refus.statut, 1);
+    const auto refusJson = json(refus);
+    EXPECT_EQ(refusJson["cr"], "0xBBB9");
+    EXPECT_NE(refusJson["explications"].dump().find("3001"), std::string::npos) << refus.sortie;
+
+    // The control family translates the unknown identifier and still gives its zone (none).
+    const auto controle = json(kpx({"--json", "call", "controle", "CCAM_1", "--zone", entree}));
+    EXPECT_EQ(controle["cr"], "0xD100");
+    EXPECT_EQ(controle["zone"], nlohmann::json::array());
+
+    EXPECT_EQ(kpx({"call", "consultation", "CCAM_7", "--zone", "[{\"groupe\":\"x\"}]"}).statut, 2);
+}
+
+TEST_F(KpxCli, ZoneEncodeWritesTheBytesAndDecodeGivesTheJsonBack) {
+    struct Cas {
+        std::string json;
+        std::string octets;
+    };
+    const Cas cas[] = {
+        {R"([{"groupe":3000,"champs":["12",""]}])", std::string("\x0B\xB8\x04\x02\x31\x32\x00", 7)},
+        {R"([{"groupe":3001,"champs":["É"]}])", std::string("\x0B\xB9\x02\x01\xC9", 5)},
+        {R"([{"groupe":1,"champs":[]},{"groupe":65535,"champs":[]}])", std::string("\x00\x01\x00\xFF\xFF\x00", 6)},
+        // A field of 128 bytes takes two length bytes, and so does its group; 255 takes three.
+        {R"([{"groupe":2,"champs":[")" + std::string(128, 'A') + R"("]}])",
+         std::string("\x00\x02\x81\x82\x81\x80", 6) + std::string(128, 'A')},
+        {R"([{"groupe":2,"champs":[")" + std::string(255, 'B') + R"("]}])",
+         std::string("\x00\x02\x82\x01\x02\x82\x00\xFF", 8) + std::string(255, 'B')},
+    };
+    for (const Cas& c : cas) {
+        const Execution code = kpx({"zone", "encode", c.json});
+        ASSERT_EQ(code.statut, 0) << code.erreurs;
+        EXPECT_EQ(code.sortie, c.octets) << c.json;
+        const Execution retour = kpx({"--json", "zone", "decode", "-"}, c.octets);
+        ASSERT_EQ(retour.statut, 0) << retour.erreurs;
+        EXPECT_EQ(nlohmann::json::parse(retour.sortie), nlohmann::json::parse(c.json));
+    }
+
+    // Every byte value survives bytes -> JSON -> bytes, through a file both ways.
+    std::string tous;
+    for (int i = 0; i < 256; ++i) tous.push_back(static_cast<char>(i));
+    const std::string zone = std::string("\x0C\x1C\x82\x01\x07\x82\x01\x00", 8) + tous + std::string("\x03zut", 4);
+    const std::string dossier = repertoireTemporaire("kpx-zone-" + std::to_string(getpid()));
+    std::ofstream(dossier + "/zone.bin", std::ios::binary) << zone;
+    const Execution decodee = kpx({"zone", "decode", dossier + "/zone.bin"});
+    ASSERT_EQ(decodee.statut, 0) << decodee.erreurs;
+    std::ofstream(dossier + "/zone.json", std::ios::binary) << decodee.sortie;
+    ASSERT_EQ(kpx({"zone", "encode", "@" + dossier + "/zone.json", "-o", dossier + "/retour.bin"}).statut, 0);
+    EXPECT_EQ(lire(dossier + "/retour.bin"), zone);
+
+    // A group announcing more than the zone holds, or a character beyond Latin-1, is refused.
+    const Execution coupee = kpx({"zone", "decode", "-"}, std::string("\x0B\xB8\x05\x02\x31", 5));
+    EXPECT_EQ(coupee.statut, 2);
+    EXPECT_NE(coupee.erreurs.find("runs past the zone"), std::string::npos) << coupee.erreurs;
+    EXPECT_EQ(kpx({"zone", "encode", R"([{"groupe":1,"champs":["€"]}])"}).statut, 2);
+}
