@@ -21,7 +21,7 @@ build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 demo: build
-	$(BUILD)/bin/kpx-demo-host $(BUILD)
+	@tools/demo.sh $(BUILD)
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
