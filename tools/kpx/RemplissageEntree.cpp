@@ -14,14 +14,16 @@ public:
         for (size_t i = 0; i < noeuds.size(); ++i) {
             const NoeudInterface& noeud = noeuds[i];
             const bool dernier = dernierDeLArbre && i + 1 == noeuds.size();
+            // A minimum of 65535 is never reached by design (any of its groups opens it again): none is owed.
+            const uint32_t minimum = noeud.occurrencesMinimum == 0xFFFF ? 0 : noeud.occurrencesMinimum;
             uint32_t fois = 0;
-            while (fois < noeud.occurrencesMinimum || (reste() && (fois == 0 || dernier))) {
+            while (fois < minimum || (reste() && (fois == 0 || dernier))) {
                 if (noeud.occurrencesMaximum != 0 && fois >= noeud.occurrencesMaximum) break;
                 const size_t avant = suivante_;
                 if (!occurrence(noeud, dernier)) return false;
                 ++fois;
                 // A group of no field takes no value: repeating it would never end.
-                if (suivante_ == avant && fois >= noeud.occurrencesMinimum) break;
+                if (suivante_ == avant && fois >= minimum) break;
             }
         }
         return true;
