@@ -10,6 +10,7 @@
 
 #include "KPXW32.h"
 #include "hote/Hote.h"
+#include "frame/Systeme.h"
 #include "referentiel/Referentiel.h"
 #include "zone/ZoneKPX.h"
 
@@ -49,7 +50,9 @@ std::vector<uint8_t> zone(const std::vector<std::pair<uint16_t, std::vector<std:
         z.ajouterGroupe(numero);
         for (auto& c : champs) z.ajouterChamp(reinterpret_cast<const uint8_t*>(c.data()), static_cast<uint32_t>(c.size()));
     }
-    return std::vector<uint8_t>(z.buffer, z.buffer + z.tailleDonnees);
+    std::vector<uint8_t> octets(z.buffer, z.buffer + z.tailleDonnees);
+    Systeme::liberer(z.buffer);  // a zone never frees its buffer
+    return octets;
 }
 
 uint16_t consulter(const char* identifiant, const std::vector<uint8_t>& entree) {

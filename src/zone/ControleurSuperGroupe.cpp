@@ -18,11 +18,6 @@ ControleurSuperGroupe::ControleurSuperGroupe(const ControleurSuperGroupe& autre)
 
 ControleurSuperGroupe::~ControleurSuperGroupe() = default;
 
-void ControleurSuperGroupe::rendreAudible() {
-    silencieux_ = false;
-    if (controleurFils_ != nullptr) controleurFils_->rendreAudible();
-}
-
 void ControleurSuperGroupe::erreur(const char* format, unsigned a, unsigned b) const {
     if (!silencieux_) tracer(CAT_CONTROLE, NIV_ERREUR, format, a, b);
 }
@@ -37,16 +32,19 @@ uint16_t ControleurSuperGroupe::rechercherGroupe(uint16_t numero, const Groupe*&
     tracer(CAT_CONTROLE, NIV_DETAIL, "ControleurSuperGroupe[%s]::rechercherGroupe >> IN : identifiant = %u",
            superGroupe_.nom().c_str(), static_cast<unsigned>(numero));
     groupe = nullptr;
+    bool repondu = false;
     if (controleurFils_ != nullptr) {
         cr = controleurFils_->rechercherGroupe(numero, groupe);
-        if (cr == 0 && groupe == nullptr) controleurFils_.reset();
+        repondu = cr != 0 || groupe != nullptr;
+        if (!repondu) controleurFils_.reset();
     }
-    bool repondu = cr != 0 || groupe != nullptr;
+    // Forward only. A child whose minimum is met is left for the next one; a child
+    // still needing occurrences answers (a super-group from a fresh walk of it).
     while (!repondu && filsCourant_ < superGroupe_.nombreFils()) {
         const OccurrenceGroupe& fils = superGroupe_.fils(filsCourant_);
         const uint16_t premier = fils.premierNumeroGroupe();
-        const bool requis = occurrences_ < fils.occurrencesMinimum;
-        if (premier != 0 && premier == numero) {
+        repondu = true;
+        if (premier == numero) {
             ++occurrences_;
             if (fils.occurrencesMaximum != 0 && occurrences_ > fils.occurrencesMaximum) {
                 erreur("ERREUR: nombre d'occurrences du groupe %u supérieur au maximum (%u)", numero,
@@ -57,43 +55,16 @@ uint16_t ControleurSuperGroupe::rechercherGroupe(uint16_t numero, const Groupe*&
             } else {
                 cr = entrerSuperGroupe(*fils.superGroupe, numero, groupe);
             }
-            repondu = true;
-        } else if (fils.superGroupe != nullptr && (requis || numero != 0)) {
-            // The group may open the super-group further in than its first group, when
-            // what comes before is optional: a line of another kind opens a new line.
-            std::unique_ptr<ControleurSuperGroupe> essai(
-                new ControleurSuperGroupe(*fils.superGroupe, silencieux_ || !requis));
-            const Groupe* trouve = nullptr;
-            const uint16_t crEssai = essai->rechercherGroupe(numero, trouve);
-            if (crEssai == 0 && trouve != nullptr) {
-                ++occurrences_;
-                if (fils.occurrencesMaximum != 0 && occurrences_ > fils.occurrencesMaximum) {
-                    erreur("ERREUR: nombre d'occurrences du groupe %u supérieur au maximum (%u)", numero,
-                           fils.occurrencesMaximum);
-                    cr = static_cast<uint16_t>(KPX_CR_NUMERO_GROUPE_BASE + numero);
-                } else {
-                    if (!silencieux_) essai->rendreAudible();
-                    controleurFils_ = std::move(essai);
-                    groupe = trouve;
-                }
-                repondu = true;
-            } else if (!requis) {
-                ++filsCourant_;
-                occurrences_ = 0;
-            } else {
-                // Still required: its answer, a fault or nothing, is the answer.
-                controleurFils_ = std::move(essai);
-                cr = crEssai;
-                repondu = true;
-            }
-        } else if (!requis) {
+        } else if (occurrences_ >= fils.occurrencesMinimum) {
             ++filsCourant_;
             occurrences_ = 0;
+            repondu = false;
+        } else if (fils.superGroupe != nullptr) {
+            cr = entrerSuperGroupe(*fils.superGroupe, numero, groupe);
         } else {
             erreur("ERREUR: nombre d'occurrences du groupe %u inférieur au minimum (%u)", premier,
                    fils.occurrencesMinimum);
             cr = static_cast<uint16_t>(KPX_CR_NUMERO_GROUPE_BASE + premier);
-            repondu = true;
         }
     }
     tracer(CAT_CONTROLE, NIV_DETAIL, "ControleurSuperGroupe[]::rechercherGroupe << OUT :  cr = 0x%04X, groupe = 0x%p",

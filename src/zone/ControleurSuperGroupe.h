@@ -32,7 +32,6 @@ private:
     // A trial walk writes no error line: its refusal is no fault of the zone.
     ControleurSuperGroupe(const SuperGroupe& superGroupe, bool silencieux);
     uint16_t entrerSuperGroupe(const SuperGroupe& fils, uint16_t numero, const Groupe*& groupe);
-    void rendreAudible();
     void erreur(const char* format, unsigned a, unsigned b) const;
 
     const SuperGroupe& superGroupe_;

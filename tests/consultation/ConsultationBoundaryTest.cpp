@@ -7,6 +7,7 @@
 
 #include "KPXW32.h"
 #include "hote/Hote.h"
+#include "frame/Systeme.h"
 #include "support/HoteEchantillon.h"
 #include "zone/ZoneKPX.h"
 
@@ -31,6 +32,7 @@ std::vector<uint8_t> zone(const std::vector<GroupeEntree>& groupes) {
             EXPECT_EQ(z.ajouterChamp(reinterpret_cast<const uint8_t*>(c.data()), static_cast<uint32_t>(c.size())), 0);
     }
     std::vector<uint8_t> octets(z.buffer, z.buffer + z.tailleDonnees);
+    Systeme::liberer(z.buffer);  // a zone never frees its buffer
     return octets;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "consultation/Fonctions.h"
+#include "frame/Systeme.h"
 #include "zone/Groupe.h"
 #include "zone/ListeCodes.h"
 #include "zone/SuperGroupe.h"
@@ -59,6 +60,7 @@ struct Banc {
             for (auto& c : champs) ecrite.ajouterChamp(reinterpret_cast<const uint8_t*>(c.data()), static_cast<uint32_t>(c.size()));
         }
         octets.assign(ecrite.buffer, ecrite.buffer + ecrite.tailleDonnees);
+        Systeme::liberer(ecrite.buffer);  // a zone never frees its buffer
         zone.reset(new ZoneKPX(octets.data(), static_cast<uint32_t>(octets.size())));
         essai.reset(new Essai(zone.get(), racine.get()));
         return *essai;

@@ -13,6 +13,7 @@
 #include "referentiel/NiveauPhase.h"
 #include "referentiel/lignes/Lignes.h"
 #include "support/ConstructeurReferentiel.h"
+#include "support/Echantillon.h"
 
 namespace fs = std::filesystem;
 
@@ -33,18 +34,17 @@ std::string joindre(const std::vector<std::string>& erreurs) {
 
 std::string sansBlancs(const std::string& s) { return s.substr(0, s.find_last_not_of(' ') + 1); }
 
-// The sample compiled once into a scratch directory, and read back.
+// The sample as the tests compile it, read back.
 struct Echantillon {
-    RepertoireTemporaire repertoire{"sample"};
+    std::string repertoire;
     ContenuReferentiel contenu;
     bool ok = false;
     std::string erreur;
     Echantillon() {
-        std::vector<std::string> erreurs;
-        ok = compiler(kSource, repertoire.chemin(), erreurs);
-        erreur = joindre(erreurs);
-        if (ok) ok = lireFichiers(repertoire.chemin(), contenu, erreur);
+        repertoire = repertoireEchantillon(&erreur);
+        ok = !repertoire.empty() && lireFichiers(repertoire, contenu, erreur);
     }
+    std::string fichier(const std::string& nom) const { return repertoire + "/" + nom; }
     const NiveauActe* acte(const std::string& code) const {
         for (const auto& a : contenu.actes)
             if (sansBlancs(a->codeStructure) == code) return a.get();
@@ -64,7 +64,7 @@ TEST(Sample, CompilesAndLoadsWithEveryDeferredTable) {
     ASSERT_TRUE(e.ok) << e.erreur;
 
     Referentiel referentiel;
-    const std::string& rep = e.repertoire.chemin();
+    const std::string& rep = e.repertoire;
     ASSERT_EQ(referentiel.chargerReferentiel(rep.c_str(), rep.c_str(), "0302", "1000"), 0);
     for (uint16_t deferee : {30, 31, 58}) EXPECT_EQ(referentiel.chargerTable(deferee), 0) << deferee;
     EXPECT_EQ(referentiel.controlerTables(), 0);
@@ -85,7 +85,7 @@ TEST(Sample, IsItsOwnCanonicalSource) {
     ASSERT_TRUE(e.ok) << e.erreur;
     RepertoireTemporaire racine("sample-canonique");
     std::vector<std::string> erreurs;
-    ASSERT_TRUE(decompiler(e.repertoire.chemin(), racine.chemin() + "/source", erreurs)) << joindre(erreurs);
+    ASSERT_TRUE(decompiler(e.repertoire, racine.chemin() + "/source", erreurs)) << joindre(erreurs);
     std::set<std::string> fichiers;
     for (const auto& f : fs::recursive_directory_iterator(kSource))
         if (f.is_regular_file()) fichiers.insert(fs::relative(f.path(), kSource).string());
@@ -95,7 +95,7 @@ TEST(Sample, IsItsOwnCanonicalSource) {
         EXPECT_EQ(lireTexte(fs::path(kSource) / f), lireTexte(fs::path(racine.chemin()) / "source" / f))
             << f << " is not in canonical form: decompile the compiled sample over data/sample";
     ASSERT_TRUE(compiler(racine.chemin() + "/source", racine.chemin() + "/recompile", erreurs)) << joindre(erreurs);
-    EXPECT_EQ(lireOctets(e.repertoire.fichier("table_v2.kpx")), lireOctets(racine.chemin() + "/recompile/table_v2.kpx"));
+    EXPECT_EQ(lireOctets(e.fichier("table_v2.kpx")), lireOctets(racine.chemin() + "/recompile/table_v2.kpx"));
 }
 
 TEST(Sample, HoldsTheCasesTheQueryAndRuleLayersNeed) {

@@ -412,9 +412,13 @@ TEST(ControleurZone, NestedSuperGroupsRepeatAsAWhole) {
         {"un-acte", {3400, 3450, 1900}, 0, 3},
         {"actes-et-forcages", {3400, 3450, 3530, 3530, 3450, 3530, 3450, 1900}, 0, 8},
         {"genres-alternes", {3400, 3450, 3460, 3460, 3450, 3530, 3460, 3450, 1900}, 0, 9},
-        // A line may open with any kind, and kinds may come back in any order.
-        {"ligne-de-l-autre-genre-d-abord", {3400, 3460, 1900}, 0, 3},
+        // A required line opens with another kind (the walk enters it to find its minimum),
+        // and a line of the first kind opens the next; then kinds may follow in any order.
         {"genres-a-rebours", {3400, 3460, 3450, 3460, 3460, 3450, 1900}, 0, 7},
+        // Only lines of the second kind: they never count as an occurrence, so the
+        // minimum is still not met when the tail comes, and the tail is looked for in a
+        // new line, where it has no place.
+        {"ligne-de-l-autre-genre-seule", {3400, 3460, 1900}, 0xA003, 3},
         // 3530 belongs to an act: before any act it has no place.
         {"forcage-seul", {3400, 3530}, 0xA002, 2},
         // 3450 opens an act and is there once: met again at once, it is counted in the same act.
@@ -591,11 +595,13 @@ TEST(ControleurZone, SampleCompleteControlTakesAnInvoiceOfLinesOfEveryKind) {
          0},
         {"actes-a-la-suite", {1100, 1610, 1610, 1610, 1840, 1900}, 0},
         {"deplacements-seuls", {1100, 1620, 1630, 1820, 1620, 1900}, 0},
-        // Faults: a detail before any line, a missing tail, two headers.
+        // Faults: a detail before any line, two headers. The tail sits among the lines
+        // (so that any line can follow any other), so its place and presence are the
+        // handler's to check, not the description's.
         {"detail-sans-ligne", {1100, 1820, 1900}, 0xA002},
-        {"sans-pied", {1100, 1610, 1620}, 0xB000 + 1900},
         {"deux-entetes", {1100, 1100, 1610, 1900}, 0xB000 + 1100},
-        {"pied-avant-lignes", {1100, 1900, 1610}, 0xA002},
+        {"sans-pied", {1100, 1610, 1620}, 0},
+        {"pied-avant-lignes", {1100, 1900, 1610}, 0},
     };
     for (const auto& c : cas) {
         const Octets octets = zoneValide(e.interface, c.groupes);
