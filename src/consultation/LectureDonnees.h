@@ -45,6 +45,7 @@ class DescriptifSuperGroupe;
 class DescriptifGroupe;
 class DescriptifChamp;
 class FilsSuperGroupe;
+class ValeurAutorisee;
 class HistoriqueValeurModificateur;
 
 class LectureDonnees {
@@ -254,6 +255,7 @@ public:
     uint16_t rechercherDescriptifGroupe(const Nombre& position, const DescriptifGroupe*& ligne);
     uint16_t rechercherDescriptifChamp(const Nombre& position, const DescriptifChamp*& ligne);
     uint16_t rechercherDescriptifFils(const Nombre& position, const FilsSuperGroupe*& ligne);
+    uint16_t rechercherValeurAutorisee(const Nombre& position, const ValeurAutorisee*& ligne);
     uint16_t rechercherNombreGroupes(Nombre& nombre);
     uint16_t rechercherNombreSuperGroupes(Nombre& nombre);
 

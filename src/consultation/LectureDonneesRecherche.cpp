@@ -166,6 +166,14 @@ uint16_t LectureDonnees::rechercherDescriptifChamp(const Nombre& position, const
     return cr;
 }
 
+uint16_t LectureDonnees::rechercherValeurAutorisee(const Nombre& position, const ValeurAutorisee*& ligne) {
+    uint16_t cr = 0;
+    TraceRequete trace("rechercherValeurAutorisee", "recherche d'une valeur autorisee d'un champ", cr);
+    ligne = ligneALaPosition<ValeurAutorisee>(tableReferentiel(ValeurAutorisee::kIdentifiant, cr), position, cr,
+                                              "position de la valeur autorisee passee en parametre hors de la table");
+    return cr;
+}
+
 uint16_t LectureDonnees::rechercherDescriptifFils(const Nombre& position, const FilsSuperGroupe*& ligne) {
     uint16_t cr = 0;
     TraceRequete trace("rechercherDescriptifFils", "recherche de la description d'un fils de super-groupe", cr);

@@ -1,6 +1,8 @@
 // Loading and release of the référentiel, driven by the configuration keys.
 #include "frame/Bibliotheque.h"
 
+#include <algorithm>
+
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -42,13 +44,16 @@ bool lireCle(const char* section, const char* cle, std::string& valeur) {
 // Identifier 21: the variant's first character and the référentiel version;
 // identifier 20: the software version. Returns the recording code; a failure of
 // identifier 21 other than "already written" goes to cr and fails the load.
-uint16_t enregistrerVersions(const Referentiel& referentiel, uint16_t& cr) {
+uint16_t enregistrerVersions(LectureDonnees& lecture, uint16_t& cr) {
     std::string travail;
     if (!lireCle("COMMUN", "repertoiretravail", travail)) return KPX_CR_REPERTOIRE_TRAVAIL;
-    char version[6];
-    version[0] = referentiel.variante[0];
-    std::memcpy(version + 1, referentiel.version, 4);
-    version[5] = '\0';
+    Code variante, versionReferentiel;
+    uint16_t lu = lecture.lireVariante(variante);
+    if (lu == 0) lu = lecture.lireVersionReferentiel(versionReferentiel);
+    if (lu != 0) return lu;
+    char version[6] = {' ', ' ', ' ', ' ', ' ', '\0'};
+    if (variante.longueur() > 0) version[0] = variante[0];
+    std::memcpy(version + 1, versionReferentiel.chaine(), std::min<size_t>(versionReferentiel.longueur(), 4));
     uint16_t ecrit = Composants::ecrireVersionComposant()(21, version, 5);
     if (ecrit != 0 && ecrit != KPX_CR_VERSION_DEJA_ECRITE) {
         cr = ecrit;
@@ -108,7 +113,7 @@ uint16_t Bibliotheque::chargerReferentiel() {
             e.interfaceConstruite = cr == 0;
         }
     }
-    if (cr == 0) crEnregistrement = enregistrerVersions(*e.referentiel, cr);
+    if (cr == 0) crEnregistrement = enregistrerVersions(*lecture, cr);
     if (lecture != nullptr) lecture->fermer();
     lecture.reset();
     if (cr != 0) {

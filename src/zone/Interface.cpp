@@ -18,16 +18,6 @@ namespace {
 
 constexpr uint16_t kPositionAbsente = 0xFFFF;
 
-// The query layer reads a field's row but not the allowed values it points to;
-// its protected table access is reached by naming it through a derived class.
-class AccesValeursAutorisees : public LectureDonnees {
-public:
-    static const Table* table(LectureDonnees& lecture, uint16_t& cr) {
-        const Table* (LectureDonnees::*acces)(uint16_t, uint16_t&) = &AccesValeursAutorisees::tableReferentiel;
-        return (lecture.*acces)(ValeurAutorisee::kIdentifiant, cr);
-    }
-};
-
 bool estSansCodeFonction(char code) { return code == ' ' || code == '\0'; }
 
 // A one-letter code as a string for "%s".
@@ -39,16 +29,11 @@ struct Lettre {
 uint16_t lireValeursAutorisees(LectureDonnees& lecture, const DescriptifChamp& champ, ListeCodes& valeurs) {
     uint16_t cr = 0;
     if (champ.valeursAutorisees.nombre == 0) return cr;
-    const Table* table = AccesValeursAutorisees::table(lecture, cr);
     for (uint16_t v = 0; cr == 0 && v < champ.valeursAutorisees.nombre; ++v) {
         const uint32_t position = uint32_t{champ.valeursAutorisees.position} + v;
-        const ValeurAutorisee* ligne = table->ligneDe<ValeurAutorisee>(position);
-        if (ligne == nullptr) {
-            tracer(CAT_CYCLE, NIV_ERREUR, "ERREUR : Position de valeur autorisée (%u) hors limite", position);
-            cr = KPX_CR_ELEMENT_ABSENT;
-        } else {
-            cr = valeurs.ajouter(Code(ligne->valeur.c_str()));
-        }
+        const ValeurAutorisee* ligne = nullptr;
+        cr = lecture.rechercherValeurAutorisee(Nombre(static_cast<int32_t>(position)), ligne);
+        if (cr == 0) cr = valeurs.ajouter(Code(ligne->valeur.c_str()));
     }
     return cr;
 }
