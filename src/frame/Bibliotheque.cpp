@@ -2,7 +2,6 @@
 #include "frame/Bibliotheque.h"
 
 #include <algorithm>
-
 #include <cstdio>
 #include <cstring>
 #include <new>
