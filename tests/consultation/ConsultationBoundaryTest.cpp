@@ -8,6 +8,7 @@
 #include "KPXW32.h"
 #include "hote/Hote.h"
 #include "frame/Systeme.h"
+#include "kpxbuild/Latin1.h"
 #include "support/HoteEchantillon.h"
 #include "zone/ZoneKPX.h"
 
@@ -36,18 +37,6 @@ std::vector<uint8_t> zone(const std::vector<GroupeEntree>& groupes) {
     return octets;
 }
 
-std::string versUtf8(const std::string& latin1) {
-    std::string utf8;
-    for (unsigned char c : latin1) {
-        if (c < 0x80) {
-            utf8.push_back(static_cast<char>(c));
-        } else {
-            utf8.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            utf8.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return utf8;
-}
 
 // "3118:1,Acte principal|3130:202401010000": groups by '|', fields by ','.
 std::string decoder(const unsigned char* octets, uint32_t taille) {
@@ -63,7 +52,7 @@ std::string decoder(const unsigned char* octets, uint32_t taille) {
         bool premier = true;
         while (lue.lireChampSuivant(numero, donnees, longueur) == 0) {
             if (!premier) texte += ",";
-            texte += versUtf8(std::string(reinterpret_cast<const char*>(donnees), longueur));
+            texte += latin1VersUtf8(std::string(reinterpret_cast<const char*>(donnees), longueur));
             premier = false;
         }
     }

@@ -9,10 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "CodageZone.h"
-
-std::string latin1VersUtf8(const std::string& latin1);
-// False when a character is beyond U+00FF or the UTF-8 is malformed.
-bool utf8VersLatin1(const std::string& utf8, std::string& latin1);
+#include "kpxbuild/Latin1.h"
 
 nlohmann::ordered_json zoneVersJson(const std::vector<GroupeZone>& groupes);
 // False with the fault in erreur when the JSON is not an array of such groups.

@@ -11,6 +11,7 @@
 #include <set>
 #include <algorithm>
 
+#include "kpxbuild/Latin1.h"
 #include "referentiel/lignes/Lignes.h"
 
 using nlohmann::json;
@@ -52,43 +53,9 @@ std::string sansBlancsFinaux(const std::string& texte) {
     return fin == std::string::npos ? std::string() : texte.substr(0, fin + 1);
 }
 
-// The file holds Latin-1 bytes (what the hosts send and what the keyword
-// canonical form maps); JSON text is UTF-8. False when a character has no
-// Latin-1 byte or the UTF-8 is malformed.
-bool versLatin1(const std::string& utf8, std::string& latin1) {
-    latin1.clear();
-    for (size_t i = 0; i < utf8.size(); ++i) {
-        const auto c = static_cast<unsigned char>(utf8[i]);
-        if (c < 0x80) {
-            latin1.push_back(static_cast<char>(c));
-        } else if ((c == 0xC2 || c == 0xC3) && i + 1 < utf8.size() &&
-                   (static_cast<unsigned char>(utf8[i + 1]) & 0xC0) == 0x80) {
-            latin1.push_back(static_cast<char>(((c & 0x03) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3F)));
-            ++i;
-        } else {
-            return false;
-        }
-    }
-    return true;
-}
+std::string texteCode(const std::string& code) { return latin1VersUtf8(sansBlancsFinaux(code)); }
+std::string texteCaractere(char c) { return latin1VersUtf8(std::string(1, c)); }
 
-std::string versUtf8(const std::string& latin1);
-std::string texteCode(const std::string& code) { return versUtf8(sansBlancsFinaux(code)); }
-std::string texteCaractere(char c) { return versUtf8(std::string(1, c)); }
-
-std::string versUtf8(const std::string& latin1) {
-    std::string utf8;
-    for (char octet : latin1) {
-        const auto c = static_cast<unsigned char>(octet);
-        if (c < 0x80) {
-            utf8.push_back(octet);
-        } else {
-            utf8.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            utf8.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return utf8;
-}
 
 // Conversions shared by rows and acts; each reports into erreurs with its path.
 class Conversion {
@@ -117,7 +84,7 @@ public:
         if (valeur.find('\0') != std::string::npos) erreur(chemin, "caractere NUL interdit");
     }
     bool texte(const json& v, const std::string& chemin, std::string& latin1) {
-        if (versLatin1(v.get<std::string>(), latin1)) return true;
+        if (utf8VersLatin1(v.get<std::string>(), latin1)) return true;
         erreur(chemin, "caractere hors Latin-1");
         return false;
     }
@@ -217,14 +184,14 @@ private:
 class EcritureJson {
 public:
     ordered_json objet = ordered_json::object();
-    void code(const char& v, const char* l, bool = true) { objet[cleJson(l)] = v == ' ' ? "" : versUtf8(std::string(1, v)); }
-    void code(const std::string& v, size_t, const char* l, bool = true) { objet[cleJson(l)] = versUtf8(sansBlancsFinaux(v)); }
+    void code(const char& v, const char* l, bool = true) { objet[cleJson(l)] = v == ' ' ? "" : latin1VersUtf8(std::string(1, v)); }
+    void code(const std::string& v, size_t, const char* l, bool = true) { objet[cleJson(l)] = latin1VersUtf8(sansBlancsFinaux(v)); }
     void caracteres(const char& v, const char* l) { code(v, l); }
     void caracteres(const std::string& v, size_t n, const char* l) { code(v, n, l); }
     void top(const char& v, const char* l) { code(v, l); }
     void entier16(const uint16_t& v, const char* l) { objet[cleJson(l)] = v; }
     void entier32(const uint32_t& v, const char* l, const char* = nullptr) { objet[cleJson(l)] = v; }
-    void chaine(const std::string& v, const char* l, bool = false) { objet[cleJson(l)] = versUtf8(v); }
+    void chaine(const std::string& v, const char* l, bool = false) { objet[cleJson(l)] = latin1VersUtf8(v); }
     void dateDebut(const Date& v, const char* l) { dateFin(v, l); }
     void dateFin(const Date& v, const char* l) {
         objet[cleJson(l)] = (v.annee() == 0 && v.mois() == 0 && v.jour() == 0) ? ordered_json() : ordered_json(texteDate(v));
@@ -385,11 +352,11 @@ void jsonVersTable(const json& lignes, uint16_t identifiant, Table& table, const
 ordered_json acteVersJson(const NiveauActe& acte) {
     ordered_json j;
     j["code"] = texteCode(acte.codeStructure);
-    j["libelleCourt"] = versUtf8(acte.libelleCourt);
-    j["libelleLong"] = versUtf8(acte.libelleLong);
+    j["libelleCourt"] = latin1VersUtf8(acte.libelleCourt);
+    j["libelleLong"] = latin1VersUtf8(acte.libelleLong);
     j["typeActe"] = texteCaractere(acte.typeActe);
-    j["conditionsGenerales"] = versUtf8(acte.conditionsGenerales);
-    j["notes"] = versUtf8(acte.notes);
+    j["conditionsGenerales"] = latin1VersUtf8(acte.conditionsGenerales);
+    j["notes"] = latin1VersUtf8(acte.notes);
     j["sexeCompatible"] = texteCaractere(acte.sexeCompatible);
     j["codeMenu"] = acte.codeMenu;
     j["dateCreation"] = date(acte.dateCreation);
@@ -704,7 +671,7 @@ bool ecrireSource(const ContenuReferentiel& contenu, const std::string& repertoi
     entete["versionMinimaleLogiciel"] = contenu.versionMinimaleLogiciel;
     entete["numeroRevision"] = contenu.numeroRevision;
     entete["variante"] = texteCode(contenu.variante);
-    entete["commentaire"] = versUtf8(contenu.commentaire);
+    entete["commentaire"] = latin1VersUtf8(contenu.commentaire);
     entete["date"] = texteDate(contenu.date);
     if (contenu.avecModifications) entete["dateModifications"] = texteDate(contenu.dateModifications);
     if (!ecrire(base / "referentiel.json", entete)) return false;
