@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "consultation/FonctionsConsulter.h"
 #include "consultation/LectureDonnees.h"
+#include "consultation/RechercheActes.h"
 #include "referentiel/Referentiel.h"
 #include "zone/Interface.h"
 #include "zone/SuperGroupe.h"
@@ -43,10 +45,22 @@ struct Etat {
 
 }  // namespace
 
-// Byte 0 chooses the function, bytes 1 to 4 the reference date, the rest is the input zone.
+// Byte 0 chooses the function (or, with its high bit, a search whose keyword or
+// filter is the rest), bytes 1 to 4 the reference date, the rest is the input zone.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static Etat etat;
     if (size < 5) return 0;
+    if (data[0] & 0x80) {
+        const std::string texte(reinterpret_cast<const char*>(data + 5), size - 5);
+        LectureDonnees lecture(&etat.referentiel);
+        verifier(lecture.ouvrir() == 0, "no reader place");
+        RechercheActes recherche(lecture);
+        ZoneSortie sortie;
+        const uint16_t cr = (data[0] & 0x40) ? recherche.parFiltre(texte.c_str(), sortie)
+                                             : recherche.parMotCle(texte.c_str(), data[1], sortie);
+        verifier(cr == 0 || !sortie, "a zone was made for a failed search");
+        return 0;
+    }
     const SuperGroupe* racine = nullptr;
     uint16_t numero = 0;
     verifier(etat.interface.lireSuperGroupeConsulter(Code(kIdentifiants[data[0] % kNombre]), racine, numero) == 0,
