@@ -54,6 +54,22 @@ void libererBibliotheque(void* bibliotheque) {
 
 std::size_t tailleUtilisable(void* bloc) { return _msize(bloc); }
 
+// The C runtime maps the system's code onto errno and keeps it as the thread's last
+// error: its text is the one the host's users know. Read right after the failed call;
+// errno is the fallback when the runtime failed on its own (a bad argument, say).
+std::string texteErreurSysteme() {
+    const int erreurC = errno;
+    const DWORD code = GetLastError();
+    if (code != 0) {
+        char texte[512];
+        DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+                                 MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), texte, sizeof texte, nullptr);
+        while (n > 0 && (texte[n - 1] == '\r' || texte[n - 1] == '\n' || texte[n - 1] == ' ')) --n;
+        if (n > 0) return std::string(texte, n);
+    }
+    return std::strerror(erreurC);
+}
+
 #else
 
 std::string cheminModule(const void* adresseDansModule) {
@@ -74,8 +90,8 @@ void libererBibliotheque(void* bibliotheque) {
 
 std::size_t tailleUtilisable(void* bloc) { return malloc_usable_size(bloc); }
 
-#endif
-
 std::string texteErreurSysteme() { return std::strerror(errno); }
+
+#endif
 
 }  // namespace Plateforme

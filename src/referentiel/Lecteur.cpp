@@ -10,9 +10,13 @@
 #include "referentiel/Codage.h"
 #include "referentiel/Referentiel.h"
 
-#if defined(_WIN32)
+#if defined(_WIN32) && (defined(_UCRT) || __MSVCRT_VERSION__ >= 0x800)
 #define KPX_GETC _getc_nolock
 #define KPX_FREAD _fread_nolock
+#elif defined(_WIN32)
+// The system msvcrt.dll has no unlocked block read; its single reads are macros.
+#define KPX_GETC _getc_nolock
+#define KPX_FREAD fread
 #else
 #define KPX_GETC getc_unlocked
 #define KPX_FREAD fread_unlocked

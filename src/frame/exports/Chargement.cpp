@@ -17,8 +17,14 @@ void detacher() { Composants::delier(); }
 #if defined(_WIN32)
 #include <windows.h>
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD raison, LPVOID) {
-    if (raison == DLL_PROCESS_ATTACH) attacher(reinterpret_cast<const void*>(&detacher));
+// The module's base address lies in its own image, so it names the library file.
+// The siblings are bound under the loader lock, as the library has always done: they
+// are plain DLLs whose own start-up loads nothing further.
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD raison, LPVOID) {
+    if (raison == DLL_PROCESS_ATTACH) {
+        DisableThreadLibraryCalls(instance);
+        attacher(reinterpret_cast<const void*>(instance));
+    }
     if (raison == DLL_PROCESS_DETACH) detacher();
     return TRUE;
 }
