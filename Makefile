@@ -50,9 +50,18 @@ clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
 
 WIN_BUILD ?= build-windows
+WIN_ARCHS ?= x86_64 i686
 .PHONY: windows test-windows
+# The DLLs and the Windows test programs, cross-compiled for each architecture.
 windows:
-	@for a in x86_64 i686; do \
-	  cmake -S . -B $(WIN_BUILD)/$$a -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$$a.cmake -DKPX_TESTS=OFF $(CMAKE_ARGS) && \
+	@cmake/mingw-outils.sh
+	@for a in $(WIN_ARCHS); do \
+	  cmake -S . -B $(WIN_BUILD)/$$a -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$$a.cmake -DKPX_TESTS=ON $(CMAKE_ARGS) && \
 	  cmake --build $(WIN_BUILD)/$$a -j $(JOBS) || exit 1; \
 	done
+
+# The export tables checked, then the tests run under Wine (i686 when 32-bit Wine is there).
+test-windows: windows
+	@cmake/mingw-outils.sh wine
+	@for a in $(WIN_ARCHS); do tests/windows/verifier-exports.sh $(WIN_BUILD)/$$a $$a || exit 1; done
+	@tests/windows/executer.sh $(WIN_BUILD) $(WIN_ARCHS)
