@@ -3,8 +3,12 @@
  * Every function returns an unsigned 16-bit code, 0 on success. Output zones
  * handed to the host are released with KPX_LibererZoneMem.
  *
- * Calling convention: the default C convention of the platform; under 32-bit
- * Windows the functions are __stdcall, exported under their undecorated names.
+ * Calling convention (KPX_CALL): under 32-bit Windows every export, and the
+ * release function handed to the session-zone component, is __stdcall, the
+ * convention of the Windows hosts of this library; the DLL exports them under
+ * their undecorated names (KPX_InitLIB2, not _KPX_InitLIB2@4), so a host finds
+ * them by GetProcAddress on the plain name and must call them through pointers
+ * declared with KPX_CALL. 64-bit Windows and Linux have a single C convention.
  */
 #ifndef KPXW32_H
 #define KPXW32_H

@@ -18,8 +18,8 @@ void detacher() { Composants::delier(); }
 #include <windows.h>
 
 // The module's base address lies in its own image, so it names the library file.
-// The siblings are bound under the loader lock, as the library has always done: they
-// are plain DLLs whose own start-up loads nothing further.
+// Binding at process attach runs under the loader lock; that is safe here because the
+// siblings are plain DLLs whose own start-up loads nothing further.
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD raison, LPVOID) {
     if (raison == DLL_PROCESS_ATTACH) {
         DisableThreadLibraryCalls(instance);
