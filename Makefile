@@ -47,7 +47,7 @@ bench: setup
 	@for b in $(BUILD)/bin/bench_*; do $$b; done
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-windows
 
 WIN_BUILD ?= build-windows
 WIN_ARCHS ?= x86_64 i686

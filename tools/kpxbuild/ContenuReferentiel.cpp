@@ -100,7 +100,7 @@ bool ecrireSections(ContenuReferentiel& contenu, const std::string& chemin, std:
         cr = index.ecrireTable(ecrivain);
         for (size_t i = 0; cr == 0 && i < contenu.actes.size(); ++i) {
             const long position = std::ftell(fichier.get());
-            if (position < 0 || position > 0xFFFFFFFFL) cr = KPX_CR_ECRITURE;
+            if (position < 0 || static_cast<unsigned long>(position) > 0xFFFFFFFFul) cr = KPX_CR_ECRITURE;
             index.ligneDe<Index>(static_cast<uint32_t>(i))->positionActe = static_cast<uint32_t>(position);
             if (cr == 0) cr = contenu.actes[i]->ecrireNiveauActe(ecrivain);
         }
