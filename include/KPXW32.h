@@ -107,6 +107,7 @@ KPX_API uint16_t KPX_CALL KPX_LireVersion_S(uint16_t numeroSession);
 #define KPX_CR_GROUPE_ABSENT_BASE       0xA800u /* + group rank */
 #define KPX_CR_NUMERO_GROUPE_BASE       0xB000u /* + group number */
 #define KPX_CR_ZONE_NON_ATTENDUE        0xA000u /* input zone given to a function that takes none */
+#define KPX_CR_NUMERO_PRESTATION_BASE   0xE000u /* + line number: a dependent group names another prestation */
 
 /* Function outcomes. */
 #define KPX_CR_IDENTIFIANT_INCONNU      0xD000u
@@ -116,6 +117,10 @@ KPX_API uint16_t KPX_CALL KPX_LireVersion_S(uint16_t numeroSession);
 #define KPX_CR_DATE_EFFET_REFUSEE       0xD004u
 #define KPX_CR_RIEN_A_ANNULER           0xD005u
 #define KPX_CR_MODIFICATION_MIN         0xD006u
+#define KPX_CR_CAISSE_NON_DOM           0xD006u /* caisse number of no overseas department */
+#define KPX_CR_CODE_REGROUPEMENT_INCONNU 0xD007u /* new grouping code absent from the référentiel */
+#define KPX_CR_CODE_REGROUPEMENT_EXISTANT 0xD008u /* grouping code to add already exists */
+#define KPX_CR_CODE_REGROUPEMENT_NATURE 0xD009u /* grouping code to add is a prestation nature */
 #define KPX_CR_MODIFICATION_MAX         0xD009u
 
 /* Control, rule application and complete control (0xD100 to 0xD123). */
@@ -123,6 +128,8 @@ KPX_API uint16_t KPX_CALL KPX_LireVersion_S(uint16_t numeroSession);
 #define KPX_CR_CONTROLE_IDENTIFIANT     0xD100u
 #define KPX_CR_CONTROLE_ABSENT          0xD102u
 #define KPX_CR_CONTROLE_RIEN_EN_VIGUEUR 0xD103u
+#define KPX_CR_LISTE_MODIFICATEURS      0xD107u /* a modifier given after an absent one */
+#define KPX_CR_LISTE_DENTS              0xD108u /* a tooth number repeated or after an absent one */
 #define KPX_CR_REGLE_AVERTISSEMENT_1    0xD112u
 #define KPX_CR_REGLE_AVERTISSEMENT_2    0xD115u
 #define KPX_CR_CONTROLE_NIVEAU_BASE     0xD120u /* + error level */

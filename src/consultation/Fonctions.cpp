@@ -1,19 +1,10 @@
 #include "consultation/Fonctions.h"
 
+#include "KPXW32.h"
 #include "frame/Trace.h"
 #include "zone/ControleurZone.h"
 #include "zone/SuperGroupe.h"
 #include "zone/ZoneKPX.h"
-
-namespace {
-
-constexpr uint16_t kCrListeDents = 0xD108;
-constexpr uint16_t kCrListeModificateurs = 0xD107;
-constexpr uint16_t kCrNumeroPrestation = 0xE000;
-constexpr uint16_t kCrChamp = 0x9000;
-constexpr uint16_t kCrDonnee = 0xDFFE;
-
-}  // namespace
 
 Fonctions::Fonctions(ZoneKPX* entree, const SuperGroupe* superGroupe) : zoneEntree(entree) {
     if (entree != nullptr && superGroupe != nullptr) controleur.reset(new ControleurZone(*entree, *superGroupe, true));
@@ -32,7 +23,7 @@ std::unique_ptr<TypeSimple> Fonctions::lireValeur(uint16_t& cr) {
 
 void Fonctions::typeInattendu(uint16_t& cr) {
     tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: type du champ %u inattendu", zoneEntree ? zoneEntree->numeroChampZone : 0u);
-    cr = kCrDonnee;
+    cr = KPX_CR_DONNEES_INCOHERENTES;
 }
 
 std::unique_ptr<Code> Fonctions::lireCodeOuZero(uint16_t& cr) {
@@ -45,7 +36,7 @@ std::unique_ptr<Date> Fonctions::lireDateNaissance(uint16_t& cr) {
     std::unique_ptr<Date> date = lireChamp<Date>(cr);
     if (cr == 0 && estAbsent(date.get())) {
         tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Date de naissance non renseignée");
-        cr = static_cast<uint16_t>(kCrChamp + (zoneEntree ? zoneEntree->numeroChampZone : 0));
+        cr = static_cast<uint16_t>(KPX_CR_CHAMP_BASE + (zoneEntree ? zoneEntree->numeroChampZone : 0));
         date.reset();
     }
     return date;
@@ -62,13 +53,13 @@ void Fonctions::lireNumerosDents(uint16_t& cr, TypeListe<Code>& dents) {
         }
         if (trou) {
             tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Trou dans la liste des numéros de dents");
-            cr = kCrListeDents;
+            cr = KPX_CR_LISTE_DENTS;
         } else if (dents.contient(*dent)) {
             tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Numéro de dent %s en double", dent->chaine());
-            cr = kCrListeDents;
+            cr = KPX_CR_LISTE_DENTS;
         } else if (dents.ajouter(*dent) != 0) {
             tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Allocation mémoire liste de numéros de dents.");
-            cr = 0xDFFC;
+            cr = KPX_CR_CONSTRUCTION;
         }
     }
 }
@@ -82,10 +73,10 @@ void Fonctions::lireModificateurs(uint16_t& cr, TypeListe<Code>& modificateurs) 
             trou = true;
         } else if (trou) {
             tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Trou dans la liste des modificateurs");
-            cr = kCrListeModificateurs;
+            cr = KPX_CR_LISTE_MODIFICATEURS;
         } else if (modificateurs.ajouter(*modificateur) != 0) {
             tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Allocation mémoire liste de modificateurs.");
-            cr = 0xDFFC;
+            cr = KPX_CR_CONSTRUCTION;
         }
     }
 }
@@ -127,6 +118,11 @@ void Fonctions::verifierNumeroPrestation(uint16_t& cr, uint16_t ligne, int32_t n
                "ERREUR: Numéros de prestation incohérents à la %dème ligne (%d dans la prestation de rattachement, "
                "%d dans le groupe %d)",
                static_cast<int>(ligne), static_cast<int>(numeroLigne), static_cast<int>(lu), static_cast<int>(groupe));
-        cr = static_cast<uint16_t>(kCrNumeroPrestation + ligne);
+        cr = static_cast<uint16_t>(KPX_CR_NUMERO_PRESTATION_BASE + ligne);
     }
+}
+
+uint16_t nonPrevu(uint16_t categorie, const char* famille, uint16_t numero) {
+    tracer(categorie, NIV_ERREUR, "Identifiant (%d) non prévu dans les fonctions %s", static_cast<int>(numero), famille);
+    return KPX_CR_NON_PREVU;
 }

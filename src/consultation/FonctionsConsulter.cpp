@@ -1,12 +1,11 @@
 #include "consultation/FonctionsConsulter.h"
 
-#include <algorithm>
-#include <cstring>
-#include <iterator>
 #include <vector>
 
 #include "KPXW32.h"
+#include "consultation/Aiguillage.h"
 #include "consultation/LectureDonnees.h"
+#include "consultation/PositionsOutreMer.h"
 #include "frame/Trace.h"
 #include "zone/Booleen.h"
 #include "zone/Coefficient.h"
@@ -84,13 +83,10 @@ void valeur(Reponse& reponse, uint16_t, const Periode& periode) {
     reponse.champ(Nombre(periode.jours()));
 }
 
-struct Entree {
-    uint16_t numero;
-    FonctionsConsulter::Gestionnaire gestionnaire;
-};
+using AiguillageConsulter = Aiguillage<FonctionsConsulter, ZoneSortie&>;
 
 // Sorted by number for the binary search.
-const Entree kTable[] = {
+const AiguillageConsulter::Entree kTable[] = {
     {1, &FonctionsConsulter::CCAM_10},    {2, &FonctionsConsulter::CCAM_11},    {3, &FonctionsConsulter::CCAM_12},
     {4, &FonctionsConsulter::CCAM_13},    {5, &FonctionsConsulter::CCAM_14},    {6, &FonctionsConsulter::CCAM_15},
     {7, &FonctionsConsulter::CCAM_16a},   {8, &FonctionsConsulter::CCAM_18},    {9, &FonctionsConsulter::CCAM_19},
@@ -122,26 +118,8 @@ FonctionsConsulter::FonctionsConsulter(const Date& date, ZoneKPX* entree, const 
 FonctionsConsulter::~FonctionsConsulter() = default;
 
 uint16_t FonctionsConsulter::executer(uint16_t numero, ZoneSortie& sortie) {
-    const Entree* fin = std::end(kTable);
-    const Entree* e = std::lower_bound(std::begin(kTable), fin, numero,
-                                       [](const Entree& a, uint16_t n) { return a.numero < n; });
-    if (e == fin || e->numero != numero) {
-        tracer(CAT_CONSULTATION, NIV_ERREUR, "Identifiant (%d) non prévu dans les fonctions de consultation",
-               static_cast<int>(numero));
-        return KPX_CR_NON_PREVU;
-    }
-    return (this->*(e->gestionnaire))(sortie);
-}
-
-uint16_t FonctionsConsulter::consulter(Referentiel* referentiel, const SuperGroupe* racine, uint16_t numero,
-                                      const Date& dateReference, ZoneKPX* entree, ZoneSortie& sortie) {
-    LectureDonnees lecture(referentiel);
-    uint16_t cr = lecture.ouvrir();
-    if (cr != 0) return cr;
-    FonctionsConsulter fonctions(dateReference, entree, racine, lecture);
-    cr = fonctions.executer(numero, sortie);
-    lecture.fermer();
-    return cr;
+    static const AiguillageConsulter aiguillage(kTable, CAT_CONSULTATION, "de consultation");
+    return aiguillage.executer(*this, numero, sortie);
 }
 
 // --- Shared steps -----------------------------------------------------------------
@@ -200,25 +178,6 @@ void FonctionsConsulter::dateModification(const Date& date, Reponse& reponse) {
 uint16_t FonctionsConsulter::repondre(uint16_t cr, const Reponse& reponse, ZoneSortie& sortie) {
     reponse.ecrire(cr, sortie, CAT_CONSULTATION);
     return cr;
-}
-
-uint16_t FonctionsConsulter::positionDOM(const Code& caisse, int32_t& position) {
-    const char* const caisses[] = {"971", "972", "973", "974"};
-    for (int32_t i = 0; i < 4; ++i)
-        if (std::strcmp(caisse.chaine(), caisses[i]) == 0) {
-            position = i + 1;
-            return 0;
-        }
-    tracer(CAT_CONSULTATION, NIV_ERREUR, "ERREUR: Le numéro de caisse PS (%s) n'est pas un numéro de DOM.",
-           caisse.chaine());
-    return KPX_CR_MODIFICATION_MIN;
-}
-
-int32_t FonctionsConsulter::positionSeuil(const Code& caisse) {
-    if (caisse == "971" || caisse == "972") return 2;
-    if (caisse == "973") return 4;
-    if (caisse == "974") return 3;
-    return 1;
 }
 
 template <class Requete>
@@ -459,7 +418,7 @@ uint16_t FonctionsConsulter::CCAM_16a(ZoneSortie& sortie) {
         if (niveaux.size() >= kProfondeurMenuMax) {
             tracer(CAT_CONSULTATION, NIV_ERREUR, "ERREUR : arborescence des menus sans racine (menu %d)",
                    static_cast<int>(menu.valeur()));
-            cr = 0xDFFE;
+            cr = KPX_CR_DONNEES_INCOHERENTES;
             break;
         }
         Texte titre, notes;
@@ -650,7 +609,7 @@ uint16_t FonctionsConsulter::CCAM_43a(ZoneSortie& sortie) {
         if (cr == 0 && nombre.longueur() == 0) {
             tracer(CAT_CONSULTATION, NIV_ERREUR, "ERREUR : nombre de dents non renseigne pour l'acte dentaire %s",
                    ou(acte).chaine());
-            cr = 0xDFFE;
+            cr = KPX_CR_DONNEES_INCOHERENTES;
         }
         reponse.groupe(kNombre);
         reponse.champ(Nombre(nombre.chaine(), nombre.longueur()));
@@ -697,7 +656,7 @@ uint16_t FonctionsConsulter::CCAM_47a(ZoneSortie& sortie) {
     verifierFinZone(cr);
     controlerDateReference(cr, acte.get());
     int32_t position = 0;
-    if (cr == 0) cr = positionDOM(ou(caisse), position);
+    if (cr == 0) cr = PositionsOutreMer::positionDOM(ou(caisse), CAT_CONSULTATION, position);
     Coefficient majoration(0.0);
     Date modification;
     if (cr == 0)
@@ -774,7 +733,7 @@ uint16_t FonctionsConsulter::TB07_1(ZoneSortie& sortie) {
     TraceFonction trace("TB07_1", cr);
     auto caisse = lireChamp<Code>(cr);
     verifierFinZone(cr);
-    const Nombre position(positionSeuil(ou(caisse)));
+    const Nombre position(PositionsOutreMer::positionSeuil(ou(caisse)));
     Montant seuil(0.0);
     Date modification;
     if (cr == 0) cr = lecture.rechercherSeuilExoTM(dateReference, position, seuil);

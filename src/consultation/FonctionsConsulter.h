@@ -6,12 +6,11 @@
 #include <cstdint>
 
 #include "consultation/Fonctions.h"
-#include "consultation/Reponse.h"
+#include "zone/Reponse.h"
 #include "zone/Date.h"
 #include "zone/ZoneSortie.h"
 
 class LectureDonnees;
-class Referentiel;
 
 class FonctionsConsulter : public Fonctions {
 public:
@@ -21,11 +20,6 @@ public:
 
     // Runs the handler of that function number; 0xDFFF when the number has none.
     uint16_t executer(uint16_t numero, ZoneSortie& sortie);
-    // One call of the family: a reader place on the référentiel for the handler's run.
-    static uint16_t consulter(Referentiel* referentiel, const SuperGroupe* racine, uint16_t numero,
-                              const Date& dateReference, ZoneKPX* entree, ZoneSortie& sortie);
-
-    using Gestionnaire = uint16_t (FonctionsConsulter::*)(ZoneSortie&);
 
     uint16_t CCAM_1(ZoneSortie& sortie);
     uint16_t CCAM_2(ZoneSortie& sortie);
@@ -85,10 +79,6 @@ public:
     uint16_t TB21_1(ZoneSortie& sortie);
     uint16_t TB22_3(ZoneSortie& sortie);
     uint16_t TB23(ZoneSortie& sortie);
-
-    // Overseas positions of a caisse number: DOM 1 to 4 (0xD006 otherwise), threshold 1 to 4.
-    static uint16_t positionDOM(const Code& caisse, int32_t& position);
-    static int32_t positionSeuil(const Code& caisse);
 
 private:
     void controlerDateReference(uint16_t& cr, const Code* acte);

@@ -71,7 +71,7 @@ Texte texteFixe(const std::string& champ) {
 
 // ---------------------------------------------------------------------------
 
-LectureDonnees::LectureDonnees(Referentiel* referentiel) : referentiel(referentiel) {}
+LectureDonnees::LectureDonnees(Referentiel* referentiel, Place place) : referentiel(referentiel), place_(place) {}
 
 LectureDonnees::~LectureDonnees() { fermer(); }
 
@@ -80,20 +80,16 @@ uint16_t LectureDonnees::ouvrir() {
         tracerErreurLecture("Référentiel non chargé en mémoire");
         return KPX_CR_NON_CHARGE;
     }
-    if (referentiel->nombreEcrivains != 0) {
-        tracerErreurLecture("Référentiel en cours de modification (%d écrivain)", referentiel->nombreEcrivains);
-        return KPX_CR_OCCUPE;
-    }
-    if (!ouvert_) {
-        ++referentiel->nombreLecteurs;
-        ouvert_ = true;
-    }
-    return 0;
+    if (ouvert_) return 0;
+    const uint16_t cr = place_ == Place::lecteur ? referentiel->ouvrirLecteur() : referentiel->ouvrirEcrivain();
+    ouvert_ = cr == 0;
+    return cr;
 }
 
 void LectureDonnees::fermer() {
     if (!ouvert_) return;
-    --referentiel->nombreLecteurs;
+    if (place_ == Place::lecteur) referentiel->fermerLecteur();
+    else referentiel->fermerEcrivain();
     ouvert_ = false;
 }
 

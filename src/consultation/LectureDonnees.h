@@ -47,6 +47,14 @@ class DescriptifChamp;
 class FilsSuperGroupe;
 class ValeurAutorisee;
 class HistoriqueValeurModificateur;
+class ModificationCodeRegroupement;
+class ModificationPrixUnitaire;
+class ModificationSupplementCharge;
+class ModificationMajorationDOM;
+class ModificationModificateur;
+class ModificationRegleAssociationNonPrevue;
+class ModificationSeuil;
+class ModificationNonConventionne;
 
 class LectureDonnees {
 public:
@@ -62,13 +70,17 @@ public:
     // The caisse row whose holidays are the national ones.
     static constexpr const char* kCaisseNationale = "000";
 
-    explicit LectureDonnees(Referentiel* referentiel);
+    // A query object reads; the modification layer's holds the single writer place.
+    enum class Place { lecteur, ecrivain };
+
+    explicit LectureDonnees(Referentiel* referentiel, Place place = Place::lecteur);
     LectureDonnees(const LectureDonnees&) = delete;
     LectureDonnees& operator=(const LectureDonnees&) = delete;
-    // Gives the reader place back if still held.
+    // Gives the place back if still held.
     virtual ~LectureDonnees();
 
-    // Takes a reader place: 0xDF00 without référentiel, 0xDF01 while a writer holds it.
+    // Takes its place on the référentiel: 0xDF00 without one, 0xDF01 when the place
+    // is refused (a writer holds it; for the writer, anyone holds it).
     uint16_t ouvrir();
     void fermer();
 
@@ -324,5 +336,27 @@ private:
                                         const Nombre& grille, const HistoriqueValeurModificateur*& historique);
     uint16_t rechercherAgeModificateur(const Code& codeModificateur, const Date& dateReference, bool minimum,
                                        Periode& age);
+    // The record in force at the date for a key, one lookup per modification table; null when none.
+    const ModificationCodeRegroupement* modificationCodeRegroupement(const Code& codeActe, const Code& codeActivite,
+                                                                     const Date& dateReference, uint16_t& cr);
+    // Any grid when grille is null.
+    const ModificationPrixUnitaire* modificationPrixUnitaire(const Code& codeActe, const Code& codeActivite,
+                                                             const Code& codePhase, const Nombre* grille,
+                                                             const Date& dateReference, uint16_t& cr);
+    const ModificationSupplementCharge* modificationSupplementCharge(const Code& codeActe, const Code& codeActivite,
+                                                                     const Code& codePhase, const Date& dateReference,
+                                                                     uint16_t& cr);
+    const ModificationMajorationDOM* modificationMajorationDOM(const Code& codeActe, const Code& codeActivite,
+                                                               const Code& codePhase, const Nombre& positionDOM,
+                                                               const Date& dateReference, uint16_t& cr);
+    const ModificationModificateur* modificationModificateur(const Code& codeModificateur, const Nombre& grille,
+                                                             const Date& dateReference, uint16_t& cr);
+    const ModificationRegleAssociationNonPrevue* modificationRegleAssociationNP(const Code& codeAssociation,
+                                                                                const Nombre& grille,
+                                                                                const Date& dateReference,
+                                                                                uint16_t& cr);
+    const ModificationSeuil* modificationSeuil(const Nombre& positionSeuil, const Date& dateReference, uint16_t& cr);
+    const ModificationNonConventionne* modificationNonConventionne(const Date& dateReference, uint16_t& cr);
+    Place place_;
     bool ouvert_ = false;
 };

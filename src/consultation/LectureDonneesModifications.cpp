@@ -34,6 +34,11 @@ bool memeActe(const L& l, const CleActe& cle) {
     return comparerCle(l.codeActe, cle.acte) == 0 && l.activite == cle.activite;
 }
 
+template <class L>
+bool memePhase(const L& l, const CleActe& cle) {
+    return memeActe(l, cle) && l.phase == cle.phase;
+}
+
 void repondre(const void* enregistrement, Booleen& modifie) { modifie = Booleen(enregistrement != nullptr); }
 
 template <class L>
@@ -46,7 +51,91 @@ uint16_t grilleDe(const Nombre& grille) { return static_cast<uint16_t>(grille.va
 
 }  // namespace
 
-// --- Code regroupement --------------------------------------------------------------
+// --- One lookup per table ---------------------------------------------------------------
+
+const ModificationCodeRegroupement* LectureDonnees::modificationCodeRegroupement(const Code& codeActe,
+                                                                                 const Code& codeActivite,
+                                                                                 const Date& dateReference,
+                                                                                 uint16_t& cr) {
+    const CleActe cle = cleActe(codeActe, &codeActivite, nullptr, cr);
+    const Table* table = tableReferentiel(ModificationCodeRegroupement::kIdentifiant, cr);
+    return derniereModification<ModificationCodeRegroupement>(
+        table, dateReference, [&cle](const ModificationCodeRegroupement& l) { return memeActe(l, cle); });
+}
+
+const ModificationPrixUnitaire* LectureDonnees::modificationPrixUnitaire(const Code& codeActe,
+                                                                         const Code& codeActivite,
+                                                                         const Code& codePhase, const Nombre* grille,
+                                                                         const Date& dateReference, uint16_t& cr) {
+    const CleActe cle = cleActe(codeActe, &codeActivite, &codePhase, cr);
+    const Table* table = tableReferentiel(ModificationPrixUnitaire::kIdentifiant, cr);
+    return derniereModification<ModificationPrixUnitaire>(table, dateReference, [&](const ModificationPrixUnitaire& l) {
+        return memePhase(l, cle) && (grille == nullptr || l.grille == grilleDe(*grille));
+    });
+}
+
+const ModificationSupplementCharge* LectureDonnees::modificationSupplementCharge(const Code& codeActe,
+                                                                                 const Code& codeActivite,
+                                                                                 const Code& codePhase,
+                                                                                 const Date& dateReference,
+                                                                                 uint16_t& cr) {
+    const CleActe cle = cleActe(codeActe, &codeActivite, &codePhase, cr);
+    const Table* table = tableReferentiel(ModificationSupplementCharge::kIdentifiant, cr);
+    return derniereModification<ModificationSupplementCharge>(
+        table, dateReference, [&cle](const ModificationSupplementCharge& l) { return memePhase(l, cle); });
+}
+
+const ModificationMajorationDOM* LectureDonnees::modificationMajorationDOM(const Code& codeActe,
+                                                                           const Code& codeActivite,
+                                                                           const Code& codePhase,
+                                                                           const Nombre& positionDOM,
+                                                                           const Date& dateReference, uint16_t& cr) {
+    const CleActe cle = cleActe(codeActe, &codeActivite, &codePhase, cr);
+    const Table* table = tableReferentiel(ModificationMajorationDOM::kIdentifiant, cr);
+    const uint16_t position = static_cast<uint16_t>(positionDOM.valeur());
+    return derniereModification<ModificationMajorationDOM>(
+        table, dateReference,
+        [&](const ModificationMajorationDOM& l) { return memePhase(l, cle) && l.positionDOM == position; });
+}
+
+const ModificationModificateur* LectureDonnees::modificationModificateur(const Code& codeModificateur,
+                                                                         const Nombre& grille,
+                                                                         const Date& dateReference, uint16_t& cr) {
+    const std::string cle = initBufferCode(codeModificateur, 1, cr);
+    const Table* table = tableReferentiel(ModificationModificateur::kIdentifiant, cr);
+    if (cr != 0) return nullptr;
+    return derniereModification<ModificationModificateur>(table, dateReference, [&](const ModificationModificateur& l) {
+        return l.codeModificateur == cle[0] && l.codeGrille == grilleDe(grille);
+    });
+}
+
+const ModificationRegleAssociationNonPrevue* LectureDonnees::modificationRegleAssociationNP(
+    const Code& codeAssociation, const Nombre& grille, const Date& dateReference, uint16_t& cr) {
+    const std::string cle = initBufferCode(codeAssociation, 1, cr);
+    const Table* table = tableReferentiel(ModificationRegleAssociationNonPrevue::kIdentifiant, cr);
+    if (cr != 0) return nullptr;
+    return derniereModification<ModificationRegleAssociationNonPrevue>(
+        table, dateReference, [&](const ModificationRegleAssociationNonPrevue& l) {
+            return l.codeAssociation == cle[0] && l.grille == grilleDe(grille);
+        });
+}
+
+const ModificationSeuil* LectureDonnees::modificationSeuil(const Nombre& positionSeuil, const Date& dateReference,
+                                                           uint16_t& cr) {
+    const Table* table = tableReferentiel(ModificationSeuil::kIdentifiant, cr);
+    const uint16_t position = static_cast<uint16_t>(positionSeuil.valeur());
+    return derniereModification<ModificationSeuil>(
+        table, dateReference, [position](const ModificationSeuil& l) { return l.positionSeuil == position; });
+}
+
+const ModificationNonConventionne* LectureDonnees::modificationNonConventionne(const Date& dateReference,
+                                                                               uint16_t& cr) {
+    const Table* table = tableReferentiel(ModificationNonConventionne::kIdentifiant, cr);
+    return derniereModification<ModificationNonConventionne>(table, dateReference,
+                                                             [](const ModificationNonConventionne&) { return true; });
+}
+
+// --- Whether a value carries a modification in force, and since when --------------------------
 
 uint16_t LectureDonnees::chercheModificationCodeRegroupement(const Code& codeActe, const Code& codeActivite,
                                                              const Date& dateReference, Booleen& modifie) {
@@ -54,12 +143,8 @@ uint16_t LectureDonnees::chercheModificationCodeRegroupement(const Code& codeAct
     TraceRequete trace("chercheModificationCodeRegroupement",
                        "recherche d'une modification du code regroupement d'une activite", cr);
     tracerDateReference(dateReference);
-    CleActe cle = cleActe(codeActe, &codeActivite, nullptr, cr);
-    const Table* table = tableReferentiel(ModificationCodeRegroupement::kIdentifiant, cr);
-    if (cr == 0)
-        repondre(derniereModification<ModificationCodeRegroupement>(
-                     table, dateReference, [&cle](const ModificationCodeRegroupement& l) { return memeActe(l, cle); }),
-                 modifie);
+    const auto* enregistrement = modificationCodeRegroupement(codeActe, codeActivite, dateReference, cr);
+    if (cr == 0) repondre(enregistrement, modifie);
     return cr;
 }
 
@@ -69,14 +154,170 @@ uint16_t LectureDonnees::rechercherDateModificationCodeRegroupement(const Code& 
     TraceRequete trace("rechercherDateModificationCodeRegroupement",
                        "recherche de la date de modification du code regroupement", cr);
     tracerDateReference(dateReference);
-    CleActe cle = cleActe(codeActe, &codeActivite, nullptr, cr);
-    const Table* table = tableReferentiel(ModificationCodeRegroupement::kIdentifiant, cr);
-    if (cr == 0)
-        dateDe(derniereModification<ModificationCodeRegroupement>(
-                   table, dateReference, [&cle](const ModificationCodeRegroupement& l) { return memeActe(l, cle); }),
-               date);
+    const auto* enregistrement = modificationCodeRegroupement(codeActe, codeActivite, dateReference, cr);
+    if (cr == 0) dateDe(enregistrement, date);
     return cr;
 }
+
+uint16_t LectureDonnees::chercherModificationPrixUnitaire(const Code& codeActe, const Code& codeActivite,
+                                                          const Code& codePhase, const Nombre& grille,
+                                                          const Date& dateReference, Booleen& modifie) {
+    uint16_t cr = 0;
+    TraceRequete trace("chercherModificationPrixUnitaire", "recherche d'une modification du prix unitaire", cr);
+    tracerDateReference(dateReference);
+    const auto* enregistrement = modificationPrixUnitaire(codeActe, codeActivite, codePhase, &grille, dateReference, cr);
+    if (cr == 0) repondre(enregistrement, modifie);
+    return cr;
+}
+
+uint16_t LectureDonnees::rechercherDateModificationPrixUnitaire(const Code& codeActe, const Code& codeActivite,
+                                                                const Code& codePhase, const Date& dateReference,
+                                                                Date& date) {
+    uint16_t cr = 0;
+    TraceRequete trace("rechercherDateModificationPrixUnitaire",
+                       "recherche de la date de modification du prix unitaire", cr);
+    tracerDateReference(dateReference);
+    const auto* enregistrement = modificationPrixUnitaire(codeActe, codeActivite, codePhase, nullptr, dateReference, cr);
+    if (cr == 0) dateDe(enregistrement, date);
+    return cr;
+}
+
+uint16_t LectureDonnees::chercherModificationSupplementCharge(const Code& codeActe, const Code& codeActivite,
+                                                              const Code& codePhase, const Date& dateReference,
+                                                              Booleen& modifie) {
+    uint16_t cr = 0;
+    TraceRequete trace("chercherModificationSupplementCharge",
+                       "recherche d'une modification du supplement de charge", cr);
+    tracerDateReference(dateReference);
+    const auto* enregistrement = modificationSupplementCharge(codeActe, codeActivite, codePhase, dateReference, cr);
+    if (cr == 0) repondre(enregistrement, modifie);
+    return cr;
+}
+
+uint16_t LectureDonnees::rechercherDateModificationSupplementCharges(const Code& codeActe, const Code& codeActivite,
+                                                                     const Code& codePhase,
+                                                                     const Date& dateReference, Date& date) {
+    uint16_t cr = 0;
+    TraceRequete trace("rechercherDateModificationSupplementCharges",
+                       "recherche de la date de modification du supplement de charge", cr);
+    tracerDateReference(dateReference);
+    const auto* enregistrement = modificationSupplementCharge(codeActe, codeActivite, codePhase, dateReference, cr);
+    if (cr == 0) dateDe(enregistrement, date);
+    return cr;
+}
+
+uint16_t LectureDonnees::chercherModificationMajorationDOM(const Code& codeActe, const Code& codeActivite,
+                                                           const Code& codePhase, const Nombre& positionDOM,
+                                                           const Date& dateReference, Booleen& modifie) {
+    uint16_t cr = 0;
+    TraceRequete trace("chercherModificationMajorationDOM", "recherche d'une modification de la majoration DOM", cr);
+    tracerDateReference(dateReference);
+    const auto* enregistrement =
+        modificationMajorationDOM(codeActe, codeActivite, codePhase, positionDOM, dateReference, cr);
+    if (cr == 0) repondre(enregistrement, modifie);
+    return cr;
+}
+
+uint16_t LectureDonnees::rechercherDateModificationMajorationDOM(const Code& codeActe, const Code& codeActivite,
+                                                                 const Code& codePhase, const Nombre& positionDOM,
+                                                                 const Date& dateReference, Date& date) {
+    uint16_t cr = 0;
+    TraceRequete trace("rechercherDateModificationMajorationDOM",
+                       "recherche de la date de modification de la majoration DOM", cr);
+    tracerDateReference(dateReference);
+    const auto* enregistrement =
+        modificationMajorationDOM(codeActe, codeActivite, codePhase, positionDOM, dateReference, cr);
+    if (cr == 0) dateDe(enregistrement, date);
+    return cr;
+}
+
+uint16_t LectureDonnees::chercherModificationModificateur(const Code& codeModificateur, const Nombre& grille,
+                                                          const Date& dateReference, Booleen& modifie) {
+    uint16_t cr = 0;
+    TraceRequete trace("chercherModificationModificateur", "recherche d'une modification des valeurs d'un modificateur",
+                       cr);
+    tracerDateReference(dateReference);
+    const auto* enregistrement = modificationModificateur(codeModificateur, grille, dateReference, cr);
+    if (cr == 0) repondre(enregistrement, modifie);
+    return cr;
+}
+
+uint16_t LectureDonnees::rechercherDateModificationModificateur(const Code& codeModificateur, const Nombre& grille,
+                                                                const Date& dateReference, Date& date) {
+    uint16_t cr = 0;
+    TraceRequete trace("rechercherDateModificationModificateur",
+                       "recherche de la date de modification des valeurs d'un modificateur", cr);
+    tracerDateReference(dateReference);
+    const auto* enregistrement = modificationModificateur(codeModificateur, grille, dateReference, cr);
+    if (cr == 0) dateDe(enregistrement, date);
+    return cr;
+}
+
+uint16_t LectureDonnees::chercherModificationRegleAssociationNP(const Code& codeAssociation, const Nombre& grille,
+                                                                const Date& dateReference, Booleen& modifie) {
+    uint16_t cr = 0;
+    TraceRequete trace("chercherModificationRegleAssociationNP",
+                       "recherche d'une modification du coefficient d'une association non prevue", cr);
+    tracerDateReference(dateReference);
+    const auto* enregistrement = modificationRegleAssociationNP(codeAssociation, grille, dateReference, cr);
+    if (cr == 0) repondre(enregistrement, modifie);
+    return cr;
+}
+
+uint16_t LectureDonnees::rechercherDateModificationCoefficientAssociationNP(const Code& codeAssociation,
+                                                                            const Nombre& grille,
+                                                                            const Date& dateReference, Date& date) {
+    uint16_t cr = 0;
+    TraceRequete trace("rechercherDateModificationCoefficientAssociationNP",
+                       "recherche de la date de modification du coefficient d'une association non prevue", cr);
+    tracerDateReference(dateReference);
+    const auto* enregistrement = modificationRegleAssociationNP(codeAssociation, grille, dateReference, cr);
+    if (cr == 0) dateDe(enregistrement, date);
+    return cr;
+}
+
+uint16_t LectureDonnees::chercherModificationSeuil(const Nombre& positionSeuil, const Date& dateReference,
+                                                   Booleen& modifie) {
+    uint16_t cr = 0;
+    TraceRequete trace("chercherModificationSeuil", "recherche d'une modification d'un seuil d'exoneration", cr);
+    tracerDateReference(dateReference);
+    const auto* enregistrement = modificationSeuil(positionSeuil, dateReference, cr);
+    if (cr == 0) repondre(enregistrement, modifie);
+    return cr;
+}
+
+uint16_t LectureDonnees::rechercherDateModificationSeuilExoTM(const Nombre& positionSeuil, const Date& dateReference,
+                                                              Date& date) {
+    uint16_t cr = 0;
+    TraceRequete trace("rechercherDateModificationSeuilExoTM",
+                       "recherche de la date de modification d'un seuil d'exoneration", cr);
+    tracerDateReference(dateReference);
+    const auto* enregistrement = modificationSeuil(positionSeuil, dateReference, cr);
+    if (cr == 0) dateDe(enregistrement, date);
+    return cr;
+}
+
+uint16_t LectureDonnees::chercherModificationReductionNC(const Date& dateReference, Booleen& modifie) {
+    uint16_t cr = 0;
+    TraceRequete trace("chercherModificationReductionNC",
+                       "recherche d'une modification de la reduction des non conventionnes", cr);
+    tracerDateReference(dateReference);
+    const auto* enregistrement = modificationNonConventionne(dateReference, cr);
+    if (cr == 0) repondre(enregistrement, modifie);
+    return cr;
+}
+
+uint16_t LectureDonnees::rechercherDateModificationNonConventionnes(const Date& dateReference, Date& date) {
+    uint16_t cr = 0;
+    TraceRequete trace("rechercherDateModificationNonConventionnes",
+                       "recherche de la date de modification de la reduction des non conventionnes", cr);
+    tracerDateReference(dateReference);
+    const auto* enregistrement = modificationNonConventionne(dateReference, cr);
+    if (cr == 0) dateDe(enregistrement, date);
+    return cr;
+}
+
+// --- Grouping codes added locally -----------------------------------------------------------
 
 uint16_t LectureDonnees::rechercherDateCreationCodeRegroupement(const Code& codeRegroupement, Date& date) {
     uint16_t cr = 0;
@@ -97,246 +338,5 @@ uint16_t LectureDonnees::rechercherDateCreationCodeRegroupement(const Code& code
         return cr;
     }
     date = trouve->dateEffet;
-    return cr;
-}
-
-// --- Phase values ---------------------------------------------------------------------
-
-uint16_t LectureDonnees::chercherModificationPrixUnitaire(const Code& codeActe, const Code& codeActivite,
-                                                          const Code& codePhase, const Nombre& grille,
-                                                          const Date& dateReference, Booleen& modifie) {
-    uint16_t cr = 0;
-    TraceRequete trace("chercherModificationPrixUnitaire", "recherche d'une modification du prix unitaire", cr);
-    tracerDateReference(dateReference);
-    CleActe cle = cleActe(codeActe, &codeActivite, &codePhase, cr);
-    const Table* table = tableReferentiel(ModificationPrixUnitaire::kIdentifiant, cr);
-    const uint16_t g = grilleDe(grille);
-    if (cr == 0)
-        repondre(derniereModification<ModificationPrixUnitaire>(
-                     table, dateReference,
-                     [&](const ModificationPrixUnitaire& l) {
-                         return memeActe(l, cle) && l.phase == cle.phase && l.grille == g;
-                     }),
-                 modifie);
-    return cr;
-}
-
-uint16_t LectureDonnees::rechercherDateModificationPrixUnitaire(const Code& codeActe, const Code& codeActivite,
-                                                                const Code& codePhase, const Date& dateReference,
-                                                                Date& date) {
-    uint16_t cr = 0;
-    TraceRequete trace("rechercherDateModificationPrixUnitaire",
-                       "recherche de la date de modification du prix unitaire", cr);
-    tracerDateReference(dateReference);
-    CleActe cle = cleActe(codeActe, &codeActivite, &codePhase, cr);
-    const Table* table = tableReferentiel(ModificationPrixUnitaire::kIdentifiant, cr);
-    if (cr == 0)
-        dateDe(derniereModification<ModificationPrixUnitaire>(
-                   table, dateReference,
-                   [&](const ModificationPrixUnitaire& l) { return memeActe(l, cle) && l.phase == cle.phase; }),
-               date);
-    return cr;
-}
-
-uint16_t LectureDonnees::chercherModificationSupplementCharge(const Code& codeActe, const Code& codeActivite,
-                                                              const Code& codePhase, const Date& dateReference,
-                                                              Booleen& modifie) {
-    uint16_t cr = 0;
-    TraceRequete trace("chercherModificationSupplementCharge",
-                       "recherche d'une modification du supplement de charge", cr);
-    tracerDateReference(dateReference);
-    CleActe cle = cleActe(codeActe, &codeActivite, &codePhase, cr);
-    const Table* table = tableReferentiel(ModificationSupplementCharge::kIdentifiant, cr);
-    if (cr == 0)
-        repondre(derniereModification<ModificationSupplementCharge>(
-                     table, dateReference,
-                     [&](const ModificationSupplementCharge& l) { return memeActe(l, cle) && l.phase == cle.phase; }),
-                 modifie);
-    return cr;
-}
-
-uint16_t LectureDonnees::rechercherDateModificationSupplementCharges(const Code& codeActe, const Code& codeActivite,
-                                                                     const Code& codePhase,
-                                                                     const Date& dateReference, Date& date) {
-    uint16_t cr = 0;
-    TraceRequete trace("rechercherDateModificationSupplementCharges",
-                       "recherche de la date de modification du supplement de charge", cr);
-    tracerDateReference(dateReference);
-    CleActe cle = cleActe(codeActe, &codeActivite, &codePhase, cr);
-    const Table* table = tableReferentiel(ModificationSupplementCharge::kIdentifiant, cr);
-    if (cr == 0)
-        dateDe(derniereModification<ModificationSupplementCharge>(
-                   table, dateReference,
-                   [&](const ModificationSupplementCharge& l) { return memeActe(l, cle) && l.phase == cle.phase; }),
-               date);
-    return cr;
-}
-
-uint16_t LectureDonnees::chercherModificationMajorationDOM(const Code& codeActe, const Code& codeActivite,
-                                                           const Code& codePhase, const Nombre& positionDOM,
-                                                           const Date& dateReference, Booleen& modifie) {
-    uint16_t cr = 0;
-    TraceRequete trace("chercherModificationMajorationDOM", "recherche d'une modification de la majoration DOM", cr);
-    tracerDateReference(dateReference);
-    CleActe cle = cleActe(codeActe, &codeActivite, &codePhase, cr);
-    const Table* table = tableReferentiel(ModificationMajorationDOM::kIdentifiant, cr);
-    const uint16_t position = static_cast<uint16_t>(positionDOM.valeur());
-    if (cr == 0)
-        repondre(derniereModification<ModificationMajorationDOM>(
-                     table, dateReference,
-                     [&](const ModificationMajorationDOM& l) {
-                         return memeActe(l, cle) && l.phase == cle.phase && l.positionDOM == position;
-                     }),
-                 modifie);
-    return cr;
-}
-
-uint16_t LectureDonnees::rechercherDateModificationMajorationDOM(const Code& codeActe, const Code& codeActivite,
-                                                                 const Code& codePhase, const Nombre& positionDOM,
-                                                                 const Date& dateReference, Date& date) {
-    uint16_t cr = 0;
-    TraceRequete trace("rechercherDateModificationMajorationDOM",
-                       "recherche de la date de modification de la majoration DOM", cr);
-    tracerDateReference(dateReference);
-    CleActe cle = cleActe(codeActe, &codeActivite, &codePhase, cr);
-    const Table* table = tableReferentiel(ModificationMajorationDOM::kIdentifiant, cr);
-    const uint16_t position = static_cast<uint16_t>(positionDOM.valeur());
-    if (cr == 0)
-        dateDe(derniereModification<ModificationMajorationDOM>(
-                   table, dateReference,
-                   [&](const ModificationMajorationDOM& l) {
-                       return memeActe(l, cle) && l.phase == cle.phase && l.positionDOM == position;
-                   }),
-               date);
-    return cr;
-}
-
-// --- Dated tables -----------------------------------------------------------------------
-
-uint16_t LectureDonnees::chercherModificationModificateur(const Code& codeModificateur, const Nombre& grille,
-                                                          const Date& dateReference, Booleen& modifie) {
-    uint16_t cr = 0;
-    TraceRequete trace("chercherModificationModificateur", "recherche d'une modification des valeurs d'un modificateur",
-                       cr);
-    tracerDateReference(dateReference);
-    std::string cle = initBufferCode(codeModificateur, 1, cr);
-    const Table* table = tableReferentiel(ModificationModificateur::kIdentifiant, cr);
-    const uint16_t g = grilleDe(grille);
-    if (cr == 0)
-        repondre(derniereModification<ModificationModificateur>(
-                     table, dateReference,
-                     [&](const ModificationModificateur& l) { return l.codeModificateur == cle[0] && l.codeGrille == g; }),
-                 modifie);
-    return cr;
-}
-
-uint16_t LectureDonnees::rechercherDateModificationModificateur(const Code& codeModificateur, const Nombre& grille,
-                                                                const Date& dateReference, Date& date) {
-    uint16_t cr = 0;
-    TraceRequete trace("rechercherDateModificationModificateur",
-                       "recherche de la date de modification des valeurs d'un modificateur", cr);
-    tracerDateReference(dateReference);
-    std::string cle = initBufferCode(codeModificateur, 1, cr);
-    const Table* table = tableReferentiel(ModificationModificateur::kIdentifiant, cr);
-    const uint16_t g = grilleDe(grille);
-    if (cr == 0)
-        dateDe(derniereModification<ModificationModificateur>(
-                   table, dateReference,
-                   [&](const ModificationModificateur& l) { return l.codeModificateur == cle[0] && l.codeGrille == g; }),
-               date);
-    return cr;
-}
-
-uint16_t LectureDonnees::chercherModificationRegleAssociationNP(const Code& codeAssociation, const Nombre& grille,
-                                                                const Date& dateReference, Booleen& modifie) {
-    uint16_t cr = 0;
-    TraceRequete trace("chercherModificationRegleAssociationNP",
-                       "recherche d'une modification du coefficient d'une association non prevue", cr);
-    tracerDateReference(dateReference);
-    std::string cle = initBufferCode(codeAssociation, 1, cr);
-    const Table* table = tableReferentiel(ModificationRegleAssociationNonPrevue::kIdentifiant, cr);
-    const uint16_t g = grilleDe(grille);
-    if (cr == 0)
-        repondre(derniereModification<ModificationRegleAssociationNonPrevue>(
-                     table, dateReference,
-                     [&](const ModificationRegleAssociationNonPrevue& l) {
-                         return l.codeAssociation == cle[0] && l.grille == g;
-                     }),
-                 modifie);
-    return cr;
-}
-
-uint16_t LectureDonnees::rechercherDateModificationCoefficientAssociationNP(const Code& codeAssociation,
-                                                                            const Nombre& grille,
-                                                                            const Date& dateReference, Date& date) {
-    uint16_t cr = 0;
-    TraceRequete trace("rechercherDateModificationCoefficientAssociationNP",
-                       "recherche de la date de modification du coefficient d'une association non prevue", cr);
-    tracerDateReference(dateReference);
-    std::string cle = initBufferCode(codeAssociation, 1, cr);
-    const Table* table = tableReferentiel(ModificationRegleAssociationNonPrevue::kIdentifiant, cr);
-    const uint16_t g = grilleDe(grille);
-    if (cr == 0)
-        dateDe(derniereModification<ModificationRegleAssociationNonPrevue>(
-                   table, dateReference,
-                   [&](const ModificationRegleAssociationNonPrevue& l) {
-                       return l.codeAssociation == cle[0] && l.grille == g;
-                   }),
-               date);
-    return cr;
-}
-
-uint16_t LectureDonnees::chercherModificationSeuil(const Nombre& positionSeuil, const Date& dateReference,
-                                                   Booleen& modifie) {
-    uint16_t cr = 0;
-    TraceRequete trace("chercherModificationSeuil", "recherche d'une modification d'un seuil d'exoneration", cr);
-    tracerDateReference(dateReference);
-    const Table* table = tableReferentiel(ModificationSeuil::kIdentifiant, cr);
-    const uint16_t position = static_cast<uint16_t>(positionSeuil.valeur());
-    if (cr == 0)
-        repondre(derniereModification<ModificationSeuil>(
-                     table, dateReference, [&](const ModificationSeuil& l) { return l.positionSeuil == position; }),
-                 modifie);
-    return cr;
-}
-
-uint16_t LectureDonnees::rechercherDateModificationSeuilExoTM(const Nombre& positionSeuil, const Date& dateReference,
-                                                              Date& date) {
-    uint16_t cr = 0;
-    TraceRequete trace("rechercherDateModificationSeuilExoTM",
-                       "recherche de la date de modification d'un seuil d'exoneration", cr);
-    tracerDateReference(dateReference);
-    const Table* table = tableReferentiel(ModificationSeuil::kIdentifiant, cr);
-    const uint16_t position = static_cast<uint16_t>(positionSeuil.valeur());
-    if (cr == 0)
-        dateDe(derniereModification<ModificationSeuil>(
-                   table, dateReference, [&](const ModificationSeuil& l) { return l.positionSeuil == position; }),
-               date);
-    return cr;
-}
-
-uint16_t LectureDonnees::chercherModificationReductionNC(const Date& dateReference, Booleen& modifie) {
-    uint16_t cr = 0;
-    TraceRequete trace("chercherModificationReductionNC",
-                       "recherche d'une modification de la reduction des non conventionnes", cr);
-    tracerDateReference(dateReference);
-    const Table* table = tableReferentiel(ModificationNonConventionne::kIdentifiant, cr);
-    if (cr == 0)
-        repondre(derniereModification<ModificationNonConventionne>(table, dateReference,
-                                                                   [](const ModificationNonConventionne&) { return true; }),
-                 modifie);
-    return cr;
-}
-
-uint16_t LectureDonnees::rechercherDateModificationNonConventionnes(const Date& dateReference, Date& date) {
-    uint16_t cr = 0;
-    TraceRequete trace("rechercherDateModificationNonConventionnes",
-                       "recherche de la date de modification de la reduction des non conventionnes", cr);
-    tracerDateReference(dateReference);
-    const Table* table = tableReferentiel(ModificationNonConventionne::kIdentifiant, cr);
-    if (cr == 0)
-        dateDe(derniereModification<ModificationNonConventionne>(table, dateReference,
-                                                                 [](const ModificationNonConventionne&) { return true; }),
-               date);
     return cr;
 }

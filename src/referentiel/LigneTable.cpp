@@ -17,6 +17,8 @@ uint16_t LigneTable::ecrireLigne(Ecrivain&) const { return 0; }
 void LigneTable::afficher(uint16_t) const {}
 uint16_t LigneTable::controlerLigne(const SourceTables&) const { return 0; }
 
+void LigneTable::plagesVers(uint16_t, std::vector<ReferencePlage>&) {}
+
 // ---- reading
 
 void LectureLigne::refuser(const char* message, const char* suffixe) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "zone/Date.h"
 
@@ -37,6 +38,21 @@ struct EnfantsPlage {
     const char* libelleNombre = nullptr;
 };
 
+// One range of a row, reached to move it when rows of its child table come or go.
+struct ReferencePlage {
+    uint16_t* position16 = nullptr;  // a Plage
+    uint32_t* position32 = nullptr;  // a PlageLongue
+    uint16_t* nombre = nullptr;
+
+    uint32_t position() const { return position16 != nullptr ? *position16 : *position32; }
+    uint32_t positionMaximale() const { return position16 != nullptr ? 0xFFFFu : 0xFFFFFFFFu; }
+    void placer(uint32_t debut, uint32_t fin) {
+        if (position16 != nullptr) *position16 = static_cast<uint16_t>(debut);
+        else *position32 = debut;
+        *nombre = static_cast<uint16_t>(fin - debut);
+    }
+};
+
 // Child tables of the range checks, by identifier; null when absent.
 class SourceTables {
 public:
@@ -60,6 +76,8 @@ public:
     // Every range of the row against its child table: position + count within it,
     // and not empty where the class requires children. 0xD640 otherwise.
     virtual uint16_t controlerLigne(const SourceTables& tables) const;
+    // Appends the row's ranges into that child table (none for most classes).
+    virtual void plagesVers(uint16_t enfant, std::vector<ReferencePlage>& plages);
     virtual uint16_t identifiantTable() const = 0;
     virtual const char* nomClasse() const = 0;
 };
@@ -185,6 +203,32 @@ private:
     uint16_t cr_ = 0;
 };
 
+// Collects the ranges into one child table; every other field is passed over.
+class CollectePlages {
+public:
+    CollectePlages(uint16_t enfant, std::vector<ReferencePlage>& plages) : enfant_(enfant), plages_(plages) {}
+
+    template <class... A> void code(A&&...) {}
+    template <class... A> void caracteres(A&&...) {}
+    template <class... A> void top(A&&...) {}
+    template <class... A> void entier16(A&&...) {}
+    template <class... A> void entier32(A&&...) {}
+    template <class... A> void chaine(A&&...) {}
+    template <class... A> void dateDebut(A&&...) {}
+    template <class... A> void dateFin(A&&...) {}
+    template <class... A> void nombre(A&&...) {}
+    void plage(Plage& valeur, const EnfantsPlage& enfants) {
+        if (enfants.identifiant == enfant_) plages_.push_back({&valeur.position, nullptr, &valeur.nombre});
+    }
+    void plage(PlageLongue& valeur, const EnfantsPlage& enfants) {
+        if (enfants.identifiant == enfant_) plages_.push_back({nullptr, &valeur.position, &valeur.nombre});
+    }
+
+private:
+    uint16_t enfant_;
+    std::vector<ReferencePlage>& plages_;
+};
+
 // A row class D lists its fields in `template <class S, class V> static void decrire(S& ligne, V& v)`,
 // S being D or const D, and names itself with kIdentifiant and kNom.
 template <class D>
@@ -211,6 +255,10 @@ public:
         ControleLigne v(tables);
         D::decrire(static_cast<const D&>(*this), v);
         return v.cr();
+    }
+    void plagesVers(uint16_t enfant, std::vector<ReferencePlage>& plages) override {
+        CollectePlages v(enfant, plages);
+        D::decrire(static_cast<D&>(*this), v);
     }
     uint16_t identifiantTable() const override { return D::kIdentifiant; }
     const char* nomClasse() const override { return D::kNom; }

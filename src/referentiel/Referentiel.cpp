@@ -14,6 +14,7 @@
 #include "referentiel/Codage.h"
 #include "referentiel/Lecteur.h"
 #include "referentiel/NiveauActe.h"
+#include "referentiel/RejeuModifications.h"
 #include "referentiel/Table.h"
 #include "referentiel/lignes/Index.h"
 
@@ -120,10 +121,11 @@ Referentiel::Referentiel(const Referentiel& autre)
       numeroRevision(autre.numeroRevision),
       commentaire(autre.commentaire),
       nombreTables(autre.nombreTables),
-      nombreLecteurs(autre.nombreLecteurs),
-      nombreEcrivains(autre.nombreEcrivains),
       repertoire(autre.repertoire),
-      repertoireModification(autre.repertoireModification) {
+      repertoireModification(autre.repertoireModification),
+      nombreLecteurs_(autre.nombreLecteurs_),
+      nombreEcrivains_(autre.nombreEcrivains_),
+      rejeu_(autre.rejeu_) {
     std::memcpy(version, autre.version, sizeof version);
     std::memcpy(versionBaseCCAM, autre.versionBaseCCAM, sizeof versionBaseCCAM);
     std::memcpy(versionMinimaleLogiciel, autre.versionMinimaleLogiciel, sizeof versionMinimaleLogiciel);
@@ -140,6 +142,47 @@ Table* Referentiel::table(uint16_t identifiant) const {
 
 void Referentiel::placerTable(uint16_t identifiant, std::unique_ptr<Table> table) {
     if (identifiant < kNombreIdentifiants) tables_[identifiant] = std::move(table);
+}
+
+std::vector<Table*> Referentiel::tablesParentes(uint16_t identifiant) const {
+    std::vector<Table*> parentes;
+    for (const auto& table : tables_)
+        if (table && table->pointeVers(identifiant)) parentes.push_back(table.get());
+    return parentes;
+}
+
+RejeuModifications& Referentiel::rejeu() {
+    static RejeuParDefaut parDefaut;
+    return rejeu_ != nullptr ? *rejeu_ : parDefaut;
+}
+
+uint16_t Referentiel::ouvrirLecteur() {
+    if (nombreEcrivains_ != 0) {
+        tracerDetail(CAT_CONSULTATION, NIV_ERREUR, "Référentiel en cours de modification (%d écrivain)",
+                     nombreEcrivains_);
+        return KPX_CR_OCCUPE;
+    }
+    ++nombreLecteurs_;
+    return 0;
+}
+
+void Referentiel::fermerLecteur() {
+    if (nombreLecteurs_ != 0) --nombreLecteurs_;
+}
+
+uint16_t Referentiel::ouvrirEcrivain() {
+    if (nombreLecteurs_ != 0 || nombreEcrivains_ != 0) {
+        tracerDetail(CAT_MODIFICATION, NIV_ERREUR,
+                     "Référentiel en cours de lecture ou de modification (%d lecteurs, %d écrivain)", nombreLecteurs_,
+                     nombreEcrivains_);
+        return KPX_CR_OCCUPE;
+    }
+    nombreEcrivains_ = 1;
+    return 0;
+}
+
+void Referentiel::fermerEcrivain() {
+    if (nombreEcrivains_ != 0) --nombreEcrivains_;
 }
 
 bool Referentiel::nomCompletFichier(const char* repertoire, const char* nomFichier, std::string& nomComplet) {
@@ -244,7 +287,7 @@ uint16_t Referentiel::chargerReferentiel(const char* repertoireTables, const cha
         }
         if (cr == 0) cr = controlerTables();
         if (cr == 0) cr = chargerModifications();
-        if (cr == 0) cr = appliquerModificationsReferentiel();
+        if (cr == 0) cr = rejeu().appliquerModificationsReferentiel(*this);
     }
     tracerDetail(CAT_CYCLE, NIV_DETAIL, "Code retour de Referentiel::chargerReferentiel : 0x%04X", cr);
     return cr;
@@ -451,24 +494,6 @@ uint16_t Referentiel::creerTablesModificationVides() {
     return 0;
 }
 
-uint16_t Referentiel::appliquerModificationsReferentiel() {
-    for (uint16_t identifiant = kPremiereTableModification; identifiant <= kDerniereTableModification; ++identifiant) {
-        const Table* modifications = table(identifiant);
-        if (modifications != nullptr && modifications->nombreLignes() != 0) {
-            tracerDetail(CAT_CYCLE, NIV_ERREUR,
-                         "ERREUR : la table de modifications %03u n'est pas vide et ne peut pas etre rejouee",
-                         identifiant);
-            return KPX_CR_MODIFICATIONS_NON_REJOUEES;
-        }
-    }
-    return 0;
-}
-
-uint16_t Referentiel::appliquerModificationsActe(const char*, NiveauActe&) {
-    // A référentiel holding stored modifications is refused at load, so none concerns this act.
-    return appliquerModificationsReferentiel();
-}
-
 uint16_t Referentiel::chargerTable(uint16_t identifiant) {
     tracerDetail(CAT_CYCLE, NIV_DETAIL, "Referentiel::chargerTable: identifiant = %hu", identifiant);
     uint16_t cr = 0;
@@ -506,7 +531,7 @@ uint16_t Referentiel::chargerActe(uint32_t positionActe, NiveauActe& acte, const
             Lecteur lecteur(*this, ouvert);
             cr = acte.lireNiveauActe(lecteur);
         }
-        if (cr == 0) cr = appliquerModificationsActe(codeActe, acte);
+        if (cr == 0) cr = rejeu().appliquerModificationsActe(*this, codeActe, acte);
     }
     tracerDetail(CAT_CYCLE, NIV_DETAIL, "Code retour de Referentiel::chargerActe : 0x%04X", cr);
     return cr;

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "zone/Code.h"
 #include "zone/Date.h"
@@ -15,6 +16,7 @@
 class Table;
 class Lecteur;
 class NiveauActe;
+class RejeuModifications;
 
 class Referentiel {
 public:
@@ -44,10 +46,19 @@ public:
     uint16_t chargerActe(uint32_t positionActe, NiveauActe& acte, const char* codeActe);
     void afficher(uint16_t niveau) const;
 
-    // The stored modifications are folded into the data here once a modification
-    // layer exists; until then any stored modification refuses the load.
-    uint16_t appliquerModificationsReferentiel();
-    uint16_t appliquerModificationsActe(const char* codeActe, NiveauActe& acte);
+    // Who folds the stored modifications into the data, at load and at each act read
+    // (not owned; it outlives the référentiel). Until one is given, the default that
+    // refuses any stored record.
+    void definirRejeu(RejeuModifications* rejeu) { rejeu_ = rejeu; }
+
+    // Admission for one call: any number of readers, or one writer alone. A
+    // conflicting request is refused at once with 0xDF01, never waited for.
+    uint16_t ouvrirLecteur();
+    void fermerLecteur();
+    uint16_t ouvrirEcrivain();
+    void fermerEcrivain();
+    uint16_t nombreLecteurs() const { return nombreLecteurs_; }
+    uint16_t nombreEcrivains() const { return nombreEcrivains_; }
 
     // False when the file cannot be positioned at offset 4 (crc is then 0).
     static bool calculerCRC16(FILE* fichier, uint16_t& crc);
@@ -58,6 +69,8 @@ public:
     Table* table(uint16_t identifiant) const;
     // Stores a table in its slot (replacing and destroying any previous one).
     void placerTable(uint16_t identifiant, std::unique_ptr<Table> table);
+    // The tables present whose rows hold ranges into that table.
+    std::vector<Table*> tablesParentes(uint16_t identifiant) const;
 
     // Header values, as codes without their trailing blanks.
     Code codeVersion() const { return Code(version, sizeof version, Code::largeurFixe); }
@@ -80,9 +93,6 @@ public:
     char variante[10];
 
     uint16_t nombreTables = 0;
-    // Admitted query objects and modification objects; plain counts, see the query layer.
-    uint16_t nombreLecteurs = 0;
-    uint16_t nombreEcrivains = 0;
 
 private:
     uint16_t ouvrirFichierTables(std::string& nom, FILE*& fichier, const char* formatErreur) const;
@@ -90,7 +100,13 @@ private:
     uint16_t chargerTablesModification(Lecteur& lecteur);
     uint16_t creerTablesModificationVides();
 
+    RejeuModifications& rejeu();
+
     std::unique_ptr<Table> tables_[kNombreIdentifiants];
     std::string repertoire;
     std::string repertoireModification;
+    // Plain counts: the library is called from one thread at a time.
+    uint16_t nombreLecteurs_ = 0;
+    uint16_t nombreEcrivains_ = 0;
+    RejeuModifications* rejeu_ = nullptr;
 };

@@ -220,6 +220,81 @@ bool Table::ajouterLigne(std::unique_ptr<LigneTable> ligne) {
     return true;
 }
 
+bool Table::pointeVers(uint16_t enfant) const {
+    std::unique_ptr<LigneTable> modele;
+    LigneTable* ligne = lignes_.empty() ? nullptr : lignes_.front().get();
+    // A deferred or empty table answers from a row of its class.
+    if (ligne == nullptr && identifiant_[0] != '\0' && aUneClasse(numero_)) {
+        modele = kFabriques[numero_]();
+        ligne = modele.get();
+    }
+    std::vector<ReferencePlage> plages;
+    if (ligne != nullptr) ligne->plagesVers(enfant, plages);
+    return !plages.empty();
+}
+
+bool Table::plagesDesParents(const std::vector<Table*>& parents, const LigneTable* proprietaire,
+                             std::vector<ReferencePlage>& autres, std::vector<ReferencePlage>& siennes) const {
+    for (Table* parent : parents) {
+        if (parent->etat() == kDifferee) return false;
+        for (const auto& ligne : parent->lignes_) ligne->plagesVers(numero_, ligne.get() == proprietaire ? siennes : autres);
+    }
+    return true;
+}
+
+uint16_t Table::insererLigne(uint32_t position, std::unique_ptr<LigneTable> ligne, const std::vector<Table*>& parents,
+                             const LigneTable* proprietaire) {
+    if (!ligne) return KPX_CR_CONSTRUCTION;
+    std::vector<ReferencePlage> autres, siennes;
+    bool accepte = position <= lignes_.size() && (identifiant_[0] == '\0' || ligne->identifiantTable() == numero_) &&
+                   plagesDesParents(parents, proprietaire, autres, siennes) &&
+                   (proprietaire == nullptr || !siennes.empty());
+    for (const ReferencePlage& p : siennes) {
+        const bool vide = *p.nombre == 0;
+        accepte = accepte && *p.nombre < 0xFFFFu &&
+                  (vide ? position <= p.positionMaximale()
+                        : p.position() <= position && position <= p.position() + *p.nombre);
+    }
+    for (const ReferencePlage& p : autres) {
+        if (p.position() >= position) accepte = accepte && p.position() < p.positionMaximale();
+        else accepte = accepte && p.position() + *p.nombre <= position;
+    }
+    if (!accepte) {
+        tracerDetail(CAT_CYCLE, NIV_ERREUR, "ERREUR : insertion refusee a la ligne %lu de la table %s",
+                     static_cast<unsigned long>(position), identifiant_);
+        return KPX_CR_DONNEES_INCOHERENTES;
+    }
+    try {
+        lignes_.insert(lignes_.begin() + position, std::move(ligne));
+    } catch (const std::bad_alloc&) {
+        return KPX_CR_CONSTRUCTION;
+    }
+    nombreLignes_ = static_cast<uint32_t>(lignes_.size());
+    for (ReferencePlage& p : siennes) {
+        const uint32_t debut = *p.nombre == 0 ? position : p.position();
+        p.placer(debut, debut + *p.nombre + 1);
+    }
+    for (ReferencePlage& p : autres)
+        if (p.position() >= position) p.placer(p.position() + 1, p.position() + 1 + *p.nombre);
+    return 0;
+}
+
+uint16_t Table::supprimerLignes(uint32_t position, uint32_t nombre, const std::vector<Table*>& parents) {
+    std::vector<ReferencePlage> plages;
+    if (position > lignes_.size() || nombre > lignes_.size() - position ||
+        !plagesDesParents(parents, nullptr, plages, plages)) {
+        tracerDetail(CAT_CYCLE, NIV_ERREUR, "ERREUR : suppression refusee a la ligne %lu de la table %s",
+                     static_cast<unsigned long>(position), identifiant_);
+        return KPX_CR_DONNEES_INCOHERENTES;
+    }
+    lignes_.erase(lignes_.begin() + position, lignes_.begin() + position + nombre);
+    nombreLignes_ = static_cast<uint32_t>(lignes_.size());
+    // A bound inside the removed rows comes to their place; one past them moves up by their number.
+    auto borne = [position, nombre](uint32_t x) { return x <= position ? x : x >= position + nombre ? x - nombre : position; };
+    for (ReferencePlage& p : plages) p.placer(borne(p.position()), borne(p.position() + *p.nombre));
+    return 0;
+}
+
 uint16_t Table::lireTable(Lecteur& lecteur) {
     for (size_t i = 0; i < lignes_.size(); ++i) {
         uint16_t cr = lignes_[i]->lireLigne(lecteur);

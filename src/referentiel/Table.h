@@ -40,6 +40,20 @@ public:
     // Appends a row (fixture building and the modification layer); false when memory fails.
     bool ajouterLigne(std::unique_ptr<LigneTable> ligne);
 
+    // Children stay contiguous: parents are the tables whose rows hold ranges into this
+    // one (Referentiel::tablesParentes). Inserting at position (0 to nombreLignes) moves
+    // the ranges from that position on down one row and gives the new row to the range
+    // of proprietaire, a parent row whose range is empty or starts or ends at position
+    // (null: no range takes it). Refused with 0xDFFE, nothing changed, when the row is of
+    // another class, the position is past the end, the row would split another range,
+    // a position no longer fits its field, or a parent is still deferred; 0xDFFC when memory fails.
+    uint16_t insererLigne(uint32_t position, std::unique_ptr<LigneTable> ligne, const std::vector<Table*>& parents,
+                          const LigneTable* proprietaire = nullptr);
+    // Removes rows [position, position + nombre); ranges past them move up, ranges over them shrink.
+    uint16_t supprimerLignes(uint32_t position, uint32_t nombre, const std::vector<Table*>& parents);
+    // Whether this table's rows hold ranges into that table.
+    bool pointeVers(uint16_t enfant) const;
+
     int etat() const { return etat_; }
     uint32_t nombreLignes() const { return nombreLignes_; }
     long position() const { return position_; }
@@ -61,6 +75,10 @@ public:
 
 private:
     void creerLignes(uint32_t nombre);
+    // The ranges of the parents' rows into this table, those of proprietaire apart;
+    // false when a parent is deferred (its ranges would be read later, unmoved).
+    bool plagesDesParents(const std::vector<Table*>& parents, const LigneTable* proprietaire,
+                          std::vector<ReferencePlage>& autres, std::vector<ReferencePlage>& siennes) const;
 
     char identifiant_[4] = {'\0', '\0', '\0', '\0'};
     uint16_t numero_ = 0;

@@ -9,33 +9,46 @@
 
 using requetes::d;
 
-TEST(LectureDonnees, ReaderPlaceIsRefusedWithoutReferentielOrWhileAWriterHoldsIt) {
+TEST(LectureDonnees, ReadersShareTheReferentielAndTheWriterHoldsItAlone) {
+    using Place = LectureDonnees::Place;
     TraceDetailCapturee trace;
-    LectureDonnees sansReferentiel(nullptr);
-    EXPECT_EQ(sansReferentiel.ouvrir(), KPX_CR_NON_CHARGE);
+    for (Place place : {Place::lecteur, Place::ecrivain}) {
+        LectureDonnees sansReferentiel(nullptr, place);
+        EXPECT_EQ(sansReferentiel.ouvrir(), KPX_CR_NON_CHARGE);
+    }
     EXPECT_TRUE(trace.contient("Référentiel non chargé en mémoire"));
 
     Referentiel referentiel;
-    referentiel.nombreEcrivains = 1;
     {
-        LectureDonnees lecture(&referentiel);
-        EXPECT_EQ(lecture.ouvrir(), KPX_CR_OCCUPE);
+        LectureDonnees ecrivain(&referentiel, Place::ecrivain);
+        ASSERT_EQ(ecrivain.ouvrir(), 0);
+        LectureDonnees lecteur(&referentiel);
+        EXPECT_EQ(lecteur.ouvrir(), KPX_CR_OCCUPE);
         EXPECT_TRUE(trace.contient("Référentiel en cours de modification (1 écrivain)"));
-        EXPECT_EQ(referentiel.nombreLecteurs, 0);
+        LectureDonnees second(&referentiel, Place::ecrivain);
+        EXPECT_EQ(second.ouvrir(), KPX_CR_OCCUPE);
+        EXPECT_TRUE(trace.contient("Référentiel en cours de lecture ou de modification (0 lecteurs, 1 écrivain)"));
+        EXPECT_EQ(referentiel.nombreLecteurs(), 0);
+        EXPECT_EQ(referentiel.nombreEcrivains(), 1);
     }
-    referentiel.nombreEcrivains = 0;
+    // The writer gave its place back when destroyed; the refused ones had none to give.
+    EXPECT_EQ(referentiel.nombreEcrivains(), 0);
     {
         LectureDonnees premiere(&referentiel);
         LectureDonnees seconde(&referentiel);
         EXPECT_EQ(premiere.ouvrir(), 0);
         EXPECT_EQ(seconde.ouvrir(), 0);
-        EXPECT_EQ(referentiel.nombreLecteurs, 2);
+        EXPECT_EQ(referentiel.nombreLecteurs(), 2);
+        LectureDonnees ecrivain(&referentiel, Place::ecrivain);
+        EXPECT_EQ(ecrivain.ouvrir(), KPX_CR_OCCUPE);
+        EXPECT_TRUE(trace.contient("Référentiel en cours de lecture ou de modification (2 lecteurs, 0 écrivain)"));
         premiere.fermer();
         premiere.fermer();  // a place is given back once
-        EXPECT_EQ(referentiel.nombreLecteurs, 1);
+        EXPECT_EQ(referentiel.nombreLecteurs(), 1);
     }
-    // The one still open gave its place back when destroyed.
-    EXPECT_EQ(referentiel.nombreLecteurs, 0);
+    EXPECT_EQ(referentiel.nombreLecteurs(), 0);
+    LectureDonnees ecrivain(&referentiel, Place::ecrivain);
+    EXPECT_EQ(ecrivain.ouvrir(), 0);
 }
 
 TEST_F(LectureDonneesTest, ActIsReadOnFirstUseAndKeptInItsIndexSlot) {

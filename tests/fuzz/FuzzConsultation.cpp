@@ -11,7 +11,7 @@
 #include "consultation/LectureDonnees.h"
 #include "consultation/RechercheActes.h"
 #include "referentiel/Referentiel.h"
-#include "zone/Interface.h"
+#include "consultation/Interface.h"
 #include "zone/SuperGroupe.h"
 #include "zone/ZoneKPX.h"
 
@@ -69,10 +69,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                     static_cast<uint8_t>(1 + data[3] % 31));
     ZoneKPX entree(data + 5, static_cast<uint32_t>(size - 5));
     ZoneSortie sortie;
-    const uint16_t cr = FonctionsConsulter::consulter(&etat.referentiel, racine, numero, date,
-                                                      racine->decritGroupes() ? &entree : nullptr, sortie);
+    uint16_t cr = 0;
+    {
+        LectureDonnees lecture(&etat.referentiel);
+        verifier(lecture.ouvrir() == 0, "no reader place");
+        FonctionsConsulter fonctions(date, racine->decritGroupes() ? &entree : nullptr, racine, lecture);
+        cr = fonctions.executer(numero, sortie);
+    }
     verifier(cr == 0 || !sortie, "a zone was made for a failed call");
-    verifier(etat.referentiel.nombreLecteurs == 0, "a reader place was kept");
+    verifier(etat.referentiel.nombreLecteurs() == 0, "a reader place was kept");
     if (sortie) {
         ZoneKPX relue(sortie->buffer, sortie->tailleDonnees);
         uint16_t groupe = 0;

@@ -14,7 +14,7 @@
 #include "referentiel/Referentiel.h"
 #include "referentiel/lignes/Lignes.h"
 #include "support/ConstructeurReferentiel.h"
-#include "zone/Interface.h"
+#include "consultation/Interface.h"
 
 namespace description {
 

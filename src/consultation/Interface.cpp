@@ -1,7 +1,7 @@
 // Building the interface description from tables 49 to 53 and looking functions
 // up in it. Lines of the build go to category 0; group and super-group lines and
 // the bisection to category 6; each family lookup to its family's category.
-#include "zone/Interface.h"
+#include "consultation/Interface.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 // The interface description built from tables 49 to 53: groups and fields,
 // roots and nested super-groups, the family ranges and their lookups, refused
 // descriptions, the tree trace, the bundled sample, and the build within the load.
-#include "zone/Interface.h"
+#include "consultation/Interface.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "KPXW32.h"
-#include "frame/Bibliotheque.h"
+#include "exports/Bibliotheque.h"
 #include "frame/Composants.h"
 #include "support/TraceCapturee.h"
 #include "zone/DescriptionInterface.h"
@@ -392,7 +392,7 @@ TEST(Interface, TheLoadBuildsTheDescriptionAndABrokenOneFailsTheWholeLoad) {
     ASSERT_EQ(Bibliotheque::interface().nombreRacines(), 1);
     EXPECT_EQ(Bibliotheque::interface().racine(0)->nom(), "Dump");
     // The reader of the build was given back.
-    EXPECT_EQ(Bibliotheque::referentiel()->nombreLecteurs, 0);
+    EXPECT_EQ(Bibliotheque::referentiel()->nombreLecteurs(), 0);
     Bibliotheque::liberer();
     EXPECT_FALSE(Bibliotheque::interface().estConstruite());
     EXPECT_FALSE(Bibliotheque::estCharge());

@@ -1,5 +1,5 @@
 // Loading and release of the référentiel, driven by the configuration keys.
-#include "frame/Bibliotheque.h"
+#include "exports/Bibliotheque.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -8,18 +8,21 @@
 #include <string>
 
 #include "KPXW32.h"
+#include "consultation/Interface.h"
 #include "consultation/LectureDonnees.h"
+#include "exports/Ouverture.h"
 #include "frame/Composants.h"
 #include "frame/Trace.h"
-#include "frame/Plateforme.h"
 #include "referentiel/Referentiel.h"
-#include "zone/Interface.h"
+#include "referentiel/RejeuModifications.h"
 
 namespace {
 
 constexpr uint32_t kTailleValeur = 1024;
 
 struct Etat {
+    // The replay of the stored modifications that every référentiel loaded is given.
+    RejeuParDefaut rejeu;
     std::unique_ptr<Referentiel> referentiel;
     Interface interface;
     bool interfaceConstruite = false;
@@ -97,24 +100,21 @@ uint16_t Bibliotheque::chargerReferentiel() {
             tracer(CAT_CYCLE, NIV_ERREUR, "Construction du référentiel impossible.");
             cr = KPX_CR_CONSTRUCTION;
         } else {
+            e.referentiel->definirRejeu(&e.rejeu);
             cr = e.referentiel->chargerReferentiel(repertoireTables.c_str(), repertoireModifications.c_str(),
                                                    kVersionLogicielle, kVersionReferentielMinimale);
             e.modifie = false;
         }
     }
     // The description is read through one reader of the référentiel, closed before returning.
-    std::unique_ptr<LectureDonnees> lecture;
     if (cr == 0) {
-        lecture.reset(new (std::nothrow) LectureDonnees(e.referentiel.get()));
-        cr = lecture == nullptr ? KPX_CR_CONSTRUCTION : lecture->ouvrir();
+        Ouverture<LectureDonnees> lecture(cr);
         if (cr == 0) {
             cr = e.interface.initialiser(*lecture);
             e.interfaceConstruite = cr == 0;
         }
+        if (cr == 0) crEnregistrement = enregistrerVersions(*lecture, cr);
     }
-    if (cr == 0) crEnregistrement = enregistrerVersions(*lecture, cr);
-    if (lecture != nullptr) lecture->fermer();
-    lecture.reset();
     if (cr != 0) {
         if (e.interface.estConstruite()) e.interface.liberer();
         e.interfaceConstruite = false;

@@ -1,5 +1,5 @@
 // Argument checks with their exact messages (category 6).
-#include "frame/ControleurParametres.h"
+#include "exports/ControleurParametres.h"
 
 #include <cstring>
 #include <new>

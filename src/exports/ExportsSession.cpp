@@ -5,7 +5,7 @@
 #include "KPXW32.h"
 #include "frame/Composants.h"
 #include "frame/Trace.h"
-#include "frame/exports/TraceExport.h"
+#include "exports/TraceExport.h"
 
 namespace {
 

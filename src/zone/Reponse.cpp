@@ -1,4 +1,4 @@
-#include "consultation/Reponse.h"
+#include "zone/Reponse.h"
 
 #include <cstdio>
 

@@ -7,20 +7,22 @@
 #include <memory>
 
 #include "KPXW32.h"
+#include "consultation/Aiguillage.h"
 #include "consultation/FonctionsConsulter.h"
+#include "consultation/Interface.h"
 #include "consultation/LectureDonnees.h"
 #include "consultation/LectureVersion.h"
 #include "consultation/RechercheActes.h"
-#include "frame/Bibliotheque.h"
+#include "exports/Bibliotheque.h"
+#include "exports/ControleurParametres.h"
+#include "exports/Ouverture.h"
+#include "exports/TraceExport.h"
 #include "frame/Composants.h"
-#include "frame/ControleurParametres.h"
 #include "frame/Systeme.h"
 #include "frame/Trace.h"
-#include "frame/exports/TraceExport.h"
 #include "referentiel/Referentiel.h"
 #include "zone/Booleen.h"
 #include "zone/Date.h"
-#include "zone/Interface.h"
 #include "zone/SuperGroupe.h"
 #include "zone/ZoneKPX.h"
 #include "zone/ZoneSortie.h"
@@ -61,35 +63,27 @@ void regleZoneEntree(uint16_t& cr, const SuperGroupe* racine, const unsigned cha
 }
 
 // Families whose handlers are not written yet: every number is one without handler.
-void nonPrevu(uint16_t& cr, const char* famille, uint16_t numero) {
-    if (cr != 0) return;
-    tracer(CAT_CONTROLE, NIV_ERREUR, "Identifiant (%d) non prévu dans les fonctions %s", static_cast<int>(numero),
-           famille);
-    cr = KPX_CR_NON_PREVU;
+void sansGestionnaire(uint16_t& cr, const char* famille, uint16_t numero) {
+    if (cr == 0) cr = nonPrevu(CAT_REGLE, famille, numero);
 }
 
 // Control, rule application and complete control read as one reader for the call.
 template <class Corps>
 void lire(uint16_t& cr, Corps corps) {
     if (cr != 0) return;
-    LectureDonnees lecture(Bibliotheque::referentiel());
-    cr = lecture.ouvrir();
-    if (cr != 0) return;
-    corps(lecture);
-    lecture.fermer();
+    Ouverture<LectureDonnees> lecture(cr);
+    if (cr == 0) corps(*lecture);
 }
 
 // Both searches read as one reader of the référentiel and hand the zone over on success only.
 template <class Recherche>
 void rechercher(uint16_t& cr, Recherche recherche, unsigned char** zoneSortie, uint32_t* tailleZoneSortie) {
     if (cr != 0) return;
-    LectureDonnees lecture(Bibliotheque::referentiel());
     ZoneSortie sortie;
-    cr = lecture.ouvrir();
+    Ouverture<LectureDonnees> lecture(cr);
     if (cr == 0) {
-        RechercheActes actes(lecture);
+        RechercheActes actes(*lecture);
         cr = recherche(actes, sortie);
-        lecture.fermer();
     }
     if (cr == 0) sortie.remettre(zoneSortie, tailleZoneSortie);
 }
@@ -127,8 +121,11 @@ KPX_API uint16_t KPX_CALL KPX_TermLIB(void) {
     TraceExport trace(CAT_CYCLE, NIV_EXPORT, "KPX_TermLIB", cr);
     trace.entree("KPX_TermLIB >> IN");
     Bibliotheque::verifierReferentiel(cr);
+    // Nothing is released while a reader or another writer holds the référentiel.
+    Ouverture<LectureDonnees> ecrivain(cr, LectureDonnees::Place::ecrivain);
     if (cr != 0) return cr;
     if (auto arret = Composants::arretTraces()) arret();
+    ecrivain.fermer();
     Bibliotheque::liberer();
     return cr;
 }
@@ -144,7 +141,8 @@ KPX_API uint16_t KPX_CALL KPX_LireVersion(unsigned char** zoneSortie, uint32_t* 
     Bibliotheque::verifierReferentiel(cr);
     ControleurParametres::verifierZoneOut(cr, zoneSortie, tailleZoneSortie);
     ZoneSortie sortie;
-    if (cr == 0) cr = LectureVersion::lire(Bibliotheque::referentiel(), sortie);
+    Ouverture<LectureDonnees> lecture(cr);
+    if (cr == 0) cr = LectureVersion::lire(*lecture, Bibliotheque::kVersionLogicielle, sortie);
     if (cr == 0) sortie.remettre(zoneSortie, tailleZoneSortie);
     return cr;
 }
@@ -196,7 +194,11 @@ KPX_API uint16_t KPX_CALL KPX_ConsulterDonnee(const char* identifiant, const cha
     std::unique_ptr<ZoneKPX> entree;
     regleZoneEntree(cr, racine, zoneEntree, tailleZoneEntree, entree);
     ZoneSortie sortie;
-    if (cr == 0) cr = FonctionsConsulter::consulter(Bibliotheque::referentiel(), racine, numero, *date, entree.get(), sortie);
+    Ouverture<LectureDonnees> lecture(cr);
+    if (cr == 0) {
+        FonctionsConsulter fonctions(*date, entree.get(), racine, *lecture);
+        cr = fonctions.executer(numero, sortie);
+    }
     if (cr == 0) sortie.remettre(zoneSortie, tailleZoneSortie);
     return cr;
 }
@@ -244,7 +246,7 @@ KPX_API uint16_t KPX_CALL KPX_ModifierDonnee(const char* identifiant, const char
     const SuperGroupe* racine = nullptr;
     uint16_t numero = 0;
     rechercherFonction(cr, &Interface::lireSuperGroupeModifier, identifiant, racine, numero);
-    nonPrevu(cr, "de modifications", numero);
+    sansGestionnaire(cr, "de modifications", numero);
     return cr;
 }
 
@@ -260,7 +262,7 @@ KPX_API uint16_t KPX_CALL KPX_AnnulerModification(const char* identifiant, const
     rechercherFonction(cr, &Interface::lireSuperGroupeAnnuler, identifiant, racine, numero);
     std::unique_ptr<ZoneKPX> entree;
     regleZoneEntree(cr, racine, zoneEntree, tailleZoneEntree, entree);
-    nonPrevu(cr, "d'annulations", numero);
+    sansGestionnaire(cr, "d'annulations", numero);
     return cr;
 }
 
@@ -296,7 +298,7 @@ KPX_API uint16_t KPX_CALL KPX_AppliquerRegle(const char* identifiant, const unsi
     const SuperGroupe* racine = nullptr;
     uint16_t numero = 0;
     rechercherFonction(cr, &Interface::lireSuperGroupeRegle, identifiant, racine, numero);
-    lire(cr, [&](LectureDonnees&) { nonPrevu(cr, "de règle", numero); });
+    lire(cr, [&](LectureDonnees&) { sansGestionnaire(cr, "de règle", numero); });
     return cr = traduireControle(cr);
 }
 
@@ -318,7 +320,7 @@ KPX_API uint16_t KPX_CALL KPX_ControlerDonnees(const char* identifiant, const ch
     rechercherFonction(cr, &Interface::lireSuperGroupeControler, identifiant, racine, numero);
     lire(cr, [&](LectureDonnees&) {
         const Booleen verifie(false);
-        nonPrevu(cr, "de controle", numero);
+        sansGestionnaire(cr, "de controle", numero);
         *resultat = verifie.valeur() ? 'O' : 'N';
     });
     return cr = traduireControle(cr);
@@ -334,7 +336,7 @@ KPX_API uint16_t KPX_CALL KPX_ControleComplet(const unsigned char* zoneEntree, u
     ControleurParametres::verifierZoneOut(cr, zoneSortie, tailleZoneSortie);
     const SuperGroupe* racine = nullptr;
     if (cr == 0) cr = Bibliotheque::interface().lireSuperGroupeControleComplet(racine);
-    lire(cr, [&](LectureDonnees&) { nonPrevu(cr, "de controle", racine->numero()); });
+    lire(cr, [&](LectureDonnees&) { sansGestionnaire(cr, "de controle", racine->numero()); });
     return cr = traduireControle(cr);
 }
 

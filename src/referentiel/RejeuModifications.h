@@ -1,0 +1,27 @@
+// The replay of the stored local modifications onto the reference data. The
+// storage calls it and the modification layer implements it: once the
+// modification file is read, and each time an act is read from the table file.
+#pragma once
+
+#include <cstdint>
+
+class NiveauActe;
+class Referentiel;
+
+class RejeuModifications {
+public:
+    virtual ~RejeuModifications() = default;
+    // Folds the records of the dated tables and the added grouping codes into the tables.
+    virtual uint16_t appliquerModificationsReferentiel(Referentiel& referentiel) = 0;
+    // Applies the records of one act, just read and not yet attached to its index row.
+    virtual uint16_t appliquerModificationsActe(Referentiel& referentiel, const char* codeActe,
+                                                NiveauActe& acte) = 0;
+};
+
+// Without a modification layer nothing can be replayed: a stored record refuses
+// the load (0xD660), so no act ever has one to apply.
+class RejeuParDefaut : public RejeuModifications {
+public:
+    uint16_t appliquerModificationsReferentiel(Referentiel& referentiel) override;
+    uint16_t appliquerModificationsActe(Referentiel& referentiel, const char* codeActe, NiveauActe& acte) override;
+};
