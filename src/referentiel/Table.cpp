@@ -236,7 +236,7 @@ bool Table::pointeVers(uint16_t enfant) const {
 bool Table::plagesDesParents(const std::vector<Table*>& parents, const LigneTable* proprietaire,
                              std::vector<ReferencePlage>& autres, std::vector<ReferencePlage>& siennes) const {
     for (Table* parent : parents) {
-        if (parent->etat() == kDifferee) return false;
+        if (parent->lignes_.size() != parent->nombreLignes_) return false;
         for (const auto& ligne : parent->lignes_) ligne->plagesVers(numero_, ligne.get() == proprietaire ? siennes : autres);
     }
     return true;

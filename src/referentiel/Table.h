@@ -76,7 +76,7 @@ public:
 private:
     void creerLignes(uint32_t nombre);
     // The ranges of the parents' rows into this table, those of proprietaire apart;
-    // false when a parent is deferred (its ranges would be read later, unmoved).
+    // false when a parent's rows are still to be read (they would come unmoved).
     bool plagesDesParents(const std::vector<Table*>& parents, const LigneTable* proprietaire,
                           std::vector<ReferencePlage>& autres, std::vector<ReferencePlage>& siennes) const;
 

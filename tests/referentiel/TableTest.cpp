@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <tuple>
@@ -569,4 +570,138 @@ TEST(Table, WritesItsSectionAndLoadsADeferredTableOnlyFromAValidPosition) {
     Lecteur depuisLignes(referentiel, fichier.get());
     ASSERT_EQ(relue.lireTable(depuisLignes), 0);
     EXPECT_EQ(relue.ligneDe<Synonyme>(1)->synonyme, "cote");
+}
+
+namespace {
+
+// Table 002 whose rows are marked 0 to 3 by their coefficient, and table 060 whose
+// three rows range over it: A [0, 2), B empty at 2, C [2, 4).
+struct Famille {
+    Table enfants{"002", 4, 0, true};
+    Table parents{"060", 3, 0, true};
+    Famille() {
+        for (uint32_t i = 0; i < 4; ++i) enfants.ligneDe<HistoriqueAssociationNonPrevue>(i)->coefficient = i;
+        const Plage plages[] = {{0, 2}, {2, 0}, {2, 2}};
+        for (uint32_t i = 0; i < 3; ++i) parents.ligneDe<AssoGrille>(i)->historiques = plages[i];
+    }
+    // "position+count" of A, B and C.
+    std::string plages() const {
+        std::string texte;
+        for (uint32_t i = 0; i < 3; ++i) {
+            const Plage& p = parents.ligneDe<AssoGrille>(i)->historiques;
+            texte += (i ? " " : "") + std::to_string(p.position) + "+" + std::to_string(p.nombre);
+        }
+        return texte;
+    }
+    // The children's marks in row order, 9 for a row inserted.
+    std::string marques() const {
+        std::string texte;
+        for (uint32_t i = 0; i < enfants.nombreLignes(); ++i)
+            texte += std::to_string(static_cast<int>(enfants.ligneDe<HistoriqueAssociationNonPrevue>(i)->coefficient));
+        return texte;
+    }
+};
+
+std::unique_ptr<LigneTable> historique(double marque) {
+    std::unique_ptr<HistoriqueAssociationNonPrevue> ligne(new HistoriqueAssociationNonPrevue);
+    ligne->coefficient = marque;
+    return ligne;
+}
+
+}  // namespace
+
+TEST(Table, AnInsertedRowJoinsItsParentsRangeAndTheRangesAfterItFollow) {
+    const struct {
+        uint32_t position;
+        int proprietaire;  // A, B, C as 0, 1, 2; -1 for none
+        uint16_t cr;
+        const char* plages;
+        const char* marques;
+    } cas[] = {
+        {0, 0, 0, "0+3 3+0 3+2", "90123"},
+        {2, 0, 0, "0+3 3+0 3+2", "01923"},
+        {2, 1, 0, "0+2 2+1 3+2", "01923"},
+        {2, 2, 0, "0+2 3+0 2+3", "01923"},
+        {4, 2, 0, "0+2 2+0 2+3", "01239"},
+        {4, -1, 0, "0+2 2+0 2+2", "01239"},
+        {0, -1, 0, "1+2 3+0 3+2", "90123"},
+        // Refused, nothing changed: outside its owner's range, splitting another range, past the end.
+        {1, 2, KPX_CR_DONNEES_INCOHERENTES, "0+2 2+0 2+2", "0123"},
+        {3, 0, KPX_CR_DONNEES_INCOHERENTES, "0+2 2+0 2+2", "0123"},
+        {1, -1, KPX_CR_DONNEES_INCOHERENTES, "0+2 2+0 2+2", "0123"},
+        {3, -1, KPX_CR_DONNEES_INCOHERENTES, "0+2 2+0 2+2", "0123"},
+        {5, -1, KPX_CR_DONNEES_INCOHERENTES, "0+2 2+0 2+2", "0123"},
+    };
+    for (const auto& c : cas) {
+        Famille f;
+        const LigneTable* proprietaire = c.proprietaire < 0 ? nullptr : f.parents.ligne(c.proprietaire);
+        EXPECT_EQ(f.enfants.insererLigne(c.position, historique(9), {&f.parents}, proprietaire), c.cr)
+            << c.position << " " << c.proprietaire;
+        EXPECT_EQ(f.plages(), c.plages) << c.position << " " << c.proprietaire;
+        EXPECT_EQ(f.marques(), c.marques) << c.position << " " << c.proprietaire;
+        EXPECT_EQ(f.enfants.nombreLignes(), c.cr == 0 ? 5u : 4u);
+    }
+
+    // A row of another class is refused.
+    Famille f;
+    EXPECT_EQ(f.enfants.insererLigne(0, std::unique_ptr<LigneTable>(new Synonyme), {&f.parents}),
+              KPX_CR_DONNEES_INCOHERENTES);
+    EXPECT_EQ(f.marques(), "0123");
+
+    // Keyword ranges hold 32-bit positions; a keyword table not read yet refuses any move.
+    Table synonymes("029", 3, 0, true);
+    Table differee("058", 2, 1234, true);
+    EXPECT_EQ(synonymes.insererLigne(0, std::unique_ptr<LigneTable>(new Synonyme), {&differee}),
+              KPX_CR_DONNEES_INCOHERENTES);
+    EXPECT_EQ(synonymes.supprimerLignes(0, 1, {&differee}), KPX_CR_DONNEES_INCOHERENTES);
+    std::vector<std::unique_ptr<LigneTable>> lignes;
+    for (uint32_t debut : {0u, 1u}) {
+        std::unique_ptr<MotCle> motCle(new MotCle);
+        motCle->synonymes = {debut, 1};
+        lignes.push_back(std::move(motCle));
+    }
+    Table motsCles(std::move(lignes));
+    ASSERT_EQ(synonymes.insererLigne(1, std::unique_ptr<LigneTable>(new Synonyme), {&motsCles}, motsCles.ligne(0)), 0);
+    EXPECT_EQ(motsCles.ligneDe<MotCle>(0)->synonymes, (PlageLongue{0, 2}));
+    EXPECT_EQ(motsCles.ligneDe<MotCle>(1)->synonymes, (PlageLongue{2, 1}));
+}
+
+TEST(Table, RemovedRowsLeaveTheRangesOverThemShorterAndMoveTheOthersUp) {
+    const struct {
+        uint32_t position;
+        uint32_t nombre;
+        uint16_t cr;
+        const char* plages;
+        const char* marques;
+    } cas[] = {
+        {0, 1, 0, "0+1 1+0 1+2", "123"},
+        {1, 2, 0, "0+1 1+0 1+1", "03"},
+        {2, 2, 0, "0+2 2+0 2+0", "01"},
+        {0, 4, 0, "0+0 0+0 0+0", ""},
+        {4, 0, 0, "0+2 2+0 2+2", "0123"},
+        {3, 2, KPX_CR_DONNEES_INCOHERENTES, "0+2 2+0 2+2", "0123"},
+        {5, 0, KPX_CR_DONNEES_INCOHERENTES, "0+2 2+0 2+2", "0123"},
+    };
+    for (const auto& c : cas) {
+        Famille f;
+        EXPECT_EQ(f.enfants.supprimerLignes(c.position, c.nombre, {&f.parents}), c.cr) << c.position << "+" << c.nombre;
+        EXPECT_EQ(f.plages(), c.plages) << c.position << "+" << c.nombre;
+        EXPECT_EQ(f.marques(), c.marques) << c.position << "+" << c.nombre;
+    }
+}
+
+TEST(Table, TheParentsOfATableAreTheTablesWhoseRowsRangeIntoIt) {
+    Referentiel referentiel;
+    for (const char* identifiant : {"001", "002", "010", "022", "058", "060", "062"})
+        referentiel.placerTable(static_cast<uint16_t>(std::atoi(identifiant)),
+                                std::unique_ptr<Table>(new Table(identifiant, 1, 100, true)));
+    const struct {
+        uint16_t enfant;
+        std::vector<uint16_t> parents;
+    } cas[] = {{2, {60}}, {60, {1}}, {62, {22}}, {29, {58}}, {10, {}}, {22, {}}};
+    for (const auto& c : cas) {
+        std::vector<uint16_t> parents;
+        for (const Table* table : referentiel.tablesParentes(c.enfant)) parents.push_back(table->numero());
+        EXPECT_EQ(parents, c.parents) << c.enfant;
+    }
 }
