@@ -146,6 +146,17 @@ void Bibliotheque::verifierReferentiel(uint16_t& cr) {
     tracer(CAT_CONTROLE, NIV_DETAIL, "verifierReferentiel << OUT cr = 0x%04x", cr);
 }
 
+uint16_t Bibliotheque::terminer() {
+    uint16_t cr = 0;
+    Ouverture<LectureDonnees> ecrivain(cr, LectureDonnees::Place::ecrivain);
+    if (cr != 0) return cr;
+    if (auto arret = Composants::arretTraces()) arret();
+    // The place goes back before the référentiel that holds its count.
+    ecrivain.fermer();
+    liberer();
+    return cr;
+}
+
 void Bibliotheque::liberer() {
     if (etat().interface.estConstruite()) etat().interface.liberer();
     etat().interfaceConstruite = false;

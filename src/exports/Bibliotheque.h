@@ -26,6 +26,10 @@ public:
     static void verifierReferentiel(uint16_t& cr);
     // KPX_InitTrace, also run by the load when the configuration asks for it.
     static uint16_t initialiserTrace(const char* parametreTrace);
-    // Releases the description and the référentiel (KPX_TermLIB).
+    // KPX_TermLIB once a référentiel is loaded: the writer place first, so that nothing
+    // is released while anyone holds the référentiel (0xDF01); then the trace stops and
+    // the description and the référentiel are released.
+    static uint16_t terminer();
+    // Releases the description and the référentiel.
     static void liberer();
 };

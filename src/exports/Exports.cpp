@@ -121,12 +121,7 @@ KPX_API uint16_t KPX_CALL KPX_TermLIB(void) {
     TraceExport trace(CAT_CYCLE, NIV_EXPORT, "KPX_TermLIB", cr);
     trace.entree("KPX_TermLIB >> IN");
     Bibliotheque::verifierReferentiel(cr);
-    // Nothing is released while a reader or another writer holds the référentiel.
-    Ouverture<LectureDonnees> ecrivain(cr, LectureDonnees::Place::ecrivain);
-    if (cr != 0) return cr;
-    if (auto arret = Composants::arretTraces()) arret();
-    ecrivain.fermer();
-    Bibliotheque::liberer();
+    if (cr == 0) cr = Bibliotheque::terminer();
     return cr;
 }
 

@@ -1,6 +1,6 @@
 // The interface description built from tables 49 to 53: groups and fields,
 // roots and nested super-groups, the family ranges and their lookups, refused
-// descriptions, the tree trace, the bundled sample, and the build within the load.
+// descriptions, the tree trace, and the bundled sample.
 #include "consultation/Interface.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "KPXW32.h"
-#include "exports/Bibliotheque.h"
 #include "frame/Composants.h"
 #include "support/TraceCapturee.h"
 #include "zone/DescriptionInterface.h"
@@ -372,39 +371,4 @@ TEST(Interface, TheBundledSampleBuildsEveryFunctionOfTheSixFamilies) {
     EXPECT_EQ(compatibilite->fils(0).premierNumeroGroupe(), 3310);
     for (uint16_t i = 0; i < interface.nombreRacines(); ++i)
         EXPECT_NE(interface.racine(i)->nom().rfind("C_Compatibilite_", 0), 0u) << interface.racine(i)->nom();
-}
-
-TEST(Interface, TheLoadBuildsTheDescriptionAndABrokenOneFailsTheWholeLoad) {
-    TraceCapturee trace("interface-chargement");
-    ASSERT_TRUE(Composants::sontCharges());
-    const std::string repertoire = repertoireTemporaire("interface/chargement");
-    const std::string configuration = repertoire + "/kpx.ini";
-    std::ofstream(configuration) << "[COMMUN]\nrepertoiretravail=" << repertoire << "\n[KPX]\nrepertoiretable="
-                                 << repertoire << "\n";
-    ASSERT_EQ(Composants::setFichierKoral()(configuration.c_str()), 0);
-
-    ConstructeurReferentiel constructeur;
-    ASSERT_TRUE(constructeur.ecrire(repertoire));
-    ASSERT_EQ(Bibliotheque::chargerReferentiel(), 0);
-    EXPECT_TRUE(Bibliotheque::estCharge());
-    ASSERT_TRUE(Bibliotheque::interface().estConstruite());
-    // The minimal content describes one root, Dump, with one group.
-    ASSERT_EQ(Bibliotheque::interface().nombreRacines(), 1);
-    EXPECT_EQ(Bibliotheque::interface().racine(0)->nom(), "Dump");
-    // The reader of the build was given back.
-    EXPECT_EQ(Bibliotheque::referentiel()->nombreLecteurs(), 0);
-    Bibliotheque::liberer();
-    EXPECT_FALSE(Bibliotheque::interface().estConstruite());
-    EXPECT_FALSE(Bibliotheque::estCharge());
-
-    // A field with an unknown format: the load fails and nothing stays.
-    constructeur.ligne<DescriptifChamp>(0).formatAttendu = 'Z';
-    ASSERT_TRUE(constructeur.ecrire(repertoire));
-    EXPECT_EQ(Bibliotheque::chargerReferentiel(), KPX_CR_DONNEES_INCOHERENTES);
-    EXPECT_FALSE(Bibliotheque::estCharge());
-    EXPECT_EQ(Bibliotheque::referentiel(), nullptr);
-    EXPECT_FALSE(Bibliotheque::interface().estConstruite());
-    const auto cycle = lignesCategorie(trace, 0, 2);
-    EXPECT_TRUE(contient(cycle, "Interface::initialiser << OUT : cr = 0xDFFE"));
-    EXPECT_TRUE(contient(cycle, "Interface::liberer << OUT"));
 }
