@@ -483,3 +483,44 @@ TEST(NiveauActe, FaultyRecordsAreRefusedAtTheFieldThatHoldsTheFault) {
         EXPECT_EQ(lire(e.octets.substr(0, longueur), acte), KPX_CR_LECTURE) << longueur;
     }
 }
+
+TEST(NiveauActe, ChildrenOutOfAscendingCodeOrderAreRefused) {
+    // Activities 1 (phases 0 and 1) and 4, written in order; each case swaps or repeats a child record.
+    std::unique_ptr<NiveauActe> acte = acteComplet();
+    const NiveauActivite& premiere = *acte->activites()[0];
+    auto octetsDe = [](const std::function<uint16_t(Ecrivain&)>& ecrire) {
+        Referentiel r;
+        FichierTemporaire fichier;
+        Ecrivain ecrivain(r, fichier.get());
+        EXPECT_EQ(ecrire(ecrivain), 0);
+        return fichier.octets();
+    };
+    const std::string un = octetsDe([&](Ecrivain& e) { return premiere.ecrireNiveauActivite(e); });
+    const std::string quatre = octetsDe([&](Ecrivain& e) { return acte->activites()[1]->ecrireNiveauActivite(e); });
+    const std::string zero = octetsDe([&](Ecrivain& e) { return premiere.phases()[0]->ecrireNiveauPhase(e); });
+    const std::string phaseUn = octetsDe([&](Ecrivain& e) { return premiere.phases()[1]->ecrireNiveauPhase(e); });
+    const std::string octets = ecrire(*acte);
+    const struct {
+        const char* nom;
+        std::string avant;
+        std::string apres;
+        const char* message;
+    } cas[] = {
+        {"activites inversees", un + quatre, quatre + un, "activites non triees par code activite croissant"},
+        {"activite en double", un + quatre, un + un, "activites non triees par code activite croissant"},
+        {"phases inversees", zero + phaseUn, phaseUn + zero, "phases non triees par code phase croissant"},
+        {"phase en double", zero + phaseUn, zero + zero, "phases non triees par code phase croissant"},
+    };
+    for (const auto& c : cas) {
+        const size_t place = octets.find(c.avant);
+        ASSERT_NE(place, std::string::npos) << c.nom;
+        std::string modifie = octets;
+        modifie.replace(place, c.avant.size(), c.apres);
+        ErreursTracees erreurs;
+        NiveauActe relu;
+        EXPECT_EQ(lire(modifie, relu), KPX_CR_LECTURE) << c.nom;
+        ASSERT_FALSE(ErreursTracees::lignes().empty()) << c.nom;
+        const std::string& premiereLigne = ErreursTracees::lignes().front();
+        EXPECT_EQ(premiereLigne.substr(premiereLigne.find(" : ") + 3), c.message) << c.nom;
+    }
+}

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "KPXW32.h"
 #include "referentiel/NiveauActe.h"
 #include "referentiel/Referentiel.h"
+#include "referentiel/RejeuModifications.h"
 #include "referentiel/Table.h"
 #include "referentiel/lignes/Lignes.h"
 #include "support/ConstructeurReferentiel.h"
@@ -25,7 +28,67 @@ uint16_t construireEtCharger(ConstructeurReferentiel& constructeur, const std::s
     return charger(repertoire.chemin(), referentiel);
 }
 
+// A modification file of another version holding a record the loader would read.
+void versionAutre(ConstructeurReferentiel& c, const char* version) {
+    c.versionModifications = version;
+    c.ajouter<ModificationSeuil>().dateEffet = Date(2024, 1, 1);
+}
+
+// Records what the storage hands the replay, and answers the codes asked.
+class RejeuEnregistre : public RejeuModifications {
+public:
+    uint16_t appliquerModificationsReferentiel(Referentiel& referentiel) override {
+        tablesAuRejeu = referentiel.nombreTables;
+        seuilsAuRejeu = referentiel.table(ModificationSeuil::kIdentifiant)->nombreLignes();
+        return crReferentiel;
+    }
+    uint16_t appliquerModificationsActe(Referentiel&, const char* codeActe, NiveauActe& acte) override {
+        actes.push_back(std::string(codeActe) + "|" + acte.libelleCourt);
+        return crActe;
+    }
+    uint16_t crReferentiel = 0;
+    uint16_t crActe = 0;
+    uint16_t tablesAuRejeu = 0;
+    uint32_t seuilsAuRejeu = 0;
+    std::vector<std::string> actes;
+};
+
 }  // namespace
+
+TEST(Referentiel, StoredModificationsAreReplayedByWhomeverTheLoadIsGiven) {
+    RepertoireTemporaire repertoire("referentiel-rejeu");
+    ConstructeurReferentiel constructeur;
+    constructeur.ajouter<ModificationSeuil>().dateEffet = Date(2024, 1, 1);
+    ASSERT_TRUE(constructeur.ecrire(repertoire.chemin()));
+    ASSERT_TRUE(constructeur.ecrireModifications(repertoire.chemin()));
+
+    // Without a replay, a stored record refuses the load.
+    Referentiel sansRejeu;
+    EXPECT_EQ(charger(repertoire.chemin(), sansRejeu), KPX_CR_MODIFICATIONS_NON_REJOUEES);
+
+    // Given one, the load hands it every table with the records, and each act read from the file.
+    RejeuEnregistre rejeu;
+    Referentiel referentiel;
+    referentiel.definirRejeu(&rejeu);
+    ASSERT_EQ(charger(repertoire.chemin(), referentiel), 0);
+    EXPECT_EQ(rejeu.tablesAuRejeu, Referentiel::kNombreTablesTotal);
+    EXPECT_EQ(rejeu.seuilsAuRejeu, 1u);
+    EXPECT_TRUE(rejeu.actes.empty());
+    const Index* ligne = referentiel.table(0)->ligneDe<Index>(0);
+    NiveauActe acte;
+    ASSERT_EQ(referentiel.chargerActe(ligne->positionActe, acte, ligne->codeActe.c_str()), 0);
+    EXPECT_EQ(rejeu.actes, std::vector<std::string>{"AAAA001      |" + acte.libelleCourt});
+    EXPECT_FALSE(acte.libelleCourt.empty());
+
+    // Its refusals are the load's and the act's.
+    rejeu.crActe = KPX_CR_CONSTRUCTION;
+    NiveauActe refuse;
+    EXPECT_EQ(referentiel.chargerActe(ligne->positionActe, refuse, ligne->codeActe.c_str()), KPX_CR_CONSTRUCTION);
+    rejeu.crReferentiel = KPX_CR_DONNEES_INCOHERENTES;
+    Referentiel autre;
+    autre.definirRejeu(&rejeu);
+    EXPECT_EQ(charger(repertoire.chemin(), autre), KPX_CR_DONNEES_INCOHERENTES);
+}
 
 TEST(Referentiel, LoadsEveryTableDefersTheSearchTablesAndCreatesEmptyModificationTables) {
     RepertoireTemporaire repertoire("referentiel-charge");
@@ -177,8 +240,10 @@ TEST(Referentiel, ModificationFileIsIgnoredWhenForAnotherVersionAndCheckedOtherw
     };
     const Cas cas[] = {
         {"vide", [](ConstructeurReferentiel&) {}, false, 0},
-        {"autre-version", [](ConstructeurReferentiel& c) { c.versionModifications = "1001"; }, false, 0},
-        {"autre-version-crc", [](ConstructeurReferentiel& c) { c.versionModifications = "1001"; }, true,
+        // Records of another référentiel version are never read, wherever the versions differ.
+        {"autre-version", [](ConstructeurReferentiel& c) { versionAutre(c, "1001"); }, false, 0},
+        {"autre-version-premier-octet", [](ConstructeurReferentiel& c) { versionAutre(c, "2000"); }, false, 0},
+        {"autre-version-crc", [](ConstructeurReferentiel& c) { versionAutre(c, "1001"); }, true,
          KPX_CR_CRC_MODIFICATIONS},
         {"crc", [](ConstructeurReferentiel&) {}, true, KPX_CR_CRC_MODIFICATIONS},
         {"8-tables", [](ConstructeurReferentiel& c) { c.ordreModifications.pop_back(); }, false,
@@ -204,6 +269,7 @@ TEST(Referentiel, ModificationFileIsIgnoredWhenForAnotherVersionAndCheckedOtherw
         EXPECT_EQ(charger(repertoire.chemin(), referentiel), c.attendu) << c.nom;
         if (c.attendu == 0) {
             EXPECT_EQ(referentiel.nombreTables, Referentiel::kNombreTablesTotal) << c.nom;
+            for (uint16_t id = 35; id <= 43; ++id) EXPECT_EQ(referentiel.table(id)->nombreLignes(), 0u) << c.nom;
         }
     }
 }
