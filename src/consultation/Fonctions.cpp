@@ -121,8 +121,3 @@ void Fonctions::verifierNumeroPrestation(uint16_t& cr, uint16_t ligne, int32_t n
         cr = static_cast<uint16_t>(KPX_CR_NUMERO_PRESTATION_BASE + ligne);
     }
 }
-
-uint16_t nonPrevu(uint16_t categorie, const char* famille, uint16_t numero) {
-    tracer(categorie, NIV_ERREUR, "Identifiant (%d) non prévu dans les fonctions %s", static_cast<int>(numero), famille);
-    return KPX_CR_NON_PREVU;
-}

@@ -39,12 +39,25 @@ bool memePhase(const L& l, const CleActe& cle) {
     return memeActe(l, cle) && l.phase == cle.phase;
 }
 
+// The two answers of a modification query: whether a record is in force, and since when.
 void repondre(const void* enregistrement, Booleen& modifie) { modifie = Booleen(enregistrement != nullptr); }
 
 template <class L>
-void dateDe(const L* enregistrement, Date& date) {
+void repondre(const L* enregistrement, Date& date) {
     date = enregistrement != nullptr ? enregistrement->dateEffet : Date();
     if (enregistrement != nullptr) tracerLecture("Date de modification : %s", date.chaine());
+}
+
+// A modification query: its trace and date, then its table's lookup answered into reponse.
+template <class Reponse, class Recherche>
+uint16_t requeteModification(const char* nom, const char* objet, const Date& dateReference, Reponse& reponse,
+                             Recherche recherche) {
+    uint16_t cr = 0;
+    TraceRequete trace(nom, objet, cr);
+    tracerDateReference(dateReference);
+    const auto* enregistrement = recherche(cr);
+    if (cr == 0) repondre(enregistrement, reponse);
+    return cr;
 }
 
 uint16_t grilleDe(const Nombre& grille) { return static_cast<uint16_t>(grille.valeur()); }
@@ -139,182 +152,137 @@ const ModificationNonConventionne* LectureDonnees::modificationNonConventionne(c
 
 uint16_t LectureDonnees::chercheModificationCodeRegroupement(const Code& codeActe, const Code& codeActivite,
                                                              const Date& dateReference, Booleen& modifie) {
-    uint16_t cr = 0;
-    TraceRequete trace("chercheModificationCodeRegroupement",
-                       "recherche d'une modification du code regroupement d'une activite", cr);
-    tracerDateReference(dateReference);
-    const auto* enregistrement = modificationCodeRegroupement(codeActe, codeActivite, dateReference, cr);
-    if (cr == 0) repondre(enregistrement, modifie);
-    return cr;
+    return requeteModification(
+        "chercheModificationCodeRegroupement", "recherche d'une modification du code regroupement d'une activite",
+        dateReference, modifie,
+        [&](uint16_t& cr) { return modificationCodeRegroupement(codeActe, codeActivite, dateReference, cr); });
 }
 
 uint16_t LectureDonnees::rechercherDateModificationCodeRegroupement(const Code& codeActe, const Code& codeActivite,
                                                                     const Date& dateReference, Date& date) {
-    uint16_t cr = 0;
-    TraceRequete trace("rechercherDateModificationCodeRegroupement",
-                       "recherche de la date de modification du code regroupement", cr);
-    tracerDateReference(dateReference);
-    const auto* enregistrement = modificationCodeRegroupement(codeActe, codeActivite, dateReference, cr);
-    if (cr == 0) dateDe(enregistrement, date);
-    return cr;
+    return requeteModification(
+        "rechercherDateModificationCodeRegroupement", "recherche de la date de modification du code regroupement",
+        dateReference, date,
+        [&](uint16_t& cr) { return modificationCodeRegroupement(codeActe, codeActivite, dateReference, cr); });
 }
 
 uint16_t LectureDonnees::chercherModificationPrixUnitaire(const Code& codeActe, const Code& codeActivite,
                                                           const Code& codePhase, const Nombre& grille,
                                                           const Date& dateReference, Booleen& modifie) {
-    uint16_t cr = 0;
-    TraceRequete trace("chercherModificationPrixUnitaire", "recherche d'une modification du prix unitaire", cr);
-    tracerDateReference(dateReference);
-    const auto* enregistrement = modificationPrixUnitaire(codeActe, codeActivite, codePhase, &grille, dateReference, cr);
-    if (cr == 0) repondre(enregistrement, modifie);
-    return cr;
+    return requeteModification("chercherModificationPrixUnitaire", "recherche d'une modification du prix unitaire",
+                               dateReference, modifie, [&](uint16_t& cr) {
+                                   return modificationPrixUnitaire(codeActe, codeActivite, codePhase, &grille,
+                                                                   dateReference, cr);
+                               });
 }
 
 uint16_t LectureDonnees::rechercherDateModificationPrixUnitaire(const Code& codeActe, const Code& codeActivite,
                                                                 const Code& codePhase, const Date& dateReference,
                                                                 Date& date) {
-    uint16_t cr = 0;
-    TraceRequete trace("rechercherDateModificationPrixUnitaire",
-                       "recherche de la date de modification du prix unitaire", cr);
-    tracerDateReference(dateReference);
-    const auto* enregistrement = modificationPrixUnitaire(codeActe, codeActivite, codePhase, nullptr, dateReference, cr);
-    if (cr == 0) dateDe(enregistrement, date);
-    return cr;
+    return requeteModification(
+        "rechercherDateModificationPrixUnitaire", "recherche de la date de modification du prix unitaire",
+        dateReference, date, [&](uint16_t& cr) {
+            return modificationPrixUnitaire(codeActe, codeActivite, codePhase, nullptr, dateReference, cr);
+        });
 }
 
 uint16_t LectureDonnees::chercherModificationSupplementCharge(const Code& codeActe, const Code& codeActivite,
                                                               const Code& codePhase, const Date& dateReference,
                                                               Booleen& modifie) {
-    uint16_t cr = 0;
-    TraceRequete trace("chercherModificationSupplementCharge",
-                       "recherche d'une modification du supplement de charge", cr);
-    tracerDateReference(dateReference);
-    const auto* enregistrement = modificationSupplementCharge(codeActe, codeActivite, codePhase, dateReference, cr);
-    if (cr == 0) repondre(enregistrement, modifie);
-    return cr;
+    return requeteModification(
+        "chercherModificationSupplementCharge", "recherche d'une modification du supplement de charge", dateReference,
+        modifie, [&](uint16_t& cr) {
+            return modificationSupplementCharge(codeActe, codeActivite, codePhase, dateReference, cr);
+        });
 }
 
 uint16_t LectureDonnees::rechercherDateModificationSupplementCharges(const Code& codeActe, const Code& codeActivite,
-                                                                     const Code& codePhase,
-                                                                     const Date& dateReference, Date& date) {
-    uint16_t cr = 0;
-    TraceRequete trace("rechercherDateModificationSupplementCharges",
-                       "recherche de la date de modification du supplement de charge", cr);
-    tracerDateReference(dateReference);
-    const auto* enregistrement = modificationSupplementCharge(codeActe, codeActivite, codePhase, dateReference, cr);
-    if (cr == 0) dateDe(enregistrement, date);
-    return cr;
+                                                                     const Code& codePhase, const Date& dateReference,
+                                                                     Date& date) {
+    return requeteModification(
+        "rechercherDateModificationSupplementCharges", "recherche de la date de modification du supplement de charge",
+        dateReference, date, [&](uint16_t& cr) {
+            return modificationSupplementCharge(codeActe, codeActivite, codePhase, dateReference, cr);
+        });
 }
 
 uint16_t LectureDonnees::chercherModificationMajorationDOM(const Code& codeActe, const Code& codeActivite,
                                                            const Code& codePhase, const Nombre& positionDOM,
                                                            const Date& dateReference, Booleen& modifie) {
-    uint16_t cr = 0;
-    TraceRequete trace("chercherModificationMajorationDOM", "recherche d'une modification de la majoration DOM", cr);
-    tracerDateReference(dateReference);
-    const auto* enregistrement =
-        modificationMajorationDOM(codeActe, codeActivite, codePhase, positionDOM, dateReference, cr);
-    if (cr == 0) repondre(enregistrement, modifie);
-    return cr;
+    return requeteModification("chercherModificationMajorationDOM", "recherche d'une modification de la majoration DOM",
+                               dateReference, modifie, [&](uint16_t& cr) {
+                                   return modificationMajorationDOM(codeActe, codeActivite, codePhase, positionDOM,
+                                                                    dateReference, cr);
+                               });
 }
 
 uint16_t LectureDonnees::rechercherDateModificationMajorationDOM(const Code& codeActe, const Code& codeActivite,
                                                                  const Code& codePhase, const Nombre& positionDOM,
                                                                  const Date& dateReference, Date& date) {
-    uint16_t cr = 0;
-    TraceRequete trace("rechercherDateModificationMajorationDOM",
-                       "recherche de la date de modification de la majoration DOM", cr);
-    tracerDateReference(dateReference);
-    const auto* enregistrement =
-        modificationMajorationDOM(codeActe, codeActivite, codePhase, positionDOM, dateReference, cr);
-    if (cr == 0) dateDe(enregistrement, date);
-    return cr;
+    return requeteModification(
+        "rechercherDateModificationMajorationDOM", "recherche de la date de modification de la majoration DOM",
+        dateReference, date, [&](uint16_t& cr) {
+            return modificationMajorationDOM(codeActe, codeActivite, codePhase, positionDOM, dateReference, cr);
+        });
 }
 
 uint16_t LectureDonnees::chercherModificationModificateur(const Code& codeModificateur, const Nombre& grille,
                                                           const Date& dateReference, Booleen& modifie) {
-    uint16_t cr = 0;
-    TraceRequete trace("chercherModificationModificateur", "recherche d'une modification des valeurs d'un modificateur",
-                       cr);
-    tracerDateReference(dateReference);
-    const auto* enregistrement = modificationModificateur(codeModificateur, grille, dateReference, cr);
-    if (cr == 0) repondre(enregistrement, modifie);
-    return cr;
+    return requeteModification(
+        "chercherModificationModificateur", "recherche d'une modification des valeurs d'un modificateur", dateReference,
+        modifie, [&](uint16_t& cr) { return modificationModificateur(codeModificateur, grille, dateReference, cr); });
 }
 
 uint16_t LectureDonnees::rechercherDateModificationModificateur(const Code& codeModificateur, const Nombre& grille,
                                                                 const Date& dateReference, Date& date) {
-    uint16_t cr = 0;
-    TraceRequete trace("rechercherDateModificationModificateur",
-                       "recherche de la date de modification des valeurs d'un modificateur", cr);
-    tracerDateReference(dateReference);
-    const auto* enregistrement = modificationModificateur(codeModificateur, grille, dateReference, cr);
-    if (cr == 0) dateDe(enregistrement, date);
-    return cr;
+    return requeteModification(
+        "rechercherDateModificationModificateur", "recherche de la date de modification des valeurs d'un modificateur",
+        dateReference, date,
+        [&](uint16_t& cr) { return modificationModificateur(codeModificateur, grille, dateReference, cr); });
 }
 
 uint16_t LectureDonnees::chercherModificationRegleAssociationNP(const Code& codeAssociation, const Nombre& grille,
                                                                 const Date& dateReference, Booleen& modifie) {
-    uint16_t cr = 0;
-    TraceRequete trace("chercherModificationRegleAssociationNP",
-                       "recherche d'une modification du coefficient d'une association non prevue", cr);
-    tracerDateReference(dateReference);
-    const auto* enregistrement = modificationRegleAssociationNP(codeAssociation, grille, dateReference, cr);
-    if (cr == 0) repondre(enregistrement, modifie);
-    return cr;
+    return requeteModification(
+        "chercherModificationRegleAssociationNP",
+        "recherche d'une modification du coefficient d'une association non prevue", dateReference, modifie,
+        [&](uint16_t& cr) { return modificationRegleAssociationNP(codeAssociation, grille, dateReference, cr); });
 }
 
 uint16_t LectureDonnees::rechercherDateModificationCoefficientAssociationNP(const Code& codeAssociation,
                                                                             const Nombre& grille,
                                                                             const Date& dateReference, Date& date) {
-    uint16_t cr = 0;
-    TraceRequete trace("rechercherDateModificationCoefficientAssociationNP",
-                       "recherche de la date de modification du coefficient d'une association non prevue", cr);
-    tracerDateReference(dateReference);
-    const auto* enregistrement = modificationRegleAssociationNP(codeAssociation, grille, dateReference, cr);
-    if (cr == 0) dateDe(enregistrement, date);
-    return cr;
+    return requeteModification(
+        "rechercherDateModificationCoefficientAssociationNP",
+        "recherche de la date de modification du coefficient d'une association non prevue", dateReference, date,
+        [&](uint16_t& cr) { return modificationRegleAssociationNP(codeAssociation, grille, dateReference, cr); });
 }
 
 uint16_t LectureDonnees::chercherModificationSeuil(const Nombre& positionSeuil, const Date& dateReference,
                                                    Booleen& modifie) {
-    uint16_t cr = 0;
-    TraceRequete trace("chercherModificationSeuil", "recherche d'une modification d'un seuil d'exoneration", cr);
-    tracerDateReference(dateReference);
-    const auto* enregistrement = modificationSeuil(positionSeuil, dateReference, cr);
-    if (cr == 0) repondre(enregistrement, modifie);
-    return cr;
+    return requeteModification("chercherModificationSeuil", "recherche d'une modification d'un seuil d'exoneration",
+                               dateReference, modifie,
+                               [&](uint16_t& cr) { return modificationSeuil(positionSeuil, dateReference, cr); });
 }
 
 uint16_t LectureDonnees::rechercherDateModificationSeuilExoTM(const Nombre& positionSeuil, const Date& dateReference,
                                                               Date& date) {
-    uint16_t cr = 0;
-    TraceRequete trace("rechercherDateModificationSeuilExoTM",
-                       "recherche de la date de modification d'un seuil d'exoneration", cr);
-    tracerDateReference(dateReference);
-    const auto* enregistrement = modificationSeuil(positionSeuil, dateReference, cr);
-    if (cr == 0) dateDe(enregistrement, date);
-    return cr;
+    return requeteModification("rechercherDateModificationSeuilExoTM",
+                               "recherche de la date de modification d'un seuil d'exoneration", dateReference, date,
+                               [&](uint16_t& cr) { return modificationSeuil(positionSeuil, dateReference, cr); });
 }
 
 uint16_t LectureDonnees::chercherModificationReductionNC(const Date& dateReference, Booleen& modifie) {
-    uint16_t cr = 0;
-    TraceRequete trace("chercherModificationReductionNC",
-                       "recherche d'une modification de la reduction des non conventionnes", cr);
-    tracerDateReference(dateReference);
-    const auto* enregistrement = modificationNonConventionne(dateReference, cr);
-    if (cr == 0) repondre(enregistrement, modifie);
-    return cr;
+    return requeteModification("chercherModificationReductionNC",
+                               "recherche d'une modification de la reduction des non conventionnes", dateReference,
+                               modifie, [&](uint16_t& cr) { return modificationNonConventionne(dateReference, cr); });
 }
 
 uint16_t LectureDonnees::rechercherDateModificationNonConventionnes(const Date& dateReference, Date& date) {
-    uint16_t cr = 0;
-    TraceRequete trace("rechercherDateModificationNonConventionnes",
-                       "recherche de la date de modification de la reduction des non conventionnes", cr);
-    tracerDateReference(dateReference);
-    const auto* enregistrement = modificationNonConventionne(dateReference, cr);
-    if (cr == 0) dateDe(enregistrement, date);
-    return cr;
+    return requeteModification("rechercherDateModificationNonConventionnes",
+                               "recherche de la date de modification de la reduction des non conventionnes",
+                               dateReference, date,
+                               [&](uint16_t& cr) { return modificationNonConventionne(dateReference, cr); });
 }
 
 // --- Grouping codes added locally -----------------------------------------------------------
