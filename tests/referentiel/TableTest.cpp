@@ -120,6 +120,11 @@ void verifierAllerRetour(std::map<uint16_t, long>& tailles) {
     EXPECT_EQ(rendu(relue), rendu(ecrite));
     EXPECT_NE(rendu(relue), rendu(L()));
     tailles[L::kIdentifiant] = taille;
+    // The smallest row (every string empty) is the size a row count is checked against.
+    L vide;
+    long minimale = 0;
+    ecrireEtRelire(L(), vide, &minimale);
+    EXPECT_EQ(minimale, static_cast<long>(Table::tailleMinimaleLigne(L::kIdentifiant)));
 
     std::unique_ptr<LigneTable> copie = ecrite.cloner();
     EXPECT_EQ(copie->identifiantTable(), L::kIdentifiant);
@@ -519,14 +524,14 @@ TEST(Table, StateFollowsTheIdentifierAndTheFileItComesFrom) {
         {"0A1", true, Table::kNonAcceptee}, {"022", false, Table::kNonAcceptee},
     };
     for (const Cas& c : cas) {
-        Table table(c.identifiant, 3, 1234, c.reference);
+        Table table(c.identifiant, 3, 1234, 3 * 400, c.reference);  // room for 3 rows of any class
         EXPECT_EQ(table.etat(), c.etat) << c.identifiant << c.reference;
         const bool avecLignes = c.etat == Table::kChargee;
         EXPECT_EQ(table.ligne(2) != nullptr, avecLignes) << c.identifiant;
         EXPECT_EQ(table.position(), c.etat == Table::kDifferee ? 1234 : 0) << c.identifiant;
     }
 
-    Table modificateurs("022", 2, 0, true);
+    Table modificateurs("022", 2, 0, 2 * 21, true);
     modificateurs.ligneDe<Modificateur>(1)->codeModificateur = 'M';
     EXPECT_EQ(modificateurs.ligneDe<Specialite>(1), nullptr);
     Table copie(modificateurs);
@@ -546,11 +551,11 @@ TEST(Table, WritesItsSectionAndLoadsADeferredTableOnlyFromAValidPosition) {
     Referentiel referentiel;
     FichierTemporaire fichier;
     Ecrivain ecrivain(referentiel, fichier.get());
-    Table vide("035", 0, 0, false);
+    Table vide("035", 0, 0, 0, false);
     ASSERT_EQ(vide.ecrireTable(ecrivain), 0);
     EXPECT_EQ(fichier.taille(), 11);
 
-    Table synonymes("029", 2, 0, true);
+    Table synonymes("029", 2, 0, 11, true);
     synonymes.ligneDe<Synonyme>(0)->synonyme = "flanc";
     synonymes.ligneDe<Synonyme>(1)->synonyme = "cote";
     std::fseek(fichier.get(), 0, SEEK_END);
@@ -559,14 +564,60 @@ TEST(Table, WritesItsSectionAndLoadsADeferredTableOnlyFromAValidPosition) {
     EXPECT_EQ(fichier.taille(), 11 + 11 + 6 + 5);
 
     // A deferred table remembers where its rows start; a bad position leaves it deferred.
-    Table differee("058", 1, 0, true);
+    Table differee("058", 1, 0, 30, true);
     EXPECT_EQ(differee.chargerTable(58, referentiel, fichier.get()), KPX_CR_DONNEES_INCOHERENTES);
     EXPECT_EQ(differee.etat(), Table::kDifferee);
     EXPECT_EQ(differee.nombreLignes(), 1u);
 
-    Table relue("029", 2, 0, true);
+    Table relue("029", 2, 0, 11, true);
     std::fseek(fichier.get(), 22, SEEK_SET);
     Lecteur depuisLignes(referentiel, fichier.get());
     ASSERT_EQ(relue.lireTable(depuisLignes), 0);
     EXPECT_EQ(relue.ligneDe<Synonyme>(1)->synonyme, "cote");
+}
+
+TEST(Table, RowCountMustFitItsSectionAndRowsMustFillItExactly) {
+    Referentiel referentiel;
+    FichierTemporaire fichier;
+    Ecrivain ecrivain(referentiel, fichier.get());
+    Table synonymes("029", 2, 0, 11, true);
+    synonymes.ligneDe<Synonyme>(0)->synonyme = "flanc";
+    synonymes.ligneDe<Synonyme>(1)->synonyme = "cote";
+    ASSERT_EQ(synonymes.ecrireTable(ecrivain), 0);  // rows at 11 to 21
+    std::fflush(fichier.get());
+
+    struct Cas {
+        const char* identifiant;
+        uint32_t lignes;
+        uint32_t taille;
+        int etat;        // after construction
+        uint16_t lu;     // reading the rows (or loading the deferred table) from offset 11
+    };
+    const Cas cas[] = {
+        {"029", 2, 11, Table::kChargee, 0},
+        {"029", 2, 12, Table::kChargee, KPX_CR_LECTURE},  // a byte left over
+        {"029", 1, 11, Table::kChargee, KPX_CR_LECTURE},
+        {"029", 11, 11, Table::kChargee, KPX_CR_LECTURE},  // fits at one byte a row, but the file ends
+        {"029", 12, 11, Table::kTailleIncoherente, KPX_CR_LECTURE},
+        {"029", 0x01000002, 11, Table::kTailleIncoherente, KPX_CR_LECTURE},
+        {"058", 0x01000000, 11, Table::kDifferee, KPX_CR_LECTURE},
+        {"058", 0, 11, Table::kDifferee, KPX_CR_LECTURE},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(std::string(c.identifiant) + " " + std::to_string(c.lignes) + " " + std::to_string(c.taille));
+        Table table(c.identifiant, c.lignes, 11, c.taille, true);
+        EXPECT_EQ(table.etat(), c.etat);
+        if (c.etat == Table::kDifferee) {
+            EXPECT_EQ(table.chargerTable(58, referentiel, fichier.get()), c.lu);
+            EXPECT_EQ(table.etat(), Table::kDifferee);
+            EXPECT_EQ(table.nombreLignes(), c.lignes);
+        } else if (c.etat == Table::kTailleIncoherente) {
+            EXPECT_EQ(table.ligne(0), nullptr);
+            EXPECT_EQ(table.nombreLignes(), 0u);
+        } else {
+            std::fseek(fichier.get(), 11, SEEK_SET);
+            Lecteur lecteur(referentiel, fichier.get());
+            EXPECT_EQ(table.lireTable(lecteur), c.lu);
+        }
+    }
 }
