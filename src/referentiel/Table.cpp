@@ -301,8 +301,13 @@ uint16_t Table::chargerTable(uint16_t identifiant, Referentiel& referentiel, FIL
         cr = KPX_CR_DONNEES_INCOHERENTES;
     }
     if (cr == 0) {
-        Lecteur lecteur(referentiel, fichier);
-        cr = lireTable(lecteur);
+        // The rows must not stay half read: on any way out the table goes back to deferred.
+        try {
+            Lecteur lecteur(referentiel, fichier);
+            cr = lireTable(lecteur);
+        } catch (const std::bad_alloc&) {
+            cr = KPX_CR_CONSTRUCTION;
+        }
     }
     if (cr == 0) {
         position_ = 0;
