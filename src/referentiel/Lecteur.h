@@ -43,6 +43,9 @@ public:
     uint16_t lireDateTexte(Date& date);
     uint16_t lireNombre(double& valeur);
 
+    // Bytes from the current position to the end of the file; -1 when it cannot be measured.
+    long restant();
+
     long position() const { return positionDerniereLecture_; }
     long positionCourante() const { return position_; }
     Referentiel& referentiel() { return referentiel_; }
@@ -51,8 +54,6 @@ private:
     uint16_t prendrePosition();
     bool positionner(long offset, int origine);
     uint16_t lireMot(std::string& mot);
-    // Bytes from the current position to the end of the file; -1 when it cannot be measured.
-    long restant();
 
     Referentiel& referentiel_;
     FILE* fichier_;
