@@ -38,7 +38,8 @@ fuzz-smoke: setup
 	  [ -x "$$f" ] || continue; \
 	  echo "== $$f (30 s)"; \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$(basename $$f); \
-	  $$f -max_total_time=30 -print_final_stats=1 $(FUZZ_BUILD)/corpus/$$(basename $$f) || exit 1; \
+	  graines=$(FUZZ_BUILD)/seeds/$$(basename $$f); [ -d $$graines ] || graines=; \
+	  $$f -max_total_time=30 -rss_limit_mb=2048 -print_final_stats=1 $(FUZZ_BUILD)/corpus/$$(basename $$f) $$graines || exit 1; \
 	done
 
 bench: setup

@@ -156,7 +156,8 @@ KPX_API uint16_t KPX_CALL KPX_LireVersion_S(uint16_t numeroSession);
 /* Référentiel state and internal faults. */
 #define KPX_CR_NON_CHARGE               0xDF00u
 #define KPX_CR_OCCUPE                   0xDF01u
-#define KPX_CR_CONSTRUCTION             0xDFFCu
+#define KPX_CR_CONSTRUCTION             0xDFFCu /* allocation or construction failure, std::bad_alloc included */
+#define KPX_CR_EXCEPTION                0xDFFDu /* any other C++ exception stopped the call; the library stays usable */
 #define KPX_CR_DONNEES_INCOHERENTES     0xDFFEu
 #define KPX_CR_NON_PREVU                0xDFFFu
 

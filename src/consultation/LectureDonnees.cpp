@@ -169,9 +169,13 @@ uint16_t LectureDonnees::chercherActeSansTrace(const Code& codeActe, NiveauActe*
         if (!nouveau) return KPX_CR_CONSTRUCTION;
         // Only the caller that moved the slot from null to the marker reads the act.
         if (ligne->echangerActe(nullptr, Index::enChargement())) {
+            // A failed read, an exception included, gives the slot back for a later try.
+            struct Marque {
+                Index* ligne;
+                ~Marque() { ligne->echangerActe(Index::enChargement(), nullptr); }
+            } marque{ligne};
             cr = referentiel->chargerActe(ligne->positionActe, *nouveau, ligne->codeActe.c_str());
             if (cr == 0) ligne->attacherActe(std::move(nouveau));
-            else ligne->echangerActe(Index::enChargement(), nullptr);
             if (cr != 0) return cr;
         }
         present = ligne->acte();

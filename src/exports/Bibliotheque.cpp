@@ -91,6 +91,13 @@ uint16_t Bibliotheque::chargerReferentiel() {
         repertoireModifications = repertoireTables;
 
     auto& e = etat();
+    // However the load ends short of success, an exception included, nothing half-built is kept.
+    struct Abandon {
+        bool reussi = false;
+        ~Abandon() {
+            if (!reussi) Bibliotheque::liberer();
+        }
+    } abandon;
     uint16_t crEnregistrement = 0;
     if (cr == 0) {
         // A référentiel left by a load that stopped short of the description is replaced.
@@ -115,11 +122,8 @@ uint16_t Bibliotheque::chargerReferentiel() {
         }
         if (cr == 0) crEnregistrement = enregistrerVersions(*lecture, cr);
     }
-    if (cr != 0) {
-        if (e.interface.estConstruite()) e.interface.liberer();
-        e.interfaceConstruite = false;
-        e.referentiel.reset();
-    } else {
+    if (cr == 0) {
+        abandon.reussi = true;
         cr = crEnregistrement;
     }
     tracer(CAT_CYCLE, NIV_EXPORT, "chargerReferentiel << OUT : cr = 0x%04x", cr);

@@ -18,6 +18,7 @@
 #include "exports/Ouverture.h"
 #include "exports/TraceExport.h"
 #include "frame/Composants.h"
+#include "frame/ExceptionEchappee.h"
 #include "frame/Systeme.h"
 #include "frame/Trace.h"
 #include "referentiel/Referentiel.h"
@@ -102,7 +103,7 @@ uint16_t traduireControle(uint16_t cr) {
 
 extern "C" {
 
-KPX_API uint16_t KPX_CALL KPX_InitLIB2(const char* fichierConfiguration) {
+KPX_API uint16_t KPX_CALL KPX_InitLIB2(const char* fichierConfiguration) try {
     uint16_t cr = Composants::verifierALaDemande();
     if (cr != 0) return cr;
     TraceExport trace(CAT_CYCLE, NIV_EXPORT, "KPX_InitLIB2", cr, TraceExport::kCodeAvecBlancs);
@@ -114,22 +115,28 @@ KPX_API uint16_t KPX_CALL KPX_InitLIB2(const char* fichierConfiguration) {
     cr = Composants::setFichierKoral()(fichierConfiguration);
     if (cr != 0) return cr;
     return cr = Bibliotheque::chargerReferentiel();
+} catch (...) {
+    return codeExceptionEchappee("KPX_InitLIB2");
 }
 
-KPX_API uint16_t KPX_CALL KPX_TermLIB(void) {
+KPX_API uint16_t KPX_CALL KPX_TermLIB(void) try {
     uint16_t cr = 0;
     TraceExport trace(CAT_CYCLE, NIV_EXPORT, "KPX_TermLIB", cr);
     trace.entree("KPX_TermLIB >> IN");
     Bibliotheque::verifierReferentiel(cr);
     if (cr == 0) cr = Bibliotheque::terminer();
     return cr;
+} catch (...) {
+    return codeExceptionEchappee("KPX_TermLIB");
 }
 
-KPX_API uint16_t KPX_CALL KPX_InitTrace(const char* parametreTrace, uint32_t, uint32_t, uint32_t) {
+KPX_API uint16_t KPX_CALL KPX_InitTrace(const char* parametreTrace, uint32_t, uint32_t, uint32_t) try {
     return Bibliotheque::initialiserTrace(parametreTrace);
+} catch (...) {
+    return codeExceptionEchappee("KPX_InitTrace");
 }
 
-KPX_API uint16_t KPX_CALL KPX_LireVersion(unsigned char** zoneSortie, uint32_t* tailleZoneSortie) {
+KPX_API uint16_t KPX_CALL KPX_LireVersion(unsigned char** zoneSortie, uint32_t* tailleZoneSortie) try {
     uint16_t cr = 0;
     TraceExport trace(CAT_SYSTEME, NIV_EXPORT, "KPX_LireVersion", cr);
     trace.entree("KPX_LireVersion >> IN");
@@ -140,9 +147,11 @@ KPX_API uint16_t KPX_CALL KPX_LireVersion(unsigned char** zoneSortie, uint32_t* 
     if (cr == 0) cr = LectureVersion::lire(*lecture, Bibliotheque::kVersionLogicielle, sortie);
     if (cr == 0) sortie.remettre(zoneSortie, tailleZoneSortie);
     return cr;
+} catch (...) {
+    return codeExceptionEchappee("KPX_LireVersion");
 }
 
-KPX_API uint16_t KPX_CALL KPX_AllouerZoneMem(unsigned char** zone, uint32_t tailleZone) {
+KPX_API uint16_t KPX_CALL KPX_AllouerZoneMem(unsigned char** zone, uint32_t tailleZone) try {
     uint16_t cr = 0;
     TraceExport trace(CAT_SYSTEME, NIV_DETAIL, "KPX_AllouerZoneMem", cr);
     trace.entree("KPX_AllouerZoneMem >> IN : tailleZone = %u", tailleZone);
@@ -157,18 +166,22 @@ KPX_API uint16_t KPX_CALL KPX_AllouerZoneMem(unsigned char** zone, uint32_t tail
         *zone = static_cast<unsigned char*>(bloc);
     }
     return cr;
+} catch (...) {
+    return codeExceptionEchappee("KPX_AllouerZoneMem");
 }
 
-KPX_API void KPX_CALL KPX_LibererZoneMem(unsigned char* zone) {
+KPX_API void KPX_CALL KPX_LibererZoneMem(unsigned char* zone) try {
     uint16_t cr = 0;
     TraceExport trace(CAT_SYSTEME, NIV_DETAIL, "KPX_LibererZoneMem", cr, TraceExport::kSansCode);
     trace.entree("KPX_LibererZoneMem >> IN : zone = 0x%p", static_cast<void*>(zone));
     Systeme::liberer(zone);
+} catch (...) {
+    codeExceptionEchappee("KPX_LibererZoneMem");
 }
 
 KPX_API uint16_t KPX_CALL KPX_ConsulterDonnee(const char* identifiant, const char* dateReference,
                                               const unsigned char* zoneEntree, uint32_t tailleZoneEntree,
-                                              unsigned char** zoneSortie, uint32_t* tailleZoneSortie) {
+                                              unsigned char** zoneSortie, uint32_t* tailleZoneSortie) try {
     uint16_t cr = 0;
     TraceExport trace(CAT_CONSULTATION, NIV_EXPORT, "KPX_ConsulterDonnee", cr);
     trace.entree("KPX_ConsulterDonnee >> IN : identifiant = %s, dateReference = %s", texte(identifiant),
@@ -196,10 +209,12 @@ KPX_API uint16_t KPX_CALL KPX_ConsulterDonnee(const char* identifiant, const cha
     }
     if (cr == 0) sortie.remettre(zoneSortie, tailleZoneSortie);
     return cr;
+} catch (...) {
+    return codeExceptionEchappee("KPX_ConsulterDonnee");
 }
 
 KPX_API uint16_t KPX_CALL KPX_RechercherParMotCle(const char* motCle, uint32_t cadreRecherche,
-                                                  unsigned char** zoneSortie, uint32_t* tailleZoneSortie) {
+                                                  unsigned char** zoneSortie, uint32_t* tailleZoneSortie) try {
     uint16_t cr = 0;
     TraceExport trace(CAT_CONSULTATION, NIV_EXPORT, "KPX_RechercherParMotCle", cr);
     trace.entree("KPX_RechercherParMotCle >> IN : motCle = %s, cadreRecherche = %lu", texte(motCle),
@@ -211,10 +226,12 @@ KPX_API uint16_t KPX_CALL KPX_RechercherParMotCle(const char* motCle, uint32_t c
         return recherche.parMotCle(motCle, cadreRecherche, sortie);
     }, zoneSortie, tailleZoneSortie);
     return cr;
+} catch (...) {
+    return codeExceptionEchappee("KPX_RechercherParMotCle");
 }
 
 KPX_API uint16_t KPX_CALL KPX_RechercherParFiltre(const char* filtre, unsigned char** zoneSortie,
-                                                  uint32_t* tailleZoneSortie) {
+                                                  uint32_t* tailleZoneSortie) try {
     uint16_t cr = 0;
     TraceExport trace(CAT_CONSULTATION, NIV_EXPORT, "KPX_RechercherParFiltre", cr);
     trace.entree("KPX_RechercherParFiltre >> IN : filtre = %s", texte(filtre));
@@ -225,10 +242,12 @@ KPX_API uint16_t KPX_CALL KPX_RechercherParFiltre(const char* filtre, unsigned c
     rechercher(cr, [&](RechercheActes& recherche, ZoneSortie& sortie) { return recherche.parFiltre(filtre, sortie); },
                zoneSortie, tailleZoneSortie);
     return cr;
+} catch (...) {
+    return codeExceptionEchappee("KPX_RechercherParFiltre");
 }
 
 KPX_API uint16_t KPX_CALL KPX_ModifierDonnee(const char* identifiant, const char* dateEffet,
-                                             const unsigned char* zoneEntree, uint32_t tailleZoneEntree) {
+                                             const unsigned char* zoneEntree, uint32_t tailleZoneEntree) try {
     uint16_t cr = 0;
     TraceExport trace(CAT_MODIFICATION, NIV_EXPORT, "KPX_ModifierDonnee", cr);
     trace.entree("KPX_ModifierDonnee >> IN : identifiant = %s, dateEffet = %s", texte(identifiant),
@@ -243,10 +262,12 @@ KPX_API uint16_t KPX_CALL KPX_ModifierDonnee(const char* identifiant, const char
     rechercherFonction(cr, &Interface::lireSuperGroupeModifier, identifiant, racine, numero);
     sansGestionnaire(cr, "de modifications", numero);
     return cr;
+} catch (...) {
+    return codeExceptionEchappee("KPX_ModifierDonnee");
 }
 
 KPX_API uint16_t KPX_CALL KPX_AnnulerModification(const char* identifiant, const unsigned char* zoneEntree,
-                                                  uint32_t tailleZoneEntree) {
+                                                  uint32_t tailleZoneEntree) try {
     uint16_t cr = 0;
     TraceExport trace(CAT_MODIFICATION, NIV_EXPORT, "KPX_AnnulerModification", cr);
     trace.entree("KPX_AnnulerModification >> IN : identifiant = %s", texte(identifiant));
@@ -259,9 +280,11 @@ KPX_API uint16_t KPX_CALL KPX_AnnulerModification(const char* identifiant, const
     regleZoneEntree(cr, racine, zoneEntree, tailleZoneEntree, entree);
     sansGestionnaire(cr, "d'annulations", numero);
     return cr;
+} catch (...) {
+    return codeExceptionEchappee("KPX_AnnulerModification");
 }
 
-KPX_API uint16_t KPX_CALL KPX_SauvegarderReferentiel(const char* commentaire) {
+KPX_API uint16_t KPX_CALL KPX_SauvegarderReferentiel(const char* commentaire) try {
     uint16_t cr = 0;
     TraceExport trace(CAT_SAUVEGARDE, NIV_EXPORT, "KPX_SauvegarderReferentiel", cr);
     trace.entree("KPX_SauvegarderReferentiel >> IN : commentaire = %s", texte(commentaire));
@@ -278,11 +301,13 @@ KPX_API uint16_t KPX_CALL KPX_SauvegarderReferentiel(const char* commentaire) {
     // Saving goes through the modification store, which does not exist yet.
     if (cr == 0) cr = KPX_CR_NON_PREVU;
     return cr;
+} catch (...) {
+    return codeExceptionEchappee("KPX_SauvegarderReferentiel");
 }
 
 KPX_API uint16_t KPX_CALL KPX_AppliquerRegle(const char* identifiant, const unsigned char* zoneEntree,
                                              uint32_t tailleZoneEntree, unsigned char** zoneSortie,
-                                             uint32_t* tailleZoneSortie) {
+                                             uint32_t* tailleZoneSortie) try {
     uint16_t cr = 0;
     TraceExport trace(CAT_REGLE, NIV_EXPORT, "KPX_AppliquerRegle", cr);
     trace.entree("KPX_AppliquerRegle >> IN : identifiant = %s", texte(identifiant));
@@ -295,11 +320,13 @@ KPX_API uint16_t KPX_CALL KPX_AppliquerRegle(const char* identifiant, const unsi
     rechercherFonction(cr, &Interface::lireSuperGroupeRegle, identifiant, racine, numero);
     lire(cr, [&](LectureDonnees&) { sansGestionnaire(cr, "de règle", numero); });
     return cr = traduireControle(cr);
+} catch (...) {
+    return codeExceptionEchappee("KPX_AppliquerRegle");
 }
 
 KPX_API uint16_t KPX_CALL KPX_ControlerDonnees(const char* identifiant, const char* dateReference,
                                                const unsigned char* zoneEntree, uint32_t tailleZoneEntree,
-                                               char* resultat) {
+                                               char* resultat) try {
     uint16_t cr = 0;
     TraceExport trace(CAT_CONTROLE, NIV_EXPORT, "KPX_ControlerDonnees", cr);
     trace.entree("KPX_ControlerDonnees >> IN : identifiant = %s, dateReference = %s", texte(identifiant),
@@ -319,10 +346,12 @@ KPX_API uint16_t KPX_CALL KPX_ControlerDonnees(const char* identifiant, const ch
         *resultat = verifie.valeur() ? 'O' : 'N';
     });
     return cr = traduireControle(cr);
+} catch (...) {
+    return codeExceptionEchappee("KPX_ControlerDonnees");
 }
 
 KPX_API uint16_t KPX_CALL KPX_ControleComplet(const unsigned char* zoneEntree, uint32_t tailleZoneEntree,
-                                              unsigned char** zoneSortie, uint32_t* tailleZoneSortie) {
+                                              unsigned char** zoneSortie, uint32_t* tailleZoneSortie) try {
     uint16_t cr = 0;
     TraceExport trace(CAT_CONTROLE, NIV_EXPORT, "KPX_ControleComplet", cr);
     trace.entree("KPX_ControleComplet >> IN");
@@ -333,6 +362,8 @@ KPX_API uint16_t KPX_CALL KPX_ControleComplet(const unsigned char* zoneEntree, u
     if (cr == 0) cr = Bibliotheque::interface().lireSuperGroupeControleComplet(racine);
     lire(cr, [&](LectureDonnees&) { sansGestionnaire(cr, "de controle", racine->numero()); });
     return cr = traduireControle(cr);
+} catch (...) {
+    return codeExceptionEchappee("KPX_ControleComplet");
 }
 
 }  // extern "C"

@@ -4,6 +4,7 @@
 
 #include "KPXW32.h"
 #include "frame/Composants.h"
+#include "frame/ExceptionEchappee.h"
 #include "frame/Trace.h"
 #include "exports/TraceExport.h"
 
@@ -27,7 +28,7 @@ uint16_t ecrireSortie(uint16_t numeroSession, unsigned char* buffer, uint32_t ta
 extern "C" {
 
 KPX_API uint16_t KPX_CALL KPX_ConsulterDonnee_S(const char* identifiant, const char* dateReference,
-                                                uint16_t numeroSession) {
+                                                uint16_t numeroSession) try {
     uint16_t cr = Composants::verifierALaDemande();
     if (cr != 0) return cr;
     TraceExport trace(CAT_CONSULTATION, NIV_EXPORT, "KPX_ConsulterDonnee_S", cr);
@@ -40,10 +41,12 @@ KPX_API uint16_t KPX_CALL KPX_ConsulterDonnee_S(const char* identifiant, const c
     cr = KPX_ConsulterDonnee(identifiant, dateReference, entree, tailleEntree, &sortie, &tailleSortie);
     if (cr == 0) cr = ecrireSortie(numeroSession, sortie, tailleSortie);
     return cr;
+} catch (...) {
+    return codeExceptionEchappee("KPX_ConsulterDonnee_S");
 }
 
 KPX_API uint16_t KPX_CALL KPX_RechercherParMotCle_S(const char* motCle, uint32_t cadreRecherche,
-                                                    uint16_t numeroSession) {
+                                                    uint16_t numeroSession) try {
     uint16_t cr = Composants::verifierALaDemande();
     if (cr != 0) return cr;
     TraceExport trace(CAT_CONSULTATION, NIV_EXPORT, "KPX_RechercherParMotCle_S", cr);
@@ -53,9 +56,11 @@ KPX_API uint16_t KPX_CALL KPX_RechercherParMotCle_S(const char* motCle, uint32_t
     cr = KPX_RechercherParMotCle(motCle, cadreRecherche, &sortie, &tailleSortie);
     if (cr == 0) cr = ecrireSortie(numeroSession, sortie, tailleSortie);
     return cr;
+} catch (...) {
+    return codeExceptionEchappee("KPX_RechercherParMotCle_S");
 }
 
-KPX_API uint16_t KPX_CALL KPX_RechercherParFiltre_S(const char* filtre, uint16_t numeroSession) {
+KPX_API uint16_t KPX_CALL KPX_RechercherParFiltre_S(const char* filtre, uint16_t numeroSession) try {
     uint16_t cr = Composants::verifierALaDemande();
     if (cr != 0) return cr;
     TraceExport trace(CAT_CONSULTATION, NIV_EXPORT, "KPX_RechercherParFiltre_S", cr);
@@ -65,10 +70,12 @@ KPX_API uint16_t KPX_CALL KPX_RechercherParFiltre_S(const char* filtre, uint16_t
     cr = KPX_RechercherParFiltre(filtre, &sortie, &tailleSortie);
     if (cr == 0) cr = ecrireSortie(numeroSession, sortie, tailleSortie);
     return cr;
+} catch (...) {
+    return codeExceptionEchappee("KPX_RechercherParFiltre_S");
 }
 
 KPX_API uint16_t KPX_CALL KPX_ModifierDonnee_S(const char* identifiant, const char* dateEffet,
-                                               uint16_t numeroSession) {
+                                               uint16_t numeroSession) try {
     uint16_t cr = Composants::verifierALaDemande();
     if (cr != 0) return cr;
     TraceExport trace(CAT_MODIFICATION, NIV_EXPORT, "KPX_ModifierDonnee_S", cr);
@@ -77,9 +84,11 @@ KPX_API uint16_t KPX_CALL KPX_ModifierDonnee_S(const char* identifiant, const ch
     uint32_t tailleEntree = 0;
     if (!lireEntree(cr, numeroSession, entree, tailleEntree)) return cr;
     return cr = KPX_ModifierDonnee(identifiant, dateEffet, entree, tailleEntree);
+} catch (...) {
+    return codeExceptionEchappee("KPX_ModifierDonnee_S");
 }
 
-KPX_API uint16_t KPX_CALL KPX_AnnulerModification_S(const char* identifiant, uint16_t numeroSession) {
+KPX_API uint16_t KPX_CALL KPX_AnnulerModification_S(const char* identifiant, uint16_t numeroSession) try {
     uint16_t cr = Composants::verifierALaDemande();
     if (cr != 0) return cr;
     TraceExport trace(CAT_MODIFICATION, NIV_EXPORT, "KPX_AnnulerModification_S", cr);
@@ -88,9 +97,11 @@ KPX_API uint16_t KPX_CALL KPX_AnnulerModification_S(const char* identifiant, uin
     uint32_t tailleEntree = 0;
     if (!lireEntree(cr, numeroSession, entree, tailleEntree)) return cr;
     return cr = KPX_AnnulerModification(identifiant, entree, tailleEntree);
+} catch (...) {
+    return codeExceptionEchappee("KPX_AnnulerModification_S");
 }
 
-KPX_API uint16_t KPX_CALL KPX_AppliquerRegle_S(const char* identifiant, uint16_t numeroSession) {
+KPX_API uint16_t KPX_CALL KPX_AppliquerRegle_S(const char* identifiant, uint16_t numeroSession) try {
     uint16_t cr = Composants::verifierALaDemande();
     if (cr != 0) return cr;
     TraceExport trace(CAT_REGLE, NIV_EXPORT, "KPX_AppliquerRegle_S", cr);
@@ -103,10 +114,12 @@ KPX_API uint16_t KPX_CALL KPX_AppliquerRegle_S(const char* identifiant, uint16_t
     cr = KPX_AppliquerRegle(identifiant, entree, tailleEntree, &sortie, &tailleSortie);
     if (cr == 0) cr = ecrireSortie(numeroSession, sortie, tailleSortie);
     return cr;
+} catch (...) {
+    return codeExceptionEchappee("KPX_AppliquerRegle_S");
 }
 
 KPX_API uint16_t KPX_CALL KPX_ControlerDonnees_S(const char* identifiant, const char* dateReference,
-                                                 uint16_t numeroSession, char* resultat) {
+                                                 uint16_t numeroSession, char* resultat) try {
     uint16_t cr = Composants::verifierALaDemande();
     if (cr != 0) return cr;
     TraceExport trace(CAT_REGLE, NIV_EXPORT, "KPX_ControlerDonnees_S", cr);
@@ -115,9 +128,11 @@ KPX_API uint16_t KPX_CALL KPX_ControlerDonnees_S(const char* identifiant, const 
     uint32_t tailleEntree = 0;
     if (!lireEntree(cr, numeroSession, entree, tailleEntree)) return cr;
     return cr = KPX_ControlerDonnees(identifiant, dateReference, entree, tailleEntree, resultat);
+} catch (...) {
+    return codeExceptionEchappee("KPX_ControlerDonnees_S");
 }
 
-KPX_API uint16_t KPX_CALL KPX_ControleComplet_S(uint16_t numeroSession) {
+KPX_API uint16_t KPX_CALL KPX_ControleComplet_S(uint16_t numeroSession) try {
     uint16_t cr = Composants::verifierALaDemande();
     if (cr != 0) return cr;
     TraceExport trace(CAT_REGLE, NIV_EXPORT, "KPX_ControleComplet_S", cr);
@@ -135,9 +150,11 @@ KPX_API uint16_t KPX_CALL KPX_ControleComplet_S(uint16_t numeroSession) {
         if (crSession != 0) cr = crSession;
     }
     return cr;
+} catch (...) {
+    return codeExceptionEchappee("KPX_ControleComplet_S");
 }
 
-KPX_API uint16_t KPX_CALL KPX_LireVersion_S(uint16_t numeroSession) {
+KPX_API uint16_t KPX_CALL KPX_LireVersion_S(uint16_t numeroSession) try {
     uint16_t cr = Composants::verifierALaDemande();
     if (cr != 0) return cr;
     TraceExport trace(CAT_SYSTEME, NIV_EXPORT, "KPX_LireVersion_S", cr);
@@ -147,6 +164,8 @@ KPX_API uint16_t KPX_CALL KPX_LireVersion_S(uint16_t numeroSession) {
     cr = KPX_LireVersion(&sortie, &tailleSortie);
     if (cr == 0) cr = ecrireSortie(numeroSession, sortie, tailleSortie);
     return cr;
+} catch (...) {
+    return codeExceptionEchappee("KPX_LireVersion_S");
 }
 
 }  // extern "C"

@@ -368,7 +368,23 @@ uint16_t Lecteur::lireEnteteTable(char identifiant[4], uint32_t& nombreLignes, l
     position = position_;
     tracerDetail(CAT_CYCLE, NIV_DETAIL, "Taille de la table = %lu, offset des données = %ld",
                  static_cast<unsigned long>(tailleTable_), position);
+    const long reste = restant();
+    if (reste < 0 || static_cast<uint64_t>(tailleTable_) > static_cast<uint64_t>(reste)) {
+        tracerDetail(CAT_CYCLE, NIV_ERREUR, "ERREUR: taille de la table superieure au reste du fichier (%ld octets)",
+                     reste);
+        return KPX_CR_LECTURE;
+    }
     return 0;
+}
+
+long Lecteur::restant() {
+    if (tailleFichier_ < 0) {
+        if (fichier_ == nullptr || position_ < 0 || std::fseek(fichier_, 0, SEEK_END) != 0) return -1;
+        tailleFichier_ = std::ftell(fichier_);
+        if (std::fseek(fichier_, position_, SEEK_SET) != 0) tailleFichier_ = -1;
+        if (tailleFichier_ < 0) return -1;
+    }
+    return tailleFichier_ >= position_ ? tailleFichier_ - position_ : 0;
 }
 
 uint16_t Lecteur::sauterTable() {

@@ -26,8 +26,11 @@ public:
     // The four characters at offset 18 (plus a terminator); the position is restored.
     uint16_t lireVersionReferentiel(char version[5]);
     // identifiant receives 3 characters and a terminator; position is where the rows start.
+    // A section announcing more bytes than the rest of the file holds is refused.
     uint16_t lireEnteteTable(char identifiant[4], uint32_t& nombreLignes, long& position);
     uint16_t sauterTable();
+    // Byte size of the rows of the last section header read.
+    uint32_t tailleTable() const { return tailleTable_; }
 
     uint16_t lireCaracteres(char* buffer, size_t n);
     uint16_t lireOctet(char& c);
@@ -39,6 +42,9 @@ public:
     uint16_t lireDate(Date& date);
     uint16_t lireDateTexte(Date& date);
     uint16_t lireNombre(double& valeur);
+
+    // Bytes from the current position to the end of the file; -1 when it cannot be measured.
+    long restant();
 
     long position() const { return positionDerniereLecture_; }
     long positionCourante() const { return position_; }
@@ -54,4 +60,5 @@ private:
     uint32_t tailleTable_ = 0;
     long position_ = 0;
     long positionDerniereLecture_ = 0;
+    long tailleFichier_ = -1;
 };

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "KPXW32.h"
+#include "referentiel/Lecteur.h"
 #include "zone/Date.h"
 
-class Lecteur;
 
 class LectureNiveau {
 public:
@@ -41,7 +41,8 @@ public:
     void listeCodes(std::vector<std::string>& valeurs, size_t n, const char* messageVide, const char* message);
     // A u16 count; messageVide, when given, refuses 0. The caller reads the items.
     uint16_t compte(const char* messageVide);
-    // Room for n items; an allocation failure gives 0xDFFC.
+    // Room for n items, but never more than the rest of the file could hold (each item
+    // takes a byte at least); an allocation failure gives 0xDFFC.
     template <typename T>
     void reserver(std::vector<T>& valeurs, size_t n);
 
@@ -60,6 +61,8 @@ private:
 template <typename T>
 void LectureNiveau::reserver(std::vector<T>& valeurs, size_t n) {
     if (cr_ != 0) return;
+    const long reste = lecteur_.restant();
+    if (reste >= 0 && static_cast<unsigned long>(reste) < n) n = static_cast<size_t>(reste);
     try {
         valeurs.reserve(n);
     } catch (const std::bad_alloc&) {

@@ -229,6 +229,30 @@ private:
     std::vector<ReferencePlage>& plages_;
 };
 
+// Encoded size of the smallest row of a class: every string empty (its NUL alone).
+// A row count that cannot fit in its section at this size is refused before any row is made.
+class TailleMinimaleLigne {
+public:
+    uint32_t taille() const { return taille_; }
+
+    void code(const char&, const char*, bool = true) { taille_ += 1; }
+    void code(const std::string&, size_t n, const char*, bool = true) { taille_ += static_cast<uint32_t>(n); }
+    void caracteres(const char&, const char*) { taille_ += 1; }
+    void caracteres(const std::string&, size_t n, const char*) { taille_ += static_cast<uint32_t>(n); }
+    void top(const char&, const char*) { taille_ += 1; }
+    void entier16(const uint16_t&, const char*) { taille_ += 2; }
+    void entier32(const uint32_t&, const char*, const char* = nullptr) { taille_ += 4; }
+    void chaine(const std::string&, const char*, bool = false) { taille_ += 1; }
+    void dateDebut(const Date&, const char*) { taille_ += 4; }
+    void dateFin(const Date&, const char*) { taille_ += 4; }
+    void nombre(const double&, const char*, double = 0, const char* = nullptr) { taille_ += 8; }
+    void plage(const Plage&, const EnfantsPlage&) { taille_ += 2 + 2; }
+    void plage(const PlageLongue&, const EnfantsPlage&) { taille_ += 4 + 2; }
+
+private:
+    uint32_t taille_ = 0;
+};
+
 // A row class D lists its fields in `template <class S, class V> static void decrire(S& ligne, V& v)`,
 // S being D or const D, and names itself with kIdentifiant and kNom.
 template <class D>
@@ -262,4 +286,14 @@ public:
     }
     uint16_t identifiantTable() const override { return D::kIdentifiant; }
     const char* nomClasse() const override { return D::kNom; }
+
+    static uint32_t tailleMinimaleLigne() {
+        static const uint32_t taille = [] {
+            const D modele;
+            TailleMinimaleLigne v;
+            D::decrire(modele, v);
+            return v.taille();
+        }();
+        return taille;
+    }
 };

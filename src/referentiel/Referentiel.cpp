@@ -316,7 +316,8 @@ uint16_t Referentiel::chargerTablesReference(Lecteur& lecteur) {
             cr = KPX_CR_LECTURE;
             break;
         }
-        std::unique_ptr<Table> table(new (std::nothrow) Table(identifiant, nombreLignes, position, true));
+        std::unique_ptr<Table> table(
+            new (std::nothrow) Table(identifiant, nombreLignes, position, lecteur.tailleTable(), true));
         if (!table) {
             erreur("ERREUR : probleme d'allocation memoire : Table* table = new Table(...)");
             cr = KPX_CR_CONSTRUCTION;
@@ -331,6 +332,10 @@ uint16_t Referentiel::chargerTablesReference(Lecteur& lecteur) {
             case Table::kNonAcceptee:
                 tracerDetail(CAT_CYCLE, NIV_DETAIL, "WARNING : Identifiant de la table inconnu : table ignoree");
                 cr = lecteur.sauterTable();
+                continue;
+            case Table::kTailleIncoherente:
+                erreur("ERREUR : nombre de lignes incompatible avec la taille de la table");
+                cr = KPX_CR_LECTURE;
                 continue;
             default:
                 break;
@@ -443,7 +448,8 @@ uint16_t Referentiel::chargerTablesModification(Lecteur& lecteur) {
             cr = KPX_CR_LECTURE_MODIFICATIONS;
             break;
         }
-        std::unique_ptr<Table> table(new (std::nothrow) Table(identifiant, nombreLignes, position, false));
+        std::unique_ptr<Table> table(
+            new (std::nothrow) Table(identifiant, nombreLignes, position, lecteur.tailleTable(), false));
         if (!table) {
             erreur("ERREUR: probleme d'allocation memoire table = new Table(...)");
             cr = KPX_CR_CONSTRUCTION;
@@ -452,6 +458,11 @@ uint16_t Referentiel::chargerTablesModification(Lecteur& lecteur) {
         if (table->etat() == Table::kEchecAllocation) {
             erreur("ERREUR: probleme d'allocation memoire lors de la creation de la table");
             cr = KPX_CR_CONSTRUCTION;
+            break;
+        }
+        if (table->etat() == Table::kTailleIncoherente) {
+            erreur("ERREUR : nombre de lignes incompatible avec la taille de la table");
+            cr = KPX_CR_LECTURE_MODIFICATIONS;
             break;
         }
         if (table->etat() == Table::kNonAcceptee) {
@@ -486,7 +497,7 @@ uint16_t Referentiel::creerTablesModificationVides() {
     for (uint16_t identifiant = kPremiereTableModification; identifiant <= kDerniereTableModification; ++identifiant) {
         char texte[8];
         std::snprintf(texte, sizeof texte, "%03u", identifiant);
-        std::unique_ptr<Table> table(new (std::nothrow) Table(texte, 0, 0, false));
+        std::unique_ptr<Table> table(new (std::nothrow) Table(texte, 0, 0, 0, false));
         if (!table) return KPX_CR_CONSTRUCTION;
         tables_[identifiant] = std::move(table);
     }

@@ -15,9 +15,14 @@
 
 namespace {
 
+// A row's own members allocate too (its strings), not only the row object.
 template <class L>
 std::unique_ptr<LigneTable> nouvelle() {
-    return std::unique_ptr<LigneTable>(new (std::nothrow) L);
+    try {
+        return std::unique_ptr<LigneTable>(new L);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
 }
 
 using Fabrique = std::unique_ptr<LigneTable> (*)();
@@ -125,13 +130,31 @@ uint16_t numeroIdentifiant(const char* identifiant) {
     return n;
 }
 
+struct TaillesMinimales {
+    uint32_t tailles[69] = {};
+    template <class L>
+    void operator()() {
+        tailles[L::kIdentifiant] = L::tailleMinimaleLigne();
+    }
+};
+
 }  // namespace
+
+uint32_t Table::tailleMinimaleLigne(uint16_t identifiant) {
+    static const TaillesMinimales mesures = [] {
+        TaillesMinimales m;
+        pourChaqueClasse(m);
+        return m;
+    }();
+    return identifiant < 69 ? mesures.tailles[identifiant] : 0;
+}
 
 bool Table::aUneClasse(uint16_t identifiant) { return identifiant < 69 && kFabriques[identifiant] != nullptr; }
 
 const char* Table::nomTable(uint16_t identifiant) { return identifiant < 69 ? kNoms[identifiant] : ""; }
 
-Table::Table(const char* identifiant, uint32_t nombreLignes, long position, bool reference) {
+Table::Table(const char* identifiant, uint32_t nombreLignes, long position, uint32_t taille, bool reference)
+    : taille_(taille) {
     std::memcpy(identifiant_, identifiant, 3);
     identifiant_[3] = '\0';
     numero_ = numeroIdentifiant(identifiant_);
@@ -154,7 +177,11 @@ Table::Table(std::vector<std::unique_ptr<LigneTable>> lignes)
     : nombreLignes_(static_cast<uint32_t>(lignes.size())), lignes_(std::move(lignes)) {}
 
 Table::Table(const Table& autre)
-    : numero_(autre.numero_), nombreLignes_(autre.nombreLignes_), etat_(autre.etat_), position_(autre.position_) {
+    : numero_(autre.numero_),
+      nombreLignes_(autre.nombreLignes_),
+      etat_(autre.etat_),
+      position_(autre.position_),
+      taille_(autre.taille_) {
     std::memcpy(identifiant_, autre.identifiant_, sizeof identifiant_);
     lignes_.reserve(autre.lignes_.size());
     for (const auto& ligne : autre.lignes_) lignes_.push_back(ligne->cloner());
@@ -193,6 +220,16 @@ std::unique_ptr<LigneTable> Table::creerLigneTable(uint16_t identifiant) {
 
 void Table::creerLignes(uint32_t nombre) {
     lignes_.clear();
+    // Checked before anything is allocated in proportion to a count read from the file.
+    if (static_cast<uint64_t>(nombre) * tailleMinimaleLigne(numero_) > taille_) {
+        tracerDetail(CAT_CYCLE, NIV_ERREUR,
+                     "ERREUR : %lu lignes de %lu octets au moins ne tiennent pas dans les %lu octets de la table %s",
+                     static_cast<unsigned long>(nombre), static_cast<unsigned long>(tailleMinimaleLigne(numero_)),
+                     static_cast<unsigned long>(taille_), identifiant_);
+        etat_ = kTailleIncoherente;
+        nombreLignes_ = 0;
+        return;
+    }
     try {
         lignes_.reserve(nombre);
     } catch (const std::exception&) {
@@ -296,6 +333,7 @@ uint16_t Table::supprimerLignes(uint32_t position, uint32_t nombre, const std::v
 }
 
 uint16_t Table::lireTable(Lecteur& lecteur) {
+    const long debut = lecteur.positionCourante();
     for (size_t i = 0; i < lignes_.size(); ++i) {
         uint16_t cr = lignes_[i]->lireLigne(lecteur);
         if (cr != 0) {
@@ -305,6 +343,12 @@ uint16_t Table::lireTable(Lecteur& lecteur) {
                          static_cast<unsigned long>(lecteur.position()));
             return cr;
         }
+    }
+    const long lus = lecteur.positionCourante() - debut;
+    if (lus != static_cast<long>(taille_)) {
+        tracerDetail(CAT_CYCLE, NIV_ERREUR, "ERREUR : les lignes de la table %s occupent %ld octets au lieu de %lu",
+                     identifiant_, lus, static_cast<unsigned long>(taille_));
+        return KPX_CR_LECTURE;
     }
     return 0;
 }
@@ -326,13 +370,19 @@ uint16_t Table::chargerTable(uint16_t identifiant, Referentiel& referentiel, FIL
     creerLignes(attendu);
     if (etat_ == kEchecAllocation) cr = KPX_CR_CONSTRUCTION;
     else if (etat_ == kNonAcceptee) cr = KPX_CR_DONNEES_INCOHERENTES;
+    else if (etat_ == kTailleIncoherente) cr = KPX_CR_LECTURE;
     if (cr == 0 && (fichier == nullptr || position_ <= 0 || std::fseek(fichier, position_, SEEK_SET) != 0)) {
         tracerDetail(CAT_CYCLE, NIV_ERREUR, "La position des données (%ld) n'est pas valide", position_);
         cr = KPX_CR_DONNEES_INCOHERENTES;
     }
     if (cr == 0) {
-        Lecteur lecteur(referentiel, fichier);
-        cr = lireTable(lecteur);
+        // The rows must not stay half read: on any way out the table goes back to deferred.
+        try {
+            Lecteur lecteur(referentiel, fichier);
+            cr = lireTable(lecteur);
+        } catch (const std::bad_alloc&) {
+            cr = KPX_CR_CONSTRUCTION;
+        }
     }
     if (cr == 0) {
         position_ = 0;

@@ -16,9 +16,11 @@ class Referentiel;
 
 class Table {
 public:
-    enum Etat : int { kChargee = 0, kDifferee = 1, kEchecAllocation = 2, kNonAcceptee = 3 };
+    // kTailleIncoherente: the row count cannot fit in the section's bytes; no row was made.
+    enum Etat : int { kChargee = 0, kDifferee = 1, kEchecAllocation = 2, kNonAcceptee = 3, kTailleIncoherente = 4 };
 
-    Table(const char* identifiant, uint32_t nombreLignes, long position, bool reference);
+    // taille: byte size of the section's rows, which the rows must fill exactly.
+    Table(const char* identifiant, uint32_t nombreLignes, long position, uint32_t taille, bool reference);
     Table();
     // Over rows handed over by the caller; no identifier.
     explicit Table(std::vector<std::unique_ptr<LigneTable>> lignes);
@@ -57,6 +59,7 @@ public:
     int etat() const { return etat_; }
     uint32_t nombreLignes() const { return nombreLignes_; }
     long position() const { return position_; }
+    uint32_t taille() const { return taille_; }
     const char* identifiant() const { return identifiant_; }
     uint16_t numero() const { return numero_; }
 
@@ -72,6 +75,8 @@ public:
     static const char* nomTable(uint16_t identifiant);
     // Whether the identifier has a row class (0 to 68 but 15 and 28).
     static bool aUneClasse(uint16_t identifiant);
+    // Encoded size of the smallest row of that identifier's class; 0 without class.
+    static uint32_t tailleMinimaleLigne(uint16_t identifiant);
 
 private:
     void creerLignes(uint32_t nombre);
@@ -86,4 +91,5 @@ private:
     std::vector<std::unique_ptr<LigneTable>> lignes_;
     int etat_ = kDifferee;
     long position_ = 0;
+    uint32_t taille_ = 0;
 };

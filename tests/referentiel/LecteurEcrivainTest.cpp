@@ -227,6 +227,10 @@ TEST(LecteurEcrivain, TableSectionSizeIsTheCountOfRowBytes) {
         {std::string("035\0\0\0\0\0\0\0", 10), KPX_CR_LECTURE},
         {std::string("0A1\0\0\0\0\0\0\0\0", 11), KPX_CR_LECTURE},
         {std::string(" 35\0\0\0\0\0\0\0\0", 11), KPX_CR_LECTURE},
+        // The announced rows must fit in what is left of the file.
+        {std::string("035\0\0\0\0\0\0\0\x02" "x", 12), KPX_CR_LECTURE},
+        {std::string("035\0\0\0\0\0\0\0\x02" "xy", 13), 0},
+        {std::string("035\0\0\0\0\xFF\xFF\xFF\xFF", 11), KPX_CR_LECTURE},
     };
     for (const auto& e : entetes) {
         FichierTemporaire f(e.octets);

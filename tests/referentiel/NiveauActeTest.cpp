@@ -16,6 +16,7 @@
 #include "frame/Trace.h"
 #include "referentiel/Ecrivain.h"
 #include "referentiel/Lecteur.h"
+#include "referentiel/LectureNiveau.h"
 #include "referentiel/NiveauActe.h"
 #include "referentiel/Referentiel.h"
 #include "support/FichierTemporaire.h"
@@ -523,4 +524,16 @@ TEST(NiveauActe, ChildrenOutOfAscendingCodeOrderAreRefused) {
         const std::string& premiereLigne = ErreursTracees::lignes().front();
         EXPECT_EQ(premiereLigne.substr(premiereLigne.find(" : ") + 3), c.message) << c.nom;
     }
+}
+
+TEST(LectureNiveau, AListCountReservesNoMoreThanTheRestOfTheFileCanHold) {
+    Referentiel referentiel;
+    FichierTemporaire fichier(std::string("\xFF\xFF" "abc", 5));
+    Lecteur lecteur(referentiel, fichier.get());
+    uint16_t cr = 0;
+    LectureNiveau lecture(lecteur, cr);
+    std::vector<std::string> codes;
+    lecture.reserver(codes, lecture.compte(nullptr));  // 65535 announced, 3 bytes left
+    EXPECT_EQ(cr, 0);
+    EXPECT_LE(codes.capacity(), 3u);
 }

@@ -121,6 +121,11 @@ void verifierAllerRetour(std::map<uint16_t, long>& tailles) {
     EXPECT_EQ(rendu(relue), rendu(ecrite));
     EXPECT_NE(rendu(relue), rendu(L()));
     tailles[L::kIdentifiant] = taille;
+    // The smallest row (every string empty) is the size a row count is checked against.
+    L vide;
+    long minimale = 0;
+    ecrireEtRelire(L(), vide, &minimale);
+    EXPECT_EQ(minimale, static_cast<long>(Table::tailleMinimaleLigne(L::kIdentifiant)));
 
     std::unique_ptr<LigneTable> copie = ecrite.cloner();
     EXPECT_EQ(copie->identifiantTable(), L::kIdentifiant);
@@ -520,14 +525,14 @@ TEST(Table, StateFollowsTheIdentifierAndTheFileItComesFrom) {
         {"0A1", true, Table::kNonAcceptee}, {"022", false, Table::kNonAcceptee},
     };
     for (const Cas& c : cas) {
-        Table table(c.identifiant, 3, 1234, c.reference);
+        Table table(c.identifiant, 3, 1234, 3 * 400, c.reference);  // room for 3 rows of any class
         EXPECT_EQ(table.etat(), c.etat) << c.identifiant << c.reference;
         const bool avecLignes = c.etat == Table::kChargee;
         EXPECT_EQ(table.ligne(2) != nullptr, avecLignes) << c.identifiant;
         EXPECT_EQ(table.position(), c.etat == Table::kDifferee ? 1234 : 0) << c.identifiant;
     }
 
-    Table modificateurs("022", 2, 0, true);
+    Table modificateurs("022", 2, 0, 2 * 21, true);
     modificateurs.ligneDe<Modificateur>(1)->codeModificateur = 'M';
     EXPECT_EQ(modificateurs.ligneDe<Specialite>(1), nullptr);
     Table copie(modificateurs);
@@ -547,11 +552,11 @@ TEST(Table, WritesItsSectionAndLoadsADeferredTableOnlyFromAValidPosition) {
     Referentiel referentiel;
     FichierTemporaire fichier;
     Ecrivain ecrivain(referentiel, fichier.get());
-    Table vide("035", 0, 0, false);
+    Table vide("035", 0, 0, 0, false);
     ASSERT_EQ(vide.ecrireTable(ecrivain), 0);
     EXPECT_EQ(fichier.taille(), 11);
 
-    Table synonymes("029", 2, 0, true);
+    Table synonymes("029", 2, 0, 11, true);
     synonymes.ligneDe<Synonyme>(0)->synonyme = "flanc";
     synonymes.ligneDe<Synonyme>(1)->synonyme = "cote";
     std::fseek(fichier.get(), 0, SEEK_END);
@@ -560,12 +565,12 @@ TEST(Table, WritesItsSectionAndLoadsADeferredTableOnlyFromAValidPosition) {
     EXPECT_EQ(fichier.taille(), 11 + 11 + 6 + 5);
 
     // A deferred table remembers where its rows start; a bad position leaves it deferred.
-    Table differee("058", 1, 0, true);
+    Table differee("058", 1, 0, 30, true);
     EXPECT_EQ(differee.chargerTable(58, referentiel, fichier.get()), KPX_CR_DONNEES_INCOHERENTES);
     EXPECT_EQ(differee.etat(), Table::kDifferee);
     EXPECT_EQ(differee.nombreLignes(), 1u);
 
-    Table relue("029", 2, 0, true);
+    Table relue("029", 2, 0, 11, true);
     std::fseek(fichier.get(), 22, SEEK_SET);
     Lecteur depuisLignes(referentiel, fichier.get());
     ASSERT_EQ(relue.lireTable(depuisLignes), 0);
@@ -574,11 +579,14 @@ TEST(Table, WritesItsSectionAndLoadsADeferredTableOnlyFromAValidPosition) {
 
 namespace {
 
+// A section size that any row count of these tests fits in.
+constexpr uint32_t kTailleAmple = 1u << 20;
+
 // Table 002 whose rows are marked 0 to 3 by their coefficient, and table 060 whose
 // three rows range over it: A [0, 2), B empty at 2, C [2, 4).
 struct Famille {
-    Table enfants{"002", 4, 0, true};
-    Table parents{"060", 3, 0, true};
+    Table enfants{"002", 4, 0, kTailleAmple, true};
+    Table parents{"060", 3, 0, kTailleAmple, true};
     Famille() {
         for (uint32_t i = 0; i < 4; ++i) enfants.ligneDe<HistoriqueAssociationNonPrevue>(i)->coefficient = i;
         const Plage plages[] = {{0, 2}, {2, 0}, {2, 2}};
@@ -649,8 +657,8 @@ TEST(Table, AnInsertedRowJoinsItsParentsRangeAndTheRangesAfterItFollow) {
     EXPECT_EQ(f.marques(), "0123");
 
     // Keyword ranges hold 32-bit positions; a keyword table not read yet refuses any move.
-    Table synonymes("029", 3, 0, true);
-    Table differee("058", 2, 1234, true);
+    Table synonymes("029", 3, 0, kTailleAmple, true);
+    Table differee("058", 2, 1234, kTailleAmple, true);
     EXPECT_EQ(synonymes.insererLigne(0, std::unique_ptr<LigneTable>(new Synonyme), {&differee}),
               KPX_CR_DONNEES_INCOHERENTES);
     EXPECT_EQ(synonymes.supprimerLignes(0, 1, {&differee}), KPX_CR_DONNEES_INCOHERENTES);
@@ -694,7 +702,7 @@ TEST(Table, TheParentsOfATableAreTheTablesWhoseRowsRangeIntoIt) {
     Referentiel referentiel;
     for (const char* identifiant : {"001", "002", "010", "022", "058", "060", "062"})
         referentiel.placerTable(static_cast<uint16_t>(std::atoi(identifiant)),
-                                std::unique_ptr<Table>(new Table(identifiant, 1, 100, true)));
+                                std::unique_ptr<Table>(new Table(identifiant, 1, 100, kTailleAmple, true)));
     const struct {
         uint16_t enfant;
         std::vector<uint16_t> parents;
@@ -703,5 +711,51 @@ TEST(Table, TheParentsOfATableAreTheTablesWhoseRowsRangeIntoIt) {
         std::vector<uint16_t> parents;
         for (const Table* table : referentiel.tablesParentes(c.enfant)) parents.push_back(table->numero());
         EXPECT_EQ(parents, c.parents) << c.enfant;
+    }
+}
+
+TEST(Table, RowCountMustFitItsSectionAndRowsMustFillItExactly) {
+    Referentiel referentiel;
+    FichierTemporaire fichier;
+    Ecrivain ecrivain(referentiel, fichier.get());
+    Table synonymes("029", 2, 0, 11, true);
+    synonymes.ligneDe<Synonyme>(0)->synonyme = "flanc";
+    synonymes.ligneDe<Synonyme>(1)->synonyme = "cote";
+    ASSERT_EQ(synonymes.ecrireTable(ecrivain), 0);  // rows at 11 to 21
+    std::fflush(fichier.get());
+
+    struct Cas {
+        const char* identifiant;
+        uint32_t lignes;
+        uint32_t taille;
+        int etat;        // after construction
+        uint16_t lu;     // reading the rows (or loading the deferred table) from offset 11
+    };
+    const Cas cas[] = {
+        {"029", 2, 11, Table::kChargee, 0},
+        {"029", 2, 12, Table::kChargee, KPX_CR_LECTURE},  // a byte left over
+        {"029", 1, 11, Table::kChargee, KPX_CR_LECTURE},
+        {"029", 11, 11, Table::kChargee, KPX_CR_LECTURE},  // fits at one byte a row, but the file ends
+        {"029", 12, 11, Table::kTailleIncoherente, KPX_CR_LECTURE},
+        {"029", 0x01000002, 11, Table::kTailleIncoherente, KPX_CR_LECTURE},
+        {"058", 0x01000000, 11, Table::kDifferee, KPX_CR_LECTURE},
+        {"058", 0, 11, Table::kDifferee, KPX_CR_LECTURE},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(std::string(c.identifiant) + " " + std::to_string(c.lignes) + " " + std::to_string(c.taille));
+        Table table(c.identifiant, c.lignes, 11, c.taille, true);
+        EXPECT_EQ(table.etat(), c.etat);
+        if (c.etat == Table::kDifferee) {
+            EXPECT_EQ(table.chargerTable(58, referentiel, fichier.get()), c.lu);
+            EXPECT_EQ(table.etat(), Table::kDifferee);
+            EXPECT_EQ(table.nombreLignes(), c.lignes);
+        } else if (c.etat == Table::kTailleIncoherente) {
+            EXPECT_EQ(table.ligne(0), nullptr);
+            EXPECT_EQ(table.nombreLignes(), 0u);
+        } else {
+            std::fseek(fichier.get(), 11, SEEK_SET);
+            Lecteur lecteur(referentiel, fichier.get());
+            EXPECT_EQ(table.lireTable(lecteur), c.lu);
+        }
     }
 }

@@ -33,6 +33,7 @@ const char* significationCode(uint16_t cr) {
         case KPX_CR_NON_CHARGE: return "no referentiel loaded";
         case KPX_CR_OCCUPE: return "referentiel busy";
         case KPX_CR_CONSTRUCTION: return "allocation or construction failure";
+        case KPX_CR_EXCEPTION: return "unexpected internal exception";
         case KPX_CR_DONNEES_INCOHERENTES: return "inconsistent reference data";
         case KPX_CR_NON_PREVU: return "no handler for this function";
         case KPX_CR_REPERTOIRE_TRAVAIL: return "configuration key repertoiretravail absent";

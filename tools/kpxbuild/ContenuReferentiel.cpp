@@ -90,7 +90,7 @@ bool ecrireSections(ContenuReferentiel& contenu, const std::string& chemin, std:
             cr = contenu.table(identifiant).ecrireTable(ecrivain);
             continue;
         }
-        Table index(texteIdentifiant(0).c_str(), 0, 0, true);
+        Table index(texteIdentifiant(0).c_str(), 0, 0, 0, true);
         for (const auto& acte : contenu.actes) {
             std::unique_ptr<Index> ligne(new Index);
             ligne->codeActe = acte->codeStructure;
@@ -152,10 +152,14 @@ bool lireModifications(const std::string& chemin, ContenuReferentiel& contenu, s
                 cr = lu;
                 break;
             }
-            std::unique_ptr<Table> table(new Table(identifiant, nombre, position, false));
-            if (table->etat() != Table::kChargee) {
+            std::unique_ptr<Table> table(new Table(identifiant, nombre, position, lecteur.tailleTable(), false));
+            if (table->etat() == Table::kNonAcceptee) {
                 cr = lecteur.sauterTable();
                 continue;
+            }
+            if (table->etat() != Table::kChargee) {
+                cr = KPX_CR_LECTURE_MODIFICATIONS;
+                break;
             }
             cr = table->lireTable(lecteur);
             if (cr == 0) contenu.tables[table->numero()] = std::move(table);
@@ -185,7 +189,7 @@ ContenuReferentiel::ContenuReferentiel() = default;
 
 Table& ContenuReferentiel::table(uint16_t identifiant) {
     std::unique_ptr<Table>& table = tables[identifiant];
-    if (!table) table.reset(new Table(texteIdentifiant(identifiant).c_str(), 0, 0, !estModification(identifiant)));
+    if (!table) table.reset(new Table(texteIdentifiant(identifiant).c_str(), 0, 0, 0, !estModification(identifiant)));
     return *table;
 }
 

@@ -4,8 +4,9 @@
 
 #include <cstring>
 #include <map>
-#include <new>
 #include <vector>
+
+#include "ExceptionComposant.h"
 
 namespace {
 
@@ -33,63 +34,67 @@ void libererSortie(Session& s) {
 
 extern "C" {
 
-BFH_API uint16_t BFH_LireZoneIn(uint16_t session, unsigned char** buffer, uint32_t* taille) {
+BFH_API uint16_t BFH_LireZoneIn(uint16_t session, unsigned char** buffer, uint32_t* taille) try {
     if (buffer == nullptr || taille == nullptr) return BFH_CR_ARGUMENT;
     auto i = sessions().find(session);
     if (i == sessions().end() || !i->second.entreePresente) return BFH_CR_SESSION_INCONNUE;
     *buffer = i->second.entree.empty() ? nullptr : i->second.entree.data();
     *taille = static_cast<uint32_t>(i->second.entree.size());
     return BFH_OK;
+} catch (...) {
+    return codeExceptionComposant();
 }
 
 BFH_API uint16_t BFH_EcrireZoneOut(uint16_t session, unsigned char* buffer, uint32_t taille,
-                                   BFH_FonctionLiberation liberation) {
+                                   BFH_FonctionLiberation liberation) try {
     if (buffer != nullptr && liberation == nullptr) return BFH_CR_ARGUMENT;
-    try {
-        Session& s = sessions()[session];
-        libererSortie(s);
-        s.sortie = buffer;
-        s.tailleSortie = taille;
-        s.liberation = liberation;
-    } catch (const std::bad_alloc&) {
-        return BFH_CR_MEMOIRE;
-    }
+    Session& s = sessions()[session];
+    libererSortie(s);
+    s.sortie = buffer;
+    s.tailleSortie = taille;
+    s.liberation = liberation;
     return BFH_OK;
+} catch (...) {
+    return codeExceptionComposant();
 }
 
-BFH_API uint16_t BFH_DeposerZoneIn(uint16_t session, const unsigned char* buffer, uint32_t taille) {
+BFH_API uint16_t BFH_DeposerZoneIn(uint16_t session, const unsigned char* buffer, uint32_t taille) try {
     if (buffer == nullptr && taille != 0) return BFH_CR_ARGUMENT;
-    try {
-        Session& s = sessions()[session];
-        s.entree.assign(buffer, buffer + taille);
-        s.entreePresente = true;
-    } catch (const std::bad_alloc&) {
-        return BFH_CR_MEMOIRE;
-    }
+    Session& s = sessions()[session];
+    s.entree.assign(buffer, buffer + taille);
+    s.entreePresente = true;
     return BFH_OK;
+} catch (...) {
+    return codeExceptionComposant();
 }
 
-BFH_API uint16_t BFH_PrendreZoneOut(uint16_t session, unsigned char** buffer, uint32_t* taille) {
+BFH_API uint16_t BFH_PrendreZoneOut(uint16_t session, unsigned char** buffer, uint32_t* taille) try {
     if (buffer == nullptr || taille == nullptr) return BFH_CR_ARGUMENT;
     auto i = sessions().find(session);
     if (i == sessions().end()) return BFH_CR_SESSION_INCONNUE;
     *buffer = i->second.sortie;
     *taille = i->second.tailleSortie;
     return BFH_OK;
+} catch (...) {
+    return codeExceptionComposant();
 }
 
-BFH_API uint16_t BFH_LibererSession(uint16_t session) {
+BFH_API uint16_t BFH_LibererSession(uint16_t session) try {
     auto i = sessions().find(session);
     if (i == sessions().end()) return BFH_CR_SESSION_INCONNUE;
     libererSortie(i->second);
     sessions().erase(i);
     return BFH_OK;
+} catch (...) {
+    return codeExceptionComposant();
 }
 
-BFH_API uint16_t BFH_Reinitialiser(void) {
+BFH_API uint16_t BFH_Reinitialiser(void) try {
     for (auto& [numero, s] : sessions()) libererSortie(s);
     sessions().clear();
     return BFH_OK;
+} catch (...) {
+    return codeExceptionComposant();
 }
 
 }  // extern "C"

@@ -21,7 +21,8 @@ extern "C" {
 #define BFH_OK                 0x0000u
 #define BFH_CR_SESSION_INCONNUE 0xF6E8u /* no input zone under this session */
 #define BFH_CR_ARGUMENT        0xF6E9u  /* null address */
-#define BFH_CR_MEMOIRE         0xF6EAu
+#define BFH_CR_MEMOIRE         0xDFFCu
+#define BFH_CR_EXCEPTION       0xDFFDu  /* any other internal fault; the component stays usable */
 
 /* The library's release function follows its own calling convention. */
 #if defined(_WIN32) && (defined(_M_IX86) || defined(__i386__))

@@ -12,6 +12,8 @@
 #include <sstream>
 #include <string>
 
+#include "ExceptionComposant.h"
+
 #if !defined(_WIN32)
 #include <sys/time.h>
 #endif
@@ -122,16 +124,18 @@ void horodatage(char* tampon, std::size_t taille) {
 
 extern "C" {
 
-DLN_API uint16_t LN_usSetFichierKoral(const char* fichier) {
+DLN_API uint16_t LN_usSetFichierKoral(const char* fichier) try {
     if (fichier == nullptr || fichier[0] == '\0') return DLN_CR_ARGUMENT;
     std::map<std::string, std::map<std::string, std::string>> sections;
     if (!lireIni(fichier, sections)) return DLN_CR_FICHIER_ABSENT;
     etat().fichierConfiguration = fichier;
     etat().sections.swap(sections);
     return DLN_OK;
+} catch (...) {
+    return codeExceptionComposant();
 }
 
-DLN_API uint32_t LN_ulLireChaineKoral(const char* section, const char* cle, char* buffer, uint32_t taille) {
+DLN_API uint32_t LN_ulLireChaineKoral(const char* section, const char* cle, char* buffer, uint32_t taille) try {
     if (section == nullptr || cle == nullptr || buffer == nullptr || taille == 0) return 0;
     const std::string* v = valeur(section, cle);
     if (v == nullptr) return 0;
@@ -139,9 +143,11 @@ DLN_API uint32_t LN_ulLireChaineKoral(const char* section, const char* cle, char
     std::memcpy(buffer, v->data(), n);
     buffer[n] = '\0';
     return static_cast<uint32_t>(n + 1);
+} catch (...) {
+    return 0;  // read as an absent key
 }
 
-DLN_API uint16_t LN_usEcrireVersionComposant(uint16_t identifiant, const char* version, uint32_t longueur) {
+DLN_API uint16_t LN_usEcrireVersionComposant(uint16_t identifiant, const char* version, uint32_t longueur) try {
     if (version == nullptr) return DLN_CR_ARGUMENT;
     const std::string* travail = valeur("COMMUN", "repertoiretravail");
     if (travail == nullptr) return DLN_CR_REPERTOIRE_TRAVAIL;
@@ -166,9 +172,11 @@ DLN_API uint16_t LN_usEcrireVersionComposant(uint16_t identifiant, const char* v
     for (auto& [id, v] : versions) sortie << id << '=' << v << '\n';
     if (!sortie) return DLN_CR_VERSION_FICHIER;
     return remplacee ? DLN_CR_VERSION_DEJA_ECRITE : DLN_OK;
+} catch (...) {
+    return codeExceptionComposant();
 }
 
-DLN_API uint16_t LN_usActiverTrace(const char* module, const char* parametre) {
+DLN_API uint16_t LN_usActiverTrace(const char* module, const char* parametre) try {
     if (module == nullptr) return DLN_CR_ARGUMENT;
     auto& e = etat();
     std::string fichier;
@@ -183,9 +191,11 @@ DLN_API uint16_t LN_usActiverTrace(const char* module, const char* parametre) {
     e.trace = std::fopen(fichier.c_str(), "a");
     e.niveauTrace = niveau;
     return e.trace != nullptr ? DLN_OK : DLN_CR_TRACE_FICHIER;
+} catch (...) {
+    return codeExceptionComposant();
 }
 
-DLN_API uint16_t LN_TraceEcrire(const char* module, uint16_t categorie, uint16_t niveau, const char* format, ...) {
+DLN_API uint16_t LN_TraceEcrire(const char* module, uint16_t categorie, uint16_t niveau, const char* format, ...) try {
     auto& e = etat();
     if (e.trace == nullptr || module == nullptr || format == nullptr || niveau > e.niveauTrace) return DLN_OK;
     char temps[32];
@@ -198,18 +208,24 @@ DLN_API uint16_t LN_TraceEcrire(const char* module, uint16_t categorie, uint16_t
     std::fputc('\n', e.trace);
     std::fflush(e.trace);
     return DLN_OK;
+} catch (...) {
+    return codeExceptionComposant();
 }
 
-DLN_API uint16_t LN_usNiveauTrace(const char* module) {
+DLN_API uint16_t LN_usNiveauTrace(const char* module) try {
     const auto& e = etat();
     return e.trace == nullptr || module == nullptr ? 0 : static_cast<uint16_t>(e.niveauTrace);
+} catch (...) {
+    return 0;  // read as a trace switched off
 }
 
-DLN_API uint16_t LN_ArretTraces(void) {
+DLN_API uint16_t LN_ArretTraces(void) try {
     auto& e = etat();
     if (e.trace != nullptr) std::fclose(e.trace);
     e.trace = nullptr;
     return DLN_OK;
+} catch (...) {
+    return codeExceptionComposant();
 }
 
 }  // extern "C"

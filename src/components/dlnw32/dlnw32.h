@@ -26,6 +26,8 @@ extern "C" {
 #define DLN_CR_TRACE_FICHIER      0xF6E2u  /* trace file cannot be opened */
 #define DLN_CR_REPERTOIRE_TRAVAIL 0xF6F1u  /* "repertoiretravail" absent from [COMMUN] */
 #define DLN_CR_VERSION_FICHIER    0xF6E3u  /* versions file cannot be written */
+#define DLN_CR_MEMOIRE            0xDFFCu  /* memory exhausted */
+#define DLN_CR_EXCEPTION          0xDFFDu  /* any other internal fault; the component stays usable */
 
 /* Uses the INI file for every later string read. */
 DLN_API uint16_t LN_usSetFichierKoral(const char* fichier);
