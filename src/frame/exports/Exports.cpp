@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 
 #include "KPXW32.h"
 #include "consultation/FonctionsConsulter.h"
@@ -18,6 +19,7 @@
 #include "frame/Trace.h"
 #include "frame/exports/TraceExport.h"
 #include "referentiel/Referentiel.h"
+#include "reglementation/FonctionsControler.h"
 #include "zone/Booleen.h"
 #include "zone/Date.h"
 #include "zone/Interface.h"
@@ -316,9 +318,15 @@ KPX_API uint16_t KPX_CALL KPX_ControlerDonnees(const char* identifiant, const ch
     const SuperGroupe* racine = nullptr;
     uint16_t numero = 0;
     rechercherFonction(cr, &Interface::lireSuperGroupeControler, identifiant, racine, numero);
-    lire(cr, [&](LectureDonnees&) {
-        const Booleen verifie(false);
-        nonPrevu(cr, "de controle", numero);
+    std::unique_ptr<ZoneKPX> entree;
+    if (cr == 0) entree.reset(new ZoneKPX(zoneEntree, tailleZoneEntree));
+    lire(cr, [&](LectureDonnees& lecture) {
+        Booleen verifie(false);
+        try {
+            cr = FonctionsControler::controler(lecture, racine, numero, *date, entree.get(), verifie);
+        } catch (const std::bad_alloc&) {
+            cr = KPX_CR_CONSTRUCTION;
+        }
         *resultat = verifie.valeur() ? 'O' : 'N';
     });
     return cr = traduireControle(cr);
