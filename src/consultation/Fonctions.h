@@ -3,6 +3,8 @@
 // values. Every base operation does nothing once the running code is non-zero.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <type_traits>
@@ -25,6 +27,15 @@ public:
     virtual ~Fonctions();
     Fonctions(const Fonctions&) = delete;
     Fonctions& operator=(const Fonctions&) = delete;
+
+    // The entry of a dispatch table sorted by number; null when the number has none.
+    template <class Entree, size_t N>
+    static const Entree* entreeDe(const Entree (&table)[N], uint16_t numero) {
+        const Entree* fin = table + N;
+        const Entree* e =
+            std::lower_bound(table, fin, numero, [](const Entree& a, uint16_t n) { return a.numero < n; });
+        return e != fin && e->numero == numero ? e : nullptr;
+    }
 
 protected:
     static constexpr uint16_t kMaxDents = 16;

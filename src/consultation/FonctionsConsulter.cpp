@@ -122,10 +122,8 @@ FonctionsConsulter::FonctionsConsulter(const Date& date, ZoneKPX* entree, const 
 FonctionsConsulter::~FonctionsConsulter() = default;
 
 uint16_t FonctionsConsulter::executer(uint16_t numero, ZoneSortie& sortie) {
-    const Entree* fin = std::end(kTable);
-    const Entree* e = std::lower_bound(std::begin(kTable), fin, numero,
-                                       [](const Entree& a, uint16_t n) { return a.numero < n; });
-    if (e == fin || e->numero != numero) {
+    const Entree* e = entreeDe(kTable, numero);
+    if (e == nullptr) {
         tracer(CAT_CONSULTATION, NIV_ERREUR, "Identifiant (%d) non prévu dans les fonctions de consultation",
                static_cast<int>(numero));
         return KPX_CR_NON_PREVU;

@@ -9,11 +9,6 @@
 
 namespace {
 
-// The rule's reference in the list, traced with the answer.
-uint16_t chercherReference(LectureDonnees& lecture, const char* regle, Code& reference) {
-    return lecture.rechercherReferenceCdC(Code(regle), reference);
-}
-
 void tracerVerifiable(const char* regle, const Code& reference, bool verifiable) {
     tracerRegle("Regle %s (reference = %s) vérifiable = %s", regle, reference.chaine(), vraiFaux(verifiable));
 }
@@ -26,7 +21,7 @@ Regles::~Regles() = default;
 
 uint16_t Regles::estVerifiable(const char* regle, const TypeListe<Code>* liste, bool& verifiable) {
     Code reference;
-    const uint16_t cr = chercherReference(lecture, regle, reference);
+    const uint16_t cr = lecture.rechercherReferenceCdC(Code(regle), reference);
     if (cr != 0) return cr;
     verifiable = liste == nullptr || !liste->contient(reference);
     tracerVerifiable(regle, reference, verifiable);
@@ -36,7 +31,7 @@ uint16_t Regles::estVerifiable(const char* regle, const TypeListe<Code>* liste, 
 template <class Lignes>
 uint16_t Regles::verifiableSurLignes(const char* regle, const Lignes& lignes, bool& verifiable) {
     Code reference;
-    const uint16_t cr = chercherReference(lecture, regle, reference);
+    const uint16_t cr = lecture.rechercherReferenceCdC(Code(regle), reference);
     if (cr != 0) return cr;
     verifiable = true;
     for (size_t i = 0; verifiable && i < lignes.size(); ++i) {

@@ -1,11 +1,9 @@
 #include "reglementation/FonctionsControler.h"
 
-#include <algorithm>
-#include <iterator>
-
 #include "KPXW32.h"
 #include "consultation/LectureDonnees.h"
 #include "facture/LigneActe.h"
+#include "facture/TraceFacture.h"
 #include "frame/Trace.h"
 #include "reglementation/Reglementation.h"
 
@@ -24,20 +22,6 @@ const Entree kTable[] = {
     {111, &FonctionsControler::C_ForfaitCMU},
 };
 
-class TraceFonction {
-public:
-    TraceFonction(const char* nom, const uint16_t& cr) : nom_(nom), cr_(cr) {
-        tracer(CAT_REGLE, NIV_DETAIL, "FonctionsControler::%s >> IN", nom_);
-    }
-    ~TraceFonction() { tracer(CAT_REGLE, NIV_DETAIL, "FonctionsControler::%s << OUT : cr = 0x%04X", nom_, cr_); }
-    TraceFonction(const TraceFonction&) = delete;
-    TraceFonction& operator=(const TraceFonction&) = delete;
-
-private:
-    const char* nom_;
-    const uint16_t& cr_;
-};
-
 }  // namespace
 
 FonctionsControler::FonctionsControler(const Date& date, ZoneKPX* entree, const SuperGroupe* superGroupe,
@@ -47,10 +31,8 @@ FonctionsControler::FonctionsControler(const Date& date, ZoneKPX* entree, const 
 FonctionsControler::~FonctionsControler() = default;
 
 uint16_t FonctionsControler::executer(uint16_t numero, Booleen& resultat) {
-    const Entree* fin = std::end(kTable);
-    const Entree* e = std::lower_bound(std::begin(kTable), fin, numero,
-                                       [](const Entree& a, uint16_t n) { return a.numero < n; });
-    if (e == fin || e->numero != numero) {
+    const Entree* e = entreeDe(kTable, numero);
+    if (e == nullptr) {
         tracer(CAT_REGLE, NIV_ERREUR, "Identifiant (%d) non prévu dans les fonctions de controle",
                static_cast<int>(numero));
         return KPX_CR_NON_PREVU;
@@ -67,7 +49,7 @@ uint16_t FonctionsControler::controler(LectureDonnees& lecture, const SuperGroup
 
 uint16_t FonctionsControler::C_Age_1(Booleen& resultat) {
     uint16_t cr = 0;
-    TraceFonction trace("C_Age_1", cr);
+    TraceRegle trace("FonctionsControler", "C_Age_1", cr);
     auto dateNaissance = lireDateNaissance(cr);
     auto modificateur = lireChamp<Code>(cr);
     verifierFinZone(cr);
@@ -77,7 +59,7 @@ uint16_t FonctionsControler::C_Age_1(Booleen& resultat) {
 
 uint16_t FonctionsControler::C_Age_2(Booleen& resultat) {
     uint16_t cr = 0;
-    TraceFonction trace("C_Age_2", cr);
+    TraceRegle trace("FonctionsControler", "C_Age_2", cr);
     auto dateNaissance = lireDateNaissance(cr);
     auto acte = lireChamp<Code>(cr);
     auto activite = lireChamp<Code>(cr);
@@ -91,7 +73,7 @@ uint16_t FonctionsControler::C_Age_2(Booleen& resultat) {
 
 uint16_t FonctionsControler::C_Assurance(Booleen& resultat) {
     uint16_t cr = 0;
-    TraceFonction trace("C_Assurance", cr);
+    TraceRegle trace("FonctionsControler", "C_Assurance", cr);
     auto nature = lireChamp<Code>(cr);
     auto acte = lireChamp<Code>(cr);
     verifierFinZone(cr);
@@ -101,7 +83,7 @@ uint16_t FonctionsControler::C_Assurance(Booleen& resultat) {
 
 uint16_t FonctionsControler::C_Ccam(Booleen& resultat) {
     uint16_t cr = 0;
-    TraceFonction trace("C_Ccam", cr);
+    TraceRegle trace("FonctionsControler", "C_Ccam", cr);
     auto specialite = lireChamp<Code>(cr);
     auto prestation = lireChamp<Code>(cr);
     verifierFinZone(cr);
@@ -111,7 +93,7 @@ uint16_t FonctionsControler::C_Ccam(Booleen& resultat) {
 
 uint16_t FonctionsControler::C_Executant(Booleen& resultat) {
     uint16_t cr = 0;
-    TraceFonction trace("C_Executant", cr);
+    TraceRegle trace("FonctionsControler", "C_Executant", cr);
     auto specialite = lireChamp<Code>(cr);
     auto acte = lireChamp<Code>(cr);
     auto activite = lireChamp<Code>(cr);
@@ -124,7 +106,7 @@ uint16_t FonctionsControler::C_Executant(Booleen& resultat) {
 
 uint16_t FonctionsControler::C_Radio(Booleen& resultat) {
     uint16_t cr = 0;
-    TraceFonction trace("C_Radio", cr);
+    TraceRegle trace("FonctionsControler", "C_Radio", cr);
     auto agrement = lireChamp<Code>(cr);
     auto acte = lireChamp<Code>(cr);
     auto activite = lireChamp<Code>(cr);
@@ -136,7 +118,7 @@ uint16_t FonctionsControler::C_Radio(Booleen& resultat) {
 
 uint16_t FonctionsControler::C_ForfaitCMU(Booleen& resultat) {
     uint16_t cr = 0;
-    TraceFonction trace("C_ForfaitCMU", cr);
+    TraceRegle trace("FonctionsControler", "C_ForfaitCMU", cr);
     auto acte = lireChamp<Code>(cr);
     auto forfait = lireChamp<Code>(cr);
     verifierFinZone(cr);

@@ -124,6 +124,8 @@ private:
                                    const Code& activite2, const Date& date, bool& compatibles);
     // Act j is among the acts associable with act i.
     uint16_t estAssociable(const LigneCCAM& i, const LigneCCAM& j, const Date& date, bool& associable);
+    // The number of price-changing modifiers at the date, at most the line's (traced with them).
+    uint16_t nombreTarifants(const TypeListe<Code>& modificateurs, const Date& date, uint16_t& n);
     // The first modifier of positions [debut, fin) that has no value at the date, or null.
     uint16_t premierModificateurInexistant(const TypeListe<Code>& modificateurs, uint16_t debut, uint16_t fin,
                                            const Date& date, const Code*& inexistant);

@@ -35,17 +35,23 @@ uint16_t Reglementation::premierModificateurInexistant(const TypeListe<Code>& mo
     return cr;
 }
 
+uint16_t Reglementation::nombreTarifants(const TypeListe<Code>& modificateurs, const Date& date, uint16_t& n) {
+    tracerRegle("modificateurs = %s, date = %s", texteCodes(modificateurs).c_str(), date.chaine());
+    Nombre tarifants;
+    const uint16_t cr = lecture.rechercherNombreModificateursTarifants(date, tarifants);
+    if (cr == 0) tracerRegle("Le nombre de modificateurs tarifants est %d", static_cast<int>(tarifants.valeur()));
+    n = static_cast<uint16_t>(std::max(0, std::min<int32_t>(tarifants.valeur(), modificateurs.nombre())));
+    return cr;
+}
+
 // Price-changing modifiers: the first n of the line, n the count at the date.
 uint16_t Reglementation::appliquerProd136A(const TypeListe<Code>& modificateurs, const Date& date, Erreur& erreur) {
     uint16_t cr = 0;
     TraceRegle trace(kClasse, "appliquerProd136A", cr);
-    tracerRegle("modificateurs = %s, date = %s", texteCodes(modificateurs).c_str(), date.chaine());
-    Nombre n;
-    cr = lecture.rechercherNombreModificateursTarifants(date, n);
-    if (cr == 0) tracerRegle("Le nombre de modificateurs tarifants est %d", static_cast<int>(n.valeur()));
-    const auto fin = static_cast<uint16_t>(std::max(0, std::min<int32_t>(n.valeur(), modificateurs.nombre())));
+    uint16_t n = 0;
     const Code* inexistant = nullptr;
-    if (cr == 0) cr = premierModificateurInexistant(modificateurs, 0, fin, date, inexistant);
+    cr = nombreTarifants(modificateurs, date, n);
+    if (cr == 0) cr = premierModificateurInexistant(modificateurs, 0, n, date, inexistant);
     if (cr == 0 && inexistant != nullptr) cr = copierValeurErreur(erreur, "PROD136A", {*inexistant});
     return cr;
 }
@@ -54,13 +60,10 @@ uint16_t Reglementation::appliquerProd136A(const TypeListe<Code>& modificateurs,
 uint16_t Reglementation::appliquerProd136B(const TypeListe<Code>& modificateurs, const Date& date, Erreur& erreur) {
     uint16_t cr = 0;
     TraceRegle trace(kClasse, "appliquerProd136B", cr);
-    tracerRegle("modificateurs = %s, date = %s", texteCodes(modificateurs).c_str(), date.chaine());
-    Nombre n;
-    cr = lecture.rechercherNombreModificateursTarifants(date, n);
-    if (cr == 0) tracerRegle("Le nombre de modificateurs tarifants est %d", static_cast<int>(n.valeur()));
-    const auto debut = static_cast<uint16_t>(std::max(0, std::min<int32_t>(n.valeur(), modificateurs.nombre())));
+    uint16_t n = 0;
     const Code* inexistant = nullptr;
-    if (cr == 0) cr = premierModificateurInexistant(modificateurs, debut, modificateurs.nombre(), date, inexistant);
+    cr = nombreTarifants(modificateurs, date, n);
+    if (cr == 0) cr = premierModificateurInexistant(modificateurs, n, modificateurs.nombre(), date, inexistant);
     if (cr == 0 && inexistant != nullptr) cr = copierValeurErreur(erreur, "PROD136B", {*inexistant});
     return cr;
 }

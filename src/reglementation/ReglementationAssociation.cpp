@@ -77,14 +77,14 @@ uint16_t Reglementation::appliquerProd649(const AssociationCCAM& association, Er
     if (present(premier)) cr = valeursConcept(kConceptCodesAssociation, dateDe(association), valeurs);
     // A code of concept 19 must be on every line; another code must be the same on all.
     const bool commun = present(premier) && valeurs.contient(*premier);
+    auto enDesaccord = [&](const Code* code) {
+        if (!present(premier)) return present(code);
+        if (commun) return !present(code) || !valeurs.contient(*code);
+        return !present(code) || *code != *premier;
+    };
     const LigneCCAM* fautive = nullptr;
-    for (size_t i = commun ? 0 : 1; cr == 0 && fautive == nullptr && i < lignes.size(); ++i) {
-        const Code* code = lignes[i]->codeAssociation.get();
-        if (!present(premier) ? present(code)
-            : commun           ? !present(code) || !valeurs.contient(*code)
-                               : !present(code) || *code != *premier)
-            fautive = lignes[i];
-    }
+    for (size_t i = commun ? 0 : 1; cr == 0 && fautive == nullptr && i < lignes.size(); ++i)
+        if (enDesaccord(lignes[i]->codeAssociation.get())) fautive = lignes[i];
     if (cr == 0 && fautive != nullptr)
         cr = copierValeurErreur(erreur, {lignes[0]->valeurNumero(), fautive->valeurNumero()}, "PROD649",
                                 {lignes[0]->valeurNumero(), fautive->valeurNumero(), ouVide(fautive->acte)});
