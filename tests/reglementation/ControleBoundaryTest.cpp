@@ -1,7 +1,6 @@
 // KPX_ControlerDonnees and its session variant as a host calls them, over the rule
 // fixture with the sample's interface description: every control identifier with
 // 'O', with 'N' and with a failure, and the frame's own answers.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -10,6 +9,7 @@
 
 #include "KPXW32.h"
 #include "components/bfhw32/bfhw32.h"
+#include "frame/Plateforme.h"
 #include "hote/Hote.h"
 #include "kpxbuild/SourceJson.h"
 #include "referentiel/lignes/Interface.h"
@@ -143,11 +143,13 @@ TEST(ControleBoundary, HandlerTracesItsEntryAndExit) {
 TEST(ControleBoundary, SessionVariantWritesNothingToTheSession) {
     HoteRegles h;
     ASSERT_TRUE(h.pret());
-    void* bfh = dlopen((std::string(KPX_LIB_DIR) + "/libbfhw32.so").c_str(), RTLD_NOW);
+    // The same module as the library's: the host side of its sessions.
+    void* bfh = Plateforme::chargerBibliotheque(std::string(KPX_LIB_DIR) + Plateforme::separateur +
+                                                Plateforme::nomBibliotheque("bfhw32"));
     ASSERT_NE(bfh, nullptr);
-    auto deposer = reinterpret_cast<decltype(&BFH_DeposerZoneIn)>(dlsym(bfh, "BFH_DeposerZoneIn"));
-    auto prendre = reinterpret_cast<decltype(&BFH_PrendreZoneOut)>(dlsym(bfh, "BFH_PrendreZoneOut"));
-    auto liberer = reinterpret_cast<decltype(&BFH_LibererSession)>(dlsym(bfh, "BFH_LibererSession"));
+    auto deposer = reinterpret_cast<decltype(&BFH_DeposerZoneIn)>(Plateforme::symbole(bfh, "BFH_DeposerZoneIn"));
+    auto prendre = reinterpret_cast<decltype(&BFH_PrendreZoneOut)>(Plateforme::symbole(bfh, "BFH_PrendreZoneOut"));
+    auto liberer = reinterpret_cast<decltype(&BFH_LibererSession)>(Plateforme::symbole(bfh, "BFH_LibererSession"));
     ASSERT_TRUE(deposer && prendre && liberer);
     const std::vector<uint8_t> octets = zone({Spe("01"), Prest("C")});
     ASSERT_EQ(deposer(7, octets.data(), static_cast<uint32_t>(octets.size())), BFH_OK);
@@ -160,5 +162,5 @@ TEST(ControleBoundary, SessionVariantWritesNothingToTheSession) {
     EXPECT_EQ(sortie, nullptr);
     EXPECT_EQ(taille, 0u);
     liberer(7);
-    dlclose(bfh);
+    Plateforme::libererBibliotheque(bfh);
 }
