@@ -125,19 +125,24 @@ TEST(ControleBoundary, EveryIdentifierAnswersYesNoOrItsCode) {
               KPX_CR_ARGUMENT);
 }
 
-TEST(ControleBoundary, HandlerTracesItsEntryAndExit) {
+TEST(ControleBoundary, HandlerAndControlTraceTheirEntryAndExit) {
     HoteRegles h;
     ASSERT_TRUE(h.pret());
     const std::string fichier = repertoireTemporaire("boundary/controle-trace") + "/kpx.log";
     ASSERT_EQ(h.hote().KPX_InitTrace(("fichier=" + fichier + ";niveau=5").c_str(), 0, 0, 0), KPX_OK);
     EXPECT_EQ(h.controler("C_Ccam", {Spe("01"), Prest("CS")}), "N");
     const auto lignes = lireTrace(fichier);
-    std::vector<std::string> fonction;
+    std::vector<std::string> controle;
     for (const auto& l : lignes)
-        if (l.texte.rfind("FonctionsControler::", 0) == 0 && l.categorie == 4 && l.niveau == 2)
-            fonction.push_back(l.texte);
-    EXPECT_EQ(fonction, (std::vector<std::string>{"FonctionsControler::C_Ccam >> IN",
-                                                  "FonctionsControler::C_Ccam << OUT : cr = 0x0000"}));
+        if ((l.texte.rfind("FonctionsControler::", 0) == 0 || l.texte.rfind("Reglementation::appliquerC", 0) == 0) &&
+            l.categorie == 4 && l.niveau == 2)
+            controle.push_back(l.texte);
+    EXPECT_EQ(controle, (std::vector<std::string>{
+                            "FonctionsControler::C_Ccam >> IN",
+                            "Reglementation::appliquerCCcam >> IN",
+                            "Reglementation::appliquerCCcam << OUT : cr = 0x0000, résultat = faux",
+                            "FonctionsControler::C_Ccam << OUT : cr = 0x0000",
+                        }));
 }
 
 TEST(ControleBoundary, SessionVariantWritesNothingToTheSession) {

@@ -1,8 +1,8 @@
-// The combined controls: their résultat, their own codes, and the compatibility
-// and association types they compute, over the rule fixture.
+// The combined controls that answer more than yes or no: teeth one by one, the
+// compatibility of two acts, the type of an association (the yes/no ones are
+// checked through KPX_ControlerDonnees).
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,53 +24,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(ControlesTest, EachControlAnswersItsResult) {
-    ASSERT_TRUE(referentiel.pret());
-    const Code un("1"), zero("0"), r1("R1"), chir1("CHIR001"), dent("DENT001"), aaaa("AAAA001");
-    struct Cas {
-        const char* nom;
-        std::function<uint16_t(Booleen&)> controle;
-        uint16_t cr;
-        // 'O' true, 'N' false, '-' left as it was (false).
-        char resultat;
-    };
-    const std::vector<Cas> cas = {
-        {"Ccam grouping code", [&](Booleen& b) { return r.appliquerCCcam(Code("01"), Code("ADC"), D, b); }, 0xD110, '-'},
-        {"Ccam not yet compulsory", [&](Booleen& b) { return r.appliquerCCcam(Code("01"), Code("C"), D, b); }, 0, 'O'},
-        {"Ccam compulsory", [&](Booleen& b) { return r.appliquerCCcam(Code("01"), Code("CS"), D, b); }, 0, 'N'},
-        {"Ccam no obligation", [&](Booleen& b) { return r.appliquerCCcam(Code("02"), Code("C"), D, b); },
-         KPX_CR_ELEMENT_ABSENT, '-'},
-        {"Age1 young", [&](Booleen& b) { return r.appliquerCAge1(Date(2023, 12, 20), Code("U"), D, b); }, 0, 'O'},
-        {"Age1 old", [&](Booleen& b) { return r.appliquerCAge1(Date(2000, 1, 1), Code("U"), D, b); }, 0, 'N'},
-        {"Age1 unborn", [&](Booleen& b) { return r.appliquerCAge1(Date(2024, 1, 2), Code("U"), D, b); }, 0xD113, '-'},
-        {"Age2 dental in range", [&](Booleen& b) { return r.appliquerCAge2(Date(2000, 1, 1), dent, un, zero, D, b); }, 0,
-         'O'},
-        {"Age2 dental too young", [&](Booleen& b) { return r.appliquerCAge2(Date(2022, 1, 1), dent, un, zero, D, b); },
-         0, 'N'},
-        {"Age2 dental too old", [&](Booleen& b) { return r.appliquerCAge2(Date(1950, 1, 1), dent, un, zero, D, b); }, 0,
-         'N'},
-        {"Age2 not dental", [&](Booleen& b) { return r.appliquerCAge2(Date(1900, 1, 1), aaaa, un, zero, D, b); }, 0,
-         'O'},
-        {"Age2 unborn", [&](Booleen& b) { return r.appliquerCAge2(Date(2024, 6, 1), aaaa, un, zero, D, b); }, 0xD113,
-         '-'},
-        {"Assurance AS", [&](Booleen& b) { return r.appliquerCAssurance(Code("AS"), chir1, D, b); }, 0, 'O'},
-        {"Assurance AT", [&](Booleen& b) { return r.appliquerCAssurance(Code("AT"), chir1, D, b); }, 0, 'N'},
-        {"Executant 02", [&](Booleen& b) { return r.appliquerCExecutant(Code("02"), chir1, un, D, b); }, 0, 'O'},
-        {"Executant 01", [&](Booleen& b) { return r.appliquerCExecutant(Code("01"), chir1, un, D, b); }, 0, 'N'},
-        {"Radio R1", [&](Booleen& b) { return r.appliquerCRadio(&r1, chir1, un, D, b); }, 0, 'O'},
-        {"Radio 0", [&](Booleen& b) { return r.appliquerCRadio(&zero, chir1, un, D, b); }, 0, 'N'},
-        {"ForfaitCMU CM1", [&](Booleen& b) { return r.appliquerCForfaitCMU(chir1, Code("CM1"), D, b); }, 0, 'O'},
-        {"ForfaitCMU CM9", [&](Booleen& b) { return r.appliquerCForfaitCMU(chir1, Code("CM9"), D, b); }, 0, 'N'},
-        {"ForfaitCMU unknown act", [&](Booleen& b) { return r.appliquerCForfaitCMU(Code("ZZZZ999"), Code("CM1"), D, b); },
-         KPX_CR_ELEMENT_ABSENT, '-'},
-    };
-    for (const Cas& c : cas) {
-        Booleen resultat(false);
-        EXPECT_EQ(c.controle(resultat), c.cr) << c.nom;
-        EXPECT_EQ(resultat.valeur(), c.resultat == 'O') << c.nom;
-    }
-}
 
 TEST_F(ControlesTest, DentGivesOneResultPerTooth) {
     ASSERT_TRUE(referentiel.pret());
