@@ -106,7 +106,7 @@ TEST(ConsultationBoundary, EveryFunctionAnswersExactly) {
         {"CCAM_22", kDate, {A("LAMA009")}, "3118:3,Remboursable à titre exceptionnel"},
         {"CCAM_24", kDate, {A("LAMA009")}, "3116:O"},
         {"CCAM_25", kDate, {A("ABJA002")}, "3118:1,Exonération au-delà du seuil|3118:2,Exonération au-delà du seuil, acte isolé"},
-        {"CCAM_30_1", kDate, {A("JQGD010")}, "3118:13,Maternité"},
+        {"CCAM_30_1", kDate, {A("JQGD010")}, "3118:MA,Maternité"},
         {"CCAM_32a", kDate, {A("HHFA016"), Ac("4")}, "3110:02"},
         {"CCAM_52a", kDate, {A("HBMD351")}, "3110:CM1|3110:CM2"},
         // Phases.

@@ -102,8 +102,12 @@ TEST(KpxBuild, EverySourceFaultIsNamedByFileAndPathAndNothingIsWritten) {
         const char* nom;
         const char* fichier;
         void (*modifier)(json&);
-        const char* attendu;
+        std::string attendu;
     };
+    // A dated table that local modifications extend at its head, given a row newer than the one before.
+    const std::string kOrdre =
+        " non anterieure a celle de la ligne 0 (2000-01-01) : les lignes datees vont de la plus recente a la plus "
+        "ancienne";
     const Cas cas[] = {
         {"champ inconnu", "tables/associations.json", [](json& d) { d["RegleTarifaire"][0]["couleur"] = "bleu"; },
          "tables/associations.json: /RegleTarifaire/0/couleur: champ inconnu"},
@@ -135,6 +139,38 @@ TEST(KpxBuild, EverySourceFaultIsNamedByFileAndPathAndNothingIsWritten) {
          "actes/actes.json: /1/libelleCourt: caractere hors Latin-1"},
         {"date", "actes/actes.json", [](json& d) { d[1]["dateCreation"] = "2005/01/01"; },
          "actes/actes.json: /1/dateCreation: une date \"AAAA-MM-JJ\" ou null attendue"},
+        {"seuils du plus ancien au plus recent", "tables/parametres.json",
+         [](json& d) {
+             d["Seuil"].push_back(d["Seuil"][0]);
+             d["Seuil"][1]["dateDebut"] = "2011-01-01";
+         },
+         "parametres: /Seuil/1: date debut 2011-01-01" + kOrdre},
+        {"non-conventionnes a la meme date", "tables/parametres.json",
+         [](json& d) { d["ReductionNonConventionne"].push_back(d["ReductionNonConventionne"][0]); },
+         "parametres: /ReductionNonConventionne/1: date debut 2000-01-01" + kOrdre},
+        {"valeurs d'un modificateur", "tables/modificateurs.json",
+         [](json& d) {
+             d["HistoriqueValeurModificateur"].push_back(d["HistoriqueValeurModificateur"][0]);
+             d["HistoriqueValeurModificateur"][1]["dateDebut"] = "2024-01-01";
+             d["ModificaGrille"][0]["historiquesValeur"]["nombre"] = 2;
+         },
+         "modificateurs: /HistoriqueValeurModificateur/1: date debut 2024-01-01" + kOrdre},
+        {"coefficients d'une association non prevue", "tables/associations.json",
+         [](json& d) {
+             d["HistoriqueAssociationNonPrevue"].push_back(d["HistoriqueAssociationNonPrevue"][0]);
+             d["HistoriqueAssociationNonPrevue"][1]["dateDebut"] = "2020-01-01";
+             d["AssoGrille"][0]["historiques"]["nombre"] = 2;
+         },
+         "associations: /HistoriqueAssociationNonPrevue/1: date debut 2020-01-01" + kOrdre},
+        {"services cherches par leur nom", "tables/regles.json",
+         [](json& d) { d["ServiceDebrayable"].push_back(d["ServiceDebrayable"][0]); },
+         "regles: /ServiceDebrayable/1: table non triee (cle egale ou inferieure a la ligne precedente)"},
+        {"menus cherches par leur numero", "tables/recherche.json",
+         [](json& d) {
+             d["Arborescence"].push_back(d["Arborescence"][0]);
+             d["Arborescence"][1]["codeMenu"] = 0;
+         },
+         "recherche: /Arborescence/1: table non triee (cle egale ou inferieure a la ligne precedente)"},
     };
     for (const Cas& c : cas) {
         const fs::path chemin = fs::path(source) / c.fichier;

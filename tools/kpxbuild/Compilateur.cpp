@@ -67,7 +67,8 @@ bool relire(Ecrire ecrire, Lire lire, std::string& message) {
 // Tables whose rows the queries search by binary search on their first field.
 bool estTableTriee(uint16_t identifiant) {
     switch (identifiant) {
-        case 1: case 3: case 5: case 7: case 11: case 16: case 22: case 34: case 58: case 63: case 64: case 67:
+        case 1: case 3: case 5: case 7: case 11: case 16: case 22: case 31: case 34: case 45: case 47: case 54:
+        case 55: case 56: case 58: case 63: case 64: case 67:
             return true;
         default:
             return false;
@@ -100,13 +101,15 @@ struct Cle {
         void entier16(const uint16_t& v, const char*) {
             prendre(std::string{static_cast<char>(v >> 8), static_cast<char>(v & 0xFF)});
         }
-        void entier32(const uint32_t&, const char*, const char* = nullptr) {}
+        void entier32(const uint32_t& v, const char*, const char* = nullptr) {
+            prendre(std::string{static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
+                                static_cast<char>(v)});
+        }
         // The keyword table is searched on its canonical form, its second string.
         void chaine(const std::string& v, const char* libelle, bool = false) {
-            if (std::strcmp(libelle, "mot-cle sous forme canonique") == 0) {
-                texte = v;
-                fait = true;
-            }
+            if (std::strcmp(libelle, "mot-cle sous forme canonique") != 0) return prendre(v);
+            texte = v;
+            fait = true;
         }
         void dateDebut(const Date&, const char*) {}
         void dateFin(const Date&, const char*) {}
@@ -119,6 +122,36 @@ struct Cle {
 bool plusPetit(const std::string& a, const std::string& b) {
     return std::memcmp(a.data(), b.data(), std::min(a.size(), b.size())) < 0 ||
            (std::memcmp(a.data(), b.data(), std::min(a.size(), b.size())) == 0 && a.size() < b.size());
+}
+
+// A local modification of a dated table inserts its new row at the head and ends the
+// previous one the day before, so these rows go from the newest to the oldest.
+template <class L>
+void verifierPlusRecenteDAbord(const Table& table, uint32_t debut, uint32_t nombre, std::vector<std::string>& erreurs) {
+    for (uint32_t i = debut + 1; i < debut + nombre && i < table.nombreLignes(); ++i) {
+        const Date& precedente = table.ligneDe<L>(i - 1)->dateDebut;
+        const Date& courante = table.ligneDe<L>(i)->dateDebut;
+        if (courante < precedente) continue;
+        erreurs.push_back(lieu(L::kIdentifiant, i) + ": date debut " + texteDate(courante) +
+                          " non anterieure a celle de la ligne " + std::to_string(i - 1) + " (" +
+                          texteDate(precedente) + ") : les lignes datees vont de la plus recente a la plus ancienne");
+    }
+}
+
+template <class L>
+void verifierTablePlusRecenteDAbord(ContenuReferentiel& contenu, std::vector<std::string>& erreurs) {
+    const Table& table = contenu.table(L::kIdentifiant);
+    verifierPlusRecenteDAbord<L>(table, 0, table.nombreLignes(), erreurs);
+}
+
+template <class Parent, class L, class Champ>
+void verifierPlagesPlusRecenteDAbord(ContenuReferentiel& contenu, Champ Parent::*plage,
+                                     std::vector<std::string>& erreurs) {
+    const Table& parents = contenu.table(Parent::kIdentifiant);
+    for (uint32_t i = 0; i < parents.nombreLignes(); ++i) {
+        const Champ& p = parents.ligneDe<Parent>(i)->*plage;
+        verifierPlusRecenteDAbord<L>(contenu.table(L::kIdentifiant), p.position, p.nombre, erreurs);
+    }
 }
 
 // Tables the loader refuses empty (the deferred ones once loaded).
@@ -156,6 +189,12 @@ void verifierContenu(ContenuReferentiel& contenu, std::vector<std::string>& erre
             }
         }
     }
+    verifierTablePlusRecenteDAbord<Seuil>(contenu, erreurs);
+    verifierTablePlusRecenteDAbord<ReductionNonConventionne>(contenu, erreurs);
+    verifierPlagesPlusRecenteDAbord<AssoGrille, HistoriqueAssociationNonPrevue>(contenu, &AssoGrille::historiques,
+                                                                                erreurs);
+    verifierPlagesPlusRecenteDAbord<ModificaGrille, HistoriqueValeurModificateur>(
+        contenu, &ModificaGrille::historiquesValeur, erreurs);
     for (uint16_t id : kNonVides)
         if (contenu.table(id).nombreLignes() == 0)
             erreurs.push_back(std::string(familleTable(id)) + ": /" + classeDeTable(id) + ": table vide (interdit)");

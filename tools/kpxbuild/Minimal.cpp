@@ -149,7 +149,7 @@ std::unique_ptr<NiveauActe> acteSimple(const std::string& code, double prix) {
     acte->sexeCompatible = '0';
     acte->dateCreation = kDebut;
     acte->fraisDeplacement = 'N';
-    acte->naturesAssurance = {"10"};
+    acte->naturesAssurance = {"AS"};
     std::unique_ptr<HistoriqueNiveauActe> historiqueActe(new HistoriqueNiveauActe);
     historiqueActe->dateEffet = kDebut;
     historiqueActe->admissionRemboursement = '1';

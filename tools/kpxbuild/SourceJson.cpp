@@ -40,13 +40,13 @@ std::string cleJson(const char* libelle) {
     return cle;
 }
 
-namespace {
-
 std::string texteDate(const Date& date) {
     char texte[16];
     std::snprintf(texte, sizeof texte, "%04u-%02u-%02u", date.annee(), date.mois(), date.jour());
     return texte;
 }
+
+namespace {
 
 std::string sansBlancsFinaux(const std::string& texte) {
     size_t fin = texte.find_last_not_of(' ');

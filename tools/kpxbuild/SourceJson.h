@@ -20,6 +20,9 @@ void lireSource(const std::string& repertoire, ContenuReferentiel& contenu, std:
 // Writes the source of a content into repertoire (created if needed).
 bool ecrireSource(const ContenuReferentiel& contenu, const std::string& repertoire, std::string& erreur);
 
+// "AAAA-MM-JJ", as dates are written in the source.
+std::string texteDate(const Date& date);
+
 // The family file a table goes to when decompiled ("modificateurs").
 const char* familleTable(uint16_t identifiant);
 

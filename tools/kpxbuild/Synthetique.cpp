@@ -118,7 +118,7 @@ std::unique_ptr<NiveauActe> acte(Hasard& h, const std::string& code, const Vocab
     a->codeMenu = h.parmi(v.menus);
     a->dateCreation = Date(2005, 1, 1);
     a->fraisDeplacement = 'N';
-    a->naturesAssurance = {"10", "13"};
+    a->naturesAssurance = {"AS", "AT", "MA", "PM", "SG"};
     historiques<HistoriqueNiveauActe>(h, *a, [&](HistoriqueNiveauActe& hist) {
         hist.admissionRemboursement = '1';
         hist.ententePrealable = h.moins(20) == 0 ? 'O' : 'N';
