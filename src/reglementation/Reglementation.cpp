@@ -3,12 +3,6 @@
 #include "consultation/LectureDonnees.h"
 #include "facture/LigneCCAM.h"
 
-namespace {
-
-constexpr int32_t kConceptProcedureCompatible = 3;
-
-}  // namespace
-
 Reglementation::Reglementation(LectureDonnees& lectureDonnees) : Regles(lectureDonnees) {}
 
 Reglementation::~Reglementation() = default;

@@ -110,6 +110,19 @@ public:
     uint16_t appliquerCAssociation(AssociationCCAM& association);
 
 private:
+    // The CCAM concepts the rules read, by number.
+    enum Concept : int32_t {
+        kConceptComplementaires = 1,            // act types of complementary acts
+        kConceptSupportsComplementaires = 2,    // act types that can carry one
+        kConceptProcedureCompatible = 3,        // categories of two acts of one procedure that go together
+        kConceptDentaires = 4,                  // categories of dental acts
+        kConceptNonRemboursables = 6,           // admission codes of PROD760
+        kConceptRemboursementExceptionnel = 7,  // admission codes of PROD765
+        kConceptDeplacement1 = 11,              // travel-expense codes for travel lines of kind 1
+        kConceptDeplacement2 = 12,              // and of kind 2
+        kConceptCodesAssociation = 19,          // association codes every line must carry
+    };
+
     // The class name of the rules' trace lines.
     static constexpr const char* kClasse = "Reglementation";
 

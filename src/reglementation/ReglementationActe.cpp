@@ -11,14 +11,7 @@ using namespace regles;
 
 namespace {
 
-constexpr int32_t kConceptComplementaires = 1;
-constexpr int32_t kConceptDentaires = 4;
-constexpr int32_t kConceptNonRemboursables = 6;
-constexpr int32_t kConceptRemboursementExceptionnel = 7;
-constexpr int32_t kConceptDeplacement1 = 11;
-constexpr int32_t kConceptDeplacement2 = 12;
 constexpr int32_t kDentsMax = 16;
-
 
 }  // namespace
 

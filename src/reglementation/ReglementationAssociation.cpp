@@ -9,7 +9,6 @@ using namespace regles;
 
 namespace {
 
-constexpr int32_t kConceptCodesAssociation = 19;
 
 const Date& dateDe(const AssociationCCAM& association) {
     static const Date aucune;

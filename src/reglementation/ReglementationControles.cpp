@@ -14,7 +14,6 @@ namespace {
 constexpr uint16_t kCrPrestationRegroupement = 0xD110;
 constexpr uint16_t kCrAssociationIncompatible = 0xD111;
 constexpr uint16_t kCrAvantNaissance = 0xD113;
-constexpr int32_t kConceptDentaires = 4;
 
 // Entry line, then the exit line with the résultat.
 class TraceControle {

@@ -8,7 +8,6 @@ using namespace regles;
 
 namespace {
 
-constexpr int32_t kConceptSupportsComplementaires = 2;
 
 // The numero of the line at that position of the session; 0 outside it.
 int32_t numeroEn(const Seance& seance, uint16_t position) {
