@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 
 #include "KPXW32.h"
 #include "consultation/Aiguillage.h"
@@ -22,6 +23,7 @@
 #include "frame/Systeme.h"
 #include "frame/Trace.h"
 #include "referentiel/Referentiel.h"
+#include "reglementation/FonctionsControler.h"
 #include "zone/Booleen.h"
 #include "zone/Date.h"
 #include "zone/SuperGroupe.h"
@@ -340,9 +342,11 @@ KPX_API uint16_t KPX_CALL KPX_ControlerDonnees(const char* identifiant, const ch
     const SuperGroupe* racine = nullptr;
     uint16_t numero = 0;
     rechercherFonction(cr, &Interface::lireSuperGroupeControler, identifiant, racine, numero);
-    lire(cr, [&](LectureDonnees&) {
-        const Booleen verifie(false);
-        sansGestionnaire(cr, "de controle", numero);
+    std::unique_ptr<ZoneKPX> entree;
+    if (cr == 0) entree.reset(new ZoneKPX(zoneEntree, tailleZoneEntree));
+    lire(cr, [&](LectureDonnees& lecture) {
+        Booleen verifie(false);
+        cr = FonctionsControler::controler(lecture, racine, numero, *date, entree.get(), verifie);
         *resultat = verifie.valeur() ? 'O' : 'N';
     });
     return cr = traduireControle(cr);

@@ -39,6 +39,10 @@ void tracer(uint16_t categorie, uint16_t niveau, const char* format, ...) {
     va_end(arguments);
 }
 
+void tracerListe(uint16_t categorie, uint16_t niveau, const char* format, va_list arguments) {
+    if (ligneEcrite(niveau)) ecrire(categorie, niveau, format, arguments);
+}
+
 void tracerDetail(uint16_t categorie, uint16_t niveau, const char* format, ...) {
     if (!TraceDetail::estActif(categorie, niveau)) return;
     char ligne[kTailleLigne];

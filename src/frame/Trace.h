@@ -3,6 +3,7 @@
 // so it writes nothing unless a test switches a level on.
 #pragma once
 
+#include <cstdarg>
 #include <cstdint>
 #include <string>
 
@@ -34,6 +35,8 @@ enum Niveau : uint16_t {
 
 // Writes one line through LN_TraceEcrire; does nothing while the component is unbound.
 void tracer(uint16_t categorie, uint16_t niveau, const char* format, ...) KPX_FORMAT(3, 4);
+// The same for wrappers that fix the category and level of an area.
+void tracerListe(uint16_t categorie, uint16_t niveau, const char* format, va_list arguments) KPX_FORMAT(3, 0);
 
 // The detail channel of the storage, query and modification layers.
 void tracerDetail(uint16_t categorie, uint16_t niveau, const char* format, ...) KPX_FORMAT(3, 4);

@@ -101,9 +101,14 @@ public:
     uint16_t nombre() const { return nombre_; }
     uint16_t capacite() const { return capacite_; }
 
+    // Fault injection for tests: the n-th next growth of a list of this element
+    // type fails (0 disables).
+    static void simulerEchecAgrandissement(uint32_t rang) { echecAgrandissement_ = rang; }
+
 private:
     uint16_t agrandir() {
         if (capacite_ == UINT16_MAX) return KPX_CR_CONSTRUCTION;
+        if (echecAgrandissement_ != 0 && --echecAgrandissement_ == 0) return KPX_CR_CONSTRUCTION;
         uint32_t doublee = 2u * capacite_;
         auto nouvelleCapacite = static_cast<uint16_t>(doublee > UINT16_MAX ? UINT16_MAX : doublee);
         std::unique_ptr<T[]> agrandi(new (std::nothrow) T[nouvelleCapacite]);
@@ -113,6 +118,8 @@ private:
         capacite_ = nouvelleCapacite;
         return 0;
     }
+
+    inline static uint32_t echecAgrandissement_ = 0;
 
     uint16_t capacite_;
     uint16_t nombre_ = 0;

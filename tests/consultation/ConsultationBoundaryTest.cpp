@@ -10,33 +10,10 @@
 #include "frame/Systeme.h"
 #include "kpxbuild/Latin1.h"
 #include "support/HoteEchantillon.h"
+#include "support/ZoneEntree.h"
 #include "zone/ZoneKPX.h"
 
 namespace {
-
-struct GroupeEntree {
-    uint16_t numero;
-    std::vector<std::string> champs;
-};
-
-std::vector<uint8_t> zone(const std::vector<GroupeEntree>& groupes) {
-    uint32_t taille = 0;
-    for (const auto& g : groupes) {
-        uint32_t contenu = 0;
-        for (const auto& c : g.champs) contenu += ZoneKPX::tailleChamp(static_cast<uint32_t>(c.size()));
-        taille += ZoneKPX::tailleGroupeContenu(contenu);
-    }
-    ZoneKPX z(taille);
-    for (const auto& g : groupes) {
-        EXPECT_EQ(z.ajouterGroupe(g.numero), 0);
-        for (const auto& c : g.champs)
-            EXPECT_EQ(z.ajouterChamp(reinterpret_cast<const uint8_t*>(c.data()), static_cast<uint32_t>(c.size())), 0);
-    }
-    std::vector<uint8_t> octets(z.buffer, z.buffer + z.tailleDonnees);
-    Systeme::liberer(z.buffer);  // a zone never frees its buffer
-    return octets;
-}
-
 
 // "3118:1,Acte principal|3130:202401010000": groups by '|', fields by ','.
 std::string decoder(const unsigned char* octets, uint32_t taille) {

@@ -1,0 +1,34 @@
+#include "facture/Erreur.h"
+
+#include "facture/TraceFacture.h"
+
+Erreur::~Erreur() = default;
+
+void Erreur::vider() {
+    codeRegle = Code();
+    outrePassable = Code();
+    prestations.vider();
+    indicateurForcage = Code();
+    libelle = Texte();
+    message = Texte();
+}
+
+void Erreur::dump() const {
+    tracerRegle("Erreur::dump >> IN");
+    tracerRegle("%s (Outre-passable : %s ) :", codeRegle.chaine(), outrePassable.chaine());
+    tracerRegle("%d prestations : ", static_cast<int>(prestations.nombre()));
+    for (uint16_t i = 0; i < prestations.nombre(); ++i)
+        tracerRegle("prestations[%d] = %d", static_cast<int>(i), static_cast<int>(prestations.element(i).valeur()));
+    tracerRegle("indicateur de forcage = %s", indicateurForcage.chaine());
+    tracerRegle("%s", libelle.chaine());
+    tracerRegle("%s", message.chaine());
+    tracerRegle("Erreur::dump << OUT");
+}
+
+uint16_t ajouterErreur(TypeListe<Erreur>& erreurs, const Erreur& erreur) {
+    const uint16_t cr = erreurs.ajouter(erreur);
+    if (cr != 0)
+        tracer(CAT_REGLE, NIV_ERREUR, "ERREUR: allocation d'un tableau de %u éléments impossible",
+               2u * erreurs.capacite());
+    return cr;
+}

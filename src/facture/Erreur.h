@@ -1,0 +1,33 @@
+// A rule violation: the rule, whether the host may override it, the invoice lines
+// it concerns, its forcing indicator, its label and message. It is set once its
+// rule code is set; the error list holds copies.
+#pragma once
+
+#include <cstdint>
+
+#include "zone/Code.h"
+#include "zone/Nombre.h"
+#include "zone/Texte.h"
+#include "zone/TypeListe.h"
+
+class Erreur {
+public:
+    Erreur() = default;
+    Erreur(const Erreur&) = default;
+    Erreur& operator=(const Erreur&) = default;
+    virtual ~Erreur();
+
+    bool estPositionnee() const { return codeRegle.estRenseigne(); }
+    void vider();
+    void dump() const;
+
+    Code codeRegle;
+    Code outrePassable;
+    TypeListe<Nombre> prestations;
+    Code indicateurForcage;
+    Texte libelle;
+    Texte message;
+};
+
+// Appends a copy; a list that cannot grow keeps what it held and gives 0xDFFC.
+uint16_t ajouterErreur(TypeListe<Erreur>& erreurs, const Erreur& erreur);

@@ -1,0 +1,128 @@
+#include "facture/Facture.h"
+
+#include "KPXW32.h"
+#include "facture/LigneCCAM.h"
+#include "facture/TraceFacture.h"
+
+namespace {
+
+constexpr uint16_t kCrDateDeplacement = 0xD106;
+
+// The first link of the chain that takes the line, or a new one appended at its end.
+template <class Maillon, class Ligne, class Nouveau>
+Maillon& maillonPour(std::unique_ptr<Maillon>& tete, const Ligne& ligne, Nouveau nouveau) {
+    int32_t rang = 0;
+    std::unique_ptr<Maillon>* lien = &tete;
+    for (; *lien; lien = &(*lien)->suivante) {
+        if ((*lien)->accepte(ligne)) return **lien;
+        rang = (*lien)->numero.valeur();
+    }
+    lien->reset(nouveau(rang + 1));
+    return **lien;
+}
+
+bool memeJour(const std::unique_ptr<Date>& a, const std::unique_ptr<Date>& b) {
+    return (a ? *a : Date()) == (b ? *b : Date());
+}
+
+}  // namespace
+
+Facture::Facture() = default;
+
+Facture::~Facture() = default;
+
+uint16_t Facture::ajouterLigne(std::unique_ptr<LigneActe> ligne) {
+    if (lignes.size() >= kLignesMax) return KPX_CR_CONSTRUCTION;
+    if (ligne->topDebrayageLigne) topDebrayage = true;
+    lignes.push_back(std::move(ligne));
+    return 0;
+}
+
+uint16_t Facture::setActeRattachement(uint16_t index) {
+    uint16_t cr = 0;
+    TraceOperation trace(CAT_REGLE, NIV_DETAIL, "Facture::setActeRattachement", cr);
+    if (index == 0 || index >= lignes.size()) return cr;
+    LigneActe& ligne = *lignes[index];
+    LigneActe* precedente = lignes[index - 1].get();
+    ligne.rattachement = precedente->rattachement != nullptr ? precedente->rattachement : precedente;
+    if (!memeJour(ligne.date, ligne.rattachement->date)) {
+        tracer(CAT_REGLE, NIV_ERREUR, "Déplacement pas à la même date que la prestation de rattachement.");
+        cr = kCrDateDeplacement;
+    }
+    return cr;
+}
+
+const Code* Facture::getActeCcamParent(uint16_t index) const {
+    const Code* acte = nullptr;
+    if (index < lignes.size() && lignes[index]->date) {
+        for (uint16_t i = index; i > 0; --i) {
+            const LigneCCAM* ccam = lignes[i - 1]->commeLigneCCAM();
+            if (ccam == nullptr) continue;
+            if (memeJour(ccam->date, lignes[index]->date) && ccam->acte && ccam->acte->estRenseigne())
+                acte = ccam->acte.get();
+            break;
+        }
+    }
+    tracerRegle("acteCcamParent = %s", texteDe(acte));
+    return acte;
+}
+
+void Facture::construireAssociations() {
+    associations.reset();
+    for (auto& ligne : lignes) {
+        LigneCCAM* ccam = ligne->commeLigneCCAM();
+        if (ccam == nullptr) continue;
+        maillonPour(associations, *ccam, [ccam](int32_t rang) { return new AssociationCCAM(rang, *ccam); })
+            .ajouterLigne(*ccam);
+    }
+}
+
+void Facture::construireSeances() {
+    seances.reset();
+    seancesDeplacement.reset();
+    for (auto& ligne : lignes) {
+        const Date* jour = ligne->date.get();
+        if (LigneCCAM* ccam = ligne->commeLigneCCAM())
+            maillonPour(seances, *ccam, [jour](int32_t rang) { return new Seance(rang, jour); }).ajouterLigne(*ccam);
+        maillonPour(seancesDeplacement, *ligne, [jour](int32_t rang) { return new SeanceDepl(rang, jour); })
+            .ajouterLigne(*ligne);
+    }
+}
+
+uint16_t Facture::traiterErreur(TypeListe<Erreur>& erreurs, Erreur& erreur, const Nombre& numero, const Date& date,
+                                Regles& regles) {
+    uint16_t cr = 0;
+    TraceOperation trace(CAT_REGLE, NIV_DETAIL, "Facture::traiterErreur", cr);
+    if (!erreur.estPositionnee()) return cr;
+    if (erreur.prestations.nombre() > 0)
+        erreur.prestations.element(0) = numero;
+    else
+        cr = erreur.prestations.ajouter(numero);
+    if (cr == 0) cr = ajouterErreur(erreurs, erreur);
+    if (cr == 0) erreur.dump();
+    Seance* seance = seances.get();
+    while (seance != nullptr && !(seance->date != nullptr && *seance->date == date)) seance = seance->suivante.get();
+    // A date that no session has (not the date of a CCAM line) reaches no line.
+    for (size_t i = 0; cr == 0 && seance != nullptr && i < seance->lignes.size(); ++i)
+        cr = seance->lignes[i]->subirErreur(erreur, regles, LigneActe::kPorteeFacture);
+    erreur.vider();
+    return cr;
+}
+
+void Facture::dump() const {
+    tracerRegle("Facture::dump >> IN");
+    tracerRegle("numeroPS        = %s", texteDe(numeroPS.get()));
+    tracerRegle("conventionPS    = %s", texteDe(conventionPS.get()));
+    tracerRegle("specialitePS    = %s", texteDe(specialitePS.get()));
+    tracerRegle("agrementRadio   = %s", texteDe(agrementRadio.get()));
+    tracerRegle("caissePS        = %s", texteDe(caissePS.get()));
+    tracerRegle("dateNaissance   = %s", dateNaissance ? dateNaissance->chaine() : "");
+    tracerRegle("tiersPayant     = %s", texteDe(tiersPayant.get()));
+    tracerRegle("natureAssurance = %s", texteDe(natureAssurance.get()));
+    tracerRegle("topDebrayage    = %s", vraiFaux(topDebrayage));
+    for (const auto& ligne : lignes) ligne->dump();
+    for (const AssociationCCAM* a = associations.get(); a != nullptr; a = a->suivante.get()) a->dump();
+    if (seances) seances->dump(true);
+    if (seancesDeplacement) seancesDeplacement->dump(true);
+    tracerRegle("Facture::dump << OUT");
+}

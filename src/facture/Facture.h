@@ -1,0 +1,57 @@
+// An invoice rebuilt from an input zone: its header values and up to 250 lines it
+// owns, in input order, grouped into associations and two kinds of sessions that
+// are rebuilt from the lines whenever asked.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "facture/AssociationCCAM.h"
+#include "facture/Erreur.h"
+#include "facture/LigneActe.h"
+#include "facture/Seance.h"
+#include "zone/Code.h"
+#include "zone/Date.h"
+
+class Regles;
+
+class Facture {
+public:
+    static constexpr uint16_t kLignesMax = 250;
+
+    Facture();
+    virtual ~Facture();
+    Facture(const Facture&) = delete;
+    Facture& operator=(const Facture&) = delete;
+
+    virtual void dump() const;
+
+    // 0xDFFC once 250 lines are held.
+    uint16_t ajouterLigne(std::unique_ptr<LigneActe> ligne);
+    // Attaches the travel line at index to the act line before it; 0xD106 when their dates differ.
+    uint16_t setActeRattachement(uint16_t index);
+    // The act of the nearest CCAM line before index, when it has the same date; null otherwise.
+    const Code* getActeCcamParent(uint16_t index) const;
+    void construireAssociations();
+    void construireSeances();
+    // Records a violation found on the session of that date for the line numero.
+    uint16_t traiterErreur(TypeListe<Erreur>& erreurs, Erreur& erreur, const Nombre& numero, const Date& date,
+                           Regles& regles);
+
+    uint16_t nombreLignes() const { return static_cast<uint16_t>(lignes.size()); }
+
+    std::unique_ptr<Code> numeroPS;
+    std::unique_ptr<Code> conventionPS;
+    std::unique_ptr<Code> specialitePS;
+    std::unique_ptr<Code> agrementRadio;
+    std::unique_ptr<Code> caissePS;
+    std::unique_ptr<Date> dateNaissance;
+    std::unique_ptr<Code> tiersPayant;
+    std::vector<std::unique_ptr<LigneActe>> lignes;
+    std::unique_ptr<AssociationCCAM> associations;
+    std::unique_ptr<Seance> seances;
+    std::unique_ptr<SeanceDepl> seancesDeplacement;
+    std::unique_ptr<Code> natureAssurance;
+    bool topDebrayage = false;
+};

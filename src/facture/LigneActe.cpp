@@ -1,0 +1,135 @@
+#include "facture/LigneActe.h"
+
+#include "facture/LigneCCAM.h"
+#include "facture/Regles.h"
+#include "facture/TraceFacture.h"
+
+LigneActe::LigneActe(const LigneActe& autre)
+    : typeLigne(autre.typeLigne),
+      numero(copie(autre.numero)),
+      date(copie(autre.date)),
+      numeroPS(copie(autre.numeroPS)),
+      specialitePS(copie(autre.specialitePS)),
+      prestation(copie(autre.prestation)),
+      lieuExecution(copie(autre.lieuExecution)),
+      identifiantLieu(copie(autre.identifiantLieu)),
+      qualificatifDepense(copie(autre.qualificatifDepense)),
+      prixUnitaire(copie(autre.prixUnitaire)),
+      baseRemboursement(copie(autre.baseRemboursement)),
+      tauxRemboursement(copie(autre.tauxRemboursement)),
+      exonerationTM(copie(autre.exonerationTM)),
+      ententePrealable(copie(autre.ententePrealable)),
+      rattachement(autre.rattachement),
+      forcage(copie(autre.forcage)),
+      reglesNonVerifiables(copie(autre.reglesNonVerifiables)),
+      topDebrayageLigne(autre.topDebrayageLigne),
+      baseTheoriqueAMO(copie(autre.baseTheoriqueAMO)),
+      topFactureExoneree(autre.topFactureExoneree) {}
+
+LigneActe::~LigneActe() = default;
+
+void LigneActe::dump() const {
+    tracerRegle("LigneActe::dump >> IN");
+    dumpChamps(false);
+    tracerRegle("LigneActe::dump << OUT");
+}
+
+void LigneActe::dumpChamps(bool prixEnEuros) const {
+    const auto montant = [](const std::unique_ptr<Montant>& m) { return m ? m->valeur() : 0.0; };
+    tracerRegle("numero              = %d", static_cast<int>(valeurNumero()));
+    tracerRegle("typeLigne           = %u", static_cast<unsigned>(typeLigne));
+    tracerRegle("date                = %s", date ? date->chaine() : "");
+    tracerRegle("numeroPS            = %s", texteDe(numeroPS.get()));
+    tracerRegle("specialitePS        = %s", texteDe(specialitePS.get()));
+    tracerRegle("prestation          = %s", texteDe(prestation.get()));
+    tracerRegle("lieuExecution       = %s", texteDe(lieuExecution.get()));
+    tracerRegle("identifiantLieu     = %s", texteDe(identifiantLieu.get()));
+    tracerRegle("qualificatifDepense = %s", texteDe(qualificatifDepense.get()));
+    if (prixEnEuros)
+        tracerRegle("prixUnitaire        = %.2fE", montant(prixUnitaire));
+    else
+        tracerRegle("prixUnitaire        = %.2f", montant(prixUnitaire));
+    tracerRegle("baseRemboursement   = %.2fE", montant(baseRemboursement));
+    tracerRegle("tauxRemboursement   = %.f%%", tauxRemboursement ? tauxRemboursement->valeur() * 100.0 : 0.0);
+    tracerRegle("exonerationTM       = %s", texteDe(exonerationTM.get()));
+    tracerRegle("ententePrealable    = %s", texteDe(ententePrealable.get()));
+    tracerRegle("forcage             = %s", texteDe(forcage.get()));
+    tracerRegle("rattachement        = %d", static_cast<int>(rattachement ? rattachement->valeurNumero() : 0));
+    tracerRegle("top débrayage       = %s", vraiFaux(topDebrayageLigne));
+    tracerRegle("baseTheoriqueAMO    = %.2fE", montant(baseTheoriqueAMO));
+}
+
+void LigneActe::debrayer() { topDebrayageLigne = true; }
+
+uint16_t LigneActe::traiterErreur(TypeListe<Erreur>& erreurs, Erreur& erreur, Regles& regles) {
+    uint16_t cr = 0;
+    TraceOperation trace(CAT_REGLE, NIV_DETAIL, "LigneActe::traiterErreur", cr);
+    if (!erreur.estPositionnee()) return cr;
+    erreur.prestations.vider();
+    cr = erreur.prestations.ajouter(Nombre(valeurNumero()));
+    if (cr == 0) cr = ajouterErreur(erreurs, erreur);
+    if (cr == 0) {
+        erreur.dump();
+        cr = subirErreur(erreur, regles, kPorteeLigne);
+    }
+    erreur.vider();
+    return cr;
+}
+
+uint16_t LigneActe::subirErreur(const Erreur& erreur, Regles& regles, Portee portee) {
+    uint16_t cr = 0;
+    if (erreur.outrePassable == "O" && erreur.indicateurForcage.estRenseigne()) {
+        if (forcage && forcage->estRenseigne()) {
+            tracerRegle("L'ancien code forcage de l'acte est %s", forcage->chaine());
+            tracerRegle("L'indicateur de forcage lié à l'erreur est %s", erreur.indicateurForcage.chaine());
+            cr = combinerForcage(erreur.indicateurForcage, regles);
+        } else {
+            forcage = std::make_unique<Code>(erreur.indicateurForcage);
+            const LigneCCAM* ccam = commeLigneCCAM();
+            if (portee == kPorteeAssociation)
+                tracerRegle("Le nouveau code forcage de l'acte %s de l'association est %s",
+                            ccam ? texteDe(ccam->acte.get()) : "", forcage->chaine());
+            else if (portee == kPorteeFacture)
+                tracerRegle("Le nouveau code forcage de l'acte n° %d de l'association est %s",
+                            static_cast<int>(valeurNumero()), forcage->chaine());
+            else
+                tracerRegle("Le nouveau code forcage de l'acte est %s", forcage->chaine());
+        }
+    }
+    ListeCodes liees;
+    if (cr == 0) cr = regles.reglesNonVerifiablesDe(erreur.codeRegle, liees);
+    if (cr == 0 && !reglesNonVerifiables) reglesNonVerifiables = std::make_unique<ListeCodes>();
+    if (cr == 0) cr = reglesNonVerifiables->unionAvec(liees);
+    return cr;
+}
+
+uint16_t LigneActe::combinerForcage(const Code& indicateur, Regles& regles) {
+    Code resultat;
+    const uint16_t cr = regles.combinerIndicateurs(indicateur, *forcage, resultat);
+    if (cr == 0) {
+        *forcage = resultat;
+        tracerRegle("Le nouveau code forcage de l'acte est %s", forcage->chaine());
+    }
+    return cr;
+}
+
+uint16_t LigneActe::marquerForcage(Regles& regles, char lettre) {
+    uint16_t cr = 0;
+    if (regles.lireNombreModifications() > 0) {
+        const Code nouveau(lettre);
+        if (forcage && forcage->estRenseigne()) {
+            tracerRegle("ancien = %s, nouveau = %c", forcage->chaine(), lettre);
+            Code resultat;
+            cr = regles.combinerIndicateurs(nouveau, *forcage, resultat);
+            if (cr == 0) {
+                *forcage = resultat;
+                tracerRegle("resultat = %s", forcage->chaine());
+            }
+        } else {
+            forcage = std::make_unique<Code>(nouveau);
+            tracerRegle("nouvelle valeur indicateur de forcage = %s", forcage->chaine());
+        }
+    }
+    regles.compterModifications(false);
+    return cr;
+}

@@ -1,0 +1,89 @@
+// One line of an invoice: an act line, a travel line or, as LigneCCAM, a CCAM act.
+// Every value is owned and null when the host did not give it; the line owns its
+// forcing indicator and the rules that are no longer verified for it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "facture/Erreur.h"
+#include "zone/Code.h"
+#include "zone/Coefficient.h"
+#include "zone/Date.h"
+#include "zone/ListeCodes.h"
+#include "zone/Montant.h"
+#include "zone/Nombre.h"
+
+class LigneCCAM;
+class Regles;
+
+class LigneActe {
+public:
+    enum TypeLigne : uint32_t { kActe = 0, kDeplacement1 = 1, kDeplacement2 = 2, kCCAM = 3 };
+    // Who an error's forcing indicator reaches: the trace line differs.
+    enum Portee { kPorteeLigne, kPorteeAssociation, kPorteeFacture };
+
+    LigneActe() = default;
+    // A copy of every value; the attachment is shared, never owned.
+    LigneActe(const LigneActe& autre);
+    LigneActe& operator=(const LigneActe&) = delete;
+    virtual ~LigneActe();
+
+    virtual void dump() const;
+    virtual void debrayer();
+    virtual LigneCCAM* commeLigneCCAM() { return nullptr; }
+    virtual const LigneCCAM* commeLigneCCAM() const { return nullptr; }
+
+    // Records a violation the rule set on this line alone, then clears it.
+    uint16_t traiterErreur(TypeListe<Erreur>& erreurs, Erreur& erreur, Regles& regles);
+    // What a recorded violation does to this line: its forcing indicator and the
+    // rules it makes unverifiable here.
+    uint16_t subirErreur(const Erreur& erreur, Regles& regles, Portee portee);
+    // Combines the letter into the forcing indicator when the line's controls read
+    // locally modified values; switches the counting off.
+    uint16_t marquerForcage(Regles& regles, char lettre);
+
+    int32_t valeurNumero() const { return numero ? numero->valeur() : 0; }
+
+    uint32_t typeLigne = kActe;
+    std::unique_ptr<Nombre> numero;
+    std::unique_ptr<Date> date;
+    std::unique_ptr<Code> numeroPS;
+    std::unique_ptr<Code> specialitePS;
+    std::unique_ptr<Code> prestation;
+    std::unique_ptr<Code> lieuExecution;
+    std::unique_ptr<Code> identifiantLieu;
+    std::unique_ptr<Code> qualificatifDepense;
+    std::unique_ptr<Montant> prixUnitaire;
+    std::unique_ptr<Montant> baseRemboursement;
+    std::unique_ptr<Coefficient> tauxRemboursement;
+    std::unique_ptr<Code> exonerationTM;
+    std::unique_ptr<Code> ententePrealable;
+    LigneActe* rattachement = nullptr;
+    std::unique_ptr<Code> forcage;
+    std::unique_ptr<ListeCodes> reglesNonVerifiables;
+    bool topDebrayageLigne = false;
+    std::unique_ptr<Montant> baseTheoriqueAMO;
+    // Set by the invoice exoneration function only.
+    char topFactureExoneree = 0;
+
+protected:
+    // The fields common to both kinds; an act line prints its price without the euro sign.
+    void dumpChamps(bool prixEnEuros) const;
+
+private:
+    uint16_t combinerForcage(const Code& indicateur, Regles& regles);
+};
+
+// The value, or an empty one when absent.
+template <class T>
+const T& ouVide(const std::unique_ptr<T>& valeur) {
+    static const T vide;
+    return valeur ? *valeur : vide;
+}
+
+// A deep copy of an optional value.
+template <class T>
+std::unique_ptr<T> copie(const std::unique_ptr<T>& valeur) {
+    return valeur ? std::make_unique<T>(*valeur) : nullptr;
+}

@@ -1,0 +1,43 @@
+#include "facture/LigneCCAM.h"
+
+#include "facture/AssociationCCAM.h"
+#include "facture/Seance.h"
+#include "facture/TraceFacture.h"
+
+LigneCCAM::LigneCCAM(const LigneActe& ligne) : LigneActe(ligne) { typeLigne = kCCAM; }
+
+LigneCCAM::~LigneCCAM() = default;
+
+void LigneCCAM::dump() const {
+    tracerRegle("LigneCCAM::dump >> IN");
+    dumpChamps(true);
+    tracerRegle("acte                = %s", texteDe(acte.get()));
+    tracerRegle("activite            = %s", texteDe(activite.get()));
+    tracerRegle("phase               = %s", texteDe(phase.get()));
+    for (uint16_t i = 0; i < modificateurs.nombre(); ++i)
+        tracerRegle("modificateur[%d]     = %s", static_cast<int>(i), modificateurs.element(i).chaine());
+    tracerRegle("codeAssociation     = %s", texteDe(codeAssociation.get()));
+    tracerRegle("codeRemboursement   = %s", texteDe(codeRemboursement.get()));
+    tracerRegle("supplementCharges   = %s", texteDe(supplementCharges.get()));
+    for (uint16_t i = 0; i < donneesComplementaires.nombre(); ++i)
+        tracerRegle("donneesComplementaires[%d] = %s", static_cast<int>(i),
+                    donneesComplementaires.element(i).chaine());
+    for (uint16_t i = 0; i < dents.nombre(); ++i)
+        tracerRegle("dent[%d]             = %s", static_cast<int>(i), dents.element(i).chaine());
+    tracerRegle("baseHorsForfait     = %.2fE", baseHorsForfait ? baseHorsForfait->valeur() : 0.0);
+    tracerRegle("grilleTarifaire     = %d", static_cast<int>(grilleTarifaire ? grilleTarifaire->valeur() : 0));
+    const uint16_t nonVerifiables = reglesNonVerifiables ? reglesNonVerifiables->nombre() : 0;
+    tracerRegle("%d règles non vérifiables ", static_cast<int>(nonVerifiables));
+    for (uint16_t i = 0; i < nonVerifiables; ++i)
+        tracerRegle("\treglesNonVerifiables[%d]     = %s", static_cast<int>(i),
+                    reglesNonVerifiables->element(i).chaine());
+    tracerRegle("top réduction       = %s", vraiFaux(topReduction.valeur()));
+    tracerRegle("topActePuMax        = %s", vraiFaux(topActePuMax.valeur()));
+    tracerRegle("LigneCCAM::dump << OUT");
+}
+
+void LigneCCAM::debrayer() {
+    LigneActe::debrayer();
+    if (association != nullptr) association->topDebrayage = true;
+    if (seance != nullptr) seance->topDebrayage = true;
+}

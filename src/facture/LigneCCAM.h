@@ -1,0 +1,40 @@
+// A CCAM act line: the act line it was read as, plus the act, its modifiers,
+// teeth and tariff data, and the association and session it belongs to (not owned).
+#pragma once
+
+#include "facture/LigneActe.h"
+#include "zone/Booleen.h"
+
+class AssociationCCAM;
+class Seance;
+
+class LigneCCAM : public LigneActe {
+public:
+    static constexpr uint16_t kModificateursMax = 4;
+    static constexpr uint16_t kDentsMax = 16;
+
+    explicit LigneCCAM(const LigneActe& ligne);
+    ~LigneCCAM() override;
+
+    void dump() const override;
+    // Disengages its association and its session with it.
+    void debrayer() override;
+    LigneCCAM* commeLigneCCAM() override { return this; }
+    const LigneCCAM* commeLigneCCAM() const override { return this; }
+
+    std::unique_ptr<Code> acte;
+    std::unique_ptr<Code> activite;
+    std::unique_ptr<Code> phase;
+    ListeCodes modificateurs{kModificateursMax};
+    std::unique_ptr<Code> codeAssociation;
+    std::unique_ptr<Code> codeRemboursement;
+    std::unique_ptr<Code> supplementCharges;
+    ListeCodes donneesComplementaires;
+    ListeCodes dents{kDentsMax};
+    std::unique_ptr<Montant> baseHorsForfait;
+    AssociationCCAM* association = nullptr;
+    Seance* seance = nullptr;
+    Booleen topActePuMax{false};
+    std::unique_ptr<Nombre> grilleTarifaire;
+    Booleen topReduction{false};
+};

@@ -1,0 +1,41 @@
+// The message of a rule violation: the référentiel's format text filled with the
+// rule's values. The format is data, possibly damaged, so it is walked here and
+// never handed to printf: a conversion without a value of its kind renders empty.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+class Texte;
+
+class ValeurMessage {
+public:
+    enum Sorte { kTexte, kEntier, kCaractere };
+
+    ValeurMessage(const char* texte);    // NOLINT: rules pass literals and codes alike
+    ValeurMessage(const Texte& texte);   // NOLINT
+    ValeurMessage(int32_t entier);       // NOLINT
+    static ValeurMessage caractere(char c);
+
+    Sorte sorte() const { return sorte_; }
+    const std::string& texte() const { return texte_; }
+    int32_t entier() const { return entier_; }
+
+private:
+    ValeurMessage() = default;
+
+    Sorte sorte_ = kTexte;
+    std::string texte_;
+    int32_t entier_ = 0;
+};
+
+using ValeursMessage = std::initializer_list<ValeurMessage>;
+
+// %s takes a text, %d %i %u an integer, %c a character, %% is itself; flags, width,
+// precision and length modifiers are honoured or skipped. The result never exceeds
+// longueurMax bytes.
+std::string formaterMessage(const std::string& format, const std::vector<ValeurMessage>& valeurs,
+                            size_t longueurMax);

@@ -1,0 +1,99 @@
+#include "facture/Regles.h"
+
+#include "KPXW32.h"
+#include "consultation/LectureDonnees.h"
+#include "facture/AssociationCCAM.h"
+#include "facture/Seance.h"
+#include "facture/TraceFacture.h"
+#include "referentiel/lignes/Regles.h"
+
+namespace {
+
+void tracerVerifiable(const char* regle, const Code& reference, bool verifiable) {
+    tracerRegle("Regle %s (reference = %s) vérifiable = %s", regle, reference.chaine(), vraiFaux(verifiable));
+}
+
+}  // namespace
+
+Regles::Regles(LectureDonnees& lectureDonnees) : lecture(lectureDonnees) {}
+
+Regles::~Regles() = default;
+
+uint16_t Regles::estVerifiable(const char* regle, const TypeListe<Code>* liste, bool& verifiable) {
+    Code reference;
+    const uint16_t cr = lecture.rechercherReferenceCdC(Code(regle), reference);
+    if (cr != 0) return cr;
+    verifiable = liste == nullptr || !liste->contient(reference);
+    tracerVerifiable(regle, reference, verifiable);
+    return cr;
+}
+
+template <class Lignes>
+uint16_t Regles::verifiableSurLignes(const char* regle, const Lignes& lignes, bool& verifiable) {
+    Code reference;
+    const uint16_t cr = lecture.rechercherReferenceCdC(Code(regle), reference);
+    if (cr != 0) return cr;
+    verifiable = true;
+    for (size_t i = 0; verifiable && i < lignes.size(); ++i) {
+        const ListeCodes* liste = lignes[i]->reglesNonVerifiables.get();
+        verifiable = liste == nullptr || !liste->contient(reference);
+    }
+    tracerVerifiable(regle, reference, verifiable);
+    return cr;
+}
+
+uint16_t Regles::estVerifiableAssociation(const char* regle, const AssociationCCAM& association, bool& verifiable) {
+    return verifiableSurLignes(regle, association.lignes, verifiable);
+}
+
+uint16_t Regles::estVerifiableSeance(const char* regle, const Seance& seance, bool& verifiable) {
+    return verifiableSurLignes(regle, seance.lignes, verifiable);
+}
+
+uint16_t Regles::reglesNonVerifiablesDe(const Code& regle, ListeCodes& regles) {
+    uint16_t cr = lecture.rechercherReglesNonVerifiables(regle, regles);
+    // A rule that makes no other unverifiable has no row of its own.
+    if (cr == KPX_CR_ELEMENT_ABSENT) {
+        regles.vider();
+        cr = 0;
+    }
+    return cr;
+}
+
+uint16_t Regles::combinerIndicateurs(const Code& nouveau, const Code& present, Code& resultat) {
+    return lecture.rechercherValeurCombinaisonIndicateurs(nouveau, present, resultat);
+}
+
+uint16_t Regles::copierValeurErreur(Erreur& erreur, const char* regle, ValeursMessage valeurs) {
+    return copierValeurErreur(erreur, TypeListe<Nombre>(), regle, valeurs);
+}
+
+uint16_t Regles::copierValeurErreur(Erreur& erreur, std::initializer_list<int32_t> prestations, const char* regle,
+                                    ValeursMessage valeurs) {
+    TypeListe<Nombre> liste;
+    for (int32_t numero : prestations)
+        if (liste.ajouter(Nombre(numero)) != 0) return KPX_CR_CONSTRUCTION;
+    return copierValeurErreur(erreur, liste, regle, valeurs);
+}
+
+uint16_t Regles::copierValeurErreur(Erreur& erreur, const TypeListe<Nombre>& prestations, const char* regle,
+                                    ValeursMessage valeurs) {
+    uint16_t cr = 0;
+    TraceOperation trace(CAT_REGLE, NIV_DETAIL, "Regles::copierValeurErreur", cr);
+    const InformationRegle* information = nullptr;
+    if (lecture.rechercherInformationsRegles(Code(regle), information) != 0) {
+        tracer(CAT_REGLE, NIV_ERREUR, "Erreur lors de la consultation des informations de la règle %s", regle);
+        return cr = KPX_CR_DONNEES_INCOHERENTES;
+    }
+    erreur.codeRegle = Code(regle);
+    erreur.libelle = Texte(information->libellePrincipal.substr(0, kLongueurTexteMax).c_str());
+    erreur.outrePassable = Code(&information->typeRegle, 1, Code::largeurFixe);
+    erreur.indicateurForcage = Code(&information->indicateurForcage, 1, Code::largeurFixe);
+    erreur.message = Texte(formaterMessage(information->libelleSecondaire, std::vector<ValeurMessage>(valeurs), kLongueurTexteMax).c_str());
+    erreur.prestations = prestations;
+    return cr;
+}
+
+void Regles::compterModifications(bool compter) { lecture.definirComptageModifications(compter); }
+
+uint32_t Regles::lireNombreModifications() const { return lecture.lireNombreModifications(); }

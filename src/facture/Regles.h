@@ -1,0 +1,58 @@
+// What the regulatory and the tariff rules share: the call's query layer, whether a
+// rule is still to be verified for a line, a session or an association, the filling
+// of a violation from the rule's information, and the counting of modified values.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+
+#include "facture/Erreur.h"
+#include "facture/MessageRegle.h"
+#include "zone/Code.h"
+#include "zone/ListeCodes.h"
+#include "zone/Nombre.h"
+#include "zone/TypeListe.h"
+
+class AssociationCCAM;
+class LectureDonnees;
+class Seance;
+
+class Regles {
+public:
+    // The longest label or message an error may carry to the host.
+    static constexpr size_t kLongueurTexteMax = 250;
+
+    explicit Regles(LectureDonnees& lecture);
+    virtual ~Regles();
+    Regles(const Regles&) = delete;
+    Regles& operator=(const Regles&) = delete;
+
+    // False when the rule's reference is in the list (a null list holds nothing).
+    uint16_t estVerifiable(const char* regle, const TypeListe<Code>* liste, bool& verifiable);
+    uint16_t estVerifiableAssociation(const char* regle, const AssociationCCAM& association, bool& verifiable);
+    uint16_t estVerifiableSeance(const char* regle, const Seance& seance, bool& verifiable);
+    uint16_t reglesNonVerifiablesDe(const Code& regle, ListeCodes& regles);
+    uint16_t combinerIndicateurs(const Code& nouveau, const Code& present, Code& resultat);
+
+    // Fills the error from the rule's information; its message is the rule's format
+    // with these values. 0xDFFE when the rule has no information.
+    uint16_t copierValeurErreur(Erreur& erreur, const char* regle, ValeursMessage valeurs = {});
+    // The same for a violation that names invoice lines.
+    uint16_t copierValeurErreur(Erreur& erreur, std::initializer_list<int32_t> prestations, const char* regle,
+                                ValeursMessage valeurs = {});
+    uint16_t copierValeurErreur(Erreur& erreur, const TypeListe<Nombre>& prestations, const char* regle,
+                                ValeursMessage valeurs = {});
+
+    // Counting of the values read that carry a local modification; switching it off
+    // forgets the count.
+    void compterModifications(bool compter);
+    uint32_t lireNombreModifications() const;
+
+protected:
+    LectureDonnees& lecture;
+
+private:
+    // The rule's reference is in none of these lists.
+    template <class Lignes>
+    uint16_t verifiableSurLignes(const char* regle, const Lignes& lignes, bool& verifiable);
+};

@@ -1,0 +1,61 @@
+// Sessions: the lines of one date. A Seance holds the CCAM lines of its date and
+// carries their exoneration state; a SeanceDepl holds every line of its date,
+// travel lines included. Each kind forms its own chain, owned link by link.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "facture/LigneCCAM.h"
+#include "zone/Code.h"
+#include "zone/Date.h"
+#include "zone/Nombre.h"
+
+template <class S, class L>
+class SeanceDatee {
+public:
+    SeanceDatee(int32_t rang, const Date* jour) : numero(rang), date(jour) {}
+    virtual ~SeanceDatee() {
+        while (suivante) suivante = std::move(suivante->suivante);
+    }
+    SeanceDatee(const SeanceDatee&) = delete;
+    SeanceDatee& operator=(const SeanceDatee&) = delete;
+
+    bool accepte(const LigneActe& ligne) const {
+        return (date ? *date : Date()) == (ligne.date ? *ligne.date : Date());
+    }
+    // The session's own lines, then each following session's when the whole chain is asked for.
+    void dump(bool chaine) const {
+        for (const SeanceDatee* s = this; s != nullptr; s = chaine ? s->suivante.get() : nullptr) s->dumpUne();
+    }
+
+    Nombre numero;
+    const Date* date;
+    std::vector<L*> lignes;
+    bool topDebrayage = false;
+    std::unique_ptr<S> suivante;
+    Code seanceExoneree{"3"};
+
+private:
+    void dumpUne() const;
+};
+
+class Seance : public SeanceDatee<Seance, LigneCCAM> {
+public:
+    using SeanceDatee::SeanceDatee;
+    // The session's state of exoneration: not decided yet, exonerated, or the invoice
+    // threshold rule could not be verified.
+    static constexpr const char* kNonDecidee = "3";
+    static constexpr const char* kExoneree = "2";
+    static constexpr const char* kSeuilNonVerifiable = "4";
+
+    void ajouterLigne(LigneCCAM& ligne);
+};
+
+class SeanceDepl : public SeanceDatee<SeanceDepl, LigneActe> {
+public:
+    using SeanceDatee::SeanceDatee;
+
+    void ajouterLigne(LigneActe& ligne) { lignes.push_back(&ligne); }
+};

@@ -1,0 +1,26 @@
+// Trace of the invoice model and of the rules: category 4, detail level.
+#pragma once
+
+#include "frame/Trace.h"
+#include "zone/Texte.h"
+
+void tracerRegle(const char* format, ...) KPX_FORMAT(1, 2);
+
+// Absent values print as empty text.
+inline const char* texteDe(const Texte* t) { return t != nullptr ? t->chaine() : ""; }
+inline const char* vraiFaux(bool valeur) { return valeur ? "vrai" : "faux"; }
+
+// Entry and exit lines of a rule: "<classe>::<operation> >> IN" and
+// "<classe>::<operation> << OUT : cr = 0x%04X", the code read through the reference.
+class TraceRegle {
+public:
+    TraceRegle(const char* classe, const char* operation, const uint16_t& cr);
+    ~TraceRegle();
+    TraceRegle(const TraceRegle&) = delete;
+    TraceRegle& operator=(const TraceRegle&) = delete;
+
+private:
+    const char* classe_;
+    const char* operation_;
+    const uint16_t& cr_;
+};

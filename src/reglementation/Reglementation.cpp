@@ -1,0 +1,47 @@
+#include "reglementation/Reglementation.h"
+
+#include "consultation/LectureDonnees.h"
+#include "facture/LigneCCAM.h"
+
+Reglementation::Reglementation(LectureDonnees& lectureDonnees) : Regles(lectureDonnees) {}
+
+Reglementation::~Reglementation() = default;
+
+uint16_t Reglementation::valeursConcept(int32_t numero, const Date& date, ListeCodes& valeurs) {
+    return lecture.rechercherValeursConcept(Nombre(numero), date, valeurs);
+}
+
+uint16_t Reglementation::estDansConcept(int32_t numero, const Date& date, const Code& code, bool& dedans) {
+    ListeCodes valeurs;
+    const uint16_t cr = valeursConcept(numero, date, valeurs);
+    dedans = cr == 0 && valeurs.contient(code);
+    return cr;
+}
+
+uint16_t Reglementation::procedureCommune(const Code& acte1, const Code& acte2, const Date& date, Code& procedure) {
+    ListeCodes procedures1, procedures2;
+    uint16_t cr = lecture.rechercherProcedures(acte1, date, procedures1);
+    if (cr == 0) cr = lecture.rechercherProcedures(acte2, date, procedures2);
+    procedure = Code();
+    for (uint16_t i = 0; cr == 0 && !procedure.estRenseigne() && i < procedures1.nombre(); ++i)
+        if (procedures2.contient(procedures1.element(i))) procedure = procedures1.element(i);
+    return cr;
+}
+
+uint16_t Reglementation::categoriesCompatibles(const Code& acte1, const Code& activite1, const Code& acte2,
+                                               const Code& activite2, const Date& date, bool& compatibles) {
+    Code categorie1, categorie2;
+    ListeCodes valeurs;
+    uint16_t cr = lecture.rechercherCategorieMedicale(acte1, activite1, date, categorie1);
+    if (cr == 0) cr = lecture.rechercherCategorieMedicale(acte2, activite2, date, categorie2);
+    if (cr == 0) cr = valeursConcept(kConceptProcedureCompatible, date, valeurs);
+    compatibles = cr == 0 && valeurs.contient(categorie1) && valeurs.contient(categorie2);
+    return cr;
+}
+
+uint16_t Reglementation::estAssociable(const LigneCCAM& i, const LigneCCAM& j, const Date& date, bool& associable) {
+    ListeCodes actes;
+    const uint16_t cr = lecture.rechercherActesCompatibles(ouVide(i.acte), ouVide(i.activite), date, actes);
+    associable = cr == 0 && actes.contient(ouVide(j.acte));
+    return cr;
+}

@@ -1,0 +1,43 @@
+// Rule message formats as a damaged référentiel may hold them: whatever the format
+// and the values a rule passes, the message is built within its length and no
+// conversion reads a value of another kind.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "facture/MessageRegle.h"
+
+namespace {
+
+void verifier(bool condition, const char* quoi) {
+    if (condition) return;
+    std::fprintf(stderr, "fuzz_message: %s\n", quoi);
+    std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 2) return 0;
+    // The first byte chooses the values (two bits each: text, integer, character,
+    // none), the second the length limit; the rest is the format.
+    std::vector<ValeurMessage> valeurs;
+    for (int i = 0; i < 4; ++i) {
+        switch ((data[0] >> (2 * i)) & 3) {
+            case 0: valeurs.emplace_back("HBGD035"); break;
+            case 1: valeurs.emplace_back(static_cast<int32_t>(-7 * (i + 1))); break;
+            case 2: valeurs.push_back(ValeurMessage::caractere(static_cast<char>(data[1]))); break;
+            default: break;
+        }
+    }
+    const size_t longueurMax = data[1];
+    const std::string format(reinterpret_cast<const char*>(data + 2), size - 2);
+    const std::string message = formaterMessage(format, valeurs, longueurMax);
+    verifier(message.size() <= longueurMax, "message longer than its limit");
+    // Without any conversion the format comes out as it stands, cut at the limit.
+    if (format.find('%') == std::string::npos)
+        verifier(message == format.substr(0, longueurMax), "plain text changed");
+    return 0;
+}

@@ -1,0 +1,171 @@
+// KPX_ControlerDonnees and its session variant as a host calls them, over the rule
+// fixture with the sample's interface description: every control identifier with
+// 'O', with 'N' and with a failure, and the frame's own answers.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "KPXW32.h"
+#include "components/bfhw32/bfhw32.h"
+#include "frame/Plateforme.h"
+#include "hote/Hote.h"
+#include "kpxbuild/SourceJson.h"
+#include "referentiel/lignes/Interface.h"
+#include "support/LectureTrace.h"
+#include "support/ReferentielDeRegles.h"
+#include "support/ZoneEntree.h"
+
+namespace {
+
+const char* const kDate = "20240101";
+
+// The library loaded by a host and initialised on the rule fixture, for one test.
+class HoteRegles {
+public:
+    HoteRegles() : repertoire_("controle-boundary") {
+        if (!hote_.charger(KPX_LIB_DIR)) return;
+        ConstructeurReferentiel constructeur;
+        remplirRegles(constructeur);
+        ContenuReferentiel echantillon;
+        std::vector<std::string> erreurs;
+        lireSource(std::string(KPX_SOURCE_DIR) + "/data/sample", echantillon, erreurs);
+        if (!erreurs.empty()) return;
+        for (uint16_t id = DescriptifSuperGroupe::kIdentifiant; id <= FilsSuperGroupe::kIdentifiant; ++id)
+            constructeur.contenu().tables[id] = std::move(echantillon.tables[id]);
+        if (!constructeur.ecrire(repertoire_.chemin())) return;
+        const std::string configuration = repertoire_.fichier("kpx.ini");
+        std::ofstream(configuration) << "[COMMUN]\nrepertoiretravail=" << repertoire_.chemin()
+                                     << "\n[KPX]\nrepertoiretable=" << repertoire_.chemin() << "\n";
+        pret_ = hote_.KPX_InitLIB2(configuration.c_str()) == KPX_OK;
+    }
+    ~HoteRegles() {
+        if (pret_) hote_.KPX_TermLIB();
+    }
+
+    bool pret() const { return pret_; }
+    Hote& hote() { return hote_; }
+
+    // "O", "N" or "-" (unwritten), then the code when it is not 0.
+    std::string controler(const char* identifiant, const std::vector<GroupeEntree>& groupes) {
+        const std::vector<uint8_t> octets = zone(groupes);
+        char resultat = '-';
+        const uint16_t cr = hote_.KPX_ControlerDonnees(identifiant, kDate, octets.data(),
+                                                       static_cast<uint32_t>(octets.size()), &resultat);
+        return std::string(1, resultat) + (cr == 0 ? "" : " " + std::to_string(cr));
+    }
+
+private:
+    RepertoireTemporaire repertoire_;
+    Hote hote_;
+    bool pret_ = false;
+};
+
+GroupeEntree A(const std::string& acte) { return {3001, {acte}}; }
+GroupeEntree Ac(const std::string& activite) { return {3002, {activite}}; }
+GroupeEntree Ph(const std::string& phase) { return {3003, {phase}}; }
+GroupeEntree M(const std::string& modificateur) { return {3005, {modificateur}}; }
+GroupeEntree Naissance(const std::string& date) { return {3013, {date}}; }
+GroupeEntree Nature(const std::string& nature) { return {3014, {nature}}; }
+GroupeEntree Spe(const std::string& specialite) { return {3015, {specialite}}; }
+GroupeEntree Prest(const std::string& prestation) { return {3016, {prestation}}; }
+GroupeEntree Radio(const std::string& agrement) { return {3017, {agrement}}; }
+GroupeEntree Cmu(const std::string& forfait) { return {3018, {forfait}}; }
+
+std::string code(uint16_t cr) { return std::to_string(cr); }
+
+}  // namespace
+
+TEST(ControleBoundary, EveryIdentifierAnswersYesNoOrItsCode) {
+    HoteRegles h;
+    ASSERT_TRUE(h.pret());
+    struct Cas {
+        const char* identifiant;
+        std::vector<GroupeEntree> entree;
+        std::string attendu;
+    };
+    const std::string absent = " " + code(KPX_CR_CONTROLE_ABSENT);
+    const Cas cas[] = {
+        {"C_Age_1", {Naissance("20231220"), M("U")}, "O"},
+        {"C_Age_1", {Naissance("20000101"), M("U")}, "N"},
+        {"C_Age_1", {Naissance("20240102"), M("U")}, "N " + code(0xD113)},
+        {"C_Age_2", {Naissance("20000101"), A("DENT001"), Ac("1"), Ph("0")}, "O"},
+        {"C_Age_2", {Naissance("20220101"), A("DENT001"), Ac("1"), Ph("")}, "N"},  // the empty phase is "0"
+        {"C_Age_2", {Naissance("19000101"), A("AAAA001"), Ac("1"), Ph("")}, "O"},
+        // The résultat starts true before the act is looked up.
+        {"C_Age_2", {Naissance("20000101"), A("ZZZZ999"), Ac("1"), Ph("0")}, "O" + absent},
+        {"C_Assurance", {Nature("AS"), A("CHIR001")}, "O"},
+        {"C_Assurance", {Nature("AT"), A("CHIR001")}, "N"},
+        {"C_Assurance", {Nature("AS"), A("ZZZZ999")}, "N" + absent},
+        {"C_Ccam", {Spe("01"), Prest("C")}, "O"},
+        {"C_Ccam", {Spe("01"), Prest("CS")}, "N"},
+        {"C_Ccam", {Spe("01"), Prest("ADC")}, "N " + code(0xD110)},
+        {"C_Ccam", {Spe("03"), Prest("C")}, "N" + absent},
+        {"C_Executant", {Spe("02"), A("CHIR001"), Ac("1")}, "O"},
+        {"C_Executant", {Spe("01"), A("CHIR001"), Ac("1")}, "N"},
+        {"C_Executant", {Spe("02"), A("ZZZZ999"), Ac("1")}, "N" + absent},
+        {"C_Radio", {Radio("R1"), A("CHIR001"), Ac("1")}, "O"},
+        {"C_Radio", {Radio("0"), A("CHIR001"), Ac("1")}, "N"},
+        {"C_Radio", {Radio("0"), A("ZZZZ999"), Ac("1")}, "N" + absent},
+        {"C_ForfaitCMU", {A("CHIR001"), Cmu("CM1")}, "O"},
+        {"C_ForfaitCMU", {A("CHIR001"), Cmu("CM9")}, "N"},
+        {"C_ForfaitCMU", {A("ZZZZ999"), Cmu("CM1")}, "N" + absent},
+        // The référentiel was opened: 'N' comes with the code of the fault.
+        {"C_Ccam", {Spe("01"), Prest("C"), Prest("C")}, "N " + code(0xA003)},
+        // Not a control identifier: nothing is written.
+        {"C_Inconnu", {Spe("01")}, "- " + code(KPX_CR_CONTROLE_IDENTIFIANT)},
+        {"CCAM_1", {A("CHIR001")}, "- " + code(KPX_CR_CONTROLE_IDENTIFIANT)},
+    };
+    for (const Cas& c : cas) EXPECT_EQ(h.controler(c.identifiant, c.entree), c.attendu) << c.identifiant;
+
+    const std::vector<uint8_t> octets = zone({Spe("01"), Prest("C")});
+    EXPECT_EQ(h.hote().KPX_ControlerDonnees("C_Ccam", kDate, octets.data(), static_cast<uint32_t>(octets.size()),
+                                            nullptr),
+              KPX_CR_ARGUMENT);
+}
+
+TEST(ControleBoundary, HandlerAndControlTraceTheirEntryAndExit) {
+    HoteRegles h;
+    ASSERT_TRUE(h.pret());
+    const std::string fichier = repertoireTemporaire("boundary/controle-trace") + "/kpx.log";
+    ASSERT_EQ(h.hote().KPX_InitTrace(("fichier=" + fichier + ";niveau=5").c_str(), 0, 0, 0), KPX_OK);
+    EXPECT_EQ(h.controler("C_Ccam", {Spe("01"), Prest("CS")}), "N");
+    const auto lignes = lireTrace(fichier);
+    std::vector<std::string> controle;
+    for (const auto& l : lignes)
+        if ((l.texte.rfind("FonctionsControler::", 0) == 0 || l.texte.rfind("Reglementation::appliquerC", 0) == 0) &&
+            l.categorie == 4 && l.niveau == 2)
+            controle.push_back(l.texte);
+    EXPECT_EQ(controle, (std::vector<std::string>{
+                            "FonctionsControler::C_Ccam >> IN",
+                            "Reglementation::appliquerCCcam >> IN",
+                            "Reglementation::appliquerCCcam << OUT : cr = 0x0000, résultat = faux",
+                            "FonctionsControler::C_Ccam << OUT : cr = 0x0000",
+                        }));
+}
+
+TEST(ControleBoundary, SessionVariantWritesNothingToTheSession) {
+    HoteRegles h;
+    ASSERT_TRUE(h.pret());
+    // The same module as the library's: the host side of its sessions.
+    void* bfh = Plateforme::chargerBibliotheque(std::string(KPX_LIB_DIR) + Plateforme::separateur +
+                                                Plateforme::nomBibliotheque("bfhw32"));
+    ASSERT_NE(bfh, nullptr);
+    auto deposer = reinterpret_cast<decltype(&BFH_DeposerZoneIn)>(Plateforme::symbole(bfh, "BFH_DeposerZoneIn"));
+    auto prendre = reinterpret_cast<decltype(&BFH_PrendreZoneOut)>(Plateforme::symbole(bfh, "BFH_PrendreZoneOut"));
+    auto liberer = reinterpret_cast<decltype(&BFH_LibererSession)>(Plateforme::symbole(bfh, "BFH_LibererSession"));
+    ASSERT_TRUE(deposer && prendre && liberer);
+    const std::vector<uint8_t> octets = zone({Spe("01"), Prest("C")});
+    ASSERT_EQ(deposer(7, octets.data(), static_cast<uint32_t>(octets.size())), BFH_OK);
+    char resultat = '-';
+    EXPECT_EQ(h.hote().KPX_ControlerDonnees_S("C_Ccam", kDate, 7, &resultat), KPX_OK);
+    EXPECT_EQ(resultat, 'O');
+    unsigned char* sortie = reinterpret_cast<unsigned char*>(1);
+    uint32_t taille = 1;
+    EXPECT_EQ(prendre(7, &sortie, &taille), BFH_OK);
+    EXPECT_EQ(sortie, nullptr);
+    EXPECT_EQ(taille, 0u);
+    liberer(7);
+    Plateforme::libererBibliotheque(bfh);
+}
