@@ -149,7 +149,6 @@ KPX_API uint16_t KPX_CALL KPX_LireVersion_S(uint16_t numeroSession);
 #define KPX_CR_LECTURE_MODIFICATIONS    0xD641u /* the same for the modification file */
 #define KPX_CR_NOMBRE_TABLES            0xD650u /* fewer than 58 tables in the table file */
 #define KPX_CR_NOMBRE_TABLES_TOTAL      0xD651u /* fewer than 67 tables after the modification file */
-#define KPX_CR_MODIFICATIONS_NON_REJOUEES 0xD660u /* stored modifications present, and this build cannot replay them yet */
 #define KPX_CR_REPERTOIRE_TABLE_ABSENT  0xD680u
 #define KPX_CR_ECRITURE                 0xD700u
 

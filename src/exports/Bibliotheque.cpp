@@ -13,8 +13,9 @@
 #include "exports/Ouverture.h"
 #include "frame/Composants.h"
 #include "frame/Trace.h"
+#include "modification/ModificationDonnees.h"
+#include "modification/RejeuModificationDonnees.h"
 #include "referentiel/Referentiel.h"
-#include "referentiel/RejeuModifications.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ constexpr uint32_t kTailleValeur = 1024;
 
 struct Etat {
     // The replay of the stored modifications that every référentiel loaded is given.
-    RejeuParDefaut rejeu;
+    RejeuModificationDonnees rejeu;
     std::unique_ptr<Referentiel> referentiel;
     Interface interface;
     bool interfaceConstruite = false;
@@ -152,7 +153,7 @@ void Bibliotheque::verifierReferentiel(uint16_t& cr) {
 
 uint16_t Bibliotheque::terminer() {
     uint16_t cr = 0;
-    Ouverture<LectureDonnees> ecrivain(cr, LectureDonnees::Place::ecrivain);
+    Ouverture<ModificationDonnees> ecrivain(cr);
     if (cr != 0) return cr;
     if (auto arret = Composants::arretTraces()) arret();
     // The place goes back before the référentiel that holds its count.

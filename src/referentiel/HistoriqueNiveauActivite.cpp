@@ -7,13 +7,26 @@
 #include "referentiel/LectureNiveau.h"
 
 HistoriqueNiveauActivite::HistoriqueNiveauActivite(const HistoriqueNiveauActivite& autre)
+    : HistoriqueNiveauActivite(autre, true) {}
+
+HistoriqueNiveauActivite::HistoriqueNiveauActivite(const HistoriqueNiveauActivite& autre, bool avecSuite)
     : dateEffet(autre.dateEffet),
       categorieMedicale(autre.categorieMedicale),
       codeRegroupement(autre.codeRegroupement),
       modificateurs(autre.modificateurs),
       classesSpecialite(autre.classesSpecialite),
       associations(autre.associations) {
-    if (autre.suivant_) suivant_.reset(new HistoriqueNiveauActivite(*autre.suivant_));
+    // One version at a time, so a long list never recurses.
+    HistoriqueNiveauActivite* fin = this;
+    const HistoriqueNiveauActivite* h = avecSuite ? autre.suivant_.get() : nullptr;
+    for (; h != nullptr; h = h->suivant_.get()) {
+        fin->suivant_ = h->copierVersion();
+        fin = fin->suivant_.get();
+    }
+}
+
+std::unique_ptr<HistoriqueNiveauActivite> HistoriqueNiveauActivite::copierVersion() const {
+    return std::unique_ptr<HistoriqueNiveauActivite>(new HistoriqueNiveauActivite(*this, false));
 }
 
 // Unlinks the tail one version at a time, so a long list never recurses.

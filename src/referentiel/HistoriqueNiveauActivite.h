@@ -25,6 +25,8 @@ public:
     HistoriqueNiveauActivite(const HistoriqueNiveauActivite& autre);
     HistoriqueNiveauActivite& operator=(const HistoriqueNiveauActivite&) = delete;
     ~HistoriqueNiveauActivite();
+    // A copy of this version alone, without the later ones (a new head to link in front).
+    std::unique_ptr<HistoriqueNiveauActivite> copierVersion() const;
 
     uint16_t lireHistorique(Lecteur& lecteur);
     uint16_t ecrireHistorique(Ecrivain& ecrivain) const;
@@ -42,5 +44,8 @@ public:
     std::vector<AssociationActivite> associations;
 
 private:
+    // The version's own fields, and the later versions when avecSuite.
+    HistoriqueNiveauActivite(const HistoriqueNiveauActivite& autre, bool avecSuite);
+
     std::unique_ptr<HistoriqueNiveauActivite> suivant_;
 };

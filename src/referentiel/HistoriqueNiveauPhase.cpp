@@ -7,12 +7,25 @@
 #include "referentiel/LectureNiveau.h"
 
 HistoriqueNiveauPhase::HistoriqueNiveauPhase(const HistoriqueNiveauPhase& autre)
+    : HistoriqueNiveauPhase(autre, true) {}
+
+HistoriqueNiveauPhase::HistoriqueNiveauPhase(const HistoriqueNiveauPhase& autre, bool avecSuite)
     : dateEffet(autre.dateEffet),
       prixUnitaireBase(autre.prixUnitaireBase),
       supplementCharge(autre.supplementCharge),
       grilles(autre.grilles) {
     for (int i = 0; i < 4; ++i) majorationsDOM[i] = autre.majorationsDOM[i];
-    if (autre.suivant_) suivant_.reset(new HistoriqueNiveauPhase(*autre.suivant_));
+    // One version at a time, so a long list never recurses.
+    HistoriqueNiveauPhase* fin = this;
+    const HistoriqueNiveauPhase* h = avecSuite ? autre.suivant_.get() : nullptr;
+    for (; h != nullptr; h = h->suivant_.get()) {
+        fin->suivant_ = h->copierVersion();
+        fin = fin->suivant_.get();
+    }
+}
+
+std::unique_ptr<HistoriqueNiveauPhase> HistoriqueNiveauPhase::copierVersion() const {
+    return std::unique_ptr<HistoriqueNiveauPhase>(new HistoriqueNiveauPhase(*this, false));
 }
 
 // Unlinks the tail one version at a time, so a long list never recurses.

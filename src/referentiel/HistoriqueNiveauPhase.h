@@ -24,6 +24,8 @@ public:
     HistoriqueNiveauPhase(const HistoriqueNiveauPhase& autre);
     HistoriqueNiveauPhase& operator=(const HistoriqueNiveauPhase&) = delete;
     ~HistoriqueNiveauPhase();
+    // A copy of this version alone, without the later ones (a new head to link in front).
+    std::unique_ptr<HistoriqueNiveauPhase> copierVersion() const;
 
     uint16_t lireHistorique(Lecteur& lecteur);
     uint16_t ecrireHistorique(Ecrivain& ecrivain) const;
@@ -40,5 +42,8 @@ public:
     std::vector<PrixGrille> grilles;
 
 private:
+    // The version's own fields, and the later versions when avecSuite.
+    HistoriqueNiveauPhase(const HistoriqueNiveauPhase& autre, bool avecSuite);
+
     std::unique_ptr<HistoriqueNiveauPhase> suivant_;
 };

@@ -151,11 +151,6 @@ std::vector<Table*> Referentiel::tablesParentes(uint16_t identifiant) const {
     return parentes;
 }
 
-RejeuModifications& Referentiel::rejeu() {
-    static RejeuParDefaut parDefaut;
-    return rejeu_ != nullptr ? *rejeu_ : parDefaut;
-}
-
 uint16_t Referentiel::ouvrirLecteur() {
     if (nombreEcrivains_ != 0) {
         tracerDetail(CAT_CONSULTATION, NIV_ERREUR, "Référentiel en cours de modification (%d écrivain)",
@@ -287,7 +282,7 @@ uint16_t Referentiel::chargerReferentiel(const char* repertoireTables, const cha
         }
         if (cr == 0) cr = controlerTables();
         if (cr == 0) cr = chargerModifications();
-        if (cr == 0) cr = rejeu().appliquerModificationsReferentiel(*this);
+        if (cr == 0 && rejeu_ != nullptr) cr = rejeu_->appliquerModificationsReferentiel(*this);
     }
     tracerDetail(CAT_CYCLE, NIV_DETAIL, "Code retour de Referentiel::chargerReferentiel : 0x%04X", cr);
     return cr;
@@ -542,7 +537,7 @@ uint16_t Referentiel::chargerActe(uint32_t positionActe, NiveauActe& acte, const
             Lecteur lecteur(*this, ouvert);
             cr = acte.lireNiveauActe(lecteur);
         }
-        if (cr == 0) cr = rejeu().appliquerModificationsActe(*this, codeActe, acte);
+        if (cr == 0 && rejeu_ != nullptr) cr = rejeu_->appliquerModificationsActe(*this, codeActe, acte);
     }
     tracerDetail(CAT_CYCLE, NIV_DETAIL, "Code retour de Referentiel::chargerActe : 0x%04X", cr);
     return cr;

@@ -47,8 +47,7 @@ public:
     void afficher(uint16_t niveau) const;
 
     // Who folds the stored modifications into the data, at load and at each act read
-    // (not owned; it outlives the référentiel). Until one is given, the default that
-    // refuses any stored record.
+    // (not owned; it outlives the référentiel). Without one, records are kept unapplied.
     void definirRejeu(RejeuModifications* rejeu) { rejeu_ = rejeu; }
 
     // Admission for one call: any number of readers, or one writer alone. A
@@ -99,8 +98,6 @@ private:
     uint16_t chargerTablesReference(Lecteur& lecteur);
     uint16_t chargerTablesModification(Lecteur& lecteur);
     uint16_t creerTablesModificationVides();
-
-    RejeuModifications& rejeu();
 
     std::unique_ptr<Table> tables_[kNombreIdentifiants];
     std::string repertoire;

@@ -1,6 +1,8 @@
 // The replay of the stored local modifications onto the reference data. The
 // storage calls it and the modification layer implements it: once the
 // modification file is read, and each time an act is read from the table file.
+// A référentiel given none keeps its records without applying them (the build
+// tools read files that way).
 #pragma once
 
 #include <cstdint>
@@ -16,12 +18,4 @@ public:
     // Applies the records of one act, just read and not yet attached to its index row.
     virtual uint16_t appliquerModificationsActe(Referentiel& referentiel, const char* codeActe,
                                                 NiveauActe& acte) = 0;
-};
-
-// Without a modification layer nothing can be replayed: a stored record refuses
-// the load (0xD660), so no act ever has one to apply.
-class RejeuParDefaut : public RejeuModifications {
-public:
-    uint16_t appliquerModificationsReferentiel(Referentiel& referentiel) override;
-    uint16_t appliquerModificationsActe(Referentiel& referentiel, const char* codeActe, NiveauActe& acte) override;
 };

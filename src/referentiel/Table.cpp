@@ -257,6 +257,15 @@ bool Table::ajouterLigne(std::unique_ptr<LigneTable> ligne) {
     return true;
 }
 
+bool Table::reserver(uint32_t nombre) {
+    try {
+        lignes_.reserve(lignes_.size() + nombre);
+    } catch (const std::exception&) {
+        return false;
+    }
+    return true;
+}
+
 bool Table::pointeVers(uint16_t enfant) const {
     std::unique_ptr<LigneTable> modele;
     LigneTable* ligne = lignes_.empty() ? nullptr : lignes_.front().get();

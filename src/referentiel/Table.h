@@ -41,6 +41,8 @@ public:
     std::unique_ptr<LigneTable> creerLigneTable(uint16_t identifiant);
     // Appends a row (fixture building and the modification layer); false when memory fails.
     bool ajouterLigne(std::unique_ptr<LigneTable> ligne);
+    // Room for that many more rows, so that as many additions cannot fail; false when memory fails.
+    bool reserver(uint32_t nombre);
 
     // Children stay contiguous: parents are the tables whose rows hold ranges into this
     // one (Referentiel::tablesParentes). Inserting at position (0 to nombreLignes) moves

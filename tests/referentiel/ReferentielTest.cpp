@@ -62,9 +62,11 @@ TEST(Referentiel, StoredModificationsAreReplayedByWhomeverTheLoadIsGiven) {
     ASSERT_TRUE(constructeur.ecrire(repertoire.chemin()));
     ASSERT_TRUE(constructeur.ecrireModifications(repertoire.chemin()));
 
-    // Without a replay, a stored record refuses the load.
+    // Without a replay, the records are kept as read and applied to nothing.
     Referentiel sansRejeu;
-    EXPECT_EQ(charger(repertoire.chemin(), sansRejeu), KPX_CR_MODIFICATIONS_NON_REJOUEES);
+    ASSERT_EQ(charger(repertoire.chemin(), sansRejeu), 0);
+    EXPECT_EQ(sansRejeu.table(ModificationSeuil::kIdentifiant)->nombreLignes(), 1u);
+    EXPECT_EQ(sansRejeu.table(Seuil::kIdentifiant)->nombreLignes(), 1u);
 
     // Given one, the load hands it every table with the records, and each act read from the file.
     RejeuEnregistre rejeu;
@@ -250,9 +252,6 @@ TEST(Referentiel, ModificationFileIsIgnoredWhenForAnotherVersionAndCheckedOtherw
          KPX_CR_NOMBRE_TABLES_TOTAL},
         {"ligne-invalide",
          [](ConstructeurReferentiel& c) { c.ajouter<ModificationSeuil>(); }, false, KPX_CR_LECTURE_MODIFICATIONS},
-        {"non-rejouee",
-         [](ConstructeurReferentiel& c) { c.ajouter<ModificationSeuil>().dateEffet = Date(2024, 1, 1); }, false,
-         KPX_CR_MODIFICATIONS_NON_REJOUEES},
     };
     for (const Cas& c : cas) {
         RepertoireTemporaire repertoire(std::string("modifications-") + c.nom);

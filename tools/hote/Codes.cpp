@@ -12,6 +12,10 @@ const char* significationCode(uint16_t cr) {
         case KPX_CR_RIEN_EN_VIGUEUR: return "nothing in force at that date";
         case KPX_CR_DATE_EFFET_REFUSEE: return "effective date refused";
         case KPX_CR_RIEN_A_ANNULER: return "nothing to cancel";
+        case KPX_CR_CAISSE_NON_DOM: return "caisse number of no overseas department";
+        case KPX_CR_CODE_REGROUPEMENT_INCONNU: return "grouping code absent from the referentiel";
+        case KPX_CR_CODE_REGROUPEMENT_EXISTANT: return "grouping code already exists";
+        case KPX_CR_CODE_REGROUPEMENT_NATURE: return "grouping code already used as a prestation nature";
         case KPX_CR_CONTROLE_IDENTIFIANT: return "function identifier not found (control)";
         case KPX_CR_CONTROLE_ABSENT: return "element absent (control)";
         case KPX_CR_CONTROLE_RIEN_EN_VIGUEUR: return "nothing in force at that date (control)";
@@ -26,7 +30,6 @@ const char* significationCode(uint16_t cr) {
         case KPX_CR_LECTURE_MODIFICATIONS: return "modification file unreadable or inconsistent";
         case KPX_CR_NOMBRE_TABLES: return "fewer than 58 tables in the table file";
         case KPX_CR_NOMBRE_TABLES_TOTAL: return "fewer than 67 tables after the modification file";
-        case KPX_CR_MODIFICATIONS_NON_REJOUEES: return "stored modifications cannot be replayed by this build";
         case KPX_CR_VERSION_DEJA_ECRITE: return "component version changed, record replaced";
         case KPX_CR_REPERTOIRE_TABLE_ABSENT: return "configuration key repertoiretable absent";
         case KPX_CR_ECRITURE: return "writing the referentiel failed";

@@ -123,8 +123,7 @@ bool ecrireSections(ContenuReferentiel& contenu, const std::string& chemin, std:
     return true;
 }
 
-// Tables 035 to 043 of a modification file, read without the loader (which would
-// refuse to hold stored modifications it cannot replay).
+// Tables 035 to 043 of a modification file, read as they are stored.
 bool lireModifications(const std::string& chemin, ContenuReferentiel& contenu, std::string& erreur) {
     FILE* fichier = std::fopen(chemin.c_str(), "rb");
     if (fichier == nullptr) return true;
