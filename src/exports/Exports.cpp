@@ -22,6 +22,9 @@
 #include "frame/ExceptionEchappee.h"
 #include "frame/Systeme.h"
 #include "frame/Trace.h"
+#include "modification/FonctionsAnnuler.h"
+#include "modification/FonctionsModifier.h"
+#include "modification/ModificationDonnees.h"
 #include "referentiel/Referentiel.h"
 #include "reglementation/FonctionsControler.h"
 #include "zone/Booleen.h"
@@ -68,6 +71,16 @@ void regleZoneEntree(uint16_t& cr, const SuperGroupe* racine, const unsigned cha
 // Families whose handlers are not written yet: every number is one without handler.
 void sansGestionnaire(uint16_t& cr, const char* famille, uint16_t numero) {
     if (cr == 0) cr = nonPrevu(CAT_REGLE, famille, numero);
+}
+
+// Modification and cancellation hold the writer place for the call; a success marks the
+// référentiel modified since its last save, a failure leaves the mark as it was.
+template <class Corps>
+void ecrire(uint16_t& cr, Corps corps) {
+    if (cr != 0) return;
+    Ouverture<ModificationDonnees> modification(cr);
+    if (cr == 0) cr = corps(*modification);
+    if (cr == 0) Bibliotheque::marquerModifie(true);
 }
 
 // Control, rule application and complete control read as one reader for the call.
@@ -262,7 +275,12 @@ KPX_API uint16_t KPX_CALL KPX_ModifierDonnee(const char* identifiant, const char
     const SuperGroupe* racine = nullptr;
     uint16_t numero = 0;
     rechercherFonction(cr, &Interface::lireSuperGroupeModifier, identifiant, racine, numero);
-    sansGestionnaire(cr, "de modifications", numero);
+    std::unique_ptr<ZoneKPX> entree;
+    if (cr == 0) entree.reset(new ZoneKPX(zoneEntree, tailleZoneEntree));
+    ecrire(cr, [&](ModificationDonnees& modification) {
+        FonctionsModifier fonctions(*date, entree.get(), racine, modification);
+        return fonctions.executer(numero);
+    });
     return cr;
 } catch (...) {
     return codeExceptionEchappee("KPX_ModifierDonnee");
@@ -280,7 +298,10 @@ KPX_API uint16_t KPX_CALL KPX_AnnulerModification(const char* identifiant, const
     rechercherFonction(cr, &Interface::lireSuperGroupeAnnuler, identifiant, racine, numero);
     std::unique_ptr<ZoneKPX> entree;
     regleZoneEntree(cr, racine, zoneEntree, tailleZoneEntree, entree);
-    sansGestionnaire(cr, "d'annulations", numero);
+    ecrire(cr, [&](ModificationDonnees& modification) {
+        FonctionsAnnuler fonctions(entree.get(), racine, modification);
+        return fonctions.executer(numero);
+    });
     return cr;
 } catch (...) {
     return codeExceptionEchappee("KPX_AnnulerModification");

@@ -57,6 +57,9 @@ public:
     uint16_t ajouterCodeRegroupement(const Date& dateEffet, const Code& codeRegroupement, const Texte& libelle,
                                      bool enregistrer);
 
+    // Whether the grouping-code table holds the code, at any date.
+    uint16_t chercherCodeRegroupement(const Code& codeRegroupement, Booleen& existe);
+
     // --- Pattern C: every change of one value cancelled; 0xD005 when there is none.
     uint16_t annulerModificationsPrixUnitaire(const Code& acte, const Code& activite, const Code& phase);
     uint16_t annulerModificationsSupplementCharges(const Code& acte, const Code& activite, const Code& phase);

@@ -323,6 +323,18 @@ uint16_t ModificationDonnees::ajouterCodeRegroupement(const Date& dateEffet, con
     return cr;
 }
 
+uint16_t ModificationDonnees::chercherCodeRegroupement(const Code& codeRegroupement, Booleen& existe) {
+    uint16_t cr = 0;
+    TraceModification trace("chercherCodeRegroupement", cr);
+    const std::string cle = initBufferCode(codeRegroupement, kLargeurCodeRegroupement, cr);
+    const Table* codes = tableReferentiel(CodeRegroupement::kIdentifiant, cr);
+    bool trouve = false;
+    for (uint32_t i = 0; cr == 0 && !trouve && i < codes->nombreLignes(); ++i)
+        trouve = codes->ligneDe<CodeRegroupement>(i)->codeRegroupement == cle;
+    existe = Booleen(trouve);
+    return cr;
+}
+
 uint16_t ModificationDonnees::retirerCodeRegroupement(const LigneTable& enregistrement) {
     const auto& e = static_cast<const ModificationNouveauCodeRegroupement&>(enregistrement);
     Table* codes = referentiel->table(CodeRegroupement::kIdentifiant);

@@ -89,3 +89,10 @@ uint16_t enregistrementsDeLaCle(const Table* table, Cle cle, std::vector<bool>& 
     }
     return 0;
 }
+
+// A field read, or the empty value of its type when the zone did not give it.
+template <class T>
+const T& ouVide(const std::unique_ptr<T>& valeur) {
+    static const T vide;
+    return valeur ? *valeur : vide;
+}
