@@ -316,13 +316,14 @@ KPX_API uint16_t KPX_CALL KPX_SauvegarderReferentiel(const char* commentaire) tr
         tracer(CAT_SAUVEGARDE, NIV_ERREUR, "La taille du commentaire est superieure à 200 caractères.");
         cr = KPX_CR_ARGUMENT;
     }
+    Ouverture<ModificationDonnees> modification(cr);
     if (cr == 0 && !Bibliotheque::referentielModifie() && (commentaire == nullptr || commentaire[0] == '\0')) {
         tracer(CAT_SAUVEGARDE, NIV_DETAIL, "Aucune modification à sauvegarder ; cr = 0x%04X", cr);
         trace.annuler();
         return cr;
     }
-    // Saving goes through the modification store, which does not exist yet.
-    if (cr == 0) cr = KPX_CR_NON_PREVU;
+    if (cr == 0) cr = (*modification).sauvegarderReferentiel(commentaire);
+    if (cr == 0) Bibliotheque::marquerModifie(false);
     return cr;
 } catch (...) {
     return codeExceptionEchappee("KPX_SauvegarderReferentiel");

@@ -90,9 +90,26 @@ void ModificationDonnees::retirerEnregistrements(uint16_t identifiant, const std
 }
 
 void ModificationDonnees::modifierCommentaireReferentiel(const Texte& commentaire) {
-    referentiel->commentaire = commentaire.chaine();
+    // The file header ends its comment at the first carriage return.
+    std::string texte = commentaire.chaine();
+    texte.erase(std::remove(texte.begin(), texte.end(), '\r'), texte.end());
+    referentiel->commentaire = texte;
 }
 
 void ModificationDonnees::modifierCommentaireReferentiel(const Nombre& numeroRevision) {
     referentiel->numeroRevision = static_cast<uint16_t>(numeroRevision.valeur());
+}
+
+uint16_t ModificationDonnees::sauvegarderReferentiel(const char* commentaire) {
+    uint16_t cr = 0;
+    TraceModification trace("sauvegarderReferentiel", cr);
+    cr = sansExceptionMemoire([&]() -> uint16_t {
+        if (commentaire != nullptr && commentaire[0] != '\0') modifierCommentaireReferentiel(Texte(commentaire));
+        Nombre revision;
+        uint16_t c = lireNumeroRevisionReferentiel(revision);
+        if (c == 0) modifierCommentaireReferentiel(Nombre(revision.valeur() + 1));
+        if (c == 0) c = referentiel->sauvegarderModifications();
+        return c;
+    });
+    return cr;
 }

@@ -76,6 +76,9 @@ public:
     // --- Header of the référentiel, as the save sets it.
     void modifierCommentaireReferentiel(const Texte& commentaire);
     void modifierCommentaireReferentiel(const Nombre& numeroRevision);
+    // The save once the writer place is held: the comment when one is given, the revision
+    // number plus one, then the file procedure of the référentiel.
+    uint16_t sauvegarderReferentiel(const char* commentaire);
 
     // --- Replay at load, in this order, each table in its record order.
     uint16_t chargerModificationsReglesAssociationsNP();

@@ -1,25 +1,31 @@
 // Any failed positioning or short write is 0xD700; the caller stops at the first.
+// Every file operation goes through Fichiers, where a test can make any one fail.
 #include "referentiel/Ecrivain.h"
 
 #include <cstring>
 
 #include "KPXW32.h"
+#include "frame/Fichiers.h"
 #include "frame/Trace.h"
 #include "referentiel/Codage.h"
 #include "referentiel/Referentiel.h"
 
-uint16_t Ecrivain::ecrireBrut(const void* octets, size_t n) {
-    if (fichier_ == nullptr) return KPX_CR_ECRITURE;
-    if (n != 0 && std::fwrite(octets, 1, n, fichier_) != n) return KPX_CR_ECRITURE;
-    compteur_ += static_cast<uint32_t>(n);
+uint16_t Ecrivain::ecrireSansCompter(const void* octets, size_t n) {
+    if (fichier_ == nullptr || !Fichiers::courants().ecrire(octets, n, fichier_)) return KPX_CR_ECRITURE;
     return 0;
+}
+
+uint16_t Ecrivain::ecrireBrut(const void* octets, size_t n) {
+    const uint16_t cr = ecrireSansCompter(octets, n);
+    if (cr == 0) compteur_ += static_cast<uint32_t>(n);
+    return cr;
 }
 
 uint16_t Ecrivain::ecrireEntete(const char* nomFichier, const Date& date, const char* versionMinimale,
                                 uint16_t numeroRevision, const char* variante) {
     tracerDetail(CAT_CYCLE, NIV_DETAIL, "Ecrivain::ecrireEntete : Ecriture de l'entete du fichier");
     uint16_t cr = 0;
-    if (fichier_ == nullptr || std::fseek(fichier_, 0, SEEK_SET) != 0) {
+    if (fichier_ == nullptr || !Fichiers::courants().positionner(fichier_, 0, SEEK_SET)) {
         tracerDetail(CAT_CYCLE, NIV_ERREUR, "ERREUR : probleme de positionnement en debut de fichier");
         cr = KPX_CR_ECRITURE;
     }
@@ -28,15 +34,15 @@ uint16_t Ecrivain::ecrireEntete(const char* nomFichier, const Date& date, const 
         char nom[13];
         std::snprintf(nom, sizeof nom, "%-12.12s", nomFichier ? nomFichier : "");
         // Fixed-width fields are not terminated, hence the precisions.
-        const int ecrits = std::fprintf(fichier_, "%s %s %.4s %.5s %04u%02u%02u %.4s %0*lu %.10s ", "0000", nom,
-                                        r.version, r.versionBaseCCAM, date.annee(), date.mois(), date.jour(),
-                                        versionMinimale, 5, static_cast<unsigned long>(numeroRevision), variante);
-        if (ecrits != 60) cr = KPX_CR_ECRITURE;
-        if (cr == 0 && !r.commentaire.empty() &&
-            std::fwrite(r.commentaire.data(), 1, r.commentaire.size(), fichier_) != r.commentaire.size())
-            cr = KPX_CR_ECRITURE;
+        char champs[64];
+        const int n = std::snprintf(champs, sizeof champs, "%s %s %.4s %.5s %04u%02u%02u %.4s %0*lu %.10s ", "0000",
+                                    nom, r.version, r.versionBaseCCAM, date.annee(), date.mois(), date.jour(),
+                                    versionMinimale, 5, static_cast<unsigned long>(numeroRevision), variante);
+        if (n != 60) cr = KPX_CR_ECRITURE;
+        if (cr == 0) cr = ecrireSansCompter(champs, 60);
+        if (cr == 0 && !r.commentaire.empty()) cr = ecrireSansCompter(r.commentaire.data(), r.commentaire.size());
         static const char fin[3] = {13, 10, 26};
-        if (cr == 0 && std::fwrite(fin, 1, sizeof fin, fichier_) != sizeof fin) cr = KPX_CR_ECRITURE;
+        if (cr == 0) cr = ecrireSansCompter(fin, sizeof fin);
     }
     if (cr != 0) tracerDetail(CAT_CYCLE, NIV_ERREUR, "Code retour Ecrivain::ecrireEntete : 0x%04X", cr);
     return cr;
@@ -46,7 +52,7 @@ uint16_t Ecrivain::ecrireEnteteTable(const char* identifiant, uint32_t nombreLig
     char texte[3] = {' ', ' ', ' '};
     if (identifiant) std::memcpy(texte, identifiant, strnlen(identifiant, 3));
     if (ecrireBrut(texte, 3) != 0 || ecrireEntier32(nombreLignes) != 0) return KPX_CR_ECRITURE;
-    positionTaille_ = std::ftell(fichier_);
+    positionTaille_ = Fichiers::courants().position(fichier_);
     if (positionTaille_ < 0 || ecrireEntier32(0) != 0) return KPX_CR_ECRITURE;
     compteur_ = 0;
     return 0;
@@ -56,17 +62,19 @@ uint16_t Ecrivain::terminerTable() {
     if (fichier_ == nullptr || positionTaille_ < 0) return KPX_CR_ECRITURE;
     uint8_t octets[4];
     Codage::ecrireEntier32(octets, compteur_);
-    if (std::fseek(fichier_, positionTaille_, SEEK_SET) != 0 || std::fwrite(octets, 1, 4, fichier_) != 4 ||
-        std::fseek(fichier_, 0, SEEK_END) != 0)
+    Fichiers& fichiers = Fichiers::courants();
+    if (!fichiers.positionner(fichier_, positionTaille_, SEEK_SET) || ecrireSansCompter(octets, 4) != 0 ||
+        !fichiers.positionner(fichier_, 0, SEEK_END))
         return KPX_CR_ECRITURE;
     positionTaille_ = -1;
     return 0;
 }
 
 uint16_t Ecrivain::ecrireCRC(uint16_t crc) {
-    if (fichier_ == nullptr || std::fseek(fichier_, 0, SEEK_SET) != 0) return KPX_CR_ECRITURE;
-    if (std::fprintf(fichier_, "%04X", crc) != 4 || std::fflush(fichier_) != 0) return KPX_CR_ECRITURE;
-    return 0;
+    if (fichier_ == nullptr || !Fichiers::courants().positionner(fichier_, 0, SEEK_SET)) return KPX_CR_ECRITURE;
+    char texte[5];
+    std::snprintf(texte, sizeof texte, "%04X", static_cast<unsigned>(crc));
+    return ecrireSansCompter(texte, 4);
 }
 
 uint16_t Ecrivain::ecrireOctet(char c) { return ecrireBrut(&c, 1); }
@@ -101,8 +109,10 @@ uint16_t Ecrivain::ecrireDate(const Date& date) {
 }
 
 uint16_t Ecrivain::ecrireDateTexte(const Date& date) {
-    if (fichier_ == nullptr) return KPX_CR_ECRITURE;
-    return std::fprintf(fichier_, "%04u%02u%02u", date.annee(), date.mois(), date.jour()) == 8 ? 0 : KPX_CR_ECRITURE;
+    char texte[16];
+    if (std::snprintf(texte, sizeof texte, "%04u%02u%02u", date.annee(), date.mois(), date.jour()) != 8)
+        return KPX_CR_ECRITURE;
+    return ecrireSansCompter(texte, 8);
 }
 
 uint16_t Ecrivain::ecrireNombre(double valeur) {

@@ -37,6 +37,7 @@ public:
 
 private:
     uint16_t ecrireBrut(const void* octets, size_t n);
+    uint16_t ecrireSansCompter(const void* octets, size_t n);
 
     Referentiel& referentiel_;
     FILE* fichier_;

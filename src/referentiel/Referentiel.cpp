@@ -9,6 +9,7 @@
 #include <new>
 
 #include "KPXW32.h"
+#include "frame/Fichiers.h"
 #include "frame/Plateforme.h"
 #include "frame/Trace.h"
 #include "referentiel/Codage.h"
@@ -206,12 +207,15 @@ void Referentiel::lireDateSysteme(Date& date) {
 
 bool Referentiel::calculerCRC16(FILE* fichier, uint16_t& crc) {
     crc = 0;
-    if (fichier == nullptr || std::fseek(fichier, 4, SEEK_SET) != 0) return false;
+    Fichiers& fichiers = Fichiers::courants();
+    if (fichier == nullptr || !fichiers.positionner(fichier, 4, SEEK_SET)) return false;
     Codage::Crc16 calcul;
     uint8_t bloc[1024];
-    size_t lu;
-    while ((lu = std::fread(bloc, 1, sizeof bloc, fichier)) > 0) calcul.ajouter(bloc, lu);
-    if (std::ferror(fichier)) return false;
+    size_t lu = 0;
+    do {
+        if (!fichiers.lire(bloc, sizeof bloc, fichier, lu)) return false;
+        calcul.ajouter(bloc, lu);
+    } while (lu > 0);
     crc = calcul.valeur();
     return true;
 }

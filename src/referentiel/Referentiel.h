@@ -27,6 +27,11 @@ public:
     static constexpr uint16_t kDerniereTableModification = 43;
     static constexpr const char* kFichierTables = "table_v2.kpx";
     static constexpr const char* kFichierModifications = "modrefv2.kpx";
+    // The files of the save: the previous modification file, the new one while it is
+    // written, and the copy of the previous one kept while the files are switched.
+    static constexpr const char* kFichierModificationsPrecedent = "modifv2~.kpx";
+    static constexpr const char* kFichierModificationsTemporaire = "modiftmp.kpx";
+    static constexpr const char* kFichierCopiePrecedent = "modif~.sav";
 
     Referentiel();
     // Deep copy: strings duplicated, every table copied with its rows.
@@ -45,6 +50,10 @@ public:
     // owns acte and destroys it when the code is not 0.
     uint16_t chargerActe(uint32_t positionActe, NiveauActe& acte, const char* codeActe);
     void afficher(uint16_t niveau) const;
+    // Writes tables 35 to 43 to a new modification file and switches it with the current
+    // one, keeping the current one as the previous; any failure gives 0xD700 and leaves
+    // the last file saved in place (docs/modifications.md tells every step).
+    uint16_t sauvegarderModifications();
 
     // Who folds the stored modifications into the data, at load and at each act read
     // (not owned; it outlives the référentiel). Without one, records are kept unapplied.
@@ -98,6 +107,10 @@ private:
     uint16_t chargerTablesReference(Lecteur& lecteur);
     uint16_t chargerTablesModification(Lecteur& lecteur);
     uint16_t creerTablesModificationVides();
+    // Steps of the save: a copy of the previous file that an interrupted save left, then the
+    // new file written whole (header, tables 35 to 43, CRC) and closed.
+    uint16_t reprendreCopiePrecedent(const std::string& precedent, const std::string& copie);
+    uint16_t ecrireFichierModifications(const std::string& nom);
 
     std::unique_ptr<Table> tables_[kNombreIdentifiants];
     std::string repertoire;

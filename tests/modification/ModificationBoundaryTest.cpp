@@ -3,6 +3,8 @@
 // shows it at every date, each refusal with its code.
 #include <gtest/gtest.h>
 
+#include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -177,4 +179,87 @@ TEST(ModificationBoundary, EachFunctionChangesWhatConsultationShowsFromItsDateUn
             {'M', "CCAM_7", "20250101", {A("AHQP001")}, "#D000"},
             {'A', "TB11_1", nullptr, {M("F")}, "#D000"},
         });
+}
+
+namespace {
+
+std::string version(Hote& hote) {
+    unsigned char* sortie = nullptr;
+    uint32_t taille = 0;
+    const uint16_t cr = hote.KPX_LireVersion(&sortie, &taille);
+    const std::string texte = cr == 0 ? texteZone(sortie, taille) : code(cr);
+    hote.KPX_LibererZoneMem(sortie);
+    return texte;
+}
+
+std::string aujourdhui() {
+    const std::time_t maintenant = std::time(nullptr);
+    char texte[16];
+    std::strftime(texte, sizeof texte, "%Y%m%d0000", std::localtime(&maintenant));
+    return texte;
+}
+
+}  // namespace
+
+TEST(ModificationBoundary, SavedChangesComeBackAtTheNextStartAndASaveWithoutChangeWritesNothing) {
+    HoteModifiable h("modification-sauvegarde");
+    ASSERT_TRUE(h.pret());
+    Hote& hote = h.hote();
+    auto fichier = [&](const char* nom) { return lireOctets(h.repertoire().fichier(nom)); };
+    derouler(h, {
+                    {'M', "CCAM_37", "20250101", nouveauPrix("AHQP001", "5000"), "ok"},
+                    {'M', "CCAM_37", "20260101", nouveauPrix("AHQP001", "5500"), "ok"},
+                    {'M', "TB07_1", "20250101", {Caisse("751"), Montant("13000")}, "ok"},
+                    {'M', "TB11_2", "20250101", {M("K"), Taux("120"), Ctx("3", "1")}, "ok"},
+                    {'M', "TB13_1", "20250101", {Regroupement("ADZ"), Libelle("Actes locaux")}, "ok"},
+                    {'M', "CCAM_42", "20250101", {A("AHQP001"), Ac("1"), Regroupement("ADZ")}, "ok"},
+                });
+    const std::vector<Etape> consultations = {
+        {'C', "CCAM_37", "20241231", kPrix, "3117:4500"},
+        {'C', "CCAM_37", "20250101", kPrix, "3117:5000|3130:202501010000"},
+        {'C', "CCAM_37", "20260101", kPrix, "3117:5500|3130:202601010000"},
+        {'C', "TB07_1", "20250101", {Caisse("751")}, "3117:13000|3130:202501010000"},
+        {'C', "TB07_1", "20241231", {Caisse("751")}, "3117:12000"},
+        {'C', "TB11_2", "20250101", {M("K"), Ctx("3", "1")}, "3114:1200|3130:202501010000"},
+        {'C', "CCAM_42", "20250101", {A("AHQP001"), Ac("1")}, "3118:ADZ,Actes locaux|3130:202501010000"},
+        {'C', "CCAM_42", "20241231", {A("AHQP001"), Ac("1")}, "3118:ATM,Actes techniques médicaux"},
+    };
+    derouler(h, consultations);
+
+    // A comment of 201 bytes is refused before any file is touched; 200 are accepted.
+    EXPECT_EQ(hote.KPX_SauvegarderReferentiel(std::string(201, 'c').c_str()), KPX_CR_ARGUMENT);
+    EXPECT_TRUE(fichier("modrefv2.kpx").empty());
+    ASSERT_EQ(hote.KPX_SauvegarderReferentiel(nullptr), KPX_OK);
+    const std::vector<uint8_t> premier = fichier("modrefv2.kpx");
+    EXPECT_FALSE(premier.empty());
+    for (const char* reste : {"modifv2~.kpx", "modif~.sav", "modiftmp.kpx"})
+        EXPECT_TRUE(fichier(reste).empty()) << reste;
+    EXPECT_EQ(version(hote), "3600:1000,0000," + aujourdhui() + ",A001,,1,0302");
+
+    // The next start replays what was saved.
+    ASSERT_EQ(hote.KPX_TermLIB(), KPX_OK);
+    ASSERT_EQ(h.initialiser(), KPX_OK);
+    derouler(h, consultations);
+    EXPECT_EQ(version(hote), "3600:1000,0000," + aujourdhui() + ",A001,,1,0302");
+
+    // Nothing changed since the load, and a refused change changes nothing: no file is written.
+    derouler(h, {{'M', "CCAM_37", "20251231", nouveauPrix("AHQP001", "5200"), "#D004"}});
+    const auto date = std::filesystem::last_write_time(h.repertoire().fichier("modrefv2.kpx"));
+    ASSERT_EQ(hote.KPX_SauvegarderReferentiel(""), KPX_OK);
+    EXPECT_EQ(fichier("modrefv2.kpx"), premier);
+    EXPECT_EQ(std::filesystem::last_write_time(h.repertoire().fichier("modrefv2.kpx")), date);
+    EXPECT_TRUE(fichier("modifv2~.kpx").empty());
+
+    // A comment alone is saved, with the next revision; the file it replaces becomes the previous one.
+    const std::string commentaire(200, 'c');
+    ASSERT_EQ(hote.KPX_SauvegarderReferentiel(commentaire.c_str()), KPX_OK);
+    EXPECT_EQ(fichier("modifv2~.kpx"), premier);
+    EXPECT_EQ(version(hote), "3600:1000,0000," + aujourdhui() + ",A001," + commentaire + ",2,0302");
+    // A cancellation saved is gone at the next start.
+    derouler(h, {{'A', "CCAM_37", nullptr, {A("AHQP001"), Ac("1"), Ph("")}, "ok"}});
+    ASSERT_EQ(hote.KPX_SauvegarderReferentiel(nullptr), KPX_OK);
+    ASSERT_EQ(hote.KPX_TermLIB(), KPX_OK);
+    ASSERT_EQ(h.initialiser(), KPX_OK);
+    derouler(h, {{'C', "CCAM_37", "20260101", kPrix, "3117:4500"}, consultations[3]});
+    EXPECT_EQ(version(hote), "3600:1000,0000," + aujourdhui() + ",A001," + commentaire + ",3,0302");
 }
