@@ -1,0 +1,140 @@
+// The loader and the replay under any modification file beside the compiled sample:
+// whatever the bytes, the load ends with a code; a loaded référentiel gives every act
+// or a code, cancels every kind of change or answers why not, and saves or answers 0xD700.
+// Byte 0 chooses how the rest is used (modulo 3, so the digits '0' to '2' also do):
+//   0  the modification file, as it is (the CRC check comes first);
+//   1  the modification file, with its CRC written anew so the records are read;
+//   2  edits of a file the library saved with a change of every kind, CRC written anew.
+// An edit is 4 bytes: a 24-bit big-endian offset (modulo the file's size) and the byte put there.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "modification/ModificationDonnees.h"
+#include "modification/RejeuModificationDonnees.h"
+#include "referentiel/NiveauActe.h"
+#include "referentiel/Referentiel.h"
+#include "referentiel/Table.h"
+#include "referentiel/lignes/Index.h"
+#include "support/SectionsTables.h"
+
+namespace {
+
+void verifier(bool condition, const char* quoi) {
+    if (condition) return;
+    std::fprintf(stderr, "fuzz_modifications: %s\n", quoi);
+    std::abort();
+}
+
+std::vector<uint8_t> lire(const std::string& chemin) {
+    std::vector<uint8_t> octets;
+    FILE* fichier = std::fopen(chemin.c_str(), "rb");
+    verifier(fichier != nullptr, "cannot read a file");
+    int c;
+    while ((c = std::fgetc(fichier)) != EOF) octets.push_back(static_cast<uint8_t>(c));
+    std::fclose(fichier);
+    return octets;
+}
+
+void ecrire(const std::string& chemin, const uint8_t* octets, size_t n) {
+    FILE* fichier = std::fopen(chemin.c_str(), "wb");
+    verifier(fichier != nullptr, "cannot write a file");
+    verifier(std::fwrite(octets, 1, n, fichier) == n && std::fclose(fichier) == 0, "cannot write a file");
+}
+
+struct Etat {
+    // In memory where the system offers it: every run writes a file or three.
+    std::string repertoire = std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +
+                             "/fuzz_modifications." + std::to_string(getpid());
+    RejeuModificationDonnees rejeu;
+    std::vector<uint8_t> modele;
+
+    Etat() {
+        verifier(std::system(("mkdir -p " + repertoire).c_str()) == 0, "no scratch directory");
+        const std::vector<uint8_t> tables = lire(std::string(KPX_SAMPLE_DIR) + "/table_v2.kpx");
+        ecrire(repertoire + "/table_v2.kpx", tables.data(), tables.size());
+        // One change of every kind, saved by the library itself.
+        Referentiel referentiel;
+        verifier(charger(referentiel) == 0, "the sample does not load");
+        ModificationDonnees m(&referentiel);
+        const Date effet(2025, 1, 1);
+        uint16_t cr = m.modifierPrixUnitaire("AHQP001", "1", "0", effet, Nombre(1), 50.0, true);
+        if (cr == 0) cr = m.modifierSupplementCharges("AHQP001", "1", "0", effet, 3.0, true);
+        if (cr == 0) cr = m.modifierMajorationDOM("AHQP001", "1", "0", effet, 2, 1.2, true);
+        if (cr == 0) cr = m.modifierCodeRegroupement("AHQP001", "1", effet, "ADC", true);
+        if (cr == 0) cr = m.modifierCoefficientAssociationNonPrevue("3", effet, Nombre(1), 0.85, true);
+        if (cr == 0) cr = m.modifierSeuil(effet, 1, 130.0, true);
+        if (cr == 0) cr = m.modifierForfaitModificateur("F", effet, Nombre(1), 30.0, true);
+        if (cr == 0) cr = m.modifierTauxNonConventionnes(effet, 0.2, true);
+        if (cr == 0) cr = m.ajouterCodeRegroupement(effet, "ADZ", "Actes locaux", true);
+        if (cr == 0) cr = referentiel.sauvegarderModifications();
+        verifier(cr == 0, "the changes of the model file are refused");
+        modele = lire(repertoire + "/modrefv2.kpx");
+    }
+
+    uint16_t charger(Referentiel& referentiel) {
+        referentiel.definirRejeu(&rejeu);
+        const char* r = repertoire.c_str();
+        return referentiel.chargerReferentiel(r, r, "0302", "1000");
+    }
+
+    void nettoyer() {
+        for (const char* nom : {"/modrefv2.kpx", "/modifv2~.kpx", "/modiftmp.kpx", "/modif~.sav"})
+            std::remove((repertoire + nom).c_str());
+    }
+};
+
+void appliquer(std::vector<uint8_t>& fichier, const uint8_t* editions, size_t n) {
+    for (size_t i = 0; i + 4 <= n && !fichier.empty(); i += 4) {
+        const size_t position = ((size_t{editions[i]} << 16) | (size_t{editions[i + 1]} << 8) | editions[i + 2]);
+        fichier[position % fichier.size()] = editions[i + 3];
+    }
+    recalculerCRC(fichier);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static Etat etat;
+    if (size < 1) return 0;
+    etat.nettoyer();
+    std::vector<uint8_t> fichier;
+    switch (data[0] % 3) {
+        case 0: fichier.assign(data + 1, data + size); break;
+        case 1:
+            fichier.assign(data + 1, data + size);
+            recalculerCRC(fichier);
+            break;
+        default:
+            fichier = etat.modele;
+            appliquer(fichier, data + 1, size - 1);
+            break;
+    }
+    ecrire(etat.repertoire + "/modrefv2.kpx", fichier.data(), fichier.size());
+
+    Referentiel referentiel;
+    if (etat.charger(referentiel) != 0) return 0;
+    const Table* index = referentiel.table(0);
+    for (uint32_t i = 0; i < index->nombreLignes(); ++i) {
+        const Index* ligne = index->ligneDe<Index>(i);
+        NiveauActe acte;
+        referentiel.chargerActe(ligne->positionActe, acte, ligne->codeActe.c_str());
+    }
+    ModificationDonnees m(&referentiel);
+    m.annulerModificationsPrixUnitaire("AHQP001", "1", "0");
+    m.annulerModificationsSupplementCharges("AHQP001", "1", "0");
+    m.annulerModificationsMajorationDOM("AHQP001", "1", "0", 2);
+    m.annulerModificationsCodeRegroupement("AHQP001", "1");
+    for (const char* association : {"1", "3"}) m.annulerModificationsCoefficientAssociationNonPrevue(association);
+    for (int32_t position = 1; position <= 4; ++position) m.annulerModificationsSeuilExoTM(position);
+    m.annulerModificationsValeurModificateur("F");
+    m.annulerModificationsValeurNonConventionnes();
+    m.annulerNouveauxCodesRegroupement();
+    const uint16_t cr = referentiel.sauvegarderModifications();
+    verifier(cr == 0 || cr == KPX_CR_ECRITURE || cr == KPX_CR_DONNEES_INCOHERENTES, "a save answered another code");
+    return 0;
+}
