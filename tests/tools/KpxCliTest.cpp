@@ -310,3 +310,60 @@ TEST_F(KpxCli, ZoneEncodeWritesTheBytesAndDecodeGivesTheJsonBack) {
     EXPECT_NE(coupee.erreurs.find("runs past the zone"), std::string::npos) << coupee.erreurs;
     EXPECT_EQ(kpx({"zone", "encode", R"([{"groupe":1,"champs":["€"]}])"}).statut, 2);
 }
+
+TEST_F(KpxCli, ModifyAndCancelLastTheRunUnlessSavedAndDecompileShowsWhatWasSaved) {
+    const std::string dossier = repertoireTemporaire("kpx-cli-modifications-" + std::to_string(getpid()));
+    std::ifstream source(repertoireEchantillon() + "/table_v2.kpx", std::ios::binary);
+    std::ofstream(dossier + "/table_v2.kpx", std::ios::binary) << source.rdbuf();
+    const std::string modrefv2 = dossier + "/modrefv2.kpx";
+    auto ici = [&](std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), {"--referentiel", dossier});
+        return kpx(arguments);
+    };
+    const std::vector<std::string> prix = {"CCAM_37", "AHQP001", "1", "", "5000", "1", "1", "--effet", "20250101"};
+    const std::vector<std::string> consulter = {"consult", "CCAM_37", "AHQP001", "1", "", "1", "1", "--date", "20250101"};
+
+    std::vector<std::string> arguments = {"modify"};
+    arguments.insert(arguments.end(), prix.begin(), prix.end());
+    Execution e = ici(arguments);
+    EXPECT_EQ(e.statut, 0) << e.erreurs;
+    EXPECT_EQ(e.sortie, "CCAM_37 modified from 2025-01-01 (not saved: kpx holds the referentiel only while it runs; add --save)\n");
+    EXPECT_EQ(lire(modrefv2), "");
+    EXPECT_EQ(ici(consulter).sortie, "3117 montant: 45.00 EUR\n");
+
+    arguments.insert(arguments.end(), {"--save", "Tarifs locaux"});
+    e = ici(arguments);
+    EXPECT_EQ(e.statut, 0) << e.erreurs;
+    EXPECT_EQ(e.sortie, "CCAM_37 modified from 2025-01-01\nsaved in " + modrefv2 + ": revision 1, comment \"Tarifs locaux\"\n");
+    EXPECT_EQ(ici(consulter).sortie, "3117 montant: 50.00 EUR\n3130 dateModification: 2025-01-01\n");
+    e = ici({"modify", "TB07_1", "751", "13000", "--effet", "20250101", "--save", ""});
+    EXPECT_EQ(e.statut, 0) << e.erreurs;
+
+    // The records saved, as the compiler's source gives them.
+    const std::string source2 = dossier + "/source";
+    ASSERT_EQ(std::system((entreGuillemets(std::string(KPX_BIN_DIR) + "/kpx-build") + " decompile " +
+                           entreGuillemets(dossier) + " " + entreGuillemets(source2) + " >/dev/null")
+                              .c_str()),
+              0);
+    const auto modifications = nlohmann::json::parse(lire(source2 + "/modifications.json"));
+    EXPECT_EQ(modifications["ModificationPrixUnitaire"],
+              nlohmann::json::parse(R"([{"codeActe":"AHQP001","activite":"1","phase":"0","grille":1,
+                                        "dateEffet":"2025-01-01","prixUnitaire":50.0}])"));
+    EXPECT_EQ(modifications["ModificationSeuil"],
+              nlohmann::json::parse(R"([{"positionSeuil":1,"dateEffet":"2025-01-01","nouveauSeuil":130.0}])"));
+
+    // A refusal explains itself; a cancellation saved is gone; a save with neither change nor comment writes nothing.
+    e = ici({"modify", "CCAM_37", "MZQK002", "1", "", "2000", "1", "1", "--effet", "20230101"});
+    EXPECT_EQ(e.statut, 1);
+    EXPECT_NE(e.erreurs.find("0xD004 effective date refused"), std::string::npos) << e.erreurs;
+    EXPECT_NE(e.erreurs.find("date d'effet postérieure a la date de fin de l'acte"), std::string::npos) << e.erreurs;
+    const auto annulation = json(ici({"--json", "cancel", "CCAM_37", "AHQP001", "1", "", "--save", ""}));
+    EXPECT_EQ(annulation["cr"], "0x0000");
+    EXPECT_EQ(annulation["sauvegarde"]["revision"], 3);
+    EXPECT_EQ(ici(consulter).sortie, "3117 montant: 45.00 EUR\n");
+    const std::string avant = lire(modrefv2);
+    EXPECT_EQ(ici({"save"}).sortie, "nothing to save (no change and no comment)\n");
+    EXPECT_EQ(lire(modrefv2), avant);
+    EXPECT_EQ(json(ici({"--json", "save", "Revue"}))["sauvegarde"]["commentaire"], "Revue");
+    EXPECT_EQ(lire(dossier + "/modifv2~.kpx"), avant);
+}

@@ -13,6 +13,7 @@
 #include "ZoneJson.h"
 #include "hote/Codes.h"
 #include "kpxbuild/Documentation.h"
+#include "kpxbuild/Latin1.h"
 
 using Json = nlohmann::ordered_json;
 
@@ -369,6 +370,83 @@ int CommandesKPX::appeler(const std::string& nomFamille, const std::string& iden
     if (controle) std::cout << "resultat: " << reponse.resultat << "\n";
     std::cout << texteZoneJson(sortie);
     return reponse.cr == 0 ? 0 : echec(nomFamille + " " + identifiant, reponse);
+}
+
+int CommandesKPX::enregistrer(const std::string* commentaire, bool modifie, std::string& texte, Json& json) {
+    std::string latin1;
+    if (commentaire != nullptr && !utf8VersLatin1(*commentaire, latin1))
+        return erreurOutil("the comment has a character without a Latin-1 byte");
+    const ReponseKPX reponse = session_->sauvegarder(commentaire != nullptr ? &latin1 : nullptr);
+    if (reponse.cr != 0) return echec("save", reponse);
+    // Without a change or a comment the library writes nothing.
+    if (!modifie && (commentaire == nullptr || commentaire->empty())) {
+        json["sauvegarde"] = nullptr;
+        texte += "nothing to save (no change and no comment)\n";
+        return 0;
+    }
+    const ReponseKPX version = session_->lireVersion();
+    std::vector<GroupeZone> groupes;
+    std::string erreur;
+    if (version.cr != 0) return echec("version", version);
+    if (!decoderZone(version.sortie, groupes, erreur) || groupes.size() != 1 || groupes[0].champs.size() < 6)
+        return erreurOutil("version zone: " + erreur);
+    const std::vector<std::string>& champs = groupes[0].champs;
+    const std::string fichier = session_->repertoireModifications() + "/modrefv2.kpx";
+    json["sauvegarde"] = {{"fichier", fichier},
+                          {"revision", valeurJson(NatureChamp::Nombre, champs[5])},
+                          {"commentaire", latin1VersUtf8(champs[4])}};
+    texte += "saved in " + fichier + ": revision " + valeurLisible(NatureChamp::Nombre, champs[5]) +
+             (champs[4].empty() ? "" : ", comment \"" + latin1VersUtf8(champs[4]) + "\"") + "\n";
+    return 0;
+}
+
+int CommandesKPX::changer(const std::string& nomFamille, const std::string& identifiant, const std::string& dateEffet,
+                          const std::vector<std::string>& valeurs, const std::string* commentaire) {
+    int statut = 0;
+    if (!ouvrir(statut) || !chargerDescription(statut)) return statut;
+    const FamilleKPX& famille = *familleKPX(nomFamille);
+    std::vector<GroupeZone> entree;
+    // An identifier the description lacks still goes to the library, which says why it refuses it.
+    if (const FonctionInterface* fonction = description_->trouver(famille, identifiant)) {
+        std::string erreur;
+        if (!remplirEntree(fonction->entrees, valeurs, entree, erreur))
+            return erreurOutil(identifiant + ": " + erreur + " (see kpx describe " + identifiant + " --family " +
+                               nomFamille + ")");
+    }
+    const bool modification = famille.code == '2';
+    const ReponseKPX reponse = modification ? session_->modifier(identifiant, dateEffet, coderZone(entree))
+                                            : session_->annuler(identifiant, coderZone(entree));
+    if (reponse.cr != 0) return echec(identifiant + (modification ? " from " + dateEffet : ""), reponse);
+    Json json = {{"identifiant", identifiant}};
+    if (modification) json["dateEffet"] = dateEffet;
+    json["cr"] = hex(reponse.cr);
+    std::string texte = identifiant + (modification ? " modified from " + valeurLisible(NatureChamp::Date, dateEffet)
+                                                    : std::string(" cancelled"));
+    if (commentaire == nullptr) {
+        json["sauvegarde"] = nullptr;
+        texte += " (not saved: kpx holds the referentiel only while it runs; add --save)\n";
+    } else {
+        texte += "\n";
+        if ((statut = enregistrer(commentaire, true, texte, json)) != 0) return statut;
+    }
+    if (options_.json)
+        ecrireJson(json);
+    else
+        std::cout << texte;
+    return 0;
+}
+
+int CommandesKPX::sauvegarder(const std::string* commentaire) {
+    int statut = 0;
+    if (!ouvrir(statut)) return statut;
+    Json json = {{"cr", hex(0)}};
+    std::string texte;
+    if ((statut = enregistrer(commentaire, false, texte, json)) != 0) return statut;
+    if (options_.json)
+        ecrireJson(json);
+    else
+        std::cout << texte;
+    return 0;
 }
 
 int CommandesKPX::decoder(const std::string& fichier) {

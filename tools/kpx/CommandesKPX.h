@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "SessionKPX.h"
 
 struct OptionsKPX {
@@ -28,6 +30,11 @@ public:
     int filtrer(const std::string& filtre, std::string date);
     int decrire(const std::string& identifiant, const std::string& famille);
     int appeler(const std::string& famille, const std::string& identifiant, std::string date, const std::string& zone);
+    // A change (modification) or a cancellation (annulation), saved with that comment when one is given:
+    // kpx holds the référentiel only while it runs.
+    int changer(const std::string& famille, const std::string& identifiant, const std::string& dateEffet,
+                const std::vector<std::string>& valeurs, const std::string* commentaire);
+    int sauvegarder(const std::string* commentaire);
     int decoder(const std::string& fichier);
     int coder(const std::string& json, const std::string& fichier);
 
@@ -37,6 +44,8 @@ private:
     int echec(const std::string& quoi, const ReponseKPX& reponse);
     int erreurOutil(const std::string& message);
     int listerActes(const ReponseKPX& reponse, const std::string& date);
+    // The save and what the version zone then says; 0 or the status of a failure.
+    int enregistrer(const std::string* commentaire, bool modifie, std::string& texte, nlohmann::ordered_json& json);
 
     OptionsKPX options_;
     std::unique_ptr<SessionKPX> session_;

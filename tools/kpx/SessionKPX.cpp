@@ -104,10 +104,13 @@ bool SessionKPX::ouvrir(ReponseKPX& chargement, std::string& erreur) {
             erreur = "no table_v2.kpx in " + repertoireTables_;
             return false;
         }
+        repertoireModifications_ =
+            options_.modifications.empty() ? repertoireTables_ : absolu(options_.modifications);
         configuration = travail_ + "/kpx.ini";
         std::ofstream ini(configuration);
         ini << "[COMMUN]\nrepertoiretravail=" << travail_ << "\nActivationTracesLog4c=1\n"
             << "[KPX]\nrepertoiretable=" << repertoireTables_ << "\n"
+            << "repertoireModification=" << repertoireModifications_ << "\n"
             << "[TRACE]\nfichier=" << fichierTrace_ << "\nniveau=5\n";
         if (!ini) {
             erreur = "cannot write " + configuration;
@@ -119,6 +122,8 @@ bool SessionKPX::ouvrir(ReponseKPX& chargement, std::string& erreur) {
             return false;
         }
         repertoireTables_ = lireCleIni(configuration, "KPX", "repertoiretable");
+        repertoireModifications_ = lireCleIni(configuration, "KPX", "repertoireModification");
+        if (repertoireModifications_.empty()) repertoireModifications_ = repertoireTables_;
     }
 
     if (!hote_.charger(options_.bibliotheque)) {
@@ -208,6 +213,10 @@ ReponseKPX SessionKPX::annuler(const std::string& identifiant, const std::string
     return appeler([&] {
         return hote_.KPX_AnnulerModification(identifiant.c_str(), tampon(zone), static_cast<uint32_t>(zone.size()));
     });
+}
+
+ReponseKPX SessionKPX::sauvegarder(const std::string* commentaire) {
+    return appeler([&] { return hote_.KPX_SauvegarderReferentiel(commentaire ? commentaire->c_str() : nullptr); });
 }
 
 ReponseKPX SessionKPX::appliquerRegle(const std::string& identifiant, const std::string& zone) {

@@ -12,6 +12,7 @@
 struct OptionsSession {
     std::string bibliotheque;   // directory of libKPXW32.so
     std::string referentiel;    // directory of table_v2.kpx, when no configuration is given
+    std::string modifications;  // directory of modrefv2.kpx, when no configuration is given; default referentiel
     std::string configuration;  // an INI of the user's
     std::string trace;          // trace file of the user's; a temporary one otherwise
 };
@@ -35,6 +36,8 @@ public:
     bool ouvrir(ReponseKPX& chargement, std::string& erreur);
     // Directory whose table file holds the interface description.
     const std::string& repertoireTables() const { return repertoireTables_; }
+    // Directory where a save writes modrefv2.kpx.
+    const std::string& repertoireModifications() const { return repertoireModifications_; }
 
     ReponseKPX lireVersion();
     ReponseKPX consulter(const std::string& identifiant, const std::string& date, const std::string& zone);
@@ -42,6 +45,8 @@ public:
     ReponseKPX rechercherParFiltre(const std::string& filtre);
     ReponseKPX modifier(const std::string& identifiant, const std::string& date, const std::string& zone);
     ReponseKPX annuler(const std::string& identifiant, const std::string& zone);
+    // Null: no comment.
+    ReponseKPX sauvegarder(const std::string* commentaire);
     ReponseKPX appliquerRegle(const std::string& identifiant, const std::string& zone);
     ReponseKPX controler(const std::string& identifiant, const std::string& date, const std::string& zone);
     ReponseKPX controleComplet(const std::string& zone);
@@ -57,6 +62,7 @@ private:
     std::string travail_;  // temporary directory, removed at the end
     std::string fichierTrace_;
     std::string repertoireTables_;
+    std::string repertoireModifications_;
     bool charge_ = false;
 };
 

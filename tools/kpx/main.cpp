@@ -42,6 +42,9 @@ int main(int argc, char** argv) {
                                        "directory of table_v2.kpx (default: $KPX_REFERENTIEL or the sample)")
                             ->capture_default_str()
                             ->multi_option_policy(dernier);
+    app.add_option("--modifications", options.session.modifications,
+                   "directory of modrefv2.kpx, where a save writes (default: the referentiel's)")
+        ->multi_option_policy(dernier);
     app.add_option("--config", options.session.configuration, "INI configuration to load (--referentiel is then unused)")
         ->multi_option_policy(dernier);
     app.add_option("--trace", options.session.trace, "write the library's trace (level 5) to this file");
@@ -77,6 +80,19 @@ int main(int argc, char** argv) {
     call->add_option("--date", date, "reference or effective date YYYYMMDD (default today)");
     call->add_option("--zone", zone, "input zone as JSON, - for stdin, @FILE for a file");
 
+    std::string effet, commentaire;
+    auto* modify = app.add_subcommand("modify", "IDENT [VALUE...] --effet DATE: a local change from that date");
+    modify->add_option("IDENT", identifiant, "modification function, e.g. CCAM_37")->required();
+    modify->add_option("VALUE", valeurs, "input field values, in order (see kpx describe IDENT --family modification)");
+    modify->add_option("--effet", effet, "effective date YYYYMMDD")->required();
+    auto* saveModify = modify->add_option("--save", commentaire, "save, with this comment (may be empty)");
+    auto* cancel = app.add_subcommand("cancel", "IDENT [VALUE...]: cancel every local change of a value");
+    cancel->add_option("IDENT", identifiant, "cancellation function, e.g. CCAM_37")->required();
+    cancel->add_option("VALUE", valeurs, "input field values, in order (see kpx describe IDENT --family annulation)");
+    auto* saveCancel = cancel->add_option("--save", commentaire, "save, with this comment (may be empty)");
+    auto* save = app.add_subcommand("save", "[COMMENT]: save; without a comment nothing is written");
+    auto* commentaireSave = save->add_option("COMMENT", commentaire, "comment of the modification file (200 bytes at most)");
+
     auto* zoneCmd = app.add_subcommand("zone", "between zone bytes and their JSON");
     zoneCmd->require_subcommand(1);
     auto* decode = zoneCmd->add_subcommand("decode", "FILE|-: zone bytes to JSON");
@@ -98,6 +114,11 @@ int main(int argc, char** argv) {
     if (filter->parsed()) return commandes.filtrer(filtre, date);
     if (describe->parsed()) return commandes.decrire(identifiant, famille);
     if (call->parsed()) return commandes.appeler(famille, identifiant, date, zone);
+    if (modify->parsed())
+        return commandes.changer("modification", identifiant, effet, valeurs, saveModify->count() ? &commentaire : nullptr);
+    if (cancel->parsed())
+        return commandes.changer("annulation", identifiant, "", valeurs, saveCancel->count() ? &commentaire : nullptr);
+    if (save->parsed()) return commandes.sauvegarder(commentaireSave->count() ? &commentaire : nullptr);
     if (decode->parsed()) return commandes.decoder(fichier);
     return commandes.coder(zone, sortieFichier);
 }
