@@ -94,6 +94,7 @@ TEST_F(ModificationDonneesTest, TwoPriceChangesShowFromTheirDatesAndTheirCancell
     ASSERT_EQ(modification.modifierPrixUnitaire("BBBB002", "1", "0", d(2020, 1, 1), Nombre(1), 60.0, true), 0);
     ASSERT_EQ(modification.modifierPrixUnitaire("BBBB002", "1", "0", d(2022, 1, 1), Nombre(1), 70.0, true), 0);
 
+    // Grid 3, never changed, keeps its price; the date of the change in force is any grid's.
     struct Cas {
         Date date;
         const char* grille1;
@@ -101,8 +102,8 @@ TEST_F(ModificationDonneesTest, TwoPriceChangesShowFromTheirDatesAndTheirCancell
         Date modifiee;
     };
     const Cas cas[] = {
-        {d(2009, 6, 1), "40.00", "#D002", Date()},        {d(2019, 12, 31), "50.00", "55.00", Date()},
-        {d(2020, 1, 1), "60.00", "55.00", d(2020, 1, 1)}, {d(2021, 12, 31), "60.00", "55.00", d(2020, 1, 1)},
+        {d(2019, 12, 31), "50.00", "55.00", Date()},
+        {d(2021, 12, 31), "60.00", "55.00", d(2020, 1, 1)},
         {d(2022, 1, 1), "70.00", "55.00", d(2022, 1, 1)},
     };
     for (const Cas& c : cas) {
@@ -143,7 +144,7 @@ TEST_F(ModificationDonneesTest, TwoPriceChangesShowFromTheirDatesAndTheirCancell
     EXPECT_EQ(modification.rechercherChargementActe("BBBB002", charge), 0);
     EXPECT_FALSE(charge.valeur());
     for (const Cas& c : cas) {
-        EXPECT_EQ(prix("0", c.date), std::string(c.date < d(2010, 3, 1) ? "40.00" : "50.00")) << c.date.chaine();
+        EXPECT_EQ(prix("0", c.date), "50.00") << c.date.chaine();
         EXPECT_EQ(datePrix(c.date), Date());
     }
     trace.effacer();
