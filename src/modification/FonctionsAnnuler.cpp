@@ -31,26 +31,23 @@ uint16_t FonctionsAnnuler::executer(uint16_t numero) {
     return aiguillage.executer(*this, numero);
 }
 
-uint16_t FonctionsAnnuler::CCAM_37() {
+uint16_t FonctionsAnnuler::valeurDePhase(const char* nom, AnnulationPhase annuler) {
     uint16_t cr = 0;
-    TraceOperation trace(CAT_MODIFICATION, NIV_DETAIL, "FonctionsAnnuler::CCAM_37", cr);
+    TraceOperation trace(CAT_MODIFICATION, NIV_DETAIL, nom, cr);
     auto acte = lireChamp<Code>(cr);
     auto activite = lireChamp<Code>(cr);
     auto phase = lireCodeOuZero(cr);
     verifierFinZone(cr);
-    if (cr == 0) cr = modification.annulerModificationsPrixUnitaire(ouVide(acte), ouVide(activite), ouVide(phase));
+    if (cr == 0) cr = (modification.*annuler)(ouVide(acte), ouVide(activite), ouVide(phase));
     return cr;
 }
 
+uint16_t FonctionsAnnuler::CCAM_37() {
+    return valeurDePhase("FonctionsAnnuler::CCAM_37", &ModificationDonnees::annulerModificationsPrixUnitaire);
+}
+
 uint16_t FonctionsAnnuler::CCAM_39() {
-    uint16_t cr = 0;
-    TraceOperation trace(CAT_MODIFICATION, NIV_DETAIL, "FonctionsAnnuler::CCAM_39", cr);
-    auto acte = lireChamp<Code>(cr);
-    auto activite = lireChamp<Code>(cr);
-    auto phase = lireCodeOuZero(cr);
-    verifierFinZone(cr);
-    if (cr == 0) cr = modification.annulerModificationsSupplementCharges(ouVide(acte), ouVide(activite), ouVide(phase));
-    return cr;
+    return valeurDePhase("FonctionsAnnuler::CCAM_39", &ModificationDonnees::annulerModificationsSupplementCharges);
 }
 
 uint16_t FonctionsAnnuler::CCAM_42() {

@@ -27,5 +27,9 @@ public:
     uint16_t TB12();
 
 private:
+    using AnnulationPhase = uint16_t (ModificationDonnees::*)(const Code&, const Code&, const Code&);
+    // A value of a phase: the act, the activity and the phase name it.
+    uint16_t valeurDePhase(const char* nom, AnnulationPhase annuler);
+
     ModificationDonnees& modification;
 };

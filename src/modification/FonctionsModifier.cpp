@@ -130,19 +130,51 @@ uint16_t FonctionsModifier::CCAM_47a() {
     return cr;
 }
 
-uint16_t FonctionsModifier::TB02_1() {
+template <class Valeur>
+uint16_t FonctionsModifier::valeurParGrille(const char* nom, ChangementParGrille changer) {
     uint16_t cr = 0;
-    TraceOperation trace(CAT_MODIFICATION, NIV_DETAIL, "FonctionsModifier::TB02_1", cr);
-    auto association = lireChamp<Code>(cr);
-    auto coefficient = lireChamp<Coefficient>(cr);
+    TraceOperation trace(CAT_MODIFICATION, NIV_DETAIL, nom, cr);
+    auto code = lireChamp<Code>(cr);
+    auto valeur = lireChamp<Valeur>(cr);
     auto ps = lireChamp<Nombre>(cr);
     auto bs = lireChamp<Nombre>(cr);
     verifierFinZone(cr);
     const Nombre numeroGrille = grille(cr, ps.get(), bs.get());
-    if (cr == 0)
-        cr = modification.modifierCoefficientAssociationNonPrevue(ouVide(association), dateEffet, numeroGrille,
-                                                                  ouVide(coefficient).valeur(), true);
+    if (cr == 0) cr = (modification.*changer)(ouVide(code), dateEffet, numeroGrille, ouVide(valeur).valeur(), true);
     return cr;
+}
+
+template <class Valeur>
+uint16_t FonctionsModifier::valeurNonConventionnes(const char* nom, ChangementDate changer) {
+    uint16_t cr = 0;
+    TraceOperation trace(CAT_MODIFICATION, NIV_DETAIL, nom, cr);
+    auto valeur = lireChamp<Valeur>(cr);
+    verifierFinZone(cr);
+    if (cr == 0) cr = (modification.*changer)(dateEffet, ouVide(valeur).valeur(), true);
+    return cr;
+}
+
+uint16_t FonctionsModifier::TB02_1() {
+    return valeurParGrille<Coefficient>("FonctionsModifier::TB02_1",
+                                        &ModificationDonnees::modifierCoefficientAssociationNonPrevue);
+}
+
+uint16_t FonctionsModifier::TB11_1() {
+    return valeurParGrille<Montant>("FonctionsModifier::TB11_1", &ModificationDonnees::modifierForfaitModificateur);
+}
+
+uint16_t FonctionsModifier::TB11_2() {
+    return valeurParGrille<Coefficient>("FonctionsModifier::TB11_2", &ModificationDonnees::modifierTauxModificateur);
+}
+
+uint16_t FonctionsModifier::TB12_1() {
+    return valeurNonConventionnes<Montant>("FonctionsModifier::TB12_1",
+                                           &ModificationDonnees::modifierForfaitNonConventionnes);
+}
+
+uint16_t FonctionsModifier::TB12_2() {
+    return valeurNonConventionnes<Coefficient>("FonctionsModifier::TB12_2",
+                                               &ModificationDonnees::modifierTauxNonConventionnes);
 }
 
 uint16_t FonctionsModifier::TB07_1() {
@@ -153,54 +185,6 @@ uint16_t FonctionsModifier::TB07_1() {
     verifierFinZone(cr);
     const int32_t position = PositionsOutreMer::positionSeuil(ouVide(caisse));
     if (cr == 0) cr = modification.modifierSeuil(dateEffet, position, ouVide(seuil).valeur(), true);
-    return cr;
-}
-
-uint16_t FonctionsModifier::TB11_1() {
-    uint16_t cr = 0;
-    TraceOperation trace(CAT_MODIFICATION, NIV_DETAIL, "FonctionsModifier::TB11_1", cr);
-    auto modificateur = lireChamp<Code>(cr);
-    auto forfait = lireChamp<Montant>(cr);
-    auto ps = lireChamp<Nombre>(cr);
-    auto bs = lireChamp<Nombre>(cr);
-    verifierFinZone(cr);
-    const Nombre numeroGrille = grille(cr, ps.get(), bs.get());
-    if (cr == 0)
-        cr = modification.modifierForfaitModificateur(ouVide(modificateur), dateEffet, numeroGrille,
-                                                      ouVide(forfait).valeur(), true);
-    return cr;
-}
-
-uint16_t FonctionsModifier::TB11_2() {
-    uint16_t cr = 0;
-    TraceOperation trace(CAT_MODIFICATION, NIV_DETAIL, "FonctionsModifier::TB11_2", cr);
-    auto modificateur = lireChamp<Code>(cr);
-    auto taux = lireChamp<Coefficient>(cr);
-    auto ps = lireChamp<Nombre>(cr);
-    auto bs = lireChamp<Nombre>(cr);
-    verifierFinZone(cr);
-    const Nombre numeroGrille = grille(cr, ps.get(), bs.get());
-    if (cr == 0)
-        cr = modification.modifierTauxModificateur(ouVide(modificateur), dateEffet, numeroGrille, ouVide(taux).valeur(),
-                                                   true);
-    return cr;
-}
-
-uint16_t FonctionsModifier::TB12_1() {
-    uint16_t cr = 0;
-    TraceOperation trace(CAT_MODIFICATION, NIV_DETAIL, "FonctionsModifier::TB12_1", cr);
-    auto forfait = lireChamp<Montant>(cr);
-    verifierFinZone(cr);
-    if (cr == 0) cr = modification.modifierForfaitNonConventionnes(dateEffet, ouVide(forfait).valeur(), true);
-    return cr;
-}
-
-uint16_t FonctionsModifier::TB12_2() {
-    uint16_t cr = 0;
-    TraceOperation trace(CAT_MODIFICATION, NIV_DETAIL, "FonctionsModifier::TB12_2", cr);
-    auto taux = lireChamp<Coefficient>(cr);
-    verifierFinZone(cr);
-    if (cr == 0) cr = modification.modifierTauxNonConventionnes(dateEffet, ouVide(taux).valeur(), true);
     return cr;
 }
 

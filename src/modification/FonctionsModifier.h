@@ -33,6 +33,16 @@ public:
     uint16_t TB13_1();
 
 private:
+    using ChangementParGrille = uint16_t (ModificationDonnees::*)(const Code&, const Date&, const Nombre&, double,
+                                                                  bool);
+    using ChangementDate = uint16_t (ModificationDonnees::*)(const Date&, double, bool);
+
+    // A value keyed by a code, for the grid the contexts choose at the effective date.
+    template <class Valeur>
+    uint16_t valeurParGrille(const char* nom, ChangementParGrille changer);
+    // A value of the non-contracted practitioners.
+    template <class Valeur>
+    uint16_t valeurNonConventionnes(const char* nom, ChangementDate changer);
     // The effective date within the act's life, both bounds allowed; 0xD004 otherwise.
     void controlerDateEffet(uint16_t& cr, const Code* acte);
     Nombre grille(uint16_t& cr, const Nombre* ps, const Nombre* bs);

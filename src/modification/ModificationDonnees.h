@@ -115,7 +115,8 @@ private:
     uint16_t rejouerTable(uint16_t identifiant);
 
     template <class Enregistrement, class Cle>
-    uint16_t annulerModificationsActe(const Code& acte, Cle cle);
+    uint16_t annulerModificationsActe(const char* nom, const Code& acte, const Code& activite, const Code* phase,
+                                      Cle memeValeur);
     template <class Enregistrement, class Ligne, class Cle>
     uint16_t annulerLignesDatees(Cle cle);
     void retirerEnregistrements(uint16_t identifiant, const std::vector<bool>& annules);

@@ -39,11 +39,6 @@ bool memeActivite(const E& e, const CleActe& cle) {
     return e.codeActe == cle.acte && e.activite == cle.activite;
 }
 
-template <class E>
-bool memePhase(const E& e, const CleActe& cle) {
-    return memeActivite(e, cle) && e.phase == cle.phase;
-}
-
 bool positionDOMValide(int32_t position) {
     if (position >= 1 && position <= 4) return true;
     tracerModification(NIV_ERREUR, "ERREUR: Parametre position DOM incorrect");
@@ -311,70 +306,56 @@ uint16_t ModificationDonnees::chargerModificationsCodesRegroupement(const char* 
 
 // --- Cancellation ---------------------------------------------------------------------------
 
+// The key read from the act, activity and phase (none for an activity's value), then the
+// records it picks out among those of that act; the act leaves memory.
 template <class Enregistrement, class Cle>
-uint16_t ModificationDonnees::annulerModificationsActe(const Code& acte, Cle cle) {
-    std::vector<bool> annules;
-    uint16_t cr =
-        enregistrementsDeLaCle<Enregistrement>(referentiel->table(Enregistrement::kIdentifiant), cle, annules);
-    if (cr != 0) return cr;
-    retirerEnregistrements(Enregistrement::kIdentifiant, annules);
-    // Its next read, from the table file, replays the records left.
-    Index* ligne = nullptr;
-    if (chercherActeDansIndex(acte, ligne) == 0) ligne->attacherActe(nullptr);
-    return 0;
+uint16_t ModificationDonnees::annulerModificationsActe(const char* nom, const Code& acte, const Code& activite,
+                                                       const Code* phase, Cle memeValeur) {
+    uint16_t cr = 0;
+    TraceModification trace(nom, cr);
+    cr = sansExceptionMemoire([&]() -> uint16_t {
+        uint16_t c = 0;
+        const CleActe cle = cleActe(acte, activite, phase, c);
+        std::vector<bool> annules;
+        if (c == 0)
+            c = enregistrementsDeLaCle<Enregistrement>(
+                referentiel->table(Enregistrement::kIdentifiant),
+                [&](const Enregistrement& e) { return memeActivite(e, cle) && memeValeur(e, cle); }, annules);
+        if (c != 0) return c;
+        retirerEnregistrements(Enregistrement::kIdentifiant, annules);
+        // Its next read, from the table file, replays the records left.
+        Index* ligne = nullptr;
+        if (chercherActeDansIndex(acte, ligne) == 0) ligne->attacherActe(nullptr);
+        return c;
+    });
+    return cr;
 }
 
 uint16_t ModificationDonnees::annulerModificationsPrixUnitaire(const Code& acte, const Code& activite,
                                                                const Code& phase) {
-    uint16_t cr = 0;
-    TraceModification trace("annulerModificationsPrixUnitaire", cr);
-    cr = sansExceptionMemoire([&]() -> uint16_t {
-        uint16_t c = 0;
-        const CleActe cle = cleActe(acte, activite, &phase, c);
-        if (c != 0) return c;
-        return annulerModificationsActe<ModificationPrixUnitaire>(
-            acte, [&cle](const ModificationPrixUnitaire& e) { return memePhase(e, cle); });
-    });
-    return cr;
+    return annulerModificationsActe<ModificationPrixUnitaire>(
+        "annulerModificationsPrixUnitaire", acte, activite, &phase,
+        [](const ModificationPrixUnitaire& e, const CleActe& cle) { return e.phase == cle.phase; });
 }
 
 uint16_t ModificationDonnees::annulerModificationsSupplementCharges(const Code& acte, const Code& activite,
                                                                     const Code& phase) {
-    uint16_t cr = 0;
-    TraceModification trace("annulerModificationsSupplementCharges", cr);
-    cr = sansExceptionMemoire([&]() -> uint16_t {
-        uint16_t c = 0;
-        const CleActe cle = cleActe(acte, activite, &phase, c);
-        if (c != 0) return c;
-        return annulerModificationsActe<ModificationSupplementCharge>(
-            acte, [&cle](const ModificationSupplementCharge& e) { return memePhase(e, cle); });
-    });
-    return cr;
+    return annulerModificationsActe<ModificationSupplementCharge>(
+        "annulerModificationsSupplementCharges", acte, activite, &phase,
+        [](const ModificationSupplementCharge& e, const CleActe& cle) { return e.phase == cle.phase; });
 }
 
 uint16_t ModificationDonnees::annulerModificationsMajorationDOM(const Code& acte, const Code& activite,
                                                                 const Code& phase, int32_t position) {
-    uint16_t cr = 0;
-    TraceModification trace("annulerModificationsMajorationDOM", cr);
-    cr = sansExceptionMemoire([&]() -> uint16_t {
-        uint16_t c = 0;
-        const CleActe cle = cleActe(acte, activite, &phase, c);
-        if (c != 0) return c;
-        return annulerModificationsActe<ModificationMajorationDOM>(
-            acte, [&](const ModificationMajorationDOM& e) { return memePhase(e, cle) && e.positionDOM == position; });
-    });
-    return cr;
+    return annulerModificationsActe<ModificationMajorationDOM>(
+        "annulerModificationsMajorationDOM", acte, activite, &phase,
+        [position](const ModificationMajorationDOM& e, const CleActe& cle) {
+            return e.phase == cle.phase && e.positionDOM == position;
+        });
 }
 
 uint16_t ModificationDonnees::annulerModificationsCodeRegroupement(const Code& acte, const Code& activite) {
-    uint16_t cr = 0;
-    TraceModification trace("annulerModificationsCodeRegroupement", cr);
-    cr = sansExceptionMemoire([&]() -> uint16_t {
-        uint16_t c = 0;
-        const CleActe cle = cleActe(acte, activite, nullptr, c);
-        if (c != 0) return c;
-        return annulerModificationsActe<ModificationCodeRegroupement>(
-            acte, [&cle](const ModificationCodeRegroupement& e) { return memeActivite(e, cle); });
-    });
-    return cr;
+    return annulerModificationsActe<ModificationCodeRegroupement>(
+        "annulerModificationsCodeRegroupement", acte, activite, nullptr,
+        [](const ModificationCodeRegroupement&, const CleActe&) { return true; });
 }

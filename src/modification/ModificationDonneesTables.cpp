@@ -34,6 +34,14 @@ bool positionSeuilValide(int32_t position) {
 Code codeDe(char c) { return Code(&c, 1, Code::largeurFixe); }
 Code codeDe(const std::string& champ) { return Code(champ.data(), champ.size(), Code::largeurFixe); }
 
+PlageDatee tableEntiere(Table* table, const char* messageVide) {
+    PlageDatee plage;
+    plage.table = table;
+    plage.nombre = table != nullptr ? table->nombreLignes() : 0;
+    plage.messageVide = messageVide;
+    return plage;
+}
+
 void tracerDate(const char* format, const Date& date) {
     tracerModification(NIV_ERREUR, format, date.annee(), date.mois(), date.jour());
 }
@@ -43,20 +51,13 @@ void tracerDate(const char* format, const Date& date) {
 // --- The dated rows each kind of record changes --------------------------------------------
 
 uint16_t ModificationDonnees::plageSeuils(PlageDatee& plage) {
-    plage.table = referentiel->table(Seuil::kIdentifiant);
-    plage.position = 0;
-    plage.nombre = plage.table != nullptr ? plage.table->nombreLignes() : 0;
-    plage.proprietaire = nullptr;
-    plage.messageVide = "table Seuils vide";
+    plage = tableEntiere(referentiel->table(Seuil::kIdentifiant), "table Seuils vide");
     return 0;
 }
 
 uint16_t ModificationDonnees::plageReductions(PlageDatee& plage) {
-    plage.table = referentiel->table(ReductionNonConventionne::kIdentifiant);
-    plage.position = 0;
-    plage.nombre = plage.table != nullptr ? plage.table->nombreLignes() : 0;
-    plage.proprietaire = nullptr;
-    plage.messageVide = "table Reductions Non Conventionnes vide";
+    plage = tableEntiere(referentiel->table(ReductionNonConventionne::kIdentifiant),
+                         "table Reductions Non Conventionnes vide");
     return 0;
 }
 

@@ -6,7 +6,6 @@
 //   1  the modification file, with its CRC written anew so the records are read;
 //   2  edits of a file the library saved with a change of every kind, CRC written anew.
 // An edit is 4 bytes: a 24-bit big-endian offset (modulo the file's size) and the byte put there.
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -14,47 +13,22 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/FichiersFuzz.h"
 #include "modification/ModificationDonnees.h"
 #include "modification/RejeuModificationDonnees.h"
 #include "referentiel/NiveauActe.h"
 #include "referentiel/Referentiel.h"
 #include "referentiel/Table.h"
 #include "referentiel/lignes/Index.h"
-#include "support/SectionsTables.h"
 
 namespace {
 
-void verifier(bool condition, const char* quoi) {
-    if (condition) return;
-    std::fprintf(stderr, "fuzz_modifications: %s\n", quoi);
-    std::abort();
-}
-
-std::vector<uint8_t> lire(const std::string& chemin) {
-    std::vector<uint8_t> octets;
-    FILE* fichier = std::fopen(chemin.c_str(), "rb");
-    verifier(fichier != nullptr, "cannot read a file");
-    int c;
-    while ((c = std::fgetc(fichier)) != EOF) octets.push_back(static_cast<uint8_t>(c));
-    std::fclose(fichier);
-    return octets;
-}
-
-void ecrire(const std::string& chemin, const uint8_t* octets, size_t n) {
-    FILE* fichier = std::fopen(chemin.c_str(), "wb");
-    verifier(fichier != nullptr, "cannot write a file");
-    verifier(std::fwrite(octets, 1, n, fichier) == n && std::fclose(fichier) == 0, "cannot write a file");
-}
-
 struct Etat {
-    // In memory where the system offers it: every run writes a file or three.
-    std::string repertoire = std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +
-                             "/fuzz_modifications." + std::to_string(getpid());
+    std::string repertoire = repertoireFuzz("fuzz_modifications");
     RejeuModificationDonnees rejeu;
     std::vector<uint8_t> modele;
 
     Etat() {
-        verifier(std::system(("mkdir -p " + repertoire).c_str()) == 0, "no scratch directory");
         const std::vector<uint8_t> tables = lire(std::string(KPX_SAMPLE_DIR) + "/table_v2.kpx");
         ecrire(repertoire + "/table_v2.kpx", tables.data(), tables.size());
         // One change of every kind, saved by the library itself.
@@ -87,14 +61,6 @@ struct Etat {
             std::remove((repertoire + nom).c_str());
     }
 };
-
-void appliquer(std::vector<uint8_t>& fichier, const uint8_t* editions, size_t n) {
-    for (size_t i = 0; i + 4 <= n && !fichier.empty(); i += 4) {
-        const size_t position = ((size_t{editions[i]} << 16) | (size_t{editions[i + 1]} << 8) | editions[i + 2]);
-        fichier[position % fichier.size()] = editions[i + 3];
-    }
-    recalculerCRC(fichier);
-}
 
 }  // namespace
 

@@ -6,7 +6,6 @@
 //   2  edits of the compiled sample's table file, CRC written anew;
 //   3  edits of an empty modification file for the sample, beside the sample, CRC written anew.
 // An edit is 4 bytes: a 24-bit big-endian offset (modulo the file's size) and the byte put there.
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -14,47 +13,22 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/FichiersFuzz.h"
 #include "referentiel/Ecrivain.h"
 #include "referentiel/NiveauActe.h"
 #include "referentiel/Referentiel.h"
 #include "referentiel/Table.h"
 #include "referentiel/lignes/Index.h"
-#include "support/SectionsTables.h"
 
 namespace {
 
-void verifier(bool condition, const char* quoi) {
-    if (condition) return;
-    std::fprintf(stderr, "fuzz_referentiel: %s\n", quoi);
-    std::abort();
-}
-
-std::vector<uint8_t> lire(const std::string& chemin) {
-    std::vector<uint8_t> octets;
-    FILE* fichier = std::fopen(chemin.c_str(), "rb");
-    verifier(fichier != nullptr, "cannot read a file");
-    int c;
-    while ((c = std::fgetc(fichier)) != EOF) octets.push_back(static_cast<uint8_t>(c));
-    std::fclose(fichier);
-    return octets;
-}
-
-void ecrire(const std::string& chemin, const uint8_t* octets, size_t n) {
-    FILE* fichier = std::fopen(chemin.c_str(), "wb");
-    verifier(fichier != nullptr, "cannot write a file");
-    verifier(std::fwrite(octets, 1, n, fichier) == n && std::fclose(fichier) == 0, "cannot write a file");
-}
-
 struct Etat {
-    // In memory where the system offers it: a run writes a file or two.
-    std::string repertoire = std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") + "/fuzz_referentiel." +
-                             std::to_string(getpid());
+    std::string repertoire = repertoireFuzz("fuzz_referentiel");
     bool echantillonEnPlace = false;
     std::vector<uint8_t> tables = lire(std::string(KPX_SAMPLE_DIR) + "/table_v2.kpx");
     std::vector<uint8_t> modifications;
 
     Etat() {
-        verifier(std::system(("mkdir -p " + repertoire).c_str()) == 0, "no scratch directory");
         // The nine modification tables, empty, after a header naming the sample's version.
         Referentiel referentiel;
         std::copy(tables.begin() + 18, tables.begin() + 22, referentiel.version);
@@ -75,14 +49,6 @@ struct Etat {
         std::remove(chemin.c_str());
     }
 };
-
-void appliquer(std::vector<uint8_t>& fichier, const uint8_t* editions, size_t n) {
-    for (size_t i = 0; i + 4 <= n && !fichier.empty(); i += 4) {
-        const size_t position = ((size_t{editions[i]} << 16) | (size_t{editions[i + 1]} << 8) | editions[i + 2]);
-        fichier[position % fichier.size()] = editions[i + 3];
-    }
-    recalculerCRC(fichier);
-}
 
 }  // namespace
 
