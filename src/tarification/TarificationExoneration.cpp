@@ -74,7 +74,8 @@ uint16_t Tarification::appliquerProd785(const Code& acte, const Date& date, cons
     if (!parmi(exonerationTM, {"0", "9"})) return cr;
     bool atteint = false;
     cr = codeSeuil(acte, date, kConceptExoSeuil, caissePS, baseHorsForfait, false, atteint);
-    if (cr == 0 && !atteint) cr = codeSeuil(acte, date, kConceptExoSeuilActe, caissePS, baseHorsForfait, false, atteint);
+    if (cr == 0 && !atteint)
+        cr = codeSeuil(acte, date, kConceptExoSeuilActe, caissePS, baseHorsForfait, false, atteint);
     if (cr == 0 && atteint) cr = copierValeurErreur(erreur, "PROD785", {acte});
     return cr;
 }
