@@ -208,7 +208,7 @@ uint16_t SequencesControle::controlerBaseActe(LigneCCAM& ligne, Facture& facture
             return t.appliquerProd870(acte, activite, phase, date, ouVide(ligne.prixUnitaire), taux, supplement,
                                       ligne.modificateurs, grille, base, calculeHorsForfait);
         });
-        const Montant baseConventionnee = Montant(base).arrondir();
+        const Montant baseAvantPlafond = Montant(base).arrondir();
         Montant recalculee = base;
         decider(cr, t, "PROD740", association,
                 [&] { return t.appliquerProd740(date, facture.conventionPS.get(), base, recalculee); });
@@ -219,7 +219,7 @@ uint16_t SequencesControle::controlerBaseActe(LigneCCAM& ligne, Facture& facture
         // The theoretical base is checked only when the host gave it in place of the base.
         if (tarif::estNul(ouVide(ligne.baseRemboursement)) && !tarif::estNul(ouVide(ligne.baseTheoriqueAMO)))
             executer(cr, t, "PROD880A", association, ligne, erreurs, [&](Erreur& e) {
-                return t.appliquerProd880A(acte, activite, phase, ligne.baseTheoriqueAMO.get(), baseConventionnee,
+                return t.appliquerProd880A(acte, activite, phase, ligne.baseTheoriqueAMO.get(), baseAvantPlafond,
                                            e);
             });
         if (calculee) horsForfait = calculeHorsForfait;
