@@ -2,6 +2,7 @@
 // activity's history, so any date before the effective date still finds the older one.
 // Also their replay on an act just read, and their cancellation, which drops the act
 // from memory so that its next read replays the records left.
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -93,20 +94,13 @@ bool avant(const ModificationPhase& a, const ModificationPhase& b) {
     return a.dateEffet < b.dateEffet;
 }
 
-// After the records of equal key already there, so that records of one date keep their order.
-void insererModification(std::vector<ModificationPhase>& liste, const ModificationPhase& m) {
-    auto position = liste.end();
-    while (position != liste.begin() && avant(m, *(position - 1))) --position;
-    liste.insert(position, m);
-}
-
 template <class E>
 void chercherModificationsHistoriquePhase(const Table* table, const char* codeActe,
                                           std::vector<ModificationPhase>& liste) {
     for (uint32_t i = 0; table != nullptr && i < table->nombreLignes(); ++i) {
         const E* e = table->ligneDe<E>(i);
         if (e != nullptr && std::strncmp(e->codeActe.c_str(), codeActe, LectureDonnees::kLargeurCodeActe) == 0)
-            insererModification(liste, {e->activite, e->phase, e->dateEffet, e});
+            liste.push_back({e->activite, e->phase, e->dateEffet, e});
     }
 }
 
@@ -265,6 +259,8 @@ uint16_t ModificationDonnees::appliquerModificationsHistoriquePhase(const char* 
             referentiel->table(ModificationSupplementCharge::kIdentifiant), codeActe, liste);
         chercherModificationsHistoriquePhase<ModificationMajorationDOM>(
             referentiel->table(ModificationMajorationDOM::kIdentifiant), codeActe, liste);
+        // Records of one date keep their order.
+        std::stable_sort(liste.begin(), liste.end(), avant);
     } catch (const std::bad_alloc&) {
         tracerModification(NIV_ERREUR,
                            "ERREUR: erreur d'allocation memoire lors de la creation du tableau modificationsTemp");
