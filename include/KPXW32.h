@@ -108,6 +108,7 @@ KPX_API uint16_t KPX_CALL KPX_LireVersion_S(uint16_t numeroSession);
 #define KPX_CR_NUMERO_GROUPE_BASE       0xB000u /* + group number */
 #define KPX_CR_ZONE_NON_ATTENDUE        0xA000u /* input zone given to a function that takes none */
 #define KPX_CR_NUMERO_PRESTATION_BASE   0xE000u /* + line number: a dependent group names another prestation */
+#define KPX_CR_TROP_DE_LIGNES           0xE100u /* an invoice line beyond the 250th */
 
 /* Function outcomes. */
 #define KPX_CR_IDENTIFIANT_INCONNU      0xD000u
@@ -130,6 +131,8 @@ KPX_API uint16_t KPX_CALL KPX_LireVersion_S(uint16_t numeroSession);
 #define KPX_CR_CONTROLE_RIEN_EN_VIGUEUR 0xD103u
 #define KPX_CR_LISTE_MODIFICATEURS      0xD107u /* a modifier given after an absent one */
 #define KPX_CR_LISTE_DENTS              0xD108u /* a tooth number repeated or after an absent one */
+#define KPX_CR_NATURE_ASSURANCE         0xD109u /* an invoice without its nature of insurance group, or with two */
+#define KPX_CR_BASE_THEORIQUE_ABSENTE   0xD114u /* a CCAM line without its theoretical base (group 2020) */
 #define KPX_CR_REGLE_AVERTISSEMENT_1    0xD112u
 #define KPX_CR_REGLE_AVERTISSEMENT_2    0xD115u
 #define KPX_CR_CONTROLE_NIVEAU_BASE     0xD120u /* + error level */
