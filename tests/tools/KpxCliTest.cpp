@@ -125,6 +125,30 @@ TEST_F(KpxCli, ConsultFillsTheInputFieldsInOrderAndNamesTheOutput) {
     EXPECT_NE(trop.erreurs.find("value 2 (X) has no field"), std::string::npos) << trop.erreurs;
 }
 
+TEST_F(KpxCli, CheckAnswersOOrNWithItsCodeAndTheRulesItRan) {
+    const Execution oui = kpx({"check", "C_Ccam", "01", "C", "--date", "20240101"});
+    EXPECT_EQ(oui.statut, 0) << oui.erreurs;
+    EXPECT_EQ(oui.sortie, "O\n");
+    // A grouping code is refused with its own code: 'N', status 1, the code explained.
+    const Execution regroupement = kpx({"check", "C_Ccam", "01", "ADC", "--date", "20240101"});
+    EXPECT_EQ(regroupement.statut, 1);
+    EXPECT_EQ(regroupement.sortie, "N\n");
+    EXPECT_NE(regroupement.erreurs.find("0xD110 the prestation code is a grouping code"), std::string::npos)
+        << regroupement.erreurs;
+
+    const Execution trace = kpx({"check", "C_Ccam", "01", "K", "--date", "20240101", "--trace"});
+    EXPECT_EQ(trace.statut, 0) << trace.erreurs;
+    EXPECT_EQ(trace.sortie.rfind("N\n", 0), 0u) << trace.sortie;
+    EXPECT_NE(trace.sortie.find("\n  Reglementation::appliquerProd211 >> IN\n"), std::string::npos) << trace.sortie;
+    EXPECT_NE(trace.sortie.find("\n  Reglementation::appliquerCCcam << OUT : cr = 0x0000, résultat = faux\n"),
+              std::string::npos);
+
+    const auto j = json(kpx({"--json", "check", "C_Radio", "0", "ZBQK002", "1", "--date", "20240101"}));
+    EXPECT_EQ(j["resultat"], "N");
+    EXPECT_EQ(j["cr"], "0x0000");
+    EXPECT_EQ(kpx({"check", "C_Radio", "0"}).statut, 2);  // values missing for the act and the activity
+}
+
 TEST_F(KpxCli, AFailureExitsNonZeroWithItsCodeMeaningAndTraceLines) {
     const Execution inconnu = kpx({"consult", "CCAM_99", "--date", "20240101"});
     EXPECT_EQ(inconnu.statut, 1);

@@ -193,14 +193,9 @@ int CommandesKPX::consulter(const std::string& identifiant, std::string date, co
     int statut = 0;
     if (!ouvrir(statut) || !chargerDescription(statut)) return statut;
     if (date.empty()) date = dateDuJour();
-    std::vector<GroupeZone> entree;
-    // An identifier the description lacks still goes to the library, which says why it refuses it.
-    if (const FonctionInterface* fonction = description_->trouver(*familleKPX("consultation"), identifiant)) {
-        std::string erreur;
-        if (!remplirEntree(fonction->entrees, valeurs, entree, erreur))
-            return erreurOutil(identifiant + ": " + erreur + " (see kpx describe " + identifiant + ")");
-    }
-    const ReponseKPX reponse = session_->consulter(identifiant, date, coderZone(entree));
+    std::string zone;
+    if (!remplir("consultation", identifiant, valeurs, zone, statut)) return statut;
+    const ReponseKPX reponse = session_->consulter(identifiant, date, zone);
     if (reponse.cr != 0) return echec(identifiant + " at " + date, reponse);
     std::vector<GroupeZone> groupes;
     std::string erreur;
@@ -212,6 +207,46 @@ int CommandesKPX::consulter(const std::string& identifiant, std::string date, co
     if (groupes.empty()) std::cout << "(no group)\n";
     for (const GroupeZone& groupe : groupes) std::cout << groupeLisible(groupe.groupe, groupe.champs) << "\n";
     return 0;
+}
+
+bool CommandesKPX::remplir(const std::string& famille, const std::string& identifiant,
+                           const std::vector<std::string>& valeurs, std::string& zone, int& statut) {
+    std::vector<GroupeZone> entree;
+    // An identifier the description lacks still goes to the library, which says why it refuses it.
+    if (const FonctionInterface* fonction = description_->trouver(*familleKPX(famille), identifiant)) {
+        std::string erreur;
+        if (!remplirEntree(fonction->entrees, valeurs, entree, erreur)) {
+            statut = erreurOutil(identifiant + ": " + erreur + " (see kpx describe " + identifiant + " --family " +
+                                 famille + ")");
+            return false;
+        }
+    }
+    zone = coderZone(entree);
+    return true;
+}
+
+int CommandesKPX::verifier(const std::string& identifiant, std::string date, const std::vector<std::string>& valeurs) {
+    int statut = 0;
+    if (!ouvrir(statut) || !chargerDescription(statut)) return statut;
+    if (date.empty()) date = dateDuJour();
+    std::string zone;
+    if (!remplir("controle", identifiant, valeurs, zone, statut)) return statut;
+    const ReponseKPX reponse = session_->controler(identifiant, date, zone);
+    // ' ' when the library wrote nothing: the control never ran.
+    const Json resultat = reponse.resultat == ' ' ? Json() : Json(std::string(1, reponse.resultat));
+    if (options_.json) {
+        Json json = {{"identifiant", identifiant}, {"date", date}, {"cr", hex(reponse.cr)}, {"resultat", resultat}};
+        if (reponse.cr != 0) {
+            json["signification"] = significationCode(reponse.cr);
+            json["explications"] = reponse.explications;
+        }
+        if (options_.session.traceRegles) json["trace"] = reponse.regles;
+        ecrireJson(json);
+        return reponse.cr == 0 ? 0 : 1;
+    }
+    if (reponse.resultat != ' ') std::cout << reponse.resultat << "\n";
+    for (const std::string& ligne : reponse.regles) std::cout << "  " << ligne << "\n";
+    return reponse.cr == 0 ? 0 : echec(identifiant + " at " + date, reponse);
 }
 
 int CommandesKPX::listerActes(const ReponseKPX& reponse, const std::string& date) {

@@ -24,6 +24,8 @@ public:
 
     int version();
     int consulter(const std::string& identifiant, std::string date, const std::vector<std::string>& valeurs);
+    // A control identifier: O or N, the code explained, the rule's lines when asked.
+    int verifier(const std::string& identifiant, std::string date, const std::vector<std::string>& valeurs);
     int rechercher(const std::string& motCle, uint32_t cadre, std::string date);
     int filtrer(const std::string& filtre, std::string date);
     int decrire(const std::string& identifiant, const std::string& famille);
@@ -37,6 +39,9 @@ private:
     int echec(const std::string& quoi, const ReponseKPX& reponse);
     int erreurOutil(const std::string& message);
     int listerActes(const ReponseKPX& reponse, const std::string& date);
+    // The values in the function's input fields; false with the status when they do not fit.
+    bool remplir(const std::string& famille, const std::string& identifiant, const std::vector<std::string>& valeurs,
+                 std::string& zone, int& statut);
 
     OptionsKPX options_;
     std::unique_ptr<SessionKPX> session_;

@@ -58,6 +58,12 @@ int main(int argc, char** argv) {
     consult->add_option("VALUE", valeurs, "input field values, in order (see kpx describe IDENT)");
     consult->add_option("--date", date, "reference date YYYYMMDD (default today)");
 
+    auto* check = app.add_subcommand("check", "IDENT [VALUE...]: a control identifier, answered O or N");
+    check->add_option("IDENT", identifiant, "control identifier, e.g. C_Ccam")->required();
+    check->add_option("VALUE", valeurs, "input field values, in order (see kpx describe IDENT --family controle)");
+    check->add_option("--date", date, "reference date YYYYMMDD (default today)");
+    check->add_flag("--trace", options.session.traceRegles, "print the trace lines of the rules the control ran");
+
     auto* search = app.add_subcommand("search", "KEYWORD: act codes by keyword, with their short labels");
     search->add_option("KEYWORD", motCle)->required();
     search->add_option("--frame", cadre, "search frame (0: every frame)")->capture_default_str();
@@ -94,6 +100,7 @@ int main(int argc, char** argv) {
     CommandesKPX commandes(options);
     if (version->parsed()) return commandes.version();
     if (consult->parsed()) return commandes.consulter(identifiant, date, valeurs);
+    if (check->parsed()) return commandes.verifier(identifiant, date, valeurs);
     if (search->parsed()) return commandes.rechercher(motCle, cadre, date);
     if (filter->parsed()) return commandes.filtrer(filtre, date);
     if (describe->parsed()) return commandes.decrire(identifiant, famille);
