@@ -140,6 +140,7 @@ KPX_API uint16_t KPX_CALL KPX_LireVersion_S(uint16_t numeroSession);
 #define KPX_CR_REGLE_AVERTISSEMENT_1    0xD112u
 #define KPX_CR_REGLE_AVERTISSEMENT_2    0xD115u
 #define KPX_CR_CONTROLE_NIVEAU_BASE     0xD120u /* + error level */
+#define KPX_CR_MONTANT_TROP_LONG        0xD123u /* a computed price or base longer than 7 characters with two decimals */
 #define KPX_CR_CONTROLE_MAX             0xD123u
 
 /* Loading and writing the référentiel. */

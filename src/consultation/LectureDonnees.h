@@ -191,6 +191,8 @@ public:
     // True when one of the modifier's grids has a value at the date.
     uint16_t rechercherExistenceModificateur(const Code& codeModificateur, const Date& dateReference, Booleen& existe);
     uint16_t rechercherExistenceNaturePrestation(const Code& naturePrestation, Booleen& existe);
+    // Whether the prestation is one of the CMU lump sums, the codes checked against a parent act.
+    uint16_t rechercherExistenceForfaitCMU(const Code& prestation, Booleen& existe);
 
     // Specialities.
     uint16_t rechercherSpecialitesDansClasse(const Code& classe, const Date& dateReference,

@@ -261,6 +261,24 @@ uint16_t LectureDonnees::rechercherExistenceNaturePrestation(const Code& natureP
     return cr;
 }
 
+uint16_t LectureDonnees::rechercherExistenceForfaitCMU(const Code& prestation, Booleen& existe) {
+    uint16_t cr = 0;
+    TraceRequete trace("rechercherExistenceForfaitCMU", "recherche d'un code de forfait CMU", cr);
+    tracerLecture("Code prestation recherche : %s", prestation.chaine());
+    bool trouve = false;
+    const Table* forfaits = tableReferentiel(CMUforfait::kIdentifiant, cr);
+    // A longer code is no lump sum: the answer is no, not a key error.
+    if (cr == 0 && prestation.longueur() <= kLargeurNaturePrestation) {
+        const std::string cle = initBufferCode(prestation, kLargeurNaturePrestation, cr);
+        for (uint32_t i = 0; !trouve && i < forfaits->nombreLignes(); ++i) {
+            const CMUforfait* ligne = forfaits->ligneDe<CMUforfait>(i);
+            trouve = ligne != nullptr && comparerCle(ligne->codeForfaitCMU, cle) == 0;
+        }
+    }
+    existe = Booleen(cr == 0 && trouve);
+    return cr;
+}
+
 // --- Specialities -----------------------------------------------------------------
 
 uint16_t LectureDonnees::rechercherSpecialitesDansClasse(const Code& classe, const Date& dateReference,

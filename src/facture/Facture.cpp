@@ -1,6 +1,7 @@
 #include "facture/Facture.h"
 
 #include "KPXW32.h"
+#include "facture/ControlesFacture.h"
 #include "facture/LigneCCAM.h"
 #include "facture/TraceFacture.h"
 
@@ -87,6 +88,41 @@ void Facture::construireSeances() {
         maillonPour(seancesDeplacement, *ligne, [jour](int32_t rang) { return new SeanceDepl(rang, jour); })
             .ajouterLigne(*ligne);
     }
+}
+
+uint16_t Facture::controler(ControlesFacture& controles, TypeListe<Erreur>& erreurs) {
+    uint16_t cr = 0;
+    tracerRegle("Facture::controler >> IN");
+    ALaSortie sortie([&] { tracerRegle("Facture::controler << OUT cr = 0x%04X", cr); });
+    const auto chaqueLigne = [&](auto controle) {
+        for (uint16_t i = 0; cr == 0 && i < nombreLignes(); ++i) cr = controle(*lignes[i], i);
+    };
+    construireAssociations();
+    construireSeances();
+    dump();
+    chaqueLigne([&](LigneActe& l, uint16_t i) { return l.controlerReglementation(*this, i, controles, erreurs); });
+    if (cr == 0) cr = controlerReglementation(controles, erreurs);
+    if (cr == 0 && associations) cr = controles.controlerReglementation(*associations, erreurs);
+    chaqueLigne([&](LigneActe& l, uint16_t) { return l.controlerPU(*this, controles, erreurs); });
+    if (cr == 0 && associations) cr = controles.rechercheActePu(*associations, erreurs);
+    chaqueLigne([&](LigneActe& l, uint16_t) { return l.controlerBaseActe(*this, controles, erreurs); });
+    // Maternity, work accidents and free care leave nothing to the patient to exonerate.
+    const bool exonerations = !(natureAssurance && (*natureAssurance == "MA" || *natureAssurance == "AT" ||
+                                                    *natureAssurance == "SG"));
+    if (exonerations) {
+        chaqueLigne([&](LigneActe& l, uint16_t) { return l.controlerExoActe(*this, controles, erreurs); });
+        if (cr == 0) cr = controlerExoFacture(controles, erreurs);
+    }
+    if (cr == 0) dump();
+    return cr;
+}
+
+uint16_t Facture::controlerReglementation(ControlesFacture& controles, TypeListe<Erreur>& erreurs) {
+    return controles.controlerReglementation(*this, erreurs);
+}
+
+uint16_t Facture::controlerExoFacture(ControlesFacture& controles, TypeListe<Erreur>& erreurs) {
+    return controles.controlerExoFacture(*this, erreurs);
 }
 
 uint16_t Facture::traiterErreur(TypeListe<Erreur>& erreurs, Erreur& erreur, const Nombre& numero, const Date& date,

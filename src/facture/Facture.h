@@ -14,6 +14,7 @@
 #include "zone/Code.h"
 #include "zone/Date.h"
 
+class ControlesFacture;
 class Regles;
 
 class Facture {
@@ -35,6 +36,12 @@ public:
     const Code* getActeCcamParent(uint16_t index) const;
     void construireAssociations();
     void construireSeances();
+    // Builds the associations and sessions, then runs every control of the lines, the
+    // invoice, the associations and the sessions in their order, stopping at the first
+    // non-zero code; the exoneration controls are skipped for natures "MA", "AT" and "SG".
+    uint16_t controler(ControlesFacture& controles, TypeListe<Erreur>& erreurs);
+    uint16_t controlerReglementation(ControlesFacture& controles, TypeListe<Erreur>& erreurs);
+    uint16_t controlerExoFacture(ControlesFacture& controles, TypeListe<Erreur>& erreurs);
     // Records a violation found on the session of that date for the line numero.
     uint16_t traiterErreur(TypeListe<Erreur>& erreurs, Erreur& erreur, const Nombre& numero, const Date& date,
                            Regles& regles);

@@ -1,5 +1,6 @@
 #include "facture/LigneActe.h"
 
+#include "facture/ControlesFacture.h"
 #include "facture/LigneCCAM.h"
 #include "facture/Regles.h"
 #include "facture/TraceFacture.h"
@@ -60,6 +61,34 @@ void LigneActe::dumpChamps(bool prixEnEuros) const {
 }
 
 void LigneActe::debrayer() { topDebrayageLigne = true; }
+
+uint16_t LigneActe::controlerReglementation(Facture& facture, uint16_t position, ControlesFacture& controles, TypeListe<Erreur>& erreurs) {
+    return controles.controlerReglementation(*this, facture, position, erreurs);
+}
+
+uint16_t LigneActe::controlerPU(Facture& facture, ControlesFacture& controles, TypeListe<Erreur>& erreurs) {
+    return controles.controlerPU(*this, facture, erreurs);
+}
+
+uint16_t LigneActe::controlerBaseActe(Facture& facture, ControlesFacture& controles, TypeListe<Erreur>& erreurs) {
+    return controles.controlerBaseActe(*this, facture, erreurs);
+}
+
+uint16_t LigneActe::controlerExoActe(Facture& facture, ControlesFacture& controles, TypeListe<Erreur>& erreurs) {
+    return controles.controlerExoActe(*this, facture, erreurs);
+}
+
+uint16_t LigneActe::controlerExoSeance(Facture& facture, ControlesFacture& controles, TypeListe<Erreur>& erreurs) {
+    return controles.controlerExoSeance(*this, facture, erreurs);
+}
+
+uint16_t LigneActe::controlerExoSeanceExoneree(Facture& facture, ControlesFacture& controles, TypeListe<Erreur>& erreurs) {
+    return controles.controlerExoSeanceExoneree(*this, facture, erreurs);
+}
+
+uint16_t LigneActe::controlerExoSeanceNonExoneree(Facture& facture, ControlesFacture& controles, TypeListe<Erreur>& erreurs) {
+    return controles.controlerExoSeanceNonExoneree(*this, facture, erreurs);
+}
 
 uint16_t LigneActe::traiterErreur(TypeListe<Erreur>& erreurs, Erreur& erreur, Regles& regles) {
     uint16_t cr = 0;

@@ -14,6 +14,8 @@
 #include "zone/Montant.h"
 #include "zone/Nombre.h"
 
+class ControlesFacture;
+class Facture;
 class LigneCCAM;
 class Regles;
 
@@ -31,6 +33,19 @@ public:
 
     virtual void dump() const;
     virtual void debrayer();
+    // The controls of the line, in the order the invoice runs them; each hands the
+    // line, as its own kind, to the control sequences.
+    virtual uint16_t controlerReglementation(Facture& facture, uint16_t position, ControlesFacture& controles,
+                                             TypeListe<Erreur>& erreurs);
+    virtual uint16_t controlerPU(Facture& facture, ControlesFacture& controles, TypeListe<Erreur>& erreurs);
+    virtual uint16_t controlerBaseActe(Facture& facture, ControlesFacture& controles, TypeListe<Erreur>& erreurs);
+    virtual uint16_t controlerExoActe(Facture& facture, ControlesFacture& controles, TypeListe<Erreur>& erreurs);
+    // Runs one of the two below by the state of the session; always 0.
+    virtual uint16_t controlerExoSeance(Facture& facture, ControlesFacture& controles, TypeListe<Erreur>& erreurs);
+    virtual uint16_t controlerExoSeanceExoneree(Facture& facture, ControlesFacture& controles,
+                                                TypeListe<Erreur>& erreurs);
+    virtual uint16_t controlerExoSeanceNonExoneree(Facture& facture, ControlesFacture& controles,
+                                                   TypeListe<Erreur>& erreurs);
     virtual LigneCCAM* commeLigneCCAM() { return nullptr; }
     virtual const LigneCCAM* commeLigneCCAM() const { return nullptr; }
 
@@ -80,6 +95,12 @@ template <class T>
 const T& ouVide(const std::unique_ptr<T>& valeur) {
     static const T vide;
     return valeur ? *valeur : vide;
+}
+
+template <class T>
+const T& ouVide(const T* valeur) {
+    static const T vide;
+    return valeur != nullptr ? *valeur : vide;
 }
 
 // A deep copy of an optional value.

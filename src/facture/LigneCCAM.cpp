@@ -1,6 +1,7 @@
 #include "facture/LigneCCAM.h"
 
 #include "facture/AssociationCCAM.h"
+#include "facture/ControlesFacture.h"
 #include "facture/Seance.h"
 #include "facture/TraceFacture.h"
 
@@ -40,4 +41,32 @@ void LigneCCAM::debrayer() {
     LigneActe::debrayer();
     if (association != nullptr) association->topDebrayage = true;
     if (seance != nullptr) seance->topDebrayage = true;
+}
+
+uint16_t LigneCCAM::controlerReglementation(Facture& facture, uint16_t position, ControlesFacture& controles, TypeListe<Erreur>& erreurs) {
+    return controles.controlerReglementation(*this, facture, position, erreurs);
+}
+
+uint16_t LigneCCAM::controlerPU(Facture& facture, ControlesFacture& controles, TypeListe<Erreur>& erreurs) {
+    return controles.controlerPU(*this, facture, erreurs);
+}
+
+uint16_t LigneCCAM::controlerBaseActe(Facture& facture, ControlesFacture& controles, TypeListe<Erreur>& erreurs) {
+    return controles.controlerBaseActe(*this, facture, erreurs);
+}
+
+uint16_t LigneCCAM::controlerExoActe(Facture& facture, ControlesFacture& controles, TypeListe<Erreur>& erreurs) {
+    return controles.controlerExoActe(*this, facture, erreurs);
+}
+
+uint16_t LigneCCAM::controlerExoSeance(Facture& facture, ControlesFacture& controles, TypeListe<Erreur>& erreurs) {
+    return controles.controlerExoSeance(*this, facture, erreurs);
+}
+
+uint16_t LigneCCAM::controlerExoSeanceExoneree(Facture& facture, ControlesFacture& controles, TypeListe<Erreur>& erreurs) {
+    return controles.controlerExoSeanceExoneree(*this, facture, erreurs);
+}
+
+uint16_t LigneCCAM::controlerExoSeanceNonExoneree(Facture& facture, ControlesFacture& controles, TypeListe<Erreur>& erreurs) {
+    return controles.controlerExoSeanceNonExoneree(*this, facture, erreurs);
 }

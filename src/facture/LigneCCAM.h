@@ -19,6 +19,16 @@ public:
     void dump() const override;
     // Disengages its association and its session with it.
     void debrayer() override;
+    uint16_t controlerReglementation(Facture& facture, uint16_t position, ControlesFacture& controles,
+                                     TypeListe<Erreur>& erreurs) override;
+    uint16_t controlerPU(Facture& facture, ControlesFacture& controles, TypeListe<Erreur>& erreurs) override;
+    uint16_t controlerBaseActe(Facture& facture, ControlesFacture& controles, TypeListe<Erreur>& erreurs) override;
+    uint16_t controlerExoActe(Facture& facture, ControlesFacture& controles, TypeListe<Erreur>& erreurs) override;
+    uint16_t controlerExoSeance(Facture& facture, ControlesFacture& controles, TypeListe<Erreur>& erreurs) override;
+    uint16_t controlerExoSeanceExoneree(Facture& facture, ControlesFacture& controles,
+                                        TypeListe<Erreur>& erreurs) override;
+    uint16_t controlerExoSeanceNonExoneree(Facture& facture, ControlesFacture& controles,
+                                           TypeListe<Erreur>& erreurs) override;
     LigneCCAM* commeLigneCCAM() override { return this; }
     const LigneCCAM* commeLigneCCAM() const override { return this; }
 

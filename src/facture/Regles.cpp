@@ -94,6 +94,25 @@ uint16_t Regles::copierValeurErreur(Erreur& erreur, const TypeListe<Nombre>& pre
     return cr;
 }
 
+uint16_t Regles::valeursConcept(int32_t numero, const Date& date, ListeCodes& valeurs) {
+    return lecture.rechercherValeursConcept(Nombre(numero), date, valeurs);
+}
+
+uint16_t Regles::estDansConcept(int32_t numero, const Date& date, const Code& code, bool& dedans) {
+    ListeCodes valeurs;
+    const uint16_t cr = valeursConcept(numero, date, valeurs);
+    dedans = cr == 0 && valeurs.contient(code);
+    return cr;
+}
+
+uint16_t Regles::unDansConcept(int32_t numero, const Date& date, const TypeListe<Code>& codes, bool& dedans) {
+    ListeCodes valeurs;
+    const uint16_t cr = valeursConcept(numero, date, valeurs);
+    dedans = false;
+    for (uint16_t i = 0; cr == 0 && !dedans && i < codes.nombre(); ++i) dedans = valeurs.contient(codes.element(i));
+    return cr;
+}
+
 void Regles::compterModifications(bool compter) { lecture.definirComptageModifications(compter); }
 
 uint32_t Regles::lireNombreModifications() const { return lecture.lireNombreModifications(); }

@@ -9,6 +9,7 @@
 #include "facture/Erreur.h"
 #include "facture/MessageRegle.h"
 #include "zone/Code.h"
+#include "zone/Date.h"
 #include "zone/ListeCodes.h"
 #include "zone/Nombre.h"
 #include "zone/TypeListe.h"
@@ -48,7 +49,17 @@ public:
     void compterModifications(bool compter);
     uint32_t lireNombreModifications() const;
 
+    // The call's query layer, for the sequences' own questions between rules.
+    LectureDonnees& lectureDonnees() { return lecture; }
+
 protected:
+    // The values of a CCAM concept at the date.
+    uint16_t valeursConcept(int32_t numero, const Date& date, ListeCodes& valeurs);
+    // Whether the code is among the concept's values at the date.
+    uint16_t estDansConcept(int32_t numero, const Date& date, const Code& code, bool& dedans);
+    // Whether one of the codes is among the concept's values at the date.
+    uint16_t unDansConcept(int32_t numero, const Date& date, const TypeListe<Code>& codes, bool& dedans);
+
     LectureDonnees& lecture;
 
 private:

@@ -24,3 +24,17 @@ private:
     const char* operation_;
     const uint16_t& cr_;
 };
+
+// Runs its action when the scope ends, whatever the path: the exit line of an
+// operation that reports its results on that line, the format checked at the call.
+template <class Action>
+class ALaSortie {
+public:
+    explicit ALaSortie(Action action) : action_(action) {}
+    ~ALaSortie() { action_(); }
+    ALaSortie(const ALaSortie&) = delete;
+    ALaSortie& operator=(const ALaSortie&) = delete;
+
+private:
+    Action action_;
+};

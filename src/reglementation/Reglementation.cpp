@@ -7,17 +7,6 @@ Reglementation::Reglementation(LectureDonnees& lectureDonnees) : Regles(lectureD
 
 Reglementation::~Reglementation() = default;
 
-uint16_t Reglementation::valeursConcept(int32_t numero, const Date& date, ListeCodes& valeurs) {
-    return lecture.rechercherValeursConcept(Nombre(numero), date, valeurs);
-}
-
-uint16_t Reglementation::estDansConcept(int32_t numero, const Date& date, const Code& code, bool& dedans) {
-    ListeCodes valeurs;
-    const uint16_t cr = valeursConcept(numero, date, valeurs);
-    dedans = cr == 0 && valeurs.contient(code);
-    return cr;
-}
-
 uint16_t Reglementation::procedureCommune(const Code& acte1, const Code& acte2, const Date& date, Code& procedure) {
     ListeCodes procedures1, procedures2;
     uint16_t cr = lecture.rechercherProcedures(acte1, date, procedures1);

@@ -126,9 +126,6 @@ private:
     // The class name of the rules' trace lines.
     static constexpr const char* kClasse = "Reglementation";
 
-    uint16_t valeursConcept(int32_t numero, const Date& date, ListeCodes& valeurs);
-    // Whether the code is among the concept's values at the date.
-    uint16_t estDansConcept(int32_t numero, const Date& date, const Code& code, bool& dedans);
     // The first procedure of acte1 that acte2 has too at the date; empty when none.
     uint16_t procedureCommune(const Code& acte1, const Code& acte2, const Date& date, Code& procedure);
     // Both activities' medical categories are values of concept 3: the two acts of
