@@ -2,10 +2,13 @@
 
 #include "KPXW32.h"
 #include "consultation/LectureDonnees.h"
+#include "controle/SequencesControle.h"
 #include "facture/Facture.h"
 #include "facture/LigneCCAM.h"
 #include "facture/TraceFacture.h"
 #include "frame/Trace.h"
+#include "reglementation/Reglementation.h"
+#include "tarification/Tarification.h"
 #include "zone/Coefficient.h"
 #include "zone/Montant.h"
 #include "zone/ZoneKPX.h"
@@ -58,6 +61,17 @@ FonctionControleComplet::FonctionControleComplet(ZoneKPX* entree, const SuperGro
     : Fonctions(entree, superGroupe), lecture(lectureDonnees), controle(std::move(controleFacture)) {}
 
 FonctionControleComplet::~FonctionControleComplet() = default;
+
+uint16_t FonctionControleComplet::controler(LectureDonnees& lecture, const SuperGroupe* racine, ZoneKPX* entree,
+                                            ZoneSortie& sortie, uint16_t& niveau) {
+    Reglementation reglementation(lecture);
+    Tarification tarification(lecture);
+    SequencesControle sequences(reglementation, tarification);
+    FonctionControleComplet fonction(entree, racine, lecture, [&](Facture& facture, TypeListe<Erreur>& erreurs) {
+        return facture.controler(sequences, erreurs);
+    });
+    return fonction.executer(sortie, niveau);
+}
 
 uint32_t FonctionControleComplet::tailleSortie(uint32_t lignes, uint32_t erreurs) {
     const uint32_t erreur =

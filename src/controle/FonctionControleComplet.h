@@ -35,6 +35,10 @@ public:
     // 0 (nothing written), 1 (only overridable errors written) or 2.
     uint16_t executer(ZoneSortie& sortie, uint16_t& niveau);
 
+    // One complete control over an opened reader, with the rules and the sequences of the call.
+    static uint16_t controler(LectureDonnees& lecture, const SuperGroupe* racine, ZoneKPX* entree, ZoneSortie& sortie,
+                              uint16_t& niveau);
+
     // The worst-case size of the answer: every line with its indicator, every error
     // naming every line.
     static uint32_t tailleSortie(uint32_t lignes, uint32_t erreurs);
