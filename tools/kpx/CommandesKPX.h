@@ -29,6 +29,8 @@ public:
     int rechercher(const std::string& motCle, uint32_t cadre, std::string date);
     int filtrer(const std::string& filtre, std::string date);
     int decrire(const std::string& identifiant, const std::string& famille);
+    // The complete control of an invoice written in the JSON format; --zone prints its zone instead.
+    int controlerFacture(const std::string& fichier, bool zoneSeule);
     int appeler(const std::string& famille, const std::string& identifiant, std::string date, const std::string& zone);
     int decoder(const std::string& fichier);
     int coder(const std::string& json, const std::string& fichier);

@@ -77,6 +77,11 @@ int main(int argc, char** argv) {
     describe->add_option("IDENT", identifiant, "function identifier; none lists the family's functions");
     describe->add_option("--family", famille, nomsFamilles())->capture_default_str();
 
+    bool zoneSeule = false;
+    auto* control = app.add_subcommand("control", "INVOICE.json: the complete control of an invoice (docs/kpx.md)");
+    control->add_option("INVOICE", fichier, "the invoice in JSON, - for stdin")->required();
+    control->add_flag("--zone", zoneSeule, "print the input zone the invoice makes, without calling the library");
+
     auto* call = app.add_subcommand("call", "FAMILY IDENT --zone JSON: a raw call");
     call->add_option("FAMILY", famille, nomsFamilles())->required();
     call->add_option("IDENT", identifiant, "function identifier (ignored by complet)");
@@ -104,6 +109,7 @@ int main(int argc, char** argv) {
     if (search->parsed()) return commandes.rechercher(motCle, cadre, date);
     if (filter->parsed()) return commandes.filtrer(filtre, date);
     if (describe->parsed()) return commandes.decrire(identifiant, famille);
+    if (control->parsed()) return commandes.controlerFacture(fichier, zoneSeule);
     if (call->parsed()) return commandes.appeler(famille, identifiant, date, zone);
     if (decode->parsed()) return commandes.decoder(fichier);
     return commandes.coder(zone, sortieFichier);
