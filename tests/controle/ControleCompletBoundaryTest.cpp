@@ -290,3 +290,30 @@ TEST(ControleCompletBoundary, SessionVariantHandsTheZoneOfViolationsToTheSession
     liberer(9);
     Plateforme::libererBibliotheque(bfh);
 }
+
+TEST(ControleCompletBoundary, ExonerationRulesRunOnlyForTheNaturesThatHaveThem) {
+    HoteEchantillon h;
+    ASSERT_TRUE(h.pret());
+    // The exonerated session's act billed at 70 % without exoneration: PROD785 and PROD792.
+    std::string facture = lireFichier(std::string(KPX_SOURCE_DIR) + "/data/factures/seance-exoneree.json");
+    const std::string exonere = R"("taux": "1.00", "exoneration": "C")";
+    facture.replace(facture.find(exonere), exonere.size(), R"("taux": "0.70", "exoneration": "0")");
+    const std::string nature = R"("natureAssurance": "AS")";
+    const size_t position = facture.find(nature);
+    for (const auto& [code, attendu] : {std::pair<const char*, uint16_t>{"AS", KPX_CR_CONTROLE_NIVEAU_BASE + 1},
+                                        {"PM", KPX_CR_CONTROLE_NIVEAU_BASE + 1}, {"MA", KPX_OK}, {"AT", KPX_OK},
+                                        {"SG", KPX_OK}}) {
+        std::string texte = facture;
+        texte.replace(position, nature.size(), std::string(R"("natureAssurance": ")") + code + "\"");
+        const Reponse r = controler(h.hote(), zoneFacture(texte));
+        EXPECT_EQ(r.cr, attendu) << code;
+        if (attendu != KPX_OK) {
+            std::vector<GroupeZone> groupes;
+            std::string erreur;
+            ASSERT_TRUE(decoderZone(r.sortie, groupes, erreur)) << erreur;
+            ASSERT_EQ(groupes.size(), 3u) << code;
+            EXPECT_EQ(groupes[1].champs[0], "PROD785") << code;
+            EXPECT_EQ(groupes[2].champs[0], "PROD792") << code;
+        }
+    }
+}

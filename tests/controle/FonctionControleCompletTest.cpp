@@ -113,7 +113,7 @@ TEST(FonctionControleComplet, ReadingFailsWithTheCodeOfItsFault) {
         {"ccam-without-2020", facture({acte("1"), ccam("1"), contextes("1")}), KPX_CR_BASE_THEORIQUE_ABSENTE},
         {"ccam-without-3470", facture({acte("1"), base("1"), ccam("1")}), KPX_CR_NUMERO_GROUPE_BASE + 3470},
         {"unknown-tariff-contexts", facture({acte("1"), base("1"), ccam("1"), contextes("1", "9")}), KPX_CR_ELEMENT_ABSENT},
-        {"travel-on-another-day", facture({acte("1"), deplacement(1620, "2", "20240102")}), 0xD106},
+        {"travel-on-another-day", facture({acte("1"), deplacement(1620, "2", "20240102")}), KPX_CR_DATE_DEPLACEMENT},
         {"travel-first", facture({deplacement(1630, "1", "20240102"), acte("2")}), 0},
         {"empty-birth-date", {entete(""), nature(), pied()}, KPX_CR_CHAMP_BASE + 13},
         // 1820 comes before 2020: it ends the lines, is read as the tail, and its second field is left over.
