@@ -15,11 +15,10 @@
 
 #include "FactureJson.h"
 #include "KPXW32.h"
-#include "components/bfhw32/bfhw32.h"
-#include "frame/Plateforme.h"
 #include "kpxbuild/Latin1.h"
 #include "support/HoteEchantillon.h"
 #include "support/LectureTrace.h"
+#include "support/SessionHote.h"
 
 namespace {
 
@@ -269,26 +268,20 @@ TEST(ControleCompletBoundary, OverridesLevelsAndTheFramesCodes) {
 TEST(ControleCompletBoundary, SessionVariantHandsTheZoneOfViolationsToTheSession) {
     HoteEchantillon h;
     ASSERT_TRUE(h.pret());
-    void* bfh = Plateforme::chargerBibliotheque(std::string(KPX_LIB_DIR) + Plateforme::separateur +
-                                                Plateforme::nomBibliotheque("bfhw32"));
-    ASSERT_NE(bfh, nullptr);
-    auto deposer = reinterpret_cast<decltype(&BFH_DeposerZoneIn)>(Plateforme::symbole(bfh, "BFH_DeposerZoneIn"));
-    auto prendre = reinterpret_cast<decltype(&BFH_PrendreZoneOut)>(Plateforme::symbole(bfh, "BFH_PrendreZoneOut"));
-    auto liberer = reinterpret_cast<decltype(&BFH_LibererSession)>(Plateforme::symbole(bfh, "BFH_LibererSession"));
-    ASSERT_TRUE(deposer && prendre && liberer);
+    SessionHote session;
+    ASSERT_TRUE(session.pret());
     const std::string entree =
         zoneFacture(lireFichier(std::string(KPX_SOURCE_DIR) + "/data/factures/actes-incompatibles.json"));
     const Reponse direct = controler(h.hote(), entree);
     ASSERT_EQ(direct.cr, KPX_CR_CONTROLE_NIVEAU_BASE + 1);
-    ASSERT_EQ(deposer(9, reinterpret_cast<const unsigned char*>(entree.data()), static_cast<uint32_t>(entree.size())),
+    ASSERT_EQ(session.deposer(9, reinterpret_cast<const unsigned char*>(entree.data()), static_cast<uint32_t>(entree.size())),
               BFH_OK);
     EXPECT_EQ(h.hote().KPX_ControleComplet_S(9), KPX_CR_CONTROLE_NIVEAU_BASE + 1);
     unsigned char* sortie = nullptr;
     uint32_t taille = 0;
-    ASSERT_EQ(prendre(9, &sortie, &taille), BFH_OK);
+    ASSERT_EQ(session.prendre(9, &sortie, &taille), BFH_OK);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(sortie), taille), direct.sortie);
-    liberer(9);
-    Plateforme::libererBibliotheque(bfh);
+    session.liberer(9);
 }
 
 TEST(ControleCompletBoundary, ExonerationRulesRunOnlyForTheNaturesThatHaveThem) {
