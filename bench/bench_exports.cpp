@@ -9,9 +9,14 @@
 #include <vector>
 
 #include "KPXW32.h"
-#include "hote/Hote.h"
+#include "consultation/Interface.h"
+#include "consultation/LectureDonnees.h"
 #include "frame/Systeme.h"
+#include "hote/Hote.h"
 #include "referentiel/Referentiel.h"
+#include "zone/ControleurZone.h"
+#include "zone/SuperGroupe.h"
+#include "zone/TypeSimple.h"
 #include "zone/ZoneKPX.h"
 
 namespace {
@@ -258,6 +263,111 @@ void BM_RechercherParFiltre_A(benchmark::State& state) {
 }
 BENCHMARK(BM_RechercherParFiltre_A)->Unit(benchmark::kMicrosecond);
 
+// --- Complete control ----------------------------------------------------------------
+
+// An invoice of one day: CCAM lines of the acts given, five by practitioner (so five to
+// an association), the practitioners told apart by group 1870. The host sends no base
+// (0), so the base checks compare without finding fault; what the random acts break
+// (specialities, grouping codes, unplanned associations) is reported as any host's would be.
+std::vector<uint8_t> facture(const std::vector<std::string>& codes, size_t lignes, size_t parAssociation = 5) {
+    std::vector<std::pair<uint16_t, std::vector<std::string>>> groupes = {
+        {1100, {"10000000", "1", "", "", "1", "01", "", "", "", "", "", "", "19700101"}}, {1511, {""}}};
+    for (size_t i = 0; i < lignes && !codes.empty(); ++i) {
+        const std::string n = std::to_string(i + 1);
+        groupes.push_back({1610, {n, kDate, "", "ADC", "", "", "", "", "", "", "0", "0", "70"}});
+        groupes.push_back({1870, {n, std::to_string(20000000 + i / parAssociation), "1", "01"}});
+        groupes.push_back({2020, {n, "0"}});
+        groupes.push_back({2100, {n, codes[(i * 7919) % codes.size()], "", "1", "0", "", "", "", "", "", "", "", ""}});
+        groupes.push_back({3470, {n, "1", "1"}});
+    }
+    groupes.push_back({1900, {"001"}});
+    return zone(groupes);
+}
+
+uint16_t controleComplet(const std::vector<uint8_t>& entree, uint32_t& taille) {
+    unsigned char* sortie = nullptr;
+    const uint16_t cr =
+        hote().KPX_ControleComplet(entree.data(), static_cast<uint32_t>(entree.size()), &sortie, &taille);
+    hote().KPX_LibererZoneMem(sortie);
+    return cr == KPX_CR_CONTROLE_NIVEAU_BASE + 1 || cr == KPX_CR_CONTROLE_NIVEAU_BASE + 2 ? KPX_OK : cr;
+}
+
+// Priced acts whose every rule can be read at the date: the synthetic histories start
+// at random dates, and a query with nothing in force ends a control with its code.
+const std::vector<std::string>& actesControlables() {
+    static const std::vector<std::string> codes = [] {
+        std::vector<std::string> liste;
+        const Actes& a = actes();
+        if (!initialiser()) return liste;
+        for (size_t i = 0; i < a.tarifes.size() && liste.size() < 1000; ++i) {
+            uint32_t taille = 0;
+            if (controleComplet(facture({a.tarifes[i]}, 1), taille) == KPX_OK) liste.push_back(a.tarifes[i]);
+        }
+        hote().KPX_TermLIB();
+        return liste;
+    }();
+    return codes;
+}
+
+void BM_ControleComplet(benchmark::State& state) {
+    const std::vector<uint8_t> entree = facture(actesControlables(), static_cast<size_t>(state.range(0)),
+                                                static_cast<size_t>(state.range(1)));
+    if (actesControlables().empty() || !initialiser()) {
+        state.SkipWithError("no act to control");
+        return;
+    }
+    uint32_t taille = 0;
+    for (auto _ : state) {
+        const uint16_t cr = controleComplet(entree, taille);
+        if (cr != KPX_OK) {
+            state.SkipWithError(("KPX_ControleComplet failed: " + std::to_string(cr)).c_str());
+            break;
+        }
+    }
+    state.counters["octets_reponse"] = taille;
+    hote().KPX_TermLIB();
+}
+// 249 lines: the largest invoice the control takes (a 250th line and the tail are
+// refused with 0xE100); then the same with associations of 25 acts, five times the pairs.
+BENCHMARK(BM_ControleComplet)->Args({20, 5})->Args({249, 5})->Args({249, 25})->Unit(benchmark::kMicrosecond);
+
+// The complete control's description, built in this process from the same référentiel.
+struct DescriptionControle {
+    Referentiel referentiel;
+    Interface interface;
+    const SuperGroupe* racine = nullptr;
+    DescriptionControle() {
+        if (referentiel.chargerReferentiel(kRepertoire.c_str(), kRepertoire.c_str(), "0302", "1000") != 0) return;
+        LectureDonnees lecture(&referentiel);
+        if (lecture.ouvrir() == 0 && interface.initialiser(lecture) == 0)
+            interface.lireSuperGroupeControleComplet(racine);
+    }
+};
+
+// The floor: the invoice's zone walked by the zone controller alone, every field checked
+// and turned into its value, as the reading does before any rule runs.
+void BM_Plancher_ParcoursZone(benchmark::State& state) {
+    static DescriptionControle description;
+    const std::vector<uint8_t> entree = facture(actesControlables(), static_cast<size_t>(state.range(0)));
+    if (description.racine == nullptr || entree.empty()) {
+        state.SkipWithError("no description");
+        return;
+    }
+    for (auto _ : state) {
+        ZoneKPX zone(entree.data(), static_cast<uint32_t>(entree.size()));
+        ControleurZone controleur(zone, *description.racine);
+        uint16_t cr = 0;
+        while (cr == 0 && !zone.estFinDonnees()) {
+            uint16_t groupe = 0, numero = 0;
+            std::unique_ptr<TypeSimple> valeur;
+            cr = controleur.extraireChamp(groupe, numero, valeur);
+        }
+        if (cr == 0) cr = controleur.verifierFinZone();
+        if (cr != 0) state.SkipWithError("the zone is refused");
+    }
+}
+BENCHMARK(BM_Plancher_ParcoursZone)->Arg(20)->Arg(249)->Unit(benchmark::kMicrosecond);
+
 // Prints each measure against its floor once every benchmark has run.
 class RapportRatios : public benchmark::ConsoleReporter {
 public:
@@ -278,6 +388,10 @@ public:
         ratio("BM_CCAM_37_Froid", "BM_Plancher_AppelAvecZone");
         ratio("BM_CCAM_1", "BM_Plancher_AppelAvecZone");
         ratio("BM_RechercherParMotCle_Chaud", "BM_Plancher_AppelAvecZone");
+        ratio("BM_ControleComplet/20/5", "BM_Plancher_ParcoursZone/20");
+        ratio("BM_ControleComplet/249/5", "BM_Plancher_ParcoursZone/249");
+        ratio("BM_ControleComplet/249/5", "BM_ControleComplet/20/5");
+        ratio("BM_ControleComplet/249/25", "BM_ControleComplet/249/5");
     }
 
 private:

@@ -108,6 +108,7 @@ KPX_API uint16_t KPX_CALL KPX_LireVersion_S(uint16_t numeroSession);
 #define KPX_CR_NUMERO_GROUPE_BASE       0xB000u /* + group number */
 #define KPX_CR_ZONE_NON_ATTENDUE        0xA000u /* input zone given to a function that takes none */
 #define KPX_CR_NUMERO_PRESTATION_BASE   0xE000u /* + line number: a dependent group names another prestation */
+#define KPX_CR_TROP_DE_LIGNES           0xE100u /* an invoice line beyond the 250th */
 
 /* Function outcomes. */
 #define KPX_CR_IDENTIFIANT_INCONNU      0xD000u
@@ -128,8 +129,14 @@ KPX_API uint16_t KPX_CALL KPX_LireVersion_S(uint16_t numeroSession);
 #define KPX_CR_CONTROLE_IDENTIFIANT     0xD100u
 #define KPX_CR_CONTROLE_ABSENT          0xD102u
 #define KPX_CR_CONTROLE_RIEN_EN_VIGUEUR 0xD103u
+#define KPX_CR_DATE_DEPLACEMENT         0xD106u /* a travel line not on the date of the line it is attached to */
 #define KPX_CR_LISTE_MODIFICATEURS      0xD107u /* a modifier given after an absent one */
 #define KPX_CR_LISTE_DENTS              0xD108u /* a tooth number repeated or after an absent one */
+#define KPX_CR_NATURE_ASSURANCE         0xD109u /* an invoice without its nature of insurance group, or with two */
+#define KPX_CR_PRESTATION_REGROUPEMENT  0xD110u /* the prestation code is a grouping code (PROD170) */
+#define KPX_CR_ASSOCIATION_INCOMPATIBLE 0xD111u /* two acts of the association are incompatible */
+#define KPX_CR_AVANT_NAISSANCE          0xD113u /* reference date before the date of birth */
+#define KPX_CR_BASE_THEORIQUE_ABSENTE   0xD114u /* a CCAM line without its theoretical base (group 2020) */
 #define KPX_CR_REGLE_AVERTISSEMENT_1    0xD112u
 #define KPX_CR_REGLE_AVERTISSEMENT_2    0xD115u
 #define KPX_CR_CONTROLE_NIVEAU_BASE     0xD120u /* + error level */

@@ -1,9 +1,12 @@
 #!/bin/sh
 # A short tour of kpx over the bundled sample référentiel: ./tools/demo.sh [BUILD_DIR]
-# Every step is a kpx command as a user would type it; the last one shows a refusal.
+# Every step is a kpx command as a user would type it; it ends with the complete
+# control of a clean invoice and of one that breaks a rule.
 BUILD=${1:-build}
 KPX="$BUILD/bin/kpx"
+FACTURES=data/factures
 [ -x "$KPX" ] || { echo "demo: $KPX not built (run make build)" >&2; exit 1; }
+[ -d "$FACTURES" ] || { echo "demo: run from the top of the source tree" >&2; exit 1; }
 
 etape() {
     printf '\n$ kpx %s\n' "$*"
@@ -32,3 +35,22 @@ if [ "$statut" -eq 0 ]; then
     exit 1
 fi
 printf '\n(exit status %s, as expected)\n' "$statut"
+
+# A control identifier: a grouping code is no prestation a doctor may code.
+etape check C_Ccam 01 C --date 20240101
+set +e
+etape check C_Ccam 01 ADC --date 20240101
+set -e
+
+# A general practitioner's consultation with an ECG: nothing to report.
+etape control "$FACTURES/consultation-ecg.json"
+# Two incompatible acts on one day: the violations, each line's forcing indicator.
+set +e
+etape control "$FACTURES/actes-incompatibles.json"
+statut=$?
+set -e
+if [ "$statut" -ne 1 ]; then
+    echo "demo: expected violations (status 1)" >&2
+    exit 1
+fi
+printf '\n(exit status %s: violations reported)\n' "$statut"

@@ -14,6 +14,7 @@
 #include "consultation/LectureDonnees.h"
 #include "consultation/LectureVersion.h"
 #include "consultation/RechercheActes.h"
+#include "controle/FonctionControleComplet.h"
 #include "exports/Bibliotheque.h"
 #include "exports/ControleurParametres.h"
 #include "exports/Ouverture.h"
@@ -386,7 +387,21 @@ KPX_API uint16_t KPX_CALL KPX_ControleComplet(const unsigned char* zoneEntree, u
     ControleurParametres::verifierZoneOut(cr, zoneSortie, tailleZoneSortie);
     const SuperGroupe* racine = nullptr;
     if (cr == 0) cr = Bibliotheque::interface().lireSuperGroupeControleComplet(racine);
-    lire(cr, [&](LectureDonnees&) { sansGestionnaire(cr, "de controle", racine->numero()); });
+    std::unique_ptr<ZoneKPX> entree;
+    if (cr == 0) entree.reset(new ZoneKPX(zoneEntree, tailleZoneEntree));
+    ZoneSortie sortie;
+    uint16_t niveau = 0;
+    lire(cr, [&](LectureDonnees& lecture) {
+        cr = FonctionControleComplet::controler(lecture, racine, entree.get(), sortie, niveau);
+    });
+    if (cr == 0) {
+        sortie.remettre(zoneSortie, tailleZoneSortie);
+        // Violations are no failure: the zone stays the host's, the level comes in the code.
+        if (niveau != 0) {
+            tracer(CAT_REGLE, NIV_ERREUR, "Le contrôle complet a détecté des erreurs de niveau %hu", niveau);
+            cr = static_cast<uint16_t>(niveau - 12000);
+        }
+    }
     return cr = traduireControle(cr);
 } catch (...) {
     return codeExceptionEchappee("KPX_ControleComplet");

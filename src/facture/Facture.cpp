@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr uint16_t kCrDateDeplacement = 0xD106;
-
 // The first link of the chain that takes the line, or a new one appended at its end.
 template <class Maillon, class Ligne, class Nouveau>
 Maillon& maillonPour(std::unique_ptr<Maillon>& tete, const Ligne& ligne, Nouveau nouveau) {
@@ -48,7 +46,7 @@ uint16_t Facture::setActeRattachement(uint16_t index) {
     ligne.rattachement = precedente->rattachement != nullptr ? precedente->rattachement : precedente;
     if (!memeJour(ligne.date, ligne.rattachement->date)) {
         tracer(CAT_REGLE, NIV_ERREUR, "Déplacement pas à la même date que la prestation de rattachement.");
-        cr = kCrDateDeplacement;
+        cr = KPX_CR_DATE_DEPLACEMENT;
     }
     return cr;
 }

@@ -11,10 +11,6 @@ using namespace regles;
 
 namespace {
 
-constexpr uint16_t kCrPrestationRegroupement = 0xD110;
-constexpr uint16_t kCrAssociationIncompatible = 0xD111;
-constexpr uint16_t kCrAvantNaissance = 0xD113;
-
 // Entry line, then the exit line with the résultat.
 class TraceControle {
 public:
@@ -44,7 +40,7 @@ uint16_t sansViolation(uint16_t cr, const Erreur& erreur, Booleen& resultat) {
 uint16_t avantNaissance(const Date& date, const Date& dateNaissance) {
     if (!date.estAnterieure(dateNaissance)) return 0;
     tracer(CAT_REGLE, NIV_ERREUR, "Date de référence antérieure à la date de naissance");
-    return kCrAvantNaissance;
+    return KPX_CR_AVANT_NAISSANCE;
 }
 
 }  // namespace
@@ -57,7 +53,7 @@ uint16_t Reglementation::appliquerCCcam(const Code& specialite, const Code& pres
                 date.chaine());
     Erreur erreur;
     cr = appliquerProd170(prestation, date, erreur);
-    if (cr == 0 && erreur.estPositionnee()) return cr = kCrPrestationRegroupement;
+    if (cr == 0 && erreur.estPositionnee()) return cr = KPX_CR_PRESTATION_REGROUPEMENT;
     if (cr == 0) cr = sansViolation(appliquerProd211(specialite, prestation, date, erreur), erreur, resultat);
     return cr;
 }
@@ -211,7 +207,7 @@ uint16_t Reglementation::appliquerCAssociation(AssociationCCAM& association) {
                                          ouVide(b.activite), ouVide(b.numeroPS), date, compatibilite, procedure);
             if (cr == 0 && (compatibilite == "3" || compatibilite == "4")) {
                 tracer(CAT_REGLE, NIV_ERREUR, "Erreur C_Association");
-                cr = kCrAssociationIncompatible;
+                cr = KPX_CR_ASSOCIATION_INCOMPATIBLE;
             } else if (cr == 0 && compatibilite == "2" && !type.estRenseigne()) {
                 tracerRegle("Association non prévue");
                 type = Code("N");

@@ -8,18 +8,27 @@
 #include <vector>
 
 #include "KPXW32.h"
-#include "components/bfhw32/bfhw32.h"
-#include "frame/Plateforme.h"
 #include "hote/Hote.h"
 #include "kpxbuild/SourceJson.h"
 #include "referentiel/lignes/Interface.h"
+#include "support/HoteEchantillon.h"
 #include "support/LectureTrace.h"
 #include "support/ReferentielDeRegles.h"
+#include "support/SessionHote.h"
 #include "support/ZoneEntree.h"
 
 namespace {
 
 const char* const kDate = "20240101";
+
+// "O", "N" or "-" (unwritten), then the code when it is not 0.
+std::string controler(Hote& hote, const char* identifiant, const char* date, const std::vector<GroupeEntree>& groupes) {
+    const std::vector<uint8_t> octets = zone(groupes);
+    char resultat = '-';
+    const uint16_t cr =
+        hote.KPX_ControlerDonnees(identifiant, date, octets.data(), static_cast<uint32_t>(octets.size()), &resultat);
+    return std::string(1, resultat) + (cr == 0 ? "" : " " + std::to_string(cr));
+}
 
 // The library loaded by a host and initialised on the rule fixture, for one test.
 class HoteRegles {
@@ -47,13 +56,8 @@ public:
     bool pret() const { return pret_; }
     Hote& hote() { return hote_; }
 
-    // "O", "N" or "-" (unwritten), then the code when it is not 0.
     std::string controler(const char* identifiant, const std::vector<GroupeEntree>& groupes) {
-        const std::vector<uint8_t> octets = zone(groupes);
-        char resultat = '-';
-        const uint16_t cr = hote_.KPX_ControlerDonnees(identifiant, kDate, octets.data(),
-                                                       static_cast<uint32_t>(octets.size()), &resultat);
-        return std::string(1, resultat) + (cr == 0 ? "" : " " + std::to_string(cr));
+        return ::controler(hote_, identifiant, kDate, groupes);
     }
 
 private:
@@ -148,24 +152,68 @@ TEST(ControleBoundary, HandlerAndControlTraceTheirEntryAndExit) {
 TEST(ControleBoundary, SessionVariantWritesNothingToTheSession) {
     HoteRegles h;
     ASSERT_TRUE(h.pret());
-    // The same module as the library's: the host side of its sessions.
-    void* bfh = Plateforme::chargerBibliotheque(std::string(KPX_LIB_DIR) + Plateforme::separateur +
-                                                Plateforme::nomBibliotheque("bfhw32"));
-    ASSERT_NE(bfh, nullptr);
-    auto deposer = reinterpret_cast<decltype(&BFH_DeposerZoneIn)>(Plateforme::symbole(bfh, "BFH_DeposerZoneIn"));
-    auto prendre = reinterpret_cast<decltype(&BFH_PrendreZoneOut)>(Plateforme::symbole(bfh, "BFH_PrendreZoneOut"));
-    auto liberer = reinterpret_cast<decltype(&BFH_LibererSession)>(Plateforme::symbole(bfh, "BFH_LibererSession"));
-    ASSERT_TRUE(deposer && prendre && liberer);
+    SessionHote session;
+    ASSERT_TRUE(session.pret());
     const std::vector<uint8_t> octets = zone({Spe("01"), Prest("C")});
-    ASSERT_EQ(deposer(7, octets.data(), static_cast<uint32_t>(octets.size())), BFH_OK);
+    ASSERT_EQ(session.deposer(7, octets.data(), static_cast<uint32_t>(octets.size())), BFH_OK);
     char resultat = '-';
     EXPECT_EQ(h.hote().KPX_ControlerDonnees_S("C_Ccam", kDate, 7, &resultat), KPX_OK);
     EXPECT_EQ(resultat, 'O');
     unsigned char* sortie = reinterpret_cast<unsigned char*>(1);
     uint32_t taille = 1;
-    EXPECT_EQ(prendre(7, &sortie, &taille), BFH_OK);
+    EXPECT_EQ(session.prendre(7, &sortie, &taille), BFH_OK);
     EXPECT_EQ(sortie, nullptr);
     EXPECT_EQ(taille, 0u);
-    liberer(7);
-    Plateforme::libererBibliotheque(bfh);
+    session.liberer(7);
+}
+
+// The sample's cases of each combined control, as docs/sample.md lists them, through the export.
+TEST(ControleBoundary, SampleGivesEachCombinedControlItsYesItsNoAndItsCodes) {
+    HoteEchantillon h;
+    ASSERT_TRUE(h.pret());
+    struct Cas {
+        const char* identifiant;
+        const char* date;
+        std::vector<GroupeEntree> entree;
+        std::string attendu;
+    };
+    const std::string absent = " " + code(KPX_CR_CONTROLE_ABSENT);
+    const std::string avantNaissance = " " + code(KPX_CR_AVANT_NAISSANCE);
+    const Cas cas[] = {
+        {"C_Age_1", kDate, {Naissance("20180601"), M("A")}, "N"},
+        {"C_Age_1", kDate, {Naissance("20231202"), M("E")}, "N"},  // 30 days old
+        {"C_Age_1", kDate, {Naissance("20230923"), M("Z")}, "N"},  // 100 days old
+        {"C_Age_1", kDate, {Naissance("20240601"), M("F")}, "N" + avantNaissance},
+        {"C_Age_1", kDate, {Naissance("20210601"), M("A")}, "O"},
+        {"C_Age_1", kDate, {Naissance("20231231"), M("F")}, "O"},
+        {"C_Age_2", kDate, {Naissance("20060601"), A("HBLD490"), Ac("1"), Ph("1")}, "N"},  // 17 years old
+        {"C_Age_2", kDate, {Naissance("20080601"), A("HBMD351"), Ac("1"), Ph("")}, "N"},   // 15 years old
+        {"C_Age_2", kDate, {Naissance("20240601"), A("AHQP001"), Ac("1"), Ph("0")}, "N" + avantNaissance},
+        {"C_Age_2", kDate, {Naissance("20080601"), A("HBLD490"), Ac("1"), Ph("1")}, "O"},
+        {"C_Age_2", kDate, {Naissance("20231231"), A("AHQP001"), Ac("1"), Ph("0")}, "O"},  // not dental
+        {"C_Assurance", kDate, {Nature("AS"), A("JQGD010")}, "N"},
+        {"C_Assurance", kDate, {Nature("AT"), A("HBGD035")}, "N"},
+        {"C_Assurance", kDate, {Nature("MA"), A("JQGD010")}, "O"},
+        {"C_Ccam", kDate, {Spe("01"), Prest("K")}, "N"},
+        {"C_Ccam", kDate, {Spe("01"), Prest("ADC")}, "N " + code(KPX_CR_PRESTATION_REGROUPEMENT)},
+        {"C_Ccam", kDate, {Spe("01"), Prest("CM1")}, "N" + absent},
+        {"C_Ccam", kDate, {Spe("01"), Prest("C")}, "O"},
+        {"C_Ccam", "20050101", {Spe("01"), Prest("K")}, "O"},
+        {"C_Executant", kDate, {Spe("04"), A("DEQP003"), Ac("1")}, "N"},
+        {"C_Executant", kDate, {Spe("99"), A("DEQP003"), Ac("1")}, "N"},
+        {"C_Executant", kDate, {Spe("01"), A("DEQP003"), Ac("1")}, "O"},
+        {"C_Executant", kDate, {Spe("03"), A("DEQP003"), Ac("1")}, "O"},
+        {"C_Radio", kDate, {Radio("0"), A("ZBQK002"), Ac("1")}, "N"},
+        {"C_Radio", kDate, {Radio("1"), A("ZBQK002"), Ac("1")}, "O"},
+        {"C_Radio", kDate, {Radio("0"), A("DEQP003"), Ac("1")}, "O"},
+        {"C_ForfaitCMU", kDate, {A("HBLD035"), Cmu("CM2")}, "N"},
+        {"C_ForfaitCMU", kDate, {A("HBLD035"), Cmu("CM1")}, "O"},
+        {"C_ForfaitCMU", "20190601", {A("HBLD035"), Cmu("CM2")}, "O"},
+        {"C_ForfaitCMU", kDate, {A("HBLD490"), Cmu("CM3")}, "O"},
+        // An act the sample does not have: the query's code, translated.
+        {"C_Executant", kDate, {Spe("01"), A("ZZZZ999"), Ac("1")}, "N" + absent},
+    };
+    for (const Cas& c : cas)
+        EXPECT_EQ(controler(h.hote(), c.identifiant, c.date, c.entree), c.attendu)
+            << c.identifiant << " " << c.entree.front().champs.front() << " " << c.entree.back().champs.front();
 }

@@ -125,6 +125,101 @@ TEST_F(KpxCli, ConsultFillsTheInputFieldsInOrderAndNamesTheOutput) {
     EXPECT_NE(trop.erreurs.find("value 2 (X) has no field"), std::string::npos) << trop.erreurs;
 }
 
+TEST_F(KpxCli, CheckAnswersOOrNWithItsCodeAndTheRulesItRan) {
+    const Execution oui = kpx({"check", "C_Ccam", "01", "C", "--date", "20240101"});
+    EXPECT_EQ(oui.statut, 0) << oui.erreurs;
+    EXPECT_EQ(oui.sortie, "O\n");
+    // A grouping code is refused with its own code: 'N', status 1, the code explained.
+    const Execution regroupement = kpx({"check", "C_Ccam", "01", "ADC", "--date", "20240101"});
+    EXPECT_EQ(regroupement.statut, 1);
+    EXPECT_EQ(regroupement.sortie, "N\n");
+    EXPECT_NE(regroupement.erreurs.find("0xD110 the prestation code is a grouping code"), std::string::npos)
+        << regroupement.erreurs;
+
+    const Execution trace = kpx({"check", "C_Ccam", "01", "K", "--date", "20240101", "--trace"});
+    EXPECT_EQ(trace.statut, 0) << trace.erreurs;
+    EXPECT_EQ(trace.sortie.rfind("N\n", 0), 0u) << trace.sortie;
+    EXPECT_NE(trace.sortie.find("\n  Reglementation::appliquerProd211 >> IN\n"), std::string::npos) << trace.sortie;
+    EXPECT_NE(trace.sortie.find("\n  Reglementation::appliquerCCcam << OUT : cr = 0x0000, résultat = faux\n"),
+              std::string::npos);
+
+    const auto j = json(kpx({"--json", "check", "C_Radio", "0", "ZBQK002", "1", "--date", "20240101"}));
+    EXPECT_EQ(j["resultat"], "N");
+    EXPECT_EQ(j["cr"], "0x0000");
+    EXPECT_EQ(kpx({"check", "C_Radio", "0"}).statut, 2);  // values missing for the act and the activity
+}
+
+TEST_F(KpxCli, ControlShowsEachLineAndEachViolationAndTheInvoicesZone) {
+    const std::string factures = std::string(KPX_SOURCE_DIR) + "/data/factures/";
+    const Execution propre = kpx({"control", factures + "consultation-ecg.json"});
+    EXPECT_EQ(propre.statut, 0) << propre.erreurs;
+    EXPECT_EQ(propre.sortie,
+              "0x0000 success\n\n"
+              "line   date        prestation  act            forcing\n"
+              "1      2024-01-01  C           (acte)         -\n"
+              "2      2024-01-01  ATM         DEQP003        -\n");
+    const Execution violations = kpx({"control", factures + "deux-actes-une-procedure.json"});
+    EXPECT_EQ(violations.statut, 1);
+    EXPECT_NE(violations.sortie.find("0xD121 the invoice breaks rules that may be overridden (error level 1)\n"),
+              std::string::npos)
+        << violations.sortie;
+    EXPECT_NE(violations.sortie.find("\nPROD590B (may be overridden) Actes d'une même procédure sans code association\n"
+                                     "  Prestations 1 et 2 : "),
+              std::string::npos);
+    EXPECT_NE(violations.sortie.find("\n  lines: 1, 2\n"), std::string::npos);
+
+    const auto j = json(kpx({"--json", "control", factures + "deux-actes-une-procedure.json"}));
+    EXPECT_EQ(j["cr"], "0xD121");
+    EXPECT_EQ(j["niveau"], 1);
+    EXPECT_EQ(j["lignes"][0]["forcage"], "A");
+    EXPECT_EQ(j["erreurs"][0]["regle"], "PROD590B");
+    EXPECT_EQ(j["erreurs"][0]["lignes"], nlohmann::json::array({1, 2}));
+
+    // --zone: the groups the invoice makes, for a host developer to copy.
+    const Execution zone = kpx({"control", factures + "consultation-ecg.json", "--zone"});
+    EXPECT_EQ(zone.statut, 0);
+    EXPECT_NE(zone.sortie.find(R"({"groupe":2100,"champs":["2","DEQP003","","1","0","","","","","","","",""]})"),
+              std::string::npos)
+        << zone.sortie;
+    EXPECT_NE(zone.sortie.find(R"({"groupe":1610,"champs":["1","20240101","","C","","","","","","","2650","2650","70"]})"),
+              std::string::npos);
+}
+
+TEST_F(KpxCli, ControlNamesTheFieldOfAnInvoiceItCannotRead) {
+    const std::string debut =
+        R"({"praticien": {"convention": "1", "specialite": "01", "caisse": "001"}, "beneficiaire": {"dateNaissance": "1980-01-01"},
+            "natureAssurance": "AS", "date": "2024-01-01", "contextes": [1, 1], "lignes": [
+            {"type": "acte", "prestation": "C", "prixUnitaire": "26.50", "base": "26.50", "taux": "0.70"},)";
+    struct Cas {
+        std::string ligne;
+        std::string message;
+    };
+    const Cas cas[] = {
+        {R"({"type": "ccam", "prestation": "ATM", "prixUnitaire": 14.26, "base": 14.26, "taux": 0.7})",
+         "lignes[1].acte: missing"},
+        {R"({"type": "ccam", "acte": "DEQP003", "prestation": "ATM", "prixUnitaire": "14,26", "base": 14.26, "taux": 0.7})",
+         "lignes[1].prixUnitaire: not a positive amount with at most 2 decimals, as \"26.50\""},
+        {R"({"type": "ccam", "acte": "DEQP003", "prestation": "ATM", "prixUnitaire": 14.26, "base": 14.26, "taux": 0.7,
+             "modificateurs": ["K", 7, "F", "A", "J"]})",
+         "lignes[1].modificateurs: more than 4"},
+        {R"({"type": "ccam", "acte": "DEQP003", "prestation": "ATM", "prixUnitaire": 14.26, "base": 14.26, "taux": 0.7,
+             "modificateurs": ["K", true]})",
+         "lignes[1].modificateurs[1]: not a string"},
+        {R"({"type": "acte", "prestation": "C", "prixunitaire": 26.5, "base": 26.5, "taux": 0.7})",
+         "lignes[1].prixunitaire: unknown field"},
+        {R"({"type": "deplacement", "prestation": "ID", "taux": 0.7, "acte": "DEQP003"})",
+         "lignes[1].acte: not for a travel line"},
+        {R"({"type": "visite"})", "lignes[1].type: one of acte, ccam, deplacement, kilometres"},
+        {R"(42)", "lignes[1]: not an object"},
+    };
+    for (const Cas& c : cas) {
+        const Execution e = kpx({"control", "-"}, debut + c.ligne + "]}");
+        EXPECT_EQ(e.statut, 2) << c.message;
+        EXPECT_EQ(e.erreurs, "kpx: -: " + c.message + "\n");
+    }
+    EXPECT_EQ(kpx({"control", "-"}, "{").erreurs, "kpx: -: not JSON\n");
+}
+
 TEST_F(KpxCli, AFailureExitsNonZeroWithItsCodeMeaningAndTraceLines) {
     const Execution inconnu = kpx({"consult", "CCAM_99", "--date", "20240101"});
     EXPECT_EQ(inconnu.statut, 1);

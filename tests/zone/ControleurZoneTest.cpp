@@ -595,13 +595,18 @@ TEST(ControleurZone, SampleCompleteControlTakesAnInvoiceOfLinesOfEveryKind) {
          0},
         {"actes-a-la-suite", {1100, 1610, 1610, 1610, 1840, 1900}, 0},
         {"deplacements-seuls", {1100, 1620, 1630, 1820, 1620, 1900}, 0},
-        // Faults: a detail before any line, two headers. The tail sits among the lines
-        // (so that any line can follow any other), so its place and presence are the
-        // handler's to check, not the description's.
-        {"detail-sans-ligne", {1100, 1820, 1900}, 0xA002},
+        // What the reading refuses itself gets through: natures in any order and twice,
+        // a line's group after its place, even before any line.
+        {"natures-a-rebours", {1100, 1512, 1511, 1610, 1900}, 0},
+        {"nature-double", {1100, 1511, 1511, 1900}, 0},
+        {"detail-hors-ordre", {1100, 1511, 1610, 2020, 1820, 1900}, 0},
+        {"detail-sans-ligne", {1100, 1820, 1900}, 0},
+        // Faults the description answers: two headers, a detail twice in its place, no
+        // tail, a line after the tail.
         {"deux-entetes", {1100, 1100, 1610, 1900}, 0xB000 + 1100},
-        {"sans-pied", {1100, 1610, 1620}, 0},
-        {"pied-avant-lignes", {1100, 1900, 1610}, 0},
+        {"detail-repete", {1100, 1610, 1820, 1820, 1900}, 0xB000 + 1820},
+        {"sans-pied", {1100, 1610, 1620}, 0xB000 + 1900},
+        {"pied-avant-lignes", {1100, 1900, 1610}, 0xA003},
     };
     for (const auto& c : cas) {
         const Octets octets = zoneValide(e.interface, c.groupes);

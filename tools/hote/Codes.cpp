@@ -19,6 +19,18 @@ const char* significationCode(uint16_t cr) {
         case KPX_CR_CONTROLE_IDENTIFIANT: return "function identifier not found (control)";
         case KPX_CR_CONTROLE_ABSENT: return "element absent (control)";
         case KPX_CR_CONTROLE_RIEN_EN_VIGUEUR: return "nothing in force at that date (control)";
+        case KPX_CR_DATE_DEPLACEMENT: return "travel line not on the date of the line it is attached to";
+        case KPX_CR_LISTE_MODIFICATEURS: return "a modifier given after an absent one";
+        case KPX_CR_LISTE_DENTS: return "a tooth number repeated or given after an absent one";
+        case KPX_CR_NATURE_ASSURANCE: return "no nature of insurance group (1511 to 1515) after the header, or two";
+        case KPX_CR_PRESTATION_REGROUPEMENT: return "the prestation code is a grouping code (PROD170)";
+        case KPX_CR_ASSOCIATION_INCOMPATIBLE: return "incompatible acts in the association";
+        case KPX_CR_AVANT_NAISSANCE: return "reference date before the date of birth";
+        case KPX_CR_BASE_THEORIQUE_ABSENTE: return "CCAM line (group 2100) without its theoretical base (group 2020)";
+        case KPX_CR_CONTROLE_NIVEAU_BASE + 1: return "the invoice breaks rules that may be overridden (error level 1)";
+        case KPX_CR_CONTROLE_NIVEAU_BASE + 2: return "the invoice breaks rules that cannot be overridden (error level 2)";
+        case KPX_CR_TROP_DE_LIGNES: return "more than 250 invoice lines";
+        case KPX_CR_NUMERO_GROUPE_BASE + 3470: return "CCAM line without its tariff contexts (group 3470), or group 3470 repeated";
         case KPX_CR_DEJA_CHARGE: return "referentiel already loaded";
         case KPX_CR_OUVERTURE_FICHIER: return "table file cannot be opened or closed";
         case KPX_CR_OUVERTURE_MODIFICATIONS: return "modification file cannot be opened or closed";
@@ -48,11 +60,13 @@ const char* significationCode(uint16_t cr) {
         case KPX_CR_ZONE_ENTREE: return "null or empty input zone";
         default: break;
     }
-    if (cr > KPX_CR_CONTROLE_NIVEAU_BASE && cr <= KPX_CR_CONTROLE_MAX) return "complete control found errors";
+    if (cr > KPX_CR_NUMERO_PRESTATION_BASE && cr < KPX_CR_TROP_DE_LIGNES)
+        return "a line's group names another line (0xE000 + the line's position)";
     if (cr >= KPX_CR_CONTROLE_MIN && cr <= KPX_CR_CONTROLE_MAX) return "control outcome";
     if (cr >= KPX_CR_CHARGEMENT_MIN && cr <= KPX_CR_CHARGEMENT_MAX) return "loading the referentiel failed";
     if (cr >= KPX_CR_ZONE_MIN && cr <= KPX_CR_ZONE_MAX) return "exchange zone fault";
-    if (cr >= KPX_CR_NUMERO_GROUPE_BASE && cr < KPX_CR_NUMERO_GROUPE_BASE + 0x1000) return "unexpected group number";
+    if (cr >= KPX_CR_NUMERO_GROUPE_BASE && cr < KPX_CR_NUMERO_GROUPE_BASE + 0x1000)
+        return "required group missing or group repeated (0xB000 + its number)";
     if (cr >= KPX_CR_GROUPE_ABSENT_BASE && cr < KPX_CR_NUMERO_GROUPE_BASE) return "input group fault";
     if (cr >= KPX_CR_GROUPE_BASE && cr < KPX_CR_GROUPE_ABSENT_BASE) return "input group fault";
     if (cr >= KPX_CR_CHAMP_BASE && cr < KPX_CR_GROUPE_BASE) return "input field fault";

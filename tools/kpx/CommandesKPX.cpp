@@ -2,13 +2,17 @@
 #include "CommandesKPX.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <map>
 
 #include "CatalogueSorties.h"
+#include "KPXW32.h"
 #include "DescriptionFonctions.h"
+#include "FactureJson.h"
 #include "RemplissageEntree.h"
 #include "ZoneJson.h"
 #include "hote/Codes.h"
@@ -194,14 +198,9 @@ int CommandesKPX::consulter(const std::string& identifiant, std::string date, co
     int statut = 0;
     if (!ouvrir(statut) || !chargerDescription(statut)) return statut;
     if (date.empty()) date = dateDuJour();
-    std::vector<GroupeZone> entree;
-    // An identifier the description lacks still goes to the library, which says why it refuses it.
-    if (const FonctionInterface* fonction = description_->trouver(*familleKPX("consultation"), identifiant)) {
-        std::string erreur;
-        if (!remplirEntree(fonction->entrees, valeurs, entree, erreur))
-            return erreurOutil(identifiant + ": " + erreur + " (see kpx describe " + identifiant + ")");
-    }
-    const ReponseKPX reponse = session_->consulter(identifiant, date, coderZone(entree));
+    std::string zone;
+    if (!remplir("consultation", identifiant, valeurs, zone, statut)) return statut;
+    const ReponseKPX reponse = session_->consulter(identifiant, date, zone);
     if (reponse.cr != 0) return echec(identifiant + " at " + date, reponse);
     std::vector<GroupeZone> groupes;
     std::string erreur;
@@ -213,6 +212,46 @@ int CommandesKPX::consulter(const std::string& identifiant, std::string date, co
     if (groupes.empty()) std::cout << "(no group)\n";
     for (const GroupeZone& groupe : groupes) std::cout << groupeLisible(groupe.groupe, groupe.champs) << "\n";
     return 0;
+}
+
+bool CommandesKPX::remplir(const std::string& famille, const std::string& identifiant,
+                           const std::vector<std::string>& valeurs, std::string& zone, int& statut) {
+    std::vector<GroupeZone> entree;
+    // An identifier the description lacks still goes to the library, which says why it refuses it.
+    if (const FonctionInterface* fonction = description_->trouver(*familleKPX(famille), identifiant)) {
+        std::string erreur;
+        if (!remplirEntree(fonction->entrees, valeurs, entree, erreur)) {
+            statut = erreurOutil(identifiant + ": " + erreur + " (see kpx describe " + identifiant + " --family " +
+                                 famille + ")");
+            return false;
+        }
+    }
+    zone = coderZone(entree);
+    return true;
+}
+
+int CommandesKPX::verifier(const std::string& identifiant, std::string date, const std::vector<std::string>& valeurs) {
+    int statut = 0;
+    if (!ouvrir(statut) || !chargerDescription(statut)) return statut;
+    if (date.empty()) date = dateDuJour();
+    std::string zone;
+    if (!remplir("controle", identifiant, valeurs, zone, statut)) return statut;
+    const ReponseKPX reponse = session_->controler(identifiant, date, zone);
+    // ' ' when the library wrote nothing: the control never ran.
+    const Json resultat = reponse.resultat == ' ' ? Json() : Json(std::string(1, reponse.resultat));
+    if (options_.json) {
+        Json json = {{"identifiant", identifiant}, {"date", date}, {"cr", hex(reponse.cr)}, {"resultat", resultat}};
+        if (reponse.cr != 0) {
+            json["signification"] = significationCode(reponse.cr);
+            json["explications"] = reponse.explications;
+        }
+        if (options_.session.traceRegles) json["trace"] = reponse.regles;
+        ecrireJson(json);
+        return reponse.cr == 0 ? 0 : 1;
+    }
+    if (reponse.resultat != ' ') std::cout << reponse.resultat << "\n";
+    for (const std::string& ligne : reponse.regles) std::cout << "  " << ligne << "\n";
+    return reponse.cr == 0 ? 0 : echec(identifiant + " at " + date, reponse);
 }
 
 int CommandesKPX::listerActes(const ReponseKPX& reponse, const std::string& date) {
@@ -325,6 +364,101 @@ int CommandesKPX::decrire(const std::string& identifiant, const std::string& nom
                   << (decrit->dernierRepete ? ", the last repeated" : "") << "\n";
     }
     return 0;
+}
+
+namespace {
+
+struct Violation {
+    std::string regle;
+    bool outrePassable = false;
+    std::string libelle;
+    std::string message;
+    std::vector<int> lignes;
+};
+
+// Groups 2000 (line, forcing indicator) and 3520 (a violation) of the answer.
+bool lireReponse(const std::vector<GroupeZone>& groupes, std::map<int, std::string>& forcages,
+                 std::vector<Violation>& violations, std::string& erreur) {
+    for (const GroupeZone& g : groupes) {
+        const std::vector<std::string>& c = g.champs;
+        if (g.groupe == 2000 && c.size() == 2) {
+            forcages[std::atoi(c[0].c_str())] = c[1];
+        } else if (g.groupe == 3520 && c.size() >= 5 && c.size() == 5 + std::strtoul(c[4].c_str(), nullptr, 10)) {
+            Violation v{c[0], c[1] == "O", latin1VersUtf8(c[2]), latin1VersUtf8(c[3]), {}};
+            for (size_t i = 5; i < c.size(); ++i) v.lignes.push_back(std::atoi(c[i].c_str()));
+            violations.push_back(std::move(v));
+        } else {
+            erreur = "unexpected group " + std::to_string(g.groupe) + " in the answer";
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string texteDate(const std::string& date) {
+    return date.size() == 8 ? date.substr(0, 4) + "-" + date.substr(4, 2) + "-" + date.substr(6, 2) : date;
+}
+
+}  // namespace
+
+int CommandesKPX::controlerFacture(const std::string& fichier, bool zoneSeule) {
+    std::string texte, erreur;
+    if (!lireArgument(fichier == "-" ? fichier : "@" + fichier, texte, erreur)) return erreurOutil(erreur);
+    const auto document = nlohmann::json::parse(texte, nullptr, false);
+    if (document.is_discarded()) return erreurOutil(fichier + ": not JSON");
+    FactureJson facture;
+    if (!lireFacture(document, facture, erreur)) return erreurOutil(fichier + ": " + erreur);
+    if (zoneSeule) {
+        std::cout << (options_.json ? zoneVersJson(facture.groupes).dump() + "\n" : texteZoneJson(facture.groupes));
+        return 0;
+    }
+    int statut = 0;
+    if (!ouvrir(statut)) return statut;
+    const ReponseKPX reponse = session_->controleComplet(coderZone(facture.groupes));
+    const bool violations = reponse.cr == KPX_CR_CONTROLE_NIVEAU_BASE + 1 || reponse.cr == KPX_CR_CONTROLE_NIVEAU_BASE + 2;
+    if (reponse.cr != 0 && !violations) return echec("control " + fichier, reponse);
+    std::vector<GroupeZone> groupes;
+    std::map<int, std::string> forcages;
+    std::vector<Violation> erreurs;
+    if (!decoderZone(reponse.sortie, groupes, erreur) || !lireReponse(groupes, forcages, erreurs, erreur))
+        return erreurOutil("answer of the complete control: " + erreur);
+    const auto forcage = [&](int numero) {
+        const auto f = forcages.find(numero);
+        return f == forcages.end() ? std::string() : f->second;
+    };
+    if (options_.json) {
+        auto lignes = Json::array();
+        for (const LigneFacture& l : facture.lignes) {
+            const std::string f = forcage(l.numero);
+            lignes.push_back({{"numero", l.numero}, {"forcage", f.empty() ? Json() : Json(f)}});
+        }
+        auto liste = Json::array();
+        for (const Violation& v : erreurs)
+            liste.push_back({{"regle", v.regle}, {"outrePassable", v.outrePassable}, {"libelle", v.libelle},
+                             {"message", v.message}, {"lignes", v.lignes}});
+        ecrireJson({{"cr", hex(reponse.cr)},
+                    {"signification", significationCode(reponse.cr)},
+                    {"niveau", reponse.cr == 0 ? 0 : reponse.cr - KPX_CR_CONTROLE_NIVEAU_BASE},
+                    {"lignes", lignes},
+                    {"erreurs", liste}});
+        return reponse.cr == 0 ? 0 : 1;
+    }
+    std::cout << hex(reponse.cr) << " " << significationCode(reponse.cr) << "\n\n";
+    std::printf("%-6s %-11s %-11s %-14s %s\n", "line", "date", "prestation", "act", "forcing");
+    for (const LigneFacture& l : facture.lignes) {
+        const std::string f = forcage(l.numero);
+        std::printf("%-6d %-11s %-11s %-14s %s\n", l.numero, texteDate(l.date).c_str(), l.prestation.c_str(),
+                    (l.type == "ccam" ? l.acte : "(" + l.type + ")").c_str(), f.empty() ? "-" : f.c_str());
+    }
+    for (const Violation& v : erreurs) {
+        std::string lignes;
+        for (int n : v.lignes) lignes += (lignes.empty() ? "" : ", ") + std::to_string(n);
+        std::printf("\n%s (%s) %s\n  %s\n  lines: %s\n", v.regle.c_str(),
+                    v.outrePassable ? "may be overridden" : "cannot be overridden", v.libelle.c_str(),
+                    v.message.c_str(), lignes.empty() ? "none named" : lignes.c_str());
+    }
+    std::fflush(stdout);
+    return reponse.cr == 0 ? 0 : 1;
 }
 
 int CommandesKPX::appeler(const std::string& nomFamille, const std::string& identifiant, std::string date,

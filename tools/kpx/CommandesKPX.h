@@ -26,9 +26,13 @@ public:
 
     int version();
     int consulter(const std::string& identifiant, std::string date, const std::vector<std::string>& valeurs);
+    // A control identifier: O or N, the code explained, the rule's lines when asked.
+    int verifier(const std::string& identifiant, std::string date, const std::vector<std::string>& valeurs);
     int rechercher(const std::string& motCle, uint32_t cadre, std::string date);
     int filtrer(const std::string& filtre, std::string date);
     int decrire(const std::string& identifiant, const std::string& famille);
+    // The complete control of an invoice written in the JSON format; --zone prints its zone instead.
+    int controlerFacture(const std::string& fichier, bool zoneSeule);
     int appeler(const std::string& famille, const std::string& identifiant, std::string date, const std::string& zone);
     // A change (modification) or a cancellation (annulation), saved with that comment when one is given:
     // kpx holds the référentiel only while it runs.
@@ -46,6 +50,9 @@ private:
     int listerActes(const ReponseKPX& reponse, const std::string& date);
     // The save and what the version zone then says; 0 or the status of a failure.
     int enregistrer(const std::string* commentaire, bool modifie, std::string& texte, nlohmann::ordered_json& json);
+    // The values in the function's input fields; false with the status when they do not fit.
+    bool remplir(const std::string& famille, const std::string& identifiant, const std::vector<std::string>& valeurs,
+                 std::string& zone, int& statut);
 
     OptionsKPX options_;
     std::unique_ptr<SessionKPX> session_;

@@ -138,12 +138,12 @@ bool SessionKPX::ouvrir(ReponseKPX& chargement, std::string& erreur) {
         return hote_.KPX_InitLIB2(configuration.c_str());
     });
     charge_ = chargement.cr == 0;
-    if (charge_ && !options_.configuration.empty()) activerTrace();
+    if (charge_ && (!options_.configuration.empty() || options_.traceRegles)) activerTrace();
     return true;
 }
 
 void SessionKPX::activerTrace() {
-    const std::string parametre = "fichier=" + fichierTrace_ + ";niveau=5";
+    const std::string parametre = "fichier=" + fichierTrace_ + (options_.traceRegles ? ";niveau=2" : ";niveau=5");
     hote_.KPX_InitTrace(parametre.c_str(), 0, 0, 0);
 }
 
@@ -154,20 +154,24 @@ ReponseKPX SessionKPX::appeler(Appel appel) {
     if (ec) depuis = 0;
     ReponseKPX reponse;
     reponse.cr = appel();
-    if (reponse.cr != 0) reponse.explications = lignesNiveau5(depuis);
+    if (reponse.cr != 0) reponse.explications = lignes(depuis, 5, -1);
+    if (options_.traceRegles) reponse.regles = lignes(depuis, 0, 4);
     return reponse;
 }
 
-std::vector<std::string> SessionKPX::lignesNiveau5(uintmax_t depuis) const {
-    std::vector<std::string> lignes;
+std::vector<std::string> SessionKPX::lignes(uintmax_t depuis, int niveau, int categorie) const {
+    std::vector<std::string> resultat;
     std::ifstream entree(fichierTrace_, std::ios::binary);
     entree.seekg(static_cast<std::streamoff>(depuis));
-    const std::regex forme(R"(^\S+ \S+ KPX \d+ 5 (.*)$)");
+    const std::regex forme(R"(^\S+ \S+ KPX (\d+) (\d+) (.*)$)");
     std::smatch m;
     std::string ligne;
-    while (std::getline(entree, ligne))
-        if (std::regex_match(ligne, m, forme)) lignes.push_back(texteUtf8(m[1]));
-    return lignes;
+    while (std::getline(entree, ligne)) {
+        if (!std::regex_match(ligne, m, forme)) continue;
+        if ((niveau == 0 || std::stoi(m[2]) == niveau) && (categorie < 0 || std::stoi(m[1]) == categorie))
+            resultat.push_back(texteUtf8(m[3]));
+    }
+    return resultat;
 }
 
 ReponseKPX SessionKPX::lireVersion() {

@@ -15,6 +15,7 @@ struct OptionsSession {
     std::string modifications;  // directory of modrefv2.kpx, when no configuration is given; default referentiel
     std::string configuration;  // an INI of the user's
     std::string trace;          // trace file of the user's; a temporary one otherwise
+    bool traceRegles = false;   // keep the rules' own lines (category 4) of each call
 };
 
 struct ReponseKPX {
@@ -22,6 +23,7 @@ struct ReponseKPX {
     std::string sortie;  // output zone bytes, when one was handed over
     char resultat = ' ';  // control outcome, 'O' or 'N'
     std::vector<std::string> explications;  // level-5 trace lines of the call, UTF-8
+    std::vector<std::string> regles;        // with traceRegles: the call's rule lines, UTF-8
 };
 
 class SessionKPX {
@@ -55,7 +57,8 @@ private:
     template <class Appel>
     ReponseKPX appeler(Appel appel);
     void activerTrace();
-    std::vector<std::string> lignesNiveau5(uintmax_t depuis) const;
+    // Lines the call wrote since that offset, of that level (0: any) and category (-1: any).
+    std::vector<std::string> lignes(uintmax_t depuis, int niveau, int categorie) const;
 
     OptionsSession options_;
     Hote hote_;

@@ -61,6 +61,12 @@ int main(int argc, char** argv) {
     consult->add_option("VALUE", valeurs, "input field values, in order (see kpx describe IDENT)");
     consult->add_option("--date", date, "reference date YYYYMMDD (default today)");
 
+    auto* check = app.add_subcommand("check", "IDENT [VALUE...]: a control identifier, answered O or N");
+    check->add_option("IDENT", identifiant, "control identifier, e.g. C_Ccam")->required();
+    check->add_option("VALUE", valeurs, "input field values, in order (see kpx describe IDENT --family controle)");
+    check->add_option("--date", date, "reference date YYYYMMDD (default today)");
+    check->add_flag("--trace", options.session.traceRegles, "print the trace lines of the rules the control ran");
+
     auto* search = app.add_subcommand("search", "KEYWORD: act codes by keyword, with their short labels");
     search->add_option("KEYWORD", motCle)->required();
     search->add_option("--frame", cadre, "search frame (0: every frame)")->capture_default_str();
@@ -73,6 +79,11 @@ int main(int argc, char** argv) {
     auto* describe = app.add_subcommand("describe", "IDENT: input tree and output groups of a function");
     describe->add_option("IDENT", identifiant, "function identifier; none lists the family's functions");
     describe->add_option("--family", famille, nomsFamilles())->capture_default_str();
+
+    bool zoneSeule = false;
+    auto* control = app.add_subcommand("control", "INVOICE.json: the complete control of an invoice (docs/kpx.md)");
+    control->add_option("INVOICE", fichier, "the invoice in JSON, - for stdin")->required();
+    control->add_flag("--zone", zoneSeule, "print the input zone the invoice makes, without calling the library");
 
     auto* call = app.add_subcommand("call", "FAMILY IDENT --zone JSON: a raw call");
     call->add_option("FAMILY", famille, nomsFamilles())->required();
@@ -110,9 +121,11 @@ int main(int argc, char** argv) {
     CommandesKPX commandes(options);
     if (version->parsed()) return commandes.version();
     if (consult->parsed()) return commandes.consulter(identifiant, date, valeurs);
+    if (check->parsed()) return commandes.verifier(identifiant, date, valeurs);
     if (search->parsed()) return commandes.rechercher(motCle, cadre, date);
     if (filter->parsed()) return commandes.filtrer(filtre, date);
     if (describe->parsed()) return commandes.decrire(identifiant, famille);
+    if (control->parsed()) return commandes.controlerFacture(fichier, zoneSeule);
     if (call->parsed()) return commandes.appeler(famille, identifiant, date, zone);
     if (modify->parsed())
         return commandes.changer("modification", identifiant, effet, valeurs, saveModify->count() ? &commentaire : nullptr);

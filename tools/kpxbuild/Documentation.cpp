@@ -62,7 +62,14 @@ const char* kIntroduction =
     "label, 3013 date of birth, 3014 insurance nature, 3015 speciality, 3016 prestation,\n"
     "3017 radiology approval, 3018 CMU lump-sum code. The invoice groups (1100 header,\n"
     "1150 to 2200 and 3470 of a line, 3530 rule override, 1900 tail) and the act groups\n"
-    "of the rule functions (3300 to 3462) carry their fields in the order shown.\n";
+    "of the rule functions (3300 to 3462) carry their fields in the order shown.\n"
+    "\n"
+    "The complete control reads some faults itself, so that they come with their own code:\n"
+    "its description lets the nature of insurance groups (1511 to 1515) come in any order\n"
+    "and twice (the reading refuses a second one with 0xD109), opens the lines with the\n"
+    "super-group of the first line's kind, and after the lines takes any group of a line once\n"
+    "more, where the reading ends the lines and reads it as the tail (so a group out of its\n"
+    "line's order is left over and refused). The tail 1900 is required.\n";
 
 std::string texteFormat(char format) {
     switch (format) {

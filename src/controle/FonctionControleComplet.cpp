@@ -1,0 +1,329 @@
+#include "controle/FonctionControleComplet.h"
+
+#include "KPXW32.h"
+#include "consultation/LectureDonnees.h"
+#include "controle/SequencesControle.h"
+#include "facture/Facture.h"
+#include "facture/LigneCCAM.h"
+#include "facture/TraceFacture.h"
+#include "frame/Trace.h"
+#include "reglementation/Reglementation.h"
+#include "tarification/Tarification.h"
+#include "zone/Coefficient.h"
+#include "zone/Montant.h"
+#include "zone/ZoneKPX.h"
+#include "zone/ZoneSortie.h"
+
+namespace {
+
+enum : uint16_t {
+    kRemplacant = 1150,
+    kNatureMin = 1511,  // 1511 "AS", 1512 "MA", 1513 "AT", 1514 "PM", 1515 "SG"
+    kNatureMax = 1515,
+    kLigneActe = 1610,
+    kDeplacement1 = 1620,
+    kDeplacement2 = 1630,
+    kExoneration = 1820,
+    kEntente = 1840,
+    kExecutant = 1870,
+    kLieu = 1880,
+    kBaseTheorique = 2020,
+    kActeCCAM = 2100,
+    kDents = 2200,
+    kContextes = 3470,
+    kOutrepassement = 3530,
+    kForcage = 2000,
+    kErreur = 3520,
+};
+
+const char* const kNatures[] = {"AS", "MA", "AT", "PM", "SG"};
+
+bool estNature(uint16_t groupe) { return groupe >= kNatureMin && groupe <= kNatureMax; }
+bool estLigne(uint16_t groupe) { return groupe == kLigneActe || groupe == kDeplacement1 || groupe == kDeplacement2; }
+
+// Longest fields of the answer: rule code, overridable flag, label, message, count, line number, indicator.
+constexpr uint32_t kCodeRegle = 9, kOutrePassable = 1, kTexte = 250, kNombre = 5, kNumeroLigne = 4, kIndicateur = 1;
+
+template <class T>
+std::unique_ptr<T> ouDefaut(std::unique_ptr<T> valeur, const char* defaut) {
+    return valeur ? std::move(valeur) : std::make_unique<T>(defaut);
+}
+
+uint16_t ajouter(uint16_t& cr, ZoneKPX& zone, const TypeSimple& valeur) {
+    if (cr == 0) cr = zone.ajouterChamp(valeur);
+    return cr;
+}
+
+}  // namespace
+
+FonctionControleComplet::FonctionControleComplet(ZoneKPX* entree, const SuperGroupe* superGroupe,
+                                                 LectureDonnees& lectureDonnees, Controle controleFacture)
+    : Fonctions(entree, superGroupe), lecture(lectureDonnees), controle(std::move(controleFacture)) {}
+
+FonctionControleComplet::~FonctionControleComplet() = default;
+
+uint16_t FonctionControleComplet::controler(LectureDonnees& lecture, const SuperGroupe* racine, ZoneKPX* entree,
+                                            ZoneSortie& sortie, uint16_t& niveau) {
+    Reglementation reglementation(lecture);
+    Tarification tarification(lecture);
+    SequencesControle sequences(reglementation, tarification);
+    FonctionControleComplet fonction(entree, racine, lecture, [&](Facture& facture, TypeListe<Erreur>& erreurs) {
+        return facture.controler(sequences, erreurs);
+    });
+    return fonction.executer(sortie, niveau);
+}
+
+uint32_t FonctionControleComplet::tailleSortie(uint32_t lignes, uint32_t erreurs) {
+    const uint32_t erreur =
+        ZoneKPX::tailleGroupeContenu(ZoneKPX::tailleChamp(kCodeRegle) + ZoneKPX::tailleChamp(kOutrePassable) +
+                                     2 * ZoneKPX::tailleChamp(kTexte) + ZoneKPX::tailleChamp(kNombre) +
+                                     lignes * ZoneKPX::tailleChamp(kNombre));
+    return erreurs * erreur + lignes * ZoneKPX::tailleGroupe({kNumeroLigne, kIndicateur});
+}
+
+uint16_t FonctionControleComplet::executer(ZoneSortie& sortie, uint16_t& niveau) {
+    uint16_t cr = 0;
+    TraceRegle trace("FonctionControleComplet", "executer", cr);
+    niveau = 0;
+    Facture facture;
+    lireEntete(cr, facture);
+    lireNatureAssurance(cr, facture);
+    lireLignes(cr, facture);
+    facture.caissePS = lireChamp<Code>(cr);
+    verifierFinZone(cr);
+
+    TypeListe<Erreur> erreurs;
+    if (cr == 0) cr = controle(facture, erreurs);
+    repondre(cr, facture, erreurs, sortie, niveau);
+    return cr;
+}
+
+void FonctionControleComplet::ignorer(uint16_t& cr, uint16_t nombre) {
+    for (uint16_t i = 0; cr == 0 && i < nombre; ++i) lireChamp<TypeSimple>(cr);
+}
+
+void FonctionControleComplet::lireEntete(uint16_t& cr, Facture& facture) {
+    std::unique_ptr<Texte> numeroPS = lireConcatenation(cr);
+    if (numeroPS) facture.numeroPS = std::make_unique<Code>(numeroPS->chaine());
+    ignorer(cr, 2);
+    facture.conventionPS = lireChamp<Code>(cr);
+    facture.specialitePS = lireChamp<Code>(cr);
+    ignorer(cr, 2);
+    facture.agrementRadio = lireChamp<Code>(cr);
+    ignorer(cr, 3);
+    facture.dateNaissance = lireDateNaissance(cr);
+    // A replacing practitioner takes the invoice over.
+    if (groupeSuivant(cr) == kRemplacant) {
+        numeroPS = lireConcatenation(cr);
+        if (numeroPS) facture.numeroPS = std::make_unique<Code>(numeroPS->chaine());
+    }
+}
+
+void FonctionControleComplet::lireNatureAssurance(uint16_t& cr, Facture& facture) {
+    const uint16_t groupe = groupeSuivant(cr);
+    if (cr != 0) return;
+    if (!estNature(groupe)) {
+        tracer(CAT_REGLE, NIV_ERREUR, "ERREUR: aucun groupe de nature d'assurance (151x)");
+        cr = KPX_CR_NATURE_ASSURANCE;
+        return;
+    }
+    facture.natureAssurance = std::make_unique<Code>(kNatures[groupe - kNatureMin]);
+    ignorer(cr, 1);
+    const uint16_t suivant = groupeSuivant(cr);
+    if (cr == 0 && estNature(suivant)) {
+        tracer(CAT_REGLE, NIV_ERREUR, "ERREUR: plusieurs groupes de nature d'assurance (151x)");
+        cr = KPX_CR_NATURE_ASSURANCE;
+    }
+}
+
+void FonctionControleComplet::lireLignes(uint16_t& cr, Facture& facture) {
+    while (cr == 0) {
+        const uint16_t groupe = groupeSuivant(cr);
+        if (cr != 0 || groupe == 0) return;
+        // Full, and whatever follows: even the tail is one group too many.
+        if (facture.nombreLignes() >= kLignesMax) {
+            tracer(CAT_REGLE, NIV_ERREUR, "ERREUR: Nombre de groupes 1610, 1620 ou 1630 trop grand");
+            cr = KPX_CR_TROP_DE_LIGNES;
+            return;
+        }
+        if (!estLigne(groupe)) return;
+        if (groupe == kLigneActe)
+            lireLigneActe(cr, facture);
+        else
+            lireDeplacement(cr, facture, groupe == kDeplacement1 ? LigneActe::kDeplacement1 : LigneActe::kDeplacement2);
+    }
+}
+
+bool FonctionControleComplet::sousGroupe(uint16_t& cr, uint16_t groupe, const LigneActe& ligne, uint16_t position) {
+    if (cr != 0) return false;
+    const uint16_t suivant = groupeSuivant(cr);
+    if (cr != 0 || suivant != groupe) return false;
+    verifierNumeroPrestation(cr, position, ligne.valeurNumero());
+    return cr == 0;
+}
+
+void FonctionControleComplet::lirePrestation(uint16_t& cr, const Facture& facture, LigneActe& ligne, uint16_t groupe) {
+    const auto position = static_cast<uint16_t>(facture.nombreLignes() + 1);
+    if (groupe == kLigneActe) {
+        ligne.numero = lireChamp<Nombre>(cr);
+        ligne.date = lireChamp<Date>(cr);
+        ligne.lieuExecution = lireChamp<Code>(cr);
+        ligne.prestation = lireChamp<Code>(cr);
+        ignorer(cr, 2);
+        ligne.qualificatifDepense = lireChamp<Code>(cr);
+        ignorer(cr, 3);
+        ligne.prixUnitaire = lireChamp<Montant>(cr);
+        ligne.baseRemboursement = lireChamp<Montant>(cr);
+        ligne.tauxRemboursement = lireChamp<Coefficient>(cr);
+    } else {
+        ligne.numero = lireChamp<Nombre>(cr);
+        ligne.date = lireChamp<Date>(cr);
+        ligne.prestation = lireChamp<Code>(cr);
+        ignorer(cr, 4);
+        ligne.tauxRemboursement = lireChamp<Coefficient>(cr);
+        ignorer(cr, 2);
+        ligne.qualificatifDepense = lireChamp<Code>(cr);
+    }
+    if (sousGroupe(cr, kExoneration, ligne, position)) ligne.exonerationTM = lireChamp<Code>(cr);
+    ligne.exonerationTM = ouDefaut(std::move(ligne.exonerationTM), "0");
+}
+
+void FonctionControleComplet::lireLigneActe(uint16_t& cr, Facture& facture) {
+    auto ligne = std::make_unique<LigneActe>();
+    ligne->typeLigne = LigneActe::kActe;
+    lirePrestation(cr, facture, *ligne, kLigneActe);
+    lireSousGroupesActe(cr, facture, ligne);
+    if (cr == 0) cr = facture.ajouterLigne(std::move(ligne));
+}
+
+void FonctionControleComplet::lireSousGroupesActe(uint16_t& cr, const Facture& facture,
+                                                  std::unique_ptr<LigneActe>& ligne) {
+    const auto position = static_cast<uint16_t>(facture.nombreLignes() + 1);
+    if (sousGroupe(cr, kEntente, *ligne, position)) ligne->ententePrealable = lireChamp<Code>(cr);
+    ligne->ententePrealable = ouDefaut(std::move(ligne->ententePrealable), "9");
+    if (sousGroupe(cr, kExecutant, *ligne, position)) {
+        std::unique_ptr<Texte> numeroPS = lireConcatenation(cr);
+        if (numeroPS) ligne->numeroPS = std::make_unique<Code>(numeroPS->chaine());
+        ligne->specialitePS = lireChamp<Code>(cr);
+    } else {
+        ligne->numeroPS = copie(facture.numeroPS);
+        ligne->specialitePS = copie(facture.specialitePS);
+    }
+    if (sousGroupe(cr, kLieu, *ligne, position)) ligne->identifiantLieu = lireChamp<Code>(cr);
+    ligne->identifiantLieu = ouDefaut(std::move(ligne->identifiantLieu), "");
+    if (sousGroupe(cr, kBaseTheorique, *ligne, position)) ligne->baseTheoriqueAMO = lireChamp<Montant>(cr);
+    if (sousGroupe(cr, kActeCCAM, *ligne, position)) {
+        if (!ligne->baseTheoriqueAMO) cr = KPX_CR_BASE_THEORIQUE_ABSENTE;
+        lireActeCCAM(cr, ligne);
+    }
+    if (sousGroupe(cr, kDents, *ligne, position)) {
+        // A line that is no CCAM act has nothing to hold teeth: they are read and dropped.
+        TypeListe<Code> aucune(LigneCCAM::kDentsMax);
+        LigneCCAM* ccam = ligne->commeLigneCCAM();
+        lireNumerosDents(cr, ccam != nullptr ? ccam->dents : aucune);
+    }
+    bool contextesLus = false;
+    // Its first field is not the line's number: it is read and not compared.
+    if (cr == 0 && groupeSuivant(cr) == kContextes) lireContextes(cr, *ligne, contextesLus);
+    lireOutrepassements(cr, *ligne, position);
+    if (cr == 0 && ligne->commeLigneCCAM() != nullptr && !contextesLus)
+        cr = static_cast<uint16_t>(KPX_CR_NUMERO_GROUPE_BASE + kContextes);
+}
+
+void FonctionControleComplet::lireActeCCAM(uint16_t& cr, std::unique_ptr<LigneActe>& ligne) {
+    if (cr != 0) return;
+    auto ccam = std::make_unique<LigneCCAM>(*ligne);
+    ccam->acte = lireChamp<Code>(cr);
+    ignorer(cr, 1);
+    ccam->activite = lireChamp<Code>(cr);
+    ccam->phase = lireCodeOuZero(cr);
+    lireModificateurs(cr, ccam->modificateurs);
+    ccam->codeAssociation = lireChamp<Code>(cr);
+    ccam->codeRemboursement = lireChamp<Code>(cr);
+    ccam->supplementCharges = lireChamp<Code>(cr);
+    lireListeCaracteres(cr, ccam->donneesComplementaires);
+    ligne = std::move(ccam);
+}
+
+void FonctionControleComplet::lireContextes(uint16_t& cr, LigneActe& ligne, bool& contextesLus) {
+    ignorer(cr, 1);
+    std::unique_ptr<Nombre> contextePS = lireChamp<Nombre>(cr);
+    std::unique_ptr<Nombre> contexteBS = lireChamp<Nombre>(cr);
+    contextesLus = cr == 0;
+    LigneCCAM* ccam = ligne.commeLigneCCAM();
+    if (cr != 0 || ccam == nullptr) return;
+    auto grille = std::make_unique<Nombre>();
+    Texte libelle, definition;
+    cr = lecture.rechercherUneGrilleTarifaire(ouVide(contextePS), ouVide(contexteBS), ouVide(ligne.date), *grille,
+                                              libelle, definition);
+    if (cr == 0) ccam->grilleTarifaire = std::move(grille);
+}
+
+void FonctionControleComplet::lireOutrepassements(uint16_t& cr, const LigneActe& ligne, uint16_t position) {
+    while (sousGroupe(cr, kOutrepassement, ligne, position)) {
+        std::unique_ptr<Code> regle = lireChamp<Code>(cr);
+        if (cr != 0) return;
+        const Nombre numero(ligne.valeurNumero());
+        cr = reglesOutrepassees.ajouter(ouVide(regle));
+        if (cr == 0) cr = prestationsOutrepassees.ajouter(numero);
+        if (cr == 0)
+            tracerRegle("Règle %s outrepassée à la prestation n° %d", ouVide(regle).chaine(),
+                        static_cast<int>(numero.valeur()));
+    }
+}
+
+void FonctionControleComplet::lireDeplacement(uint16_t& cr, Facture& facture, uint32_t typeLigne) {
+    auto ligne = std::make_unique<LigneActe>();
+    ligne->typeLigne = typeLigne;
+    const auto position = static_cast<uint16_t>(facture.nombreLignes() + 1);
+    lirePrestation(cr, facture, *ligne, typeLigne == LigneActe::kDeplacement1 ? kDeplacement1 : kDeplacement2);
+    lireOutrepassements(cr, *ligne, position);
+    if (cr == 0) cr = facture.ajouterLigne(std::move(ligne));
+    if (cr == 0) cr = facture.setActeRattachement(static_cast<uint16_t>(position - 1));
+}
+
+bool FonctionControleComplet::estOutrepassee(const Erreur& erreur) const {
+    if (!(erreur.outrePassable == "O") || erreur.prestations.nombre() == 0) return false;
+    for (uint16_t i = 0; i < erreur.prestations.nombre(); ++i) {
+        bool trouvee = false;
+        for (uint16_t j = 0; !trouvee && j < reglesOutrepassees.nombre(); ++j)
+            trouvee = reglesOutrepassees.element(j) == erreur.codeRegle &&
+                      prestationsOutrepassees.element(j) == erreur.prestations.element(i);
+        if (!trouvee) return false;
+    }
+    return true;
+}
+
+void FonctionControleComplet::repondre(uint16_t& cr, const Facture& facture, const TypeListe<Erreur>& erreurs,
+                                       ZoneSortie& sortie, uint16_t& niveau) const {
+    if (cr != 0) return;
+    sortie.allouer(cr, tailleSortie(facture.nombreLignes(), erreurs.nombre()), CAT_REGLE);
+    if (cr != 0) return;
+    ZoneKPX& zone = *sortie.zone();
+    for (const auto& ligne : facture.lignes) {
+        if (cr != 0 || !ligne->forcage || !ligne->forcage->estRenseigne()) continue;
+        cr = zone.ajouterGroupe(kForcage);
+        ajouter(cr, zone, ouVide(ligne->numero));
+        ajouter(cr, zone, *ligne->forcage);
+    }
+    for (uint16_t i = 0; cr == 0 && i < erreurs.nombre(); ++i) {
+        const Erreur& erreur = erreurs.element(i);
+        erreur.dump();
+        if (estOutrepassee(erreur)) {
+            tracerRegle("Erreur %d non restituée", static_cast<int>(i));
+            continue;
+        }
+        cr = zone.ajouterGroupe(kErreur);
+        ajouter(cr, zone, erreur.codeRegle);
+        ajouter(cr, zone, erreur.outrePassable);
+        ajouter(cr, zone, erreur.libelle);
+        ajouter(cr, zone, erreur.message);
+        ajouter(cr, zone, Nombre(erreur.prestations.nombre()));
+        for (uint16_t p = 0; p < erreur.prestations.nombre(); ++p) ajouter(cr, zone, erreur.prestations.element(p));
+        if (erreur.outrePassable == "N")
+            niveau = 2;
+        else if (erreur.outrePassable == "O" && niveau == 0)
+            niveau = 1;
+    }
+    if (cr != 0) sortie.liberer();
+}
