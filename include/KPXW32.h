@@ -108,6 +108,7 @@ KPX_API uint16_t KPX_CALL KPX_LireVersion_S(uint16_t numeroSession);
 #define KPX_CR_NUMERO_GROUPE_BASE       0xB000u /* + group number */
 #define KPX_CR_ZONE_NON_ATTENDUE        0xA000u /* input zone given to a function that takes none */
 #define KPX_CR_NUMERO_PRESTATION_BASE   0xE000u /* + line number: a dependent group names another prestation */
+#define KPX_CR_TROP_DE_LIGNES           0xE100u /* an invoice line beyond the 250th */
 
 /* Function outcomes. */
 #define KPX_CR_IDENTIFIANT_INCONNU      0xD000u

@@ -8,33 +8,10 @@
 #include "KPXW32.h"
 #include "hote/Hote.h"
 #include "frame/Systeme.h"
-#include "kpxbuild/Latin1.h"
 #include "support/HoteEchantillon.h"
 #include "support/ZoneEntree.h"
-#include "zone/ZoneKPX.h"
 
 namespace {
-
-// "3118:1,Acte principal|3130:202401010000": groups by '|', fields by ','.
-std::string decoder(const unsigned char* octets, uint32_t taille) {
-    std::string texte;
-    ZoneKPX lue(octets, taille);
-    uint16_t groupe = 0;
-    while (lue.lireGroupeSuivant(groupe) == 0) {
-        if (!texte.empty()) texte += "|";
-        texte += std::to_string(groupe) + ":";
-        uint16_t numero = 0;
-        const uint8_t* donnees = nullptr;
-        uint32_t longueur = 0;
-        bool premier = true;
-        while (lue.lireChampSuivant(numero, donnees, longueur) == 0) {
-            if (!premier) texte += ",";
-            texte += latin1VersUtf8(std::string(reinterpret_cast<const char*>(donnees), longueur));
-            premier = false;
-        }
-    }
-    return texte;
-}
 
 class Charge : public HoteEchantillon {
 public:
@@ -51,7 +28,7 @@ public:
             std::snprintf(code, sizeof code, "#%04X", cr);
             return code;
         }
-        const std::string texte = sortie ? decoder(sortie, taille) : "(aucune zone)";
+        const std::string texte = sortie ? texteZone(sortie, taille) : "(aucune zone)";
         hote().KPX_LibererZoneMem(sortie);
         return texte;
     }
@@ -217,7 +194,7 @@ TEST(ConsultationBoundary, TheVersionZoneHoldsTheHeaderAndTheSoftwareVersion) {
     ASSERT_EQ(charge.hote().KPX_LireVersion(&sortie, &taille), KPX_OK);
     // The sample's header: version 1000, base 0000, never saved with modifications (no date),
     // variant A001, no comment, revision 0; then the software version.
-    EXPECT_EQ(decoder(sortie, taille), "3600:1000,0000,,A001,,0,0302");
+    EXPECT_EQ(texteZone(sortie, taille), "3600:1000,0000,,A001,,0,0302");
     charge.hote().KPX_LibererZoneMem(sortie);
     EXPECT_EQ(charge.hote().KPX_LireVersion(nullptr, &taille), KPX_CR_POINTEUR_NUL);
 }
