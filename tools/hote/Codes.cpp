@@ -15,6 +15,10 @@ const char* significationCode(uint16_t cr) {
         case KPX_CR_CONTROLE_IDENTIFIANT: return "function identifier not found (control)";
         case KPX_CR_CONTROLE_ABSENT: return "element absent (control)";
         case KPX_CR_CONTROLE_RIEN_EN_VIGUEUR: return "nothing in force at that date (control)";
+        case KPX_CR_REGLE_AVERTISSEMENT_1: return "a single prevention code without the prevention flag (zone given)";
+        case KPX_CR_REGLE_AVERTISSEMENT_2: return "the prevention flag without a prevention code (zone given)";
+        case KPX_CR_MONTANT_TROP_LONG: return "computed amount longer than 7 characters";
+        case KPX_CR_TROP_DE_LIGNES: return "more than 250 lines or acts";
         case KPX_CR_DEJA_CHARGE: return "referentiel already loaded";
         case KPX_CR_OUVERTURE_FICHIER: return "table file cannot be opened or closed";
         case KPX_CR_OUVERTURE_MODIFICATIONS: return "modification file cannot be opened or closed";
@@ -53,5 +57,7 @@ const char* significationCode(uint16_t cr) {
     if (cr >= KPX_CR_GROUPE_ABSENT_BASE && cr < KPX_CR_NUMERO_GROUPE_BASE) return "input group fault";
     if (cr >= KPX_CR_GROUPE_BASE && cr < KPX_CR_GROUPE_ABSENT_BASE) return "input group fault";
     if (cr >= KPX_CR_CHAMP_BASE && cr < KPX_CR_GROUPE_BASE) return "input field fault";
+    if (cr > KPX_CR_NUMERO_PRESTATION_BASE && cr < KPX_CR_TROP_DE_LIGNES)
+        return "a dependent group names another prestation number";
     return "unknown code";
 }

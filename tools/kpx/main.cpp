@@ -77,6 +77,11 @@ int main(int argc, char** argv) {
     call->add_option("--date", date, "reference or effective date YYYYMMDD (default today)");
     call->add_option("--zone", zone, "input zone as JSON, - for stdin, @FILE for a file");
 
+    auto* apply = app.add_subcommand("apply", "IDENT FILE.json: a rule-application function on readable JSON");
+    apply->add_option("IDENT", identifiant, "C_Dent, C_Compatibilite, C_Association, C_Pu, C_Base, C_ExoActe, ...")
+        ->required();
+    apply->add_option("FILE", fichier, "the input as JSON (docs/kpx.md), - for stdin")->required();
+
     auto* zoneCmd = app.add_subcommand("zone", "between zone bytes and their JSON");
     zoneCmd->require_subcommand(1);
     auto* decode = zoneCmd->add_subcommand("decode", "FILE|-: zone bytes to JSON");
@@ -98,6 +103,7 @@ int main(int argc, char** argv) {
     if (filter->parsed()) return commandes.filtrer(filtre, date);
     if (describe->parsed()) return commandes.decrire(identifiant, famille);
     if (call->parsed()) return commandes.appeler(famille, identifiant, date, zone);
+    if (apply->parsed()) return commandes.appliquer(identifiant, fichier);
     if (decode->parsed()) return commandes.decoder(fichier);
     return commandes.coder(zone, sortieFichier);
 }
