@@ -561,7 +561,9 @@ void FonctionsAppliquer::lireActeExoFacture(uint16_t& cr, Facture& facture, cons
         }
     }
     if (cr == 0) cr = facture.ajouterLigne(std::move(ligne));
-    if (cr == 0) sans790C.resize(facture.nombreLignes(), false), sans790C.back() = sans790;
+    if (cr != 0) return;
+    sans790C.resize(facture.nombreLignes(), false);
+    sans790C.back() = sans790;
 }
 
 void FonctionsAppliquer::lireLigneExoFacture(uint16_t& cr, Facture& facture) {
