@@ -38,7 +38,8 @@ uint16_t SequencesControle::controlerReglementation(LigneActe& ligne, Facture& f
             return r.appliquerProd690A(prestation, ligne.typeLigne, ouVide(acte->acte), date, e);
         });
     } else if (ligne.typeLigne == LigneActe::kActe) {
-        executer(cr, r, "PROD170", ligne, ligne, erreurs, [&](Erreur& e) { return r.appliquerProd170(prestation, date, e); });
+        executer(cr, r, "PROD170", ligne, ligne, erreurs,
+                 [&](Erreur& e) { return r.appliquerProd170(prestation, date, e); });
         executer(cr, r, "PROD211", ligne, ligne, erreurs,
                  [&](Erreur& e) { return r.appliquerProd211(ouVide(ligne.specialitePS), prestation, date, e); });
         Booleen surActeParent;
@@ -84,8 +85,10 @@ uint16_t SequencesControle::controlerReglementation(LigneCCAM& ligne, Facture& f
     regle("PROD530", [&](Erreur& e) { return r.appliquerProd530(acte, activite, e); });
     regle("PROD220", [&](Erreur& e) { return r.appliquerProd220(prestation, date, e); });
     regle("PROD798", [&](Erreur& e) { return r.appliquerProd798(acte, activite, date, prestation, e); });
-    regle("PROD670", [&](Erreur& e) { return r.appliquerProd670(acte, activite, date, ouVide(ligne.specialitePS), e); });
-    regle("PROD895A", [&](Erreur& e) { return r.appliquerProd895A(acte, activite, facture.agrementRadio.get(), date, e); });
+    regle("PROD670",
+          [&](Erreur& e) { return r.appliquerProd670(acte, activite, date, ouVide(ligne.specialitePS), e); });
+    regle("PROD895A",
+          [&](Erreur& e) { return r.appliquerProd895A(acte, activite, facture.agrementRadio.get(), date, e); });
     regle("PROD136A", [&](Erreur& e) { return r.appliquerProd136A(modificateurs, date, e); });
     regle("PROD136B", [&](Erreur& e) { return r.appliquerProd136B(modificateurs, date, e); });
     regle("PROD190", [&](Erreur& e) { return r.appliquerProd190(modificateurs, date, e); });
@@ -205,7 +208,7 @@ uint16_t SequencesControle::controlerBaseActe(LigneCCAM& ligne, Facture& facture
             return t.appliquerProd870(acte, activite, phase, date, ouVide(ligne.prixUnitaire), taux, supplement,
                                       ligne.modificateurs, grille, base, calculeHorsForfait);
         });
-        const Montant baseConventionnee = Montant(base).arrondir();
+        const Montant baseAvantPlafond = Montant(base).arrondir();
         Montant recalculee = base;
         decider(cr, t, "PROD740", association,
                 [&] { return t.appliquerProd740(date, facture.conventionPS.get(), base, recalculee); });
@@ -216,7 +219,7 @@ uint16_t SequencesControle::controlerBaseActe(LigneCCAM& ligne, Facture& facture
         // The theoretical base is checked only when the host gave it in place of the base.
         if (tarif::estNul(ouVide(ligne.baseRemboursement)) && !tarif::estNul(ouVide(ligne.baseTheoriqueAMO)))
             executer(cr, t, "PROD880A", association, ligne, erreurs, [&](Erreur& e) {
-                return t.appliquerProd880A(acte, activite, phase, ligne.baseTheoriqueAMO.get(), baseConventionnee,
+                return t.appliquerProd880A(acte, activite, phase, ligne.baseTheoriqueAMO.get(), baseAvantPlafond,
                                            e);
             });
         if (calculee) horsForfait = calculeHorsForfait;
@@ -253,7 +256,8 @@ uint16_t SequencesControle::controlerExoActe(LigneCCAM& ligne, Facture& facture,
         executer(cr, t, nom, ligne.association, ligne, erreurs, appliquer);
     };
     if (parmi(exoneration, {"0", "9"}) && taux < 1.0) {
-        regle("PROD785", [&](Erreur& e) { return t.appliquerProd785(acte, date, exoneration, caisse, horsForfait, e); });
+        regle("PROD785",
+              [&](Erreur& e) { return t.appliquerProd785(acte, date, exoneration, caisse, horsForfait, e); });
         regle("PROD786", [&](Erreur& e) { return t.appliquerProd786(acte, date, exoneration, e); });
         regle("PROD787", [&](Erreur& e) { return t.appliquerProd787(acte, date, exoneration, e); });
     }
@@ -267,7 +271,8 @@ uint16_t SequencesControle::controlerExoActe(LigneCCAM& ligne, Facture& facture,
         regle("PROD788", [&](Erreur& e) { return t.appliquerProd788(acte, date, exoneration, e); });
     if (parmi(exoneration, {"7"}))
         regle("PROD789", [&](Erreur& e) { return t.appliquerProd789(acte, date, exoneration, e); });
-    if (parmi(exoneration, {"1"})) regle("PROD793", [&](Erreur& e) { return t.appliquerProd793(acte, exoneration, e); });
+    if (parmi(exoneration, {"1"}))
+        regle("PROD793", [&](Erreur& e) { return t.appliquerProd793(acte, exoneration, e); });
     regle("PROD795A", [&](Erreur& e) {
         return t.appliquerProd795A(acte, exoneration, taux, ligne.qualificatifDepense.get(), e);
     });

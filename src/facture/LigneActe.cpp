@@ -62,7 +62,8 @@ void LigneActe::dumpChamps(bool prixEnEuros) const {
 
 void LigneActe::debrayer() { topDebrayageLigne = true; }
 
-uint16_t LigneActe::controlerReglementation(Facture& facture, uint16_t position, ControlesFacture& controles, TypeListe<Erreur>& erreurs) {
+uint16_t LigneActe::controlerReglementation(Facture& facture, uint16_t position, ControlesFacture& controles,
+                                            TypeListe<Erreur>& erreurs) {
     return controles.controlerReglementation(*this, facture, position, erreurs);
 }
 
@@ -82,11 +83,13 @@ uint16_t LigneActe::controlerExoSeance(Facture& facture, ControlesFacture& contr
     return controles.controlerExoSeance(*this, facture, erreurs);
 }
 
-uint16_t LigneActe::controlerExoSeanceExoneree(Facture& facture, ControlesFacture& controles, TypeListe<Erreur>& erreurs) {
+uint16_t LigneActe::controlerExoSeanceExoneree(Facture& facture, ControlesFacture& controles,
+                                               TypeListe<Erreur>& erreurs) {
     return controles.controlerExoSeanceExoneree(*this, facture, erreurs);
 }
 
-uint16_t LigneActe::controlerExoSeanceNonExoneree(Facture& facture, ControlesFacture& controles, TypeListe<Erreur>& erreurs) {
+uint16_t LigneActe::controlerExoSeanceNonExoneree(Facture& facture, ControlesFacture& controles,
+                                                  TypeListe<Erreur>& erreurs) {
     return controles.controlerExoSeanceNonExoneree(*this, facture, erreurs);
 }
 

@@ -43,7 +43,8 @@ void LigneCCAM::debrayer() {
     if (seance != nullptr) seance->topDebrayage = true;
 }
 
-uint16_t LigneCCAM::controlerReglementation(Facture& facture, uint16_t position, ControlesFacture& controles, TypeListe<Erreur>& erreurs) {
+uint16_t LigneCCAM::controlerReglementation(Facture& facture, uint16_t position, ControlesFacture& controles,
+                                            TypeListe<Erreur>& erreurs) {
     return controles.controlerReglementation(*this, facture, position, erreurs);
 }
 
@@ -63,10 +64,12 @@ uint16_t LigneCCAM::controlerExoSeance(Facture& facture, ControlesFacture& contr
     return controles.controlerExoSeance(*this, facture, erreurs);
 }
 
-uint16_t LigneCCAM::controlerExoSeanceExoneree(Facture& facture, ControlesFacture& controles, TypeListe<Erreur>& erreurs) {
+uint16_t LigneCCAM::controlerExoSeanceExoneree(Facture& facture, ControlesFacture& controles,
+                                               TypeListe<Erreur>& erreurs) {
     return controles.controlerExoSeanceExoneree(*this, facture, erreurs);
 }
 
-uint16_t LigneCCAM::controlerExoSeanceNonExoneree(Facture& facture, ControlesFacture& controles, TypeListe<Erreur>& erreurs) {
+uint16_t LigneCCAM::controlerExoSeanceNonExoneree(Facture& facture, ControlesFacture& controles,
+                                                  TypeListe<Erreur>& erreurs) {
     return controles.controlerExoSeanceNonExoneree(*this, facture, erreurs);
 }

@@ -165,7 +165,8 @@ uint16_t Tarification::appliquerProd870(const Code& acte, const Code& activite, 
     });
     tracerRegle("acte = %s, activite = %s, phase = %s, date = %s", acte.chaine(), activite.chaine(), phase.chaine(),
                 date.chaine());
-    tracerRegle("prix unitaire = %.2fE, taux de réduction =  %f, supplément de charges = %.2fE", prixUnitaire.valeur(),
+    tracerRegle("prix unitaire = %.2fE, taux de réduction =  %f, supplément de charges = %.2fE",
+                prixUnitaire.valeur(),
                 taux.valeur(), supplement.valeur());
     tracerRegle("liste des modificateurs :");
     for (uint16_t i = 0; i < modificateurs.nombre(); ++i) tracerRegle("  code = %s", modificateurs.element(i).chaine());
@@ -193,7 +194,8 @@ uint16_t Tarification::appliquerProd870(const Code& acte, const Code& activite, 
         }
     }
     if (cr == 0) {
-        double majore = nombreTaux == 0 ? prixUnitaire.valeur() : (sommeTaux - (nombreTaux - 1)) * prixUnitaire.valeur();
+        const double increments = nombreTaux == 0 ? 1.0 : sommeTaux - (nombreTaux - 1);
+        double majore = increments * prixUnitaire.valeur();
         majore *= taux.valeur();
         base = Montant(forfaits + majore + supplement.valeur());
         baseHorsForfait = Montant(majore);

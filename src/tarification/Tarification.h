@@ -125,6 +125,10 @@ private:
     // (or, when enDessous, is below it).
     uint16_t codeSeuil(const Code& acte, const Date& date, int32_t concept, const Code* caissePS,
                        const Montant& baseHorsForfait, bool enDessous, bool& atteint);
+    // Exonerated ("C") while a code of the concept is below the threshold: the rule's violation.
+    uint16_t exonereSousSeuil(const char* regle, int32_t concept, const Code& acte, const Date& date,
+                              const Code* exonerationTM, const Code* caissePS, const Montant& baseHorsForfait,
+                              Erreur& erreur);
     // The act has exactly one code and it is a prevention code.
     uint16_t seulCodePrevention(const Code& acte, const Date& date, bool& prevention);
     // The act at rate below 100 % carries a threshold code in an exonerated session.

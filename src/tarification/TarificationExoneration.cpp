@@ -74,7 +74,8 @@ uint16_t Tarification::appliquerProd785(const Code& acte, const Date& date, cons
     if (!parmi(exonerationTM, {"0", "9"})) return cr;
     bool atteint = false;
     cr = codeSeuil(acte, date, kConceptExoSeuil, caissePS, baseHorsForfait, false, atteint);
-    if (cr == 0 && !atteint) cr = codeSeuil(acte, date, kConceptExoSeuilActe, caissePS, baseHorsForfait, false, atteint);
+    if (cr == 0 && !atteint)
+        cr = codeSeuil(acte, date, kConceptExoSeuilActe, caissePS, baseHorsForfait, false, atteint);
     if (cr == 0 && atteint) cr = copierValeurErreur(erreur, "PROD785", {acte});
     return cr;
 }
@@ -203,15 +204,22 @@ uint16_t Tarification::appliquerProd790C(const Code& prestation, const Code& act
     return cr;
 }
 
+uint16_t Tarification::exonereSousSeuil(const char* regle, int32_t concept, const Code& acte, const Date& date,
+                                        const Code* exonerationTM, const Code* caissePS,
+                                        const Montant& baseHorsForfait, Erreur& erreur) {
+    if (!parmi(exonerationTM, {"C"})) return 0;
+    bool sousSeuil = false;
+    uint16_t cr = codeSeuil(acte, date, concept, caissePS, baseHorsForfait, true, sousSeuil);
+    if (cr == 0 && sousSeuil) cr = copierValeurErreur(erreur, regle, {acte});
+    return cr;
+}
+
 // Exonerated ("C") with a session code below the threshold.
 uint16_t Tarification::appliquerProd791A(const Code& acte, const Date& date, const Code* exonerationTM,
                                          const Code* caissePS, const Montant& baseHorsForfait, Erreur& erreur) {
     uint16_t cr = 0;
     TraceRegle trace(kClasse, "appliquerProd791A", cr);
-    if (!parmi(exonerationTM, {"C"})) return cr;
-    bool sousSeuil = false;
-    cr = codeSeuil(acte, date, kConceptExoSeuil, caissePS, baseHorsForfait, true, sousSeuil);
-    if (cr == 0 && sousSeuil) cr = copierValeurErreur(erreur, "PROD791A", {acte});
+    cr = exonereSousSeuil("PROD791A", kConceptExoSeuil, acte, date, exonerationTM, caissePS, baseHorsForfait, erreur);
     return cr;
 }
 
@@ -220,10 +228,8 @@ uint16_t Tarification::appliquerProd791B(const Code& acte, const Date& date, con
                                          const Code* caissePS, const Montant& baseHorsForfait, Erreur& erreur) {
     uint16_t cr = 0;
     TraceRegle trace(kClasse, "appliquerProd791B", cr);
-    if (!parmi(exonerationTM, {"C"})) return cr;
-    bool sousSeuil = false;
-    cr = codeSeuil(acte, date, kConceptExoSeuilActe, caissePS, baseHorsForfait, true, sousSeuil);
-    if (cr == 0 && sousSeuil) cr = copierValeurErreur(erreur, "PROD791B", {acte});
+    cr = exonereSousSeuil("PROD791B", kConceptExoSeuilActe, acte, date, exonerationTM, caissePS, baseHorsForfait,
+                          erreur);
     return cr;
 }
 

@@ -276,9 +276,10 @@ void remplirRegles(ConstructeurReferentiel& constructeur) {
     remplirActes(constructeur);
 }
 
-ReferentielDeRegles::ReferentielDeRegles(const std::string& nom) : repertoire_("regles-" + nom) {
+ReferentielDeRegles::ReferentielDeRegles(const std::string& nom, void (*remplir)(ConstructeurReferentiel&))
+    : repertoire_("regles-" + nom) {
     ConstructeurReferentiel constructeur;
-    remplirRegles(constructeur);
+    remplir(constructeur);
     pret_ = constructeur.ecrire(repertoire_.chemin()) &&
             referentiel_.chargerReferentiel(repertoire_.chemin().c_str(), repertoire_.chemin().c_str(), "0302",
                                             "1000") == 0 &&

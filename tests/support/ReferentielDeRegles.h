@@ -29,7 +29,8 @@ void remplirRegles(ConstructeurReferentiel& constructeur);
 // The fixture written into a fresh directory and loaded, with an open reader.
 class ReferentielDeRegles {
 public:
-    explicit ReferentielDeRegles(const std::string& nom);
+    // remplir gives the content; the rule fixture by default.
+    explicit ReferentielDeRegles(const std::string& nom, void (*remplir)(ConstructeurReferentiel&) = remplirRegles);
     ~ReferentielDeRegles();
     ReferentielDeRegles(const ReferentielDeRegles&) = delete;
     ReferentielDeRegles& operator=(const ReferentielDeRegles&) = delete;
