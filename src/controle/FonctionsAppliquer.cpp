@@ -224,6 +224,35 @@ void FonctionsAppliquer::lireGrilleTarifaire(uint16_t& cr, LigneCCAM& ligne) {
     if (cr == 0) ligne.grilleTarifaire = std::make_unique<Nombre>(grille);
 }
 
+void FonctionsAppliquer::lireNumeroPS(uint16_t& cr, LigneActe& ligne) {
+    const auto numeroPS = lireConcatenation(cr);
+    if (numeroPS) ligne.numeroPS = std::make_unique<Code>(numeroPS->chaine());
+}
+
+void FonctionsAppliquer::lireActesAssocies(uint16_t& cr, Facture& facture) {
+    lireActes(cr, facture, "ERREUR: Nombre de groupes 3310 trop grand", [&](uint16_t& c, LigneCCAM& ligne, uint16_t) {
+        ligne.acte = lireChamp<Code>(c);
+        ligne.activite = lireChamp<Code>(c);
+        lireNumeroPS(c, ligne);
+    });
+}
+
+template <class Regle>
+void FonctionsAppliquer::parAssociation(uint16_t& cr, Facture& facture, Regle appliquerA) {
+    if (cr != 0) return;
+    facture.construireAssociations();
+    facture.dump();
+    for (AssociationCCAM* a = facture.associations.get(); cr == 0 && a != nullptr; a = a->suivante.get())
+        if (!a->topDebrayage) cr = appliquerA(*a);
+}
+
+uint32_t FonctionsAppliquer::tailleParAssociation(const Facture& facture, uint32_t tailleGroupe) {
+    uint32_t taille = 0;
+    for (const auto& ligne : facture.lignes)
+        taille += ligne->commeLigneCCAM()->association->topDebrayage ? kTailleRetenu : tailleGroupe;
+    return taille;
+}
+
 // --- Handlers ---
 
 uint16_t FonctionsAppliquer::C_Dent(ZoneSortie& sortie) {
@@ -259,12 +288,7 @@ uint16_t FonctionsAppliquer::C_Compatibilite(ZoneSortie& sortie) {
     TraceRegle trace("FonctionsAppliquer", "C_Compatibilite", cr);
     remplirDebrayage(cr, "C-Compatibilite", reglesDebrayage);
     Facture facture;
-    lireActes(cr, facture, "ERREUR: Nombre de groupes 3310 trop grand", [&](uint16_t& c, LigneCCAM& ligne, uint16_t) {
-        ligne.acte = lireChamp<Code>(c);
-        ligne.activite = lireChamp<Code>(c);
-        const auto numeroPS = lireConcatenation(c);
-        if (numeroPS) ligne.numeroPS = std::make_unique<Code>(numeroPS->chaine());
-    });
+    lireActesAssocies(cr, facture);
     std::vector<Diagnostic> diagnostics(facture.nombreLignes());
     for (uint16_t i = 0; cr == 0 && i < facture.nombreLignes(); ++i) {
         const LigneCCAM& a = *facture.lignes[i]->commeLigneCCAM();
@@ -316,21 +340,11 @@ uint16_t FonctionsAppliquer::C_Association(ZoneSortie& sortie) {
     TraceRegle trace("FonctionsAppliquer", "C_Association", cr);
     remplirDebrayage(cr, "C-Association", reglesDebrayage);
     Facture facture;
-    lireActes(cr, facture, "ERREUR: Nombre de groupes 3310 trop grand", [&](uint16_t& c, LigneCCAM& ligne, uint16_t) {
-        ligne.acte = lireChamp<Code>(c);
-        ligne.activite = lireChamp<Code>(c);
-        const auto numeroPS = lireConcatenation(c);
-        if (numeroPS) ligne.numeroPS = std::make_unique<Code>(numeroPS->chaine());
-    });
+    lireActesAssocies(cr, facture);
+    parAssociation(cr, facture, [&](AssociationCCAM& a) { return reglementation.appliquerCAssociation(a); });
+    // The associations may not exist: nothing is answered after a failure.
     if (cr != 0) return cr;
-    facture.construireAssociations();
-    facture.dump();
-    for (AssociationCCAM* a = facture.associations.get(); cr == 0 && a != nullptr; a = a->suivante.get())
-        if (!a->topDebrayage) cr = reglementation.appliquerCAssociation(*a);
-    uint32_t taille = 0;
-    for (const auto& ligne : facture.lignes)
-        taille += ligne->commeLigneCCAM()->association->topDebrayage ? kTailleRetenu : kTailleAssociation;
-    allouerZoneSortie(cr, sortie, taille, CAT_REGLE);
+    allouerZoneSortie(cr, sortie, tailleParAssociation(facture, kTailleAssociation), CAT_REGLE);
     for (const auto& ligne : facture.lignes) {
         const AssociationCCAM& association = *ligne->commeLigneCCAM()->association;
         ajouterGroupe(cr, sortie, association.topDebrayage ? kResultatRetenu : kAssociation);
@@ -392,8 +406,7 @@ uint16_t FonctionsAppliquer::C_Base(ZoneSortie& sortie) {
                   ligne.codeAssociation = lireChamp<Code>(c);
                   ligne.codeRemboursement = lireChamp<Code>(c);
                   ligne.supplementCharges = lireChamp<Code>(c);
-                  const auto numeroPS = lireConcatenation(c);
-                  if (numeroPS) ligne.numeroPS = std::make_unique<Code>(numeroPS->chaine());
+                  lireNumeroPS(c, ligne);
                   lireGrilleTarifaire(c, ligne);
                   verifierNumeroPrestation(c, position, ligne.valeurNumero());
                   ligne.prixUnitaire = lireChamp<Montant>(c);
@@ -401,15 +414,10 @@ uint16_t FonctionsAppliquer::C_Base(ZoneSortie& sortie) {
                   ligne.baseHorsForfait = std::make_unique<Montant>(0.0);
                   ligne.baseTheoriqueAMO = std::make_unique<Montant>(0.0);
               });
+    parAssociation(cr, facture, [&](AssociationCCAM& a) { return tarification.appliquerCBase(conventionPS.get(), a); });
+    // The associations may not exist: nothing is answered after a failure.
     if (cr != 0) return cr;
-    facture.construireAssociations();
-    facture.dump();
-    for (AssociationCCAM* a = facture.associations.get(); cr == 0 && a != nullptr; a = a->suivante.get())
-        if (!a->topDebrayage) cr = tarification.appliquerCBase(conventionPS.get(), *a);
-    uint32_t taille = 0;
-    for (const auto& ligne : facture.lignes)
-        taille += ligne->commeLigneCCAM()->association->topDebrayage ? kTailleRetenu : kTailleBases;
-    allouerZoneSortie(cr, sortie, taille, CAT_REGLE);
+    allouerZoneSortie(cr, sortie, tailleParAssociation(facture, kTailleBases), CAT_REGLE);
     for (const auto& ligne : facture.lignes) {
         const bool retenu = ligne->commeLigneCCAM()->association->topDebrayage;
         ajouterGroupe(cr, sortie, retenu ? kResultatRetenu : kBases);

@@ -61,6 +61,15 @@ private:
     // the invoice; a 251st act, or any group left once 250 are held, gives 0xE100.
     template <class Lecture>
     void lireActes(uint16_t& cr, Facture& facture, const char* tropDActes, Lecture lireActe);
+    // The practitioner number, its two fields joined.
+    void lireNumeroPS(uint16_t& cr, LigneActe& ligne);
+    // The acts of C_Compatibilite and C_Association: act, activity, practitioner.
+    void lireActesAssocies(uint16_t& cr, Facture& facture);
+    // Builds the associations and applies the rule to each one not disengaged.
+    template <class Regle>
+    void parAssociation(uint16_t& cr, Facture& facture, Regle appliquerA);
+    // One group per act, 3531 for an act whose association is disengaged.
+    static uint32_t tailleParAssociation(const Facture& facture, uint32_t tailleGroupe);
     // The act's tariff grid from the professional and beneficiary contexts of its group.
     void lireGrilleTarifaire(uint16_t& cr, LigneCCAM& ligne);
     // Field by field as the interface describes them; one-character fields unused here.

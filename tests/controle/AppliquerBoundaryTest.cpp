@@ -8,10 +8,9 @@
 #include <vector>
 
 #include "KPXW32.h"
-#include "components/bfhw32/bfhw32.h"
-#include "frame/Plateforme.h"
 #include "support/HoteEchantillon.h"
 #include "support/LectureTrace.h"
+#include "support/SessionsHote.h"
 #include "support/ZoneEntree.h"
 
 namespace {
@@ -290,22 +289,17 @@ TEST(AppliquerBoundary, IdentifiersOfOtherFamiliesAreNotFound) {
 TEST(AppliquerBoundary, SessionVariantHandsTheZoneOverOnSuccessOnly) {
     Regles r;
     ASSERT_TRUE(r.pret());
-    void* bfh = Plateforme::chargerBibliotheque(std::string(KPX_LIB_DIR) + Plateforme::separateur +
-                                                Plateforme::nomBibliotheque("bfhw32"));
-    ASSERT_NE(bfh, nullptr);
-    auto deposer = reinterpret_cast<decltype(&BFH_DeposerZoneIn)>(Plateforme::symbole(bfh, "BFH_DeposerZoneIn"));
-    auto prendre = reinterpret_cast<decltype(&BFH_PrendreZoneOut)>(Plateforme::symbole(bfh, "BFH_PrendreZoneOut"));
-    auto liberer = reinterpret_cast<decltype(&BFH_LibererSession)>(Plateforme::symbole(bfh, "BFH_LibererSession"));
-    ASSERT_TRUE(deposer && prendre && liberer);
+    SessionsHote sessions;
+    ASSERT_TRUE(sessions.pret());
     const auto appeler = [&](const char* identifiant, const std::vector<GroupeEntree>& entree, uint16_t& cr) {
         const std::vector<uint8_t> octets = zone(entree);
-        EXPECT_EQ(deposer(9, octets.data(), static_cast<uint32_t>(octets.size())), BFH_OK);
+        EXPECT_EQ(sessions.deposer(9, octets.data(), static_cast<uint32_t>(octets.size())), BFH_OK);
         cr = r.hote().KPX_AppliquerRegle_S(identifiant, 9);
         unsigned char* sortie = nullptr;
         uint32_t taille = 0;
-        EXPECT_EQ(prendre(9, &sortie, &taille), BFH_OK);
+        EXPECT_EQ(sessions.prendre(9, &sortie, &taille), BFH_OK);
         const std::string texte = sortie != nullptr ? texteZone(sortie, taille) : "(none)";
-        liberer(9);
+        sessions.liberer(9);
         return texte;
     };
     uint16_t cr = 1;
@@ -314,7 +308,6 @@ TEST(AppliquerBoundary, SessionVariantHandsTheZoneOverOnSuccessOnly) {
     // A warning's zone is not the session's: the host hears the code alone.
     EXPECT_EQ(appeler("C_ExoPrevention", {Prevention("HBQD001", "N")}, cr), "(none)");
     EXPECT_EQ(cr, KPX_CR_REGLE_AVERTISSEMENT_1);
-    Plateforme::libererBibliotheque(bfh);
 }
 
 TEST(AppliquerBoundary, HandlersTraceTheirEntryOverridesAndLimit) {

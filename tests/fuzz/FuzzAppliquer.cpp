@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "EchantillonFuzz.h"
 #include "KPXW32.h"
 #include "consultation/Interface.h"
 #include "consultation/LectureDonnees.h"
@@ -51,22 +52,7 @@ const char* const kValeurs[] = {
     "PROD870", "PROD550",  "12345678", "3",      "IK"};
 constexpr size_t kNombreValeurs = sizeof kValeurs / sizeof kValeurs[0];
 
-void verifier(bool condition, const char* quoi) {
-    if (condition) return;
-    std::fprintf(stderr, "fuzz_appliquer: %s\n", quoi);
-    std::abort();
-}
-
-struct Etat {
-    Referentiel referentiel;
-    Interface interface;
-    Etat() {
-        verifier(referentiel.chargerReferentiel(KPX_SAMPLE_DIR, KPX_SAMPLE_DIR, "0302", "1000") == 0,
-                 "the sample does not load");
-        LectureDonnees lecture(&referentiel);
-        verifier(lecture.ouvrir() == 0 && interface.initialiser(lecture) == 0, "no interface description");
-    }
-};
+void verifier(bool condition, const char* quoi) { verifierFuzz("fuzz_appliquer", condition, quoi); }
 
 // Group after group: a byte picks the group of the shape, then a byte per field picks a
 // known value, or, from 0xF0, takes that many of the next bytes as they are.
@@ -111,7 +97,7 @@ std::string construire(const Forme& forme, const uint8_t* data, size_t size) {
 
 // Byte 0 chooses the function and, with its high bit, takes the rest as raw zone bytes.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static Etat etat;
+    static EchantillonFuzz etat("fuzz_appliquer");
     if (size < 1) return 0;
     const Forme& forme = kFormes[(data[0] & 0x7F) % kFormes.size()];
     const std::string octets = (data[0] & 0x80) ? std::string(reinterpret_cast<const char*>(data + 1), size - 1)
