@@ -10,7 +10,7 @@
 #include "KPXW32.h"
 #include "support/HoteEchantillon.h"
 #include "support/LectureTrace.h"
-#include "support/SessionsHote.h"
+#include "support/SessionHote.h"
 #include "support/ZoneEntree.h"
 
 namespace {
@@ -289,17 +289,17 @@ TEST(AppliquerBoundary, IdentifiersOfOtherFamiliesAreNotFound) {
 TEST(AppliquerBoundary, SessionVariantHandsTheZoneOverOnSuccessOnly) {
     Regles r;
     ASSERT_TRUE(r.pret());
-    SessionsHote sessions;
-    ASSERT_TRUE(sessions.pret());
+    SessionHote session;
+    ASSERT_TRUE(session.pret());
     const auto appeler = [&](const char* identifiant, const std::vector<GroupeEntree>& entree, uint16_t& cr) {
         const std::vector<uint8_t> octets = zone(entree);
-        EXPECT_EQ(sessions.deposer(9, octets.data(), static_cast<uint32_t>(octets.size())), BFH_OK);
+        EXPECT_EQ(session.deposer(9, octets.data(), static_cast<uint32_t>(octets.size())), BFH_OK);
         cr = r.hote().KPX_AppliquerRegle_S(identifiant, 9);
         unsigned char* sortie = nullptr;
         uint32_t taille = 0;
-        EXPECT_EQ(sessions.prendre(9, &sortie, &taille), BFH_OK);
+        EXPECT_EQ(session.prendre(9, &sortie, &taille), BFH_OK);
         const std::string texte = sortie != nullptr ? texteZone(sortie, taille) : "(none)";
-        sessions.liberer(9);
+        session.liberer(9);
         return texte;
     };
     uint16_t cr = 1;

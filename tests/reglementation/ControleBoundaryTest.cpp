@@ -8,12 +8,13 @@
 #include <vector>
 
 #include "KPXW32.h"
+#include "components/bfhw32/bfhw32.h"
+#include "frame/Plateforme.h"
 #include "hote/Hote.h"
 #include "kpxbuild/SourceJson.h"
 #include "referentiel/lignes/Interface.h"
 #include "support/LectureTrace.h"
 #include "support/ReferentielDeRegles.h"
-#include "support/SessionsHote.h"
 #include "support/ZoneEntree.h"
 
 namespace {
@@ -147,17 +148,24 @@ TEST(ControleBoundary, HandlerAndControlTraceTheirEntryAndExit) {
 TEST(ControleBoundary, SessionVariantWritesNothingToTheSession) {
     HoteRegles h;
     ASSERT_TRUE(h.pret());
-    SessionsHote sessions;
-    ASSERT_TRUE(sessions.pret());
+    // The same module as the library's: the host side of its sessions.
+    void* bfh = Plateforme::chargerBibliotheque(std::string(KPX_LIB_DIR) + Plateforme::separateur +
+                                                Plateforme::nomBibliotheque("bfhw32"));
+    ASSERT_NE(bfh, nullptr);
+    auto deposer = reinterpret_cast<decltype(&BFH_DeposerZoneIn)>(Plateforme::symbole(bfh, "BFH_DeposerZoneIn"));
+    auto prendre = reinterpret_cast<decltype(&BFH_PrendreZoneOut)>(Plateforme::symbole(bfh, "BFH_PrendreZoneOut"));
+    auto liberer = reinterpret_cast<decltype(&BFH_LibererSession)>(Plateforme::symbole(bfh, "BFH_LibererSession"));
+    ASSERT_TRUE(deposer && prendre && liberer);
     const std::vector<uint8_t> octets = zone({Spe("01"), Prest("C")});
-    ASSERT_EQ(sessions.deposer(7, octets.data(), static_cast<uint32_t>(octets.size())), BFH_OK);
+    ASSERT_EQ(deposer(7, octets.data(), static_cast<uint32_t>(octets.size())), BFH_OK);
     char resultat = '-';
     EXPECT_EQ(h.hote().KPX_ControlerDonnees_S("C_Ccam", kDate, 7, &resultat), KPX_OK);
     EXPECT_EQ(resultat, 'O');
     unsigned char* sortie = reinterpret_cast<unsigned char*>(1);
     uint32_t taille = 1;
-    EXPECT_EQ(sessions.prendre(7, &sortie, &taille), BFH_OK);
+    EXPECT_EQ(prendre(7, &sortie, &taille), BFH_OK);
     EXPECT_EQ(sortie, nullptr);
     EXPECT_EQ(taille, 0u);
-    sessions.liberer(7);
+    liberer(7);
+    Plateforme::libererBibliotheque(bfh);
 }

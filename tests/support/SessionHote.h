@@ -1,5 +1,5 @@
-// For boundary tests of the session variants: the host's side of the session-zone
-// component, the same module as the library's, loaded from the library's directory.
+// The host's side of the session-zone component: the same module the library binds,
+// loaded through the platform layer (as Windows needs), for the session variants' tests.
 #pragma once
 
 #include <string>
@@ -7,9 +7,9 @@
 #include "components/bfhw32/bfhw32.h"
 #include "frame/Plateforme.h"
 
-class SessionsHote {
+class SessionHote {
 public:
-    SessionsHote()
+    SessionHote()
         : module_(Plateforme::chargerBibliotheque(std::string(KPX_LIB_DIR) + Plateforme::separateur +
                                                   Plateforme::nomBibliotheque("bfhw32"))) {
         if (module_ == nullptr) return;
@@ -17,13 +17,13 @@ public:
         prendre = reinterpret_cast<decltype(&BFH_PrendreZoneOut)>(Plateforme::symbole(module_, "BFH_PrendreZoneOut"));
         liberer = reinterpret_cast<decltype(&BFH_LibererSession)>(Plateforme::symbole(module_, "BFH_LibererSession"));
     }
-    ~SessionsHote() {
+    ~SessionHote() {
         if (module_ != nullptr) Plateforme::libererBibliotheque(module_);
     }
-    SessionsHote(const SessionsHote&) = delete;
-    SessionsHote& operator=(const SessionsHote&) = delete;
+    SessionHote(const SessionHote&) = delete;
+    SessionHote& operator=(const SessionHote&) = delete;
 
-    bool pret() const { return deposer && prendre && liberer; }
+    bool pret() const { return deposer != nullptr && prendre != nullptr && liberer != nullptr; }
 
     decltype(&BFH_DeposerZoneIn) deposer = nullptr;
     decltype(&BFH_PrendreZoneOut) prendre = nullptr;
