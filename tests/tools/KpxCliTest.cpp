@@ -353,12 +353,11 @@ TEST_F(KpxCli, ApplyReadsEachInputShapeFromReadableJson) {
     EXPECT_EQ(compatibilite["groupes"][4]["groupe"], 3531);
 
     // What the shape does not know is the tool's to refuse, with the key's path.
-    const Execution faute = kpx({"apply", "C_Pu", "-"}, R"({"caissePS":"001","actes":[{"numero":1,"activte":"1"}]})");
+    const Execution faute = kpx({"apply", "C_Pu", "-"}, R"({"date":"2024-01-01","actes":[{"acte":"A","activte":"1"}]})");
     EXPECT_EQ(faute.statut, 2);
-    EXPECT_NE(faute.erreurs.find("$.actes[0].activte: unknown key"), std::string::npos) << faute.erreurs;
-    const Execution prix = kpx({"apply", "C_Base", "-"}, R"({"conventionPS":"1","actes":[{"prixUnitaire":"1.234"}]})");
+    EXPECT_NE(faute.erreurs.find("actes[0].activte: unknown field"), std::string::npos) << faute.erreurs;
+    const Execution prix = kpx({"apply", "C_Base", "-"}, R"({"actes":[{"prixUnitaire":"1.234"}]})");
     EXPECT_EQ(prix.statut, 2);
-    EXPECT_NE(prix.erreurs.find("$.actes[0].prixUnitaire: a decimal with at most two decimals"), std::string::npos)
-        << prix.erreurs;
+    EXPECT_NE(prix.erreurs.find("actes[0].prixUnitaire: not a positive amount"), std::string::npos) << prix.erreurs;
     EXPECT_EQ(kpx({"apply", "CCAM_37", regles + "pu.json"}).statut, 2);
 }

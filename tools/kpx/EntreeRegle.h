@@ -1,8 +1,8 @@
 // The input of a rule-application function written as readable JSON, one shape per
-// kind of function, turned into the groups and fields its zone carries. Dates are
-// "YYYY-MM-DD" (or "YYYYMMDD"), amounts and rates decimal ("100.00", 0.7), yes/no
-// values true or false; a key the shape does not know is refused, so a typo is not
-// silently sent as an empty field.
+// kind of function, turned into the groups and fields its zone carries. The fields
+// are named and written as in the invoice format of kpx control (docs/kpx.md): dates
+// "YYYY-MM-DD", amounts and rates "100.00" or 0.7, yes/no values true or false; a
+// field the shape does not have is refused by name, so a typo is not sent as empty.
 #pragma once
 
 #include <string>
