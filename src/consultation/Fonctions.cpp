@@ -1,10 +1,13 @@
 #include "consultation/Fonctions.h"
 
+#include <cstdio>
+
 #include "KPXW32.h"
 #include "frame/Trace.h"
 #include "zone/ControleurZone.h"
 #include "zone/SuperGroupe.h"
 #include "zone/ZoneKPX.h"
+#include "zone/ZoneSortie.h"
 
 Fonctions::Fonctions(ZoneKPX* entree, const SuperGroupe* superGroupe) : zoneEntree(entree) {
     if (entree != nullptr && superGroupe != nullptr) controleur.reset(new ControleurZone(*entree, *superGroupe, true));
@@ -120,4 +123,26 @@ void Fonctions::verifierNumeroPrestation(uint16_t& cr, uint16_t ligne, int32_t n
                static_cast<int>(ligne), static_cast<int>(numeroLigne), static_cast<int>(lu), static_cast<int>(groupe));
         cr = static_cast<uint16_t>(KPX_CR_NUMERO_PRESTATION_BASE + ligne);
     }
+}
+
+void Fonctions::allouerZoneSortie(uint16_t& cr, ZoneSortie& sortie, uint32_t taille, uint16_t categorie) {
+    sortie.allouer(cr, taille, categorie);
+}
+
+void Fonctions::ajouterGroupe(uint16_t& cr, ZoneSortie& sortie, uint16_t numero) {
+    if (cr == 0) cr = sortie->ajouterGroupe(numero);
+}
+
+void Fonctions::ajouterChamp(uint16_t& cr, ZoneSortie& sortie, const TypeSimple& valeur) {
+    if (cr == 0) cr = sortie->ajouterChamp(valeur);
+}
+
+void Fonctions::ajouterChampVide(uint16_t& cr, ZoneSortie& sortie) {
+    if (cr == 0) cr = sortie->ajouterChamp(nullptr, 0);
+}
+
+void Fonctions::ajouterMontant(uint16_t& cr, ZoneSortie& sortie, double valeur) {
+    char texte[64];
+    const int n = std::snprintf(texte, sizeof texte, "%.2f", valeur);
+    if (cr == 0) cr = sortie->ajouterChamp(reinterpret_cast<const uint8_t*>(texte), static_cast<uint32_t>(n));
 }

@@ -17,6 +17,7 @@
 class ControleurZone;
 class SuperGroupe;
 class ZoneKPX;
+class ZoneSortie;
 
 class Fonctions {
 public:
@@ -62,6 +63,15 @@ protected:
     void verifierFinZone(uint16_t& cr);
     // Reads the prestation number of a dependent group and compares it with the line's.
     void verifierNumeroPrestation(uint16_t& cr, uint16_t ligne, int32_t numeroLigne);
+
+    // The output zone, allocated once at a size computed beforehand, then filled
+    // group by group; a zone too small for what is written gives the codec's 0xF804.
+    static void allouerZoneSortie(uint16_t& cr, ZoneSortie& sortie, uint32_t taille, uint16_t categorie);
+    static void ajouterGroupe(uint16_t& cr, ZoneSortie& sortie, uint16_t numero);
+    static void ajouterChamp(uint16_t& cr, ZoneSortie& sortie, const TypeSimple& valeur);
+    static void ajouterChampVide(uint16_t& cr, ZoneSortie& sortie);
+    // The value as text with two decimals ("1.00").
+    static void ajouterMontant(uint16_t& cr, ZoneSortie& sortie, double valeur);
 
     // Absent for the rules: no value, or a value that holds nothing.
     static bool estAbsent(const TypeSimple* valeur) { return valeur == nullptr || !valeur->estRenseigne(); }

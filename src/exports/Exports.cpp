@@ -15,6 +15,7 @@
 #include "consultation/LectureVersion.h"
 #include "consultation/RechercheActes.h"
 #include "controle/FonctionControleComplet.h"
+#include "controle/FonctionsAppliquer.h"
 #include "exports/Bibliotheque.h"
 #include "exports/ControleurParametres.h"
 #include "exports/Ouverture.h"
@@ -343,7 +344,15 @@ KPX_API uint16_t KPX_CALL KPX_AppliquerRegle(const char* identifiant, const unsi
     const SuperGroupe* racine = nullptr;
     uint16_t numero = 0;
     rechercherFonction(cr, &Interface::lireSuperGroupeRegle, identifiant, racine, numero);
-    lire(cr, [&](LectureDonnees&) { sansGestionnaire(cr, "de règle", numero); });
+    std::unique_ptr<ZoneKPX> entree;
+    if (cr == 0) entree.reset(new ZoneKPX(zoneEntree, tailleZoneEntree));
+    ZoneSortie sortie;
+    lire(cr, [&](LectureDonnees& lecture) {
+        cr = FonctionsAppliquer::appliquer(lecture, racine, numero, entree.get(), sortie);
+    });
+    // A rule warning comes with the zone it computed.
+    if (cr == 0 || cr == KPX_CR_REGLE_AVERTISSEMENT_1 || cr == KPX_CR_REGLE_AVERTISSEMENT_2)
+        sortie.remettre(zoneSortie, tailleZoneSortie);
     return cr = traduireControle(cr);
 } catch (...) {
     return codeExceptionEchappee("KPX_AppliquerRegle");

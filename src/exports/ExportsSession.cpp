@@ -112,7 +112,11 @@ KPX_API uint16_t KPX_CALL KPX_AppliquerRegle_S(const char* identifiant, uint16_t
     unsigned char* sortie = nullptr;
     uint32_t tailleSortie = 0;
     cr = KPX_AppliquerRegle(identifiant, entree, tailleEntree, &sortie, &tailleSortie);
-    if (cr == 0) cr = ecrireSortie(numeroSession, sortie, tailleSortie);
+    // The session takes a zone on success only; one that came with a rule warning is released.
+    if (cr == 0)
+        cr = ecrireSortie(numeroSession, sortie, tailleSortie);
+    else if (sortie != nullptr)
+        KPX_LibererZoneMem(sortie);
     return cr;
 } catch (...) {
     return codeExceptionEchappee("KPX_AppliquerRegle_S");

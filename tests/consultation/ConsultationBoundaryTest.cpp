@@ -10,7 +10,6 @@
 #include "frame/Systeme.h"
 #include "support/HoteEchantillon.h"
 #include "support/ZoneEntree.h"
-#include "zone/ZoneKPX.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "EchantillonFuzz.h"
 #include "consultation/FonctionsConsulter.h"
 #include "consultation/LectureDonnees.h"
 #include "consultation/RechercheActes.h"
@@ -26,29 +27,14 @@ const char* const kIdentifiants[] = {
     "TB13_1",  "TB15_1",  "TB15_2",  "TB19_1",  "TB20_1",   "TB21_1",  "TB22_3",   "TB23"};
 constexpr size_t kNombre = sizeof kIdentifiants / sizeof kIdentifiants[0];
 
-void verifier(bool condition, const char* quoi) {
-    if (condition) return;
-    std::fprintf(stderr, "fuzz_consultation: %s\n", quoi);
-    std::abort();
-}
-
-struct Etat {
-    Referentiel referentiel;
-    Interface interface;
-    Etat() {
-        verifier(referentiel.chargerReferentiel(KPX_SAMPLE_DIR, KPX_SAMPLE_DIR, "0302", "1000") == 0,
-                 "the sample does not load");
-        LectureDonnees lecture(&referentiel);
-        verifier(lecture.ouvrir() == 0 && interface.initialiser(lecture) == 0, "no interface description");
-    }
-};
+void verifier(bool condition, const char* quoi) { verifierFuzz("fuzz_consultation", condition, quoi); }
 
 }  // namespace
 
 // Byte 0 chooses the function (or, with its high bit, a search whose keyword or
 // filter is the rest), bytes 1 to 4 the reference date, the rest is the input zone.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static Etat etat;
+    static EchantillonFuzz etat("fuzz_consultation");
     if (size < 5) return 0;
     if (data[0] & 0x80) {
         const std::string texte(reinterpret_cast<const char*>(data + 5), size - 5);

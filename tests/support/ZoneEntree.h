@@ -13,5 +13,6 @@ struct GroupeEntree {
 // The zone's bytes, written by the library's own codec.
 std::vector<uint8_t> zone(const std::vector<GroupeEntree>& groupes);
 
-// A zone as text, "3118:1,Acte principal|3130:202401010000": groups by '|', fields by ',', UTF-8.
+// An output zone as text, "3118:1,Acte principal|3130:202401010000": groups by '|',
+// fields by ',', texts read as ISO 8859-1 and shown as UTF-8.
 std::string texteZone(const unsigned char* octets, uint32_t taille);

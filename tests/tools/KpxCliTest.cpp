@@ -462,3 +462,54 @@ TEST_F(KpxCli, ModifyAndCancelLastTheRunUnlessSavedAndDecompileShowsWhatWasSaved
     EXPECT_EQ(json(ici({"--json", "save", "Revue"}))["sauvegarde"]["commentaire"], "Revue");
     EXPECT_EQ(lire(dossier + "/modifv2~.kpx"), avant);
 }
+
+TEST_F(KpxCli, ApplyReadsEachInputShapeFromReadableJson) {
+    const std::string regles = std::string(KPX_SOURCE_DIR) + "/data/factures/regles/";
+    struct Cas {
+        const char* identifiant;
+        const char* fichier;
+        int statut;
+        std::string attendu;
+    };
+    const Cas cas[] = {
+        {"C_Dent", "dent.json", 0, "3301 numero: 1, resultats: yes | no | yes\n"},
+        {"C_Association", "actes.json", 0,
+         "3321 numero: 1, association: 1, codeCalcule: P\n3321 numero: 2, association: 1, codeCalcule: P\n"
+         "3321 numero: 3, association: 2, codeCalcule: N\n3321 numero: 4, association: 2, codeCalcule: N\n"
+         "3531 numero: 5\n"},
+        {"C_Pu", "pu.json", 0,
+         "3411 numero: 1, prixUnitaire: 49.50 EUR\n3411 numero: 2, prixUnitaire: 21.07 EUR\n3531 numero: 3\n"},
+        {"C_Base", "base.json", 0,
+         "3421 numero: 1, baseRemboursement: 221.18 EUR, baseHorsForfait: 221.18 EUR, baseTheoriqueAMO: 221.18 EUR\n"
+         "3421 numero: 2, baseRemboursement: 65.00 EUR, baseHorsForfait: 65.00 EUR, baseTheoriqueAMO: 65.00 EUR\n"},
+        {"C_ExoActe", "exo-acte.json", 0, "3431 numero: 1, taux: 1.00, exonerationTM: C\n3441 numero: 1, exonereFacture: yes\n"},
+        // A warning prints the zone it came with, then fails with the code.
+        {"C_ExoPrevention", "exo-prevention.json", 1, "3431 numero: 1, taux: 1.00, exonerationTM: 7\n"},
+        {"C_ExoFacture", "exo-facture.json", 0,
+         "3431 numero: 1, taux: 1.00, exonerationTM: C\n3431 numero: 2, taux: 1.00, exonerationTM: C\n"
+         "3431 numero: 3, taux: 1.00, exonerationTM: C\n"},
+    };
+    for (const Cas& c : cas) {
+        const Execution e = kpx({"apply", c.identifiant, regles + c.fichier});
+        EXPECT_EQ(e.statut, c.statut) << c.identifiant << e.erreurs;
+        EXPECT_EQ(e.sortie, c.attendu) << c.identifiant;
+    }
+    EXPECT_NE(kpx({"apply", "C_ExoPrevention", regles + "exo-prevention.json"}).erreurs.find("0xD112"),
+              std::string::npos);
+
+    const auto compatibilite = json(kpx({"--json", "apply", "C_Compatibilite", regles + "actes.json"}));
+    EXPECT_EQ(compatibilite["cr"], "0x0000");
+    ASSERT_EQ(compatibilite["groupes"].size(), 5u);
+    EXPECT_EQ(compatibilite["groupes"][2]["champs"][1], "2");
+    EXPECT_EQ(compatibilite["groupes"][2]["valeurs"]["procedure"], "JAFA002");
+    EXPECT_EQ(compatibilite["groupes"][4]["groupe"], 3531);
+
+    // What the shape does not know is the tool's to refuse, with the key's path.
+    const Execution faute = kpx({"apply", "C_Pu", "-"}, R"({"date":"2024-01-01","actes":[{"acte":"A","activte":"1"}]})");
+    EXPECT_EQ(faute.statut, 2);
+    EXPECT_NE(faute.erreurs.find("actes[0].activte: unknown field"), std::string::npos) << faute.erreurs;
+    const Execution prix = kpx({"apply", "C_Base", "-"}, R"({"actes":[{"prixUnitaire":"1.234"}]})");
+    EXPECT_EQ(prix.statut, 2);
+    EXPECT_NE(prix.erreurs.find("actes[0].prixUnitaire: not a positive amount"), std::string::npos) << prix.erreurs;
+    EXPECT_EQ(kpx({"apply", "CCAM_37", regles + "pu.json"}).statut, 2);
+}

@@ -29,8 +29,11 @@ const char* significationCode(uint16_t cr) {
         case KPX_CR_BASE_THEORIQUE_ABSENTE: return "CCAM line (group 2100) without its theoretical base (group 2020)";
         case KPX_CR_CONTROLE_NIVEAU_BASE + 1: return "the invoice breaks rules that may be overridden (error level 1)";
         case KPX_CR_CONTROLE_NIVEAU_BASE + 2: return "the invoice breaks rules that cannot be overridden (error level 2)";
-        case KPX_CR_TROP_DE_LIGNES: return "more than 250 invoice lines";
         case KPX_CR_NUMERO_GROUPE_BASE + 3470: return "CCAM line without its tariff contexts (group 3470), or group 3470 repeated";
+        case KPX_CR_REGLE_AVERTISSEMENT_1: return "a single prevention code without the prevention flag (zone given)";
+        case KPX_CR_REGLE_AVERTISSEMENT_2: return "the prevention flag without a prevention code (zone given)";
+        case KPX_CR_MONTANT_TROP_LONG: return "computed amount longer than 7 characters";
+        case KPX_CR_TROP_DE_LIGNES: return "more than 250 invoice lines or acts";
         case KPX_CR_DEJA_CHARGE: return "referentiel already loaded";
         case KPX_CR_OUVERTURE_FICHIER: return "table file cannot be opened or closed";
         case KPX_CR_OUVERTURE_MODIFICATIONS: return "modification file cannot be opened or closed";
@@ -70,5 +73,7 @@ const char* significationCode(uint16_t cr) {
     if (cr >= KPX_CR_GROUPE_ABSENT_BASE && cr < KPX_CR_NUMERO_GROUPE_BASE) return "input group fault";
     if (cr >= KPX_CR_GROUPE_BASE && cr < KPX_CR_GROUPE_ABSENT_BASE) return "input group fault";
     if (cr >= KPX_CR_CHAMP_BASE && cr < KPX_CR_GROUPE_BASE) return "input field fault";
+    if (cr > KPX_CR_NUMERO_PRESTATION_BASE && cr < KPX_CR_TROP_DE_LIGNES)
+        return "a dependent group names another prestation number";
     return "unknown code";
 }

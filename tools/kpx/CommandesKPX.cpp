@@ -21,8 +21,6 @@
 
 using Json = nlohmann::ordered_json;
 
-namespace {
-
 std::string hex(uint16_t cr) {
     char texte[8];
     std::snprintf(texte, sizeof texte, "0x%04X", cr);
@@ -43,6 +41,8 @@ Json groupesJson(const std::vector<GroupeZone>& groupes) {
     }
     return liste;
 }
+
+namespace {
 
 std::string natureTexte(NatureChamp nature) {
     switch (nature) {

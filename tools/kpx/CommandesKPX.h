@@ -10,6 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "CodageZone.h"
 #include "SessionKPX.h"
 
 struct OptionsKPX {
@@ -41,6 +42,8 @@ public:
     int sauvegarder(const std::string* commentaire);
     int decoder(const std::string& fichier);
     int coder(const std::string& json, const std::string& fichier);
+    // A rule-application function on its input written as readable JSON (EntreeRegle.h).
+    int appliquer(const std::string& identifiant, const std::string& fichier);
 
 private:
     bool ouvrir(int& statut);
@@ -59,6 +62,11 @@ private:
     std::unique_ptr<DescriptionFonctions> description_;
 };
 
+// A return code as "0x%04X".
+std::string hex(uint16_t cr);
+void ecrireJson(const nlohmann::ordered_json& json);
+// Output groups with their names and named values, as --json prints them.
+nlohmann::ordered_json groupesJson(const std::vector<GroupeZone>& groupes);
 // Today as YYYYMMDD, the default reference date.
 std::string dateDuJour();
 // A JSON argument: the text itself, "-" for standard input, "@FILE" for a file's content.

@@ -104,6 +104,11 @@ int main(int argc, char** argv) {
     auto* save = app.add_subcommand("save", "[COMMENT]: save; without a comment nothing is written");
     auto* commentaireSave = save->add_option("COMMENT", commentaire, "comment of the modification file (200 bytes at most)");
 
+    auto* apply = app.add_subcommand("apply", "IDENT FILE.json: a rule-application function on readable JSON");
+    apply->add_option("IDENT", identifiant, "C_Dent, C_Compatibilite, C_Association, C_Pu, C_Base, C_ExoActe, ...")
+        ->required();
+    apply->add_option("FILE", fichier, "the input as JSON (docs/kpx.md), - for stdin")->required();
+
     auto* zoneCmd = app.add_subcommand("zone", "between zone bytes and their JSON");
     zoneCmd->require_subcommand(1);
     auto* decode = zoneCmd->add_subcommand("decode", "FILE|-: zone bytes to JSON");
@@ -132,6 +137,7 @@ int main(int argc, char** argv) {
     if (cancel->parsed())
         return commandes.changer("annulation", identifiant, "", valeurs, saveCancel->count() ? &commentaire : nullptr);
     if (save->parsed()) return commandes.sauvegarder(commentaireSave->count() ? &commentaire : nullptr);
+    if (apply->parsed()) return commandes.appliquer(identifiant, fichier);
     if (decode->parsed()) return commandes.decoder(fichier);
     return commandes.coder(zone, sortieFichier);
 }
