@@ -70,11 +70,6 @@ void regleZoneEntree(uint16_t& cr, const SuperGroupe* racine, const unsigned cha
     }
 }
 
-// Families whose handlers are not written yet: every number is one without handler.
-void sansGestionnaire(uint16_t& cr, const char* famille, uint16_t numero) {
-    if (cr == 0) cr = nonPrevu(CAT_REGLE, famille, numero);
-}
-
 // Modification and cancellation hold the writer place for the call; a success marks the
 // référentiel modified since its last save, a failure leaves the mark as it was.
 template <class Corps>

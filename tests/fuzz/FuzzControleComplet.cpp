@@ -42,7 +42,7 @@ struct Etat {
         interface.lireSuperGroupeControleComplet(racine);
         for (const auto& entree : std::filesystem::directory_iterator(KPX_FACTURES_DIR)) {
             const std::string chemin = entree.path().string();
-            if (chemin.find(".attendu.") != std::string::npos) continue;
+            if (!entree.is_regular_file() || chemin.find(".attendu.") != std::string::npos) continue;
             std::ifstream fichier(chemin, std::ios::binary);
             const std::string texte((std::istreambuf_iterator<char>(fichier)), std::istreambuf_iterator<char>());
             FactureJson facture;
