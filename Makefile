@@ -3,6 +3,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+FUZZ_TIME  ?= 20
 CMAKE_ARGS ?=
 
 .PHONY: all setup configure build demo test asan fuzz-smoke bench clean
@@ -36,10 +37,11 @@ fuzz-smoke: setup
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	@for f in $(FUZZ_BUILD)/bin/fuzz_*; do \
 	  [ -x "$$f" ] || continue; \
-	  echo "== $$f (30 s)"; \
+	  echo "== $$f ($(FUZZ_TIME) s)"; \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$(basename $$f); \
-	  graines=$(FUZZ_BUILD)/seeds/$$(basename $$f); [ -d $$graines ] || graines=; \
-	  $$f -max_total_time=30 -rss_limit_mb=2048 -print_final_stats=1 $(FUZZ_BUILD)/corpus/$$(basename $$f) $$graines || exit 1; \
+	  graines=$(FUZZ_BUILD)/seeds/$$(basename $$f); \
+	  [ -n "$$(ls -A $$graines 2>/dev/null)" ] || { echo "$$f: no seed corpus in $$graines"; exit 1; }; \
+	  $$f -max_total_time=$(FUZZ_TIME) -timeout=25 -rss_limit_mb=2048 -print_final_stats=1 $(FUZZ_BUILD)/corpus/$$(basename $$f) $$graines || exit 1; \
 	done
 
 bench: setup

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "fuzz/FichiersFuzz.h"
+#include "fuzz/ModificationsFuzz.h"
 #include "modification/ModificationDonnees.h"
 #include "modification/RejeuModificationDonnees.h"
 #include "referentiel/NiveauActe.h"
@@ -35,16 +36,7 @@ struct Etat {
         Referentiel referentiel;
         verifier(charger(referentiel) == 0, "the sample does not load");
         ModificationDonnees m(&referentiel);
-        const Date effet(2025, 1, 1);
-        uint16_t cr = m.modifierPrixUnitaire("AHQP001", "1", "0", effet, Nombre(1), 50.0, true);
-        if (cr == 0) cr = m.modifierSupplementCharges("AHQP001", "1", "0", effet, 3.0, true);
-        if (cr == 0) cr = m.modifierMajorationDOM("AHQP001", "1", "0", effet, 2, 1.2, true);
-        if (cr == 0) cr = m.modifierCodeRegroupement("AHQP001", "1", effet, "ADC", true);
-        if (cr == 0) cr = m.modifierCoefficientAssociationNonPrevue("3", effet, Nombre(1), 0.85, true);
-        if (cr == 0) cr = m.modifierSeuil(effet, 1, 130.0, true);
-        if (cr == 0) cr = m.modifierForfaitModificateur("F", effet, Nombre(1), 30.0, true);
-        if (cr == 0) cr = m.modifierTauxNonConventionnes(effet, 0.2, true);
-        if (cr == 0) cr = m.ajouterCodeRegroupement(effet, "ADZ", "Actes locaux", true);
+        uint16_t cr = changerDeChaqueSorte(m);
         if (cr == 0) cr = referentiel.sauvegarderModifications();
         verifier(cr == 0, "the changes of the model file are refused");
         modele = lire(repertoire + "/modrefv2.kpx");
