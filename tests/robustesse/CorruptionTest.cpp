@@ -8,6 +8,7 @@
 // docs/reliability.md).
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -129,9 +130,14 @@ Bilan balayer(const std::vector<uint8_t>& original, const std::string& chemin, c
         recalculerCRC(coupe);
         ecrireOctets(chemin, coupe);
         essayer(repertoire, bilan, nom + " cut at " + std::to_string(position));
+        if (bilan.cas % 3000 == 0) {
+            std::printf("%s: %zu cases so far\n", nom.c_str(), bilan.cas);
+            std::fflush(stdout);
+        }
     }
     std::printf("%s: %zu cases, %zu loaded, %zu calls answered\n", nom.c_str(), bilan.cas, bilan.charges,
                 bilan.appels);
+    ::testing::Test::RecordProperty(nom, static_cast<int>(bilan.cas));
     return bilan;
 }
 

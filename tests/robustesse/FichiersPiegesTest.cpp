@@ -161,7 +161,9 @@ TEST(FichiersPieges, AnAllocationThatThrowsAnywhereGivesACodeAndLeavesTheLibrary
         return r;
     };
     size_t memoire = 0;
+    int fautes = 0;  // the count docs/reliability.md gives
     for (uint64_t rang : rangs(chargement)) {
+        ++fautes;
         SCOPED_TRACE("load, allocation " + std::to_string(rang));
         PlafondMemoire::echouerA(rang);
         const uint16_t cr = h.KPX_InitLIB2(sain.configuration.c_str());
@@ -176,6 +178,7 @@ TEST(FichiersPieges, AnAllocationThatThrowsAnywhereGivesACodeAndLeavesTheLibrary
 
     memoire = 0;
     for (uint64_t rang : rangs(recherche)) {
+        ++fautes;
         SCOPED_TRACE("search, allocation " + std::to_string(rang));
         ASSERT_EQ(h.KPX_InitLIB2(sain.configuration.c_str()), KPX_OK);
         PlafondMemoire::echouerA(rang);
@@ -189,4 +192,5 @@ TEST(FichiersPieges, AnAllocationThatThrowsAnywhereGivesACodeAndLeavesTheLibrary
         ASSERT_EQ(h.KPX_TermLIB(), KPX_OK);
     }
     EXPECT_GT(memoire, 0u);
+    RecordProperty("fautesInjectees", fautes);
 }

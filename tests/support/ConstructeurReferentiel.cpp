@@ -77,6 +77,6 @@ std::vector<uint8_t> lireOctets(const std::string& chemin) {
 void ecrireOctets(const std::string& chemin, const std::vector<uint8_t>& octets) {
     FILE* fichier = std::fopen(chemin.c_str(), "wb");
     if (fichier == nullptr) return;
-    std::fwrite(octets.data(), 1, octets.size(), fichier);
+    if (!octets.empty()) std::fwrite(octets.data(), 1, octets.size(), fichier);
     std::fclose(fichier);
 }
