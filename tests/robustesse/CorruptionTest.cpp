@@ -7,10 +7,12 @@
 // KPX_CORRUPTION=complet tries them all (run it under the sanitizers: the figures are in
 // docs/reliability.md).
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -89,8 +91,20 @@ void exercer(Referentiel& referentiel, Bilan& bilan, const std::string& cas) {
     }
 }
 
-// One load of the directory and all it answers; the heap and the accounted memory come back.
+// Files the process holds open (none counted where the system does not list them).
+size_t fichiersOuverts() {
+    size_t n = 0;
+    std::error_code erreur;
+    for (auto it = std::filesystem::directory_iterator("/proc/self/fd", erreur);
+         !erreur && it != std::filesystem::directory_iterator(); it.increment(erreur))
+        ++n;
+    return n;
+}
+
+// One load of the directory and all it answers; the heap, the accounted memory and the
+// open files come back.
 void essayer(const std::string& repertoire, Bilan& bilan, const std::string& cas) {
+    const size_t fichiers = fichiersOuverts();
     const size_t tas = PlafondMemoire::enCours();
     const uint32_t memoire = Systeme::tailleMemoireCumulee();
     {
@@ -106,6 +120,7 @@ void essayer(const std::string& repertoire, Bilan& bilan, const std::string& cas
     ++bilan.cas;
     EXPECT_EQ(PlafondMemoire::enCours(), tas) << cas << ": heap bytes kept";
     EXPECT_EQ(Systeme::tailleMemoireCumulee(), memoire) << cas << ": accounted memory kept";
+    EXPECT_EQ(fichiersOuverts(), fichiers) << cas << ": files kept open";
 }
 
 // Each offset changed (to the next value, then with its high bit turned over) and each
@@ -146,7 +161,7 @@ Bilan balayer(const std::vector<uint8_t>& original, const std::string& chemin, c
 TEST(Corruption, EveryChangeOrCutOfTheTableFileLoadsWithACodeOrAnswersEveryConsultation) {
     ASSERT_FALSE(repertoireEchantillon().empty());
     const std::vector<uint8_t> tables = lireOctets(repertoireEchantillon() + "/table_v2.kpx");
-    RepertoireTemporaire repertoire("corruption-tables");
+    RepertoireTemporaire repertoire("corruption-tables-" + std::to_string(getpid()));  // a long run beside the suite
     const Bilan bilan = balayer(tables, repertoire.fichier("table_v2.kpx"), repertoire.chemin(), "table_v2.kpx");
     EXPECT_EQ(bilan.cas, 3 * ((tables.size() + pas(tables.size()) - 1) / pas(tables.size())));
     // Changes in the acts' records and in the comment load: the consultations did run.
@@ -156,7 +171,7 @@ TEST(Corruption, EveryChangeOrCutOfTheTableFileLoadsWithACodeOrAnswersEveryConsu
 
 TEST(Corruption, EveryChangeOrCutOfASavedModificationFileLoadsWithACodeOrAnswersEveryConsultation) {
     ASSERT_FALSE(repertoireEchantillon().empty());
-    RepertoireTemporaire repertoire("corruption-modifications");
+    RepertoireTemporaire repertoire("corruption-modifications-" + std::to_string(getpid()));
     ecrireOctets(repertoire.fichier("table_v2.kpx"), lireOctets(repertoireEchantillon() + "/table_v2.kpx"));
     {
         RejeuModificationDonnees rejeu;
