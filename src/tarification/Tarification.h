@@ -121,10 +121,9 @@ private:
     uint16_t seuil(const Code* caissePS, const Date& date, Montant& valeur);
     // Whether the act's type keeps it out of the highest price and of the reduction.
     uint16_t sansReduction(const Code& acte, const Date& date, bool& exclu);
-    // One of the act's codes is in the concept and the base is not below the threshold
-    // (or, when enDessous, is below it).
+    // One of the act's codes is in the concept and the base is not below the threshold.
     uint16_t codeSeuil(const Code& acte, const Date& date, int32_t concept, const Code* caissePS,
-                       const Montant& baseHorsForfait, bool enDessous, bool& atteint);
+                       const Montant& baseHorsForfait, bool& atteint);
     // Exonerated ("C") while a code of the concept is below the threshold: the rule's violation.
     uint16_t exonereSousSeuil(const char* regle, int32_t concept, const Code& acte, const Date& date,
                               const Code* exonerationTM, const Code* caissePS, const Montant& baseHorsForfait,

@@ -85,9 +85,9 @@ uint16_t Tarification::appliquerCExoActe(const Code* caissePS, const Code& acte,
     if (cr == 0) cr = unDansConcept(kConceptExoDroit, date, codes, deDroit);
     if (cr == 0 && !deDroit) cr = unDansConcept(kConceptExoDroitSeance, date, codes, seanceDeDroit);
     if (cr == 0 && !deDroit && !seanceDeDroit)
-        cr = codeSeuil(acte, date, kConceptExoSeuil, caissePS, baseHorsForfait, false, seuilSeance);
+        cr = codeSeuil(acte, date, kConceptExoSeuil, caissePS, baseHorsForfait, seuilSeance);
     if (cr == 0 && !deDroit && !seanceDeDroit && !seuilSeance)
-        cr = codeSeuil(acte, date, kConceptExoSeuilActe, caissePS, baseHorsForfait, false, seuilActe);
+        cr = codeSeuil(acte, date, kConceptExoSeuilActe, caissePS, baseHorsForfait, seuilActe);
     if (cr == 0 && (deDroit || seanceDeDroit || seuilSeance || seuilActe)) {
         taux = Coefficient(1.0);
         exonerationTM = Code(kCodeExonere);

@@ -38,7 +38,7 @@ uint16_t Tarification::seuil(const Code* caissePS, const Date& date, Montant& va
 
 // The threshold is read only when a code of the concept is there to compare.
 uint16_t Tarification::codeSeuil(const Code& acte, const Date& date, int32_t concept, const Code* caissePS,
-                                 const Montant& baseHorsForfait, bool enDessous, bool& atteint) {
+                                 const Montant& baseHorsForfait, bool& atteint) {
     ListeCodes codes;
     bool dansConcept = false;
     Montant limite;
@@ -46,7 +46,7 @@ uint16_t Tarification::codeSeuil(const Code& acte, const Date& date, int32_t con
     uint16_t cr = codesExoneration(acte, date, codes);
     if (cr == 0) cr = unDansConcept(concept, date, codes, dansConcept);
     if (cr == 0 && dansConcept) cr = seuil(caissePS, date, limite);
-    if (cr == 0 && dansConcept) atteint = enDessous ? baseHorsForfait < limite : !(baseHorsForfait < limite);
+    if (cr == 0 && dansConcept) atteint = !(baseHorsForfait < limite);
     return cr;
 }
 
@@ -73,9 +73,9 @@ uint16_t Tarification::appliquerProd785(const Code& acte, const Date& date, cons
     TraceRegle trace(kClasse, "appliquerProd785", cr);
     if (!parmi(exonerationTM, {"0", "9"})) return cr;
     bool atteint = false;
-    cr = codeSeuil(acte, date, kConceptExoSeuil, caissePS, baseHorsForfait, false, atteint);
+    cr = codeSeuil(acte, date, kConceptExoSeuil, caissePS, baseHorsForfait, atteint);
     if (cr == 0 && !atteint)
-        cr = codeSeuil(acte, date, kConceptExoSeuilActe, caissePS, baseHorsForfait, false, atteint);
+        cr = codeSeuil(acte, date, kConceptExoSeuilActe, caissePS, baseHorsForfait, atteint);
     if (cr == 0 && atteint) cr = copierValeurErreur(erreur, "PROD785", {acte});
     return cr;
 }
@@ -145,7 +145,7 @@ uint16_t Tarification::appliquerProd790A(const Code& acte, const Date& date, con
     bool exonere = false;
     cr = codesExoneration(acte, date, codes);
     if (cr == 0) cr = unDansConcept(kConceptExoDroitSeance, date, codes, exonere);
-    if (cr == 0 && !exonere) cr = codeSeuil(acte, date, kConceptExoSeuil, caissePS, baseHorsForfait, false, exonere);
+    if (cr == 0 && !exonere) cr = codeSeuil(acte, date, kConceptExoSeuil, caissePS, baseHorsForfait, exonere);
     if (cr == 0 && exonere) seanceExoneree = Code(kExoneree);
     tracerRegle("seance exoneree = %s", seanceExoneree.chaine());
     return cr;
@@ -208,9 +208,14 @@ uint16_t Tarification::exonereSousSeuil(const char* regle, int32_t concept, cons
                                         const Code* exonerationTM, const Code* caissePS,
                                         const Montant& baseHorsForfait, Erreur& erreur) {
     if (!parmi(exonerationTM, {"C"})) return 0;
-    bool sousSeuil = false;
-    uint16_t cr = codeSeuil(acte, date, concept, caissePS, baseHorsForfait, true, sousSeuil);
-    if (cr == 0 && sousSeuil) cr = copierValeurErreur(erreur, regle, {acte});
+    ListeCodes codes;
+    bool dansConcept = false;
+    Montant limite;
+    uint16_t cr = codesExoneration(acte, date, codes);
+    if (cr == 0) cr = unDansConcept(concept, date, codes, dansConcept);
+    if (cr == 0 && dansConcept) cr = seuil(caissePS, date, limite);
+    if (cr == 0 && dansConcept) tracerRegle("le seuil d'exonération du TM = %f", limite.valeur());
+    if (cr == 0 && dansConcept && baseHorsForfait < limite) cr = copierValeurErreur(erreur, regle, {acte});
     return cr;
 }
 

@@ -73,7 +73,5 @@ const char* significationCode(uint16_t cr) {
     if (cr >= KPX_CR_GROUPE_ABSENT_BASE && cr < KPX_CR_NUMERO_GROUPE_BASE) return "input group fault";
     if (cr >= KPX_CR_GROUPE_BASE && cr < KPX_CR_GROUPE_ABSENT_BASE) return "input group fault";
     if (cr >= KPX_CR_CHAMP_BASE && cr < KPX_CR_GROUPE_BASE) return "input field fault";
-    if (cr > KPX_CR_NUMERO_PRESTATION_BASE && cr < KPX_CR_TROP_DE_LIGNES)
-        return "a dependent group names another prestation number";
     return "unknown code";
 }
