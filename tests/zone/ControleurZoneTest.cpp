@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,7 +13,6 @@
 #include "KPXW32.h"
 #include "frame/Systeme.h"
 #include "support/TraceCapturee.h"
-#include "zone/ControleurSuperGroupe.h"
 #include "zone/DescriptionInterface.h"
 #include "zone/Groupe.h"
 #include "zone/Nombre.h"
@@ -444,25 +442,6 @@ TEST(ControleurZone, NestedSuperGroupsRepeatAsAWhole) {
     }
 }
 
-TEST(ControleurZone, AControllerCopyWalksOnIndependently) {
-    Fonction f;
-    ControleurSuperGroupe original(f.racine);
-    const Groupe* groupe = nullptr;
-    ASSERT_EQ(original.rechercherGroupe(3001, groupe), 0);
-    ASSERT_NE(groupe, nullptr);
-    ControleurSuperGroupe copie(original);
-    ASSERT_EQ(copie.rechercherGroupe(3002, groupe), 0);
-    EXPECT_EQ(groupe->numero(), 3002);
-    EXPECT_EQ(copie.filsCourant(), 1);
-    EXPECT_EQ(original.filsCourant(), 0);
-    // The original has not seen 3002: a second 3001 is still one too many for it.
-    EXPECT_EQ(original.rechercherGroupe(3001, groupe), 0xB000 + 3001);
-    // The end-of-zone walk reports the first child whose minimum is not met.
-    ControleurSuperGroupe neuf(f.racine);
-    EXPECT_EQ(neuf.rechercherGroupe(0, groupe), 0xB000 + 3001);
-    EXPECT_EQ(groupe, nullptr);
-}
-
 // --- The bundled sample ---------------------------------------------------------
 
 namespace {
@@ -487,20 +466,16 @@ std::string valeurValide(const Champ& c) {
     }
 }
 
-// Each group filled from its description; `valeurs` replaces fields (group, rank from 1).
-Octets zoneValide(const Interface& interface, const std::vector<uint16_t>& groupes,
-                  std::map<std::pair<size_t, uint16_t>, std::string> valeurs = {}) {
+// Each group filled from its description.
+Octets zoneValide(const Interface& interface, const std::vector<uint16_t>& groupes) {
     Entree entree;
-    for (size_t i = 0; i < groupes.size(); ++i) {
-        const Groupe* g = groupeNumero(interface, groupes[i]);
-        EXPECT_NE(g, nullptr) << groupes[i];
+    for (uint16_t numero : groupes) {
+        const Groupe* g = groupeNumero(interface, numero);
+        EXPECT_NE(g, nullptr) << numero;
         if (g == nullptr) continue;
         Champs champs;
-        for (uint16_t k = 0; k < g->nombreChamps(); ++k) {
-            auto remplace = valeurs.find({i, static_cast<uint16_t>(k + 1)});
-            champs.push_back(remplace != valeurs.end() ? remplace->second : valeurValide(g->champ(k)));
-        }
-        entree.groupe(groupes[i], champs);
+        for (uint16_t k = 0; k < g->nombreChamps(); ++k) champs.push_back(valeurValide(g->champ(k)));
+        entree.groupe(numero, champs);
     }
     return entree.octets();
 }
@@ -508,7 +483,6 @@ Octets zoneValide(const Interface& interface, const std::vector<uint16_t>& group
 struct Parcours {
     uint16_t cr = 0;
     std::vector<uint16_t> groupes;  // group of each field read, in order
-    std::vector<std::string> valeurs;
     uint16_t finZone = 0;
 };
 
@@ -521,7 +495,6 @@ Parcours parcourir(const Octets& octets, const SuperGroupe& racine, size_t champ
         p.cr = lu.cr;
         if (lu.cr != 0) break;
         p.groupes.push_back(lu.groupe);
-        p.valeurs.push_back(lu.valeur);
     }
     if (p.cr == 0) p.finZone = controleur.verifierFinZone();
     return p;
@@ -540,34 +513,6 @@ std::vector<uint16_t> groupesDesChamps(const Interface& interface, const std::ve
 }
 
 }  // namespace
-
-TEST(ControleurZone, SampleCompatibilityTakesSeveralActsEachWithItsOverrides) {
-    Echantillon& e = description::echantillon();
-    ASSERT_EQ(e.cr, 0) << e.erreur;
-    const SuperGroupe* fonction = nullptr;
-    ASSERT_EQ(e.interface.lireSuperGroupeRegle(Code("C_Compatibilite"), fonction), 0);
-
-    // Three acts; the first and the third carry rule overrides (3530).
-    const std::vector<uint16_t> groupes = {3310, 3530, 3310, 3310, 3530, 3530};
-    const Octets octets = zoneValide(e.interface, groupes,
-                                     {{{0, 3}, "AHQP001"}, {{2, 3}, "HBLD035"}, {{3, 3}, "MZQK002      "},
-                                      {{1, 2}, "PROD590"}, {{4, 2}, "PROD650"}, {{5, 2}, "PROD720"}});
-    const Parcours p = parcourir(octets, *fonction, nombreChamps(e.interface, groupes));
-    ASSERT_EQ(p.cr, 0);
-    EXPECT_EQ(p.groupes, groupesDesChamps(e.interface, groupes));
-    EXPECT_EQ(p.finZone, 0);
-    // Act codes are the third field of 3310 (six fields); the overrides' codes the second of 3530.
-    EXPECT_EQ(p.valeurs[2], "AHQP001");
-    EXPECT_EQ(p.valeurs[7], "PROD590");
-    EXPECT_EQ(p.valeurs[10], "HBLD035");
-    EXPECT_EQ(p.valeurs[16], "MZQK002");
-    EXPECT_EQ(p.valeurs[21], "PROD650");
-    EXPECT_EQ(p.valeurs[23], "PROD720");
-
-    // No act at all: the act super-group, required, misses its act group.
-    const Octets vide = zoneValide(e.interface, {3530});
-    EXPECT_EQ(parcourir(vide, *fonction, 2).cr, 0xB000 + 3310);
-}
 
 TEST(ControleurZone, SampleCompleteControlTakesAnInvoiceOfLinesOfEveryKind) {
     Echantillon& e = description::echantillon();
