@@ -427,8 +427,8 @@ TEST(LigneTable, HistoryAtADateHasInclusiveBoundsAndTheFirstStoredWins) {
     }
 }
 
-// The searches through a context's grid, an unplanned association's grid and the exceptions of a
-// forcing indicator are the queries' own cases over the query fixture.
+// The searches through an unplanned association's grid and the exceptions of a forcing
+// indicator are the queries' own cases over the query fixture.
 TEST(LigneTable, KeySearchesReturnTheFirstMatchOrTheirCode) {
     std::vector<std::unique_ptr<LigneTable>> grilles;
     for (uint16_t code : {3, 7, 7}) {
@@ -470,6 +470,19 @@ TEST(LigneTable, KeySearchesReturnTheFirstMatchOrTheirCode) {
     ASSERT_EQ(obligation.rechercherDateObligationCodage(tableDates, "41", date), 0);
     EXPECT_EQ(date, tableDates.ligne(1));
     EXPECT_EQ(obligation.rechercherDateObligationCodage(tableDates, "02", date), KPX_CR_ELEMENT_ABSENT);
+
+    std::vector<std::unique_ptr<LigneTable>> histos;
+    std::unique_ptr<HistoGrilleTar> h(new HistoGrilleTar);
+    h->codeGrille = 12;
+    h->dateDebut = Date(2017, 1, 1);
+    histos.push_back(std::move(h));
+    Table tableHistos(std::move(histos));
+    ConTarifaire contexte;
+    const HistoGrilleTar* histo = nullptr;
+    EXPECT_EQ(contexte.rechercherGrilleTarifaire(tableHistos, Date(2018, 1, 1), histo), KPX_CR_ELEMENT_ABSENT);
+    contexte.grilles = {0, 1};
+    ASSERT_EQ(contexte.rechercherGrilleTarifaire(tableHistos, Date(2018, 1, 1), histo), 0);
+    EXPECT_EQ(histo->codeGrille, 12);
 }
 
 TEST(Table, StateFollowsTheIdentifierAndTheFileItComesFrom) {
