@@ -1,6 +1,6 @@
-// The bundled sample référentiel: it compiles, loads with every deferred table and
-// every act, is its own canonical source, and holds what the rules and the worked
-// tariff cases read.
+// The bundled sample référentiel: it is its own canonical source, and holds what the
+// rules and the worked tariff cases read (every test over it loads it, and the search
+// and consultation tests load its deferred tables with their checks).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -59,27 +59,6 @@ Echantillon& echantillon() {
 }
 
 }  // namespace
-
-TEST(Sample, CompilesAndLoadsWithEveryDeferredTable) {
-    Echantillon& e = echantillon();
-    ASSERT_TRUE(e.ok) << e.erreur;
-
-    Referentiel referentiel;
-    const std::string& rep = e.repertoire;
-    ASSERT_EQ(referentiel.chargerReferentiel(rep.c_str(), rep.c_str(), "0302", "1000"), 0);
-    for (uint16_t deferee : {30, 31, 58}) EXPECT_EQ(referentiel.chargerTable(deferee), 0) << deferee;
-    EXPECT_EQ(referentiel.controlerTables(), 0);
-    // Every reference table of the file is present and none is left empty.
-    uint16_t presentes = 0;
-    for (uint16_t id = 0; id < Referentiel::kNombreIdentifiants; ++id) {
-        if (id >= Referentiel::kPremiereTableModification && id <= Referentiel::kDerniereTableModification) continue;
-        if (referentiel.table(id) == nullptr) continue;
-        ++presentes;
-        EXPECT_GT(referentiel.table(id)->nombreLignes(), 0u) << "table " << id;
-    }
-    EXPECT_EQ(presentes, Referentiel::kNombreTablesReference);
-    EXPECT_EQ(referentiel.table(0)->nombreLignes(), e.contenu.actes.size());
-}
 
 TEST(Sample, IsItsOwnCanonicalSource) {
     Echantillon& e = echantillon();
