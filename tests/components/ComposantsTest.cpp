@@ -113,6 +113,14 @@ TEST(Bfhw32, SessionZonesDepositTakeAndRelease) {
     // A null output of size 0 is accepted (a call that produced no zone).
     EXPECT_EQ(BFH_EcrireZoneOut(4, nullptr, 0, compterLiberation), 0);
     EXPECT_EQ(BFH_LireZoneIn(4, nullptr, &taille), BFH_CR_ARGUMENT);
+    // A session closed to outputs refuses them, leaving the zone with its writer, until released.
+    ASSERT_EQ(BFH_FermerSortie(5), 0);
+    unsigned char refusee[2] = {};
+    EXPECT_EQ(BFH_EcrireZoneOut(5, refusee, 2, compterLiberation), BFH_CR_SORTIE_FERMEE);
+    ASSERT_EQ(BFH_PrendreZoneOut(5, &buffer, &taille), 0);
+    EXPECT_EQ(buffer, nullptr);
+    EXPECT_EQ(BFH_LibererSession(5), 0);
+    EXPECT_EQ(BFH_EcrireZoneOut(5, nullptr, 0, compterLiberation), 0);
     BFH_Reinitialiser();
     EXPECT_EQ(liberations, 2);
 }

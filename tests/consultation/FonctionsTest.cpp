@@ -148,17 +148,11 @@ TEST(Fonctions, SingleFieldReaders) {
     EXPECT_STREQ(code->chaine(), "42");
 }
 
-TEST(Fonctions, AMandatoryDateOfBirthAndDependentGroupsOfALine) {
+TEST(Fonctions, DateOfBirthAndDependentGroupsOfALine) {
     Banc banc;
     banc.decrire(1100, {{kFormatDate, kDate}});
     banc.decrire(1610, {{kNumerique, kNombre}});
     banc.decrire(1820, {{kNumerique, kNombre}, {kAlpha, kCode}});
-    {
-        Essai& f = banc.fonctions({{1100, {""}}});
-        uint16_t cr = 0;
-        EXPECT_EQ(f.lireDateNaissance(cr), nullptr);
-        EXPECT_EQ(cr, 0x9001);  // the first field of the zone
-    }
     Essai& f = banc.fonctions({{1100, {"19800512"}}, {1610, {"3"}}, {1820, {"4", "C"}}});
     uint16_t cr = 0;
     auto naissance = f.lireDateNaissance(cr);

@@ -1,17 +1,15 @@
 // The interface description built from tables 49 to 53: groups and fields,
 // roots and nested super-groups, the family ranges and their lookups, refused
-// descriptions, the tree trace, and the bundled sample.
+// descriptions and the tree trace.
 #include "consultation/Interface.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "KPXW32.h"
-#include "frame/Composants.h"
 #include "support/TraceCapturee.h"
 #include "zone/DescriptionInterface.h"
 
@@ -316,59 +314,4 @@ TEST(Interface, TreeTraceShowsBoundsGroupsFieldsAndNestedSuperGroups) {
                                                  "  A 1 - 10 --> Code",
                                                  "}",
                                              }));
-}
-
-TEST(Interface, TheBundledSampleBuildsEveryFunctionOfTheSixFamilies) {
-    Echantillon& e = echantillon();
-    ASSERT_EQ(e.cr, 0) << e.erreur;
-    const Interface& interface = e.interface;
-    ASSERT_EQ(interface.nombreRacines(), 94);
-    // 58 consultation, 11 modification, 9 cancellation, 7 control and 8 rule functions.
-    const std::vector<uint16_t> fins = {58, 69, 78, 85, 93};
-    for (int f = 0; f < Interface::kNombreFamilles; ++f)
-        EXPECT_EQ(interface.finFamille(static_cast<Interface::Famille>(f)), fins[f]) << f;
-
-    // Every root is found by the lookup of its own family, and only there.
-    using Lookup = uint16_t (Interface::*)(const Code&, const SuperGroupe*&) const;
-    const Lookup lookups[] = {&Interface::lireSuperGroupeConsulter, &Interface::lireSuperGroupeModifier,
-                              &Interface::lireSuperGroupeAnnuler, &Interface::lireSuperGroupeControler,
-                              &Interface::lireSuperGroupeRegle};
-    for (uint16_t i = 0; i < 93; ++i) {
-        const SuperGroupe& racine = *interface.racine(i);
-        const int famille = static_cast<int>(std::upper_bound(fins.begin(), fins.end(), i) - fins.begin());
-        for (int f = 0; f < Interface::kNombreFamilles; ++f) {
-            const SuperGroupe* trouve = nullptr;
-            const uint16_t cr = (interface.*lookups[f])(Code(racine.nom().c_str()), trouve);
-            if (f == famille) {
-                EXPECT_EQ(cr, 0) << racine.nom();
-                EXPECT_EQ(trouve, &racine) << racine.nom();
-            } else if (cr == 0) {
-                // The same identifier may name a function of another family too (CCAM_37
-                // is read and modified), never this root.
-                EXPECT_NE(trouve, &racine) << racine.nom() << " found in family " << f;
-            }
-        }
-    }
-    const SuperGroupe* complet = nullptr;
-    ASSERT_EQ(interface.lireSuperGroupeControleComplet(complet), 0);
-    ASSERT_NE(complet, nullptr);
-    EXPECT_EQ(complet->nom(), "ControleComplet");
-
-    const SuperGroupe* prix = nullptr;
-    uint16_t numero = 0;
-    ASSERT_EQ(interface.lireSuperGroupeConsulter(Code("CCAM_37"), prix, numero), 0);
-    EXPECT_EQ(numero, 17);
-    ASSERT_EQ(prix->nombreFils(), 4);
-    EXPECT_EQ(prix->fils(3).groupe->numero(), 3004);
-
-    // Nested super-groups with a blank function code are children only.
-    const SuperGroupe* compatibilite = nullptr;
-    ASSERT_EQ(interface.lireSuperGroupeRegle(Code("C_Compatibilite"), compatibilite, numero), 0);
-    EXPECT_EQ(numero, 70);
-    ASSERT_TRUE(compatibilite->fils(0).estSuperGroupe());
-    const SuperGroupe& acte = *compatibilite->fils(0).superGroupe;
-    EXPECT_EQ(acte.nom(), "C_Compatibilite_Acte");
-    EXPECT_EQ(compatibilite->fils(0).premierNumeroGroupe(), 3310);
-    for (uint16_t i = 0; i < interface.nombreRacines(); ++i)
-        EXPECT_NE(interface.racine(i)->nom().rfind("C_Compatibilite_", 0), 0u) << interface.racine(i)->nom();
 }

@@ -1,4 +1,4 @@
-// KPX_AppliquerRegle and its session variant as a host calls them, over the compiled
+// KPX_AppliquerRegle as a host calls it, over the compiled
 // sample: every rule identifier with its exact answer, the overrides that withhold an
 // act's result, the warnings that come with a zone, and the limit of 250 acts.
 #include <gtest/gtest.h>
@@ -10,7 +10,6 @@
 #include "KPXW32.h"
 #include "support/HoteEchantillon.h"
 #include "support/LectureTrace.h"
-#include "support/SessionHote.h"
 #include "support/ZoneEntree.h"
 
 namespace {
@@ -293,30 +292,6 @@ TEST(AppliquerBoundary, AtMost250ActsPerCall) {
     entree.push_back(ActePu("251", "AHQP001"));
     entree.push_back(Grille("1", "1"));
     EXPECT_EQ(r.appliquer("C_Pu", entree), code(KPX_CR_TROP_DE_LIGNES));
-}
-
-TEST(AppliquerBoundary, SessionVariantHandsTheZoneOverOnSuccessOnly) {
-    Regles r;
-    ASSERT_TRUE(r.pret());
-    SessionHote session;
-    ASSERT_TRUE(session.pret());
-    const auto appeler = [&](const char* identifiant, const std::vector<GroupeEntree>& entree, uint16_t& cr) {
-        const std::vector<uint8_t> octets = zone(entree);
-        EXPECT_EQ(session.deposer(9, octets.data(), static_cast<uint32_t>(octets.size())), BFH_OK);
-        cr = r.hote().KPX_AppliquerRegle_S(identifiant, 9);
-        unsigned char* sortie = nullptr;
-        uint32_t taille = 0;
-        EXPECT_EQ(session.prendre(9, &sortie, &taille), BFH_OK);
-        const std::string texte = sortie != nullptr ? texteZone(sortie, taille) : "(none)";
-        session.liberer(9);
-        return texte;
-    };
-    uint16_t cr = 1;
-    EXPECT_EQ(appeler("C_ExoPrevention", {Prevention("HBQD001", "O")}, cr), "3431:1,1.00,7");
-    EXPECT_EQ(cr, KPX_OK);
-    // A warning's zone is not the session's: the host hears the code alone.
-    EXPECT_EQ(appeler("C_ExoPrevention", {Prevention("HBQD001", "N")}, cr), "(none)");
-    EXPECT_EQ(cr, KPX_CR_REGLE_AVERTISSEMENT_1);
 }
 
 TEST(AppliquerBoundary, HandlersTraceTheirEntryOverridesAndLimit) {

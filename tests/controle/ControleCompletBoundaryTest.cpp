@@ -1,4 +1,4 @@
-// KPX_ControleComplet and its session variant as a host calls them over the sample:
+// KPX_ControleComplet as a host calls it over the sample:
 // the sample invoices of data/factures against their expected answers, the worked
 // tariff cases as the exact bytes of the answer, the overrides, and the frame's codes.
 #include <gtest/gtest.h>
@@ -18,7 +18,6 @@
 #include "kpxbuild/Latin1.h"
 #include "support/HoteEchantillon.h"
 #include "support/LectureTrace.h"
-#include "support/SessionHote.h"
 
 namespace {
 
@@ -264,25 +263,6 @@ TEST(ControleCompletBoundary, OverridesLevelsAndTheFramesCodes) {
     EXPECT_EQ(h.hote().KPX_ControleComplet(reinterpret_cast<const unsigned char*>(incompatibles.data()), 0, &sortie,
                                            nullptr),
               KPX_CR_ZONE_ENTREE);
-}
-
-TEST(ControleCompletBoundary, SessionVariantHandsTheZoneOfViolationsToTheSession) {
-    HoteEchantillon h;
-    ASSERT_TRUE(h.pret());
-    SessionHote session;
-    ASSERT_TRUE(session.pret());
-    const std::string entree =
-        zoneFacture(lireFichier(std::string(KPX_SOURCE_DIR) + "/data/factures/actes-incompatibles.json"));
-    const Reponse direct = controler(h.hote(), entree);
-    ASSERT_EQ(direct.cr, KPX_CR_CONTROLE_NIVEAU_BASE + 1);
-    ASSERT_EQ(session.deposer(9, reinterpret_cast<const unsigned char*>(entree.data()), static_cast<uint32_t>(entree.size())),
-              BFH_OK);
-    EXPECT_EQ(h.hote().KPX_ControleComplet_S(9), KPX_CR_CONTROLE_NIVEAU_BASE + 1);
-    unsigned char* sortie = nullptr;
-    uint32_t taille = 0;
-    ASSERT_EQ(session.prendre(9, &sortie, &taille), BFH_OK);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(sortie), taille), direct.sortie);
-    session.liberer(9);
 }
 
 TEST(ControleCompletBoundary, ExonerationRulesRunOnlyForTheNaturesThatHaveThem) {

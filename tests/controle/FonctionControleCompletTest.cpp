@@ -200,26 +200,6 @@ TEST(FonctionControleComplet, OverridesWithholdOnlyOverridableErrorsOnEveryLineT
     }
 }
 
-TEST(FonctionControleComplet, AControlFailureOrAReadingFailureMakesNoZone) {
-    const Resultat controle = executer(facture({acte("1")}), [](Facture& f, TypeListe<Erreur>& erreurs) {
-        f.lignes[0]->forcage = std::make_unique<Code>("A");
-        erreurs.ajouter(erreur("PROD650", "N", {1}));
-        return uint16_t{0xDFFE};
-    });
-    EXPECT_EQ(controle.cr, 0xDFFE);
-    EXPECT_TRUE(controle.sortie.empty());
-    EXPECT_EQ(controle.niveau, 0);
-
-    bool appele = false;
-    const Resultat lecture = executer({entete(), acte("1"), pied()}, [&](Facture&, TypeListe<Erreur>&) {
-        appele = true;
-        return uint16_t{0};
-    });
-    EXPECT_EQ(lecture.cr, KPX_CR_NATURE_ASSURANCE);
-    EXPECT_FALSE(appele);
-    EXPECT_TRUE(lecture.sortie.empty());
-}
-
 TEST(FonctionControleComplet, TheWorstCaseFitsTheZone) {
     // 250 lines, each with its indicator, and errors naming all of them with the longest texts.
     std::vector<GroupeEntree> lignes;

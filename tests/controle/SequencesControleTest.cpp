@@ -1,8 +1,8 @@
 // The control sequences of an invoice over the sample référentiel: the records a
 // whole invoice gets and the forcing indicator of each line, for the gates of the
-// sequences (nature of insurance, reimbursable act, dental act, rules made
-// unverifiable, session state), the session rules' view of a line, the worked base,
-// and the marks of locally modified values.
+// sequences (reimbursable act, dental act, rules made
+// unverifiable, session state), the session rules' view of a line, and the marks of
+// locally modified values.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -114,10 +114,6 @@ TEST_F(SequencesControleTest, RecordsAndForcingOfWholeInvoices) {
         ligne.tauxRemboursement = std::make_unique<Coefficient>(taux);
     };
     const Cas cas[] = {
-        // Above the threshold at a reduced rate: the act must be exonerated, and so
-        // must it be in its session, now exonerated; none of it for free care.
-        {"threshold reached", [&] { ccam(1, "AAQP012", "ATM", "01"); }, "0000 | PROD785:1 PROD792:1 | S"},
-        {"free care", [&] { ccam(1, "AAQP012", "ATM", "01"), sg(); }, "0000 | | -"},
         // A non-reimbursable act gets no base: the host's base above it is not compared.
         {"not reimbursable",
          [&] { ccam(1, "QZMA001", "ADC", "04").baseRemboursement = std::make_unique<Montant>(50.0); },
@@ -163,29 +159,6 @@ TEST_F(SequencesControleTest, RecordsAndForcingOfWholeInvoices) {
         *facture.natureAssurance = Code("AS");
         c.construire();
         EXPECT_EQ(controler(), c.attendu) << c.nom;
-    }
-}
-
-// QZFA014 with K and J under HHFA011: 100.00 x 1.3 x 0.5.
-TEST_F(SequencesControleTest, WorkedBaseUnderTheHighestPricedAct) {
-    struct C {
-        double base;
-        const char* attendu;
-    };
-    for (const C& c : {C{65.0, "0000 | | - -"}, C{65.01, "0000 | PROD880:2 | - R"}}) {
-        facture.lignes.clear();
-        *facture.natureAssurance = Code("SG");
-        ccam(1, "HHFA011", "ADC", "04");
-        LigneCCAM& reduite = ccam(2, "QZFA014", "ADC", "04");
-        reduite.modificateurs.ajouter(Code("K"));
-        reduite.modificateurs.ajouter(Code("J"));
-        reduite.donneesComplementaires.ajouter(Code("K"));
-        reduite.baseRemboursement = std::make_unique<Montant>(c.base);
-        EXPECT_EQ(controler(), c.attendu);
-        EXPECT_DOUBLE_EQ(reduite.baseHorsForfait->valeur(), 65.0);
-        EXPECT_TRUE(reduite.topReduction.valeur());
-        EXPECT_TRUE(facture.lignes[0]->commeLigneCCAM()->topActePuMax.valeur());
-        EXPECT_EQ(*facture.associations->actePuMax, "HHFA011");
     }
 }
 

@@ -277,7 +277,8 @@ TEST(FrameBoundary, MissingSiblingIsKeptAndAnsweredWithoutTrace) {
         {"complet", {kpx, dln, bfh}, false, KPX_CR_REPERTOIRE_TABLE_ABSENT},
     };
     for (auto& c : cas) {
-        std::string repertoire = repertoireTemporaire(std::string("boundary/") + c.nom);
+        // Directories no other test empties: under Windows a loaded copy cannot be deleted.
+        std::string repertoire = repertoireTemporaire(std::string("boundary/composants-") + c.nom);
         for (auto& f : c.fichiers) fs::copy_file(fs::path(KPX_LIB_DIR) / f, fs::path(repertoire) / f);
         if (c.bfhIncomplet)
             fs::copy_file(fs::path(KPX_TEST_LIB_DIR) / "incomplet" / bfh, fs::path(repertoire) / bfh);
@@ -285,10 +286,20 @@ TEST(FrameBoundary, MissingSiblingIsKeptAndAnsweredWithoutTrace) {
         int statut = dansUnEtatNeuf([&] {
             Hote local;
             if (!local.charger(repertoire)) return 100;
-            // The kept code answers every later attempt; the session variants too.
-            uint16_t codes[] = {local.KPX_InitLIB2(configuration.c_str()), local.KPX_InitLIB2(configuration.c_str()),
-                                local.KPX_InitTrace("", 0, 0, 0), local.KPX_LireVersion_S(1),
-                                local.KPX_ControleComplet_S(1)};
+            // The kept code answers every later attempt; every session variant too, with or without input.
+            char resultat = '-';
+            uint16_t codes[] = {local.KPX_InitLIB2(configuration.c_str()),
+                                local.KPX_InitLIB2(configuration.c_str()),
+                                local.KPX_InitTrace("", 0, 0, 0),
+                                local.KPX_ConsulterDonnee_S("CCAM_37", "20240101", 1),
+                                local.KPX_RechercherParMotCle_S("genou", 0, 1),
+                                local.KPX_RechercherParFiltre_S("A", 1),
+                                local.KPX_ModifierDonnee_S("CCAM_37", "20240101", 1),
+                                local.KPX_AnnulerModification_S("CCAM_37", 1),
+                                local.KPX_AppliquerRegle_S("C_Pu", 1),
+                                local.KPX_ControlerDonnees_S("C_Ccam", "20240101", 1, &resultat),
+                                local.KPX_ControleComplet_S(1),
+                                local.KPX_LireVersion_S(1)};
             for (uint16_t cr : codes) {
                 if (c.attendu == KPX_CR_REPERTOIRE_TABLE_ABSENT) {
                     if (cr == KPX_CR_COMPOSANT_SESSION || cr == KPX_CR_COMPOSANT_SERVICES) return 2;

@@ -10,8 +10,6 @@
 #include <vector>
 
 #include "KPXW32.h"
-#include "components/bfhw32/bfhw32.h"
-#include "frame/Plateforme.h"
 #include "hote/Hote.h"
 #include "support/ConstructeurReferentiel.h"
 #include "support/Echantillon.h"
@@ -264,27 +262,4 @@ TEST(ModificationBoundary, SavedChangesComeBackAtTheNextStartAndASaveWithoutChan
     ASSERT_EQ(h.initialiser(), KPX_OK);
     derouler(h, {{'C', "CCAM_37", "20260101", kPrix, "3117:4500"}, consultations[3]});
     EXPECT_EQ(version(hote), "3600:1000,0000," + aujourdhui() + ",A001," + commentaire + ",3,0302");
-}
-
-TEST(ModificationBoundary, SessionVariantsTakeTheirInputFromTheSession) {
-    HoteModifiable h("modification-session");
-    ASSERT_TRUE(h.pret());
-    // The same module as the library's: the host side of its sessions.
-    void* bfh = Plateforme::chargerBibliotheque(std::string(KPX_LIB_DIR) + Plateforme::separateur +
-                                                Plateforme::nomBibliotheque("bfhw32"));
-    ASSERT_NE(bfh, nullptr);
-    auto deposer = reinterpret_cast<decltype(&BFH_DeposerZoneIn)>(Plateforme::symbole(bfh, "BFH_DeposerZoneIn"));
-    auto liberer = reinterpret_cast<decltype(&BFH_LibererSession)>(Plateforme::symbole(bfh, "BFH_LibererSession"));
-    ASSERT_TRUE(deposer && liberer);
-    const std::vector<uint8_t> modification = zone(nouveauPrix("AHQP001", "5000"));
-    ASSERT_EQ(deposer(9, modification.data(), static_cast<uint32_t>(modification.size())), BFH_OK);
-    EXPECT_EQ(h.hote().KPX_ModifierDonnee_S("CCAM_37", "20250101", 9), KPX_OK);
-    derouler(h, {{'C', "CCAM_37", "20250101", kPrix, "3117:5000|3130:202501010000"}});
-    const std::vector<uint8_t> annulation = zone({A("AHQP001"), Ac("1"), Ph("")});
-    ASSERT_EQ(deposer(9, annulation.data(), static_cast<uint32_t>(annulation.size())), BFH_OK);
-    EXPECT_EQ(h.hote().KPX_AnnulerModification_S("CCAM_37", 9), KPX_OK);
-    EXPECT_EQ(h.hote().KPX_AnnulerModification_S("CCAM_37", 9), KPX_CR_RIEN_A_ANNULER);
-    derouler(h, {{'C', "CCAM_37", "20250101", kPrix, "3117:4500"}});
-    liberer(9);
-    Plateforme::libererBibliotheque(bfh);
 }

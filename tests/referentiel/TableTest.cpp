@@ -427,6 +427,8 @@ TEST(LigneTable, HistoryAtADateHasInclusiveBoundsAndTheFirstStoredWins) {
     }
 }
 
+// The searches through an unplanned association's grid and the exceptions of a forcing
+// indicator are the queries' own cases over the query fixture.
 TEST(LigneTable, KeySearchesReturnTheFirstMatchOrTheirCode) {
     std::vector<std::unique_ptr<LigneTable>> grilles;
     for (uint16_t code : {3, 7, 7}) {
@@ -448,20 +450,6 @@ TEST(LigneTable, KeySearchesReturnTheFirstMatchOrTheirCode) {
     }
     regle.grilles = {1, 0};
     EXPECT_EQ(regle.rechercherGrille(tableGrilles, 7, grille), KPX_CR_RIEN_EN_VIGUEUR);
-
-    std::vector<std::unique_ptr<LigneTable>> asso;
-    for (uint16_t code : {1, 2}) {
-        std::unique_ptr<AssoGrille> g(new AssoGrille);
-        g->codeGrille = code;
-        asso.push_back(std::move(g));
-    }
-    Table tableAsso(std::move(asso));
-    AssociationNonPrevue association;
-    association.grilles = {0, 2};
-    const AssoGrille* assoGrille = nullptr;
-    uint32_t indice = 99;
-    ASSERT_EQ(association.rechercherGrille(tableAsso, 2, assoGrille, indice), 0);
-    EXPECT_EQ(indice, 1u);
 
     std::vector<std::unique_ptr<LigneTable>> dates;
     for (const char* specialite : {"01", "41"}) {
@@ -495,20 +483,6 @@ TEST(LigneTable, KeySearchesReturnTheFirstMatchOrTheirCode) {
     contexte.grilles = {0, 1};
     ASSERT_EQ(contexte.rechercherGrilleTarifaire(tableHistos, Date(2018, 1, 1), histo), 0);
     EXPECT_EQ(histo->codeGrille, 12);
-    EXPECT_EQ(contexte.rechercherGrilleTarifaire(tableHistos, Date(2016, 12, 31), histo), KPX_CR_ELEMENT_ABSENT);
-
-    std::vector<std::unique_ptr<LigneTable>> valeurs;
-    std::unique_ptr<ValeurException> v(new ValeurException);
-    v->indicateurPresent = 'B';
-    v->indicateurRetourne = 'C';
-    valeurs.push_back(std::move(v));
-    Table tableValeurs(std::move(valeurs));
-    ExceptionPrioriteIndicateur exception;
-    exception.valeurs = {0, 1};
-    const ValeurException* valeur = nullptr;
-    ASSERT_EQ(exception.rechercherCombinaisonException(tableValeurs, 'B', valeur), 0);
-    EXPECT_EQ(valeur->indicateurRetourne, 'C');
-    EXPECT_EQ(exception.rechercherCombinaisonException(tableValeurs, 'A', valeur), KPX_CR_ELEMENT_ABSENT);
 }
 
 TEST(Table, StateFollowsTheIdentifierAndTheFileItComesFrom) {
@@ -546,35 +520,6 @@ TEST(Table, StateFollowsTheIdentifierAndTheFileItComesFrom) {
     EXPECT_TRUE(trace.contient("Nombre de lignes  : 2"));
     EXPECT_TRUE(trace.contient("LIGNE D'INDICE 1"));
     EXPECT_TRUE(trace.contient("code modificateur : M"));
-}
-
-TEST(Table, WritesItsSectionAndLoadsADeferredTableOnlyFromAValidPosition) {
-    Referentiel referentiel;
-    FichierTemporaire fichier;
-    Ecrivain ecrivain(referentiel, fichier.get());
-    Table vide("035", 0, 0, 0, false);
-    ASSERT_EQ(vide.ecrireTable(ecrivain), 0);
-    EXPECT_EQ(fichier.taille(), 11);
-
-    Table synonymes("029", 2, 0, 11, true);
-    synonymes.ligneDe<Synonyme>(0)->synonyme = "flanc";
-    synonymes.ligneDe<Synonyme>(1)->synonyme = "cote";
-    std::fseek(fichier.get(), 0, SEEK_END);
-    ASSERT_EQ(synonymes.ecrireTable(ecrivain), 0);
-    std::fflush(fichier.get());
-    EXPECT_EQ(fichier.taille(), 11 + 11 + 6 + 5);
-
-    // A deferred table remembers where its rows start; a bad position leaves it deferred.
-    Table differee("058", 1, 0, 30, true);
-    EXPECT_EQ(differee.chargerTable(58, referentiel, fichier.get()), KPX_CR_DONNEES_INCOHERENTES);
-    EXPECT_EQ(differee.etat(), Table::kDifferee);
-    EXPECT_EQ(differee.nombreLignes(), 1u);
-
-    Table relue("029", 2, 0, 11, true);
-    std::fseek(fichier.get(), 22, SEEK_SET);
-    Lecteur depuisLignes(referentiel, fichier.get());
-    ASSERT_EQ(relue.lireTable(depuisLignes), 0);
-    EXPECT_EQ(relue.ligneDe<Synonyme>(1)->synonyme, "cote");
 }
 
 namespace {
@@ -723,6 +668,12 @@ TEST(Table, RowCountMustFitItsSectionAndRowsMustFillItExactly) {
     synonymes.ligneDe<Synonyme>(1)->synonyme = "cote";
     ASSERT_EQ(synonymes.ecrireTable(ecrivain), 0);  // rows at 11 to 21
     std::fflush(fichier.get());
+    EXPECT_EQ(fichier.taille(), 11 + 6 + 5);
+
+    // A deferred table with no position for its rows is refused and stays deferred.
+    Table sansPosition("058", 1, 0, 30, true);
+    EXPECT_EQ(sansPosition.chargerTable(58, referentiel, fichier.get()), KPX_CR_DONNEES_INCOHERENTES);
+    EXPECT_EQ(sansPosition.etat(), Table::kDifferee);
 
     struct Cas {
         const char* identifiant;

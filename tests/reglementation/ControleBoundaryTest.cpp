@@ -1,4 +1,4 @@
-// KPX_ControlerDonnees and its session variant as a host calls them, over the rule
+// KPX_ControlerDonnees as a host calls it, over the rule
 // fixture with the sample's interface description: every control identifier with
 // 'O', with 'N' and with a failure, and the frame's own answers.
 #include <gtest/gtest.h>
@@ -14,7 +14,6 @@
 #include "support/HoteEchantillon.h"
 #include "support/LectureTrace.h"
 #include "support/ReferentielDeRegles.h"
-#include "support/SessionHote.h"
 #include "support/ZoneEntree.h"
 
 namespace {
@@ -147,24 +146,6 @@ TEST(ControleBoundary, HandlerAndControlTraceTheirEntryAndExit) {
                             "Reglementation::appliquerCCcam << OUT : cr = 0x0000, résultat = faux",
                             "FonctionsControler::C_Ccam << OUT : cr = 0x0000",
                         }));
-}
-
-TEST(ControleBoundary, SessionVariantWritesNothingToTheSession) {
-    HoteRegles h;
-    ASSERT_TRUE(h.pret());
-    SessionHote session;
-    ASSERT_TRUE(session.pret());
-    const std::vector<uint8_t> octets = zone({Spe("01"), Prest("C")});
-    ASSERT_EQ(session.deposer(7, octets.data(), static_cast<uint32_t>(octets.size())), BFH_OK);
-    char resultat = '-';
-    EXPECT_EQ(h.hote().KPX_ControlerDonnees_S("C_Ccam", kDate, 7, &resultat), KPX_OK);
-    EXPECT_EQ(resultat, 'O');
-    unsigned char* sortie = reinterpret_cast<unsigned char*>(1);
-    uint32_t taille = 1;
-    EXPECT_EQ(session.prendre(7, &sortie, &taille), BFH_OK);
-    EXPECT_EQ(sortie, nullptr);
-    EXPECT_EQ(taille, 0u);
-    session.liberer(7);
 }
 
 // The sample's cases of each combined control, as docs/sample.md lists them, through the export.

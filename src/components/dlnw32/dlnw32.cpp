@@ -33,6 +33,11 @@ struct Etat {
     std::map<std::string, std::map<std::string, std::string>> sections;
     FILE* trace = nullptr;
     int niveauTrace = 0;
+    // A host may unload the component with the trace on: under Windows an open file
+    // could then be neither deleted nor renamed until the process ends.
+    ~Etat() {
+        if (trace != nullptr) std::fclose(trace);
+    }
 };
 
 Etat& etat() {
