@@ -141,12 +141,21 @@ uint16_t LectureDonnees::chercherActeDansIndex(const Code& codeActe, Index*& lig
     TraceRequete trace("chercherActeDansIndex", "recherche d'un code acte dans la table d'Index", cr);
     tracerLecture("Code acte recherche : %s", codeActe.chaine());
     ligne = nullptr;
+    const std::string code(codeActe.chaine(), codeActe.longueur());
+    auto connu = actesTrouves_.find(code);
+    if (connu != actesTrouves_.end()) {
+        ligne = connu->second;
+        return cr;
+    }
     std::string cle = initBufferCode(codeActe, kLargeurCodeActe, cr);
     const Table* index = tableReferentiel(Index::kIdentifiant, cr);
     const Index* trouve = chercherDichotomie<Index>(
         index, [&cle](const Index& l) { return comparerCle(l.codeActe, cle); }, cr,
         "code acte non trouve dans la table d'Index");
-    if (cr == 0) ligne = const_cast<Index*>(trouve);  // the index owns its act slot, which loading fills
+    if (cr == 0) {
+        ligne = const_cast<Index*>(trouve);  // the index owns its act slot, which loading fills
+        actesTrouves_.emplace(code, ligne);
+    }
     return cr;
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 
 #include "zone/Booleen.h"
 #include "zone/Code.h"
@@ -361,4 +362,7 @@ private:
     const ModificationNonConventionne* modificationNonConventionne(const Date& dateReference, uint16_t& cr);
     Place place_;
     bool ouvert_ = false;
+    // The index rows found by act code: the rules of an invoice ask for the same acts
+    // again and again, and the rows neither move nor go while this reader holds the référentiel.
+    std::unordered_map<std::string, Index*> actesTrouves_;
 };

@@ -17,7 +17,7 @@ SequencesControle::SequencesControle(Reglementation& reglementation, Tarificatio
 SequencesControle::~SequencesControle() = default;
 
 uint16_t SequencesControle::verifiable(Regles& regles, const char* regle, const LigneActe& ligne, bool& reponse) {
-    return regles.estVerifiable(regle, ligne.reglesNonVerifiables.get(), reponse);
+    return regles.estVerifiable(regle, ligne.reglesNonVerifiables(), reponse);
 }
 
 // A line outside any association or session (not built) answers for itself alone.

@@ -30,7 +30,7 @@ uint16_t SequencesControle::controlerReglementation(LigneActe& ligne, Facture& f
     tracerRegle("LigneActe::controlerReglementation >> IN");
     ALaSortie sortie([&] { tracerRegle("LigneActe::controlerReglementation  << OUT : cr = 0x%04X", cr); });
     debuterControle();
-    ligne.reglesNonVerifiables = std::make_unique<ListeCodes>();
+    ligne.recreerReglesNonVerifiables();
     const Code& prestation = ouVide(ligne.prestation);
     const Date& date = ouVide(ligne.date);
     if (const LigneCCAM* acte = acteRattache(ligne)) {
@@ -60,7 +60,7 @@ uint16_t SequencesControle::controlerReglementation(LigneCCAM& ligne, Facture& f
     Reglementation& r = reglementation_;
     TraceRegle trace("LigneCCAM", "controlerReglementation", cr);
     debuterControle();
-    ligne.reglesNonVerifiables = std::make_unique<ListeCodes>();
+    ligne.recreerReglesNonVerifiables();
     const Code& acte = ouVide(ligne.acte);
     const Code& activite = ouVide(ligne.activite);
     const Code& phase = ouVide(ligne.phase);

@@ -135,6 +135,7 @@ uint16_t Bibliotheque::initialiserTrace(const char* parametreTrace) {
     uint16_t cr = Composants::verifierALaDemande();
     if (cr != 0) return cr;
     cr = Composants::activerTrace()("KPX", parametreTrace);
+    NiveauTrace::oublier();
     // "cr = 0x % 04X": the blank flag has no effect on an unsigned conversion.
     tracer(CAT_SYSTEME, NIV_EXPORT, "cr = 0x %04X", cr);
     tracer(CAT_SYSTEME, NIV_EXPORT, "KPX_InitTrace << OUT");
@@ -156,6 +157,7 @@ uint16_t Bibliotheque::terminer() {
     Ouverture<ModificationDonnees> ecrivain(cr);
     if (cr != 0) return cr;
     if (auto arret = Composants::arretTraces()) arret();
+    NiveauTrace::oublier();
     // The place goes back before the référentiel that holds its count.
     ecrivain.fermer();
     liberer();

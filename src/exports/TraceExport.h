@@ -16,9 +16,13 @@ public:
     enum Forme { kCode, kCodeAvecBlancs, kSansCode };
 
     TraceExport(uint16_t categorie, uint16_t niveau, const char* nom, const uint16_t& cr, Forme forme = kCode)
-        : categorie_(categorie), niveau_(niveau), nom_(nom), cr_(cr), forme_(forme) {}
+        : categorie_(categorie), niveau_(niveau), nom_(nom), cr_(cr), forme_(forme) {
+        // The host may have switched the trace since its last call.
+        NiveauTrace::relire();
+    }
 
     void entree(const char* format, ...) KPX_FORMAT(2, 3) {
+        if (!NiveauTrace::ecrit(niveau_)) return;
         char ligne[1024];
         va_list arguments;
         va_start(arguments, format);

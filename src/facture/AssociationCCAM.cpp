@@ -29,6 +29,7 @@ bool AssociationCCAM::accepte(const LigneCCAM& ligne) const {
 void AssociationCCAM::ajouterLigne(LigneCCAM& ligne) {
     lignes.push_back(&ligne);
     ligne.association = this;
+    if (ligne.reglesNonVerifiables() != nullptr) nonVerifiables.ajouter(*ligne.reglesNonVerifiables());
     if (ligne.topDebrayageLigne) topDebrayage = true;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "facture/Erreur.h"
+#include "facture/ReferencesNonVerifiables.h"
 #include "zone/Code.h"
 #include "zone/Date.h"
 #include "zone/Nombre.h"
@@ -38,4 +39,6 @@ public:
     Nombre numero;
     std::unique_ptr<Code> codeCalcule;
     bool topDebrayage = false;
+    // The rules that some line of the association no longer verifies.
+    ReferencesNonVerifiables nonVerifiables;
 };

@@ -22,10 +22,10 @@ LigneActe::LigneActe(const LigneActe& autre)
       ententePrealable(copie(autre.ententePrealable)),
       rattachement(autre.rattachement),
       forcage(copie(autre.forcage)),
-      reglesNonVerifiables(copie(autre.reglesNonVerifiables)),
       topDebrayageLigne(autre.topDebrayageLigne),
       baseTheoriqueAMO(copie(autre.baseTheoriqueAMO)),
-      topFactureExoneree(autre.topFactureExoneree) {}
+      topFactureExoneree(autre.topFactureExoneree),
+      reglesNonVerifiables_(copie(autre.reglesNonVerifiables_)) {}
 
 LigneActe::~LigneActe() = default;
 
@@ -128,11 +128,27 @@ uint16_t LigneActe::subirErreur(const Erreur& erreur, Regles& regles, Portee por
                 tracerRegle("Le nouveau code forcage de l'acte est %s", forcage->chaine());
         }
     }
-    ListeCodes liees;
+    const ListeCodes* liees = nullptr;
     if (cr == 0) cr = regles.reglesNonVerifiablesDe(erreur.codeRegle, liees);
-    if (cr == 0 && !reglesNonVerifiables) reglesNonVerifiables = std::make_unique<ListeCodes>();
-    if (cr == 0) cr = reglesNonVerifiables->unionAvec(liees);
+    if (cr == 0) cr = ajouterReglesNonVerifiables(*liees);
     return cr;
+}
+
+void LigneActe::recreerReglesNonVerifiables() {
+    if (reglesNonVerifiables_) signalerRecreation(*reglesNonVerifiables_);
+    reglesNonVerifiables_ = std::make_unique<ListeCodes>();
+}
+
+uint16_t LigneActe::ajouterReglesNonVerifiables(const TypeListe<Code>& regles) {
+    if (!reglesNonVerifiables_) reglesNonVerifiables_ = std::make_unique<ListeCodes>();
+    for (uint16_t i = 0; i < regles.nombre(); ++i) {
+        const Code& regle = regles.element(i);
+        if (reglesNonVerifiables_->contient(regle)) continue;
+        const uint16_t cr = reglesNonVerifiables_->ajouter(regle);
+        if (cr != 0) return cr;
+        signalerNonVerifiable(regle);
+    }
+    return 0;
 }
 
 uint16_t LigneActe::combinerForcage(const Code& indicateur, Regles& regles) {

@@ -58,6 +58,14 @@ public:
     // locally modified values; switches the counting off.
     uint16_t marquerForcage(Regles& regles, char lettre);
 
+    // The rules no longer verified for this line (null before its first control); every
+    // change goes through the two operations below, which tell the line's groups.
+    const ListeCodes* reglesNonVerifiables() const { return reglesNonVerifiables_.get(); }
+    // Starts the line's list afresh, empty.
+    void recreerReglesNonVerifiables();
+    // Appends each rule not yet in the list.
+    uint16_t ajouterReglesNonVerifiables(const TypeListe<Code>& regles);
+
     int32_t valeurNumero() const { return numero ? numero->valeur() : 0; }
 
     uint32_t typeLigne = kActe;
@@ -76,7 +84,6 @@ public:
     std::unique_ptr<Code> ententePrealable;
     LigneActe* rattachement = nullptr;
     std::unique_ptr<Code> forcage;
-    std::unique_ptr<ListeCodes> reglesNonVerifiables;
     bool topDebrayageLigne = false;
     std::unique_ptr<Montant> baseTheoriqueAMO;
     // Set by the invoice exoneration function only.
@@ -85,8 +92,13 @@ public:
 protected:
     // The fields common to both kinds; an act line prints its price without the euro sign.
     void dumpChamps(bool prixEnEuros) const;
+    // The groups the line belongs to follow its list; an act line belongs to none.
+    virtual void signalerNonVerifiable(const Code&) {}
+    virtual void signalerRecreation(const ListeCodes&) {}
 
 private:
+    std::unique_ptr<ListeCodes> reglesNonVerifiables_;
+
     uint16_t combinerForcage(const Code& indicateur, Regles& regles);
 };
 

@@ -27,11 +27,11 @@ void LigneCCAM::dump() const {
         tracerRegle("dent[%d]             = %s", static_cast<int>(i), dents.element(i).chaine());
     tracerRegle("baseHorsForfait     = %.2fE", baseHorsForfait ? baseHorsForfait->valeur() : 0.0);
     tracerRegle("grilleTarifaire     = %d", static_cast<int>(grilleTarifaire ? grilleTarifaire->valeur() : 0));
-    const uint16_t nonVerifiables = reglesNonVerifiables ? reglesNonVerifiables->nombre() : 0;
+    const uint16_t nonVerifiables = reglesNonVerifiables() ? reglesNonVerifiables()->nombre() : 0;
     tracerRegle("%d règles non vérifiables ", static_cast<int>(nonVerifiables));
     for (uint16_t i = 0; i < nonVerifiables; ++i)
         tracerRegle("\treglesNonVerifiables[%d]     = %s", static_cast<int>(i),
-                    reglesNonVerifiables->element(i).chaine());
+                    reglesNonVerifiables()->element(i).chaine());
     tracerRegle("top réduction       = %s", vraiFaux(topReduction.valeur()));
     tracerRegle("topActePuMax        = %s", vraiFaux(topActePuMax.valeur()));
     tracerRegle("LigneCCAM::dump << OUT");
@@ -72,4 +72,14 @@ uint16_t LigneCCAM::controlerExoSeanceExoneree(Facture& facture, ControlesFactur
 uint16_t LigneCCAM::controlerExoSeanceNonExoneree(Facture& facture, ControlesFacture& controles,
                                                   TypeListe<Erreur>& erreurs) {
     return controles.controlerExoSeanceNonExoneree(*this, facture, erreurs);
+}
+
+void LigneCCAM::signalerNonVerifiable(const Code& regle) {
+    if (association != nullptr) association->nonVerifiables.ajouter(regle);
+    if (seance != nullptr) seance->nonVerifiables.ajouter(regle);
+}
+
+void LigneCCAM::signalerRecreation(const ListeCodes& anciennes) {
+    if (association != nullptr) association->nonVerifiables.retirer(anciennes);
+    if (seance != nullptr) seance->nonVerifiables.retirer(anciennes);
 }

@@ -47,4 +47,8 @@ public:
     Booleen topActePuMax{false};
     std::unique_ptr<Nombre> grilleTarifaire;
     Booleen topReduction{false};
+
+protected:
+    void signalerNonVerifiable(const Code& regle) override;
+    void signalerRecreation(const ListeCodes& anciennes) override;
 };

@@ -19,45 +19,61 @@ Regles::Regles(LectureDonnees& lectureDonnees) : lecture(lectureDonnees) {}
 
 Regles::~Regles() = default;
 
-uint16_t Regles::estVerifiable(const char* regle, const TypeListe<Code>* liste, bool& verifiable) {
-    Code reference;
-    const uint16_t cr = lecture.rechercherReferenceCdC(Code(regle), reference);
-    if (cr != 0) return cr;
-    verifiable = liste == nullptr || !liste->contient(reference);
-    tracerVerifiable(regle, reference, verifiable);
-    return cr;
+uint16_t Regles::referenceDe(const char* regle, const Code*& reference) {
+    auto connue = references_.find(regle);
+    if (connue == references_.end()) {
+        Code trouvee;
+        const uint16_t cr = lecture.rechercherReferenceCdC(Code(regle), trouvee);
+        if (cr != 0) return cr;
+        connue = references_.emplace(regle, trouvee).first;
+    }
+    reference = &connue->second;
+    return 0;
 }
 
-template <class Lignes>
-uint16_t Regles::verifiableSurLignes(const char* regle, const Lignes& lignes, bool& verifiable) {
-    Code reference;
-    const uint16_t cr = lecture.rechercherReferenceCdC(Code(regle), reference);
+uint16_t Regles::estVerifiable(const char* regle, const TypeListe<Code>* liste, bool& verifiable) {
+    const Code* reference = nullptr;
+    const uint16_t cr = referenceDe(regle, reference);
     if (cr != 0) return cr;
-    verifiable = true;
-    for (size_t i = 0; verifiable && i < lignes.size(); ++i) {
-        const ListeCodes* liste = lignes[i]->reglesNonVerifiables.get();
-        verifiable = liste == nullptr || !liste->contient(reference);
-    }
-    tracerVerifiable(regle, reference, verifiable);
+    verifiable = liste == nullptr || !liste->contient(*reference);
+    tracerVerifiable(regle, *reference, verifiable);
     return cr;
 }
 
 uint16_t Regles::estVerifiableAssociation(const char* regle, const AssociationCCAM& association, bool& verifiable) {
-    return verifiableSurLignes(regle, association.lignes, verifiable);
+    const Code* reference = nullptr;
+    const uint16_t cr = referenceDe(regle, reference);
+    if (cr != 0) return cr;
+    verifiable = !association.nonVerifiables.contient(*reference);
+    tracerVerifiable(regle, *reference, verifiable);
+    return cr;
 }
 
 uint16_t Regles::estVerifiableSeance(const char* regle, const Seance& seance, bool& verifiable) {
-    return verifiableSurLignes(regle, seance.lignes, verifiable);
+    const Code* reference = nullptr;
+    const uint16_t cr = referenceDe(regle, reference);
+    if (cr != 0) return cr;
+    verifiable = !seance.nonVerifiables.contient(*reference);
+    tracerVerifiable(regle, *reference, verifiable);
+    return cr;
 }
 
-uint16_t Regles::reglesNonVerifiablesDe(const Code& regle, ListeCodes& regles) {
-    uint16_t cr = lecture.rechercherReglesNonVerifiables(regle, regles);
-    // A rule that makes no other unverifiable has no row of its own.
-    if (cr == KPX_CR_ELEMENT_ABSENT) {
-        regles.vider();
-        cr = 0;
+uint16_t Regles::reglesNonVerifiablesDe(const Code& regle, const ListeCodes*& regles) {
+    const std::string cle(regle.chaine(), regle.longueur());
+    auto connues = liees_.find(cle);
+    if (connues == liees_.end()) {
+        ListeCodes trouvees;
+        uint16_t cr = lecture.rechercherReglesNonVerifiables(regle, trouvees);
+        // A rule that makes no other unverifiable has no row of its own.
+        if (cr == KPX_CR_ELEMENT_ABSENT) {
+            trouvees.vider();
+            cr = 0;
+        }
+        if (cr != 0) return cr;
+        connues = liees_.emplace(cle, trouvees).first;
     }
-    return cr;
+    regles = &connues->second;
+    return 0;
 }
 
 uint16_t Regles::combinerIndicateurs(const Code& nouveau, const Code& present, Code& resultat) {

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <string>
+#include <unordered_map>
 
 #include "facture/Erreur.h"
 #include "facture/MessageRegle.h"
@@ -32,7 +34,8 @@ public:
     uint16_t estVerifiable(const char* regle, const TypeListe<Code>* liste, bool& verifiable);
     uint16_t estVerifiableAssociation(const char* regle, const AssociationCCAM& association, bool& verifiable);
     uint16_t estVerifiableSeance(const char* regle, const Seance& seance, bool& verifiable);
-    uint16_t reglesNonVerifiablesDe(const Code& regle, ListeCodes& regles);
+    // The rules that cannot be verified once `regle` is overridden (none when it has no row).
+    uint16_t reglesNonVerifiablesDe(const Code& regle, const ListeCodes*& regles);
     uint16_t combinerIndicateurs(const Code& nouveau, const Code& present, Code& resultat);
 
     // Fills the error from the rule's information; its message is the rule's format
@@ -63,7 +66,11 @@ protected:
     LectureDonnees& lecture;
 
 private:
-    // The rule's reference is in none of these lists.
-    template <class Lignes>
-    uint16_t verifiableSurLignes(const char* regle, const Lignes& lignes, bool& verifiable);
+    // The rule's specification reference.
+    uint16_t referenceDe(const char* regle, const Code*& reference);
+
+    // What the référentiel answers, kept for the call: it does not change while a call
+    // holds it, and a control asks the same few dozen rules for every line and error.
+    std::unordered_map<std::string, Code> references_;
+    std::unordered_map<std::string, ListeCodes> liees_;
 };

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "facture/LigneCCAM.h"
+#include "facture/ReferencesNonVerifiables.h"
 #include "zone/Code.h"
 #include "zone/Date.h"
 #include "zone/Nombre.h"
@@ -51,6 +52,9 @@ public:
     static constexpr const char* kSeuilNonVerifiable = "4";
 
     void ajouterLigne(LigneCCAM& ligne);
+
+    // The rules that some line of the session no longer verifies.
+    ReferencesNonVerifiables nonVerifiables;
 };
 
 class SeanceDepl : public SeanceDatee<SeanceDepl, LigneActe> {

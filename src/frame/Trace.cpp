@@ -1,6 +1,7 @@
 // Formats trace lines in one place and hands them to the common-services component.
 #include "frame/Trace.h"
 
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 
@@ -14,13 +15,15 @@ constexpr int kNombreCategories = 10;
 uint16_t niveauxDetail[kNombreCategories] = {};
 TraceDetail::Destination destinationDetail = nullptr;
 
+constexpr uint16_t kNiveauInconnu = 0xFFFF;
+// Relaxed: any value it holds is either the component's level or "unknown", both right.
+std::atomic<uint16_t> niveauEcrit{kNiveauInconnu};
+
 // Whether the component writes a line of that level; asked before any formatting,
 // outside the frame that holds the line buffer (whose stack probing costs more
 // than the check when the trace is off).
-bool ligneEcrite(uint16_t niveau) {
-    if (Composants::traceEcrire() == nullptr) return false;
-    auto niveauTrace = Composants::niveauTrace();
-    return niveauTrace == nullptr || niveau <= niveauTrace("KPX");
+inline bool ligneEcrite(uint16_t niveau) {
+    return niveau <= niveauEcrit.load(std::memory_order_relaxed) && Composants::traceEcrire() != nullptr;
 }
 
 KPX_NOINLINE void ecrire(uint16_t categorie, uint16_t niveau, const char* format, va_list arguments) {
@@ -53,6 +56,22 @@ void tracerDetail(uint16_t categorie, uint16_t niveau, const char* format, ...) 
     destinationDetail(categorie, niveau, ligne);
 }
 
+namespace NiveauTrace {
+
+void relire() {
+    auto niveauTrace = Composants::niveauTrace();
+    uint16_t niveau = kNiveauInconnu;
+    if (Composants::traceEcrire() == nullptr) niveau = 0;
+    else if (niveauTrace != nullptr) niveau = niveauTrace("KPX");
+    niveauEcrit.store(niveau, std::memory_order_relaxed);
+}
+
+void oublier() { niveauEcrit.store(kNiveauInconnu, std::memory_order_relaxed); }
+
+bool ecrit(uint16_t niveau) { return ligneEcrite(niveau); }
+
+}  // namespace NiveauTrace
+
 namespace TraceDetail {
 
 void definirNiveau(uint16_t categorie, uint16_t niveau) {
@@ -76,6 +95,7 @@ TraceOperation::TraceOperation(uint16_t categorie, uint16_t niveau, const char* 
 TraceOperation::TraceOperation(uint16_t categorie, uint16_t niveau, const char* nom, const uint16_t& cr,
                                const char* formatArguments, ...)
     : categorie_(categorie), niveau_(niveau), nom_(nom), cr_(cr) {
+    if (!ligneEcrite(niveau_)) return;
     char arguments[kTailleLigne];
     va_list liste;
     va_start(liste, formatArguments);

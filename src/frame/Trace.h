@@ -33,6 +33,19 @@ enum Niveau : uint16_t {
     NIV_ERREUR = 5,
 };
 
+// The highest level the component writes, remembered for the length of an exported
+// call so that the thousands of lines a control skips cost one comparison each. Outside
+// a call, or after anything that may have switched the trace, every line is handed over
+// and the component keeps its own filter.
+namespace NiveauTrace {
+// Asks the component again (at the entry of an exported call, after the library switched the trace).
+void relire();
+// Back to handing every line over.
+void oublier();
+// Whether a line of that level would be written; true when not known.
+bool ecrit(uint16_t niveau);
+}  // namespace NiveauTrace
+
 // Writes one line through LN_TraceEcrire; does nothing while the component is unbound.
 void tracer(uint16_t categorie, uint16_t niveau, const char* format, ...) KPX_FORMAT(3, 4);
 // The same for wrappers that fix the category and level of an area.

@@ -87,8 +87,31 @@ std::unique_ptr<uint8_t[]> Date::versOctets(uint32_t& longueur) const {
     return copierOctets(texte, longueur);
 }
 
+namespace {
+
+// At least `chiffres` digits, as "%0*u" writes them; rules build this text for their
+// trace arguments at every call, so it is written by hand.
+char* ecrireEntier(char* p, unsigned valeur, int chiffres) {
+    char inverse[8];
+    int n = 0;
+    do {
+        inverse[n++] = static_cast<char>('0' + valeur % 10);
+        valeur /= 10;
+    } while (valeur != 0);
+    while (n < chiffres) inverse[n++] = '0';
+    while (n > 0) *p++ = inverse[--n];
+    return p;
+}
+
+}  // namespace
+
 const char* Date::chaine() const {
-    std::snprintf(texteDate, sizeof texteDate, "%02u/%02u/%04u", jour_, mois_, annee_);
+    char* p = ecrireEntier(texteDate, jour_, 2);
+    *p++ = '/';
+    p = ecrireEntier(p, mois_, 2);
+    *p++ = '/';
+    p = ecrireEntier(p, annee_, 4);
+    *p = '\0';
     return texteDate;
 }
 

@@ -162,10 +162,10 @@ TEST_F(FactureTest, AViolationMakesItsLinkedRulesUnverifiableForItsLineOnly) {
         bool attendu;
     };
     const Cas cas[] = {
-        {"PROD510", facture.lignes[0]->reglesNonVerifiables.get(), false},
-        {"PROD530", facture.lignes[0]->reglesNonVerifiables.get(), false},
-        {"PROD540", facture.lignes[0]->reglesNonVerifiables.get(), true},
-        {"PROD510", facture.lignes[1]->reglesNonVerifiables.get(), true},
+        {"PROD510", facture.lignes[0]->reglesNonVerifiables(), false},
+        {"PROD530", facture.lignes[0]->reglesNonVerifiables(), false},
+        {"PROD540", facture.lignes[0]->reglesNonVerifiables(), true},
+        {"PROD510", facture.lignes[1]->reglesNonVerifiables(), true},
     };
     for (const Cas& c : cas) {
         bool verifiable = !c.attendu;
