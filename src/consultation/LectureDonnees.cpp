@@ -49,11 +49,9 @@ void tracerDateReference(const Date& dateReference) {
                   dateReference.jour());
 }
 
-TraceRequete::TraceRequete(const char* nom, const char* objet, const uint16_t& cr) : nom_(nom), cr_(cr) {
-    tracerLecture("LectureDonnees::%s, %s", nom_, objet);
-}
+void TraceRequete::tracerEntree(const char* objet) { tracerLecture("LectureDonnees::%s, %s", nom_, objet); }
 
-TraceRequete::~TraceRequete() { tracerLecture("Code retour de LectureDonnees::%s : 0x%04X", nom_, cr_); }
+void TraceRequete::tracerSortie() { tracerLecture("Code retour de LectureDonnees::%s : 0x%04X", nom_, cr_); }
 
 int comparerCle(const std::string& champ, const std::string& cle) {
     for (size_t i = 0; i < cle.size(); ++i) {

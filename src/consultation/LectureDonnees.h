@@ -7,6 +7,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "frame/Hachage.h"
 #include "zone/Booleen.h"
 #include "zone/Code.h"
 #include "zone/Coefficient.h"
@@ -364,5 +365,5 @@ private:
     bool ouvert_ = false;
     // The index rows found by act code: the rules of an invoice ask for the same acts
     // again and again, and the rows neither move nor go while this reader holds the référentiel.
-    std::unordered_map<std::string, Index*> actesTrouves_;
+    std::unordered_map<std::string, Index*, HachageTexte> actesTrouves_;
 };

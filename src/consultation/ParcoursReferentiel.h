@@ -23,12 +23,20 @@ void tracerDateReference(const Date& dateReference);
 // "LectureDonnees::<nom>, <objet>" on entry, "Code retour de LectureDonnees::<nom> : 0x%04X" on exit.
 class TraceRequete {
 public:
-    TraceRequete(const char* nom, const char* objet, const uint16_t& cr);
-    ~TraceRequete();
+    // Inline: a control runs thousands of queries, none traced unless a test listens.
+    TraceRequete(const char* nom, const char* objet, const uint16_t& cr) : nom_(nom), cr_(cr) {
+        if (TraceDetail::estActif(CAT_CONSULTATION, NIV_DETAIL)) tracerEntree(objet);
+    }
+    ~TraceRequete() {
+        if (TraceDetail::estActif(CAT_CONSULTATION, NIV_DETAIL)) tracerSortie();
+    }
     TraceRequete(const TraceRequete&) = delete;
     TraceRequete& operator=(const TraceRequete&) = delete;
 
 private:
+    void tracerEntree(const char* objet);
+    void tracerSortie();
+
     const char* nom_;
     const uint16_t& cr_;
 };

@@ -46,6 +46,7 @@ uint16_t AssociationCCAM::traiterErreur(TypeListe<Erreur>& erreurs, Erreur& erre
 }
 
 void AssociationCCAM::dump() const {
+    if (!regleTracee()) return;
     tracerRegle("Association n° %d::dump", static_cast<int>(numero.valeur()));
     tracerRegle("date         = %s", date ? date->chaine() : "");
     tracerRegle("activite     = %s", texteDe(activite));

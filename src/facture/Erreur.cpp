@@ -14,6 +14,7 @@ void Erreur::vider() {
 }
 
 void Erreur::dump() const {
+    if (!regleTracee()) return;
     tracerRegle("Erreur::dump >> IN");
     tracerRegle("%s (Outre-passable : %s ) :", codeRegle.chaine(), outrePassable.chaine());
     tracerRegle("%d prestations : ", static_cast<int>(prestations.nombre()));

@@ -144,6 +144,7 @@ uint16_t Facture::traiterErreur(TypeListe<Erreur>& erreurs, Erreur& erreur, cons
 }
 
 void Facture::dump() const {
+    if (!regleTracee()) return;
     tracerRegle("Facture::dump >> IN");
     tracerRegle("numeroPS        = %s", texteDe(numeroPS.get()));
     tracerRegle("conventionPS    = %s", texteDe(conventionPS.get()));

@@ -30,6 +30,7 @@ LigneActe::LigneActe(const LigneActe& autre)
 LigneActe::~LigneActe() = default;
 
 void LigneActe::dump() const {
+    if (!regleTracee()) return;
     tracerRegle("LigneActe::dump >> IN");
     dumpChamps(false);
     tracerRegle("LigneActe::dump << OUT");

@@ -10,6 +10,7 @@ LigneCCAM::LigneCCAM(const LigneActe& ligne) : LigneActe(ligne) { typeLigne = kC
 LigneCCAM::~LigneCCAM() = default;
 
 void LigneCCAM::dump() const {
+    if (!regleTracee()) return;
     tracerRegle("LigneCCAM::dump >> IN");
     dumpChamps(true);
     tracerRegle("acte                = %s", texteDe(acte.get()));

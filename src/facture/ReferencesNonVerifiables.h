@@ -8,6 +8,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "frame/Hachage.h"
 #include "zone/Code.h"
 #include "zone/TypeListe.h"
 
@@ -22,5 +23,5 @@ public:
     bool contient(const Code& reference) const;
 
 private:
-    std::unordered_map<std::string, uint32_t> lignes_;
+    std::unordered_map<std::string, uint32_t, HachageTexte> lignes_;
 };

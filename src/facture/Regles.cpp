@@ -110,22 +110,40 @@ uint16_t Regles::copierValeurErreur(Erreur& erreur, const TypeListe<Nombre>& pre
     return cr;
 }
 
+uint16_t Regles::valeursConnues(int32_t numero, const Date& date, const ListeCodes*& valeurs) {
+    const uint64_t cle = static_cast<uint64_t>(static_cast<uint32_t>(numero)) << 32 |
+                         static_cast<uint64_t>(date.annee()) << 16 | static_cast<uint64_t>(date.mois()) << 8 |
+                         date.jour();
+    auto connues = concepts_.find(cle);
+    if (connues == concepts_.end()) {
+        ListeCodes trouvees;
+        const uint16_t cr = lecture.rechercherValeursConcept(Nombre(numero), date, trouvees);
+        if (cr != 0) return cr;
+        connues = concepts_.emplace(cle, trouvees).first;
+    }
+    valeurs = &connues->second;
+    return 0;
+}
+
 uint16_t Regles::valeursConcept(int32_t numero, const Date& date, ListeCodes& valeurs) {
-    return lecture.rechercherValeursConcept(Nombre(numero), date, valeurs);
+    const ListeCodes* connues = nullptr;
+    const uint16_t cr = valeursConnues(numero, date, connues);
+    if (cr == 0) valeurs = *connues;
+    return cr;
 }
 
 uint16_t Regles::estDansConcept(int32_t numero, const Date& date, const Code& code, bool& dedans) {
-    ListeCodes valeurs;
-    const uint16_t cr = valeursConcept(numero, date, valeurs);
-    dedans = cr == 0 && valeurs.contient(code);
+    const ListeCodes* valeurs = nullptr;
+    const uint16_t cr = valeursConnues(numero, date, valeurs);
+    dedans = cr == 0 && valeurs->contient(code);
     return cr;
 }
 
 uint16_t Regles::unDansConcept(int32_t numero, const Date& date, const TypeListe<Code>& codes, bool& dedans) {
-    ListeCodes valeurs;
-    const uint16_t cr = valeursConcept(numero, date, valeurs);
+    const ListeCodes* valeurs = nullptr;
+    const uint16_t cr = valeursConnues(numero, date, valeurs);
     dedans = false;
-    for (uint16_t i = 0; cr == 0 && !dedans && i < codes.nombre(); ++i) dedans = valeurs.contient(codes.element(i));
+    for (uint16_t i = 0; cr == 0 && !dedans && i < codes.nombre(); ++i) dedans = valeurs->contient(codes.element(i));
     return cr;
 }
 

@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "facture/Erreur.h"
+#include "frame/Hachage.h"
 #include "facture/MessageRegle.h"
 #include "zone/Code.h"
 #include "zone/Date.h"
@@ -66,11 +67,15 @@ protected:
     LectureDonnees& lecture;
 
 private:
+    // The concept's values at the date, kept for the call.
+    uint16_t valeursConnues(int32_t numero, const Date& date, const ListeCodes*& valeurs);
     // The rule's specification reference.
     uint16_t referenceDe(const char* regle, const Code*& reference);
 
     // What the référentiel answers, kept for the call: it does not change while a call
     // holds it, and a control asks the same few dozen rules for every line and error.
-    std::unordered_map<std::string, Code> references_;
-    std::unordered_map<std::string, ListeCodes> liees_;
+    std::unordered_map<std::string, Code, HachageTexte> references_;
+    std::unordered_map<std::string, ListeCodes, HachageTexte> liees_;
+    // Concept values by concept number and date.
+    std::unordered_map<uint64_t, ListeCodes> concepts_;
 };

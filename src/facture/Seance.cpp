@@ -4,6 +4,7 @@
 
 template <class S, class L>
 void SeanceDatee<S, L>::dumpUne() const {
+    if (!regleTracee()) return;
     tracerRegle("Seance n° %d::dump", static_cast<int>(numero.valeur()));
     tracerRegle("date         = %s", date ? date->chaine() : "");
     tracerRegle("topDebrayage = %s", vraiFaux(topDebrayage));

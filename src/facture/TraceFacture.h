@@ -5,6 +5,8 @@
 #include "zone/Texte.h"
 
 void tracerRegle(const char* format, ...) KPX_FORMAT(1, 2);
+// Whether rule lines may be written: the dumps of the invoice ask once, not at every field.
+inline bool regleTracee() { return NiveauTrace::ecrit(NIV_DETAIL); }
 
 // Absent values print as empty text.
 inline const char* texteDe(const Texte* t) { return t != nullptr ? t->chaine() : ""; }
@@ -14,8 +16,13 @@ inline const char* vraiFaux(bool valeur) { return valeur ? "vrai" : "faux"; }
 // "<classe>::<operation> << OUT : cr = 0x%04X", the code read through the reference.
 class TraceRegle {
 public:
-    TraceRegle(const char* classe, const char* operation, const uint16_t& cr);
-    ~TraceRegle();
+    TraceRegle(const char* classe, const char* operation, const uint16_t& cr)
+        : classe_(classe), operation_(operation), cr_(cr) {
+        if (regleTracee()) tracerRegle("%s::%s >> IN", classe_, operation_);
+    }
+    ~TraceRegle() {
+        if (regleTracee()) tracerRegle("%s::%s << OUT : cr = 0x%04X", classe_, operation_, cr_);
+    }
     TraceRegle(const TraceRegle&) = delete;
     TraceRegle& operator=(const TraceRegle&) = delete;
 

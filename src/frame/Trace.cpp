@@ -13,17 +13,12 @@ constexpr int kTailleLigne = 4096;
 constexpr int kNombreCategories = 10;
 
 uint16_t niveauxDetail[kNombreCategories] = {};
-TraceDetail::Destination destinationDetail = nullptr;
-
-constexpr uint16_t kNiveauInconnu = 0xFFFF;
-// Relaxed: any value it holds is either the component's level or "unknown", both right.
-std::atomic<uint16_t> niveauEcrit{kNiveauInconnu};
 
 // Whether the component writes a line of that level; asked before any formatting,
 // outside the frame that holds the line buffer (whose stack probing costs more
 // than the check when the trace is off).
 inline bool ligneEcrite(uint16_t niveau) {
-    return niveau <= niveauEcrit.load(std::memory_order_relaxed) && Composants::traceEcrire() != nullptr;
+    return NiveauTrace::ecrit(niveau) && Composants::traceEcrire() != nullptr;
 }
 
 KPX_NOINLINE void ecrire(uint16_t categorie, uint16_t niveau, const char* format, va_list arguments) {
@@ -53,22 +48,20 @@ void tracerDetail(uint16_t categorie, uint16_t niveau, const char* format, ...) 
     va_start(arguments, format);
     std::vsnprintf(ligne, sizeof ligne, format, arguments);
     va_end(arguments);
-    destinationDetail(categorie, niveau, ligne);
+    if (auto destination = TraceDetail::destination.load()) destination(categorie, niveau, ligne);
 }
 
 namespace NiveauTrace {
 
 void relire() {
     auto niveauTrace = Composants::niveauTrace();
-    uint16_t niveau = kNiveauInconnu;
+    uint16_t niveau = kInconnu;
     if (Composants::traceEcrire() == nullptr) niveau = 0;
     else if (niveauTrace != nullptr) niveau = niveauTrace("KPX");
     niveauEcrit.store(niveau, std::memory_order_relaxed);
 }
 
-void oublier() { niveauEcrit.store(kNiveauInconnu, std::memory_order_relaxed); }
-
-bool ecrit(uint16_t niveau) { return ligneEcrite(niveau); }
+void oublier() { niveauEcrit.store(kInconnu, std::memory_order_relaxed); }
 
 }  // namespace NiveauTrace
 
@@ -78,19 +71,16 @@ void definirNiveau(uint16_t categorie, uint16_t niveau) {
     if (categorie < kNombreCategories) niveauxDetail[categorie] = niveau;
 }
 
-void definirDestination(Destination destination) { destinationDetail = destination; }
+void definirDestination(Destination nouvelle) { destination.store(nouvelle); }
 
-bool estActif(uint16_t categorie, uint16_t niveau) {
-    return destinationDetail != nullptr && categorie < kNombreCategories && niveau != 0 &&
+bool niveauActif(uint16_t categorie, uint16_t niveau) {
+    return categorie < kNombreCategories && niveau != 0 &&
            niveau <= niveauxDetail[categorie];
 }
 
 }  // namespace TraceDetail
 
-TraceOperation::TraceOperation(uint16_t categorie, uint16_t niveau, const char* nom, const uint16_t& cr)
-    : categorie_(categorie), niveau_(niveau), nom_(nom), cr_(cr) {
-    tracer(categorie_, niveau_, "%s >> IN", nom_);
-}
+void TraceOperation::tracerEntree() { tracer(categorie_, niveau_, "%s >> IN", nom_); }
 
 TraceOperation::TraceOperation(uint16_t categorie, uint16_t niveau, const char* nom, const uint16_t& cr,
                                const char* formatArguments, ...)
@@ -104,6 +94,4 @@ TraceOperation::TraceOperation(uint16_t categorie, uint16_t niveau, const char* 
     tracer(categorie_, niveau_, "%s >> IN : %s", nom_, arguments);
 }
 
-TraceOperation::~TraceOperation() {
-    if (actif_) tracer(categorie_, niveau_, "%s << OUT : cr = 0x%04X", nom_, cr_);
-}
+void TraceOperation::tracerSortie() { tracer(categorie_, niveau_, "%s << OUT : cr = 0x%04X", nom_, cr_); }

@@ -3,6 +3,7 @@
 // so it writes nothing unless a test switches a level on.
 #pragma once
 
+#include <atomic>
 #include <cstdarg>
 #include <cstdint>
 #include <string>
@@ -38,12 +39,16 @@ enum Niveau : uint16_t {
 // a call, or after anything that may have switched the trace, every line is handed over
 // and the component keeps its own filter.
 namespace NiveauTrace {
+constexpr uint16_t kInconnu = 0xFFFF;
+// Relaxed: any value it holds is either the component's level or "unknown", both right.
+inline std::atomic<uint16_t> niveauEcrit{kInconnu};
+
 // Asks the component again (at the entry of an exported call, after the library switched the trace).
 void relire();
 // Back to handing every line over.
 void oublier();
-// Whether a line of that level would be written; true when not known.
-bool ecrit(uint16_t niveau);
+// Whether a line of that level may be written; true when not known.
+inline bool ecrit(uint16_t niveau) { return niveau <= niveauEcrit.load(std::memory_order_relaxed); }
 }  // namespace NiveauTrace
 
 // Writes one line through LN_TraceEcrire; does nothing while the component is unbound.
@@ -59,17 +64,28 @@ namespace TraceDetail {
 using Destination = void (*)(uint16_t categorie, uint16_t niveau, const char* ligne);
 void definirNiveau(uint16_t categorie, uint16_t niveau);
 void definirDestination(Destination destination);
-bool estActif(uint16_t categorie, uint16_t niveau);
+// Asked at every query of a control: inline, and false at once while no test listens.
+inline std::atomic<Destination> destination{nullptr};
+bool niveauActif(uint16_t categorie, uint16_t niveau);
+inline bool estActif(uint16_t categorie, uint16_t niveau) {
+    return destination.load(std::memory_order_relaxed) != nullptr && niveauActif(categorie, niveau);
+}
 }  // namespace TraceDetail
 
 // Entry line at construction, "<nom> << OUT : cr = 0x%04X" at destruction, so no
 // return path forgets the exit line. The code is read through the reference.
 class TraceOperation {
 public:
-    TraceOperation(uint16_t categorie, uint16_t niveau, const char* nom, const uint16_t& cr);
+    // Inline: an operation's lines are mostly not written, and the check costs less than a call.
+    TraceOperation(uint16_t categorie, uint16_t niveau, const char* nom, const uint16_t& cr)
+        : categorie_(categorie), niveau_(niveau), nom_(nom), cr_(cr) {
+        if (NiveauTrace::ecrit(niveau_)) tracerEntree();
+    }
     TraceOperation(uint16_t categorie, uint16_t niveau, const char* nom, const uint16_t& cr,
                    const char* formatArguments, ...) KPX_FORMAT(6, 7);
-    ~TraceOperation();
+    ~TraceOperation() {
+        if (actif_ && NiveauTrace::ecrit(niveau_)) tracerSortie();
+    }
     TraceOperation(const TraceOperation&) = delete;
     TraceOperation& operator=(const TraceOperation&) = delete;
 
@@ -77,6 +93,9 @@ public:
     void annulerSortie() { actif_ = false; }
 
 private:
+    void tracerEntree();
+    void tracerSortie();
+
     uint16_t categorie_;
     uint16_t niveau_;
     const char* nom_;
