@@ -20,14 +20,15 @@ Regles::Regles(LectureDonnees& lectureDonnees) : lecture(lectureDonnees) {}
 Regles::~Regles() = default;
 
 uint16_t Regles::referenceDe(const char* regle, const Code*& reference) {
-    auto connue = references_.find(regle);
-    if (connue == references_.end()) {
-        Code trouvee;
-        const uint16_t cr = lecture.rechercherReferenceCdC(Code(regle), trouvee);
+    ReferenceConnue& connue = references_[regle];
+    if (!connue.trouvee || connue.regle != regle) {
+        connue.trouvee = false;
+        const uint16_t cr = lecture.rechercherReferenceCdC(Code(regle), connue.reference);
         if (cr != 0) return cr;
-        connue = references_.emplace(regle, trouvee).first;
+        connue.regle = regle;
+        connue.trouvee = true;
     }
-    reference = &connue->second;
+    reference = &connue.reference;
     return 0;
 }
 

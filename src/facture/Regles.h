@@ -74,7 +74,14 @@ private:
 
     // What the référentiel answers, kept for the call: it does not change while a call
     // holds it, and a control asks the same few dozen rules for every line and error.
-    std::unordered_map<std::string, Code, HachageTexte> references_;
+    // Rules are named by literals: their address finds them without hashing their text,
+    // which is compared all the same in case the address named another rule before.
+    struct ReferenceConnue {
+        std::string regle;
+        Code reference;
+        bool trouvee = false;
+    };
+    std::unordered_map<const char*, ReferenceConnue> references_;
     std::unordered_map<std::string, ListeCodes, HachageTexte> liees_;
     // Concept values by concept number and date.
     std::unordered_map<uint64_t, ListeCodes> concepts_;

@@ -1,6 +1,7 @@
 // Dates: text parsing, validity and the day arithmetic used for ages and delays.
 #include "zone/Date.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "frame/Trace.h"
@@ -23,7 +24,10 @@ int joursEntre(int j2, int m2, int j1, int m1, uint16_t annee) {
     return jours + j1;
 }
 
-char texteDate[16];
+// One per thread, as concurrent calls each format their own; the last date written is
+// kept, as a control formats the date of its lines for every rule.
+thread_local char texteDate[16];
+thread_local uint32_t dateEcrite = UINT32_MAX;
 
 }  // namespace
 
@@ -106,6 +110,9 @@ char* ecrireEntier(char* p, unsigned valeur, int chiffres) {
 }  // namespace
 
 const char* Date::chaine() const {
+    const uint32_t date = static_cast<uint32_t>(annee_) << 16 | static_cast<uint32_t>(mois_) << 8 | jour_;
+    if (date == dateEcrite) return texteDate;
+    dateEcrite = date;
     char* p = ecrireEntier(texteDate, jour_, 2);
     *p++ = '/';
     p = ecrireEntier(p, mois_, 2);
