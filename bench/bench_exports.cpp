@@ -12,6 +12,7 @@
 #include "consultation/Interface.h"
 #include "consultation/LectureDonnees.h"
 #include "frame/Systeme.h"
+#include "frame/Trace.h"
 #include "hote/Hote.h"
 #include "referentiel/Referentiel.h"
 #include "zone/ControleurZone.h"
@@ -353,6 +354,8 @@ void BM_Plancher_ParcoursZone(benchmark::State& state) {
         state.SkipWithError("no description");
         return;
     }
+    // As in an exported call: the trace level known, so that lines not written cost a comparison.
+    NiveauTrace::relire();
     for (auto _ : state) {
         ZoneKPX zone(entree.data(), static_cast<uint32_t>(entree.size()));
         ControleurZone controleur(zone, *description.racine);
