@@ -139,10 +139,16 @@ uint16_t LectureDonnees::chercherActeDansIndex(const Code& codeActe, Index*& lig
     TraceRequete trace("chercherActeDansIndex", "recherche d'un code acte dans la table d'Index", cr);
     tracerLecture("Code acte recherche : %s", codeActe.chaine());
     ligne = nullptr;
+    // The rules of one line ask for its act one after the other.
+    if (dernierActe_ != nullptr && codeActe == dernierCode_) {
+        ligne = dernierActe_;
+        return cr;
+    }
     const std::string code(codeActe.chaine(), codeActe.longueur());
     auto connu = actesTrouves_.find(code);
     if (connu != actesTrouves_.end()) {
-        ligne = connu->second;
+        ligne = dernierActe_ = connu->second;
+        dernierCode_ = codeActe;
         return cr;
     }
     std::string cle = initBufferCode(codeActe, kLargeurCodeActe, cr);
@@ -153,6 +159,8 @@ uint16_t LectureDonnees::chercherActeDansIndex(const Code& codeActe, Index*& lig
     if (cr == 0) {
         ligne = const_cast<Index*>(trouve);  // the index owns its act slot, which loading fills
         actesTrouves_.emplace(code, ligne);
+        dernierActe_ = ligne;
+        dernierCode_ = codeActe;
     }
     return cr;
 }

@@ -366,4 +366,6 @@ private:
     // The index rows found by act code: the rules of an invoice ask for the same acts
     // again and again, and the rows neither move nor go while this reader holds the référentiel.
     std::unordered_map<std::string, Index*, HachageTexte> actesTrouves_;
+    Code dernierCode_;
+    Index* dernierActe_ = nullptr;
 };

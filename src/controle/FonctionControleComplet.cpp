@@ -1,5 +1,7 @@
 #include "controle/FonctionControleComplet.h"
 
+#include <utility>
+
 #include "KPXW32.h"
 #include "consultation/LectureDonnees.h"
 #include "controle/SequencesControle.h"
@@ -232,7 +234,7 @@ void FonctionControleComplet::lireSousGroupesActe(uint16_t& cr, const Facture& f
 
 void FonctionControleComplet::lireActeCCAM(uint16_t& cr, std::unique_ptr<LigneActe>& ligne) {
     if (cr != 0) return;
-    auto ccam = std::make_unique<LigneCCAM>(*ligne);
+    auto ccam = std::make_unique<LigneCCAM>(std::move(*ligne));
     ccam->acte = lireChamp<Code>(cr);
     ignorer(cr, 1);
     ccam->activite = lireChamp<Code>(cr);

@@ -28,6 +28,8 @@ public:
     LigneActe() = default;
     // A copy of every value; the attachment is shared, never owned.
     LigneActe(const LigneActe& autre);
+    // The values taken over: a line read as an act line becomes a CCAM line without copies.
+    LigneActe(LigneActe&& autre) = default;
     LigneActe& operator=(const LigneActe&) = delete;
     virtual ~LigneActe();
 

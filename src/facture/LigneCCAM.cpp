@@ -1,11 +1,15 @@
 #include "facture/LigneCCAM.h"
 
+#include <utility>
+
 #include "facture/AssociationCCAM.h"
 #include "facture/ControlesFacture.h"
 #include "facture/Seance.h"
 #include "facture/TraceFacture.h"
 
 LigneCCAM::LigneCCAM(const LigneActe& ligne) : LigneActe(ligne) { typeLigne = kCCAM; }
+
+LigneCCAM::LigneCCAM(LigneActe&& ligne) : LigneActe(std::move(ligne)) { typeLigne = kCCAM; }
 
 LigneCCAM::~LigneCCAM() = default;
 

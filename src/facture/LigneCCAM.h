@@ -14,6 +14,7 @@ public:
     static constexpr uint16_t kDentsMax = 16;
 
     explicit LigneCCAM(const LigneActe& ligne);
+    explicit LigneCCAM(LigneActe&& ligne);
     ~LigneCCAM() override;
 
     void dump() const override;

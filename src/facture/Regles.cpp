@@ -19,16 +19,35 @@ Regles::Regles(LectureDonnees& lectureDonnees) : lecture(lectureDonnees) {}
 
 Regles::~Regles() = default;
 
+Regles::RegleConnue& Regles::regleConnue(const char* regle) {
+    RegleConnue& connue = regles_[regle];
+    if (connue.regle != regle) {
+        connue = RegleConnue();
+        connue.regle = regle;
+    }
+    return connue;
+}
+
 uint16_t Regles::referenceDe(const char* regle, const Code*& reference) {
-    ReferenceConnue& connue = references_[regle];
-    if (!connue.trouvee || connue.regle != regle) {
-        connue.trouvee = false;
+    RegleConnue& connue = regleConnue(regle);
+    if (!connue.referenceTrouvee) {
         const uint16_t cr = lecture.rechercherReferenceCdC(Code(regle), connue.reference);
         if (cr != 0) return cr;
-        connue.regle = regle;
-        connue.trouvee = true;
+        connue.referenceTrouvee = true;
     }
     reference = &connue.reference;
+    return 0;
+}
+
+uint16_t Regles::informationDe(const char* regle, const InformationRegle*& information) {
+    RegleConnue& connue = regleConnue(regle);
+    if (connue.information == nullptr) {
+        const InformationRegle* trouvee = nullptr;
+        const uint16_t cr = lecture.rechercherInformationsRegles(Code(regle), trouvee);
+        if (cr != 0) return cr;
+        connue.information = trouvee;
+    }
+    information = connue.information;
     return 0;
 }
 
@@ -98,7 +117,7 @@ uint16_t Regles::copierValeurErreur(Erreur& erreur, const TypeListe<Nombre>& pre
     uint16_t cr = 0;
     TraceOperation trace(CAT_REGLE, NIV_DETAIL, "Regles::copierValeurErreur", cr);
     const InformationRegle* information = nullptr;
-    if (lecture.rechercherInformationsRegles(Code(regle), information) != 0) {
+    if (informationDe(regle, information) != 0) {
         tracer(CAT_REGLE, NIV_ERREUR, "Erreur lors de la consultation des informations de la règle %s", regle);
         return cr = KPX_CR_DONNEES_INCOHERENTES;
     }

@@ -18,6 +18,7 @@
 #include "zone/TypeListe.h"
 
 class AssociationCCAM;
+class InformationRegle;
 class LectureDonnees;
 class Seance;
 
@@ -69,19 +70,25 @@ protected:
 private:
     // The concept's values at the date, kept for the call.
     uint16_t valeursConnues(int32_t numero, const Date& date, const ListeCodes*& valeurs);
+    struct RegleConnue;
+    // The rule's entry, its text checked: a new entry when the address named another rule.
+    RegleConnue& regleConnue(const char* regle);
     // The rule's specification reference.
     uint16_t referenceDe(const char* regle, const Code*& reference);
+    // The rule's label, message format, type and forcing indicator.
+    uint16_t informationDe(const char* regle, const InformationRegle*& information);
 
     // What the référentiel answers, kept for the call: it does not change while a call
     // holds it, and a control asks the same few dozen rules for every line and error.
     // Rules are named by literals: their address finds them without hashing their text,
     // which is compared all the same in case the address named another rule before.
-    struct ReferenceConnue {
+    struct RegleConnue {
         std::string regle;
         Code reference;
-        bool trouvee = false;
+        bool referenceTrouvee = false;
+        const InformationRegle* information = nullptr;
     };
-    std::unordered_map<const char*, ReferenceConnue> references_;
+    std::unordered_map<const char*, RegleConnue> regles_;
     std::unordered_map<std::string, ListeCodes, HachageTexte> liees_;
     // Concept values by concept number and date.
     std::unordered_map<uint64_t, ListeCodes> concepts_;

@@ -179,6 +179,17 @@ TEST_F(FactureTest, AViolationMakesItsLinkedRulesUnverifiableForItsLineOnly) {
     EXPECT_TRUE(verifiable);
     EXPECT_EQ(regles.estVerifiable("PROD999", nullptr, verifiable), KPX_CR_ELEMENT_ABSENT);
     EXPECT_EQ(facture.lignes[0]->forcage, nullptr);
+
+    // The groups follow their lines' lists: rebuilt after the violation, then the line started afresh.
+    facture.construireAssociations();
+    facture.construireSeances();
+    EXPECT_EQ(regles.estVerifiableAssociation("PROD510", *facture.associations, verifiable), 0);
+    EXPECT_FALSE(verifiable);
+    facture.lignes[0]->recreerReglesNonVerifiables();
+    EXPECT_EQ(regles.estVerifiableAssociation("PROD510", *facture.associations, verifiable), 0);
+    EXPECT_TRUE(verifiable);
+    EXPECT_EQ(regles.estVerifiableSeance("PROD510", *facture.seances, verifiable), 0);
+    EXPECT_TRUE(verifiable);
 }
 
 TEST_F(FactureTest, AssociationAndInvoiceErrorsReachTheirLines) {
