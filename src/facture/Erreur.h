@@ -15,6 +15,9 @@ public:
     Erreur() = default;
     Erreur(const Erreur&) = default;
     Erreur& operator=(const Erreur&) = default;
+    // The error list moves its errors when it grows: their texts are not copied again.
+    Erreur(Erreur&&) = default;
+    Erreur& operator=(Erreur&&) = default;
     virtual ~Erreur();
 
     bool estPositionnee() const { return codeRegle.estRenseigne(); }
