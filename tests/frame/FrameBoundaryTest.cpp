@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "components/dlnw32/dlnw32.h"
+#include "frame/Plateforme.h"
 #include "hote/Hote.h"
 #include "support/ConstructeurReferentiel.h"
 #include "support/LectureTrace.h"
@@ -150,6 +152,38 @@ TEST(FrameBoundary, AllocationChecksAndReleaseOfNull) {
     std::memset(zone, 0xAB, 100);
     h.KPX_LibererZoneMem(zone);
     h.KPX_LibererZoneMem(nullptr);
+}
+
+// The library keeps the trace level for the length of a call: a level the host raises
+// on the component itself between two calls must be the one the next call writes at.
+TEST(FrameBoundary, TraceLevelRaisedBetweenCallsIsFollowed) {
+    Hote& h = hote();
+    const std::string fichier = repertoireTemporaire("boundary/niveau") + "/kpx.log";
+    const auto consulter = [&] {
+        unsigned char* sortie = nullptr;
+        uint32_t taille = 0;
+        EXPECT_EQ(h.KPX_ConsulterDonnee("CCAM_37", "20240101", nullptr, 0, &sortie, &taille), KPX_CR_NON_CHARGE);
+    };
+    const auto compter = [&](const std::string& texte) {
+        auto t = textesTrace(lireTrace(fichier));
+        return std::count(t.begin(), t.end(), texte);
+    };
+    ASSERT_EQ(h.KPX_InitTrace(("fichier=" + fichier + ";niveau=1").c_str(), 0, 0, 0), KPX_OK);
+    consulter();
+    EXPECT_EQ(compter("KPX_ConsulterDonnee << OUT"), 1);
+    EXPECT_EQ(compter("verifierReferentiel >> IN"), 0);
+
+    // The same module the library bound, so the same trace state.
+    void* dln = Plateforme::chargerBibliotheque(std::string(KPX_LIB_DIR) + Plateforme::separateur +
+                                                Plateforme::nomBibliotheque("dlnw32"));
+    ASSERT_NE(dln, nullptr);
+    auto activer = reinterpret_cast<LN_usActiverTrace_t>(Plateforme::symbole(dln, "LN_usActiverTrace"));
+    ASSERT_NE(activer, nullptr);
+    ASSERT_EQ(activer("KPX", ("fichier=" + fichier + ";niveau=5").c_str()), 0);
+    consulter();
+    EXPECT_EQ(compter("verifierReferentiel >> IN"), 1);
+    h.KPX_InitTrace("niveau=0", 0, 0, 0);
+    Plateforme::libererBibliotheque(dln);
 }
 
 TEST(FrameBoundary, TraceLinesAndMemoryTotalSeenThroughTheTraceFile) {
