@@ -78,46 +78,38 @@ std::string texte(const TypeListe<Code>& liste) {
 
 }  // namespace
 
-TEST(Fonctions, ModifierListsStopAtTheFirstEmptyFieldAndRefuseHoles) {
-    {
-        Banc banc;
-        banc.decrire(2100, codes(4));
-        Essai& f = banc.fonctions({{2100, {"F", "P", "", ""}}});
-        uint16_t cr = 0;
-        TypeListe<Code> modificateurs(4);
-        f.lireModificateurs(cr, modificateurs);
-        EXPECT_EQ(cr, 0);
-        EXPECT_EQ(texte(modificateurs), "F,P");
-    }
-    Banc banc;
-    banc.decrire(2100, codes(4));
-    Essai& f = banc.fonctions({{2100, {"F", "", "P", ""}}});
-    uint16_t cr = 0;
-    TypeListe<Code> modificateurs(4);
-    f.lireModificateurs(cr, modificateurs);
-    EXPECT_EQ(cr, 0xD107);
-}
-
-TEST(Fonctions, ToothListsRefuseHolesAndRepeats) {
-    auto lire = [](const std::vector<std::string>& dents, std::string& lues) {
-        Banc banc;
-        banc.decrire(2200, codes(16));
-        std::vector<std::string> champs = dents;
-        champs.resize(16);
-        Essai& f = banc.fonctions({{2200, champs}});
-        uint16_t cr = 0;
-        TypeListe<Code> liste(16);
-        f.lireNumerosDents(cr, liste);
-        lues = texte(liste);
-        return cr;
+TEST(Fonctions, ModifierListsStopAtTheFirstEmptyFieldToothListsRefuseHolesAndRepeats) {
+    const struct {
+        uint16_t groupe;
+        std::vector<std::string> champs;
+        uint16_t cr;
+        const char* lues;
+    } cas[] = {
+        {2100, {"F", "P", "", ""}, 0, "F,P"},
+        {2100, {"F", "", "P", ""}, 0xD107, nullptr},
+        {2200, {"11", "12", "21"}, 0, "11,12,21"},
+        {2200, {"11", "12", "11"}, 0xD108, nullptr},
+        {2200, {"11", "", "12"}, 0xD108, nullptr},
+        {2200, {}, 0, ""},
     };
-    std::string lues;
-    EXPECT_EQ(lire({"11", "12", "21"}, lues), 0);
-    EXPECT_EQ(lues, "11,12,21");
-    EXPECT_EQ(lire({"11", "12", "11"}, lues), 0xD108);
-    EXPECT_EQ(lire({"11", "", "12"}, lues), 0xD108);
-    EXPECT_EQ(lire({}, lues), 0);
-    EXPECT_EQ(lues, "");
+    for (const auto& c : cas) {
+        const size_t n = c.groupe == 2100 ? 4 : 16;
+        Banc banc;
+        banc.decrire(c.groupe, codes(n));
+        std::vector<std::string> champs = c.champs;
+        champs.resize(n);
+        Essai& f = banc.fonctions({{c.groupe, champs}});
+        uint16_t cr = 0;
+        TypeListe<Code> liste(static_cast<uint16_t>(n));
+        if (c.groupe == 2100)
+            f.lireModificateurs(cr, liste);
+        else
+            f.lireNumerosDents(cr, liste);
+        EXPECT_EQ(cr, c.cr) << c.groupe << " " << texte(liste);
+        if (c.lues != nullptr) {
+            EXPECT_EQ(texte(liste), c.lues);
+        }
+    }
 }
 
 TEST(Fonctions, SingleFieldReaders) {

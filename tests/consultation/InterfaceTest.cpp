@@ -80,13 +80,6 @@ TEST(Interface, BuildsGroupsFieldsRootsAndTheirOwnCopiesOfNestedSuperGroups) {
     EXPECT_EQ(interface.racine(1)->numero(), 1);
     EXPECT_FALSE(interface.racine(2)->decritGroupes());
 
-    // Ranges: consultation [0, 3), modification [3, 4), cancellation [4, 5), control [5, 7), rules [7, 8).
-    const std::vector<std::pair<uint16_t, uint16_t>> plages = {{0, 3}, {3, 4}, {4, 5}, {5, 7}, {7, 8}};
-    for (int f = 0; f < Interface::kNombreFamilles; ++f) {
-        EXPECT_EQ(interface.debutFamille(static_cast<Interface::Famille>(f)), plages[f].first) << f;
-        EXPECT_EQ(interface.finFamille(static_cast<Interface::Famille>(f)), plages[f].second) << f;
-    }
-
     // The nested row is built under each reference, sharing the interface's groups.
     const SuperGroupe& c1 = *interface.racine(5);
     const SuperGroupe& c2 = *interface.racine(6);

