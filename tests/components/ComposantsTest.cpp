@@ -19,8 +19,8 @@ std::string repertoire(const std::string& nom) {
     return p.string();
 }
 
-std::string lire(const char* section, const char* cle, uint32_t taille = 64) {
-    char tampon[64] = {};
+std::string lire(const char* section, const char* cle, uint32_t taille = 512) {
+    char tampon[512] = {};
     uint32_t n = LN_ulLireChaineKoral(section, cle, tampon, taille);
     return n == 0 ? std::string("<absent>") : std::string(tampon);
 }

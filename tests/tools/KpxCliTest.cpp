@@ -38,7 +38,7 @@ std::string entreGuillemets(const std::string& argument) {
 
 // kpx over the sample with the library of the build tree; stdin from a file when given.
 Execution kpx(const std::vector<std::string>& arguments, const std::string& entree = "") {
-    static const std::string dossier = repertoireTemporaire("kpx-cli-" + std::to_string(getpid()));
+    static const std::string dossier = repertoireTemporaire("kpx-cli");
     std::string commande = entreGuillemets(std::string(KPX_BIN_DIR) + "/kpx") + " --lib " +
                            entreGuillemets(KPX_LIB_DIR) + " --referentiel " + entreGuillemets(repertoireEchantillon());
     for (const std::string& argument : arguments) commande += " " + entreGuillemets(argument);
@@ -249,7 +249,7 @@ TEST_F(KpxCli, AFailureExitsNonZeroWithItsCodeMeaningAndTraceLines) {
 }
 
 TEST_F(KpxCli, AUsersConfigurationIsLoadedAndTheTraceGoesWhereAsked) {
-    const std::string dossier = repertoireTemporaire("kpx-config-" + std::to_string(getpid()));
+    const std::string dossier = repertoireTemporaire("kpx-config");
     std::ofstream(dossier + "/kpx.ini") << "[COMMUN]\nrepertoiretravail=" << dossier << "\n[KPX]\nrepertoiretable="
                                         << repertoireEchantillon() << "\n";
     const std::string trace = dossier + "/kpx.log";
@@ -391,7 +391,7 @@ TEST_F(KpxCli, ZoneEncodeWritesTheBytesAndDecodeGivesTheJsonBack) {
     std::string tous;
     for (int i = 0; i < 256; ++i) tous.push_back(static_cast<char>(i));
     const std::string zone = std::string("\x0C\x1C\x82\x01\x07\x82\x01\x00", 8) + tous + std::string("\x03zut", 4);
-    const std::string dossier = repertoireTemporaire("kpx-zone-" + std::to_string(getpid()));
+    const std::string dossier = repertoireTemporaire("kpx-zone");
     std::ofstream(dossier + "/zone.bin", std::ios::binary) << zone;
     const Execution decodee = kpx({"zone", "decode", dossier + "/zone.bin"});
     ASSERT_EQ(decodee.statut, 0) << decodee.erreurs;
@@ -407,7 +407,7 @@ TEST_F(KpxCli, ZoneEncodeWritesTheBytesAndDecodeGivesTheJsonBack) {
 }
 
 TEST_F(KpxCli, ModifyAndCancelLastTheRunUnlessSavedAndDecompileShowsWhatWasSaved) {
-    const std::string dossier = repertoireTemporaire("kpx-cli-modifications-" + std::to_string(getpid()));
+    const std::string dossier = repertoireTemporaire("kpx-cli-modifications");
     std::ifstream source(repertoireEchantillon() + "/table_v2.kpx", std::ios::binary);
     std::ofstream(dossier + "/table_v2.kpx", std::ios::binary) << source.rdbuf();
     const std::string modrefv2 = dossier + "/modrefv2.kpx";
