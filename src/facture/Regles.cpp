@@ -60,22 +60,21 @@ uint16_t Regles::estVerifiable(const char* regle, const TypeListe<Code>* liste, 
     return cr;
 }
 
-uint16_t Regles::estVerifiableAssociation(const char* regle, const AssociationCCAM& association, bool& verifiable) {
+uint16_t Regles::verifiableDansGroupe(const char* regle, const ReferencesNonVerifiables& groupe, bool& verifiable) {
     const Code* reference = nullptr;
     const uint16_t cr = referenceDe(regle, reference);
     if (cr != 0) return cr;
-    verifiable = !association.nonVerifiables.contient(*reference);
+    verifiable = !groupe.contient(*reference);
     tracerVerifiable(regle, *reference, verifiable);
     return cr;
 }
 
+uint16_t Regles::estVerifiableAssociation(const char* regle, const AssociationCCAM& association, bool& verifiable) {
+    return verifiableDansGroupe(regle, association.nonVerifiables, verifiable);
+}
+
 uint16_t Regles::estVerifiableSeance(const char* regle, const Seance& seance, bool& verifiable) {
-    const Code* reference = nullptr;
-    const uint16_t cr = referenceDe(regle, reference);
-    if (cr != 0) return cr;
-    verifiable = !seance.nonVerifiables.contient(*reference);
-    tracerVerifiable(regle, *reference, verifiable);
-    return cr;
+    return verifiableDansGroupe(regle, seance.nonVerifiables, verifiable);
 }
 
 uint16_t Regles::reglesNonVerifiablesDe(const Code& regle, const ListeCodes*& regles) {

@@ -19,6 +19,7 @@
 
 class AssociationCCAM;
 class InformationRegle;
+class ReferencesNonVerifiables;
 class LectureDonnees;
 class Seance;
 
@@ -75,6 +76,8 @@ private:
     RegleConnue& regleConnue(const char* regle);
     // The rule's specification reference.
     uint16_t referenceDe(const char* regle, const Code*& reference);
+    // False when some line of the group no longer verifies the rule.
+    uint16_t verifiableDansGroupe(const char* regle, const ReferencesNonVerifiables& groupe, bool& verifiable);
     // The rule's label, message format, type and forcing indicator.
     uint16_t informationDe(const char* regle, const InformationRegle*& information);
 
