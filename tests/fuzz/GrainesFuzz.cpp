@@ -11,10 +11,12 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "EntreeRegle.h"
 #include "FactureJson.h"
 #include "KPXW32.h"
 #include "ModificationsFuzz.h"
@@ -188,16 +190,39 @@ int main(int argc, char** argv) try {
                    },
                    zones);
 
-    grainesFamille(repertoire, "fuzz_appliquer", interface, Interface::REGLE, apres(""),
-                   [&](const SuperGroupe& racine, const std::string& zone) {
-                       ZoneKPX entree = zoneKPX(zone);
-                       LectureDonnees lecture(&referentiel);
-                       ZoneSortie sortie;
-                       uint16_t cr = lecture.ouvrir();
-                       if (cr == 0) cr = FonctionsAppliquer::appliquer(lecture, &racine, racine.numero(), &entree, sortie);
-                       return cr == KPX_CR_REGLE_AVERTISSEMENT_1 || cr == KPX_CR_REGLE_AVERTISSEMENT_2 ? 0 : cr;
-                   },
-                   zones);
+    const Appeler appliquer = [&](const SuperGroupe& racine, const std::string& zone) {
+        ZoneKPX entree = zoneKPX(zone);
+        LectureDonnees lecture(&referentiel);
+        ZoneSortie sortie;
+        uint16_t cr = lecture.ouvrir();
+        if (cr == 0) cr = FonctionsAppliquer::appliquer(lecture, &racine, racine.numero(), &entree, sortie);
+        return cr == KPX_CR_REGLE_AVERTISSEMENT_1 || cr == KPX_CR_REGLE_AVERTISSEMENT_2 ? 0 : cr;
+    };
+    grainesFamille(repertoire, "fuzz_appliquer", interface, Interface::REGLE, apres(""), appliquer, zones);
+
+    // The examples of kpx apply, one per input shape: acts, dates and amounts the rules accept.
+    const std::map<std::string, std::string> exemples = {
+        {"C_Dent", "dent"},       {"C_Compatibilite", "actes"}, {"C_Association", "actes"},
+        {"C_Pu", "pu"},           {"C_Base", "base"},           {"C_ExoActe", "exo-acte"},
+        {"C_ExoPrevention", "exo-prevention"}, {"C_ExoFacture", "exo-facture"}};
+    unsigned exemplesReussis = 0;
+    const uint16_t premiereRegle = interface.debutFamille(Interface::REGLE);
+    for (uint16_t i = premiereRegle; i < interface.finFamille(Interface::REGLE); ++i) {
+        const SuperGroupe& racine = *interface.racine(i);
+        const auto exemple = exemples.find(racine.nom());
+        if (exemple == exemples.end()) return echec("no example for " + racine.nom());
+        const fs::path fichier = fs::path(KPX_FACTURES_DIR) / "regles" / (exemple->second + ".json");
+        std::vector<GroupeZone> groupes;
+        std::string erreur;
+        if (!entreeRegle(racine.nom(), nlohmann::json::parse(lireTexte(fichier)), groupes, erreur))
+            return echec(fichier.string() + ": " + erreur);
+        const std::string zone = coderZone(groupes);
+        zones.push_back(zone);
+        exemplesReussis += appliquer(racine, zone) == 0;
+        ecrireGraine(repertoire / "fuzz_appliquer", racine.nom() + ".exemple",
+                     apres("")(static_cast<uint8_t>(i - premiereRegle), true, zone));
+    }
+    std::printf("fuzz_appliquer: %u of %zu examples succeed\n", exemplesReussis, exemples.size());
 
     // The sample invoices: as they are, and picked by rank for the target's edits.
     std::vector<fs::path> factures;
