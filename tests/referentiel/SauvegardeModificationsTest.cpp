@@ -58,7 +58,7 @@ public:
     const std::vector<std::string>& journal() const { return journal_; }
 
 private:
-    static std::string base(const std::string& chemin) { return chemin.substr(chemin.find_last_of('/') + 1); }
+    static std::string base(const std::string& chemin) { return chemin.substr(chemin.find_last_of("/\\") + 1); }
     bool echoue(const std::string& operation) {
         journal_.push_back(operation);
         if (echecs_.count(journal_.size()) == 0) return false;
