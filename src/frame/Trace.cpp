@@ -74,8 +74,7 @@ void definirNiveau(uint16_t categorie, uint16_t niveau) {
 void definirDestination(Destination nouvelle) { destination.store(nouvelle); }
 
 bool niveauActif(uint16_t categorie, uint16_t niveau) {
-    return categorie < kNombreCategories && niveau != 0 &&
-           niveau <= niveauxDetail[categorie];
+    return categorie < kNombreCategories && niveau != 0 && niveau <= niveauxDetail[categorie];
 }
 
 }  // namespace TraceDetail
