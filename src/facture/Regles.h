@@ -74,7 +74,7 @@ private:
     struct RegleConnue;
     // The rule's entry, its text checked: a new entry when the address named another rule.
     RegleConnue& regleConnue(const char* regle);
-    // The rule's specification reference.
+    // The reference the référentiel gives the rule: what lists of non-verifiable rules hold.
     uint16_t referenceDe(const char* regle, const Code*& reference);
     // False when some line of the group no longer verifies the rule.
     uint16_t verifiableDansGroupe(const char* regle, const ReferencesNonVerifiables& groupe, bool& verifiable);

@@ -34,10 +34,10 @@ enum Niveau : uint16_t {
     NIV_ERREUR = 5,
 };
 
-// The highest level the component writes, remembered for the length of an exported
-// call so that the thousands of lines a control skips cost one comparison each. Outside
-// a call, or after anything that may have switched the trace, every line is handed over
-// and the component keeps its own filter.
+// The highest level the component writes, read at the entry of every exported call and
+// kept until the next reads it again, so that the thousands of lines a control skips cost
+// one comparison each. Before any call, and once the library has switched the trace, it
+// is unknown: every line is handed over and the component keeps its own filter.
 namespace NiveauTrace {
 constexpr uint16_t kInconnu = 0xFFFF;
 // Relaxed: any value it holds is either the component's level or "unknown", both right.
