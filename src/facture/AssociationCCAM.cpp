@@ -29,7 +29,7 @@ bool AssociationCCAM::accepte(const LigneCCAM& ligne) const {
 void AssociationCCAM::ajouterLigne(LigneCCAM& ligne) {
     lignes.push_back(&ligne);
     ligne.association = this;
-    if (ligne.reglesNonVerifiables() != nullptr) nonVerifiables.ajouter(*ligne.reglesNonVerifiables());
+    nonVerifiables.ajouterLigne(ligne);
     if (ligne.topDebrayageLigne) topDebrayage = true;
 }
 

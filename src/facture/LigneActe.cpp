@@ -142,14 +142,12 @@ void LigneActe::recreerReglesNonVerifiables() {
 
 uint16_t LigneActe::ajouterReglesNonVerifiables(const TypeListe<Code>& regles) {
     if (!reglesNonVerifiables_) reglesNonVerifiables_ = std::make_unique<ListeCodes>();
-    for (uint16_t i = 0; i < regles.nombre(); ++i) {
-        const Code& regle = regles.element(i);
-        if (reglesNonVerifiables_->contient(regle)) continue;
-        const uint16_t cr = reglesNonVerifiables_->ajouter(regle);
-        if (cr != 0) return cr;
-        signalerNonVerifiable(regle);
-    }
-    return 0;
+    // The union appends the new rules at the end: those are the ones the groups learn.
+    const uint16_t avant = reglesNonVerifiables_->nombre();
+    const uint16_t cr = reglesNonVerifiables_->unionAvec(regles);
+    for (uint16_t i = avant; i < reglesNonVerifiables_->nombre(); ++i)
+        signalerNonVerifiable(reglesNonVerifiables_->element(i));
+    return cr;
 }
 
 uint16_t LigneActe::combinerForcage(const Code& indicateur, Regles& regles) {

@@ -1,10 +1,16 @@
 #include "facture/ReferencesNonVerifiables.h"
 
+#include "facture/LigneActe.h"
+
 namespace {
 
 std::string cle(const Code& reference) { return std::string(reference.chaine(), reference.longueur()); }
 
 }  // namespace
+
+void ReferencesNonVerifiables::ajouterLigne(const LigneActe& ligne) {
+    if (ligne.reglesNonVerifiables() != nullptr) ajouter(*ligne.reglesNonVerifiables());
+}
 
 void ReferencesNonVerifiables::ajouter(const TypeListe<Code>& references) {
     for (uint16_t i = 0; i < references.nombre(); ++i) ajouter(references.element(i));

@@ -12,8 +12,12 @@
 #include "zone/Code.h"
 #include "zone/TypeListe.h"
 
+class LigneActe;
+
 class ReferencesNonVerifiables {
 public:
+    // A line joins the group with the rules it no longer verifies.
+    void ajouterLigne(const LigneActe& ligne);
     // A line of the group holds these too (each reference once per line).
     void ajouter(const TypeListe<Code>& references);
     void ajouter(const Code& reference);

@@ -23,5 +23,5 @@ template class SeanceDatee<SeanceDepl, LigneActe>;
 void Seance::ajouterLigne(LigneCCAM& ligne) {
     lignes.push_back(&ligne);
     ligne.seance = this;
-    if (ligne.reglesNonVerifiables() != nullptr) nonVerifiables.ajouter(*ligne.reglesNonVerifiables());
+    nonVerifiables.ajouterLigne(ligne);
 }
