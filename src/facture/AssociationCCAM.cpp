@@ -37,10 +37,11 @@ uint16_t AssociationCCAM::traiterErreur(TypeListe<Erreur>& erreurs, Erreur& erre
     uint16_t cr = 0;
     TraceOperation trace(CAT_REGLE, NIV_DETAIL, "Association::traiterErreur", cr);
     if (!erreur.estPositionnee()) return cr;
-    cr = ajouterErreur(erreurs, erreur);
-    if (cr == 0) erreur.dump();
+    const Erreur* ajoutee = nullptr;
+    cr = ajouterErreur(erreurs, erreur, ajoutee);
+    if (cr == 0) ajoutee->dump();
     for (size_t i = 0; cr == 0 && i < lignes.size(); ++i)
-        cr = lignes[i]->subirErreur(erreur, regles, LigneActe::kPorteeAssociation);
+        cr = lignes[i]->subirErreur(*ajoutee, regles, LigneActe::kPorteeAssociation);
     erreur.vider();
     return cr;
 }

@@ -1,5 +1,7 @@
 #include "facture/Erreur.h"
 
+#include <utility>
+
 #include "facture/TraceFacture.h"
 
 Erreur::~Erreur() = default;
@@ -26,8 +28,10 @@ void Erreur::dump() const {
     tracerRegle("Erreur::dump << OUT");
 }
 
-uint16_t ajouterErreur(TypeListe<Erreur>& erreurs, const Erreur& erreur) {
-    const uint16_t cr = erreurs.ajouter(erreur);
+uint16_t ajouterErreur(TypeListe<Erreur>& erreurs, Erreur& erreur, const Erreur*& ajoutee) {
+    ajoutee = nullptr;
+    const uint16_t cr = erreurs.ajouter(std::move(erreur));
+    if (cr == 0) ajoutee = &erreurs.element(static_cast<uint16_t>(erreurs.nombre() - 1));
     if (cr != 0)
         tracer(CAT_REGLE, NIV_ERREUR, "ERREUR: allocation d'un tableau de %u éléments impossible",
                2u * erreurs.capacite());

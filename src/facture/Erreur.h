@@ -32,5 +32,7 @@ public:
     Texte message;
 };
 
-// Appends a copy; a list that cannot grow keeps what it held and gives 0xDFFC.
-uint16_t ajouterErreur(TypeListe<Erreur>& erreurs, const Erreur& erreur);
+// Moves the error to the end of the list, where `ajoutee` finds it until the list grows
+// again; a list that cannot grow keeps what it held and gives 0xDFFC. The error is left
+// to be emptied.
+uint16_t ajouterErreur(TypeListe<Erreur>& erreurs, Erreur& erreur, const Erreur*& ajoutee);

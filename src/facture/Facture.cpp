@@ -132,13 +132,14 @@ uint16_t Facture::traiterErreur(TypeListe<Erreur>& erreurs, Erreur& erreur, cons
         erreur.prestations.element(0) = numero;
     else
         cr = erreur.prestations.ajouter(numero);
-    if (cr == 0) cr = ajouterErreur(erreurs, erreur);
-    if (cr == 0) erreur.dump();
+    const Erreur* ajoutee = nullptr;
+    if (cr == 0) cr = ajouterErreur(erreurs, erreur, ajoutee);
+    if (cr == 0) ajoutee->dump();
     Seance* seance = seances.get();
     while (seance != nullptr && !(seance->date != nullptr && *seance->date == date)) seance = seance->suivante.get();
     // A date that no session has (not the date of a CCAM line) reaches no line.
     for (size_t i = 0; cr == 0 && seance != nullptr && i < seance->lignes.size(); ++i)
-        cr = seance->lignes[i]->subirErreur(erreur, regles, LigneActe::kPorteeFacture);
+        cr = seance->lignes[i]->subirErreur(*ajoutee, regles, LigneActe::kPorteeFacture);
     erreur.vider();
     return cr;
 }

@@ -100,10 +100,11 @@ uint16_t LigneActe::traiterErreur(TypeListe<Erreur>& erreurs, Erreur& erreur, Re
     if (!erreur.estPositionnee()) return cr;
     erreur.prestations.vider();
     cr = erreur.prestations.ajouter(Nombre(valeurNumero()));
-    if (cr == 0) cr = ajouterErreur(erreurs, erreur);
+    const Erreur* ajoutee = nullptr;
+    if (cr == 0) cr = ajouterErreur(erreurs, erreur, ajoutee);
     if (cr == 0) {
-        erreur.dump();
-        cr = subirErreur(erreur, regles, kPorteeLigne);
+        ajoutee->dump();
+        cr = subirErreur(*ajoutee, regles, kPorteeLigne);
     }
     erreur.vider();
     return cr;

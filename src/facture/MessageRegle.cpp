@@ -117,15 +117,26 @@ ValeurMessage ValeurMessage::caractere(char c) {
 
 std::string formaterMessage(const std::string& format, const std::vector<ValeurMessage>& valeurs,
                             size_t longueurMax) {
+    return formaterMessage(format, valeurs.data(), valeurs.size(), longueurMax);
+}
+
+std::string formaterMessage(const std::string& format, const ValeurMessage* valeurs, size_t nombre,
+                            size_t longueurMax) {
     std::string message;
+    message.reserve(format.size() < longueurMax ? format.size() : longueurMax);
     size_t rang = 0;
     size_t i = 0;
     while (i < format.size() && message.size() < longueurMax) {
-        const char c = format[i++];
-        if (c != '%') {
-            message += c;
+        // The text up to the next conversion goes in one piece.
+        const size_t pourcent = format.find('%', i);
+        const size_t fin = pourcent == std::string::npos ? format.size() : pourcent;
+        if (fin > i) {
+            const size_t place = longueurMax - message.size();
+            message.append(format, i, fin - i < place ? fin - i : place);
+            i = fin;
             continue;
         }
+        ++i;
         if (i < format.size() && format[i] == '%') {
             message += '%';
             ++i;
@@ -133,7 +144,7 @@ std::string formaterMessage(const std::string& format, const std::vector<ValeurM
         }
         const Conversion conversion = lireConversion(format, i, longueurMax);
         // The conversion's rank pairs it with a value, as printf would.
-        const ValeurMessage* valeur = rang < valeurs.size() ? &valeurs[rang] : nullptr;
+        const ValeurMessage* valeur = rang < nombre ? &valeurs[rang] : nullptr;
         ++rang;
         message += rendre(conversion, valeur);
     }

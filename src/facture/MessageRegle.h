@@ -39,3 +39,5 @@ using ValeursMessage = std::initializer_list<ValeurMessage>;
 // longueurMax bytes.
 std::string formaterMessage(const std::string& format, const std::vector<ValeurMessage>& valeurs,
                             size_t longueurMax);
+std::string formaterMessage(const std::string& format, const ValeurMessage* valeurs, size_t nombre,
+                            size_t longueurMax);

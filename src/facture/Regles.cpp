@@ -39,15 +39,15 @@ uint16_t Regles::referenceDe(const char* regle, const Code*& reference) {
     return 0;
 }
 
-uint16_t Regles::informationDe(const char* regle, const InformationRegle*& information) {
-    RegleConnue& connue = regleConnue(regle);
-    if (connue.information == nullptr) {
+uint16_t Regles::informationDe(const char* regle, RegleConnue*& connue) {
+    connue = &regleConnue(regle);
+    if (connue->information == nullptr) {
         const InformationRegle* trouvee = nullptr;
         const uint16_t cr = lecture.rechercherInformationsRegles(Code(regle), trouvee);
         if (cr != 0) return cr;
-        connue.information = trouvee;
+        connue->information = trouvee;
+        connue->libelle = Texte(trouvee->libellePrincipal.substr(0, kLongueurTexteMax).c_str());
     }
-    information = connue.information;
     return 0;
 }
 
@@ -100,32 +100,43 @@ uint16_t Regles::combinerIndicateurs(const Code& nouveau, const Code& present, C
 }
 
 uint16_t Regles::copierValeurErreur(Erreur& erreur, const char* regle, ValeursMessage valeurs) {
-    return copierValeurErreur(erreur, TypeListe<Nombre>(), regle, valeurs);
+    const uint16_t cr = remplirErreur(erreur, regle, valeurs);
+    if (cr == 0) erreur.prestations.vider();
+    return cr;
 }
 
 uint16_t Regles::copierValeurErreur(Erreur& erreur, std::initializer_list<int32_t> prestations, const char* regle,
                                     ValeursMessage valeurs) {
-    TypeListe<Nombre> liste;
-    for (int32_t numero : prestations)
-        if (liste.ajouter(Nombre(numero)) != 0) return KPX_CR_CONSTRUCTION;
-    return copierValeurErreur(erreur, liste, regle, valeurs);
+    uint16_t cr = remplirErreur(erreur, regle, valeurs);
+    if (cr == 0) erreur.prestations.vider();
+    for (auto numero = prestations.begin(); cr == 0 && numero != prestations.end(); ++numero)
+        if (erreur.prestations.ajouter(Nombre(*numero)) != 0) cr = KPX_CR_CONSTRUCTION;
+    return cr;
 }
 
 uint16_t Regles::copierValeurErreur(Erreur& erreur, const TypeListe<Nombre>& prestations, const char* regle,
                                     ValeursMessage valeurs) {
+    const uint16_t cr = remplirErreur(erreur, regle, valeurs);
+    if (cr == 0) erreur.prestations = prestations;
+    return cr;
+}
+
+uint16_t Regles::remplirErreur(Erreur& erreur, const char* regle, ValeursMessage valeurs) {
     uint16_t cr = 0;
     TraceOperation trace(CAT_REGLE, NIV_DETAIL, "Regles::copierValeurErreur", cr);
-    const InformationRegle* information = nullptr;
-    if (informationDe(regle, information) != 0) {
+    RegleConnue* connue = nullptr;
+    if (informationDe(regle, connue) != 0) {
         tracer(CAT_REGLE, NIV_ERREUR, "Erreur lors de la consultation des informations de la règle %s", regle);
         return cr = KPX_CR_DONNEES_INCOHERENTES;
     }
+    const InformationRegle* information = connue->information;
     erreur.codeRegle = Code(regle);
-    erreur.libelle = Texte(information->libellePrincipal.substr(0, kLongueurTexteMax).c_str());
+    erreur.libelle = connue->libelle;
     erreur.outrePassable = Code(&information->typeRegle, 1, Code::largeurFixe);
     erreur.indicateurForcage = Code(&information->indicateurForcage, 1, Code::largeurFixe);
-    erreur.message = Texte(formaterMessage(information->libelleSecondaire, std::vector<ValeurMessage>(valeurs), kLongueurTexteMax).c_str());
-    erreur.prestations = prestations;
+    const std::string message =
+        formaterMessage(information->libelleSecondaire, valeurs.begin(), valeurs.size(), kLongueurTexteMax);
+    erreur.message = Texte(message.data(), message.size());
     return cr;
 }
 

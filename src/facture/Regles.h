@@ -79,7 +79,9 @@ private:
     // False when some line of the group no longer verifies the rule.
     uint16_t verifiableDansGroupe(const char* regle, const ReferencesNonVerifiables& groupe, bool& verifiable);
     // The rule's label, message format, type and forcing indicator.
-    uint16_t informationDe(const char* regle, const InformationRegle*& information);
+    uint16_t informationDe(const char* regle, RegleConnue*& connue);
+    // All of an error but its invoice lines.
+    uint16_t remplirErreur(Erreur& erreur, const char* regle, ValeursMessage valeurs);
 
     // What the référentiel answers, kept for the call: it does not change while a call
     // holds it, and a control asks the same few dozen rules for every line and error.
@@ -90,6 +92,7 @@ private:
         Code reference;
         bool referenceTrouvee = false;
         const InformationRegle* information = nullptr;
+        Texte libelle;  // as errors carry it
     };
     std::unordered_map<const char*, RegleConnue> regles_;
     std::unordered_map<std::string, ListeCodes, HachageTexte> liees_;

@@ -30,22 +30,40 @@ class TypeListe : public TypeDonnee {
 public:
     static constexpr uint16_t kCapaciteDefaut = 5;
 
-    explicit TypeListe(uint16_t capacite = kCapaciteDefaut)
-        : capacite_(capacite == 0 ? kCapaciteDefaut : capacite), elements_(new T[capacite_]) {}
+    // The array is allocated by the first element: most lists of a control stay empty.
+    explicit TypeListe(uint16_t capacite = kCapaciteDefaut) : capacite_(capacite == 0 ? kCapaciteDefaut : capacite) {}
 
-    TypeListe(const TypeListe& autre)
-        : TypeDonnee(autre), capacite_(autre.capacite_), nombre_(autre.nombre_), elements_(new T[capacite_]) {
+    TypeListe(const TypeListe& autre) : TypeDonnee(autre), capacite_(autre.capacite_), nombre_(autre.nombre_) {
+        if (nombre_ == 0) return;
+        elements_.reset(new T[capacite_]);
         for (uint16_t i = 0; i < nombre_; ++i) elements_[i] = autre.elements_[i];
     }
 
+    TypeListe(TypeListe&& autre) noexcept
+        : TypeDonnee(autre), capacite_(autre.capacite_), nombre_(autre.nombre_), elements_(std::move(autre.elements_)) {
+        autre.nombre_ = 0;
+    }
+
     TypeListe& operator=(const TypeListe& autre) {
-        if (this != &autre) {
+        if (this == &autre) return *this;
+        if (autre.nombre_ == 0) {
+            elements_.reset();
+        } else {
             std::unique_ptr<T[]> copie(new T[autre.capacite_]);
             for (uint16_t i = 0; i < autre.nombre_; ++i) copie[i] = autre.elements_[i];
             elements_ = std::move(copie);
-            capacite_ = autre.capacite_;
-            nombre_ = autre.nombre_;
         }
+        capacite_ = autre.capacite_;
+        nombre_ = autre.nombre_;
+        return *this;
+    }
+
+    TypeListe& operator=(TypeListe&& autre) noexcept {
+        if (this == &autre) return *this;
+        elements_ = std::move(autre.elements_);
+        capacite_ = autre.capacite_;
+        nombre_ = autre.nombre_;
+        autre.nombre_ = 0;
         return *this;
     }
 
@@ -67,14 +85,17 @@ public:
     }
 
     bool estRenseigne() const override { return nombre_ > 0; }
-    bool estValide() const override { return elements_ != nullptr && capacite_ != 0; }
+    bool estValide() const override { return capacite_ != 0; }
 
     // 0-based; the caller keeps i below nombre().
     T& element(uint16_t i) { return elements_[i]; }
     const T& element(uint16_t i) const { return elements_[i]; }
 
     uint16_t ajouter(const T& element) {
-        if (nombre_ == capacite_) {
+        if (!elements_) {
+            elements_.reset(new (std::nothrow) T[capacite_]);
+            if (!elements_) return KPX_CR_CONSTRUCTION;
+        } else if (nombre_ == capacite_) {
             // element may be one of ours: copy it before the array goes.
             T copie(element);
             uint16_t cr = agrandir();
@@ -83,6 +104,21 @@ public:
         }
         elements_[nombre_] = element;
         ++nombre_;
+        return 0;
+    }
+
+    // Appends by moving: the element is left as a moved-from value, even when the list cannot grow.
+    uint16_t ajouter(T&& element) {
+        if (!elements_) {
+            elements_.reset(new (std::nothrow) T[capacite_]);
+            if (!elements_) return KPX_CR_CONSTRUCTION;
+        } else if (nombre_ == capacite_) {
+            T deplace(std::move(element));
+            uint16_t cr = agrandir();
+            if (cr == 0) elements_[nombre_++] = std::move(deplace);
+            return cr;
+        }
+        elements_[nombre_++] = std::move(element);
         return 0;
     }
 
@@ -111,6 +147,7 @@ private:
         if (echecAgrandissement_ != 0 && --echecAgrandissement_ == 0) return KPX_CR_CONSTRUCTION;
         uint32_t doublee = 2u * capacite_;
         auto nouvelleCapacite = static_cast<uint16_t>(doublee > UINT16_MAX ? UINT16_MAX : doublee);
+        if (nouvelleCapacite <= nombre_) return KPX_CR_CONSTRUCTION;  // never: said for the optimiser's bounds check
         std::unique_ptr<T[]> agrandi(new (std::nothrow) T[nouvelleCapacite]);
         if (agrandi == nullptr) return KPX_CR_CONSTRUCTION;
         for (uint16_t i = 0; i < nombre_; ++i) agrandi[i] = std::move(elements_[i]);
