@@ -1,5 +1,7 @@
 #include "facture/Regles.h"
 
+#include <cstring>
+
 #include "KPXW32.h"
 #include "consultation/LectureDonnees.h"
 #include "facture/AssociationCCAM.h"
@@ -20,11 +22,16 @@ Regles::Regles(LectureDonnees& lectureDonnees) : lecture(lectureDonnees) {}
 Regles::~Regles() = default;
 
 Regles::RegleConnue& Regles::regleConnue(const char* regle) {
+    // A control asks the same rule for every line: a slot by address answers before the map.
+    const size_t rang = (reinterpret_cast<uintptr_t>(regle) >> 3) % kPlacesRecentes;
+    RecenteRegle& recente = recentes_[rang];
+    if (recente.adresse == regle && std::strcmp(recente.connue->regle.c_str(), regle) == 0) return *recente.connue;
     RegleConnue& connue = regles_[regle];
     if (connue.regle != regle) {
         connue = RegleConnue();
         connue.regle = regle;
     }
+    recente = RecenteRegle{regle, &connue};
     return connue;
 }
 
@@ -96,7 +103,18 @@ uint16_t Regles::reglesNonVerifiablesDe(const Code& regle, const ListeCodes*& re
 }
 
 uint16_t Regles::combinerIndicateurs(const Code& nouveau, const Code& present, Code& resultat) {
-    return lecture.rechercherValeurCombinaisonIndicateurs(nouveau, present, resultat);
+    std::string cle(nouveau.chaine(), nouveau.longueur());
+    cle.push_back('\0');
+    cle.append(present.chaine(), present.longueur());
+    auto connue = combinaisons_.find(cle);
+    if (connue == combinaisons_.end()) {
+        Code trouve;
+        const uint16_t cr = lecture.rechercherValeurCombinaisonIndicateurs(nouveau, present, trouve);
+        if (cr != 0) return cr;
+        connue = combinaisons_.emplace(std::move(cle), trouve).first;
+    }
+    resultat = connue->second;
+    return 0;
 }
 
 uint16_t Regles::copierValeurErreur(Erreur& erreur, const char* regle, ValeursMessage valeurs) {

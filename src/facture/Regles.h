@@ -94,7 +94,16 @@ private:
         const InformationRegle* information = nullptr;
         Texte libelle;  // as errors carry it
     };
+    // Node-based: the recent slots keep pointing at their entries while the map grows.
     std::unordered_map<const char*, RegleConnue> regles_;
+    struct RecenteRegle {
+        const char* adresse = nullptr;
+        RegleConnue* connue = nullptr;
+    };
+    static constexpr size_t kPlacesRecentes = 64;
+    RecenteRegle recentes_[kPlacesRecentes];
+    // Forcing indicators combined, by new then present indicator.
+    std::unordered_map<std::string, Code, HachageTexte> combinaisons_;
     std::unordered_map<std::string, ListeCodes, HachageTexte> liees_;
     // Concept values by concept number and date.
     std::unordered_map<uint64_t, ListeCodes> concepts_;

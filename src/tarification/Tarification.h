@@ -115,8 +115,8 @@ private:
 
     static constexpr const char* kClasse = "Tarification";
 
-    // The act's exoneration codes at the date (traced).
-    uint16_t codesExoneration(const Code& acte, const Date& date, ListeCodes& codes);
+    // The act's exoneration codes at the date (traced), valid until the next act asked.
+    uint16_t codesExoneration(const Code& acte, const Date& date, const ListeCodes*& codes);
     // The exemption threshold of the caisse's position at the date (traced).
     uint16_t seuil(const Code* caissePS, const Date& date, Montant& valeur);
     // Whether the act's type keeps it out of the highest price and of the reduction.
@@ -132,4 +132,12 @@ private:
     uint16_t seulCodePrevention(const Code& acte, const Date& date, bool& prevention);
     // The act at rate below 100 % carries a threshold code in an exonerated session.
     uint16_t tauxAExonerer(const Code& acte, const Date& date, const Coefficient& taux, bool& aExonerer);
+
+    // The exoneration rules of a line ask its codes again and again.
+    struct CodesExoneration {
+        bool lus = false;
+        Code acte;
+        Date date;
+        ListeCodes codes;
+    } derniersCodes_;
 };

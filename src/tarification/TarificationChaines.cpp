@@ -79,11 +79,11 @@ uint16_t Tarification::appliquerCExoActe(const Code* caissePS, const Code& acte,
         exonerationTM = Code("3");
         return cr;
     }
-    ListeCodes codes;
+    const ListeCodes* codes = nullptr;
     bool deDroit = false, seanceDeDroit = false, seuilSeance = false, seuilActe = false;
     cr = codesExoneration(acte, date, codes);
-    if (cr == 0) cr = unDansConcept(kConceptExoDroit, date, codes, deDroit);
-    if (cr == 0 && !deDroit) cr = unDansConcept(kConceptExoDroitSeance, date, codes, seanceDeDroit);
+    if (cr == 0) cr = unDansConcept(kConceptExoDroit, date, *codes, deDroit);
+    if (cr == 0 && !deDroit) cr = unDansConcept(kConceptExoDroitSeance, date, *codes, seanceDeDroit);
     if (cr == 0 && !deDroit && !seanceDeDroit)
         cr = codeSeuil(acte, date, kConceptExoSeuil, caissePS, baseHorsForfait, seuilSeance);
     if (cr == 0 && !deDroit && !seanceDeDroit && !seuilSeance)
@@ -101,17 +101,17 @@ uint16_t Tarification::appliquerCExoPrevention(const Code& acte, const Booleen& 
     uint16_t cr = 0;
     TraceRegle trace(kClasse, "appliquerCExoPrevention", cr);
     tracerRegle("acte = %s, prevention = %d, date = %s", acte.chaine(), prevention.valeur() ? 1 : 0, date.chaine());
-    ListeCodes codes;
+    const ListeCodes* codes = nullptr;
     bool codePrevention = false;
     cr = codesExoneration(acte, date, codes);
     if (cr != 0) return cr;
     // A concept that cannot be read counts as no prevention code.
-    if (unDansConcept(kConceptPrevention, date, codes, codePrevention) != 0) codePrevention = false;
-    if (codePrevention && (codes.nombre() == 1 || prevention.valeur())) {
+    if (unDansConcept(kConceptPrevention, date, *codes, codePrevention) != 0) codePrevention = false;
+    if (codePrevention && (codes->nombre() == 1 || prevention.valeur())) {
         taux = Coefficient(1.0);
         exonerationTM = Code(kCodePrevention);
     }
-    if (codePrevention && codes.nombre() == 1 && !prevention.valeur()) cr = KPX_CR_REGLE_AVERTISSEMENT_1;
+    if (codePrevention && codes->nombre() == 1 && !prevention.valeur()) cr = KPX_CR_REGLE_AVERTISSEMENT_1;
     if (!codePrevention && prevention.valeur()) cr = KPX_CR_REGLE_AVERTISSEMENT_2;
     return cr;
 }

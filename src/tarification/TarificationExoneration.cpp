@@ -20,13 +20,20 @@ bool qualifiePourTM(const Code* qualificatifDepense) { return !parmi(qualificati
 
 }  // namespace
 
-uint16_t Tarification::codesExoneration(const Code& acte, const Date& date, ListeCodes& codes) {
-    const uint16_t cr = lecture.rechercherCodesExonerationTM(acte, date, codes);
-    if (cr == 0) {
-        tracerRegle("Liste des codes d'exonération TM :");
-        for (uint16_t i = 0; i < codes.nombre(); ++i) tracerRegle("  code = %s", codes.element(i).chaine());
+uint16_t Tarification::codesExoneration(const Code& acte, const Date& date, const ListeCodes*& codes) {
+    CodesExoneration& derniers = derniersCodes_;
+    if (!derniers.lus || !(derniers.acte == acte) || !(derniers.date == date)) {
+        derniers.lus = false;
+        const uint16_t cr = lecture.rechercherCodesExonerationTM(acte, date, derniers.codes);
+        if (cr != 0) return cr;
+        derniers.acte = acte;
+        derniers.date = date;
+        derniers.lus = true;
     }
-    return cr;
+    codes = &derniers.codes;
+    tracerRegle("Liste des codes d'exonération TM :");
+    for (uint16_t i = 0; i < codes->nombre(); ++i) tracerRegle("  code = %s", codes->element(i).chaine());
+    return 0;
 }
 
 uint16_t Tarification::seuil(const Code* caissePS, const Date& date, Montant& valeur) {
@@ -39,30 +46,30 @@ uint16_t Tarification::seuil(const Code* caissePS, const Date& date, Montant& va
 // The threshold is read only when a code of the concept is there to compare.
 uint16_t Tarification::codeSeuil(const Code& acte, const Date& date, int32_t concept, const Code* caissePS,
                                  const Montant& baseHorsForfait, bool& atteint) {
-    ListeCodes codes;
+    const ListeCodes* codes = nullptr;
     bool dansConcept = false;
     Montant limite;
     atteint = false;
     uint16_t cr = codesExoneration(acte, date, codes);
-    if (cr == 0) cr = unDansConcept(concept, date, codes, dansConcept);
+    if (cr == 0) cr = unDansConcept(concept, date, *codes, dansConcept);
     if (cr == 0 && dansConcept) cr = seuil(caissePS, date, limite);
     if (cr == 0 && dansConcept) atteint = !(baseHorsForfait < limite);
     return cr;
 }
 
 uint16_t Tarification::seulCodePrevention(const Code& acte, const Date& date, bool& prevention) {
-    ListeCodes codes;
+    const ListeCodes* codes = nullptr;
     prevention = false;
     uint16_t cr = codesExoneration(acte, date, codes);
-    if (cr == 0 && codes.nombre() == 1) cr = unDansConcept(kConceptPrevention, date, codes, prevention);
+    if (cr == 0 && codes->nombre() == 1) cr = unDansConcept(kConceptPrevention, date, *codes, prevention);
     return cr;
 }
 
 uint16_t Tarification::tauxAExonerer(const Code& acte, const Date& date, const Coefficient& taux, bool& aExonerer) {
-    ListeCodes codes;
+    const ListeCodes* codes = nullptr;
     aExonerer = false;
     uint16_t cr = codesExoneration(acte, date, codes);
-    if (cr == 0 && tauxReduit(taux)) cr = unDansConcept(kConceptExoSeuil, date, codes, aExonerer);
+    if (cr == 0 && tauxReduit(taux)) cr = unDansConcept(kConceptExoSeuil, date, *codes, aExonerer);
     return cr;
 }
 
@@ -86,11 +93,11 @@ uint16_t Tarification::appliquerProd786(const Code& acte, const Date& date, cons
     uint16_t cr = 0;
     TraceRegle trace(kClasse, "appliquerProd786", cr);
     if (!parmi(exonerationTM, {"0", "9"})) return cr;
-    ListeCodes codes;
+    const ListeCodes* codes = nullptr;
     bool deDroit = false;
     cr = codesExoneration(acte, date, codes);
-    if (cr == 0) cr = unDansConcept(kConceptExoDroitSeance, date, codes, deDroit);
-    if (cr == 0 && !deDroit) cr = unDansConcept(kConceptExoDroit, date, codes, deDroit);
+    if (cr == 0) cr = unDansConcept(kConceptExoDroitSeance, date, *codes, deDroit);
+    if (cr == 0 && !deDroit) cr = unDansConcept(kConceptExoDroit, date, *codes, deDroit);
     if (cr == 0 && deDroit) cr = copierValeurErreur(erreur, "PROD786", {acte});
     return cr;
 }
@@ -125,10 +132,10 @@ uint16_t Tarification::appliquerProd789(const Code& acte, const Date& date, cons
     uint16_t cr = 0;
     TraceRegle trace(kClasse, "appliquerProd789", cr);
     tracerRegle("acte = %s, date = %s, exonerationTM = %s", acte.chaine(), date.chaine(), texteDe(exonerationTM));
-    ListeCodes codes;
+    const ListeCodes* codes = nullptr;
     bool prevention = false;
     cr = codesExoneration(acte, date, codes);
-    if (cr == 0) cr = unDansConcept(kConceptPrevention, date, codes, prevention);
+    if (cr == 0) cr = unDansConcept(kConceptPrevention, date, *codes, prevention);
     if (cr == 0 && !prevention) cr = copierValeurErreur(erreur, "PROD789", {acte});
     return cr;
 }
@@ -141,10 +148,10 @@ uint16_t Tarification::appliquerProd790A(const Code& acte, const Date& date, con
     uint16_t cr = 0;
     TraceRegle trace(kClasse, "appliquerProd790A", cr);
     if (!parmi(exonerationTM, {"0", "9", "C"})) return cr;
-    ListeCodes codes;
+    const ListeCodes* codes = nullptr;
     bool exonere = false;
     cr = codesExoneration(acte, date, codes);
-    if (cr == 0) cr = unDansConcept(kConceptExoDroitSeance, date, codes, exonere);
+    if (cr == 0) cr = unDansConcept(kConceptExoDroitSeance, date, *codes, exonere);
     if (cr == 0 && !exonere) cr = codeSeuil(acte, date, kConceptExoSeuil, caissePS, baseHorsForfait, exonere);
     if (cr == 0 && exonere) seanceExoneree = Code(kExoneree);
     tracerRegle("seance exoneree = %s", seanceExoneree.chaine());
@@ -163,10 +170,10 @@ uint16_t Tarification::appliquerProd790B(const Code* caissePS, Seance& seance) {
         const bool compte = parmi(exoneration, {"C"}) ||
                             (parmi(exoneration, {"0", "9"}) && tauxReduit(ouVide(ligne.tauxRemboursement)));
         if (!compte) continue;
-        ListeCodes codes;
+        const ListeCodes* codes = nullptr;
         bool seuilSeance = false;
         cr = codesExoneration(ouVide(ligne.acte), ouVide(ligne.date), codes);
-        if (cr == 0) cr = unDansConcept(kConceptExoSeuil, ouVide(ligne.date), codes, seuilSeance);
+        if (cr == 0) cr = unDansConcept(kConceptExoSeuil, ouVide(ligne.date), *codes, seuilSeance);
         if (cr == 0 && seuilSeance) somme += ouVide(ligne.baseHorsForfait).valeur();
     }
     if (cr != 0) return cr;
@@ -208,11 +215,11 @@ uint16_t Tarification::exonereSousSeuil(const char* regle, int32_t concept, cons
                                         const Code* exonerationTM, const Code* caissePS,
                                         const Montant& baseHorsForfait, Erreur& erreur) {
     if (!parmi(exonerationTM, {"C"})) return 0;
-    ListeCodes codes;
+    const ListeCodes* codes = nullptr;
     bool dansConcept = false;
     Montant limite;
     uint16_t cr = codesExoneration(acte, date, codes);
-    if (cr == 0) cr = unDansConcept(concept, date, codes, dansConcept);
+    if (cr == 0) cr = unDansConcept(concept, date, *codes, dansConcept);
     if (cr == 0 && dansConcept) cr = seuil(caissePS, date, limite);
     if (cr == 0 && dansConcept) tracerRegle("le seuil d'exonération du TM = %f", limite.valeur());
     if (cr == 0 && dansConcept && baseHorsForfait < limite) cr = copierValeurErreur(erreur, regle, {acte});
@@ -244,10 +251,10 @@ uint16_t Tarification::appliquerProd791C(const Code& acte, const Date& date, con
     uint16_t cr = 0;
     TraceRegle trace(kClasse, "appliquerProd791C", cr);
     if (!parmi(exonerationTM, {"C"})) return cr;
-    ListeCodes codes;
+    const ListeCodes* codes = nullptr;
     bool refusee = false;
     cr = codesExoneration(acte, date, codes);
-    if (cr == 0) cr = unDansConcept(kConceptExoRefusee, date, codes, refusee);
+    if (cr == 0) cr = unDansConcept(kConceptExoRefusee, date, *codes, refusee);
     if (cr == 0 && refusee) cr = copierValeurErreur(erreur, "PROD791C", {acte});
     return cr;
 }
