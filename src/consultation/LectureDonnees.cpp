@@ -5,6 +5,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -139,30 +140,42 @@ uint16_t LectureDonnees::chercherActeDansIndex(const Code& codeActe, Index*& lig
     TraceRequete trace("chercherActeDansIndex", "recherche d'un code acte dans la table d'Index", cr);
     tracerLecture("Code acte recherche : %s", codeActe.chaine());
     ligne = nullptr;
-    // The rules of one line ask for its act one after the other.
-    if (dernierActe_ != nullptr && codeActe == dernierCode_) {
-        ligne = dernierActe_;
-        return cr;
+    const size_t longueur = codeActe.longueur();
+    ActeRecent* recent = nullptr;
+    if (longueur <= kLargeurCodeActe) {
+        recent = &actesRecents_[rangRecent(codeActe.chaine(), longueur)];
+        if (recent->ligne != nullptr && recent->longueur == longueur &&
+            std::memcmp(recent->code, codeActe.chaine(), longueur) == 0) {
+            ligne = recent->ligne;
+            return cr;
+        }
     }
-    const std::string code(codeActe.chaine(), codeActe.longueur());
+    const std::string code(codeActe.chaine(), longueur);
     auto connu = actesTrouves_.find(code);
     if (connu != actesTrouves_.end()) {
-        ligne = dernierActe_ = connu->second;
-        dernierCode_ = codeActe;
-        return cr;
-    }
-    std::string cle = initBufferCode(codeActe, kLargeurCodeActe, cr);
-    const Table* index = tableReferentiel(Index::kIdentifiant, cr);
-    const Index* trouve = chercherDichotomie<Index>(
-        index, [&cle](const Index& l) { return comparerCle(l.codeActe, cle); }, cr,
-        "code acte non trouve dans la table d'Index");
-    if (cr == 0) {
+        ligne = connu->second;
+    } else {
+        std::string cle = initBufferCode(codeActe, kLargeurCodeActe, cr);
+        const Table* index = tableReferentiel(Index::kIdentifiant, cr);
+        const Index* trouve = chercherDichotomie<Index>(
+            index, [&cle](const Index& l) { return comparerCle(l.codeActe, cle); }, cr,
+            "code acte non trouve dans la table d'Index");
+        if (cr != 0) return cr;
         ligne = const_cast<Index*>(trouve);  // the index owns its act slot, which loading fills
         actesTrouves_.emplace(code, ligne);
-        dernierActe_ = ligne;
-        dernierCode_ = codeActe;
+    }
+    if (recent != nullptr) {
+        recent->longueur = static_cast<uint8_t>(longueur);
+        std::memcpy(recent->code, codeActe.chaine(), longueur);
+        recent->ligne = ligne;
     }
     return cr;
+}
+
+size_t LectureDonnees::rangRecent(const char* code, size_t longueur) {
+    uint64_t melange = longueur;
+    for (size_t i = 0; i < longueur; ++i) melange = (melange << 5 | melange >> 59) ^ static_cast<unsigned char>(code[i]);
+    return static_cast<size_t>((melange * 0x9E3779B97F4A7C15ull) >> 58) % kActesRecents;
 }
 
 uint16_t LectureDonnees::chercherActe(const Code& codeActe, NiveauActe*& acte) {

@@ -366,6 +366,13 @@ private:
     // The index rows found by act code: the rules of an invoice ask for the same acts
     // again and again, and the rows neither move nor go while this reader holds the référentiel.
     std::unordered_map<std::string, Index*, HachageTexte> actesTrouves_;
-    Code dernierCode_;
-    Index* dernierActe_ = nullptr;
+    // In front of the map, a slot per recent code, found without hashing the whole text.
+    struct ActeRecent {
+        uint8_t longueur = 0;
+        char code[kLargeurCodeActe] = {};
+        Index* ligne = nullptr;
+    };
+    static constexpr size_t kActesRecents = 64;
+    ActeRecent actesRecents_[kActesRecents];
+    static size_t rangRecent(const char* code, size_t longueur);
 };

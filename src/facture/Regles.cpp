@@ -1,6 +1,5 @@
 #include "facture/Regles.h"
 
-#include <cstring>
 
 #include "KPXW32.h"
 #include "consultation/LectureDonnees.h"
@@ -25,12 +24,8 @@ Regles::RegleConnue& Regles::regleConnue(const char* regle) {
     // A control asks the same rule for every line: a slot by address answers before the map.
     const size_t rang = (reinterpret_cast<uintptr_t>(regle) >> 3) % kPlacesRecentes;
     RecenteRegle& recente = recentes_[rang];
-    if (recente.adresse == regle && std::strcmp(recente.connue->regle.c_str(), regle) == 0) return *recente.connue;
+    if (recente.adresse == regle) return *recente.connue;
     RegleConnue& connue = regles_[regle];
-    if (connue.regle != regle) {
-        connue = RegleConnue();
-        connue.regle = regle;
-    }
     recente = RecenteRegle{regle, &connue};
     return connue;
 }

@@ -72,7 +72,7 @@ private:
     // The concept's values at the date, kept for the call.
     uint16_t valeursConnues(int32_t numero, const Date& date, const ListeCodes*& valeurs);
     struct RegleConnue;
-    // The rule's entry, its text checked: a new entry when the address named another rule.
+    // The rule's entry, made empty on first use.
     RegleConnue& regleConnue(const char* regle);
     // The reference the référentiel gives the rule: what lists of non-verifiable rules hold.
     uint16_t referenceDe(const char* regle, const Code*& reference);
@@ -85,10 +85,9 @@ private:
 
     // What the référentiel answers, kept for the call: it does not change while a call
     // holds it, and a control asks the same few dozen rules for every line and error.
-    // Rules are named by literals: their address finds them without hashing their text,
-    // which is compared all the same in case the address named another rule before.
+    // Rules are named by string literals, and a literal's address names one rule for the
+    // program's life: the address finds the entry without reading the text.
     struct RegleConnue {
-        std::string regle;
         Code reference;
         bool referenceTrouvee = false;
         const InformationRegle* information = nullptr;

@@ -1,6 +1,6 @@
 #include "facture/TraceFacture.h"
 
-void tracerRegle(const char* format, ...) {
+void ecrireRegle(const char* format, ...) {
     va_list arguments;
     va_start(arguments, format);
     tracerListe(CAT_REGLE, NIV_DETAIL, format, arguments);

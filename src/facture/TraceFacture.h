@@ -4,9 +4,12 @@
 #include "frame/Trace.h"
 #include "zone/Texte.h"
 
-void tracerRegle(const char* format, ...) KPX_FORMAT(1, 2);
+void ecrireRegle(const char* format, ...) KPX_FORMAT(1, 2);
 // Whether rule lines may be written: the dumps of the invoice ask once, not at every field.
 inline bool regleTracee() { return NiveauTrace::ecrit(NIV_DETAIL); }
+// A macro so that a line the trace level drops costs one comparison: its arguments (codes
+// listed, dates written) are not even evaluated. The format is still checked at each call.
+#define tracerRegle(...) (regleTracee() ? ecrireRegle(__VA_ARGS__) : static_cast<void>(0))
 
 // Absent values print as empty text.
 inline const char* texteDe(const Texte* t) { return t != nullptr ? t->chaine() : ""; }
