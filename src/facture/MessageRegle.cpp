@@ -70,34 +70,36 @@ std::string entier(const Conversion& c, int32_t valeur) {
     return signe + chiffres;
 }
 
-// The text of one conversion, padded to its width; empty when the value is
+// Appends the text of one conversion, padded to its width; nothing when the value is
 // missing or of another kind.
-std::string rendre(const Conversion& c, const ValeurMessage* valeur) {
-    if (c.invalide || valeur == nullptr) return std::string();
-    std::string texte;
+void rendre(const Conversion& c, const ValeurMessage* valeur, std::string& message) {
+    if (c.invalide || valeur == nullptr) return;
+    std::string nombre;
+    const std::string* texte = &valeur->texte();
+    size_t longueur = texte->size();
     switch (c.type) {
         case 's':
-            if (valeur->sorte() != ValeurMessage::kTexte) return std::string();
-            texte = c.avecPrecision ? valeur->texte().substr(0, c.precision) : valeur->texte();
+            if (valeur->sorte() != ValeurMessage::kTexte) return;
+            if (c.avecPrecision && c.precision < longueur) longueur = c.precision;
             break;
         case 'd':
         case 'i':
         case 'u':
-            if (valeur->sorte() != ValeurMessage::kEntier) return std::string();
-            texte = entier(c, valeur->entier());
+            if (valeur->sorte() != ValeurMessage::kEntier) return;
+            nombre = entier(c, valeur->entier());
+            texte = &nombre;
+            longueur = nombre.size();
             break;
         case 'c':
-            if (valeur->sorte() != ValeurMessage::kCaractere) return std::string();
-            texte = valeur->texte();
+            if (valeur->sorte() != ValeurMessage::kCaractere) return;
             break;
         default:
-            return std::string();
+            return;
     }
-    if (texte.size() < c.largeur) {
-        const std::string blancs(c.largeur - texte.size(), ' ');
-        texte = c.gauche ? texte + blancs : blancs + texte;
-    }
-    return texte;
+    const size_t blancs = longueur < c.largeur ? c.largeur - longueur : 0;
+    if (!c.gauche) message.append(blancs, ' ');
+    message.append(*texte, 0, longueur);
+    if (c.gauche) message.append(blancs, ' ');
 }
 
 }  // namespace
@@ -146,7 +148,7 @@ std::string formaterMessage(const std::string& format, const ValeurMessage* vale
         // The conversion's rank pairs it with a value, as printf would.
         const ValeurMessage* valeur = rang < nombre ? &valeurs[rang] : nullptr;
         ++rang;
-        message += rendre(conversion, valeur);
+        rendre(conversion, valeur, message);
     }
     if (message.size() > longueurMax) message.resize(longueurMax);
     return message;

@@ -49,6 +49,8 @@ uint16_t Regles::informationDe(const char* regle, RegleConnue*& connue) {
         if (cr != 0) return cr;
         connue->information = trouvee;
         connue->libelle = Texte(trouvee->libellePrincipal.substr(0, kLongueurTexteMax).c_str());
+        connue->outrePassable = Code(&trouvee->typeRegle, 1, Code::largeurFixe);
+        connue->indicateurForcage = Code(&trouvee->indicateurForcage, 1, Code::largeurFixe);
     }
     return 0;
 }
@@ -145,8 +147,8 @@ uint16_t Regles::remplirErreur(Erreur& erreur, const char* regle, ValeursMessage
     const InformationRegle* information = connue->information;
     erreur.codeRegle = Code(regle);
     erreur.libelle = connue->libelle;
-    erreur.outrePassable = Code(&information->typeRegle, 1, Code::largeurFixe);
-    erreur.indicateurForcage = Code(&information->indicateurForcage, 1, Code::largeurFixe);
+    erreur.outrePassable = connue->outrePassable;
+    erreur.indicateurForcage = connue->indicateurForcage;
     const std::string message =
         formaterMessage(information->libelleSecondaire, valeurs.begin(), valeurs.size(), kLongueurTexteMax);
     erreur.message = Texte(message.data(), message.size());

@@ -91,7 +91,10 @@ private:
         Code reference;
         bool referenceTrouvee = false;
         const InformationRegle* information = nullptr;
-        Texte libelle;  // as errors carry it
+        // As errors carry them.
+        Texte libelle;
+        Code outrePassable;
+        Code indicateurForcage;
     };
     // Node-based: the recent slots keep pointing at their entries while the map grows.
     std::unordered_map<const char*, RegleConnue> regles_;
