@@ -5,8 +5,8 @@
 
 namespace {
 
-bool memeDate(const Date* a, const Date* b) { return (a ? *a : Date()) == (b ? *b : Date()); }
-bool memeCode(const Code* a, const Code* b) { return (a ? *a : Code()) == (b ? *b : Code()); }
+bool memeDate(const Date* a, const Date* b) { return ouVide(a) == ouVide(b); }
+bool memeCode(const Code* a, const Code* b) { return ouVide(a) == ouVide(b); }
 
 }  // namespace
 

@@ -21,7 +21,7 @@ Maillon& maillonPour(std::unique_ptr<Maillon>& tete, const Ligne& ligne, Nouveau
 }
 
 bool memeJour(const std::unique_ptr<Date>& a, const std::unique_ptr<Date>& b) {
-    return (a ? *a : Date()) == (b ? *b : Date());
+    return ouVide(a) == ouVide(b);
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ public:
     SeanceDatee& operator=(const SeanceDatee&) = delete;
 
     bool accepte(const LigneActe& ligne) const {
-        return (date ? *date : Date()) == (ligne.date ? *ligne.date : Date());
+        return ouVide(date) == ouVide(ligne.date);
     }
     // The session's own lines, then each following session's when the whole chain is asked for.
     void dump(bool chaine) const {
