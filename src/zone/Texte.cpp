@@ -70,9 +70,9 @@ void Texte::tracer(uint16_t niveau) const { tracerDetail(CAT_ZONE, niveau, "  te
 
 bool Texte::estRenseigne() const { return texte_.find_first_not_of(" \t") != std::string::npos; }
 
-std::unique_ptr<uint8_t[]> Texte::versOctets(uint32_t& longueur) const {
-    longueur = static_cast<uint32_t>(texte_.size());
-    return copierOctets(texte_.data(), longueur);
+void Texte::formeOctets(FormeOctets& forme) const {
+    forme.donnees = reinterpret_cast<const uint8_t*>(texte_.data());
+    forme.longueur = static_cast<uint32_t>(texte_.size());
 }
 
 Texte Texte::operator+(const Texte& autre) const {

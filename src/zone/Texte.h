@@ -17,7 +17,7 @@ public:
     void afficher(FILE* fichier) const override;
     void tracer(uint16_t niveau) const override;
     bool estRenseigne() const override;
-    std::unique_ptr<uint8_t[]> versOctets(uint32_t& longueur) const override;
+    void formeOctets(FormeOctets& forme) const override;
 
     const char* chaine() const { return texte_.c_str(); }
     size_t longueur() const { return texte_.size(); }
