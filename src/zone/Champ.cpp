@@ -144,6 +144,7 @@ uint16_t Champ::construire(const uint8_t* octets, uint32_t n, ValeurChamp& valeu
     uint16_t cr = 0;
     valeur.vider();
     reduire(octets, n);
+    const TypeSimple* construite = nullptr;
 
     switch (type) {
         case TYPE_CODE:
@@ -152,29 +153,29 @@ uint16_t Champ::construire(const uint8_t* octets, uint32_t n, ValeurChamp& valeu
                          ZoneKPX::texteTrace(octets, n, kMaximumTrace));
                 cr = KPX_CR_CHAMP_BASE;
             } else {
-                valeur.construire<Code>(octets, n);
+                construite = &valeur.construire<Code>(octets, n);
             }
             break;
-        case TYPE_TEXTE: valeur.construire<Texte>(octets, n); break;
+        case TYPE_TEXTE: construite = &valeur.construire<Texte>(octets, n); break;
         case TYPE_BOOLEEN:
             if (n != 1 || (octets[0] != 'O' && octets[0] != 'N')) {
                 ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: le champ [%s] n'est pas un booléen valide.",
                          ZoneKPX::texteTrace(octets, n, kMaximumTrace));
                 cr = KPX_CR_CHAMP_BASE;
             } else {
-                valeur.construire<Booleen>(octets, n);
+                construite = &valeur.construire<Booleen>(octets, n);
             }
             break;
-        case TYPE_DATE: valeur.construire<Date>(octets, n); break;
-        case TYPE_NOMBRE: valeur.construire<Nombre>(octets, n); break;
-        case TYPE_MONTANT: valeur.construire<Montant>(octets, n); break;
-        case TYPE_COEFFICIENT: valeur.construire<Coefficient>(octets, n, 3); break;
-        case TYPE_COEFFICIENT_TAUX: valeur.construire<Coefficient>(octets, n, 2); break;
+        case TYPE_DATE: construite = &valeur.construire<Date>(octets, n); break;
+        case TYPE_NOMBRE: construite = &valeur.construire<Nombre>(octets, n); break;
+        case TYPE_MONTANT: construite = &valeur.construire<Montant>(octets, n); break;
+        case TYPE_COEFFICIENT: construite = &valeur.construire<Coefficient>(octets, n, 3); break;
+        case TYPE_COEFFICIENT_TAUX: construite = &valeur.construire<Coefficient>(octets, n, 2); break;
         default:
             ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Type simple (%d) inconnu", static_cast<int>(type));
             cr = KPX_CR_NON_PREVU;
     }
-    if (cr == 0 && !valeur.valeur()->estValide()) {
+    if (cr == 0 && !construite->estValide()) {
         ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Construction type simple (%d) impossible", static_cast<int>(type));
         valeur.vider();
         cr = KPX_CR_CONSTRUCTION;

@@ -44,7 +44,8 @@ public:
     bool operator!=(const char* chaine) const { return !(*this == chaine); }
 
 protected:
-    void definir(const char* octets, size_t n);
+    // The characters before the first NUL byte of the n given (none when octets is null).
+    static size_t longueurAvantNul(const char* octets, size_t n);
 
     std::string texte_;
 };

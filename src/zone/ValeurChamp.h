@@ -18,16 +18,24 @@
 
 class ValeurChamp {
 public:
+    ValeurChamp() = default;
+    // It points into itself: neither copied nor moved.
+    ValeurChamp(const ValeurChamp&) = delete;
+    ValeurChamp& operator=(const ValeurChamp&) = delete;
+
     template <class T, class... Arguments>
     T& construire(Arguments&&... arguments) {
-        return contenu_.template emplace<T>(std::forward<Arguments>(arguments)...);
+        T& construite = contenu_.template emplace<T>(std::forward<Arguments>(arguments)...);
+        valeur_ = &construite;
+        return construite;
     }
-    void vider() { contenu_.template emplace<std::monostate>(); }
+    void vider() {
+        contenu_.template emplace<std::monostate>();
+        valeur_ = nullptr;
+    }
 
     // The value held; null when none.
-    const TypeSimple* valeur() const {
-        return std::visit([](const auto& v) -> const TypeSimple* { return adresse(v); }, contenu_);
-    }
+    const TypeSimple* valeur() const { return valeur_; }
     // The value when it is a T or derives from one; null otherwise.
     template <class T>
     T* comme() {
@@ -41,9 +49,6 @@ public:
     }
 
 private:
-    static const TypeSimple* adresse(const std::monostate&) { return nullptr; }
-    static const TypeSimple* adresse(const TypeSimple& v) { return &v; }
-
     template <class T, class V>
     static T* enType(V& v) {
         if constexpr (std::is_base_of<T, V>::value)
@@ -61,4 +66,5 @@ private:
     }
 
     std::variant<std::monostate, Code, Texte, Booleen, Date, Nombre, Montant, Coefficient> contenu_;
+    const TypeSimple* valeur_ = nullptr;
 };

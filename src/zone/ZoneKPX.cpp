@@ -152,8 +152,14 @@ uint16_t ZoneKPX::lireChampSuivant(uint16_t& numero, const uint8_t*& donnees, ui
         debutChamp += enteteChamp + longueurChamp;
         ++numeroChamp;
         ++numeroChampZone;
-        cr = decoderLongueur(debutChamp, longueurChamp, enteteChamp);
-        if (cr != KPX_OK) break;
+        // Most fields are shorter than 129 bytes: their length is their first byte.
+        if (debutChamp < tailleBuffer && buffer[debutChamp] < 0x81) {
+            longueurChamp = buffer[debutChamp];
+            enteteChamp = 1;
+        } else {
+            cr = decoderLongueur(debutChamp, longueurChamp, enteteChamp);
+            if (cr != KPX_OK) break;
+        }
         if (finChamp() > finGroupe()) {
             tracer(CAT_ZONE, NIV_ERREUR, "ERREUR: La taille du champ (%u) dépasse la taille du groupe.",
                    longueurChamp);
