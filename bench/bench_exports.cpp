@@ -346,7 +346,7 @@ struct DescriptionControle {
 };
 
 // The floor: the invoice's zone walked by the zone controller alone, every field checked
-// and turned into its value, as the reading does before any rule runs.
+// and turned into its value in place, as the reading does before any rule runs.
 void BM_Plancher_ParcoursZone(benchmark::State& state) {
     static DescriptionControle description;
     const std::vector<uint8_t> entree = facture(actesControlables(), static_cast<size_t>(state.range(0)));
@@ -362,7 +362,7 @@ void BM_Plancher_ParcoursZone(benchmark::State& state) {
         uint16_t cr = 0;
         while (cr == 0 && !zone.estFinDonnees()) {
             uint16_t groupe = 0, numero = 0;
-            std::unique_ptr<TypeSimple> valeur;
+            ValeurChamp valeur;
             cr = controleur.extraireChamp(groupe, numero, valeur);
         }
         if (cr == 0) cr = controleur.verifierFinZone();

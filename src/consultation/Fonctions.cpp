@@ -15,13 +15,18 @@ Fonctions::Fonctions(ZoneKPX* entree, const SuperGroupe* superGroupe) : zoneEntr
 
 Fonctions::~Fonctions() = default;
 
-std::unique_ptr<TypeSimple> Fonctions::lireValeur(uint16_t& cr) {
-    std::unique_ptr<TypeSimple> valeur;
-    if (cr != 0 || !controleur) return valeur;
+bool Fonctions::lireValeur(uint16_t& cr, ValeurChamp& valeur) {
+    if (cr != 0 || !controleur) return false;
     uint16_t groupe = 0, numero = 0;
     cr = controleur->extraireChamp(groupe, numero, valeur);
-    if (cr != 0) valeur.reset();
-    return valeur;
+    return cr == 0 && valeur.valeur() != nullptr;
+}
+
+void Fonctions::ignorerChamps(uint16_t& cr, uint16_t nombre) {
+    for (uint16_t i = 0; cr == 0 && i < nombre; ++i) {
+        ValeurChamp valeur;
+        lireValeur(cr, valeur);
+    }
 }
 
 void Fonctions::typeInattendu(uint16_t& cr) {
@@ -48,19 +53,20 @@ std::unique_ptr<Date> Fonctions::lireDateNaissance(uint16_t& cr) {
 void Fonctions::lireNumerosDents(uint16_t& cr, TypeListe<Code>& dents) {
     bool trou = false;
     for (uint16_t i = 0; cr == 0 && i < kMaxDents; ++i) {
-        std::unique_ptr<Code> dent = lireChamp<Code>(cr);
+        Code dent;
+        const bool lue = lireChamp(cr, dent);
         if (cr != 0) break;
-        if (estAbsent(dent.get())) {
+        if (!lue || !dent.estRenseigne()) {
             trou = true;
             continue;
         }
         if (trou) {
             tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Trou dans la liste des numéros de dents");
             cr = KPX_CR_LISTE_DENTS;
-        } else if (dents.contient(*dent)) {
-            tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Numéro de dent %s en double", dent->chaine());
+        } else if (dents.contient(dent)) {
+            tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Numéro de dent %s en double", dent.chaine());
             cr = KPX_CR_LISTE_DENTS;
-        } else if (dents.ajouter(*dent) != 0) {
+        } else if (dents.ajouter(dent) != 0) {
             tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Allocation mémoire liste de numéros de dents.");
             cr = KPX_CR_CONSTRUCTION;
         }
@@ -70,14 +76,15 @@ void Fonctions::lireNumerosDents(uint16_t& cr, TypeListe<Code>& dents) {
 void Fonctions::lireModificateurs(uint16_t& cr, TypeListe<Code>& modificateurs) {
     bool trou = false;
     for (uint16_t i = 0; cr == 0 && i < kMaxModificateurs; ++i) {
-        std::unique_ptr<Code> modificateur = lireChamp<Code>(cr);
+        Code modificateur;
+        const bool lu = lireChamp(cr, modificateur);
         if (cr != 0) break;
-        if (estAbsent(modificateur.get())) {
+        if (!lu || !modificateur.estRenseigne()) {
             trou = true;
         } else if (trou) {
             tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Trou dans la liste des modificateurs");
             cr = KPX_CR_LISTE_MODIFICATEURS;
-        } else if (modificateurs.ajouter(*modificateur) != 0) {
+        } else if (modificateurs.ajouter(modificateur) != 0) {
             tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Allocation mémoire liste de modificateurs.");
             cr = KPX_CR_CONSTRUCTION;
         }
@@ -85,17 +92,18 @@ void Fonctions::lireModificateurs(uint16_t& cr, TypeListe<Code>& modificateurs) 
 }
 
 void Fonctions::lireListeCaracteres(uint16_t& cr, TypeListe<Code>& caracteres) {
-    std::unique_ptr<Texte> texte = lireChamp<Texte>(cr);
-    for (size_t i = 0; cr == 0 && texte && i < texte->longueur(); ++i) cr = caracteres.ajouter(Code((*texte)[i]));
+    Texte texte;
+    if (!lireChamp(cr, texte)) return;
+    for (size_t i = 0; cr == 0 && i < texte.longueur(); ++i) cr = caracteres.ajouter(Code(texte[i]));
 }
 
-std::unique_ptr<Texte> Fonctions::lireConcatenation(uint16_t& cr) {
-    std::unique_ptr<Texte> premier = lireChamp<Texte>(cr);
-    std::unique_ptr<Texte> second = lireChamp<Texte>(cr);
+std::unique_ptr<Code> Fonctions::lireConcatenation(uint16_t& cr) {
+    Texte premier, second;
+    lireChamp(cr, premier);
+    lireChamp(cr, second);
     if (cr != 0) return nullptr;
-    if (!premier) premier.reset(new Texte);
-    if (second) premier->ajouter(*second);
-    return premier;
+    premier.ajouter(second);
+    return std::make_unique<Code>(premier.chaine(), premier.longueur());
 }
 
 uint16_t Fonctions::groupeSuivant(uint16_t& cr) {
@@ -113,9 +121,10 @@ void Fonctions::verifierFinZone(uint16_t& cr) {
 void Fonctions::verifierNumeroPrestation(uint16_t& cr, uint16_t ligne, int32_t numeroLigne) {
     if (cr != 0) return;
     const uint16_t groupe = groupeSuivant(cr);
-    std::unique_ptr<Nombre> numero = lireChamp<Nombre>(cr);
+    Nombre numero;
+    lireChamp(cr, numero);
     if (cr != 0) return;
-    const int32_t lu = numero ? numero->valeur() : 0;
+    const int32_t lu = numero.valeur();
     if (lu != numeroLigne) {
         tracer(CAT_CONTROLE, NIV_ERREUR,
                "ERREUR: Numéros de prestation incohérents à la %dème ligne (%d dans la prestation de rattachement, "

@@ -13,6 +13,7 @@
 #include "zone/Texte.h"
 #include "zone/TypeListe.h"
 #include "zone/TypeSimple.h"
+#include "zone/ValeurChamp.h"
 
 class ControleurZone;
 class SuperGroupe;
@@ -35,21 +36,40 @@ protected:
     // description builds another simple type is converted through its byte form.
     template <class T>
     std::unique_ptr<T> lireChamp(uint16_t& cr) {
-        std::unique_ptr<TypeSimple> valeur = lireValeur(cr);
-        if (!valeur) return nullptr;
-        if (T* exact = dynamic_cast<T*>(valeur.get())) {
-            valeur.release();
-            return std::unique_ptr<T>(exact);
-        }
+        ValeurChamp valeur;
+        if (!lireValeur(cr, valeur)) return nullptr;
+        if (valeur.comme<T>() != nullptr) return valeur.extraire<T>();
         if constexpr (std::is_constructible<T, const uint8_t*, size_t>::value) {
-            uint32_t longueur = 0;
-            std::unique_ptr<uint8_t[]> octets = valeur->versOctets(longueur);
-            return std::unique_ptr<T>(new T(octets.get(), octets ? longueur : 0));
+            FormeOctets forme;
+            valeur.valeur()->formeOctets(forme);
+            return std::make_unique<T>(forme.donnees, forme.donnees != nullptr ? forme.longueur : 0);
         } else {
             typeInattendu(cr);
             return nullptr;
         }
     }
+    // The same into a value the caller keeps, for the fields read and dropped: false
+    // when none is given. A value of a derived type is kept as a T.
+    template <class T>
+    bool lireChamp(uint16_t& cr, T& resultat) {
+        ValeurChamp valeur;
+        if (!lireValeur(cr, valeur)) return false;
+        if (T* exacte = valeur.comme<T>()) {
+            resultat = std::move(*exacte);
+            return true;
+        }
+        if constexpr (std::is_constructible<T, const uint8_t*, size_t>::value) {
+            FormeOctets forme;
+            valeur.valeur()->formeOctets(forme);
+            resultat = T(forme.donnees, forme.donnees != nullptr ? forme.longueur : 0);
+            return true;
+        } else {
+            typeInattendu(cr);
+            return false;
+        }
+    }
+    // Reads and checks `nombre` fields whose values nobody needs.
+    void ignorerChamps(uint16_t& cr, uint16_t nombre);
     // A present empty field becomes "0" (phase codes).
     std::unique_ptr<Code> lireCodeOuZero(uint16_t& cr);
     std::unique_ptr<Date> lireDateNaissance(uint16_t& cr);
@@ -57,7 +77,8 @@ protected:
     void lireModificateurs(uint16_t& cr, TypeListe<Code>& modificateurs);
     // One text field, one one-character code per character.
     void lireListeCaracteres(uint16_t& cr, TypeListe<Code>& caracteres);
-    std::unique_ptr<Texte> lireConcatenation(uint16_t& cr);
+    // Two text fields, the second appended to the first, as a code (a professional's number).
+    std::unique_ptr<Code> lireConcatenation(uint16_t& cr);
     // Number of the group whose fields come next; 0 when the zone is exhausted.
     uint16_t groupeSuivant(uint16_t& cr);
     void verifierFinZone(uint16_t& cr);
@@ -80,6 +101,7 @@ protected:
     ZoneKPX* zoneEntree;
 
 private:
-    std::unique_ptr<TypeSimple> lireValeur(uint16_t& cr);
+    // True when the controller gave a value.
+    bool lireValeur(uint16_t& cr, ValeurChamp& valeur);
     void typeInattendu(uint16_t& cr);
 };

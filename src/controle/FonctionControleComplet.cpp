@@ -101,12 +101,11 @@ uint16_t FonctionControleComplet::executer(ZoneSortie& sortie, uint16_t& niveau)
 }
 
 void FonctionControleComplet::ignorer(uint16_t& cr, uint16_t nombre) {
-    for (uint16_t i = 0; cr == 0 && i < nombre; ++i) lireChamp<TypeSimple>(cr);
+    ignorerChamps(cr, nombre);
 }
 
 void FonctionControleComplet::lireEntete(uint16_t& cr, Facture& facture) {
-    std::unique_ptr<Texte> numeroPS = lireConcatenation(cr);
-    if (numeroPS) facture.numeroPS = std::make_unique<Code>(numeroPS->chaine());
+    facture.numeroPS = lireConcatenation(cr);
     ignorer(cr, 2);
     facture.conventionPS = lireChamp<Code>(cr);
     facture.specialitePS = lireChamp<Code>(cr);
@@ -116,8 +115,8 @@ void FonctionControleComplet::lireEntete(uint16_t& cr, Facture& facture) {
     facture.dateNaissance = lireDateNaissance(cr);
     // A replacing practitioner takes the invoice over.
     if (groupeSuivant(cr) == kRemplacant) {
-        numeroPS = lireConcatenation(cr);
-        if (numeroPS) facture.numeroPS = std::make_unique<Code>(numeroPS->chaine());
+        std::unique_ptr<Code> remplacant = lireConcatenation(cr);
+        if (remplacant) facture.numeroPS = std::move(remplacant);
     }
 }
 
@@ -204,8 +203,7 @@ void FonctionControleComplet::lireSousGroupesActe(uint16_t& cr, const Facture& f
     if (sousGroupe(cr, kEntente, *ligne, position)) ligne->ententePrealable = lireChamp<Code>(cr);
     ligne->ententePrealable = ouDefaut(std::move(ligne->ententePrealable), "9");
     if (sousGroupe(cr, kExecutant, *ligne, position)) {
-        std::unique_ptr<Texte> numeroPS = lireConcatenation(cr);
-        if (numeroPS) ligne->numeroPS = std::make_unique<Code>(numeroPS->chaine());
+        ligne->numeroPS = lireConcatenation(cr);
         ligne->specialitePS = lireChamp<Code>(cr);
     } else {
         ligne->numeroPS = copie(facture.numeroPS);
@@ -249,27 +247,28 @@ void FonctionControleComplet::lireActeCCAM(uint16_t& cr, std::unique_ptr<LigneAc
 
 void FonctionControleComplet::lireContextes(uint16_t& cr, LigneActe& ligne, bool& contextesLus) {
     ignorer(cr, 1);
-    std::unique_ptr<Nombre> contextePS = lireChamp<Nombre>(cr);
-    std::unique_ptr<Nombre> contexteBS = lireChamp<Nombre>(cr);
+    Nombre contextePS, contexteBS;
+    lireChamp(cr, contextePS);
+    lireChamp(cr, contexteBS);
     contextesLus = cr == 0;
     LigneCCAM* ccam = ligne.commeLigneCCAM();
     if (cr != 0 || ccam == nullptr) return;
     auto grille = std::make_unique<Nombre>();
     Texte libelle, definition;
-    cr = lecture.rechercherUneGrilleTarifaire(ouVide(contextePS), ouVide(contexteBS), ouVide(ligne.date), *grille,
-                                              libelle, definition);
+    cr = lecture.rechercherUneGrilleTarifaire(contextePS, contexteBS, ouVide(ligne.date), *grille, libelle, definition);
     if (cr == 0) ccam->grilleTarifaire = std::move(grille);
 }
 
 void FonctionControleComplet::lireOutrepassements(uint16_t& cr, const LigneActe& ligne, uint16_t position) {
     while (sousGroupe(cr, kOutrepassement, ligne, position)) {
-        std::unique_ptr<Code> regle = lireChamp<Code>(cr);
+        Code regle;
+        lireChamp(cr, regle);
         if (cr != 0) return;
         const Nombre numero(ligne.valeurNumero());
-        cr = reglesOutrepassees.ajouter(ouVide(regle));
+        cr = reglesOutrepassees.ajouter(regle);
         if (cr == 0) cr = prestationsOutrepassees.ajouter(numero);
         if (cr == 0)
-            tracerRegle("Règle %s outrepassée à la prestation n° %d", ouVide(regle).chaine(),
+            tracerRegle("Règle %s outrepassée à la prestation n° %d", regle.chaine(),
                         static_cast<int>(numero.valeur()));
     }
 }

@@ -168,7 +168,7 @@ void FonctionsAppliquer::remplirDebrayage(uint16_t& cr, const char* service, Typ
     if (cr == 0) cr = lecture.rechercherReglesEntrainantDebrayage(Texte(service), regles);
 }
 
-void FonctionsAppliquer::ignorerChamp(uint16_t& cr) { lireChamp<TypeSimple>(cr); }
+void FonctionsAppliquer::ignorerChamp(uint16_t& cr) { ignorerChamps(cr, 1); }
 
 std::unique_ptr<Code> FonctionsAppliquer::lireOutrepassement(uint16_t& cr, uint16_t position, const LigneActe& ligne) {
     verifierNumeroPrestation(cr, position, ligne.valeurNumero());
@@ -225,8 +225,8 @@ void FonctionsAppliquer::lireGrilleTarifaire(uint16_t& cr, LigneCCAM& ligne) {
 }
 
 void FonctionsAppliquer::lireNumeroPS(uint16_t& cr, LigneActe& ligne) {
-    const auto numeroPS = lireConcatenation(cr);
-    if (numeroPS) ligne.numeroPS = std::make_unique<Code>(numeroPS->chaine());
+    std::unique_ptr<Code> numeroPS = lireConcatenation(cr);
+    if (numeroPS) ligne.numeroPS = std::move(numeroPS);
 }
 
 void FonctionsAppliquer::lireActesAssocies(uint16_t& cr, Facture& facture) {

@@ -9,9 +9,7 @@ void Booleen::tracer(uint16_t niveau) const {
     tracerDetail(CAT_ZONE, niveau, "  booleen = %s", valeur_ ? "vrai" : "faux");
 }
 
-std::unique_ptr<uint8_t[]> Booleen::versOctets(uint32_t& longueur) const {
-    longueur = 1;
-    std::unique_ptr<uint8_t[]> octets(new uint8_t[1]);
-    octets[0] = valeur_ ? 'O' : 'N';
-    return octets;
+void Booleen::formeOctets(FormeOctets& forme) const {
+    forme.court[0] = valeur_ ? 'O' : 'N';
+    formeCourte(forme, forme.court + 1);
 }

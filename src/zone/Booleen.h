@@ -16,7 +16,7 @@ public:
     void afficher(FILE* fichier) const override;
     void tracer(uint16_t niveau) const override;
     bool estRenseigne() const override { return true; }
-    std::unique_ptr<uint8_t[]> versOctets(uint32_t& longueur) const override;
+    void formeOctets(FormeOctets& forme) const override;
 
     bool valeur() const { return valeur_; }
     bool operator==(const Booleen& autre) const { return valeur_ == autre.valeur_; }

@@ -3,7 +3,6 @@
 #include "zone/Champ.h"
 
 #include <cstring>
-#include <new>
 #include <string>
 
 #include "KPXW32.h"
@@ -15,6 +14,7 @@
 #include "zone/Montant.h"
 #include "zone/Nombre.h"
 #include "zone/Texte.h"
+#include "zone/ValeurChamp.h"
 #include "zone/ZoneKPX.h"
 
 namespace {
@@ -43,7 +43,9 @@ Champ::Champ(uint32_t format_, uint32_t type_, uint16_t minimum, uint16_t maximu
 
 uint16_t Champ::controler(const uint8_t* octets, uint32_t n) const {
     uint16_t cr = 0;
-    ::tracer(CAT_CONTROLE, NIV_DETAIL, "Champ::controler >> IN");
+    // Every field passes here: a line not written costs one comparison, not a call.
+    const bool detail = NiveauTrace::ecrit(NIV_DETAIL);
+    if (detail) ::tracer(CAT_CONTROLE, NIV_DETAIL, "Champ::controler >> IN");
     if (tailleMinimale > 0 && n < tailleMinimale) {
         ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: taille des donnees (%u) inferieure au minimum (%u).", n,
                  static_cast<unsigned>(tailleMinimale));
@@ -101,12 +103,13 @@ uint16_t Champ::controler(const uint8_t* octets, uint32_t n) const {
             cr = KPX_CR_CHAMP_BASE;
         }
     }
-    ::tracer(CAT_CONTROLE, NIV_DETAIL, "Champ::controler << OUT cr = 0x%04X", cr);
+    if (detail) ::tracer(CAT_CONTROLE, NIV_DETAIL, "Champ::controler << OUT cr = 0x%04X", cr);
     return cr;
 }
 
 void Champ::reduire(const uint8_t*& octets, uint32_t& n) const {
-    ::tracer(CAT_CONTROLE, NIV_DETAIL, "Champ::reduire >> IN : longueur = %u", n);
+    const bool detail = NiveauTrace::ecrit(NIV_DETAIL);
+    if (detail) ::tracer(CAT_CONTROLE, NIV_DETAIL, "Champ::reduire >> IN : longueur = %u", n);
     if (format == FORMAT_ALPHANUMERIQUE || format == FORMAT_VALEURS) {
         while (n > 0 && octets[n - 1] == ' ') --n;
     } else if (format == FORMAT_NUMERIQUE) {
@@ -115,7 +118,7 @@ void Champ::reduire(const uint8_t*& octets, uint32_t& n) const {
             --n;
         }
     }
-    ::tracer(CAT_CONTROLE, NIV_DETAIL, "Champ::reduire << OUT : longueur = %u", n);
+    if (detail) ::tracer(CAT_CONTROLE, NIV_DETAIL, "Champ::reduire << OUT : longueur = %u", n);
 }
 
 uint16_t Champ::transformer(const uint8_t* octets, uint32_t n, std::unique_ptr<TypeSimple>& valeur) const {
@@ -123,9 +126,26 @@ uint16_t Champ::transformer(const uint8_t* octets, uint32_t n, std::unique_ptr<T
     TraceOperation trace(CAT_CONTROLE, NIV_DETAIL, "Champ::transformer", cr);
     cr = controler(octets, n);
     if (cr != 0) return cr;
-    reduire(octets, n);
+    ValeurChamp construite;
+    cr = construire(octets, n, construite);
+    valeur = construite.extraire();
+    return cr;
+}
 
-    TypeSimple* construit = nullptr;
+uint16_t Champ::transformer(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const {
+    uint16_t cr = 0;
+    TraceOperation trace(CAT_CONTROLE, NIV_DETAIL, "Champ::transformer", cr);
+    cr = controler(octets, n);
+    if (cr == 0) cr = construire(octets, n, valeur);
+    return cr;
+}
+
+uint16_t Champ::construire(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const {
+    uint16_t cr = 0;
+    valeur.vider();
+    reduire(octets, n);
+    const TypeSimple* construite = nullptr;
+
     switch (type) {
         case TYPE_CODE:
             if (!estCode(octets, n)) {
@@ -133,32 +153,31 @@ uint16_t Champ::transformer(const uint8_t* octets, uint32_t n, std::unique_ptr<T
                          ZoneKPX::texteTrace(octets, n, kMaximumTrace));
                 cr = KPX_CR_CHAMP_BASE;
             } else {
-                construit = new (std::nothrow) Code(octets, n);
+                construite = &valeur.construire<Code>(octets, n);
             }
             break;
-        case TYPE_TEXTE: construit = new (std::nothrow) Texte(octets, n); break;
+        case TYPE_TEXTE: construite = &valeur.construire<Texte>(octets, n); break;
         case TYPE_BOOLEEN:
             if (n != 1 || (octets[0] != 'O' && octets[0] != 'N')) {
                 ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: le champ [%s] n'est pas un booléen valide.",
                          ZoneKPX::texteTrace(octets, n, kMaximumTrace));
                 cr = KPX_CR_CHAMP_BASE;
             } else {
-                construit = new (std::nothrow) Booleen(octets, n);
+                construite = &valeur.construire<Booleen>(octets, n);
             }
             break;
-        case TYPE_DATE: construit = new (std::nothrow) Date(octets, n); break;
-        case TYPE_NOMBRE: construit = new (std::nothrow) Nombre(octets, n); break;
-        case TYPE_MONTANT: construit = new (std::nothrow) Montant(octets, n); break;
-        case TYPE_COEFFICIENT: construit = new (std::nothrow) Coefficient(octets, n, 3); break;
-        case TYPE_COEFFICIENT_TAUX: construit = new (std::nothrow) Coefficient(octets, n, 2); break;
+        case TYPE_DATE: construite = &valeur.construire<Date>(octets, n); break;
+        case TYPE_NOMBRE: construite = &valeur.construire<Nombre>(octets, n); break;
+        case TYPE_MONTANT: construite = &valeur.construire<Montant>(octets, n); break;
+        case TYPE_COEFFICIENT: construite = &valeur.construire<Coefficient>(octets, n, 3); break;
+        case TYPE_COEFFICIENT_TAUX: construite = &valeur.construire<Coefficient>(octets, n, 2); break;
         default:
             ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Type simple (%d) inconnu", static_cast<int>(type));
             cr = KPX_CR_NON_PREVU;
     }
-    valeur.reset(construit);
-    if (cr == 0 && (valeur == nullptr || !valeur->estValide())) {
+    if (cr == 0 && !construite->estValide()) {
         ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Construction type simple (%d) impossible", static_cast<int>(type));
-        valeur.reset();
+        valeur.vider();
         cr = KPX_CR_CONSTRUCTION;
     }
     return cr;

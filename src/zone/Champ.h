@@ -9,6 +9,8 @@
 #include "zone/ListeCodes.h"
 #include "zone/TypeSimple.h"
 
+class ValeurChamp;
+
 // Format codes of a field description.
 enum FormatChamp : uint32_t {
     FORMAT_ALPHANUMERIQUE = 0,
@@ -29,6 +31,9 @@ public:
     void reduire(const uint8_t*& octets, uint32_t& n) const;
     // controler, reduire, then a new value of the field's type; null on failure.
     uint16_t transformer(const uint8_t* octets, uint32_t n, std::unique_ptr<TypeSimple>& valeur) const;
+    // The same, the value built in place (left as it was when the check fails, empty on
+    // any other failure).
+    uint16_t transformer(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const;
 
     // Letter of a format in trace lines ('*' for the free format).
     static char lettreFormat(uint32_t format);
@@ -44,4 +49,8 @@ public:
     uint16_t tailleMinimale = 0;   // 0: no minimum
     uint16_t tailleMaximale = 0;   // 0: no maximum
     ListeCodes valeursAutorisees;  // empty: any value
+
+private:
+    // reduire, then the value of the field's type, on bytes that passed controler.
+    uint16_t construire(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const;
 };

@@ -5,9 +5,10 @@
 
 Code::Code(char caractere) : Texte(&caractere, 1) {}
 
-Code::Code(const char* octets, size_t n, LargeurFixe) : Texte(octets, n) {
-    auto fin = texte_.find_last_not_of(' ');
-    texte_.erase(fin == std::string::npos ? 0 : fin + 1);
+Code::Code(const char* octets, size_t n, LargeurFixe) {
+    size_t longueur = longueurAvantNul(octets, n);
+    while (longueur > 0 && octets[longueur - 1] == ' ') --longueur;
+    texte_.assign(octets != nullptr ? octets : "", longueur);
 }
 
 Code::Code(const uint8_t* octets, size_t n, LargeurFixe largeur)

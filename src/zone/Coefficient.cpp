@@ -9,6 +9,4 @@ void Coefficient::tracer(uint16_t niveau) const {
     tracerDetail(CAT_ZONE, niveau, "  coefficient = %f", valeur_);
 }
 
-std::unique_ptr<uint8_t[]> Coefficient::versOctets(uint32_t& longueur) const {
-    return Flottant::versOctets(longueur, 3);
-}
+void Coefficient::formeOctets(FormeOctets& forme) const { Flottant::formeOctets(forme, 3); }

@@ -13,5 +13,5 @@ public:
 
     void afficher(FILE* fichier) const override;
     void tracer(uint16_t niveau) const override;
-    std::unique_ptr<uint8_t[]> versOctets(uint32_t& longueur) const override;
+    void formeOctets(FormeOctets& forme) const override;
 };

@@ -29,8 +29,10 @@ uint16_t ControleurSuperGroupe::entrerSuperGroupe(const SuperGroupe& fils, uint1
 
 uint16_t ControleurSuperGroupe::rechercherGroupe(uint16_t numero, const Groupe*& groupe) {
     uint16_t cr = 0;
-    tracer(CAT_CONTROLE, NIV_DETAIL, "ControleurSuperGroupe[%s]::rechercherGroupe >> IN : identifiant = %u",
-           superGroupe_.nom().c_str(), static_cast<unsigned>(numero));
+    const bool detail = NiveauTrace::ecrit(NIV_DETAIL);
+    if (detail)
+        tracer(CAT_CONTROLE, NIV_DETAIL, "ControleurSuperGroupe[%s]::rechercherGroupe >> IN : identifiant = %u",
+               superGroupe_.nom().c_str(), static_cast<unsigned>(numero));
     groupe = nullptr;
     bool repondu = false;
     if (controleurFils_ != nullptr) {
@@ -67,7 +69,9 @@ uint16_t ControleurSuperGroupe::rechercherGroupe(uint16_t numero, const Groupe*&
             cr = static_cast<uint16_t>(KPX_CR_NUMERO_GROUPE_BASE + premier);
         }
     }
-    tracer(CAT_CONTROLE, NIV_DETAIL, "ControleurSuperGroupe[]::rechercherGroupe << OUT :  cr = 0x%04X, groupe = 0x%p",
-           cr, static_cast<const void*>(groupe));
+    if (detail)
+        tracer(CAT_CONTROLE, NIV_DETAIL,
+               "ControleurSuperGroupe[]::rechercherGroupe << OUT :  cr = 0x%04X, groupe = 0x%p", cr,
+               static_cast<const void*>(groupe));
     return cr;
 }

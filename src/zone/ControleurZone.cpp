@@ -87,10 +87,18 @@ uint16_t ControleurZone::lireChamp(uint16_t& groupe, uint16_t& numero, const uin
     return cr;
 }
 
-uint16_t ControleurZone::extraireChamp(uint16_t& groupe, uint16_t& numero, std::unique_ptr<TypeSimple>& valeur) {
+namespace {
+const TypeSimple* valeurDe(const std::unique_ptr<TypeSimple>& valeur) { return valeur.get(); }
+const TypeSimple* valeurDe(const ValeurChamp& valeur) { return valeur.valeur(); }
+void vider(std::unique_ptr<TypeSimple>& valeur) { valeur.reset(); }
+void vider(ValeurChamp& valeur) { valeur.vider(); }
+}  // namespace
+
+template <class Valeur>
+uint16_t ControleurZone::extraireValeur(uint16_t& groupe, uint16_t& numero, Valeur& valeur) {
     uint16_t cr = 0;
     TraceOperation trace(CAT_CONTROLE, NIV_DETAIL, "ControleurZone::extraireChamp", cr);
-    valeur.reset();
+    vider(valeur);
     const uint8_t* donnees = nullptr;
     uint32_t longueur = 0;
     const Champ* description = nullptr;
@@ -99,12 +107,22 @@ uint16_t ControleurZone::extraireChamp(uint16_t& groupe, uint16_t& numero, std::
         cr = description->transformer(donnees, longueur, valeur);
         if (cr == KPX_CR_CHAMP_BASE) cr = static_cast<uint16_t>(KPX_CR_CHAMP_BASE + zone_.numeroChampZone);
     }
-    if (cr == 0 && valeur != nullptr) {
-        tracer(CAT_CONTROLE, NIV_DETAIL, "Groupe %u, champ %u (%u) :", static_cast<unsigned>(groupe),
-               static_cast<unsigned>(numero), static_cast<unsigned>(zone_.numeroChampZone));
-        valeur->tracer(NIV_DETAIL);
+    const TypeSimple* lue = valeurDe(valeur);
+    if (cr == 0 && lue != nullptr) {
+        if (NiveauTrace::ecrit(NIV_DETAIL))
+            tracer(CAT_CONTROLE, NIV_DETAIL, "Groupe %u, champ %u (%u) :", static_cast<unsigned>(groupe),
+                   static_cast<unsigned>(numero), static_cast<unsigned>(zone_.numeroChampZone));
+        if (TraceDetail::estActif(CAT_ZONE, NIV_DETAIL)) lue->tracer(NIV_DETAIL);
     }
     return cr;
+}
+
+uint16_t ControleurZone::extraireChamp(uint16_t& groupe, uint16_t& numero, std::unique_ptr<TypeSimple>& valeur) {
+    return extraireValeur(groupe, numero, valeur);
+}
+
+uint16_t ControleurZone::extraireChamp(uint16_t& groupe, uint16_t& numero, ValeurChamp& valeur) {
+    return extraireValeur(groupe, numero, valeur);
 }
 
 uint16_t ControleurZone::extraireChamp(uint16_t& groupe, uint16_t& numero, const uint8_t*& donnees,
@@ -117,7 +135,7 @@ uint16_t ControleurZone::extraireChamp(uint16_t& groupe, uint16_t& numero, const
         cr = description->controler(donnees, longueur);
         if (cr == KPX_CR_CHAMP_BASE) cr = static_cast<uint16_t>(KPX_CR_CHAMP_BASE + zone_.numeroChampZone);
     }
-    if (cr == 0)
+    if (cr == 0 && NiveauTrace::ecrit(NIV_DETAIL))
         tracer(CAT_CONTROLE, NIV_DETAIL, "Groupe %u, champ %u (%u) (l=%u) = %s", static_cast<unsigned>(groupe),
                static_cast<unsigned>(numero), static_cast<unsigned>(zone_.numeroChampZone), longueur,
                ZoneKPX::texteTrace(donnees, longueur, kMaximumTrace));

@@ -80,44 +80,29 @@ void Date::tracer(uint16_t niveau) const {
     tracerDetail(CAT_ZONE, niveau, "  date = %02u/%02u/%04u", jour_, mois_, annee_);
 }
 
-std::unique_ptr<uint8_t[]> Date::versOctets(uint32_t& longueur) const {
+void Date::formeOctets(FormeOctets& forme) const {
     if (!estRenseigne()) {
-        longueur = 0;
-        return nullptr;
+        forme.donnees = nullptr;
+        forme.longueur = 0;
+        return;
     }
-    char texte[24];
-    std::snprintf(texte, sizeof texte, "%04u%02u%02u0000", annee_ % 10000u, mois_ % 100u, jour_ % 100u);
-    longueur = 12;
-    return copierOctets(texte, longueur);
+    char* p = ecrireDecimal(forme.court, annee_ % 10000u, 4);
+    p = ecrireDecimal(p, mois_ % 100u, 2);
+    p = ecrireDecimal(p, jour_ % 100u, 2);
+    for (int i = 0; i < 4; ++i) *p++ = '0';
+    formeCourte(forme, p);
 }
 
-namespace {
-
-// At least `chiffres` digits, as "%0*u" writes them; rules build this text for their
-// trace arguments at every call, so it is written by hand.
-char* ecrireEntier(char* p, unsigned valeur, int chiffres) {
-    char inverse[8];
-    int n = 0;
-    do {
-        inverse[n++] = static_cast<char>('0' + valeur % 10);
-        valeur /= 10;
-    } while (valeur != 0);
-    while (n < chiffres) inverse[n++] = '0';
-    while (n > 0) *p++ = inverse[--n];
-    return p;
-}
-
-}  // namespace
-
+// Rules build this text for their trace arguments at every call, so it is written by hand.
 const char* Date::chaine() const {
     const uint32_t date = static_cast<uint32_t>(annee_) << 16 | static_cast<uint32_t>(mois_) << 8 | jour_;
     if (date == dateEcrite) return texteDate;
     dateEcrite = date;
-    char* p = ecrireEntier(texteDate, jour_, 2);
+    char* p = ecrireDecimal(texteDate, jour_, 2);
     *p++ = '/';
-    p = ecrireEntier(p, mois_, 2);
+    p = ecrireDecimal(p, mois_, 2);
     *p++ = '/';
-    p = ecrireEntier(p, annee_, 4);
+    p = ecrireDecimal(p, annee_, 4);
     *p = '\0';
     return texteDate;
 }

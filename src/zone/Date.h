@@ -18,7 +18,7 @@ public:
     void afficher(FILE* fichier) const override;
     void tracer(uint16_t niveau) const override;
     bool estRenseigne() const override { return annee_ != 0 && mois_ != 0 && jour_ != 0; }
-    std::unique_ptr<uint8_t[]> versOctets(uint32_t& longueur) const override;
+    void formeOctets(FormeOctets& forme) const override;
 
     uint16_t annee() const { return annee_; }
     uint8_t mois() const { return mois_; }

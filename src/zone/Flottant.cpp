@@ -33,27 +33,26 @@ bool Flottant::estRenseigne() const { return std::fabs(valeur_) > kTolerance; }
 
 bool Flottant::operator==(double autre) const { return std::fabs(valeur_ - autre) < kTolerance; }
 
-std::unique_ptr<uint8_t[]> Flottant::versOctets(uint32_t& longueur, uint8_t decimales) const {
+void Flottant::formeOctets(FormeOctets& forme, uint8_t decimales) const {
     double x = valeur_ * puissanceDix(decimales);
     x = std::trunc(valeur_ >= 0 ? x + kTolerance : x - kTolerance);
+    forme.donnees = nullptr;
     if (!std::isfinite(x) || std::fabs(x) >= 1e11) {
-        longueur = kMaxCaracteres + 1;
-        return nullptr;
+        forme.longueur = kMaxCaracteres + 1;
+        return;
     }
-    char chiffres[16];
-    int n = std::snprintf(chiffres, sizeof chiffres, "%.0f", std::fabs(x));
-    bool negatif = x < 0;
-    size_t largeur = std::max(static_cast<size_t>(n), static_cast<size_t>(decimales) + 1);
-    size_t total = largeur + (negatif ? 1 : 0);
+    // A whole number below 10^11: its integer has the digits "%.0f" would print.
+    char chiffres[20];
+    const char* fin = ecrireDecimal(chiffres, static_cast<uint64_t>(std::fabs(x)), decimales + 1u);
+    const size_t largeur = static_cast<size_t>(fin - chiffres);
+    const bool negatif = x < 0;
+    const size_t total = largeur + (negatif ? 1 : 0);
     if (total > kMaxCaracteres) {
-        longueur = static_cast<uint32_t>(total);
-        return nullptr;
+        forme.longueur = static_cast<uint32_t>(total);
+        return;
     }
-    char texte[kMaxCaracteres + 1];
-    size_t p = 0;
-    if (negatif) texte[p++] = '-';
-    for (size_t i = static_cast<size_t>(n); i < largeur; ++i) texte[p++] = '0';
-    std::memcpy(texte + p, chiffres, static_cast<size_t>(n));
-    longueur = static_cast<uint32_t>(total);
-    return copierOctets(texte, longueur);
+    char* p = forme.court;
+    if (negatif) *p++ = '-';
+    std::memcpy(p, chiffres, largeur);
+    formeCourte(forme, p + largeur);
 }

@@ -36,11 +36,11 @@ public:
     bool operator>=(const Flottant& autre) const { return *this >= autre.valeur_; }
 
 protected:
-    using TypeSimple::versOctets;
+    using TypeSimple::formeOctets;
     // Digits of value x 10^decimales, left-padded with '0' to decimales + 1;
     // a negative value gets a leading '-'. More than 11 characters (or not a
-    // finite number) gives no array and a non-zero length: not writable.
-    std::unique_ptr<uint8_t[]> versOctets(uint32_t& longueur, uint8_t decimales) const;
+    // finite number) gives no bytes and a non-zero length: not writable.
+    void formeOctets(FormeOctets& forme, uint8_t decimales) const;
 
     double valeur_ = 0.0;
 };

@@ -9,9 +9,7 @@ void Montant::afficher(FILE* fichier) const { std::fprintf(fichier, "%#.2fE", va
 
 void Montant::tracer(uint16_t niveau) const { tracerDetail(CAT_ZONE, niveau, "  montant = %#.2fE", valeur_); }
 
-std::unique_ptr<uint8_t[]> Montant::versOctets(uint32_t& longueur) const {
-    return Flottant::versOctets(longueur, 2);
-}
+void Montant::formeOctets(FormeOctets& forme) const { Flottant::formeOctets(forme, 2); }
 
 double Montant::arrondir(double a) {
     const double p = 100.0;

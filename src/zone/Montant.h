@@ -12,7 +12,7 @@ public:
 
     void afficher(FILE* fichier) const override;
     void tracer(uint16_t niveau) const override;
-    std::unique_ptr<uint8_t[]> versOctets(uint32_t& longueur) const override;
+    void formeOctets(FormeOctets& forme) const override;
 
     // Rounding to the cent used by the tariff rules: half a cent goes up (away
     // from zero), with the tolerance deciding the ties.

@@ -18,8 +18,10 @@ void Nombre::tracer(uint16_t niveau) const {
     tracerDetail(CAT_ZONE, niveau, "  nombre = %ld", static_cast<long>(valeur_));
 }
 
-std::unique_ptr<uint8_t[]> Nombre::versOctets(uint32_t& longueur) const {
-    char texte[16];
-    longueur = static_cast<uint32_t>(std::snprintf(texte, sizeof texte, "%ld", static_cast<long>(valeur_)));
-    return copierOctets(texte, longueur);
+void Nombre::formeOctets(FormeOctets& forme) const {
+    // As "%ld" writes it; the answer of a control writes one for every line it names.
+    char* p = forme.court;
+    if (valeur_ < 0) *p++ = '-';
+    const uint32_t grandeur = valeur_ < 0 ? 0u - static_cast<uint32_t>(valeur_) : static_cast<uint32_t>(valeur_);
+    formeCourte(forme, ecrireDecimal(p, grandeur, 1));
 }

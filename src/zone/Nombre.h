@@ -16,7 +16,7 @@ public:
     void afficher(FILE* fichier) const override;
     void tracer(uint16_t niveau) const override;
     bool estRenseigne() const override { return valeur_ != 0; }
-    std::unique_ptr<uint8_t[]> versOctets(uint32_t& longueur) const override;
+    void formeOctets(FormeOctets& forme) const override;
 
     int32_t valeur() const { return valeur_; }
     bool operator==(const Nombre& autre) const { return valeur_ == autre.valeur_; }

@@ -8,9 +8,10 @@
 void Reponse::groupe(uint16_t numero) { groupes_.push_back({numero, {}}); }
 
 void Reponse::champ(const TypeSimple& valeur) {
-    uint32_t longueur = 0;
-    std::unique_ptr<uint8_t[]> octets = valeur.versOctets(longueur);
-    groupes_.back().champs.emplace_back(reinterpret_cast<const char*>(octets.get()), octets ? longueur : 0);
+    FormeOctets forme;
+    valeur.formeOctets(forme);
+    groupes_.back().champs.emplace_back(reinterpret_cast<const char*>(forme.donnees),
+                                        forme.donnees != nullptr ? forme.longueur : 0);
 }
 
 void Reponse::champVide() { groupes_.back().champs.emplace_back(); }

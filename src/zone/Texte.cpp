@@ -47,32 +47,33 @@ const TableRepliement kRepliement;
 
 }  // namespace
 
-Texte::Texte(const char* chaine) {
-    if (chaine != nullptr) texte_ = chaine;
-}
+// Values are built by the thousand in a control: each string is built once, at its length.
+Texte::Texte(const char* chaine) : texte_(chaine != nullptr ? chaine : "") {}
 
-Texte::Texte(const char* octets, size_t n) { definir(octets, n); }
+Texte::Texte(const char* octets, size_t n)
+    : texte_(octets != nullptr ? octets : "", longueurAvantNul(octets, n)) {}
 
-Texte::Texte(const uint8_t* octets, size_t n) { definir(reinterpret_cast<const char*>(octets), n); }
+Texte::Texte(const uint8_t* octets, size_t n) : Texte(reinterpret_cast<const char*>(octets), n) {}
 
-void Texte::definir(const char* octets, size_t n) {
-    if (octets == nullptr || n == 0) {
-        texte_.clear();
-        return;
-    }
+size_t Texte::longueurAvantNul(const char* octets, size_t n) {
+    if (octets == nullptr || n == 0) return 0;
     const void* nul = std::memchr(octets, '\0', n);
-    texte_.assign(octets, nul != nullptr ? static_cast<const char*>(nul) - octets : n);
+    return nul != nullptr ? static_cast<size_t>(static_cast<const char*>(nul) - octets) : n;
 }
 
 void Texte::afficher(FILE* fichier) const { std::fprintf(fichier, "%s", chaine()); }
 
 void Texte::tracer(uint16_t niveau) const { tracerDetail(CAT_ZONE, niveau, "  texte = %s", chaine()); }
 
-bool Texte::estRenseigne() const { return texte_.find_first_not_of(" \t") != std::string::npos; }
+bool Texte::estRenseigne() const {
+    for (char c : texte_)
+        if (c != ' ' && c != '\t') return true;
+    return false;
+}
 
-std::unique_ptr<uint8_t[]> Texte::versOctets(uint32_t& longueur) const {
-    longueur = static_cast<uint32_t>(texte_.size());
-    return copierOctets(texte_.data(), longueur);
+void Texte::formeOctets(FormeOctets& forme) const {
+    forme.donnees = reinterpret_cast<const uint8_t*>(texte_.data());
+    forme.longueur = static_cast<uint32_t>(texte_.size());
 }
 
 Texte Texte::operator+(const Texte& autre) const {

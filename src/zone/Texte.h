@@ -17,7 +17,7 @@ public:
     void afficher(FILE* fichier) const override;
     void tracer(uint16_t niveau) const override;
     bool estRenseigne() const override;
-    std::unique_ptr<uint8_t[]> versOctets(uint32_t& longueur) const override;
+    void formeOctets(FormeOctets& forme) const override;
 
     const char* chaine() const { return texte_.c_str(); }
     size_t longueur() const { return texte_.size(); }
@@ -44,7 +44,8 @@ public:
     bool operator!=(const char* chaine) const { return !(*this == chaine); }
 
 protected:
-    void definir(const char* octets, size_t n);
+    // The characters before the first NUL byte of the n given (none when octets is null).
+    static size_t longueurAvantNul(const char* octets, size_t n);
 
     std::string texte_;
 };

@@ -152,8 +152,14 @@ uint16_t ZoneKPX::lireChampSuivant(uint16_t& numero, const uint8_t*& donnees, ui
         debutChamp += enteteChamp + longueurChamp;
         ++numeroChamp;
         ++numeroChampZone;
-        cr = decoderLongueur(debutChamp, longueurChamp, enteteChamp);
-        if (cr != KPX_OK) break;
+        // Most fields are shorter than 129 bytes: their length is their first byte.
+        if (debutChamp < tailleBuffer && buffer[debutChamp] < 0x81) {
+            longueurChamp = buffer[debutChamp];
+            enteteChamp = 1;
+        } else {
+            cr = decoderLongueur(debutChamp, longueurChamp, enteteChamp);
+            if (cr != KPX_OK) break;
+        }
         if (finChamp() > finGroupe()) {
             tracer(CAT_ZONE, NIV_ERREUR, "ERREUR: La taille du champ (%u) dépasse la taille du groupe.",
                    longueurChamp);
@@ -168,7 +174,9 @@ uint16_t ZoneKPX::lireChampSuivant(uint16_t& numero, const uint8_t*& donnees, ui
 }
 
 uint16_t ZoneKPX::ajouterGroupe(uint16_t identifiant) {
-    tracer(CAT_ZONE, NIV_DETAIL, "ZoneKPX::ajouterGroupe >> IN: identifiant = %u", identifiant);
+    // Written once per output field: a line not written costs one comparison, not a call.
+    const bool detail = NiveauTrace::ecrit(NIV_DETAIL);
+    if (detail) tracer(CAT_ZONE, NIV_DETAIL, "ZoneKPX::ajouterGroupe >> IN: identifiant = %u", identifiant);
     uint16_t cr = KPX_OK;
     if (uint64_t{tailleDonnees} + 3 > tailleBuffer) {
         tracer(CAT_ZONE, NIV_ERREUR, "ERREUR: buffer plein (tailleBuffer = %u).", tailleBuffer);
@@ -189,14 +197,17 @@ uint16_t ZoneKPX::ajouterGroupe(uint16_t identifiant) {
         debutChamp = debutGroupe + enteteGroupe;
         tailleDonnees += 3;
     }
-    tracer(CAT_ZONE, NIV_DETAIL, "ZoneKPX::ajouterGroupe  << OUT : cr = 0x%04X, tailleDonnees = %u", cr,
-           tailleDonnees);
+    if (detail)
+        tracer(CAT_ZONE, NIV_DETAIL, "ZoneKPX::ajouterGroupe  << OUT : cr = 0x%04X, tailleDonnees = %u", cr,
+               tailleDonnees);
     return cr;
 }
 
 uint16_t ZoneKPX::ajouterChamp(const uint8_t* donnees, uint32_t longueur) {
-    tracer(CAT_ZONE, NIV_DETAIL, "ZoneKPX::ajouterChamp >> IN: donnees = 0x%p, longueur = %u",
-           static_cast<const void*>(donnees), longueur);
+    const bool detail = NiveauTrace::ecrit(NIV_DETAIL);
+    if (detail)
+        tracer(CAT_ZONE, NIV_DETAIL, "ZoneKPX::ajouterChamp >> IN: donnees = 0x%p, longueur = %u",
+               static_cast<const void*>(donnees), longueur);
     uint16_t cr = KPX_OK;
     if (identifiantGroupe == 0) {
         tracer(CAT_ZONE, NIV_ERREUR, "ERREUR: groupe courant invalide.");
@@ -242,19 +253,20 @@ uint16_t ZoneKPX::ajouterChamp(const uint8_t* donnees, uint32_t longueur) {
         if (longueur > 0) std::memcpy(buffer + debutChamp + enteteChamp, donnees, longueur);
         tailleDonnees += d + t;
     }
-    tracer(CAT_ZONE, NIV_DETAIL, "ZoneKPX::ajouterChamp << OUT :cr = 0x%04X, tailleDonnees = %u", cr,
-           tailleDonnees);
+    if (detail)
+        tracer(CAT_ZONE, NIV_DETAIL, "ZoneKPX::ajouterChamp << OUT :cr = 0x%04X, tailleDonnees = %u", cr,
+               tailleDonnees);
     return cr;
 }
 
 uint16_t ZoneKPX::ajouterChamp(const TypeSimple& valeur) {
-    uint32_t longueur = 0;
-    auto octets = valeur.versOctets(longueur);
-    if (octets == nullptr && longueur != 0) {
+    FormeOctets forme;
+    valeur.formeOctets(forme);
+    if (forme.donnees == nullptr && forme.longueur != 0) {
         tracer(CAT_ZONE, NIV_ERREUR, "ERREUR: Conversion d'un type simple en un champ d'octets impossible.");
         return KPX_CR_CONSTRUCTION;
     }
-    return ajouterChamp(octets.get(), octets == nullptr ? 0 : longueur);
+    return ajouterChamp(forme.donnees, forme.donnees == nullptr ? 0 : forme.longueur);
 }
 
 uint32_t ZoneKPX::nbOctetsLongueur(uint32_t longueur) {
@@ -287,7 +299,9 @@ uint32_t ZoneKPX::tailleGroupe(std::initializer_list<uint32_t> longueurs) {
 }
 
 uint32_t ZoneKPX::coderLongueur(uint32_t longueur, uint32_t offset) {
-    tracer(CAT_ZONE, NIV_DETAIL, "ZoneKPX::coderLongueur >> IN : longueur = %u, offset = %u", longueur, offset);
+    const bool detail = NiveauTrace::ecrit(NIV_DETAIL);
+    if (detail)
+        tracer(CAT_ZONE, NIV_DETAIL, "ZoneKPX::coderLongueur >> IN : longueur = %u, offset = %u", longueur, offset);
     const uint32_t n = nbOctetsLongueur(longueur);
     uint8_t* p = buffer + offset;
     if (n == 1) {
@@ -296,17 +310,20 @@ uint32_t ZoneKPX::coderLongueur(uint32_t longueur, uint32_t offset) {
         p[0] = static_cast<uint8_t>(0x80u | (n - 1));
         for (uint32_t i = 1; i < n; ++i) p[i] = static_cast<uint8_t>(longueur >> (8 * (n - 1 - i)));
     }
-    tracer(CAT_ZONE, NIV_DETAIL, "ZoneKPX::coderLongueur << OUT : nbOctets = %u", n);
+    if (detail) tracer(CAT_ZONE, NIV_DETAIL, "ZoneKPX::coderLongueur << OUT : nbOctets = %u", n);
     return n;
 }
 
 uint32_t ZoneKPX::coderEnteteGroupe(uint16_t identifiant, uint32_t longueur, uint32_t offset) {
-    tracer(CAT_ZONE, NIV_DETAIL, "ZoneKPX::coderEnteteGroupe >> IN : identifiant = %u, longueur = %u, offset = %u",
-           identifiant, longueur, offset);
+    const bool detail = NiveauTrace::ecrit(NIV_DETAIL);
+    if (detail)
+        tracer(CAT_ZONE, NIV_DETAIL,
+               "ZoneKPX::coderEnteteGroupe >> IN : identifiant = %u, longueur = %u, offset = %u", identifiant,
+               longueur, offset);
     buffer[offset] = static_cast<uint8_t>(identifiant >> 8);
     buffer[offset + 1] = static_cast<uint8_t>(identifiant);
     const uint32_t n = 2 + coderLongueur(longueur, offset + 2);
-    tracer(CAT_ZONE, NIV_DETAIL, "ZoneKPX::coderEnteteGroupe << OUT : nbOctets = %u", n);
+    if (detail) tracer(CAT_ZONE, NIV_DETAIL, "ZoneKPX::coderEnteteGroupe << OUT : nbOctets = %u", n);
     return n;
 }
 

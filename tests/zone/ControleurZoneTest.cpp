@@ -6,12 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 #include "KPXW32.h"
 #include "frame/Systeme.h"
+#include "frame/Trace.h"
 #include "support/TraceCapturee.h"
 #include "zone/Groupe.h"
 #include "zone/Nombre.h"
@@ -81,6 +84,12 @@ std::vector<Lu> lire(ControleurZone& controleur, size_t n) {
         if (lu.cr != 0) break;
     }
     return lus;
+}
+
+std::string octetsDe(const TypeSimple& valeur) {
+    FormeOctets forme;
+    valeur.formeOctets(forme);
+    return forme.donnees != nullptr ? std::string(reinterpret_cast<const char*>(forme.donnees), forme.longueur) : "";
 }
 
 uint16_t dernierCode(const std::vector<Lu>& lus) { return lus.empty() ? 0 : lus.back().cr; }
@@ -439,4 +448,59 @@ TEST(ControleurZone, NestedSuperGroupsRepeatAsAWhole) {
             EXPECT_EQ(controleur.verifierFinZone(), 0) << c.nom;
         }
     }
+}
+
+// The control reads its fields in place and keeps only some; the owned values of the
+// other reading must stay the same values, with the same trace lines, errors included.
+TEST(ControleurZone, InPlaceValuesAreTheOwnedOnesWithTheSameTrace) {
+    Fonction f;
+    const Octets bonne =
+        Entree().groupe(3001, {"AHQP001      "}).groupe(3002, {"1"}).groupe(3003, {"007", "1250", " x "}).octets();
+    const Octets mauvaise = Entree().groupe(3001, {"AHQP001"}).groupe(3002, {"1"}).groupe(3003, {"7", "12A"}).octets();
+    // Every line handed to the component, whatever an earlier call left known of its level.
+    NiveauTrace::oublier();
+    static std::vector<std::string> details;
+    TraceDetail::definirDestination([](uint16_t, uint16_t, const char* ligne) { details.emplace_back(ligne); });
+    TraceDetail::definirNiveau(CAT_ZONE, NIV_DETAIL);
+    for (const Octets* octets : {&bonne, &mauvaise}) {
+        std::vector<std::string> traces[2];
+        std::vector<Lu> lus[2];
+        for (int enPlace = 0; enPlace < 2; ++enPlace) {
+            details.clear();
+            TraceCapturee trace(enPlace ? "controleur-en-place" : "controleur-possede");
+            ZoneKPX zone(octets->data(), static_cast<uint32_t>(octets->size()));
+            ControleurZone controleur(zone, f.racine);
+            for (uint16_t cr = 0; cr == 0 && lus[enPlace].size() < 5;) {
+                Lu lu{0, 0, 0, ""};
+                std::unique_ptr<TypeSimple> possedee;
+                ValeurChamp valeur;
+                cr = lu.cr = enPlace ? controleur.extraireChamp(lu.groupe, lu.numero, valeur)
+                                     : controleur.extraireChamp(lu.groupe, lu.numero, possedee);
+                const TypeSimple* lue = enPlace ? valeur.valeur() : possedee.get();
+                if (lue != nullptr) lu.valeur = std::string(typeid(*lue).name()) + ":" + octetsDe(*lue);
+                lus[enPlace].push_back(lu);
+            }
+            traces[enPlace] = trace.textes();
+            traces[enPlace].insert(traces[enPlace].end(), details.begin(), details.end());
+        }
+        ASSERT_EQ(lus[0].size(), lus[1].size());
+        for (size_t i = 0; i < lus[0].size(); ++i) {
+            EXPECT_EQ(lus[1][i].cr, lus[0][i].cr) << i;
+            EXPECT_EQ(lus[1][i].valeur, lus[0][i].valeur) << i;
+        }
+        EXPECT_EQ(traces[1], traces[0]);
+        EXPECT_NE(std::find(traces[0].begin(), traces[0].end(), "Champ::transformer >> IN"), traces[0].end());
+        EXPECT_NE(std::find(traces[0].begin(), traces[0].end(), "  code = AHQP001"), traces[0].end());
+    }
+    TraceDetail::definirNiveau(CAT_ZONE, 0);
+    TraceDetail::definirDestination(nullptr);
+
+    // A code asked for as a text is handed out as the code it is.
+    ValeurChamp valeur;
+    valeur.construire<Code>("AB");
+    EXPECT_EQ(valeur.comme<Nombre>(), nullptr);
+    ASSERT_NE(valeur.comme<Texte>(), nullptr);
+    std::unique_ptr<Texte> texte = valeur.extraire<Texte>();
+    EXPECT_NE(dynamic_cast<Code*>(texte.get()), nullptr);
+    EXPECT_STREQ(texte->chaine(), "AB");
 }

@@ -1,9 +1,14 @@
 // Typed values: the worked examples of dates, amounts, coefficients, texts and lists.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <limits>
+#include <random>
 #include <string>
 
+#include "zone/Booleen.h"
 #include "zone/Code.h"
 #include "zone/Coefficient.h"
 #include "zone/Date.h"
@@ -70,6 +75,63 @@ TEST(Types, AmountsAndCoefficientsWithImpliedDecimals) {
     EXPECT_TRUE(Montant(1.000001) == 1.0);
     EXPECT_FALSE(Montant(1.0) < 1.000001);
     EXPECT_TRUE(Montant(1.0) < 1.1);
+}
+
+// The byte forms are written by hand; they must stay the bytes of their printf definitions.
+TEST(Types, ByteFormsAreThoseOfTheirPrintfDefinitions) {
+    auto forme = [](const TypeSimple& valeur) {
+        FormeOctets f;
+        valeur.formeOctets(f);
+        return f.donnees == nullptr ? std::string(f.longueur == 0 ? "" : "(non inscriptible)")
+                                    : std::string(reinterpret_cast<const char*>(f.donnees), f.longueur);
+    };
+    auto entier = [](int32_t v) {
+        char t[16];
+        std::snprintf(t, sizeof t, "%ld", static_cast<long>(v));
+        return std::string(t);
+    };
+    // The implied-decimal form as first written: "%.0f" of the scaled value, padded.
+    auto decimales = [](double valeur, int d) {
+        double x = valeur * std::pow(10.0, d);
+        x = std::trunc(valeur >= 0 ? x + Flottant::kTolerance : x - Flottant::kTolerance);
+        if (!std::isfinite(x) || std::fabs(x) >= 1e11) return std::string("(non inscriptible)");
+        char t[32];
+        std::snprintf(t, sizeof t, "%s%0*.0f", x < 0 ? "-" : "", d + 1, std::fabs(x));
+        return std::strlen(t) > 11 ? std::string("(non inscriptible)") : std::string(t);
+    };
+    auto date = [](uint16_t a, uint8_t m, uint8_t j) {
+        char t[24];
+        std::snprintf(t, sizeof t, "%04u%02u%02u0000", a % 10000u, m % 100u, j % 100u);
+        return std::string(t);
+    };
+
+    std::mt19937_64 alea(20240229);
+    std::vector<int32_t> entiers = {0, 1, -1, 9, 10, std::numeric_limits<int32_t>::max(),
+                                    std::numeric_limits<int32_t>::min()};
+    std::vector<double> reels = {0.0, -0.0, 0.005, -0.004999, 12.5, 99999999.99, 999999999.99, -99999999.99, 1e11,
+                                 -1e12, std::nan(""), std::numeric_limits<double>::infinity()};
+    for (int i = 0; i < 5000; ++i) {
+        entiers.push_back(static_cast<int32_t>(alea()));
+        reels.push_back(static_cast<double>(static_cast<int64_t>(alea() % 2000000000001) - 1000000000000) /
+                        std::pow(10.0, static_cast<int>(alea() % 6)));
+    }
+    for (int32_t v : entiers) ASSERT_EQ(forme(Nombre(v)), entier(v)) << v;
+    for (double v : reels) {
+        ASSERT_EQ(forme(Montant(v)), decimales(v, 2)) << v;
+        ASSERT_EQ(forme(Coefficient(v)), decimales(v, 3)) << v;
+    }
+    for (int i = 0; i < 5000; ++i) {
+        const auto a = static_cast<uint16_t>(alea());
+        const auto m = static_cast<uint8_t>(alea()), j = static_cast<uint8_t>(alea());
+        ASSERT_EQ(forme(Date(a, m, j)), Date(a, m, j).estRenseigne() ? date(a, m, j) : "") << a << " " << +m << " " << +j;
+    }
+    EXPECT_EQ(forme(Booleen(true)) + forme(Booleen(false)), "ON");
+    // The owned copy holds the same bytes.
+    uint32_t n = 0;
+    auto copie = Montant(-0.5).versOctets(n);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(copie.get()), n), "-050");
+    EXPECT_EQ(Montant(1e12).versOctets(n), nullptr);
+    EXPECT_NE(n, 0u);
 }
 
 TEST(Types, CanonicalFormFoldsAccentsAndDropsPunctuation) {
