@@ -7,6 +7,7 @@
 #include <memory>
 #include <type_traits>
 
+#include "zone/Champ.h"
 #include "zone/Code.h"
 #include "zone/Date.h"
 #include "zone/Nombre.h"
@@ -38,7 +39,11 @@ protected:
     std::unique_ptr<T> lireChamp(uint16_t& cr) {
         ValeurChamp valeur;
         if (!lireValeur(cr, valeur)) return nullptr;
-        if (valeur.comme<T>() != nullptr) return valeur.extraire<T>();
+        if (valeur.comme<T>() != nullptr) {
+            std::unique_ptr<T> gardee = valeur.extraire<T>();
+            if (gardee == nullptr) cr = Champ::constructionImpossible(valeur.type());
+            return gardee;
+        }
         if constexpr (std::is_constructible<T, const uint8_t*, size_t>::value) {
             FormeOctets forme;
             valeur.valeur()->formeOctets(forme);

@@ -129,6 +129,7 @@ uint16_t Champ::transformer(const uint8_t* octets, uint32_t n, std::unique_ptr<T
     ValeurChamp construite;
     cr = construire(octets, n, construite);
     valeur = construite.extraire();
+    if (cr == 0 && valeur == nullptr) cr = constructionImpossible(static_cast<uint8_t>(type));
     return cr;
 }
 
@@ -175,12 +176,17 @@ uint16_t Champ::construire(const uint8_t* octets, uint32_t n, ValeurChamp& valeu
             ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Type simple (%d) inconnu", static_cast<int>(type));
             cr = KPX_CR_NON_PREVU;
     }
+    if (cr == 0) valeur.noterType(static_cast<uint8_t>(type));
     if (cr == 0 && !construite->estValide()) {
-        ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Construction type simple (%d) impossible", static_cast<int>(type));
         valeur.vider();
-        cr = KPX_CR_CONSTRUCTION;
+        cr = constructionImpossible(static_cast<uint8_t>(type));
     }
     return cr;
+}
+
+uint16_t Champ::constructionImpossible(uint8_t type) {
+    ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Construction type simple (%d) impossible", static_cast<int>(type));
+    return KPX_CR_CONSTRUCTION;
 }
 
 char Champ::lettreFormat(uint32_t format) {

@@ -50,6 +50,9 @@ public:
     uint16_t tailleMaximale = 0;   // 0: no maximum
     ListeCodes valeursAutorisees;  // empty: any value
 
+    // No value of the type could be made: its trace line and 0xDFFC.
+    static uint16_t constructionImpossible(uint8_t type);
+
 private:
     // reduire, then the value of the field's type, on bytes that passed controler.
     uint16_t construire(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <new>
 #include <type_traits>
 #include <utility>
 #include <variant>
@@ -34,6 +35,10 @@ public:
         valeur_ = nullptr;
     }
 
+    // The type code of the field description that built the value.
+    void noterType(uint8_t type) { type_ = type; }
+    uint8_t type() const { return type_; }
+
     // The value held; null when none.
     const TypeSimple* valeur() const { return valeur_; }
     // The value when it is a T or derives from one; null otherwise.
@@ -42,7 +47,8 @@ public:
         return std::visit([](auto& v) -> T* { return enType<T>(v); }, contenu_);
     }
     // The value moved into a new owned object of its own type (a Code asked as a Texte
-    // stays a Code); null when none is held or when it is no T.
+    // stays a Code); null when none is held, when it is no T, or when no object could be
+    // allocated.
     template <class T = TypeSimple>
     std::unique_ptr<T> extraire() {
         return std::visit([](auto& v) -> std::unique_ptr<T> { return deplacer<T>(v); }, contenu_);
@@ -60,11 +66,12 @@ private:
     template <class T, class V>
     static std::unique_ptr<T> deplacer(V& v) {
         if constexpr (std::is_base_of<T, V>::value)
-            return std::make_unique<V>(std::move(v));
+            return std::unique_ptr<T>(new (std::nothrow) V(std::move(v)));
         else
             return nullptr;
     }
 
     std::variant<std::monostate, Code, Texte, Booleen, Date, Nombre, Montant, Coefficient> contenu_;
     const TypeSimple* valeur_ = nullptr;
+    uint8_t type_ = 0;
 };
