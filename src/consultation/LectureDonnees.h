@@ -372,7 +372,7 @@ private:
         char code[kLargeurCodeActe] = {};
         Index* ligne = nullptr;
     };
-    static constexpr size_t kActesRecents = 64;
+    static constexpr size_t kActesRecents = 256;
     ActeRecent actesRecents_[kActesRecents];
     static size_t rangRecent(const char* code, size_t longueur);
 };

@@ -82,6 +82,11 @@ uint16_t Regles::estVerifiableSeance(const char* regle, const Seance& seance, bo
 }
 
 uint16_t Regles::reglesNonVerifiablesDe(const Code& regle, const ListeCodes*& regles) {
+    // An error of the session or of the association reaches each of its lines in turn.
+    if (dernieresLiees_ != nullptr && regle == derniereRegleLiee_) {
+        regles = dernieresLiees_;
+        return 0;
+    }
     const std::string cle(regle.chaine(), regle.longueur());
     auto connues = liees_.find(cle);
     if (connues == liees_.end()) {
@@ -95,7 +100,8 @@ uint16_t Regles::reglesNonVerifiablesDe(const Code& regle, const ListeCodes*& re
         if (cr != 0) return cr;
         connues = liees_.emplace(cle, trouvees).first;
     }
-    regles = &connues->second;
+    regles = dernieresLiees_ = &connues->second;
+    derniereRegleLiee_ = regle;
     return 0;
 }
 

@@ -107,6 +107,8 @@ private:
     // Forcing indicators combined, by new then present indicator.
     std::unordered_map<std::string, Code, HachageTexte> combinaisons_;
     std::unordered_map<std::string, ListeCodes, HachageTexte> liees_;
+    Code derniereRegleLiee_;
+    const ListeCodes* dernieresLiees_ = nullptr;  // in liees_, whose nodes stay put
     // Concept values by concept number and date.
     std::unordered_map<uint64_t, ListeCodes> concepts_;
 };
