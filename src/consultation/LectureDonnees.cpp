@@ -143,10 +143,17 @@ uint16_t LectureDonnees::chercherActeDansIndex(const Code& codeActe, Index*& lig
     const size_t longueur = codeActe.longueur();
     ActeRecent* recent = nullptr;
     if (longueur <= kLargeurCodeActe) {
-        recent = &actesRecents_[rangRecent(codeActe.chaine(), longueur)];
-        if (recent->ligne != nullptr && recent->longueur == longueur &&
-            std::memcmp(recent->code, codeActe.chaine(), longueur) == 0) {
+        if (dernierActe_.designe(codeActe.chaine(), longueur)) {
+            ligne = dernierActe_.ligne;
+            return cr;
+        }
+        // A call that asks for a second act is likely to ask for many: the slots are made then.
+        if (!actesRecents_ && dernierActe_.ligne != nullptr)
+            actesRecents_.reset(new (std::nothrow) ActeRecent[kActesRecents]);
+        if (actesRecents_) recent = &actesRecents_[rangRecent(codeActe.chaine(), longueur)];
+        if (recent != nullptr && recent->designe(codeActe.chaine(), longueur)) {
             ligne = recent->ligne;
+            dernierActe_ = *recent;
             return cr;
         }
     }
@@ -164,10 +171,11 @@ uint16_t LectureDonnees::chercherActeDansIndex(const Code& codeActe, Index*& lig
         ligne = const_cast<Index*>(trouve);  // the index owns its act slot, which loading fills
         actesTrouves_.emplace(code, ligne);
     }
-    if (recent != nullptr) {
-        recent->longueur = static_cast<uint8_t>(longueur);
-        std::memcpy(recent->code, codeActe.chaine(), longueur);
-        recent->ligne = ligne;
+    if (longueur <= kLargeurCodeActe) {
+        dernierActe_.longueur = static_cast<uint8_t>(longueur);
+        std::memcpy(dernierActe_.code, codeActe.chaine(), longueur);
+        dernierActe_.ligne = ligne;
+        if (recent != nullptr) *recent = dernierActe_;
     }
     return cr;
 }

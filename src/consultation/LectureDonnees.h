@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <unordered_map>
 
@@ -366,13 +368,18 @@ private:
     // The index rows found by act code: the rules of an invoice ask for the same acts
     // again and again, and the rows neither move nor go while this reader holds the référentiel.
     std::unordered_map<std::string, Index*, HachageTexte> actesTrouves_;
-    // In front of the map, a slot per recent code, found without hashing the whole text.
+    // In front of the map, the last act and a slot per recent code, found without hashing
+    // the whole text. The slots are made only when a call asks for a second act.
     struct ActeRecent {
         uint8_t longueur = 0;
         char code[kLargeurCodeActe] = {};
         Index* ligne = nullptr;
+        bool designe(const char* autre, size_t n) const {
+            return ligne != nullptr && longueur == n && std::memcmp(code, autre, n) == 0;
+        }
     };
     static constexpr size_t kActesRecents = 256;
-    ActeRecent actesRecents_[kActesRecents];
+    ActeRecent dernierActe_;
+    std::unique_ptr<ActeRecent[]> actesRecents_;
     static size_t rangRecent(const char* code, size_t longueur);
 };
