@@ -157,8 +157,10 @@ uint16_t LectureDonnees::chercherActeDansIndex(const Code& codeActe, Index*& lig
             return cr;
         }
     }
-    const std::string code(codeActe.chaine(), longueur);
-    auto connu = actesTrouves_.find(code);
+    // The map keeps what the slots may lose; a call that asked for one act needs none.
+    const bool plusieurs = actesRecents_ != nullptr || longueur > kLargeurCodeActe;
+    const std::string code = plusieurs ? std::string(codeActe.chaine(), longueur) : std::string();
+    auto connu = plusieurs ? actesTrouves_.find(code) : actesTrouves_.end();
     if (connu != actesTrouves_.end()) {
         ligne = connu->second;
     } else {
@@ -169,7 +171,7 @@ uint16_t LectureDonnees::chercherActeDansIndex(const Code& codeActe, Index*& lig
             "code acte non trouve dans la table d'Index");
         if (cr != 0) return cr;
         ligne = const_cast<Index*>(trouve);  // the index owns its act slot, which loading fills
-        actesTrouves_.emplace(code, ligne);
+        if (plusieurs) actesTrouves_.emplace(code, ligne);
     }
     if (longueur <= kLargeurCodeActe) {
         dernierActe_.longueur = static_cast<uint8_t>(longueur);
