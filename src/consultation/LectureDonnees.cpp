@@ -63,9 +63,17 @@ int comparerCle(const std::string& champ, const std::string& cle) {
     return 0;
 }
 
+// Label columns are wide and mostly blank: their tail is skipped eight blanks at a time.
 Texte texteFixe(const std::string& champ) {
-    size_t fin = champ.find_last_not_of(' ');
-    return Texte(champ.data(), fin == std::string::npos ? 0 : fin + 1);
+    constexpr uint64_t kHuitBlancs = 0x2020202020202020ull;
+    const char* octets = champ.data();
+    size_t fin = champ.size();
+    for (uint64_t mot = 0; fin >= 8; fin -= 8) {
+        std::memcpy(&mot, octets + fin - 8, 8);
+        if (mot != kHuitBlancs) break;
+    }
+    while (fin > 0 && octets[fin - 1] == ' ') --fin;
+    return Texte(octets, fin);
 }
 
 // ---------------------------------------------------------------------------
