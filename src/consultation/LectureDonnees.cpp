@@ -55,10 +55,13 @@ void TraceRequete::tracerEntree(const char* objet) { tracerLecture("LectureDonne
 void TraceRequete::tracerSortie() { tracerLecture("Code retour de LectureDonnees::%s : 0x%04X", nom_, cr_); }
 
 int comparerCle(const std::string& champ, const std::string& cle) {
-    for (size_t i = 0; i < cle.size(); ++i) {
-        char octet = i < champ.size() ? champ[i] : ' ';
-        int c = comparerOctet(octet, cle[i]);
-        if (c != 0) return c;
+    // memcmp orders bytes as unsigned, as comparerOctet does.
+    const size_t commun = champ.size() < cle.size() ? champ.size() : cle.size();
+    const int c = std::memcmp(champ.data(), cle.data(), commun);
+    if (c != 0) return c;
+    for (size_t i = commun; i < cle.size(); ++i) {
+        const int d = comparerOctet(' ', cle[i]);
+        if (d != 0) return d;
     }
     return 0;
 }
