@@ -375,7 +375,10 @@ private:
         char code[kLargeurCodeActe] = {};
         Index* ligne = nullptr;
         bool designe(const char* autre, size_t n) const {
-            return ligne != nullptr && longueur == n && std::memcmp(code, autre, n) == 0;
+            if (ligne == nullptr || longueur != n) return false;
+            for (size_t i = 0; i < n; ++i)  // a dozen bytes: cheaper than a call
+                if (code[i] != autre[i]) return false;
+            return true;
         }
     };
     static constexpr size_t kActesRecents = 256;

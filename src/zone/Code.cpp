@@ -5,9 +5,11 @@
 
 Code::Code(char caractere) : Texte(&caractere, 1) {}
 
+// Columns are a few bytes wide: one pass finds the NUL and the last non-blank before it.
 Code::Code(const char* octets, size_t n, LargeurFixe) {
-    size_t longueur = longueurAvantNul(octets, n);
-    while (longueur > 0 && octets[longueur - 1] == ' ') --longueur;
+    size_t longueur = 0;
+    for (size_t i = 0; octets != nullptr && i < n && octets[i] != '\0'; ++i)
+        if (octets[i] != ' ') longueur = i + 1;
     texte_.assign(octets != nullptr ? octets : "", longueur);
 }
 
