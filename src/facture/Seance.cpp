@@ -24,4 +24,41 @@ void Seance::ajouterLigne(LigneCCAM& ligne) {
     lignes.push_back(&ligne);
     ligne.seance = this;
     nonVerifiables.ajouterLigne(ligne);
+    positionsFaites_ = false;
+}
+
+const LigneCCAM* Seance::ligneParmi(const TypeListe<Code>& actes, size_t sauf, const Date& jour) const {
+    const auto convient = [&](size_t i) {
+        const LigneCCAM& l = *lignes[i];
+        return i != sauf && ouVide(l.date) == jour && actes.contient(ouVide(l.acte));
+    };
+    constexpr size_t kSeanceCourte = 16;
+    if (actes.nombre() == 0) return nullptr;
+    if (lignes.size() <= kSeanceCourte) {
+        for (size_t i = 0; i < lignes.size(); ++i)
+            if (convient(i)) return lignes[i];
+        return nullptr;
+    }
+    if (!positionsFaites_) {
+        positionsParActe_.clear();
+        for (size_t i = 0; i < lignes.size(); ++i) {
+            const Code& acte = ouVide(lignes[i]->acte);
+            positionsParActe_[std::string(acte.chaine(), acte.longueur())].push_back(static_cast<uint32_t>(i));
+        }
+        positionsFaites_ = true;
+    }
+    size_t premiere = lignes.size();
+    for (uint16_t k = 0; k < actes.nombre(); ++k) {
+        const Code& acte = actes.element(k);
+        const auto trouvees = positionsParActe_.find(std::string(acte.chaine(), acte.longueur()));
+        if (trouvees == positionsParActe_.end()) continue;
+        for (uint32_t i : trouvees->second) {
+            if (i >= premiere) break;
+            if (convient(i)) {
+                premiere = i;
+                break;
+            }
+        }
+    }
+    return premiere < lignes.size() ? lignes[premiere] : nullptr;
 }

@@ -5,9 +5,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "facture/LigneCCAM.h"
+#include "frame/Hachage.h"
 #include "facture/ReferencesNonVerifiables.h"
 #include "zone/Code.h"
 #include "zone/Date.h"
@@ -53,8 +56,18 @@ public:
 
     void ajouterLigne(LigneCCAM& ligne);
 
+    // The first line of the session, in its order, other than the one at `sauf`, of this
+    // date and whose act is among `actes`; null when none.
+    const LigneCCAM* ligneParmi(const TypeListe<Code>& actes, size_t sauf, const Date& jour) const;
+
     // The rules that some line of the session no longer verifies.
     ReferencesNonVerifiables nonVerifiables;
+
+private:
+    // Positions of the lines by act, made at the first question of a long session: a rule
+    // asking it for each of its lines would otherwise walk the session for each.
+    mutable std::unordered_map<std::string, std::vector<uint32_t>, HachageTexte> positionsParActe_;
+    mutable bool positionsFaites_ = false;
 };
 
 class SeanceDepl : public SeanceDatee<SeanceDepl, LigneActe> {

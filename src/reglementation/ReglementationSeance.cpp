@@ -71,12 +71,8 @@ uint16_t Reglementation::appliquerProd600(const Code& acte, const Date& date, ui
     tracerRegle("acte = %s, date = %s, position = %d", acte.chaine(), date.chaine(), static_cast<int>(position));
     ListeCodes incompatibles;
     cr = lecture.rechercherActesIncompatibles(acte, date, incompatibles);
-    const LigneCCAM* autre = nullptr;
-    for (size_t i = 0; cr == 0 && autre == nullptr && i < seance.lignes.size(); ++i) {
-        const LigneCCAM& l = *seance.lignes[i];
-        if (i != position && ouVide(l.date) == date && incompatibles.contient(ouVide(l.acte))) autre = &l;
-    }
-    if (cr == 0 && autre != nullptr) {
+    const LigneCCAM* autre = cr == 0 ? seance.ligneParmi(incompatibles, position, date) : nullptr;
+    if (autre != nullptr) {
         tracerRegle("Les deux actes incompatibles sont %s et %s .", acte.chaine(), texteDe(autre->acte.get()));
         const int32_t numero = numeroEn(seance, position);
         cr = copierValeurErreur(erreur, {numero, autre->valeurNumero()}, "PROD600",

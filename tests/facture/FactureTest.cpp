@@ -86,6 +86,33 @@ TEST(Facture, AssociationsAndSessionsAreBuiltFromTheLines) {
     EXPECT_FALSE(facture.seances->suivante->topDebrayage);
 }
 
+// Long sessions answer through an index of their acts: the same line as a walk.
+TEST(Facture, ASessionFindsTheFirstOtherLineOfAnActAsAWalkWould) {
+    const char* const codes[] = {"A1", "A2", "A3", "A4", "A5"};
+    uint32_t graine = 12345;
+    const auto tirer = [&graine](uint32_t n) {
+        graine = graine * 1103515245u + 12345u;
+        return (graine >> 16) % n;
+    };
+    for (size_t taille : {1u, 5u, 16u, 17u, 40u}) {
+        Facture facture;
+        for (size_t i = 0; i < taille; ++i)
+            facture.ajouterLigne(ligneCCAM(static_cast<int32_t>(i + 1), D, codes[tirer(5)]));
+        facture.construireSeances();
+        const Seance& seance = *facture.seances;
+        for (int essai = 0; essai < 50; ++essai) {
+            ListeCodes actes;
+            for (uint32_t k = tirer(3); k > 0; --k) actes.ajouter(Code(codes[tirer(5)]));
+            const size_t sauf = tirer(static_cast<uint32_t>(taille));
+            const LigneCCAM* attendue = nullptr;
+            for (size_t i = 0; attendue == nullptr && i < taille; ++i)
+                if (i != sauf && actes.contient(*seance.lignes[i]->acte)) attendue = seance.lignes[i];
+            EXPECT_EQ(seance.ligneParmi(actes, sauf, D), attendue) << taille << " " << essai;
+            EXPECT_EQ(seance.ligneParmi(actes, sauf, D2), nullptr);
+        }
+    }
+}
+
 TEST(Facture, TravelLinesAttachToTheActLineBeforeThem) {
     Facture facture;
     facture.ajouterLigne(ligneCCAM(1, D, "A1"));
