@@ -106,6 +106,11 @@ uint16_t Regles::reglesNonVerifiablesDe(const Code& regle, const ListeCodes*& re
 }
 
 uint16_t Regles::combinerIndicateurs(const Code& nouveau, const Code& present, Code& resultat) {
+    // An error of the session reaches its lines in turn, mostly with the same indicators.
+    if (derniereCombinaison_ != nullptr && nouveau == dernierNouveau_ && present == dernierPresent_) {
+        resultat = *derniereCombinaison_;
+        return 0;
+    }
     std::string cle(nouveau.chaine(), nouveau.longueur());
     cle.push_back('\0');
     cle.append(present.chaine(), present.longueur());
@@ -116,6 +121,9 @@ uint16_t Regles::combinerIndicateurs(const Code& nouveau, const Code& present, C
         if (cr != 0) return cr;
         connue = combinaisons_.emplace(std::move(cle), trouve).first;
     }
+    dernierNouveau_ = nouveau;
+    dernierPresent_ = present;
+    derniereCombinaison_ = &connue->second;
     resultat = connue->second;
     return 0;
 }

@@ -106,6 +106,9 @@ private:
     RecenteRegle recentes_[kPlacesRecentes];
     // Forcing indicators combined, by new then present indicator.
     std::unordered_map<std::string, Code, HachageTexte> combinaisons_;
+    Code dernierNouveau_;
+    Code dernierPresent_;
+    const Code* derniereCombinaison_ = nullptr;  // in combinaisons_
     std::unordered_map<std::string, ListeCodes, HachageTexte> liees_;
     Code derniereRegleLiee_;
     const ListeCodes* dernieresLiees_ = nullptr;  // in liees_, whose nodes stay put
