@@ -31,7 +31,7 @@ void tracerVa(uint16_t niveau, const char* format, va_list arguments) {
 
 }  // namespace
 
-void tracerLecture(const char* format, ...) {
+void ecrireLecture(const char* format, ...) {
     va_list arguments;
     va_start(arguments, format);
     tracerVa(NIV_DETAIL, format, arguments);
@@ -43,11 +43,6 @@ void tracerErreurLecture(const char* format, ...) {
     va_start(arguments, format);
     tracerVa(NIV_ERREUR, format, arguments);
     va_end(arguments);
-}
-
-void tracerDateReference(const Date& dateReference) {
-    tracerLecture("Date de reference : %04u/%02u/%02u", dateReference.annee(), dateReference.mois(),
-                  dateReference.jour());
 }
 
 void TraceRequete::tracerEntree(const char* objet) { tracerLecture("LectureDonnees::%s, %s", nom_, objet); }

@@ -16,9 +16,16 @@
 #include "zone/Texte.h"
 #include "zone/TypeListe.h"
 
-void tracerLecture(const char* format, ...) KPX_FORMAT(1, 2);
+void ecrireLecture(const char* format, ...) KPX_FORMAT(1, 2);
+// A macro: a query runs thousands of times a control, its lines written only while a test
+// listens, and the arguments of a dropped line are not even evaluated.
+#define tracerLecture(...) \
+    (TraceDetail::estActif(CAT_CONSULTATION, NIV_DETAIL) ? ecrireLecture(__VA_ARGS__) : static_cast<void>(0))
 void tracerErreurLecture(const char* format, ...) KPX_FORMAT(1, 2);
-void tracerDateReference(const Date& dateReference);
+inline void tracerDateReference(const Date& dateReference) {
+    tracerLecture("Date de reference : %04u/%02u/%02u", dateReference.annee(), dateReference.mois(),
+                  dateReference.jour());
+}
 
 // "LectureDonnees::<nom>, <objet>" on entry, "Code retour de LectureDonnees::<nom> : 0x%04X" on exit.
 class TraceRequete {
