@@ -26,5 +26,5 @@ void ReferencesNonVerifiables::retirer(const TypeListe<Code>& references) {
 }
 
 bool ReferencesNonVerifiables::contient(const Code& reference) const {
-    return lignes_.find(cle(reference)) != lignes_.end();
+    return !lignes_.empty() && lignes_.find(cle(reference)) != lignes_.end();
 }
