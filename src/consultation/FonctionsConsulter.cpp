@@ -501,20 +501,23 @@ uint16_t FonctionsConsulter::CCAM_32a(ZoneSortie& sortie) {
 uint16_t FonctionsConsulter::CCAM_37(ZoneSortie& sortie) {
     uint16_t cr = 0;
     TraceFonction trace("CCAM_37", cr);
-    auto acte = lireChamp<Code>(cr);
-    auto activite = lireChamp<Code>(cr);
-    auto phase = lireCodeOuZero(cr);
-    auto ps = lireChamp<Nombre>(cr);
-    auto bs = lireChamp<Nombre>(cr);
+    // The most asked price: its fields are read into values, not owned ones, since an
+    // absent field and an empty one answer alike here.
+    Code acte, activite, phase;
+    Nombre ps, bs;
+    lireChamp(cr, acte);
+    lireChamp(cr, activite);
+    lireCodeOuZero(cr, phase);
+    lireChamp(cr, ps);
+    lireChamp(cr, bs);
     verifierFinZone(cr);
-    controlerDateReference(cr, acte.get());
-    const Nombre numeroGrille = grille(cr, ps.get(), bs.get());
+    controlerDateReference(cr, &acte);
+    const Nombre numeroGrille = grille(cr, &ps, &bs);
     Montant prix(0.0);
     Date modification;
-    if (cr == 0) cr = lecture.rechercherPrixUnitaire(ou(acte), ou(activite), ou(phase), numeroGrille, dateReference, prix);
+    if (cr == 0) cr = lecture.rechercherPrixUnitaire(acte, activite, phase, numeroGrille, dateReference, prix);
     if (cr == 0)
-        cr = lecture.rechercherDateModificationPrixUnitaire(ou(acte), ou(activite), ou(phase), dateReference,
-                                                            modification);
+        cr = lecture.rechercherDateModificationPrixUnitaire(acte, activite, phase, dateReference, modification);
     Reponse reponse;
     reponse.groupe(kMontant);
     reponse.champ(prix);

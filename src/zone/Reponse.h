@@ -20,15 +20,24 @@ public:
     // A floating value as text with two decimals ("12.50").
     void montant(double valeur);
 
-    size_t nombreGroupes() const { return groupes_.size(); }
+    size_t nombreGroupes() const { return nombreGroupes_; }
     uint32_t taille() const;
     // Allocates and fills; skipped when cr is set. A zone without group is still made.
     void ecrire(uint16_t& cr, ZoneSortie& sortie, uint16_t categorie) const;
 
 private:
-    struct Groupe {
-        uint16_t numero;
-        std::vector<std::string> champs;
+    // Groups and fields in their order; the bytes of every field lie end to end in
+    // one string, so that a short answer allocates at most its list of elements.
+    struct Element {
+        uint32_t debut;     // of a field's bytes
+        uint32_t longueur;  // of a field; of a group, the encoded size of its fields
+        uint16_t numero;    // of a group
+        bool estGroupe;
     };
-    std::vector<Groupe> groupes_;
+    void ajouter(const char* octets, size_t longueur);
+
+    std::vector<Element> elements_;
+    std::string octets_;
+    size_t nombreGroupes_ = 0;
+    size_t groupeOuvert_ = 0;  // index of the group fields go to
 };
