@@ -49,12 +49,16 @@ constexpr int32_t kMenuRacine = 1;
 // A menu tree deeper than this is a loop in the data.
 constexpr int kProfondeurMenuMax = 64;
 
+// Every consultation passes here: its lines cost one comparison when not written.
 class TraceFonction {
 public:
     TraceFonction(const char* nom, const uint16_t& cr) : nom_(nom), cr_(cr) {
-        tracer(CAT_CONSULTATION, NIV_DETAIL, "FonctionsConsulter::%s >> IN", nom_);
+        if (NiveauTrace::ecrit(NIV_DETAIL)) tracer(CAT_CONSULTATION, NIV_DETAIL, "FonctionsConsulter::%s >> IN", nom_);
     }
-    ~TraceFonction() { tracer(CAT_CONSULTATION, NIV_DETAIL, "FonctionsConsulter::%s << OUT : cr = 0x%04X", nom_, cr_); }
+    ~TraceFonction() {
+        if (NiveauTrace::ecrit(NIV_DETAIL))
+            tracer(CAT_CONSULTATION, NIV_DETAIL, "FonctionsConsulter::%s << OUT : cr = 0x%04X", nom_, cr_);
+    }
 
 private:
     const char* nom_;
@@ -126,9 +130,11 @@ uint16_t FonctionsConsulter::executer(uint16_t numero, ZoneSortie& sortie) {
 
 void FonctionsConsulter::controlerDateReference(uint16_t& cr, const Code* acte) {
     if (cr != 0) return;
-    tracer(CAT_CONSULTATION, NIV_DETAIL, "FonctionsModifier::controlerDateReference >> IN");
+    const bool detail = NiveauTrace::ecrit(NIV_DETAIL);
+    if (detail) tracer(CAT_CONSULTATION, NIV_DETAIL, "FonctionsModifier::controlerDateReference >> IN");
+    static const Code vide;
     Date creation, fin;
-    const Code code = acte ? *acte : Code();
+    const Code& code = acte ? *acte : vide;
     cr = lecture.rechercherDateCreation(code, creation);
     if (cr == 0) cr = lecture.rechercherDateFin(code, fin);
     if (cr == 0 && !(dateReference == creation) && dateReference < creation) {
@@ -138,7 +144,8 @@ void FonctionsConsulter::controlerDateReference(uint16_t& cr, const Code* acte) 
         tracer(CAT_CONSULTATION, NIV_ERREUR, "Date de référence postérieure à la date de fin de l'acte");
         cr = KPX_CR_RIEN_EN_VIGUEUR;
     }
-    tracer(CAT_CONSULTATION, NIV_DETAIL, "FonctionsModifier::controlerDateReference << OUT : cr = 0x%04X", cr);
+    if (detail)
+        tracer(CAT_CONSULTATION, NIV_DETAIL, "FonctionsModifier::controlerDateReference << OUT : cr = 0x%04X", cr);
 }
 
 Nombre FonctionsConsulter::grille(uint16_t& cr, const Nombre* ps, const Nombre* bs) {

@@ -27,7 +27,7 @@ public:
 
 private:
     // Groups and fields in their order; the bytes of every field lie end to end in
-    // one string, so that a short answer allocates at most its list of elements.
+    // one string.
     struct Element {
         uint32_t debut;     // of a field's bytes
         uint32_t longueur;  // of a field; of a group, the encoded size of its fields
@@ -35,8 +35,17 @@ private:
         bool estGroupe;
     };
     void ajouter(const char* octets, size_t longueur);
+    void ajouterElement(const Element& element);
+    // The zone allocated at taille(), filled from its start.
+    void ecrireALaSuite(ZoneKPX& zone) const;
+    const Element& element(size_t i) const { return i < kCourts ? courts_[i] : suite_[i - kCourts]; }
+    Element& element(size_t i) { return i < kCourts ? courts_[i] : suite_[i - kCourts]; }
 
-    std::vector<Element> elements_;
+    // A short answer (a value and its date) holds its elements here and allocates nothing.
+    static constexpr size_t kCourts = 6;
+    Element courts_[kCourts];
+    std::vector<Element> suite_;
+    size_t nombreElements_ = 0;
     std::string octets_;
     size_t nombreGroupes_ = 0;
     size_t groupeOuvert_ = 0;  // index of the group fields go to
