@@ -10,7 +10,7 @@
 #include "zone/ZoneSortie.h"
 
 Fonctions::Fonctions(ZoneKPX* entree, const SuperGroupe* superGroupe) : zoneEntree(entree) {
-    if (entree != nullptr && superGroupe != nullptr) controleur.reset(new ControleurZone(*entree, *superGroupe, true));
+    if (entree != nullptr && superGroupe != nullptr) controleur.emplace(*entree, *superGroupe, true);
 }
 
 Fonctions::~Fonctions() = default;
@@ -38,6 +38,10 @@ std::unique_ptr<Code> Fonctions::lireCodeOuZero(uint16_t& cr) {
     std::unique_ptr<Code> code = lireChamp<Code>(cr);
     if (code && code->longueur() == 0) *code = Code("0");
     return code;
+}
+
+void Fonctions::lireCodeOuZero(uint16_t& cr, Code& code) {
+    if (lireChamp(cr, code) && code.longueur() == 0) code = Code("0");
 }
 
 std::unique_ptr<Date> Fonctions::lireDateNaissance(uint16_t& cr) {

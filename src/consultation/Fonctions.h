@@ -5,10 +5,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <type_traits>
 
 #include "zone/Champ.h"
 #include "zone/Code.h"
+#include "zone/ControleurZone.h"
 #include "zone/Date.h"
 #include "zone/Nombre.h"
 #include "zone/Texte.h"
@@ -16,7 +18,6 @@
 #include "zone/TypeSimple.h"
 #include "zone/ValeurChamp.h"
 
-class ControleurZone;
 class SuperGroupe;
 class ZoneKPX;
 class ZoneSortie;
@@ -77,6 +78,8 @@ protected:
     void ignorerChamps(uint16_t& cr, uint16_t nombre);
     // A present empty field becomes "0" (phase codes).
     std::unique_ptr<Code> lireCodeOuZero(uint16_t& cr);
+    // The same into a value; an absent field leaves it empty.
+    void lireCodeOuZero(uint16_t& cr, Code& code);
     std::unique_ptr<Date> lireDateNaissance(uint16_t& cr);
     void lireNumerosDents(uint16_t& cr, TypeListe<Code>& dents);
     void lireModificateurs(uint16_t& cr, TypeListe<Code>& modificateurs);
@@ -102,7 +105,7 @@ protected:
     // Absent for the rules: no value, or a value that holds nothing.
     static bool estAbsent(const TypeSimple* valeur) { return valeur == nullptr || !valeur->estRenseigne(); }
 
-    std::unique_ptr<ControleurZone> controleur;
+    std::optional<ControleurZone> controleur;
     ZoneKPX* zoneEntree;
 
 private:

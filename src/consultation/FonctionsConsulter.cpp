@@ -49,12 +49,16 @@ constexpr int32_t kMenuRacine = 1;
 // A menu tree deeper than this is a loop in the data.
 constexpr int kProfondeurMenuMax = 64;
 
+// Every consultation passes here: its lines cost one comparison when not written.
 class TraceFonction {
 public:
     TraceFonction(const char* nom, const uint16_t& cr) : nom_(nom), cr_(cr) {
-        tracer(CAT_CONSULTATION, NIV_DETAIL, "FonctionsConsulter::%s >> IN", nom_);
+        if (NiveauTrace::ecrit(NIV_DETAIL)) tracer(CAT_CONSULTATION, NIV_DETAIL, "FonctionsConsulter::%s >> IN", nom_);
     }
-    ~TraceFonction() { tracer(CAT_CONSULTATION, NIV_DETAIL, "FonctionsConsulter::%s << OUT : cr = 0x%04X", nom_, cr_); }
+    ~TraceFonction() {
+        if (NiveauTrace::ecrit(NIV_DETAIL))
+            tracer(CAT_CONSULTATION, NIV_DETAIL, "FonctionsConsulter::%s << OUT : cr = 0x%04X", nom_, cr_);
+    }
 
 private:
     const char* nom_;
@@ -126,9 +130,11 @@ uint16_t FonctionsConsulter::executer(uint16_t numero, ZoneSortie& sortie) {
 
 void FonctionsConsulter::controlerDateReference(uint16_t& cr, const Code* acte) {
     if (cr != 0) return;
-    tracer(CAT_CONSULTATION, NIV_DETAIL, "FonctionsModifier::controlerDateReference >> IN");
+    const bool detail = NiveauTrace::ecrit(NIV_DETAIL);
+    if (detail) tracer(CAT_CONSULTATION, NIV_DETAIL, "FonctionsModifier::controlerDateReference >> IN");
+    static const Code vide;
     Date creation, fin;
-    const Code code = acte ? *acte : Code();
+    const Code& code = acte ? *acte : vide;
     cr = lecture.rechercherDateCreation(code, creation);
     if (cr == 0) cr = lecture.rechercherDateFin(code, fin);
     if (cr == 0 && !(dateReference == creation) && dateReference < creation) {
@@ -138,7 +144,8 @@ void FonctionsConsulter::controlerDateReference(uint16_t& cr, const Code* acte) 
         tracer(CAT_CONSULTATION, NIV_ERREUR, "Date de référence postérieure à la date de fin de l'acte");
         cr = KPX_CR_RIEN_EN_VIGUEUR;
     }
-    tracer(CAT_CONSULTATION, NIV_DETAIL, "FonctionsModifier::controlerDateReference << OUT : cr = 0x%04X", cr);
+    if (detail)
+        tracer(CAT_CONSULTATION, NIV_DETAIL, "FonctionsModifier::controlerDateReference << OUT : cr = 0x%04X", cr);
 }
 
 Nombre FonctionsConsulter::grille(uint16_t& cr, const Nombre* ps, const Nombre* bs) {
@@ -501,20 +508,23 @@ uint16_t FonctionsConsulter::CCAM_32a(ZoneSortie& sortie) {
 uint16_t FonctionsConsulter::CCAM_37(ZoneSortie& sortie) {
     uint16_t cr = 0;
     TraceFonction trace("CCAM_37", cr);
-    auto acte = lireChamp<Code>(cr);
-    auto activite = lireChamp<Code>(cr);
-    auto phase = lireCodeOuZero(cr);
-    auto ps = lireChamp<Nombre>(cr);
-    auto bs = lireChamp<Nombre>(cr);
+    // The most asked price: its fields are read into values, not owned ones, since an
+    // absent field and an empty one answer alike here.
+    Code acte, activite, phase;
+    Nombre ps, bs;
+    lireChamp(cr, acte);
+    lireChamp(cr, activite);
+    lireCodeOuZero(cr, phase);
+    lireChamp(cr, ps);
+    lireChamp(cr, bs);
     verifierFinZone(cr);
-    controlerDateReference(cr, acte.get());
-    const Nombre numeroGrille = grille(cr, ps.get(), bs.get());
+    controlerDateReference(cr, &acte);
+    const Nombre numeroGrille = grille(cr, &ps, &bs);
     Montant prix(0.0);
     Date modification;
-    if (cr == 0) cr = lecture.rechercherPrixUnitaire(ou(acte), ou(activite), ou(phase), numeroGrille, dateReference, prix);
+    if (cr == 0) cr = lecture.rechercherPrixUnitaire(acte, activite, phase, numeroGrille, dateReference, prix);
     if (cr == 0)
-        cr = lecture.rechercherDateModificationPrixUnitaire(ou(acte), ou(activite), ou(phase), dateReference,
-                                                            modification);
+        cr = lecture.rechercherDateModificationPrixUnitaire(acte, activite, phase, dateReference, modification);
     Reponse reponse;
     reponse.groupe(kMontant);
     reponse.champ(prix);

@@ -244,8 +244,11 @@ void Interface::liberer() {
 
 uint16_t Interface::rechercher(const Code& identifiant, uint16_t inf, uint16_t sup, uint16_t& position) const {
     uint16_t cr = 0;
-    tracer(CAT_CONTROLE, NIV_DETAIL, "Interface::rechercher >> IN : identifiant = %s, inf = %u, sup = %u",
-           identifiant.chaine(), static_cast<unsigned>(inf), static_cast<unsigned>(sup));
+    // Every exported call looks its function up: its lines cost one comparison when not written.
+    const bool detail = NiveauTrace::ecrit(NIV_DETAIL);
+    if (detail)
+        tracer(CAT_CONTROLE, NIV_DETAIL, "Interface::rechercher >> IN : identifiant = %s, inf = %u, sup = %u",
+               identifiant.chaine(), static_cast<unsigned>(inf), static_cast<unsigned>(sup));
     // An empty or stale range is refused rather than compared with a neighbour.
     bool trouve = false;
     if (inf <= sup && sup < nombreRacines_) {
@@ -264,8 +267,9 @@ uint16_t Interface::rechercher(const Code& identifiant, uint16_t inf, uint16_t s
         tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR : identifiant %s non trouve", identifiant.chaine());
         cr = KPX_CR_IDENTIFIANT_INCONNU;
     }
-    tracer(CAT_CONTROLE, NIV_DETAIL, "Interface::rechercher << OUT : position = %u, cr = 0x%04X",
-           static_cast<unsigned>(position), cr);
+    if (detail)
+        tracer(CAT_CONTROLE, NIV_DETAIL, "Interface::rechercher << OUT : position = %u, cr = 0x%04X",
+               static_cast<unsigned>(position), cr);
     return cr;
 }
 

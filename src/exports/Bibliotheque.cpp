@@ -144,12 +144,13 @@ uint16_t Bibliotheque::initialiserTrace(const char* parametreTrace) {
 
 void Bibliotheque::verifierReferentiel(uint16_t& cr) {
     if (cr != 0) return;
-    tracer(CAT_CONTROLE, NIV_DETAIL, "verifierReferentiel >> IN");
+    const bool detail = NiveauTrace::ecrit(NIV_DETAIL);
+    if (detail) tracer(CAT_CONTROLE, NIV_DETAIL, "verifierReferentiel >> IN");
     if (!estCharge()) {
         tracer(CAT_CONTROLE, NIV_ERREUR, "Référentiel non chargé.");
         cr = KPX_CR_NON_CHARGE;
     }
-    tracer(CAT_CONTROLE, NIV_DETAIL, "verifierReferentiel << OUT cr = 0x%04x", cr);
+    if (detail) tracer(CAT_CONTROLE, NIV_DETAIL, "verifierReferentiel << OUT cr = 0x%04x", cr);
 }
 
 uint16_t Bibliotheque::terminer() {

@@ -32,12 +32,14 @@ void ControleurParametres::verifierDate(uint16_t& cr, const char* chaine, std::u
         cr = KPX_CR_ARGUMENT;
         return;
     }
-    if (!Date::estDateValide(reinterpret_cast<const uint8_t*>(chaine), std::strlen(chaine))) {
+    // Read once: a text that does not parse gives no date, which names no day either.
+    const Date lue(chaine, std::strlen(chaine));
+    if (!lue.existe()) {
         tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: date %s invalide.", chaine);
         cr = KPX_CR_ARGUMENT;
         return;
     }
-    date.reset(new (std::nothrow) Date(chaine));
+    date.reset(new (std::nothrow) Date(lue));
     if (!date) cr = KPX_CR_CONSTRUCTION;
 }
 

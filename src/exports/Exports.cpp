@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <new>
 
 #include "KPXW32.h"
@@ -59,11 +60,11 @@ void rechercherFonction(uint16_t& cr, Recherche recherche, const char* identifia
 
 // Consultation and cancellation: a function that describes no group takes no input.
 void regleZoneEntree(uint16_t& cr, const SuperGroupe* racine, const unsigned char* zoneEntree,
-                     uint32_t tailleZoneEntree, std::unique_ptr<ZoneKPX>& entree) {
+                     uint32_t tailleZoneEntree, std::optional<ZoneKPX>& entree) {
     if (cr != 0) return;
     if (racine->decritGroupes()) {
         ControleurParametres::verifierZoneIn(cr, zoneEntree, tailleZoneEntree);
-        if (cr == 0) entree.reset(new ZoneKPX(zoneEntree, tailleZoneEntree));
+        if (cr == 0) entree.emplace(zoneEntree, tailleZoneEntree);
     } else if (tailleZoneEntree != 0) {
         tracer(CAT_CONTROLE, NIV_ERREUR, "taille de la zone d'entrée non nulle, alors aucune donnée attendue.");
         cr = KPX_CR_ZONE_NON_ATTENDUE;
@@ -211,12 +212,12 @@ KPX_API uint16_t KPX_CALL KPX_ConsulterDonnee(const char* identifiant, const cha
     const SuperGroupe* racine = nullptr;
     uint16_t numero = 0;
     rechercherFonction(cr, &Interface::lireSuperGroupeConsulter, identifiant, racine, numero);
-    std::unique_ptr<ZoneKPX> entree;
+    std::optional<ZoneKPX> entree;
     regleZoneEntree(cr, racine, zoneEntree, tailleZoneEntree, entree);
     ZoneSortie sortie;
     Ouverture<LectureDonnees> lecture(cr);
     if (cr == 0) {
-        FonctionsConsulter fonctions(*date, entree.get(), racine, *lecture);
+        FonctionsConsulter fonctions(*date, entree ? &*entree : nullptr, racine, *lecture);
         cr = fonctions.executer(numero, sortie);
     }
     if (cr == 0) sortie.remettre(zoneSortie, tailleZoneSortie);
@@ -293,10 +294,10 @@ KPX_API uint16_t KPX_CALL KPX_AnnulerModification(const char* identifiant, const
     const SuperGroupe* racine = nullptr;
     uint16_t numero = 0;
     rechercherFonction(cr, &Interface::lireSuperGroupeAnnuler, identifiant, racine, numero);
-    std::unique_ptr<ZoneKPX> entree;
+    std::optional<ZoneKPX> entree;
     regleZoneEntree(cr, racine, zoneEntree, tailleZoneEntree, entree);
     ecrire(cr, [&](ModificationDonnees& modification) {
-        FonctionsAnnuler fonctions(entree.get(), racine, modification);
+        FonctionsAnnuler fonctions(entree ? &*entree : nullptr, racine, modification);
         return fonctions.executer(numero);
     });
     return cr;

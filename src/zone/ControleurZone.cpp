@@ -9,7 +9,7 @@ constexpr uint32_t kMaximumTrace = 60;
 }
 
 ControleurZone::ControleurZone(ZoneKPX& zone, const SuperGroupe& racine, bool strict)
-    : zone_(zone), controleur_(new ControleurSuperGroupe(racine)), strict_(strict) {}
+    : zone_(zone), controleur_(std::in_place, racine), strict_(strict) {}
 
 ControleurZone::~ControleurZone() = default;
 
@@ -29,10 +29,10 @@ uint16_t ControleurZone::positionnerGroupe() {
             }
         } else {
             // The search moves the walk forward even when it finds nothing: try it on a copy.
-            std::unique_ptr<ControleurSuperGroupe> essai(new ControleurSuperGroupe(*controleur_));
-            cr = essai->rechercherGroupe(identifiant, groupe);
+            ControleurSuperGroupe essai(*controleur_);
+            cr = essai.rechercherGroupe(identifiant, groupe);
             if (cr == 0 && groupe != nullptr)
-                controleur_ = std::move(essai);
+                controleur_.emplace(essai);
             else if (cr == 0)
                 tracer(CAT_CONTROLE, NIV_DETAIL, "%uème groupe (%u) non attendu, ignoré",
                        static_cast<unsigned>(zone_.numeroGroupe), static_cast<unsigned>(identifiant));

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "zone/ControleurSuperGroupe.h"
 #include "zone/SuperGroupe.h"
@@ -45,7 +46,8 @@ private:
     uint16_t extraireValeur(uint16_t& groupe, uint16_t& numero, Valeur& valeur);
 
     ZoneKPX& zone_;
-    std::unique_ptr<ControleurSuperGroupe> controleur_;
+    // In place: a strict walk never replaces it.
+    std::optional<ControleurSuperGroupe> controleur_;
     bool strict_;
     const Groupe* groupeCourant_ = nullptr;
     uint16_t indexChamp_ = 0;

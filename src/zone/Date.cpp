@@ -54,12 +54,7 @@ bool Date::analyser(const char* octets, size_t n, uint16_t& annee, uint8_t& mois
     return true;
 }
 
-bool Date::estDateValide(const char* octets, size_t n) {
-    uint16_t annee;
-    uint8_t mois, jour;
-    if (!analyser(octets, n, annee, mois, jour)) return false;
-    return mois >= 1 && mois <= 12 && jour >= 1 && jour <= joursDuMois(mois, annee);
-}
+bool Date::estDateValide(const char* octets, size_t n) { return Date(octets, n).existe(); }
 
 bool Date::estDateValide(const uint8_t* octets, size_t n) {
     return estDateValide(reinterpret_cast<const char*>(octets), n);

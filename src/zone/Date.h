@@ -30,6 +30,8 @@ public:
     Periode difference(const Date& autre) const;
     Date retrancherJours(uint32_t n) const;
 
+    // A day of the calendar (year 0 passes); no date is none.
+    bool existe() const { return mois_ >= 1 && mois_ <= 12 && jour_ >= 1 && jour_ <= joursDuMois(mois_, annee_); }
     // A parsable text naming a day that exists (year 0 passes).
     static bool estDateValide(const char* octets, size_t n);
     static bool estDateValide(const uint8_t* octets, size_t n);

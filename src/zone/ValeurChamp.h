@@ -31,7 +31,8 @@ public:
         return construite;
     }
     void vider() {
-        contenu_.template emplace<std::monostate>();
+        // Emptied twice per field read: an empty value is left without a visit.
+        if (contenu_.index() != 0) contenu_.template emplace<std::monostate>();
         valeur_ = nullptr;
     }
 

@@ -17,29 +17,33 @@ constexpr uint32_t kTailleTexteTrace = 255;
 }  // namespace
 
 ZoneKPX::ZoneKPX(uint32_t taille) {
-    tracer(CAT_ZONE, NIV_DETAIL, "ZoneKPX::ZoneKPX >> IN: taille = %u", taille);
+    // One zone per call at least: a line not written costs one comparison, not a call.
+    const bool detail = NiveauTrace::ecrit(NIV_DETAIL);
+    if (detail) tracer(CAT_ZONE, NIV_DETAIL, "ZoneKPX::ZoneKPX >> IN: taille = %u", taille);
     tailleBuffer = taille == 0 ? 1 : taille;
     void* bloc = nullptr;
     uint16_t cr = Systeme::allouer(&bloc, tailleBuffer);
     buffer = static_cast<uint8_t*>(bloc);
     if (buffer == nullptr && cr == KPX_OK) cr = KPX_CR_MEMOIRE;
     if (buffer != nullptr) positionnerDebut();
-    tracer(CAT_ZONE, NIV_DETAIL, "ZoneKPX::ZoneKPX << OUT : cr = 0x%04X", cr);
+    if (detail) tracer(CAT_ZONE, NIV_DETAIL, "ZoneKPX::ZoneKPX << OUT : cr = 0x%04X", cr);
 }
 
 ZoneKPX::ZoneKPX(const uint8_t* octets, uint32_t taille) {
-    tracer(CAT_ZONE, NIV_DETAIL, "ZoneKPX::ZoneKPX >> IN : buffer = 0x%p, taille = %u",
-           static_cast<const void*>(octets), taille);
+    const bool detail = NiveauTrace::ecrit(NIV_DETAIL);
+    if (detail)
+        tracer(CAT_ZONE, NIV_DETAIL, "ZoneKPX::ZoneKPX >> IN : buffer = 0x%p, taille = %u",
+               static_cast<const void*>(octets), taille);
     buffer = const_cast<uint8_t*>(octets);
     tailleBuffer = taille;
     tailleDonnees = taille;
     const bool positionne = octets != nullptr || taille != 0;
     if (positionne) positionnerDebut();
-    tracer(CAT_ZONE, NIV_DETAIL, "ZoneKPX::ZoneKPX << OUT :ok() = %d", positionne ? 1 : 0);
+    if (detail) tracer(CAT_ZONE, NIV_DETAIL, "ZoneKPX::ZoneKPX << OUT :ok() = %d", positionne ? 1 : 0);
 }
 
 void ZoneKPX::positionnerDebut() {
-    tracer(CAT_ZONE, NIV_DETAIL, "ZoneKPX::positionnerDebut");
+    if (NiveauTrace::ecrit(NIV_DETAIL)) tracer(CAT_ZONE, NIV_DETAIL, "ZoneKPX::positionnerDebut");
     identifiantGroupe = 0;
     debutGroupe = 0;
     enteteGroupe = 0;

@@ -7,7 +7,7 @@
 void ZoneSortie::allouer(uint16_t& cr, uint32_t taille, uint16_t categorie) {
     if (cr != 0) return;
     liberer();
-    zone_.reset(new ZoneKPX(taille));
+    zone_.emplace(taille);
     if (zone_->buffer == nullptr) {
         tracer(categorie, NIV_ERREUR, "ERREUR allocation zone de sortie de %d octets", static_cast<int>(taille));
         zone_.reset();

@@ -3,7 +3,7 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
+#include <optional>
 
 #include "zone/ZoneKPX.h"
 
@@ -17,9 +17,9 @@ public:
     // Creates the zone with that exact size: 0xF801 with "ERREUR allocation zone de
     // sortie de %d octets" when the memory accounting refuses it.
     void allouer(uint16_t& cr, uint32_t taille, uint16_t categorie);
-    ZoneKPX* zone() const { return zone_.get(); }
-    ZoneKPX* operator->() const { return zone_.get(); }
-    explicit operator bool() const { return zone_ != nullptr; }
+    ZoneKPX* zone() { return zone_ ? &*zone_ : nullptr; }
+    ZoneKPX* operator->() { return zone(); }
+    explicit operator bool() const { return zone_.has_value(); }
 
     // Success with a zone: the buffer now belongs to the host. Success without one
     // leaves both outputs as they are.
@@ -27,5 +27,6 @@ public:
     void liberer();
 
 private:
-    std::unique_ptr<ZoneKPX> zone_;
+    // Held in place: one allocation per answer, its buffer.
+    std::optional<ZoneKPX> zone_;
 };
