@@ -150,10 +150,8 @@ void FonctionsConsulter::controlerDateReference(uint16_t& cr, const Code* acte) 
 
 Nombre FonctionsConsulter::grille(uint16_t& cr, const Nombre* ps, const Nombre* bs) {
     Nombre numero;
-    Texte libelle, definition;
     if (cr == 0)
-        cr = lecture.rechercherUneGrilleTarifaire(ps ? *ps : Nombre(), bs ? *bs : Nombre(), dateReference, numero,
-                                                   libelle, definition);
+        cr = lecture.rechercherUneGrilleTarifaire(ps ? *ps : Nombre(), bs ? *bs : Nombre(), dateReference, numero);
     return numero;
 }
 

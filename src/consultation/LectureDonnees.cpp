@@ -190,7 +190,8 @@ uint16_t LectureDonnees::chercherActeDansIndex(const Code& codeActe, Index*& lig
 
 size_t LectureDonnees::rangRecent(const char* code, size_t longueur) {
     uint64_t melange = longueur;
-    for (size_t i = 0; i < longueur; ++i) melange = (melange << 5 | melange >> 59) ^ static_cast<unsigned char>(code[i]);
+    for (size_t i = 0; i < longueur; ++i)
+        melange = (melange << 5 | melange >> 59) ^ static_cast<unsigned char>(code[i]);
     static_assert(kActesRecents == 256, "the top byte of the product picks the slot");
     return static_cast<size_t>((melange * 0x9E3779B97F4A7C15ull) >> 56);
 }

@@ -30,6 +30,7 @@ class HistoriqueNiveauActe;
 class HistoriqueNiveauActivite;
 class HistoriqueNiveauPhase;
 class AssociationNonPrevue;
+class InfosGril;
 class JourFerieCaisse;
 class ClasseSpecialite;
 class ReferenceCdC;
@@ -247,6 +248,9 @@ public:
     uint16_t rechercherUneGrilleTarifaire(const Nombre& contextePS, const Nombre& contexteBS,
                                           const Date& dateReference, Nombre& grille, Texte& libelle,
                                           Texte& definition);
+    // The same without the texts, for the callers that want the grid alone.
+    uint16_t rechercherUneGrilleTarifaire(const Nombre& contextePS, const Nombre& contexteBS,
+                                          const Date& dateReference, Nombre& grille);
 
     // Rules and forcing indicators.
     uint16_t rechercherInformationsRegles(const Code& identifiantRegle, const InformationRegle*& ligne);
@@ -385,4 +389,7 @@ private:
     ActeRecent dernierActe_;
     std::unique_ptr<ActeRecent[]> actesRecents_;
     static size_t rangRecent(const char* code, size_t longueur);
+    // The grid of the contexts at the date, and its row of information.
+    uint16_t chercherGrille(const Nombre& contextePS, const Nombre& contexteBS, const Date& dateReference,
+                            Nombre& grille, const InfosGril*& info);
 };

@@ -784,6 +784,23 @@ uint16_t LectureDonnees::rechercherGrillesTarifaires(TypeListe<Nombre>& grilles,
 uint16_t LectureDonnees::rechercherUneGrilleTarifaire(const Nombre& contextePS, const Nombre& contexteBS,
                                                       const Date& dateReference, Nombre& grille, Texte& libelle,
                                                       Texte& definition) {
+    const InfosGril* info = nullptr;
+    const uint16_t cr = chercherGrille(contextePS, contexteBS, dateReference, grille, info);
+    if (cr == 0) {
+        libelle = texteFixe(info->libelle);
+        definition = texteFixe(info->definition);
+    }
+    return cr;
+}
+
+uint16_t LectureDonnees::rechercherUneGrilleTarifaire(const Nombre& contextePS, const Nombre& contexteBS,
+                                                      const Date& dateReference, Nombre& grille) {
+    const InfosGril* info = nullptr;
+    return chercherGrille(contextePS, contexteBS, dateReference, grille, info);
+}
+
+uint16_t LectureDonnees::chercherGrille(const Nombre& contextePS, const Nombre& contexteBS,
+                                        const Date& dateReference, Nombre& grille, const InfosGril*& info) {
     uint16_t cr = 0;
     TraceRequete trace("rechercherUneGrilleTarifaire", "recherche de la grille tarifaire d'un contexte", cr);
     tracerLecture("Contexte PS : %d, contexte BS : %d", contextePS.valeur(), contexteBS.valeur());
@@ -808,7 +825,6 @@ uint16_t LectureDonnees::rechercherUneGrilleTarifaire(const Nombre& contextePS, 
         return cr;
     }
     const uint16_t code = trouvee->codeGrille;
-    const InfosGril* info = nullptr;
     for (uint32_t i = 0; info == nullptr && i < infos->nombreLignes(); ++i) {
         const InfosGril* ligne = infos->ligneDe<InfosGril>(i);
         if (ligne != nullptr && ligne->codeGrille == code) info = ligne;
@@ -819,8 +835,6 @@ uint16_t LectureDonnees::rechercherUneGrilleTarifaire(const Nombre& contextePS, 
         return cr;
     }
     grille = Nombre(code);
-    libelle = texteFixe(info->libelle);
-    definition = texteFixe(info->definition);
     return cr;
 }
 

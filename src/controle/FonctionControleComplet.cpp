@@ -254,8 +254,7 @@ void FonctionControleComplet::lireContextes(uint16_t& cr, LigneActe& ligne, bool
     LigneCCAM* ccam = ligne.commeLigneCCAM();
     if (cr != 0 || ccam == nullptr) return;
     auto grille = std::make_unique<Nombre>();
-    Texte libelle, definition;
-    cr = lecture.rechercherUneGrilleTarifaire(contextePS, contexteBS, ouVide(ligne.date), *grille, libelle, definition);
+    cr = lecture.rechercherUneGrilleTarifaire(contextePS, contexteBS, ouVide(ligne.date), *grille);
     if (cr == 0) ccam->grilleTarifaire = std::move(grille);
 }
 

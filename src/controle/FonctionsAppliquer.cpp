@@ -218,9 +218,8 @@ void FonctionsAppliquer::lireGrilleTarifaire(uint16_t& cr, LigneCCAM& ligne) {
     const auto contexteBeneficiaire = lireChamp<Nombre>(cr);
     if (cr != 0) return;
     Nombre grille;
-    Texte libelle, definition;
     cr = lecture.rechercherUneGrilleTarifaire(ouVide(contextePS), ouVide(contexteBeneficiaire), ouVide(ligne.date),
-                                              grille, libelle, definition);
+                                              grille);
     if (cr == 0) ligne.grilleTarifaire = std::make_unique<Nombre>(grille);
 }
 

@@ -56,10 +56,8 @@ void FonctionsModifier::controlerDateEffet(uint16_t& cr, const Code* acte) {
 
 Nombre FonctionsModifier::grille(uint16_t& cr, const Nombre* ps, const Nombre* bs) {
     Nombre numero;
-    Texte libelle, definition;
     if (cr == 0)
-        cr = modification.rechercherUneGrilleTarifaire(ps ? *ps : Nombre(), bs ? *bs : Nombre(), dateEffet, numero,
-                                                       libelle, definition);
+        cr = modification.rechercherUneGrilleTarifaire(ps ? *ps : Nombre(), bs ? *bs : Nombre(), dateEffet, numero);
     return numero;
 }
 
