@@ -91,21 +91,8 @@ public:
     T& element(uint16_t i) { return elements_[i]; }
     const T& element(uint16_t i) const { return elements_[i]; }
 
-    uint16_t ajouter(const T& element) {
-        if (!elements_) {
-            elements_.reset(new (std::nothrow) T[capacite_]);
-            if (!elements_) return KPX_CR_CONSTRUCTION;
-        } else if (nombre_ == capacite_) {
-            // element may be one of ours: copy it before the array goes.
-            T copie(element);
-            uint16_t cr = agrandir();
-            if (cr == 0) elements_[nombre_++] = std::move(copie);
-            return cr;
-        }
-        elements_[nombre_] = element;
-        ++nombre_;
-        return 0;
-    }
+    // The copy is made first: element may be one of ours, and the array may go as it grows.
+    uint16_t ajouter(const T& element) { return ajouter(T(element)); }
 
     // Appends by moving: the element is left as a moved-from value, even when the list cannot grow.
     uint16_t ajouter(T&& element) {
@@ -113,7 +100,7 @@ public:
             elements_.reset(new (std::nothrow) T[capacite_]);
             if (!elements_) return KPX_CR_CONSTRUCTION;
         } else if (nombre_ == capacite_) {
-            T deplace(std::move(element));
+            T deplace(std::move(element));  // element may be one of ours
             uint16_t cr = agrandir();
             if (cr == 0) elements_[nombre_++] = std::move(deplace);
             return cr;
