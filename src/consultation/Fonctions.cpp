@@ -34,8 +34,9 @@ void Fonctions::typeInattendu(uint16_t& cr) {
     cr = KPX_CR_DONNEES_INCOHERENTES;
 }
 
-std::unique_ptr<Code> Fonctions::lireCodeOuZero(uint16_t& cr) {
-    std::unique_ptr<Code> code = lireChamp<Code>(cr);
+Optionnel<Code> Fonctions::lireCodeOuZero(uint16_t& cr) {
+    Optionnel<Code> code;
+    lireChamp(cr, code);
     if (code && code->longueur() == 0) *code = Code("0");
     return code;
 }
@@ -44,8 +45,9 @@ void Fonctions::lireCodeOuZero(uint16_t& cr, Code& code) {
     if (lireChamp(cr, code) && code.longueur() == 0) code = Code("0");
 }
 
-std::unique_ptr<Date> Fonctions::lireDateNaissance(uint16_t& cr) {
-    std::unique_ptr<Date> date = lireChamp<Date>(cr);
+Optionnel<Date> Fonctions::lireDateNaissance(uint16_t& cr) {
+    Optionnel<Date> date;
+    lireChamp(cr, date);
     if (cr == 0 && estAbsent(date.get())) {
         tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Date de naissance non renseignée");
         cr = static_cast<uint16_t>(KPX_CR_CHAMP_BASE + (zoneEntree ? zoneEntree->numeroChampZone : 0));
@@ -101,13 +103,13 @@ void Fonctions::lireListeCaracteres(uint16_t& cr, TypeListe<Code>& caracteres) {
     for (size_t i = 0; cr == 0 && i < texte.longueur(); ++i) cr = caracteres.ajouter(Code(texte[i]));
 }
 
-std::unique_ptr<Code> Fonctions::lireConcatenation(uint16_t& cr) {
+Optionnel<Code> Fonctions::lireConcatenation(uint16_t& cr) {
     Texte premier, second;
     lireChamp(cr, premier);
     lireChamp(cr, second);
-    if (cr != 0) return nullptr;
+    if (cr != 0) return {};
     premier.ajouter(second);
-    return std::make_unique<Code>(premier.chaine(), premier.longueur());
+    return Code(premier.chaine(), premier.longueur());
 }
 
 uint16_t Fonctions::groupeSuivant(uint16_t& cr) {

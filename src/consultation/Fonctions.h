@@ -13,6 +13,7 @@
 #include "zone/ControleurZone.h"
 #include "zone/Date.h"
 #include "zone/Nombre.h"
+#include "zone/Optionnel.h"
 #include "zone/Texte.h"
 #include "zone/TypeListe.h"
 #include "zone/TypeSimple.h"
@@ -74,19 +75,24 @@ protected:
             return false;
         }
     }
+    // The same into an optional value, left absent when no field is given.
+    template <class T>
+    void lireChamp(uint16_t& cr, Optionnel<T>& resultat) {
+        if (!lireChamp(cr, resultat.emplace())) resultat.reset();
+    }
     // Reads and checks `nombre` fields whose values nobody needs.
     void ignorerChamps(uint16_t& cr, uint16_t nombre);
     // A present empty field becomes "0" (phase codes).
-    std::unique_ptr<Code> lireCodeOuZero(uint16_t& cr);
+    Optionnel<Code> lireCodeOuZero(uint16_t& cr);
     // The same into a value; an absent field leaves it empty.
     void lireCodeOuZero(uint16_t& cr, Code& code);
-    std::unique_ptr<Date> lireDateNaissance(uint16_t& cr);
+    Optionnel<Date> lireDateNaissance(uint16_t& cr);
     void lireNumerosDents(uint16_t& cr, TypeListe<Code>& dents);
     void lireModificateurs(uint16_t& cr, TypeListe<Code>& modificateurs);
     // One text field, one one-character code per character.
     void lireListeCaracteres(uint16_t& cr, TypeListe<Code>& caracteres);
     // Two text fields, the second appended to the first, as a code (a professional's number).
-    std::unique_ptr<Code> lireConcatenation(uint16_t& cr);
+    Optionnel<Code> lireConcatenation(uint16_t& cr);
     // Number of the group whose fields come next; 0 when the zone is exhausted.
     uint16_t groupeSuivant(uint16_t& cr);
     void verifierFinZone(uint16_t& cr);

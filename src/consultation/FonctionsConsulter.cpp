@@ -65,16 +65,6 @@ private:
     const uint16_t& cr_;
 };
 
-const Code& ou(const std::unique_ptr<Code>& code) {
-    static const Code vide;
-    return code ? *code : vide;
-}
-
-const Nombre& ou(const std::unique_ptr<Nombre>& nombre) {
-    static const Nombre zero;
-    return nombre ? *nombre : zero;
-}
-
 // One value in its group; an age is two numbers, its years and its days.
 void valeur(Reponse& reponse, uint16_t groupe, const TypeSimple& v) {
     reponse.groupe(groupe);
@@ -193,7 +183,7 @@ uint16_t FonctionsConsulter::texteActe(const char* nom, ZoneSortie& sortie, Requ
     verifierFinZone(cr);
     controlerDateReference(cr, acte.get());
     Texte texte;
-    if (cr == 0) cr = requete(ou(acte), texte);
+    if (cr == 0) cr = requete(ouVide(acte), texte);
     Reponse reponse;
     reponse.groupe(kTexte);
     reponse.champ(texte);
@@ -210,7 +200,7 @@ uint16_t FonctionsConsulter::listeActe(const char* nom, ZoneSortie& sortie, bool
     verifierFinZone(cr);
     controlerDateReference(cr, acte.get());
     TypeListe<Code> liste;
-    if (cr == 0) cr = requete(ou(acte), ou(activite), liste);
+    if (cr == 0) cr = requete(ouVide(acte), ouVide(activite), liste);
     Reponse reponse;
     if (numeroListe == 0) codes(cr, liste, reponse);
     else codesLibelles(cr, liste, numeroListe, reponse);
@@ -225,7 +215,7 @@ uint16_t FonctionsConsulter::valeurModificateur(const char* nom, uint16_t groupe
     auto modificateur = lireChamp<Code>(cr);
     verifierFinZone(cr);
     T v;
-    if (cr == 0) cr = requete(ou(modificateur), v);
+    if (cr == 0) cr = requete(ouVide(modificateur), v);
     Reponse reponse;
     valeur(reponse, groupe, v);
     return repondre(cr, reponse, sortie);
@@ -240,7 +230,7 @@ uint16_t FonctionsConsulter::valeurActe(const char* nom, uint16_t groupe, bool c
     verifierFinZone(cr);
     if (controle) controlerDateReference(cr, acte.get());
     T v;
-    if (cr == 0) cr = requete(ou(acte), v);
+    if (cr == 0) cr = requete(ouVide(acte), v);
     Reponse reponse;
     valeur(reponse, groupe, v);
     return repondre(cr, reponse, sortie);
@@ -256,7 +246,7 @@ uint16_t FonctionsConsulter::valeurPhase(const char* nom, uint16_t groupe, ZoneS
     verifierFinZone(cr);
     controlerDateReference(cr, acte.get());
     T v;
-    if (cr == 0) cr = requete(ou(acte), ou(activite), ou(phase), v);
+    if (cr == 0) cr = requete(ouVide(acte), ouVide(activite), ouVide(phase), v);
     Reponse reponse;
     valeur(reponse, groupe, v);
     return repondre(cr, reponse, sortie);
@@ -290,9 +280,9 @@ uint16_t FonctionsConsulter::valeurGrilleModificateur(const char* nom, uint16_t 
     const Nombre numeroGrille = grille(cr, ps.get(), bs.get());
     T v;
     Date modification;
-    if (cr == 0) cr = requete(ou(modificateur), numeroGrille, v);
+    if (cr == 0) cr = requete(ouVide(modificateur), numeroGrille, v);
     if (cr == 0)
-        cr = lecture.rechercherDateModificationModificateur(ou(modificateur), numeroGrille, dateReference, modification);
+        cr = lecture.rechercherDateModificationModificateur(ouVide(modificateur), numeroGrille, dateReference, modification);
     Reponse reponse;
     valeur(reponse, groupe, v);
     dateModification(modification, reponse);
@@ -326,7 +316,7 @@ uint16_t FonctionsConsulter::CCAM_4a(ZoneSortie& sortie) {
     verifierFinZone(cr);
     controlerDateReference(cr, acte.get());
     TypeListe<Code> phases;
-    if (cr == 0) cr = lecture.rechercherPhasesDeTraitement(ou(acte), ou(activite), phases);
+    if (cr == 0) cr = lecture.rechercherPhasesDeTraitement(ouVide(acte), ouVide(activite), phases);
     Reponse reponse;
     reponse.groupe(kNombre);
     reponse.champ(Nombre(phases.nombre()));
@@ -360,7 +350,7 @@ uint16_t FonctionsConsulter::CCAM_9(ZoneSortie& sortie) {
     controlerDateReference(cr, acte.get());
     TypeListe<Code> type;
     Code code;
-    if (cr == 0) cr = lecture.rechercherTypeActe(ou(acte), code);
+    if (cr == 0) cr = lecture.rechercherTypeActe(ouVide(acte), code);
     if (cr == 0) cr = type.ajouter(code);
     Reponse reponse;
     codesLibelles(cr, type, kTypesActe, reponse);
@@ -417,7 +407,7 @@ uint16_t FonctionsConsulter::CCAM_16a(ZoneSortie& sortie) {
     verifierFinZone(cr);
     controlerDateReference(cr, acte.get());
     Nombre menu;
-    if (cr == 0) cr = lecture.rechercherCodeMenu(ou(acte), menu);
+    if (cr == 0) cr = lecture.rechercherCodeMenu(ouVide(acte), menu);
     std::vector<Texte> niveaux;
     while (cr == 0 && menu.valeur() != kMenuRacine) {
         if (niveaux.size() >= kProfondeurMenuMax) {
@@ -540,9 +530,9 @@ uint16_t FonctionsConsulter::CCAM_39(ZoneSortie& sortie) {
     controlerDateReference(cr, acte.get());
     Montant supplement(0.0);
     Date modification;
-    if (cr == 0) cr = lecture.rechercherSupplementCharge(ou(acte), ou(activite), ou(phase), dateReference, supplement);
+    if (cr == 0) cr = lecture.rechercherSupplementCharge(ouVide(acte), ouVide(activite), ouVide(phase), dateReference, supplement);
     if (cr == 0)
-        cr = lecture.rechercherDateModificationSupplementCharges(ou(acte), ou(activite), ou(phase), dateReference,
+        cr = lecture.rechercherDateModificationSupplementCharges(ouVide(acte), ouVide(activite), ouVide(phase), dateReference,
                                                                  modification);
     Reponse reponse;
     reponse.groupe(kMontant);
@@ -559,7 +549,7 @@ uint16_t FonctionsConsulter::CCAM_40a(ZoneSortie& sortie) {
     verifierFinZone(cr);
     controlerDateReference(cr, acte.get());
     TypeListe<Code> agrements;
-    if (cr == 0) cr = lecture.rechercherAgrementsRadio(ou(acte), ou(activite), agrements);
+    if (cr == 0) cr = lecture.rechercherAgrementsRadio(ouVide(acte), ouVide(activite), agrements);
     Reponse reponse;
     reponse.groupe(kBooleen);
     reponse.champ(Booleen(agrements.nombre() > 0));
@@ -585,12 +575,12 @@ uint16_t FonctionsConsulter::CCAM_42(ZoneSortie& sortie) {
     Code regroupement;
     TypeListe<Code> liste;
     Date modification;
-    if (cr == 0) cr = lecture.rechercherCodeRegroupement(ou(acte), ou(activite), dateReference, regroupement);
+    if (cr == 0) cr = lecture.rechercherCodeRegroupement(ouVide(acte), ouVide(activite), dateReference, regroupement);
     if (cr == 0) cr = liste.ajouter(regroupement);
     Reponse reponse;
     codesLibelles(cr, liste, kRegroupements, reponse);
     if (cr == 0)
-        cr = lecture.rechercherDateModificationCodeRegroupement(ou(acte), ou(activite), dateReference, modification);
+        cr = lecture.rechercherDateModificationCodeRegroupement(ouVide(acte), ouVide(activite), dateReference, modification);
     dateModification(modification, reponse);
     return repondre(cr, reponse, sortie);
 }
@@ -605,7 +595,7 @@ uint16_t FonctionsConsulter::CCAM_43a(ZoneSortie& sortie) {
     controlerDateReference(cr, acte.get());
     Code categorie;
     TypeListe<Code> dentaires;
-    if (cr == 0) cr = lecture.rechercherCategorieMedicale(ou(acte), ou(activite), dateReference, categorie);
+    if (cr == 0) cr = lecture.rechercherCategorieMedicale(ouVide(acte), ouVide(activite), dateReference, categorie);
     if (cr == 0) cr = lecture.rechercherValeursConcept(Nombre(kConceptDentaire), dateReference, dentaires);
     const bool dentaire = cr == 0 && dentaires.contient(categorie);
     Reponse reponse;
@@ -613,10 +603,10 @@ uint16_t FonctionsConsulter::CCAM_43a(ZoneSortie& sortie) {
     reponse.champ(Booleen(dentaire));
     if (dentaire) {
         Code nombre;
-        cr = lecture.rechercherNombreDents(ou(acte), ou(activite), ou(phase), nombre);
+        cr = lecture.rechercherNombreDents(ouVide(acte), ouVide(activite), ouVide(phase), nombre);
         if (cr == 0 && nombre.longueur() == 0) {
             tracer(CAT_CONSULTATION, NIV_ERREUR, "ERREUR : nombre de dents non renseigne pour l'acte dentaire %s",
-                   ou(acte).chaine());
+                   ouVide(acte).chaine());
             cr = KPX_CR_DONNEES_INCOHERENTES;
         }
         reponse.groupe(kNombre);
@@ -634,7 +624,7 @@ uint16_t FonctionsConsulter::CCAM_44(ZoneSortie& sortie) {
     verifierFinZone(cr);
     controlerDateReference(cr, acte.get());
     TypeListe<Code> dents;
-    if (cr == 0) cr = lecture.rechercherDentsIncompatibles(ou(acte), ou(activite), ou(phase), dents);
+    if (cr == 0) cr = lecture.rechercherDentsIncompatibles(ouVide(acte), ouVide(activite), ouVide(phase), dents);
     Reponse reponse;
     codes(cr, dents, reponse);
     return repondre(cr, reponse, sortie);
@@ -664,14 +654,14 @@ uint16_t FonctionsConsulter::CCAM_47a(ZoneSortie& sortie) {
     verifierFinZone(cr);
     controlerDateReference(cr, acte.get());
     int32_t position = 0;
-    if (cr == 0) cr = PositionsOutreMer::positionDOM(ou(caisse), CAT_CONSULTATION, position);
+    if (cr == 0) cr = PositionsOutreMer::positionDOM(ouVide(caisse), CAT_CONSULTATION, position);
     Coefficient majoration(0.0);
     Date modification;
     if (cr == 0)
-        cr = lecture.rechercherMajorationDOM(ou(acte), ou(activite), ou(phase), Nombre(position), dateReference,
+        cr = lecture.rechercherMajorationDOM(ouVide(acte), ouVide(activite), ouVide(phase), Nombre(position), dateReference,
                                              majoration);
     if (cr == 0)
-        cr = lecture.rechercherDateModificationMajorationDOM(ou(acte), ou(activite), ou(phase), Nombre(position),
+        cr = lecture.rechercherDateModificationMajorationDOM(ouVide(acte), ouVide(activite), ouVide(phase), Nombre(position),
                                                              dateReference, modification);
     Reponse reponse;
     reponse.groupe(kCoefficient);
@@ -699,9 +689,9 @@ uint16_t FonctionsConsulter::TB02_1(ZoneSortie& sortie) {
     Coefficient coefficient(0.0);
     Date modification;
     if (cr == 0)
-        cr = lecture.rechercherCoefficientAssociationNonPrevue(ou(association), dateReference, numeroGrille, coefficient);
+        cr = lecture.rechercherCoefficientAssociationNonPrevue(ouVide(association), dateReference, numeroGrille, coefficient);
     if (cr == 0)
-        cr = lecture.rechercherDateModificationCoefficientAssociationNP(ou(association), numeroGrille, dateReference,
+        cr = lecture.rechercherDateModificationCoefficientAssociationNP(ouVide(association), numeroGrille, dateReference,
                                                                         modification);
     Reponse reponse;
     reponse.groupe(kCoefficient);
@@ -741,7 +731,7 @@ uint16_t FonctionsConsulter::TB07_1(ZoneSortie& sortie) {
     TraceFonction trace("TB07_1", cr);
     auto caisse = lireChamp<Code>(cr);
     verifierFinZone(cr);
-    const Nombre position(PositionsOutreMer::positionSeuil(ou(caisse)));
+    const Nombre position(PositionsOutreMer::positionSeuil(ouVide(caisse)));
     Montant seuil(0.0);
     Date modification;
     if (cr == 0) cr = lecture.rechercherSeuilExoTM(dateReference, position, seuil);
@@ -771,7 +761,7 @@ uint16_t FonctionsConsulter::TB08_1(ZoneSortie& sortie) {
     if (cr == 0) cr = lecture.rechercherJoursFeriesNationaux(dateReference, nationaux);
     bool resultat = cr == 0 && ferie(nationaux);
     if (cr == 0 && !resultat) {
-        cr = lecture.rechercherJoursFeriesCaisse(ou(caisse), dateReference, locaux);
+        cr = lecture.rechercherJoursFeriesCaisse(ouVide(caisse), dateReference, locaux);
         // Most caisses have no holiday of their own and no row: nothing more to find.
         if (cr == KPX_CR_ELEMENT_ABSENT) cr = 0;
         resultat = cr == 0 && ferie(locaux);
@@ -789,10 +779,10 @@ uint16_t FonctionsConsulter::TB09_1(ZoneSortie& sortie) {
     auto second = lireChamp<Code>(cr);
     verifierFinZone(cr);
     TypeListe<Code> compatibles;
-    if (cr == 0) cr = lecture.rechercherModificateursCompatibles(ou(modificateur), dateReference, compatibles);
+    if (cr == 0) cr = lecture.rechercherModificateursCompatibles(ouVide(modificateur), dateReference, compatibles);
     Reponse reponse;
     reponse.groupe(kBooleen);
-    reponse.champ(Booleen(compatibles.contient(ou(second))));
+    reponse.champ(Booleen(compatibles.contient(ouVide(second))));
     return repondre(cr, reponse, sortie);
 }
 
@@ -917,7 +907,7 @@ uint16_t FonctionsConsulter::TB22_3(ZoneSortie& sortie) {
     Nombre numero;
     Texte libelle, definition;
     if (cr == 0)
-        cr = lecture.rechercherUneGrilleTarifaire(ou(ps), ou(bs), dateReference, numero, libelle, definition);
+        cr = lecture.rechercherUneGrilleTarifaire(ouVide(ps), ouVide(bs), dateReference, numero, libelle, definition);
     Reponse reponse;
     reponse.groupe(kGrille);
     reponse.champ(numero);

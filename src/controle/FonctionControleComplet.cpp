@@ -47,8 +47,8 @@ bool estLigne(uint16_t groupe) { return groupe == kLigneActe || groupe == kDepla
 constexpr uint32_t kCodeRegle = 9, kOutrePassable = 1, kTexte = 250, kNombre = 5, kNumeroLigne = 4, kIndicateur = 1;
 
 template <class T>
-std::unique_ptr<T> ouDefaut(std::unique_ptr<T> valeur, const char* defaut) {
-    return valeur ? std::move(valeur) : std::make_unique<T>(defaut);
+void ouDefaut(Optionnel<T>& valeur, const char* defaut) {
+    if (!valeur) valeur.emplace(defaut);
 }
 
 uint16_t ajouter(uint16_t& cr, ZoneKPX& zone, const TypeSimple& valeur) {
@@ -91,7 +91,7 @@ uint16_t FonctionControleComplet::executer(ZoneSortie& sortie, uint16_t& niveau)
     lireEntete(cr, facture);
     lireNatureAssurance(cr, facture);
     lireLignes(cr, facture);
-    facture.caissePS = lireChamp<Code>(cr);
+    lireChamp(cr, facture.caissePS);
     verifierFinZone(cr);
 
     TypeListe<Erreur> erreurs;
@@ -107,15 +107,15 @@ void FonctionControleComplet::ignorer(uint16_t& cr, uint16_t nombre) {
 void FonctionControleComplet::lireEntete(uint16_t& cr, Facture& facture) {
     facture.numeroPS = lireConcatenation(cr);
     ignorer(cr, 2);
-    facture.conventionPS = lireChamp<Code>(cr);
-    facture.specialitePS = lireChamp<Code>(cr);
+    lireChamp(cr, facture.conventionPS);
+    lireChamp(cr, facture.specialitePS);
     ignorer(cr, 2);
-    facture.agrementRadio = lireChamp<Code>(cr);
+    lireChamp(cr, facture.agrementRadio);
     ignorer(cr, 3);
     facture.dateNaissance = lireDateNaissance(cr);
     // A replacing practitioner takes the invoice over.
     if (groupeSuivant(cr) == kRemplacant) {
-        std::unique_ptr<Code> remplacant = lireConcatenation(cr);
+        Optionnel<Code> remplacant = lireConcatenation(cr);
         if (remplacant) facture.numeroPS = std::move(remplacant);
     }
 }
@@ -128,7 +128,7 @@ void FonctionControleComplet::lireNatureAssurance(uint16_t& cr, Facture& facture
         cr = KPX_CR_NATURE_ASSURANCE;
         return;
     }
-    facture.natureAssurance = std::make_unique<Code>(kNatures[groupe - kNatureMin]);
+    facture.natureAssurance = Code(kNatures[groupe - kNatureMin]);
     ignorer(cr, 1);
     const uint16_t suivant = groupeSuivant(cr);
     if (cr == 0 && estNature(suivant)) {
@@ -166,27 +166,27 @@ bool FonctionControleComplet::sousGroupe(uint16_t& cr, uint16_t groupe, const Li
 void FonctionControleComplet::lirePrestation(uint16_t& cr, const Facture& facture, LigneActe& ligne, uint16_t groupe) {
     const auto position = static_cast<uint16_t>(facture.nombreLignes() + 1);
     if (groupe == kLigneActe) {
-        ligne.numero = lireChamp<Nombre>(cr);
-        ligne.date = lireChamp<Date>(cr);
-        ligne.lieuExecution = lireChamp<Code>(cr);
-        ligne.prestation = lireChamp<Code>(cr);
+        lireChamp(cr, ligne.numero);
+        lireChamp(cr, ligne.date);
+        lireChamp(cr, ligne.lieuExecution);
+        lireChamp(cr, ligne.prestation);
         ignorer(cr, 2);
-        ligne.qualificatifDepense = lireChamp<Code>(cr);
+        lireChamp(cr, ligne.qualificatifDepense);
         ignorer(cr, 3);
-        ligne.prixUnitaire = lireChamp<Montant>(cr);
-        ligne.baseRemboursement = lireChamp<Montant>(cr);
-        ligne.tauxRemboursement = lireChamp<Coefficient>(cr);
+        lireChamp(cr, ligne.prixUnitaire);
+        lireChamp(cr, ligne.baseRemboursement);
+        lireChamp(cr, ligne.tauxRemboursement);
     } else {
-        ligne.numero = lireChamp<Nombre>(cr);
-        ligne.date = lireChamp<Date>(cr);
-        ligne.prestation = lireChamp<Code>(cr);
+        lireChamp(cr, ligne.numero);
+        lireChamp(cr, ligne.date);
+        lireChamp(cr, ligne.prestation);
         ignorer(cr, 4);
-        ligne.tauxRemboursement = lireChamp<Coefficient>(cr);
+        lireChamp(cr, ligne.tauxRemboursement);
         ignorer(cr, 2);
-        ligne.qualificatifDepense = lireChamp<Code>(cr);
+        lireChamp(cr, ligne.qualificatifDepense);
     }
-    if (sousGroupe(cr, kExoneration, ligne, position)) ligne.exonerationTM = lireChamp<Code>(cr);
-    ligne.exonerationTM = ouDefaut(std::move(ligne.exonerationTM), "0");
+    if (sousGroupe(cr, kExoneration, ligne, position)) lireChamp(cr, ligne.exonerationTM);
+    ouDefaut(ligne.exonerationTM, "0");
 }
 
 void FonctionControleComplet::lireLigneActe(uint16_t& cr, Facture& facture) {
@@ -200,18 +200,18 @@ void FonctionControleComplet::lireLigneActe(uint16_t& cr, Facture& facture) {
 void FonctionControleComplet::lireSousGroupesActe(uint16_t& cr, const Facture& facture,
                                                   std::unique_ptr<LigneActe>& ligne) {
     const auto position = static_cast<uint16_t>(facture.nombreLignes() + 1);
-    if (sousGroupe(cr, kEntente, *ligne, position)) ligne->ententePrealable = lireChamp<Code>(cr);
-    ligne->ententePrealable = ouDefaut(std::move(ligne->ententePrealable), "9");
+    if (sousGroupe(cr, kEntente, *ligne, position)) lireChamp(cr, ligne->ententePrealable);
+    ouDefaut(ligne->ententePrealable, "9");
     if (sousGroupe(cr, kExecutant, *ligne, position)) {
         ligne->numeroPS = lireConcatenation(cr);
-        ligne->specialitePS = lireChamp<Code>(cr);
+        lireChamp(cr, ligne->specialitePS);
     } else {
-        ligne->numeroPS = copie(facture.numeroPS);
-        ligne->specialitePS = copie(facture.specialitePS);
+        ligne->numeroPS = facture.numeroPS;
+        ligne->specialitePS = facture.specialitePS;
     }
-    if (sousGroupe(cr, kLieu, *ligne, position)) ligne->identifiantLieu = lireChamp<Code>(cr);
-    ligne->identifiantLieu = ouDefaut(std::move(ligne->identifiantLieu), "");
-    if (sousGroupe(cr, kBaseTheorique, *ligne, position)) ligne->baseTheoriqueAMO = lireChamp<Montant>(cr);
+    if (sousGroupe(cr, kLieu, *ligne, position)) lireChamp(cr, ligne->identifiantLieu);
+    ouDefaut(ligne->identifiantLieu, "");
+    if (sousGroupe(cr, kBaseTheorique, *ligne, position)) lireChamp(cr, ligne->baseTheoriqueAMO);
     if (sousGroupe(cr, kActeCCAM, *ligne, position)) {
         if (!ligne->baseTheoriqueAMO) cr = KPX_CR_BASE_THEORIQUE_ABSENTE;
         lireActeCCAM(cr, ligne);
@@ -233,14 +233,14 @@ void FonctionControleComplet::lireSousGroupesActe(uint16_t& cr, const Facture& f
 void FonctionControleComplet::lireActeCCAM(uint16_t& cr, std::unique_ptr<LigneActe>& ligne) {
     if (cr != 0) return;
     auto ccam = std::make_unique<LigneCCAM>(std::move(*ligne));
-    ccam->acte = lireChamp<Code>(cr);
+    lireChamp(cr, ccam->acte);
     ignorer(cr, 1);
-    ccam->activite = lireChamp<Code>(cr);
+    lireChamp(cr, ccam->activite);
     ccam->phase = lireCodeOuZero(cr);
     lireModificateurs(cr, ccam->modificateurs);
-    ccam->codeAssociation = lireChamp<Code>(cr);
-    ccam->codeRemboursement = lireChamp<Code>(cr);
-    ccam->supplementCharges = lireChamp<Code>(cr);
+    lireChamp(cr, ccam->codeAssociation);
+    lireChamp(cr, ccam->codeRemboursement);
+    lireChamp(cr, ccam->supplementCharges);
     lireListeCaracteres(cr, ccam->donneesComplementaires);
     ligne = std::move(ccam);
 }
@@ -253,9 +253,9 @@ void FonctionControleComplet::lireContextes(uint16_t& cr, LigneActe& ligne, bool
     contextesLus = cr == 0;
     LigneCCAM* ccam = ligne.commeLigneCCAM();
     if (cr != 0 || ccam == nullptr) return;
-    auto grille = std::make_unique<Nombre>();
-    cr = lecture.rechercherUneGrilleTarifaire(contextePS, contexteBS, ouVide(ligne.date), *grille);
-    if (cr == 0) ccam->grilleTarifaire = std::move(grille);
+    Nombre grille;
+    cr = lecture.rechercherUneGrilleTarifaire(contextePS, contexteBS, ouVide(ligne.date), grille);
+    if (cr == 0) ccam->grilleTarifaire = grille;
 }
 
 void FonctionControleComplet::lireOutrepassements(uint16_t& cr, const LigneActe& ligne, uint16_t position) {

@@ -133,9 +133,8 @@ const LigneCCAM* acteDeSeance(const LigneActe& ligne, const Seance& seance) {
 }
 
 template <class T>
-T& valeurOuNouvelle(std::unique_ptr<T>& valeur) {
-    if (!valeur) valeur = std::make_unique<T>();
-    return *valeur;
+T& valeurOuNouvelle(Optionnel<T>& valeur) {
+    return valeur ? *valeur : valeur.emplace();
 }
 
 }  // namespace
@@ -204,8 +203,8 @@ void FonctionsAppliquer::lireActes(uint16_t& cr, Facture& facture, const char* t
         }
         const auto position = static_cast<uint16_t>(facture.nombreLignes() + 1);
         auto ligne = std::make_unique<LigneCCAM>(LigneActe());
-        ligne->numero = lireChamp<Nombre>(cr);
-        ligne->date = lireChamp<Date>(cr);
+        lireChamp(cr, ligne->numero);
+        lireChamp(cr, ligne->date);
         lireActe(cr, *ligne, position);
         lireOutrepassements(cr, position, *ligne);
         if (cr == 0) cr = facture.ajouterLigne(std::move(ligne));
@@ -220,18 +219,18 @@ void FonctionsAppliquer::lireGrilleTarifaire(uint16_t& cr, LigneCCAM& ligne) {
     Nombre grille;
     cr = lecture.rechercherUneGrilleTarifaire(ouVide(contextePS), ouVide(contexteBeneficiaire), ouVide(ligne.date),
                                               grille);
-    if (cr == 0) ligne.grilleTarifaire = std::make_unique<Nombre>(grille);
+    if (cr == 0) ligne.grilleTarifaire = Nombre(grille);
 }
 
 void FonctionsAppliquer::lireNumeroPS(uint16_t& cr, LigneActe& ligne) {
-    std::unique_ptr<Code> numeroPS = lireConcatenation(cr);
+    Optionnel<Code> numeroPS = lireConcatenation(cr);
     if (numeroPS) ligne.numeroPS = std::move(numeroPS);
 }
 
 void FonctionsAppliquer::lireActesAssocies(uint16_t& cr, Facture& facture) {
     lireActes(cr, facture, "ERREUR: Nombre de groupes 3310 trop grand", [&](uint16_t& c, LigneCCAM& ligne, uint16_t) {
-        ligne.acte = lireChamp<Code>(c);
-        ligne.activite = lireChamp<Code>(c);
+        lireChamp(c, ligne.acte);
+        lireChamp(c, ligne.activite);
         lireNumeroPS(c, ligne);
     });
 }
@@ -363,11 +362,11 @@ uint16_t FonctionsAppliquer::C_Pu(ZoneSortie& sortie) {
     const auto caissePS = lireChamp<Code>(cr);
     Facture facture;
     lireActes(cr, facture, "ERREUR: Nombre de groupes 3410 trop grand", [&](uint16_t& c, LigneCCAM& ligne, uint16_t) {
-        ligne.acte = lireChamp<Code>(c);
-        ligne.activite = lireChamp<Code>(c);
+        lireChamp(c, ligne.acte);
+        lireChamp(c, ligne.activite);
         ligne.phase = lireCodeOuZero(c);
         lireGrilleTarifaire(c, ligne);
-        ligne.prixUnitaire = std::make_unique<Montant>(0.0);
+        ligne.prixUnitaire = Montant(0.0);
     });
     for (size_t i = 0; cr == 0 && i < facture.lignes.size(); ++i) {
         LigneCCAM& ligne = *facture.lignes[i]->commeLigneCCAM();
@@ -396,22 +395,22 @@ uint16_t FonctionsAppliquer::C_Base(ZoneSortie& sortie) {
     Facture facture;
     lireActes(cr, facture, "ERREUR: Nombre de groupes 3420 trop grand",
               [&](uint16_t& c, LigneCCAM& ligne, uint16_t position) {
-                  ligne.lieuExecution = lireChamp<Code>(c);
-                  ligne.identifiantLieu = lireChamp<Code>(c);
-                  ligne.acte = lireChamp<Code>(c);
-                  ligne.activite = lireChamp<Code>(c);
+                  lireChamp(c, ligne.lieuExecution);
+                  lireChamp(c, ligne.identifiantLieu);
+                  lireChamp(c, ligne.acte);
+                  lireChamp(c, ligne.activite);
                   ligne.phase = lireCodeOuZero(c);
                   lireModificateurs(c, ligne.modificateurs);
-                  ligne.codeAssociation = lireChamp<Code>(c);
-                  ligne.codeRemboursement = lireChamp<Code>(c);
-                  ligne.supplementCharges = lireChamp<Code>(c);
+                  lireChamp(c, ligne.codeAssociation);
+                  lireChamp(c, ligne.codeRemboursement);
+                  lireChamp(c, ligne.supplementCharges);
                   lireNumeroPS(c, ligne);
                   lireGrilleTarifaire(c, ligne);
                   verifierNumeroPrestation(c, position, ligne.valeurNumero());
-                  ligne.prixUnitaire = lireChamp<Montant>(c);
-                  ligne.baseRemboursement = std::make_unique<Montant>(0.0);
-                  ligne.baseHorsForfait = std::make_unique<Montant>(0.0);
-                  ligne.baseTheoriqueAMO = std::make_unique<Montant>(0.0);
+                  lireChamp(c, ligne.prixUnitaire);
+                  ligne.baseRemboursement = Montant(0.0);
+                  ligne.baseHorsForfait = Montant(0.0);
+                  ligne.baseTheoriqueAMO = Montant(0.0);
               });
     parAssociation(cr, facture, [&](AssociationCCAM& a) { return tarification.appliquerCBase(conventionPS.get(), a); });
     // The associations may not exist: nothing is answered after a failure.
@@ -492,7 +491,7 @@ uint16_t FonctionsAppliquer::C_ExoFacture(ZoneSortie& sortie) {
     remplirDebrayage(cr, "C-ExoFacture-2", prod790C);
     ignorerChamp(cr);
     Facture facture;
-    facture.caissePS = lireChamp<Code>(cr);
+    lireChamp(cr, facture.caissePS);
     std::vector<bool> sans790C;
     for (uint16_t groupe = groupeSuivant(cr); cr == 0 && groupe != 0; groupe = groupeSuivant(cr)) {
         if (facture.nombreLignes() >= kActesMax) {
@@ -537,16 +536,16 @@ void FonctionsAppliquer::lireActeExoFacture(uint16_t& cr, Facture& facture, cons
                                             const TypeListe<Code>& prod790C, std::vector<bool>& sans790C) {
     const auto position = static_cast<uint16_t>(facture.nombreLignes() + 1);
     auto ligne = std::make_unique<LigneCCAM>(LigneActe());
-    ligne->numero = lireChamp<Nombre>(cr);
-    ligne->date = lireChamp<Date>(cr);
-    ligne->acte = lireChamp<Code>(cr);
+    lireChamp(cr, ligne->numero);
+    lireChamp(cr, ligne->date);
+    lireChamp(cr, ligne->acte);
     verifierNumeroPrestation(cr, position, ligne->valeurNumero());
-    ligne->baseRemboursement = lireChamp<Montant>(cr);
-    ligne->baseHorsForfait = lireChamp<Montant>(cr);
+    lireChamp(cr, ligne->baseRemboursement);
+    lireChamp(cr, ligne->baseHorsForfait);
     ignorerChamp(cr);
     verifierNumeroPrestation(cr, position, ligne->valeurNumero());
-    ligne->tauxRemboursement = lireChamp<Coefficient>(cr);
-    ligne->exonerationTM = lireChamp<Code>(cr);
+    lireChamp(cr, ligne->tauxRemboursement);
+    lireChamp(cr, ligne->exonerationTM);
     if (cr == 0 && groupeSuivant(cr) == kFactureExoneree) {
         verifierNumeroPrestation(cr, position, ligne->valeurNumero());
         const auto exoneree = lireChamp<Code>(cr);
@@ -576,22 +575,22 @@ void FonctionsAppliquer::lireActeExoFacture(uint16_t& cr, Facture& facture, cons
 void FonctionsAppliquer::lireLigneExoFacture(uint16_t& cr, Facture& facture) {
     const auto position = static_cast<uint16_t>(facture.nombreLignes() + 1);
     auto ligne = std::make_unique<LigneActe>();
-    ligne->numero = lireChamp<Nombre>(cr);
-    ligne->date = lireChamp<Date>(cr);
-    ligne->prestation = lireChamp<Code>(cr);
+    lireChamp(cr, ligne->numero);
+    lireChamp(cr, ligne->date);
+    lireChamp(cr, ligne->prestation);
     verifierNumeroPrestation(cr, position, ligne->valeurNumero());
-    ligne->tauxRemboursement = lireChamp<Coefficient>(cr);
-    ligne->exonerationTM = lireChamp<Code>(cr);
+    lireChamp(cr, ligne->tauxRemboursement);
+    lireChamp(cr, ligne->exonerationTM);
     if (cr == 0) cr = facture.ajouterLigne(std::move(ligne));
 }
 
 void FonctionsAppliquer::lireDeplacementExoFacture(uint16_t& cr, Facture& facture) {
     auto ligne = std::make_unique<LigneActe>();
     ligne->typeLigne = LigneActe::kDeplacement1;
-    ligne->numero = lireChamp<Nombre>(cr);
-    ligne->date = lireChamp<Date>(cr);
-    ligne->prestation = lireChamp<Code>(cr);
-    ligne->tauxRemboursement = lireChamp<Coefficient>(cr);
+    lireChamp(cr, ligne->numero);
+    lireChamp(cr, ligne->date);
+    lireChamp(cr, ligne->prestation);
+    lireChamp(cr, ligne->tauxRemboursement);
     if (cr == 0) cr = facture.ajouterLigne(std::move(ligne));
     if (cr == 0) cr = facture.setActeRattachement(static_cast<uint16_t>(facture.nombreLignes() - 1));
 }
@@ -618,7 +617,7 @@ uint16_t FonctionsAppliquer::exonererSeances(Facture& facture, const std::vector
             ligne.topDebrayageLigne = acte->topDebrayageLigne;
             if (ligne.topDebrayageLigne) continue;
             cr = tarification.appliquerProd790C(ouVide(ligne.prestation), ouVide(acte->acte), ouVide(ligne.date), taux);
-            ligne.exonerationTM = copie(acte->exonerationTM);
+            ligne.exonerationTM = acte->exonerationTM;
         }
     }
     return cr;

@@ -116,7 +116,7 @@ uint16_t SequencesControle::rechercheActePu(AssociationCCAM& premiere, TypeListe
         TraceRegle trace("Association", "rechercheActePu", cr);
         Code acte;
         if (decider(cr, t, "PROD656A", a, [&] { return t.appliquerProd656A(*a, acte); }) && cr == 0)
-            a->actePuMax = std::make_unique<Code>(acte);
+            a->actePuMax = acte;
     }
     return cr;
 }

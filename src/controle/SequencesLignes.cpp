@@ -224,7 +224,7 @@ uint16_t SequencesControle::controlerBaseActe(LigneCCAM& ligne, Facture& facture
             });
         if (calculee) horsForfait = calculeHorsForfait;
     }
-    ligne.baseHorsForfait = std::make_unique<Montant>(horsForfait);
+    ligne.baseHorsForfait = Montant(horsForfait);
     terminerControle(cr, ligne, t, 'R');
     return cr;
 }

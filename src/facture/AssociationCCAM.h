@@ -12,6 +12,7 @@
 #include "zone/Code.h"
 #include "zone/Date.h"
 #include "zone/Nombre.h"
+#include "zone/Optionnel.h"
 
 class LigneCCAM;
 class Regles;
@@ -33,11 +34,11 @@ public:
     const Date* date;
     const Code* activite;
     const Code* numeroPS;
-    std::unique_ptr<Code> actePuMax;
+    Optionnel<Code> actePuMax;
     std::vector<LigneCCAM*> lignes;
     std::unique_ptr<AssociationCCAM> suivante;
     Nombre numero;
-    std::unique_ptr<Code> codeCalcule;
+    Optionnel<Code> codeCalcule;
     bool topDebrayage = false;
     // The rules that some line of the association no longer verifies.
     ReferencesNonVerifiables nonVerifiables;

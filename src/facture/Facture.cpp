@@ -20,7 +20,7 @@ Maillon& maillonPour(std::unique_ptr<Maillon>& tete, const Ligne& ligne, Nouveau
     return **lien;
 }
 
-bool memeJour(const std::unique_ptr<Date>& a, const std::unique_ptr<Date>& b) {
+bool memeJour(const Optionnel<Date>& a, const Optionnel<Date>& b) {
     return ouVide(a) == ouVide(b);
 }
 

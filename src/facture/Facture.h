@@ -48,17 +48,17 @@ public:
 
     uint16_t nombreLignes() const { return static_cast<uint16_t>(lignes.size()); }
 
-    std::unique_ptr<Code> numeroPS;
-    std::unique_ptr<Code> conventionPS;
-    std::unique_ptr<Code> specialitePS;
-    std::unique_ptr<Code> agrementRadio;
-    std::unique_ptr<Code> caissePS;
-    std::unique_ptr<Date> dateNaissance;
-    std::unique_ptr<Code> tiersPayant;
+    Optionnel<Code> numeroPS;
+    Optionnel<Code> conventionPS;
+    Optionnel<Code> specialitePS;
+    Optionnel<Code> agrementRadio;
+    Optionnel<Code> caissePS;
+    Optionnel<Date> dateNaissance;
+    Optionnel<Code> tiersPayant;
     std::vector<std::unique_ptr<LigneActe>> lignes;
     std::unique_ptr<AssociationCCAM> associations;
     std::unique_ptr<Seance> seances;
     std::unique_ptr<SeanceDepl> seancesDeplacement;
-    std::unique_ptr<Code> natureAssurance;
+    Optionnel<Code> natureAssurance;
     bool topDebrayage = false;
 };

@@ -7,23 +7,23 @@
 
 LigneActe::LigneActe(const LigneActe& autre)
     : typeLigne(autre.typeLigne),
-      numero(copie(autre.numero)),
-      date(copie(autre.date)),
-      numeroPS(copie(autre.numeroPS)),
-      specialitePS(copie(autre.specialitePS)),
-      prestation(copie(autre.prestation)),
-      lieuExecution(copie(autre.lieuExecution)),
-      identifiantLieu(copie(autre.identifiantLieu)),
-      qualificatifDepense(copie(autre.qualificatifDepense)),
-      prixUnitaire(copie(autre.prixUnitaire)),
-      baseRemboursement(copie(autre.baseRemboursement)),
-      tauxRemboursement(copie(autre.tauxRemboursement)),
-      exonerationTM(copie(autre.exonerationTM)),
-      ententePrealable(copie(autre.ententePrealable)),
+      numero(autre.numero),
+      date(autre.date),
+      numeroPS(autre.numeroPS),
+      specialitePS(autre.specialitePS),
+      prestation(autre.prestation),
+      lieuExecution(autre.lieuExecution),
+      identifiantLieu(autre.identifiantLieu),
+      qualificatifDepense(autre.qualificatifDepense),
+      prixUnitaire(autre.prixUnitaire),
+      baseRemboursement(autre.baseRemboursement),
+      tauxRemboursement(autre.tauxRemboursement),
+      exonerationTM(autre.exonerationTM),
+      ententePrealable(autre.ententePrealable),
       rattachement(autre.rattachement),
-      forcage(copie(autre.forcage)),
+      forcage(autre.forcage),
       topDebrayageLigne(autre.topDebrayageLigne),
-      baseTheoriqueAMO(copie(autre.baseTheoriqueAMO)),
+      baseTheoriqueAMO(autre.baseTheoriqueAMO),
       topFactureExoneree(autre.topFactureExoneree),
       reglesNonVerifiables_(copie(autre.reglesNonVerifiables_)) {}
 
@@ -37,7 +37,7 @@ void LigneActe::dump() const {
 }
 
 void LigneActe::dumpChamps(bool prixEnEuros) const {
-    const auto montant = [](const std::unique_ptr<Montant>& m) { return m ? m->valeur() : 0.0; };
+    const auto montant = [](const Optionnel<Montant>& m) { return m ? m->valeur() : 0.0; };
     tracerRegle("numero              = %d", static_cast<int>(valeurNumero()));
     tracerRegle("typeLigne           = %u", static_cast<unsigned>(typeLigne));
     tracerRegle("date                = %s", date ? date->chaine() : "");
@@ -118,7 +118,7 @@ uint16_t LigneActe::subirErreur(const Erreur& erreur, Regles& regles, Portee por
             tracerRegle("L'indicateur de forcage lié à l'erreur est %s", erreur.indicateurForcage.chaine());
             cr = combinerForcage(erreur.indicateurForcage, regles);
         } else {
-            forcage = std::make_unique<Code>(erreur.indicateurForcage);
+            forcage = erreur.indicateurForcage;
             const LigneCCAM* ccam = commeLigneCCAM();
             if (portee == kPorteeAssociation)
                 tracerRegle("Le nouveau code forcage de l'acte %s de l'association est %s",
@@ -174,7 +174,7 @@ uint16_t LigneActe::marquerForcage(Regles& regles, char lettre) {
                 tracerRegle("resultat = %s", forcage->chaine());
             }
         } else {
-            forcage = std::make_unique<Code>(nouveau);
+            forcage = nouveau;
             tracerRegle("nouvelle valeur indicateur de forcage = %s", forcage->chaine());
         }
     }

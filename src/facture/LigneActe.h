@@ -13,6 +13,7 @@
 #include "zone/ListeCodes.h"
 #include "zone/Montant.h"
 #include "zone/Nombre.h"
+#include "zone/Optionnel.h"
 
 class ControlesFacture;
 class Facture;
@@ -71,23 +72,23 @@ public:
     int32_t valeurNumero() const { return numero ? numero->valeur() : 0; }
 
     uint32_t typeLigne = kActe;
-    std::unique_ptr<Nombre> numero;
-    std::unique_ptr<Date> date;
-    std::unique_ptr<Code> numeroPS;
-    std::unique_ptr<Code> specialitePS;
-    std::unique_ptr<Code> prestation;
-    std::unique_ptr<Code> lieuExecution;
-    std::unique_ptr<Code> identifiantLieu;
-    std::unique_ptr<Code> qualificatifDepense;
-    std::unique_ptr<Montant> prixUnitaire;
-    std::unique_ptr<Montant> baseRemboursement;
-    std::unique_ptr<Coefficient> tauxRemboursement;
-    std::unique_ptr<Code> exonerationTM;
-    std::unique_ptr<Code> ententePrealable;
+    Optionnel<Nombre> numero;
+    Optionnel<Date> date;
+    Optionnel<Code> numeroPS;
+    Optionnel<Code> specialitePS;
+    Optionnel<Code> prestation;
+    Optionnel<Code> lieuExecution;
+    Optionnel<Code> identifiantLieu;
+    Optionnel<Code> qualificatifDepense;
+    Optionnel<Montant> prixUnitaire;
+    Optionnel<Montant> baseRemboursement;
+    Optionnel<Coefficient> tauxRemboursement;
+    Optionnel<Code> exonerationTM;
+    Optionnel<Code> ententePrealable;
     LigneActe* rattachement = nullptr;
-    std::unique_ptr<Code> forcage;
+    Optionnel<Code> forcage;
     bool topDebrayageLigne = false;
-    std::unique_ptr<Montant> baseTheoriqueAMO;
+    Optionnel<Montant> baseTheoriqueAMO;
     // Set by the invoice exoneration function only.
     char topFactureExoneree = 0;
 
@@ -103,19 +104,6 @@ private:
 
     uint16_t combinerForcage(const Code& indicateur, Regles& regles);
 };
-
-// The value, or an empty one when absent.
-template <class T>
-const T& ouVide(const std::unique_ptr<T>& valeur) {
-    static const T vide;
-    return valeur ? *valeur : vide;
-}
-
-template <class T>
-const T& ouVide(const T* valeur) {
-    static const T vide;
-    return valeur != nullptr ? *valeur : vide;
-}
 
 // A deep copy of an optional value.
 template <class T>

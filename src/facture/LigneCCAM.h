@@ -33,20 +33,20 @@ public:
     LigneCCAM* commeLigneCCAM() override { return this; }
     const LigneCCAM* commeLigneCCAM() const override { return this; }
 
-    std::unique_ptr<Code> acte;
-    std::unique_ptr<Code> activite;
-    std::unique_ptr<Code> phase;
+    Optionnel<Code> acte;
+    Optionnel<Code> activite;
+    Optionnel<Code> phase;
     ListeCodes modificateurs{kModificateursMax};
-    std::unique_ptr<Code> codeAssociation;
-    std::unique_ptr<Code> codeRemboursement;
-    std::unique_ptr<Code> supplementCharges;
+    Optionnel<Code> codeAssociation;
+    Optionnel<Code> codeRemboursement;
+    Optionnel<Code> supplementCharges;
     ListeCodes donneesComplementaires;
     ListeCodes dents{kDentsMax};
-    std::unique_ptr<Montant> baseHorsForfait;
+    Optionnel<Montant> baseHorsForfait;
     AssociationCCAM* association = nullptr;
     Seance* seance = nullptr;
     Booleen topActePuMax{false};
-    std::unique_ptr<Nombre> grilleTarifaire;
+    Optionnel<Nombre> grilleTarifaire;
     Booleen topReduction{false};
 
 protected:

@@ -14,6 +14,7 @@
 #include "KPXW32.h"
 #include "frame/Trace.h"
 #include "referentiel/Table.h"
+#include "zone/Optionnel.h"
 
 class Referentiel;
 
@@ -88,11 +89,4 @@ uint16_t enregistrementsDeLaCle(const Table* table, Cle cle, std::vector<bool>& 
         return KPX_CR_RIEN_A_ANNULER;
     }
     return 0;
-}
-
-// A field read, or the empty value of its type when the zone did not give it.
-template <class T>
-const T& ouVide(const std::unique_ptr<T>& valeur) {
-    static const T vide;
-    return valeur ? *valeur : vide;
 }

@@ -233,7 +233,7 @@ uint16_t Reglementation::appliquerCAssociation(AssociationCCAM& association) {
         toutesDentaires = cr == 0 && dentaires.contient(categorie);
     }
     if (cr == 0 && toutesDentaires) type = Code(type == "P" ? "D" : "E");
-    if (cr == 0) association.codeCalcule = std::make_unique<Code>(type);
+    if (cr == 0) association.codeCalcule = type;
     tracerRegle("Reglementation::appliquerCAssociation << OUT : cr = 0x%04X, type d'association = %s", cr,
                 type.chaine());
     return cr;

@@ -54,9 +54,9 @@ uint16_t Tarification::appliquerCBase(const Code* conventionPS, AssociationCCAM&
             montant->arrondir();
             if (tarif::tropLong(*montant)) cr = KPX_CR_MONTANT_TROP_LONG;
         }
-        ligne.baseRemboursement = std::make_unique<Montant>(base);
-        ligne.baseHorsForfait = std::make_unique<Montant>(horsForfait);
-        ligne.baseTheoriqueAMO = std::make_unique<Montant>(theorique);
+        ligne.baseRemboursement = Montant(base);
+        ligne.baseHorsForfait = Montant(horsForfait);
+        ligne.baseTheoriqueAMO = Montant(theorique);
     }
     return cr;
 }

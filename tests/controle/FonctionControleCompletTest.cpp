@@ -188,7 +188,7 @@ TEST(FonctionControleComplet, OverridesWithholdOnlyOverridableErrorsOnEveryLineT
     };
     for (const Cas& c : cas) {
         const Resultat r = executer(groupes, [&](Facture& f, TypeListe<Erreur>& erreurs) {
-            f.lignes[0]->forcage = std::make_unique<Code>("A");  // line 2 keeps none: no 2000 group
+            f.lignes[0]->forcage = Code("A");  // line 2 keeps none: no 2000 group
             for (const Erreur& e : c.erreurs) erreurs.ajouter(e);
             return uint16_t{0};
         });
@@ -209,7 +209,7 @@ TEST(FonctionControleComplet, TheWorstCaseFitsTheZone) {
         e.libelle = std::string(250, 'L').c_str();
         e.message = std::string(250, 'M').c_str();
         for (const auto& l : f.lignes) {
-            l->forcage = std::make_unique<Code>("E");
+            l->forcage = Code("E");
             e.prestations.ajouter(*l->numero);
         }
         for (int i = 0; i < 3; ++i) erreurs.ajouter(e);

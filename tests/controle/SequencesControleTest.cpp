@@ -30,12 +30,12 @@ protected:
         ASSERT_FALSE(r.empty()) << erreur;
         ASSERT_EQ(referentiel.chargerReferentiel(r.c_str(), r.c_str(), "0302", "1000"), 0);
         ASSERT_EQ(lecture.ouvrir(), 0);
-        facture.numeroPS = std::make_unique<Code>("P1");
-        facture.conventionPS = std::make_unique<Code>("1");
-        facture.specialitePS = std::make_unique<Code>("01");
-        facture.caissePS = std::make_unique<Code>("001");
-        facture.dateNaissance = std::make_unique<Date>(1980, 1, 1);
-        facture.natureAssurance = std::make_unique<Code>("AS");
+        facture.numeroPS = Code("P1");
+        facture.conventionPS = Code("1");
+        facture.specialitePS = Code("01");
+        facture.caissePS = Code("001");
+        facture.dateNaissance = Date(1980, 1, 1);
+        facture.natureAssurance = Code("AS");
     }
 
     // A CCAM line as the sample's cases have it: activity 1, phase 0, grid 1, the
@@ -45,13 +45,13 @@ protected:
         auto ligne = facture::ligneCCAM(numero, date, acte);
         Montant prix;
         lecture.rechercherPrixUnitaire(Code(acte), Code("1"), Code("0"), Nombre(1), date, prix);
-        ligne->prestation = std::make_unique<Code>(regroupement);
-        ligne->specialitePS = std::make_unique<Code>(specialite);
-        ligne->grilleTarifaire = std::make_unique<Nombre>(1);
-        ligne->prixUnitaire = std::make_unique<Montant>(prix);
-        ligne->baseRemboursement = std::make_unique<Montant>(prix);
-        ligne->tauxRemboursement = std::make_unique<Coefficient>(0.7);
-        ligne->exonerationTM = std::make_unique<Code>("0");
+        ligne->prestation = Code(regroupement);
+        ligne->specialitePS = Code(specialite);
+        ligne->grilleTarifaire = Nombre(1);
+        ligne->prixUnitaire = Montant(prix);
+        ligne->baseRemboursement = Montant(prix);
+        ligne->tauxRemboursement = Coefficient(0.7);
+        ligne->exonerationTM = Code("0");
         LigneCCAM& reference = *ligne;
         facture.ajouterLigne(std::move(ligne));
         return reference;
@@ -60,9 +60,9 @@ protected:
     // An act or travel line; a travel line is attached to the line before it.
     LigneActe& acte(int32_t numero, const char* prestation, uint32_t type = LigneActe::kActe) {
         auto ligne = facture::ligneActe(numero, D, prestation, type);
-        ligne->specialitePS = std::make_unique<Code>("01");
-        ligne->tauxRemboursement = std::make_unique<Coefficient>(0.7);
-        ligne->exonerationTM = std::make_unique<Code>("0");
+        ligne->specialitePS = Code("01");
+        ligne->tauxRemboursement = Coefficient(0.7);
+        ligne->exonerationTM = Code("0");
         LigneActe& reference = *ligne;
         facture.ajouterLigne(std::move(ligne));
         if (type != LigneActe::kActe) {
@@ -110,16 +110,16 @@ TEST_F(SequencesControleTest, RecordsAndForcingOfWholeInvoices) {
     const auto ccamAvec = [this](int32_t numero, const char* acte, const char* regroupement, const char* specialite,
                                  const char* exoneration, double taux) {
         LigneCCAM& ligne = ccam(numero, acte, regroupement, specialite);
-        ligne.exonerationTM = std::make_unique<Code>(exoneration);
-        ligne.tauxRemboursement = std::make_unique<Coefficient>(taux);
+        ligne.exonerationTM = Code(exoneration);
+        ligne.tauxRemboursement = Coefficient(taux);
     };
     const Cas cas[] = {
         // A non-reimbursable act gets no base: the host's base above it is not compared.
         {"not reimbursable",
-         [&] { ccam(1, "QZMA001", "ADC", "04").baseRemboursement = std::make_unique<Montant>(50.0); },
+         [&] { ccam(1, "QZMA001", "ADC", "04").baseRemboursement = Montant(50.0); },
          "0000 | PROD760:1 | -"},
         {"reimbursable",
-         [&] { ccam(1, "AHQP001", "ATM", "01").baseRemboursement = std::make_unique<Montant>(50.0); },
+         [&] { ccam(1, "AHQP001", "ATM", "01").baseRemboursement = Montant(50.0); },
          "0000 | PROD880:1 | R"},
         // The tooth rules run for a dental act whose teeth count, for no other.
         {"dental act without tooth", [&] { ccam(1, "HBGD035", "SDE", "19"); }, "0000 | PROD700:1 PROD702:1 | -"},
@@ -149,8 +149,8 @@ TEST_F(SequencesControleTest, RecordsAndForcingOfWholeInvoices) {
         // and the next line's base is never compared.
         {"query failure",
          [&] {
-             ccam(1, "HBJD001", "SDE", "19").grilleTarifaire = std::make_unique<Nombre>(2);
-             ccam(2, "AHQP001", "ATM", "01", Date(2024, 1, 2)).baseRemboursement = std::make_unique<Montant>(99.0);
+             ccam(1, "HBJD001", "SDE", "19").grilleTarifaire = Nombre(2);
+             ccam(2, "AHQP001", "ATM", "01", Date(2024, 1, 2)).baseRemboursement = Montant(99.0);
          },
          "D002 | | - -"},
     };

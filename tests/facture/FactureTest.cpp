@@ -205,7 +205,7 @@ TEST_F(FactureTest, AViolationMakesItsLinkedRulesUnverifiableForItsLineOnly) {
     EXPECT_EQ(regles.estVerifiableSeance("PROD540", *facture.seances, verifiable), 0);
     EXPECT_TRUE(verifiable);
     EXPECT_EQ(regles.estVerifiable("PROD999", nullptr, verifiable), KPX_CR_ELEMENT_ABSENT);
-    EXPECT_EQ(facture.lignes[0]->forcage, nullptr);
+    EXPECT_FALSE(facture.lignes[0]->forcage);
 
     // The groups follow their lines' lists: rebuilt after the violation, then the line started afresh.
     facture.construireAssociations();
@@ -227,7 +227,7 @@ TEST_F(FactureTest, AssociationAndInvoiceErrorsReachTheirLines) {
     facture.ajouterLigne(ligneCCAM(3, D2, "A3"));
     facture.construireAssociations();
     facture.construireSeances();
-    facture.lignes[1]->forcage = std::make_unique<Code>("B");
+    facture.lignes[1]->forcage = Code("B");
 
     TraceCapturee trace("facture-association");
     Erreur erreur;
@@ -236,7 +236,7 @@ TEST_F(FactureTest, AssociationAndInvoiceErrorsReachTheirLines) {
     EXPECT_EQ(decrire(erreurs.element(0)), "PROD190/O/LPROD190/Modificateur F incompatible/1,2/A");
     EXPECT_EQ(texteDe(facture.lignes[0]->forcage.get()), std::string("A"));
     EXPECT_EQ(texteDe(facture.lignes[1]->forcage.get()), std::string("E"));
-    EXPECT_EQ(facture.lignes[2]->forcage, nullptr);
+    EXPECT_FALSE(facture.lignes[2]->forcage);
     const auto lignes = trace.textes();
     EXPECT_NE(std::find(lignes.begin(), lignes.end(), "Le nouveau code forcage de l'acte A1 de l'association est A"),
               lignes.end());
@@ -270,7 +270,7 @@ TEST_F(FactureTest, AListThatCannotGrowKeepsWhatItHeld) {
     EXPECT_EQ(erreurs.nombre(), 5);
     EXPECT_EQ(erreurs.capacite(), 5);
     EXPECT_EQ(erreurs.element(4).codeRegle, "PROD530");
-    EXPECT_EQ(ligne->forcage, nullptr);
+    EXPECT_FALSE(ligne->forcage);
     const auto lignes = trace.textes();
     EXPECT_NE(std::find(lignes.begin(), lignes.end(), "ERREUR: allocation d'un tableau de 10 éléments impossible"),
               lignes.end());
@@ -321,7 +321,7 @@ TEST_F(FactureTest, LocallyModifiedValuesMarkTheLine) {
                        {"", false, 'R', ""}};
     for (const Cas& c : cas) {
         auto ligne = ligneCCAM(1, D, "AAAA001");
-        if (*c.avant != '\0') ligne->forcage = std::make_unique<Code>(c.avant);
+        if (*c.avant != '\0') ligne->forcage = Code(c.avant);
         regles.compterModifications(true);
         const Date date = c.lectureModifiee ? D : Date(2019, 1, 1);
         ASSERT_EQ(referentiel.lecture().rechercherPrixUnitaire(Code("AAAA001"), Code("1"), Code("0"), Nombre(1), date,
@@ -345,9 +345,9 @@ TEST(Facture, DumpsTraceEveryField) {
     erreur.message = Texte("Message 100%");
     erreur.dump();
     auto ligne = ligneActe(7, D, "IK", LigneActe::kDeplacement1);
-    ligne->prixUnitaire = std::make_unique<Montant>(12.5);
-    ligne->tauxRemboursement = std::make_unique<Coefficient>(0.7);
-    ligne->forcage = std::make_unique<Code>("G");
+    ligne->prixUnitaire = Montant(12.5);
+    ligne->tauxRemboursement = Coefficient(0.7);
+    ligne->forcage = Code("G");
     ligne->dump();
     const std::vector<std::string> attendu = {
         "Erreur::dump >> IN",
@@ -386,8 +386,8 @@ TEST(Facture, DumpsTraceEveryField) {
 TEST(Facture, InvoiceDumpWalksLinesAssociationsAndSessions) {
     TraceCapturee trace("facture-dump-facture");
     Facture facture;
-    facture.numeroPS = std::make_unique<Code>("12345678");
-    facture.natureAssurance = std::make_unique<Code>("AS");
+    facture.numeroPS = Code("12345678");
+    facture.natureAssurance = Code("AS");
     facture.ajouterLigne(ligneCCAM(1, D, "HBGD035", "", {"F"}));
     facture.construireAssociations();
     facture.construireSeances();

@@ -16,10 +16,10 @@ inline std::unique_ptr<LigneActe> ligneActe(int32_t numero, const Date& date, co
                                             uint32_t type = LigneActe::kActe) {
     std::unique_ptr<LigneActe> ligne(new LigneActe);
     ligne->typeLigne = type;
-    ligne->numero = std::make_unique<Nombre>(numero);
-    ligne->date = std::make_unique<Date>(date);
-    ligne->prestation = std::make_unique<Code>(prestation);
-    ligne->numeroPS = std::make_unique<Code>("P1");
+    ligne->numero = Nombre(numero);
+    ligne->date = Date(date);
+    ligne->prestation = Code(prestation);
+    ligne->numeroPS = Code("P1");
     return ligne;
 }
 
@@ -29,11 +29,11 @@ inline std::unique_ptr<LigneCCAM> ligneCCAM(int32_t numero, const Date& date, co
                                             std::initializer_list<const char*> modificateurs = {},
                                             const char* activite = "1", const char* numeroPS = "P1") {
     std::unique_ptr<LigneCCAM> ligne(new LigneCCAM(*ligneActe(numero, date, "ADC")));
-    ligne->acte = std::make_unique<Code>(acte);
-    ligne->activite = std::make_unique<Code>(activite);
-    ligne->phase = std::make_unique<Code>("0");
-    ligne->numeroPS = std::make_unique<Code>(numeroPS);
-    if (*codeAssociation != '\0') ligne->codeAssociation = std::make_unique<Code>(codeAssociation);
+    ligne->acte = Code(acte);
+    ligne->activite = Code(activite);
+    ligne->phase = Code("0");
+    ligne->numeroPS = Code(numeroPS);
+    if (*codeAssociation != '\0') ligne->codeAssociation = Code(codeAssociation);
     for (const char* m : modificateurs) ligne->modificateurs.ajouter(Code(m));
     return ligne;
 }

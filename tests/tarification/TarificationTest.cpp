@@ -209,7 +209,7 @@ TEST_F(TarificationTest, HighestPriceOfAnAssociation) {
         int32_t numero = 0;
         for (const Ligne& l : c.lignes) {
             auto ligne = ligneCCAM(++numero, D, l.acte);
-            ligne->prixUnitaire = std::make_unique<Montant>(l.prix);
+            ligne->prixUnitaire = Montant(l.prix);
             facture.ajouterLigne(std::move(ligne));
         }
         facture.construireAssociations();
@@ -316,9 +316,9 @@ TEST_F(TarificationTest, ExonerationDecisions) {
         Facture facture;
         for (const LigneSeance& l : lignes) {
             auto ligne = ligneCCAM(1, D, l.acte);
-            ligne->exonerationTM = std::make_unique<Code>(l.exoneration);
-            ligne->tauxRemboursement = std::make_unique<Coefficient>(l.taux);
-            ligne->baseHorsForfait = std::make_unique<Montant>(l.base);
+            ligne->exonerationTM = Code(l.exoneration);
+            ligne->tauxRemboursement = Coefficient(l.taux);
+            ligne->baseHorsForfait = Montant(l.base);
             facture.ajouterLigne(std::move(ligne));
         }
         facture.construireSeances();
@@ -364,8 +364,8 @@ TEST_F(TarificationTest, BaseOfAnAssociationPastSevenCharacters) {
     ASSERT_TRUE(referentiel.pret());
     Facture facture;
     facture.ajouterLigne(ligneCCAM(1, D, "CHER001"));
-    facture.lignes[0]->prixUnitaire = std::make_unique<Montant>(10000.0);
-    facture.lignes[0]->commeLigneCCAM()->grilleTarifaire = std::make_unique<Nombre>(1);
+    facture.lignes[0]->prixUnitaire = Montant(10000.0);
+    facture.lignes[0]->commeLigneCCAM()->grilleTarifaire = Nombre(1);
     facture.construireAssociations();
     EXPECT_EQ(tarification.appliquerCBase(nullptr, *facture.associations), KPX_CR_MONTANT_TROP_LONG);
 }

@@ -1,0 +1,50 @@
+// A value that may be absent, held in place: it reads like the owned pointer an absent
+// value would otherwise need (get, *, ->, a test), without an allocation per value.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <utility>
+
+template <class T>
+class Optionnel {
+public:
+    Optionnel() = default;
+    Optionnel(const T& valeur) : valeur_(valeur) {}  // NOLINT: a present value converts
+    Optionnel(T&& valeur) : valeur_(std::move(valeur)) {}  // NOLINT
+
+    explicit operator bool() const { return valeur_.has_value(); }
+    T* get() { return valeur_ ? &*valeur_ : nullptr; }
+    const T* get() const { return valeur_ ? &*valeur_ : nullptr; }
+    T& operator*() { return *valeur_; }
+    const T& operator*() const { return *valeur_; }
+    T* operator->() { return &*valeur_; }
+    const T* operator->() const { return &*valeur_; }
+
+    template <class... Arguments>
+    T& emplace(Arguments&&... arguments) {
+        return valeur_.emplace(std::forward<Arguments>(arguments)...);
+    }
+    void reset() { valeur_.reset(); }
+
+private:
+    std::optional<T> valeur_;
+};
+
+// The value, or the empty value of its type when absent.
+template <class T>
+const T& ouVide(const std::unique_ptr<T>& valeur) {
+    static const T vide;
+    return valeur ? *valeur : vide;
+}
+
+template <class T>
+const T& ouVide(const T* valeur) {
+    static const T vide;
+    return valeur != nullptr ? *valeur : vide;
+}
+
+template <class T>
+const T& ouVide(const Optionnel<T>& valeur) {
+    return ouVide(valeur.get());
+}
