@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "KPXW32.h"
 #include "frame/Trace.h"
@@ -98,9 +99,9 @@ const L* chercherLigneDatee(const Table* table, const Date& dateReference, uint1
 
 // Appends one entry to a result list; a list that cannot take it stops the walk.
 template <class T>
-void ajouterEntree(TypeListe<T>& liste, const T& valeur, uint32_t indice, const char* brut, uint16_t& cr) {
+void ajouterEntree(TypeListe<T>& liste, T valeur, uint32_t indice, const char* brut, uint16_t& cr) {
     if (cr != 0) return;
-    if (liste.ajouter(valeur) != 0) {
+    if (liste.ajouter(std::move(valeur)) != 0) {
         tracerErreurLecture("probleme lors de la creation de l'objet Code");
         tracerErreurLecture("Indice %u, valeur %s", indice, brut);
         cr = KPX_CR_DONNEES_INCOHERENTES;

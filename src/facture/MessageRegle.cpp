@@ -125,7 +125,9 @@ std::string formaterMessage(const std::string& format, const std::vector<ValeurM
 std::string formaterMessage(const std::string& format, const ValeurMessage* valeurs, size_t nombre,
                             size_t longueurMax) {
     std::string message;
-    message.reserve(format.size() < longueurMax ? format.size() : longueurMax);
+    // Room for the values too, so that the message is allocated once.
+    const size_t prevue = format.size() + 16 * nombre;
+    message.reserve(prevue < longueurMax ? prevue : longueurMax);
     size_t rang = 0;
     size_t i = 0;
     while (i < format.size() && message.size() < longueurMax) {

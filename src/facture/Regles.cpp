@@ -163,9 +163,8 @@ uint16_t Regles::remplirErreur(Erreur& erreur, const char* regle, ValeursMessage
     erreur.libelle = connue->libelle;
     erreur.outrePassable = connue->outrePassable;
     erreur.indicateurForcage = connue->indicateurForcage;
-    const std::string message =
-        formaterMessage(information->libelleSecondaire, valeurs.begin(), valeurs.size(), kLongueurTexteMax);
-    erreur.message = Texte(message.data(), message.size());
+    erreur.message =
+        Texte(formaterMessage(information->libelleSecondaire, valeurs.begin(), valeurs.size(), kLongueurTexteMax));
     return cr;
 }
 

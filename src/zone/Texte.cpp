@@ -2,6 +2,7 @@
 #include "zone/Texte.h"
 
 #include <cstring>
+#include <utility>
 
 #include "frame/Trace.h"
 
@@ -54,6 +55,10 @@ Texte::Texte(const char* octets, size_t n)
     : texte_(octets != nullptr ? octets : "", longueurAvantNul(octets, n)) {}
 
 Texte::Texte(const uint8_t* octets, size_t n) : Texte(reinterpret_cast<const char*>(octets), n) {}
+
+Texte::Texte(std::string&& chaine) : texte_(std::move(chaine)) {
+    texte_.resize(longueurAvantNul(texte_.data(), texte_.size()));
+}
 
 size_t Texte::longueurAvantNul(const char* octets, size_t n) {
     if (octets == nullptr || n == 0) return 0;

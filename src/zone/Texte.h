@@ -13,6 +13,8 @@ public:
     Texte(const char* chaine);  // NOLINT: texts are built from literals everywhere
     Texte(const char* octets, size_t n);
     Texte(const uint8_t* octets, size_t n);
+    // Takes the characters over, up to the first NUL byte, without copying them.
+    explicit Texte(std::string&& chaine);
 
     void afficher(FILE* fichier) const override;
     void tracer(uint16_t niveau) const override;
