@@ -7,17 +7,21 @@
 
 namespace {
 
-// The first link of the chain that takes the line, or a new one appended at its end.
+// The link of the chain that takes the line, or a new one appended at its end. A link
+// takes the lines equal to its first on its key, so no two links take the same line, and
+// the link the previous line went to is asked first: an invoice's lines of one date
+// mostly follow each other.
 template <class Maillon, class Ligne, class Nouveau>
-Maillon& maillonPour(std::unique_ptr<Maillon>& tete, const Ligne& ligne, Nouveau nouveau) {
+Maillon& maillonPour(std::unique_ptr<Maillon>& tete, Maillon*& precedent, const Ligne& ligne, Nouveau nouveau) {
+    if (precedent != nullptr && precedent->accepte(ligne)) return *precedent;
     int32_t rang = 0;
     std::unique_ptr<Maillon>* lien = &tete;
     for (; *lien; lien = &(*lien)->suivante) {
-        if ((*lien)->accepte(ligne)) return **lien;
+        if ((*lien)->accepte(ligne)) return *(precedent = lien->get());
         rang = (*lien)->numero.valeur();
     }
     lien->reset(nouveau(rang + 1));
-    return **lien;
+    return *(precedent = lien->get());
 }
 
 bool memeJour(const Optionnel<Date>& a, const Optionnel<Date>& b) {
@@ -68,10 +72,12 @@ const Code* Facture::getActeCcamParent(uint16_t index) const {
 
 void Facture::construireAssociations() {
     associations.reset();
+    AssociationCCAM* precedente = nullptr;
     for (auto& ligne : lignes) {
         LigneCCAM* ccam = ligne->commeLigneCCAM();
         if (ccam == nullptr) continue;
-        maillonPour(associations, *ccam, [ccam](int32_t rang) { return new AssociationCCAM(rang, *ccam); })
+        maillonPour(associations, precedente, *ccam,
+                    [ccam](int32_t rang) { return new AssociationCCAM(rang, *ccam); })
             .ajouterLigne(*ccam);
     }
 }
@@ -79,11 +85,14 @@ void Facture::construireAssociations() {
 void Facture::construireSeances() {
     seances.reset();
     seancesDeplacement.reset();
+    Seance* seance = nullptr;
+    SeanceDepl* seanceDepl = nullptr;
     for (auto& ligne : lignes) {
         const Date* jour = ligne->date.get();
         if (LigneCCAM* ccam = ligne->commeLigneCCAM())
-            maillonPour(seances, *ccam, [jour](int32_t rang) { return new Seance(rang, jour); }).ajouterLigne(*ccam);
-        maillonPour(seancesDeplacement, *ligne, [jour](int32_t rang) { return new SeanceDepl(rang, jour); })
+            maillonPour(seances, seance, *ccam, [jour](int32_t rang) { return new Seance(rang, jour); })
+                .ajouterLigne(*ccam);
+        maillonPour(seancesDeplacement, seanceDepl, *ligne, [jour](int32_t rang) { return new SeanceDepl(rang, jour); })
             .ajouterLigne(*ligne);
     }
 }
