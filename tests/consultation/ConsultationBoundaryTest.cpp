@@ -160,7 +160,6 @@ TEST(ConsultationBoundary, FailuresCarryTheirCodeAndNoZone) {
         {"CCAM_47a", kDate, {Caisse("975"), A("AHQP001"), Ac("1"), Ph("")}, "#D006"},
         {"CCAM_43a", kDate, {A("HBQD001"), Ac("1"), Ph("")}, "#DFFE"},  // dental without a number of teeth
         // Identifiers: another family's, unknown, and the dump.
-        {"TB13_1", kDate, {}, "3118:ADA,Actes d'anesthésie|3118:ADC,Actes de chirurgie|3118:ADE,Actes d'échographie|3118:ADI,Actes d'imagerie|3118:ATM,Actes techniques médicaux|3118:PDT,Prothèses dentaires|3118:SDE,Soins dentaires"},
         {"C_Pu", kDate, {}, "#D000"},
         {"CCAM_99", kDate, {}, "#D000"},
         {"Dump", kDate, {}, "(aucune zone)"},

@@ -49,54 +49,25 @@ bool contient(const std::vector<std::string>& lignes, const std::string& texte) 
 
 }  // namespace
 
-TEST(Interface, BuildsGroupsFieldsRootsAndTheirOwnCopiesOfNestedSuperGroups) {
+// Fields, their bounds and allowed values, and the nesting are what the tree trace
+// shows; root order is what each family lookup finds. Here, what neither shows.
+TEST(Interface, EachReferenceToANestedSuperGroupHasItsOwnCopySharingTheGroups) {
     Description d("familles");
     decrireFamilles(d);
     Interface interface;
     ASSERT_EQ(d.construire(interface), 0);
     ASSERT_TRUE(interface.estConstruite());
-
-    ASSERT_EQ(interface.nombreGroupes(), 3);
-    const Groupe& g3002 = *interface.groupe(1);
-    EXPECT_EQ(g3002.numero(), 3002);
-    ASSERT_EQ(g3002.nombreChamps(), 2);
-    EXPECT_EQ(g3002.champ(0).format, FORMAT_VALEURS);
-    EXPECT_EQ(g3002.champ(0).type, TYPE_BOOLEEN);
-    EXPECT_EQ(g3002.champ(0).tailleMinimale, 1);
-    EXPECT_EQ(g3002.champ(0).tailleMaximale, 1);
-    ASSERT_EQ(g3002.champ(0).valeursAutorisees.nombre(), 2);
-    EXPECT_STREQ(g3002.champ(0).valeursAutorisees.element(0).chaine(), "O");
-    EXPECT_STREQ(g3002.champ(0).valeursAutorisees.element(1).chaine(), "N");
-    EXPECT_EQ(g3002.champ(1).format, FORMAT_NUMERIQUE);
-    EXPECT_EQ(g3002.champ(1).type, TYPE_NOMBRE);
-    EXPECT_EQ(g3002.champ(1).valeursAutorisees.nombre(), 0);
-
-    // The child-only row is not a root; the nine others are, in row order.
-    ASSERT_EQ(interface.nombreRacines(), 9);
-    std::vector<std::string> noms;
-    for (uint16_t i = 0; i < interface.nombreRacines(); ++i) noms.push_back(interface.racine(i)->nom());
-    EXPECT_EQ(noms, (std::vector<std::string>{"CCAM_1", "CCAM_10", "CCAM_2", "M_1", "A_1", "C_1", "C_2", "R_1",
-                                              "ControleComplet"}));
-    EXPECT_EQ(interface.racine(1)->numero(), 1);
     EXPECT_FALSE(interface.racine(2)->decritGroupes());
 
-    // The nested row is built under each reference, sharing the interface's groups.
     const SuperGroupe& c1 = *interface.racine(5);
     const SuperGroupe& c2 = *interface.racine(6);
-    ASSERT_EQ(c1.nombreFils(), 1);
     ASSERT_TRUE(c1.fils(0).estSuperGroupe());
     const SuperGroupe& acte1 = *c1.fils(0).superGroupe;
     const SuperGroupe& acte2 = *c2.fils(0).superGroupe;
     EXPECT_NE(&acte1, &acte2);
-    EXPECT_EQ(acte1.nom(), "S_Acte");
-    EXPECT_EQ(acte1.numero(), 200);
-    ASSERT_EQ(acte1.nombreFils(), 2);
-    EXPECT_EQ(acte1.fils(0).groupe, &g3002);
-    EXPECT_EQ(acte2.fils(0).groupe, &g3002);
+    EXPECT_EQ(acte1.fils(0).groupe, interface.groupe(1));
+    EXPECT_EQ(acte2.fils(0).groupe, interface.groupe(1));
     EXPECT_EQ(acte1.fils(1).groupe, interface.groupe(2));
-    EXPECT_EQ(c1.fils(0).occurrencesMinimum, 1);
-    EXPECT_EQ(c1.fils(0).occurrencesMaximum, 0);
-    EXPECT_EQ(c2.fils(0).occurrencesMaximum, 2);
     EXPECT_EQ(c1.fils(0).premierNumeroGroupe(), 3002);
 
     interface.liberer();

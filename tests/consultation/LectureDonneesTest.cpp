@@ -153,37 +153,6 @@ TEST_F(LectureDonneesTest, ActVersionListsAreTakenAtTheDateAndTrimmed) {
     EXPECT_EQ(lecture.rechercherProcedures("BBBB002", d(2000, 1, 1), liste), KPX_CR_RIEN_EN_VIGUEUR);
 }
 
-TEST_F(LectureDonneesTest, ActivityDataAndItsAssociations) {
-    TypeListe<Code> liste;
-    ASSERT_EQ(lecture.rechercherRMO("BBBB002", "1", liste), 0);
-    EXPECT_EQ(textesDe(liste), (Textes{"RMO01", "RMO02"}));
-    ASSERT_EQ(lecture.rechercherAgrementsRadio("BBBB002", "1", liste), 0);
-    EXPECT_EQ(textesDe(liste), (Textes{"R1"}));
-    ASSERT_EQ(lecture.rechercherAgrementsRadio("BBBB002", "4", liste), 0);
-    EXPECT_EQ(liste.nombre(), 0);
-    ASSERT_EQ(lecture.rechercherCodesExtensionDocumentaire("BBBB002", "1", liste), 0);
-    EXPECT_EQ(textesDe(liste), (Textes{"A", "B"}));
-    ASSERT_EQ(lecture.rechercherActesCompatibles("BBBB002", "1", d(2012, 1, 1), liste), 0);
-    EXPECT_EQ(textesDe(liste), (Textes{"AAAA001", "DDDD004"}));
-    ASSERT_EQ(lecture.rechercherClassesSpecialitesExecutant("BBBB002", "1", d(2012, 1, 1), liste), 0);
-    EXPECT_EQ(textesDe(liste), (Textes{"01", "02"}));
-    ASSERT_EQ(lecture.rechercherModificateursApplicables("BBBB002", "1", d(2012, 1, 1), liste), 0);
-    EXPECT_EQ(textesDe(liste), (Textes{"F", "U"}));
-
-    Code code;
-    ASSERT_EQ(lecture.rechercherCategorieMedicale("BBBB002", "1", d(2012, 1, 1), code), 0);
-    EXPECT_EQ(code, "04");
-    ASSERT_EQ(lecture.rechercherCodeRegroupement("BBBB002", "4", d(2012, 1, 1), code), 0);
-    EXPECT_EQ(code, "ATM");
-    ASSERT_EQ(lecture.rechercherRegleAssociation("BBBB002", "1", d(2012, 1, 1), "DDDD004", code), 0);
-    EXPECT_EQ(code, "1");
-    ASSERT_EQ(lecture.rechercherRegleAssociation("BBBB002", "1", d(2012, 1, 1), "AAAA001", code), 0);
-    EXPECT_EQ(code, "2");
-    EXPECT_EQ(lecture.rechercherRegleAssociation("BBBB002", "1", d(2012, 1, 1), "AAAA00", code),
-              KPX_CR_ELEMENT_ABSENT);
-    EXPECT_EQ(lecture.rechercherCategorieMedicale("BBBB002", "1", d(2004, 1, 1), code), KPX_CR_RIEN_EN_VIGUEUR);
-}
-
 TEST_F(LectureDonneesTest, PhaseDataAndOverseasPositions) {
     Periode age;
     ASSERT_EQ(lecture.rechercherAgeMinimal("BBBB002", "1", "0", age), 0);

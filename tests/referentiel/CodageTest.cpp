@@ -70,14 +70,3 @@ TEST(Codage, PackedDecimalsDecodeToTheNearestDouble) {
         ASSERT_EQ(std::memcmp(&lu, &attendu, sizeof lu), 0) << texte;
     }
 }
-
-TEST(Codage, CodeTests) {
-    EXPECT_TRUE(Codage::estCodeValide("AB1  ", 5));
-    EXPECT_TRUE(Codage::estCodeValide("     ", 5));
-    EXPECT_FALSE(Codage::estCodeValide("A B  ", 5));
-    EXPECT_FALSE(Codage::estCodeValide("ab   ", 5));
-    EXPECT_FALSE(Codage::estNonBlanc("   ", 3));
-    EXPECT_TRUE(Codage::estNonBlanc("  x", 3));
-    EXPECT_TRUE(Codage::estCodeVersion("0302"));
-    EXPECT_FALSE(Codage::estCodeVersion("03 2"));
-}

@@ -31,13 +31,6 @@ std::string entete(Referentiel& r, const char* nom, const Date& date, const char
     return fichier.octets();
 }
 
-// The CRC of a body in one piece, against which the file's 1024-byte blocks are checked.
-uint16_t crcDuCorps(const std::string& corps) {
-    Codage::Crc16 crc;
-    crc.ajouter(reinterpret_cast<const uint8_t*>(corps.data()), corps.size());
-    return crc.valeur();
-}
-
 }  // namespace
 
 TEST(Ecrivain, ModificationHeaderIsSixtyThreeBytesFieldByField) {
@@ -361,16 +354,11 @@ TEST(Lecteur, EveryPrimitiveFailsAtTheEndOfTheFile) {
 }
 
 TEST(LecteurEcrivain, CrcCoversEverythingAfterTheFirstFourBytes) {
-    std::string long_;
-    for (int i = 0; i < 5000; ++i) long_.push_back(static_cast<char>(i * 7 + i / 256));
     const struct {
         std::string corps;
         uint16_t crc;
         const char* texte;
-    } cas[] = {{"", 0x0000, "0000"},
-               {"abc", 0xED11, "ED11"},
-               {"123456789", 0x7F50, "7F50"},
-               {long_, crcDuCorps(long_), nullptr}};
+    } cas[] = {{"", 0x0000, "0000"}, {"abc", 0xED11, "ED11"}, {"123456789", 0x7F50, "7F50"}};
     Referentiel r;
     for (const auto& c : cas) {
         FichierTemporaire fichier;
@@ -382,9 +370,7 @@ TEST(LecteurEcrivain, CrcCoversEverythingAfterTheFirstFourBytes) {
         EXPECT_EQ(crc, c.crc) << c.corps.size();
         ASSERT_EQ(ecrivain.ecrireCRC(crc), 0);
         const std::string octets = fichier.octets();
-        if (c.texte != nullptr) {
-            EXPECT_EQ(octets.substr(0, 4), c.texte);
-        }
+        EXPECT_EQ(octets.substr(0, 4), c.texte);
         EXPECT_EQ(octets.substr(4), c.corps);
         Lecteur lecteur(r, fichier.get());
         uint16_t lu = 0;

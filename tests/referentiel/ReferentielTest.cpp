@@ -7,9 +7,7 @@
 #include <vector>
 
 #include "KPXW32.h"
-#include "referentiel/NiveauActe.h"
 #include "referentiel/Referentiel.h"
-#include "referentiel/RejeuModifications.h"
 #include "referentiel/Table.h"
 #include "referentiel/lignes/Lignes.h"
 #include "support/ConstructeurReferentiel.h"
@@ -34,63 +32,7 @@ void versionAutre(ConstructeurReferentiel& c, const char* version) {
     c.ajouter<ModificationSeuil>().dateEffet = Date(2024, 1, 1);
 }
 
-// Records what the storage hands the replay, and answers the codes asked.
-class RejeuEnregistre : public RejeuModifications {
-public:
-    uint16_t appliquerModificationsReferentiel(Referentiel& referentiel) override {
-        tablesAuRejeu = referentiel.nombreTables;
-        seuilsAuRejeu = referentiel.table(ModificationSeuil::kIdentifiant)->nombreLignes();
-        return crReferentiel;
-    }
-    uint16_t appliquerModificationsActe(Referentiel&, const char* codeActe, NiveauActe& acte) override {
-        actes.push_back(std::string(codeActe) + "|" + acte.libelleCourt);
-        return crActe;
-    }
-    uint16_t crReferentiel = 0;
-    uint16_t crActe = 0;
-    uint16_t tablesAuRejeu = 0;
-    uint32_t seuilsAuRejeu = 0;
-    std::vector<std::string> actes;
-};
-
 }  // namespace
-
-TEST(Referentiel, StoredModificationsAreReplayedByWhomeverTheLoadIsGiven) {
-    RepertoireTemporaire repertoire("referentiel-rejeu");
-    ConstructeurReferentiel constructeur;
-    constructeur.ajouter<ModificationSeuil>().dateEffet = Date(2024, 1, 1);
-    ASSERT_TRUE(constructeur.ecrire(repertoire.chemin()));
-    ASSERT_TRUE(constructeur.ecrireModifications(repertoire.chemin()));
-
-    // Without a replay, the records are kept as read and applied to nothing.
-    Referentiel sansRejeu;
-    ASSERT_EQ(charger(repertoire.chemin(), sansRejeu), 0);
-    EXPECT_EQ(sansRejeu.table(ModificationSeuil::kIdentifiant)->nombreLignes(), 1u);
-    EXPECT_EQ(sansRejeu.table(Seuil::kIdentifiant)->nombreLignes(), 1u);
-
-    // Given one, the load hands it every table with the records, and each act read from the file.
-    RejeuEnregistre rejeu;
-    Referentiel referentiel;
-    referentiel.definirRejeu(&rejeu);
-    ASSERT_EQ(charger(repertoire.chemin(), referentiel), 0);
-    EXPECT_EQ(rejeu.tablesAuRejeu, Referentiel::kNombreTablesTotal);
-    EXPECT_EQ(rejeu.seuilsAuRejeu, 1u);
-    EXPECT_TRUE(rejeu.actes.empty());
-    const Index* ligne = referentiel.table(0)->ligneDe<Index>(0);
-    NiveauActe acte;
-    ASSERT_EQ(referentiel.chargerActe(ligne->positionActe, acte, ligne->codeActe.c_str()), 0);
-    EXPECT_EQ(rejeu.actes, std::vector<std::string>{"AAAA001      |" + acte.libelleCourt});
-    EXPECT_FALSE(acte.libelleCourt.empty());
-
-    // Its refusals are the load's and the act's.
-    rejeu.crActe = KPX_CR_CONSTRUCTION;
-    NiveauActe refuse;
-    EXPECT_EQ(referentiel.chargerActe(ligne->positionActe, refuse, ligne->codeActe.c_str()), KPX_CR_CONSTRUCTION);
-    rejeu.crReferentiel = KPX_CR_DONNEES_INCOHERENTES;
-    Referentiel autre;
-    autre.definirRejeu(&rejeu);
-    EXPECT_EQ(charger(repertoire.chemin(), autre), KPX_CR_DONNEES_INCOHERENTES);
-}
 
 TEST(Referentiel, LoadsEveryTableDefersTheSearchTablesAndCreatesEmptyModificationTables) {
     RepertoireTemporaire repertoire("referentiel-charge");
@@ -135,38 +77,6 @@ TEST(Referentiel, LoadsEveryTableDefersTheSearchTablesAndCreatesEmptyModificatio
     EXPECT_NE(copie.table(58), referentiel.table(58));
     EXPECT_EQ(copie.table(58)->ligneDe<MotCle>(0)->motCle, "cote");
     EXPECT_EQ(std::string(copie.variante, 10), std::string(referentiel.variante, 10));
-}
-
-TEST(Referentiel, ReadsAnActOnlyFromItsIndexOffset) {
-    RepertoireTemporaire repertoire("referentiel-acte");
-    ConstructeurReferentiel constructeur;
-    constructeur.ajouterActe(ConstructeurReferentiel::acteSimple("BBBB002", 25.5));
-    ASSERT_TRUE(constructeur.ecrire(repertoire.chemin()));
-
-    Referentiel referentiel;
-    ASSERT_EQ(charger(repertoire.chemin(), referentiel), 0);
-    const Table* index = referentiel.table(0);
-    ASSERT_EQ(index->nombreLignes(), 2u);
-    Index* ligne = index->ligneDe<Index>(1);
-    EXPECT_EQ(ligne->codeActe, "BBBB002      ");
-    EXPECT_EQ(ligne->acte(), nullptr);
-
-    std::unique_ptr<NiveauActe> acte(new NiveauActe);
-    ASSERT_EQ(referentiel.chargerActe(ligne->positionActe, *acte, ligne->codeActe.c_str()), 0);
-    EXPECT_EQ(acte->codeStructure, "BBBB002      ");
-    NiveauActivite* activite = nullptr;
-    ASSERT_EQ(acte->chercherActivite('1', activite), 0);
-    NiveauPhase* phase = nullptr;
-    ASSERT_EQ(activite->chercherNiveauPhase('0', phase), 0);
-    const HistoriqueNiveauPhase* historique = nullptr;
-    ASSERT_EQ(phase->chercherHistorique(Date(2020, 1, 1), historique), 0);
-    EXPECT_DOUBLE_EQ(historique->prixUnitaireBase, 25.5);
-    ligne->attacherActe(std::move(acte));
-    EXPECT_NE(ligne->acte(), nullptr);
-
-    // An offset inside another record reads garbage, which the checks refuse.
-    NiveauActe mauvais;
-    EXPECT_EQ(referentiel.chargerActe(ligne->positionActe + 3, mauvais, "BBBB002"), KPX_CR_LECTURE);
 }
 
 TEST(Referentiel, RefusesDamagedOrIncompleteFilesWithTheirCode) {
@@ -214,23 +124,6 @@ TEST(Referentiel, RefusesDamagedOrIncompleteFilesWithTheirCode) {
         c.preparer(constructeur);
         EXPECT_EQ(construireEtCharger(constructeur, std::string("referentiel-") + c.nom), c.attendu) << c.nom;
     }
-}
-
-TEST(Referentiel, ChecksTheFileCrcAndReportsAMissingFile) {
-    RepertoireTemporaire repertoire("referentiel-crc");
-    ConstructeurReferentiel constructeur;
-    ASSERT_TRUE(constructeur.ecrire(repertoire.chemin()));
-    const std::string chemin = repertoire.fichier("table_v2.kpx");
-    std::vector<uint8_t> octets = lireOctets(chemin);
-    ASSERT_GT(octets.size(), 200u);
-    octets[150] ^= 0x01;
-    ecrireOctets(chemin, octets);
-    Referentiel referentiel;
-    EXPECT_EQ(charger(repertoire.chemin(), referentiel), KPX_CR_CRC);
-
-    RepertoireTemporaire vide("referentiel-absent");
-    Referentiel absent;
-    EXPECT_EQ(charger(vide.chemin(), absent), KPX_CR_OUVERTURE_FICHIER);
 }
 
 TEST(Referentiel, ModificationFileIsIgnoredWhenForAnotherVersionAndCheckedOtherwise) {
