@@ -117,6 +117,12 @@ const T& ouVide(const T* valeur) {
     return valeur != nullptr ? *valeur : vide;
 }
 
+// Two optional values alike, an absent one counting as the empty value of its type.
+template <class A, class B>
+bool memeValeur(const A& a, const B& b) {
+    return ouVide(a) == ouVide(b);
+}
+
 // A deep copy of an optional value.
 template <class T>
 std::unique_ptr<T> copie(const std::unique_ptr<T>& valeur) {

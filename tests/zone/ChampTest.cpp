@@ -138,7 +138,8 @@ TEST(Champ, TransformBuildsTheValueOfItsTypeInPlaceOrRefusesIt) {
         EXPECT_EQ(typeid(*lue), *c.classe);
         FormeOctets forme;
         lue->formeOctets(forme);
-        EXPECT_EQ(forme.donnees ? std::string(reinterpret_cast<const char*>(forme.donnees), forme.longueur) : "", c.forme);
+        const char* debut = reinterpret_cast<const char*>(forme.donnees);
+        EXPECT_EQ(debut != nullptr ? std::string(debut, forme.longueur) : "", c.forme);
     }
 
     // A code asked for as a text is handed out as the code it is.
