@@ -265,8 +265,6 @@ TEST(ZoneKPX, ExactSizeFillsCapacity) {
         EXPECT_EQ(cr, KPX_OK);
         EXPECT_EQ(lu.size(), c.groupes);
     }
-    EXPECT_EQ(ZoneKPX::tailleGroupe(3, 60u, 60u, 10u), 137u);
-    EXPECT_EQ(ZoneKPX::tailleGroupe({60, 60, 10}), 137u);
     EXPECT_EQ(ZoneKPX::tailleGroupe(0), 3u);
     EXPECT_EQ(ZoneKPX::tailleGroupe(3, 2u, 0u, 300u), 2u + 3u + (3 + 1 + 303));
 }
