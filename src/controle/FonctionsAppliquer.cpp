@@ -122,7 +122,6 @@ bool messageDiagnostic(const Code& acte, const Diagnostic& d, std::string& messa
     return true;
 }
 
-bool memeJour(const LigneActe& a, const LigneActe& b) { return ouVide(a.date) == ouVide(b.date); }
 
 // Lines of an exonerated session whose rate and code the answer gives: its CCAM lines
 // and the lines attached to them.
@@ -292,7 +291,7 @@ uint16_t FonctionsAppliquer::C_Compatibilite(ZoneSortie& sortie) {
         const LigneCCAM& a = *facture.lignes[i]->commeLigneCCAM();
         for (uint16_t j = i + 1; cr == 0 && j < facture.nombreLignes(); ++j) {
             const LigneCCAM& b = *facture.lignes[j]->commeLigneCCAM();
-            if (!memeJour(a, b) || a.topDebrayageLigne || b.topDebrayageLigne) continue;
+            if (!memeValeur(a.date, b.date) || a.topDebrayageLigne || b.topDebrayageLigne) continue;
             Code compatibilite, procedure;
             cr = reglementation.appliquerCCompatibilite(ouVide(a.acte), ouVide(a.activite), ouVide(a.numeroPS),
                                                         ouVide(b.acte), ouVide(b.activite), ouVide(b.numeroPS),

@@ -3,13 +3,6 @@
 #include "facture/LigneCCAM.h"
 #include "facture/TraceFacture.h"
 
-namespace {
-
-bool memeDate(const Date* a, const Date* b) { return ouVide(a) == ouVide(b); }
-bool memeCode(const Code* a, const Code* b) { return ouVide(a) == ouVide(b); }
-
-}  // namespace
-
 AssociationCCAM::AssociationCCAM(int32_t rang, const LigneCCAM& premiere)
     : date(premiere.date.get()),
       activite(premiere.activite.get()),
@@ -22,8 +15,7 @@ AssociationCCAM::~AssociationCCAM() {
 }
 
 bool AssociationCCAM::accepte(const LigneCCAM& ligne) const {
-    return memeDate(date, ligne.date.get()) && memeCode(activite, ligne.activite.get()) &&
-           memeCode(numeroPS, ligne.numeroPS.get());
+    return memeValeur(date, ligne.date) && memeValeur(activite, ligne.activite) && memeValeur(numeroPS, ligne.numeroPS);
 }
 
 void AssociationCCAM::ajouterLigne(LigneCCAM& ligne) {

@@ -24,10 +24,6 @@ Maillon& maillonPour(std::unique_ptr<Maillon>& tete, Maillon*& precedent, const 
     return *(precedent = lien->get());
 }
 
-bool memeJour(const Optionnel<Date>& a, const Optionnel<Date>& b) {
-    return ouVide(a) == ouVide(b);
-}
-
 }  // namespace
 
 Facture::Facture() = default;
@@ -48,7 +44,7 @@ uint16_t Facture::setActeRattachement(uint16_t index) {
     LigneActe& ligne = *lignes[index];
     LigneActe* precedente = lignes[index - 1].get();
     ligne.rattachement = precedente->rattachement != nullptr ? precedente->rattachement : precedente;
-    if (!memeJour(ligne.date, ligne.rattachement->date)) {
+    if (!memeValeur(ligne.date, ligne.rattachement->date)) {
         tracer(CAT_REGLE, NIV_ERREUR, "Déplacement pas à la même date que la prestation de rattachement.");
         cr = KPX_CR_DATE_DEPLACEMENT;
     }
@@ -61,7 +57,7 @@ const Code* Facture::getActeCcamParent(uint16_t index) const {
         for (uint16_t i = index; i > 0; --i) {
             const LigneCCAM* ccam = lignes[i - 1]->commeLigneCCAM();
             if (ccam == nullptr) continue;
-            if (memeJour(ccam->date, lignes[index]->date) && ccam->acte && ccam->acte->estRenseigne())
+            if (memeValeur(ccam->date, lignes[index]->date) && ccam->acte && ccam->acte->estRenseigne())
                 acte = ccam->acte.get();
             break;
         }

@@ -26,9 +26,7 @@ public:
     SeanceDatee(const SeanceDatee&) = delete;
     SeanceDatee& operator=(const SeanceDatee&) = delete;
 
-    bool accepte(const LigneActe& ligne) const {
-        return ouVide(date) == ouVide(ligne.date);
-    }
+    bool accepte(const LigneActe& ligne) const { return memeValeur(date, ligne.date); }
     // The session's own lines, then each following session's when the whole chain is asked for.
     void dump(bool chaine) const {
         for (const SeanceDatee* s = this; s != nullptr; s = chaine ? s->suivante.get() : nullptr) s->dumpUne();

@@ -121,18 +121,6 @@ void Champ::reduire(const uint8_t*& octets, uint32_t& n) const {
     if (detail) ::tracer(CAT_CONTROLE, NIV_DETAIL, "Champ::reduire << OUT : longueur = %u", n);
 }
 
-uint16_t Champ::transformer(const uint8_t* octets, uint32_t n, std::unique_ptr<TypeSimple>& valeur) const {
-    uint16_t cr = 0;
-    TraceOperation trace(CAT_CONTROLE, NIV_DETAIL, "Champ::transformer", cr);
-    cr = controler(octets, n);
-    if (cr != 0) return cr;
-    ValeurChamp construite;
-    cr = construire(octets, n, construite);
-    valeur = construite.extraire();
-    if (cr == 0 && valeur == nullptr) cr = constructionImpossible(static_cast<uint8_t>(type));
-    return cr;
-}
-
 uint16_t Champ::transformer(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const {
     uint16_t cr = 0;
     TraceOperation trace(CAT_CONTROLE, NIV_DETAIL, "Champ::transformer", cr);

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
 #include "zone/ListeCodes.h"
 #include "zone/TypeSimple.h"
@@ -29,10 +28,8 @@ public:
     // 0x9000 for a field that fails its description (the caller adds the field rank).
     uint16_t controler(const uint8_t* octets, uint32_t n) const;
     void reduire(const uint8_t*& octets, uint32_t& n) const;
-    // controler, reduire, then a new value of the field's type; null on failure.
-    uint16_t transformer(const uint8_t* octets, uint32_t n, std::unique_ptr<TypeSimple>& valeur) const;
-    // The same, the value built in place (left as it was when the check fails, empty on
-    // any other failure).
+    // controler, reduire, then the value of the field's type built in place (left as it
+    // was when the check fails, empty on any other failure).
     uint16_t transformer(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const;
 
     // Letter of a format in trace lines ('*' for the free format).
@@ -50,7 +47,8 @@ public:
     uint16_t tailleMaximale = 0;   // 0: no maximum
     ListeCodes valeursAutorisees;  // empty: any value
 
-    // No value of the type could be made: its trace line and 0xDFFC.
+    // No value of the type could be made (nor, for the caller that keeps it, allocated):
+    // its trace line and 0xDFFC.
     static uint16_t constructionImpossible(uint8_t type);
 
 private:

@@ -87,18 +87,10 @@ uint16_t ControleurZone::lireChamp(uint16_t& groupe, uint16_t& numero, const uin
     return cr;
 }
 
-namespace {
-const TypeSimple* valeurDe(const std::unique_ptr<TypeSimple>& valeur) { return valeur.get(); }
-const TypeSimple* valeurDe(const ValeurChamp& valeur) { return valeur.valeur(); }
-void vider(std::unique_ptr<TypeSimple>& valeur) { valeur.reset(); }
-void vider(ValeurChamp& valeur) { valeur.vider(); }
-}  // namespace
-
-template <class Valeur>
-uint16_t ControleurZone::extraireValeur(uint16_t& groupe, uint16_t& numero, Valeur& valeur) {
+uint16_t ControleurZone::extraireChamp(uint16_t& groupe, uint16_t& numero, ValeurChamp& valeur) {
     uint16_t cr = 0;
     TraceOperation trace(CAT_CONTROLE, NIV_DETAIL, "ControleurZone::extraireChamp", cr);
-    vider(valeur);
+    valeur.vider();
     const uint8_t* donnees = nullptr;
     uint32_t longueur = 0;
     const Champ* description = nullptr;
@@ -107,7 +99,7 @@ uint16_t ControleurZone::extraireValeur(uint16_t& groupe, uint16_t& numero, Vale
         cr = description->transformer(donnees, longueur, valeur);
         if (cr == KPX_CR_CHAMP_BASE) cr = static_cast<uint16_t>(KPX_CR_CHAMP_BASE + zone_.numeroChampZone);
     }
-    const TypeSimple* lue = valeurDe(valeur);
+    const TypeSimple* lue = valeur.valeur();
     if (cr == 0 && lue != nullptr) {
         if (NiveauTrace::ecrit(NIV_DETAIL))
             tracer(CAT_CONTROLE, NIV_DETAIL, "Groupe %u, champ %u (%u) :", static_cast<unsigned>(groupe),
@@ -115,14 +107,6 @@ uint16_t ControleurZone::extraireValeur(uint16_t& groupe, uint16_t& numero, Vale
         if (TraceDetail::estActif(CAT_ZONE, NIV_DETAIL)) lue->tracer(NIV_DETAIL);
     }
     return cr;
-}
-
-uint16_t ControleurZone::extraireChamp(uint16_t& groupe, uint16_t& numero, std::unique_ptr<TypeSimple>& valeur) {
-    return extraireValeur(groupe, numero, valeur);
-}
-
-uint16_t ControleurZone::extraireChamp(uint16_t& groupe, uint16_t& numero, ValeurChamp& valeur) {
-    return extraireValeur(groupe, numero, valeur);
 }
 
 uint16_t ControleurZone::extraireChamp(uint16_t& groupe, uint16_t& numero, const uint8_t*& donnees,

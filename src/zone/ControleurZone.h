@@ -6,12 +6,10 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 
 #include "zone/ControleurSuperGroupe.h"
 #include "zone/SuperGroupe.h"
-#include "zone/TypeSimple.h"
 #include "zone/ValeurChamp.h"
 #include "zone/ZoneKPX.h"
 
@@ -24,9 +22,8 @@ public:
     ControleurZone& operator=(const ControleurZone&) = delete;
     virtual ~ControleurZone();
 
-    // The next field as a new typed value, with its group number and its rank in the group.
-    uint16_t extraireChamp(uint16_t& groupe, uint16_t& numero, std::unique_ptr<TypeSimple>& valeur);
-    // The same, the value built in place: nothing is allocated.
+    // The next field as a typed value built in place (nothing is allocated), with its group
+    // number and its rank in the group.
     uint16_t extraireChamp(uint16_t& groupe, uint16_t& numero, ValeurChamp& valeur);
     // The same, checked but not converted: a pointer into the input buffer.
     uint16_t extraireChamp(uint16_t& groupe, uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur);
@@ -41,9 +38,6 @@ private:
     uint16_t lireChamp(uint16_t& groupe, uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur,
                        const Champ*& description);
     uint16_t prendreDescription(const Champ*& description);
-    // Both forms of the typed value; Valeur is what Champ::transformer fills.
-    template <class Valeur>
-    uint16_t extraireValeur(uint16_t& groupe, uint16_t& numero, Valeur& valeur);
 
     ZoneKPX& zone_;
     // In place: a strict walk never replaces it.

@@ -48,3 +48,9 @@ template <class T>
 const T& ouVide(const Optionnel<T>& valeur) {
     return ouVide(valeur.get());
 }
+
+// Two optional values alike, an absent one counting as the empty value of its type.
+template <class A, class B>
+bool memeValeur(const A& a, const B& b) {
+    return ouVide(a) == ouVide(b);
+}

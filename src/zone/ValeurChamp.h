@@ -50,7 +50,7 @@ public:
     // The value moved into a new owned object of its own type (a Code asked as a Texte
     // stays a Code); null when none is held, when it is no T, or when no object could be
     // allocated.
-    template <class T = TypeSimple>
+    template <class T>
     std::unique_ptr<T> extraire() {
         return std::visit([](auto& v) -> std::unique_ptr<T> { return deplacer<T>(v); }, contenu_);
     }

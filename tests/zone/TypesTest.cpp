@@ -66,7 +66,6 @@ TEST(Types, AmountsAndCoefficientsWithImpliedDecimals) {
     EXPECT_EQ(octets(m), "1250");
     EXPECT_EQ(octets(Montant(0.05)), "005");
     EXPECT_EQ(octets(Montant(0.0)), "000");
-    EXPECT_EQ(octets(Montant(12.5)), "1250");
     Coefficient taux("150", 3, 2);
     EXPECT_TRUE(taux == 1.5);
     EXPECT_EQ(octets(taux), "1500");
