@@ -122,7 +122,6 @@ bool messageDiagnostic(const Code& acte, const Diagnostic& d, std::string& messa
     return true;
 }
 
-
 // Lines of an exonerated session whose rate and code the answer gives: its CCAM lines
 // and the lines attached to them.
 const LigneCCAM* acteDeSeance(const LigneActe& ligne, const Seance& seance) {
