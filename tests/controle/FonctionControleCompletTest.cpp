@@ -90,9 +90,6 @@ GroupeEntree sortieErreur(const char* regle, const char* outrePassable, std::vec
 }  // namespace
 
 TEST(FonctionControleComplet, ReadingFailsWithTheCodeOfItsFault) {
-    const auto ligneCCAM = [](const std::string& n) {
-        return std::vector<GroupeEntree>{acte(n), base(n), ccam(n), contextes(n)};
-    };
     std::vector<GroupeEntree> lignes249, lignes250;
     for (int i = 1; i <= 250; ++i) (i < 250 ? lignes249 : lignes250).push_back(acte(std::to_string(i)));
     lignes250.insert(lignes250.begin(), lignes249.begin(), lignes249.end());
@@ -102,11 +99,9 @@ TEST(FonctionControleComplet, ReadingFailsWithTheCodeOfItsFault) {
         uint16_t attendu;
     };
     const Cas cas[] = {
-        {"valid", facture(ligneCCAM("1")), 0},
         {"no-line", facture({}), 0},
         {"no-nature", {entete(), acte("1"), pied()}, KPX_CR_NATURE_ASSURANCE},
         {"nature-twice", {entete(), nature(1511), nature(1511), acte("1"), pied()}, KPX_CR_NATURE_ASSURANCE},
-        {"natures-out-of-order", {entete(), nature(1512), nature(1511), acte("1"), pied()}, KPX_CR_NATURE_ASSURANCE},
         {"249-lines", facture(lignes249), 0},
         {"250-lines-and-the-tail", facture(lignes250), KPX_CR_TROP_DE_LIGNES},
         {"sub-group-of-another-line", facture({acte("1"), acte("2"), base("1")}), KPX_CR_NUMERO_PRESTATION_BASE + 2},

@@ -121,10 +121,10 @@ TEST_F(SequencesControleTest, RecordsAndForcingOfWholeInvoices) {
         {"reimbursable",
          [&] { ccam(1, "AHQP001", "ATM", "01").baseRemboursement = Montant(50.0); },
          "0000 | PROD880:1 | R"},
-        // The tooth rules run for a dental act whose teeth count, for no other.
+        // The tooth rules run for a dental act whose teeth count, for no other (the reimbursable
+        // act above is not dental).
         {"dental act without tooth", [&] { ccam(1, "HBGD035", "SDE", "19"); }, "0000 | PROD700:1 PROD702:1 | -"},
         {"dental act whose teeth do not count", [&] { ccam(1, "HBJD001", "SDE", "19"); }, "0000 | | -"},
-        {"act not dental without tooth", [&] { ccam(1, "AHQP001", "ATM", "01"); }, "0000 | | -"},
         // The unknown act makes PROD510 unverifiable for its own line only.
         {"unknown act",
          [&] {

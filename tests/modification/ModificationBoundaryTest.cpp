@@ -224,7 +224,6 @@ TEST(ModificationBoundary, SavedChangesComeBackAtTheNextStartAndASaveWithoutChan
         {'C', "CCAM_42", "20250101", {A("AHQP001"), Ac("1")}, "3118:ADZ,Actes locaux|3130:202501010000"},
         {'C', "CCAM_42", "20241231", {A("AHQP001"), Ac("1")}, "3118:ATM,Actes techniques médicaux"},
     };
-    derouler(h, consultations);
 
     // A comment of 201 bytes is refused before any file is touched; 200 are accepted.
     EXPECT_EQ(hote.KPX_SauvegarderReferentiel(std::string(201, 'c').c_str()), KPX_CR_ARGUMENT);

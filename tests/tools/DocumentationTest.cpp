@@ -79,26 +79,8 @@ TEST(Documentation, CheckedInInterfaceReferenceIsTheOneTheSampleGives) {
     EXPECT_EQ(archive, attendu) << "docs/interface.md is stale: run build/bin/kpx-build doc data/sample";
 }
 
-TEST(Documentation, AFunctionShowsItsGroupFieldsAndAllowedValues) {
-    ContenuReferentiel contenu;
-    uneFonction(contenu);
-    std::vector<std::string> erreurs;
-    const std::string document = documenterInterface(contenu, erreurs);
-    EXPECT_TRUE(erreurs.empty());
-    EXPECT_EQ(section(document, "### `FX_1`"),
-              "### `FX_1` (fonction 7)\n"
-              "\n"
-              "- groupe 3001, occurrences 1..1\n"
-              "  - champ 1: format A, type Code, taille 1..13, valeurs `AB`, `CD`\n"
-              "  - champ 2: format E, type Booleen, taille 1..1, valeurs `O`, `N`\n"
-              "\n");
-    // Families without a function still have their heading, in entry-point order.
-    EXPECT_LT(document.find("## Consultation"), document.find("## Modification"));
-    EXPECT_EQ(section(document, "## Complete control"),
-              "## Complete control (`KPX_ControleComplet`, code fonction 6)\n\nNo function.\n");
-}
-
-TEST(Documentation, ChildSuperGroupsAreIndentedAndBrokenReferencesNamed) {
+// The top-level tree is the one kpx describe prints, checked there.
+TEST(Documentation, ChildSuperGroupsAreIndentedFamiliesHeadedAndBrokenReferencesNamed) {
     ContenuReferentiel contenu;
     uneFonction(contenu);
     // Row 1: a child super-group (no function code) repeated without maximum; row 2: a
@@ -120,6 +102,10 @@ TEST(Documentation, ChildSuperGroupsAreIndentedAndBrokenReferencesNamed) {
               "    - champ 2: format E, type Booleen, taille 1..1, valeurs `O`, `N`\n"
               "\n");
     EXPECT_EQ(document.find("### `ACTE`"), std::string::npos);
+    // Families without a function still have their heading, in entry-point order.
+    EXPECT_LT(document.find("## Consultation"), document.find("## Modification"));
+    EXPECT_EQ(section(document, "## Complete control"),
+              "## Complete control (`KPX_ControleComplet`, code fonction 6)\n\nNo function.\n");
     ASSERT_EQ(erreurs.size(), 2u);
     EXPECT_EQ(erreurs[0], "interface: FX_5: groupe 9 hors de la table");
     EXPECT_EQ(erreurs[1], "interface: FX_5: fils sans groupe ni super-groupe");

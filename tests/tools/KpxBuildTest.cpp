@@ -38,7 +38,6 @@ TEST(KpxBuild, FieldKeysComeFromTheRowLabels) {
     EXPECT_EQ(cleJson("nombre d'actes dans une association"), "nombreActesDansUneAssociation");
     EXPECT_EQ(cleJson("mot-cle sous forme canonique"), "motCleSousFormeCanonique");
     EXPECT_EQ(cleJson("code modificateur OC"), "codeModificateurOC");
-    EXPECT_EQ(cleJson("date d'effet"), "dateEffet");
     EXPECT_EQ(identifiantDeClasse("Modificateur"), 22);
     EXPECT_EQ(identifiantDeClasse("Inconnue"), 0xFFFF);
 }

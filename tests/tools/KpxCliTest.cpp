@@ -96,7 +96,6 @@ TEST_F(KpxCli, ConsultFillsTheInputFieldsInOrderAndNamesTheOutput) {
         // The unit price changes on 2024-01-01; an empty phase is phase 0.
         {{"consult", "CCAM_37", "AHQP001", "1", "0", "1", "1", "--date", "20231231"}, "3117 montant: 41.80 EUR\n"},
         {{"consult", "CCAM_37", "AHQP001", "1", "", "1", "1", "--date", "20240101"}, "3117 montant: 45.00 EUR\n"},
-        {{"consult", "CCAM_7", "AHQP001", "--date", "20240101"}, "3112 texte: Électromyographie\n"},
         {{"consult", "CCAM_2", "AHQP001", "--date", "20240101"},
          "3118 code: 1, libelle: Acte principal (chirurgien ou médecin réalisant l'acte)\n"},
         {{"consult", "CCAM_16a", "AHQP001", "--date", "20240101"},
@@ -240,8 +239,6 @@ TEST_F(KpxCli, AFailureExitsNonZeroWithItsCodeMeaningAndTraceLines) {
                                 "  Date de référence postérieure à la date de fin de l'acte\n"),
               std::string::npos)
         << fini.erreurs;
-    EXPECT_EQ(kpx({"consult", "CCAM_7", "MZQK002", "--date", "20221231"}).sortie,
-              "3112 texte: Radiographie d'un membre\n");
 
     const Execution absent = kpx({"--referentiel", "/nonexistent", "version"});
     EXPECT_EQ(absent.statut, 2);
