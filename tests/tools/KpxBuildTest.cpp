@@ -33,15 +33,6 @@ std::string joindre(const std::vector<std::string>& erreurs) {
 
 }  // namespace
 
-TEST(KpxBuild, FieldKeysComeFromTheRowLabels) {
-    EXPECT_EQ(cleJson("date debut"), "dateDebut");
-    EXPECT_EQ(cleJson("nombre d'actes dans une association"), "nombreActesDansUneAssociation");
-    EXPECT_EQ(cleJson("mot-cle sous forme canonique"), "motCleSousFormeCanonique");
-    EXPECT_EQ(cleJson("code modificateur OC"), "codeModificateurOC");
-    EXPECT_EQ(identifiantDeClasse("Modificateur"), 22);
-    EXPECT_EQ(identifiantDeClasse("Inconnue"), 0xFFFF);
-}
-
 // What the decompiled sources hold is checked on the sample, whose sources are checked in
 // and compared whole.
 TEST(KpxBuild, DecompileThenCompileIsTheIdentityOnTheBytes) {
