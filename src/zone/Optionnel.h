@@ -1,5 +1,6 @@
 // A value that may be absent, held in place: it reads like the owned pointer an absent
 // value would otherwise need (get, *, ->, a test), without an allocation per value.
+// Rules read an absent value as the empty value of its type, whatever holds it.
 #pragma once
 
 #include <memory>
