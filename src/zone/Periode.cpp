@@ -26,8 +26,11 @@ void Periode::tracer(uint16_t niveau) const {
     tracerDetail(CAT_ZONE, niveau, "  periode = %s", texte);
 }
 
-std::unique_ptr<uint8_t[]> Periode::versOctets(uint32_t& longueur) const {
-    char texte[16];
-    longueur = static_cast<uint32_t>(std::snprintf(texte, sizeof texte, "%huA%huJ", annees_, jours_));
-    return copierOctets(texte, longueur);
+void Periode::formeOctets(FormeOctets& forme) const {
+    // As "%huA%huJ" writes it.
+    char* p = ecrireDecimal(forme.court, annees_, 1);
+    *p++ = 'A';
+    p = ecrireDecimal(p, jours_, 1);
+    *p++ = 'J';
+    formeCourte(forme, p);
 }

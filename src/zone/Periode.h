@@ -11,7 +11,7 @@ public:
     void afficher(FILE* fichier) const override;
     void tracer(uint16_t niveau) const override;
     bool estRenseigne() const override { return annees_ != 0 || jours_ != 0; }
-    std::unique_ptr<uint8_t[]> versOctets(uint32_t& longueur) const override;
+    void formeOctets(FormeOctets& forme) const override;
 
     uint16_t annees() const { return annees_; }
     uint16_t jours() const { return jours_; }

@@ -1,7 +1,5 @@
-// Type names and the byte copy shared by the simple values.
+// Type names and the digit writing shared by the simple values.
 #include "zone/TypeSimple.h"
-
-#include <cstring>
 
 const char* TypeSimple::nomType(uint8_t code) {
     switch (code) {
@@ -16,18 +14,6 @@ const char* TypeSimple::nomType(uint8_t code) {
         case TYPE_AUCUN: return "(aucun type)";
         default: return "(type inconnu)";
     }
-}
-
-std::unique_ptr<uint8_t[]> TypeSimple::versOctets(uint32_t& longueur) const {
-    FormeOctets forme;
-    formeOctets(forme);
-    longueur = forme.longueur;
-    return forme.donnees != nullptr ? copierOctets(reinterpret_cast<const char*>(forme.donnees), longueur) : nullptr;
-}
-
-void TypeSimple::formeOctets(FormeOctets& forme) const {
-    forme.alloue = versOctets(forme.longueur);
-    forme.donnees = forme.alloue.get();
 }
 
 char* TypeSimple::ecrireDecimal(char* p, uint64_t valeur, unsigned chiffres) {
@@ -45,11 +31,4 @@ char* TypeSimple::ecrireDecimal(char* p, uint64_t valeur, unsigned chiffres) {
 void TypeSimple::formeCourte(FormeOctets& forme, const char* fin) {
     forme.donnees = reinterpret_cast<const uint8_t*>(forme.court);
     forme.longueur = static_cast<uint32_t>(fin - forme.court);
-}
-
-std::unique_ptr<uint8_t[]> TypeSimple::copierOctets(const char* octets, uint32_t longueur) {
-    if (longueur == 0) return nullptr;
-    std::unique_ptr<uint8_t[]> copie(new uint8_t[longueur]);
-    std::memcpy(copie.get(), octets, longueur);
-    return copie;
 }

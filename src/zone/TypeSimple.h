@@ -1,11 +1,9 @@
 // A value that has a byte form in an exchange zone, and the type codes of zone fields.
-// versOctets hands out an owned array without terminator; no array with a non-zero
-// length means the value cannot be written. formeOctets gives the same bytes without
-// allocating; a value type overrides one of the two.
+// The form is given where it lies, without terminator; no bytes with a non-zero length
+// means the value cannot be written.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
 #include "zone/TypeDonnee.h"
 
@@ -28,19 +26,16 @@ struct FormeOctets {
     const uint8_t* donnees = nullptr;
     uint32_t longueur = 0;
     char court[16];
-    std::unique_ptr<uint8_t[]> alloue;  // for a value that only has versOctets
 };
 
 class TypeSimple : public TypeDonnee {
 public:
-    virtual std::unique_ptr<uint8_t[]> versOctets(uint32_t& longueur) const;
-    virtual void formeOctets(FormeOctets& forme) const;
+    virtual void formeOctets(FormeOctets& forme) const = 0;
 
     // Name of a type code in trace lines.
     static const char* nomType(uint8_t code);
 
 protected:
-    static std::unique_ptr<uint8_t[]> copierOctets(const char* octets, uint32_t longueur);
     // The decimal digits of valeur, at least `chiffres` of them (as "%0*llu"), from p;
     // returns the end. Values are written by hand: the answer zones hold thousands.
     static char* ecrireDecimal(char* p, uint64_t valeur, unsigned chiffres);

@@ -82,9 +82,9 @@ public:
     void afficher(FILE*) const override {}
     void tracer(uint16_t) const override {}
     bool estRenseigne() const override { return true; }
-    std::unique_ptr<uint8_t[]> versOctets(uint32_t& longueur) const override {
-        longueur = 3;
-        return nullptr;
+    void formeOctets(FormeOctets& forme) const override {
+        forme.donnees = nullptr;
+        forme.longueur = 3;
     }
 };
 
