@@ -163,28 +163,18 @@ uint16_t LectureDonnees::chercherActeDansIndex(const Code& codeActe, Index*& lig
             return cr;
         }
     }
-    // The map keeps what the slots may lose; a call that asked for one act needs none.
-    const bool plusieurs = actesRecents_ != nullptr || longueur > kLargeurCodeActe;
-    const std::string code = plusieurs ? std::string(codeActe.chaine(), longueur) : std::string();
-    auto connu = plusieurs ? actesTrouves_.find(code) : actesTrouves_.end();
-    if (connu != actesTrouves_.end()) {
-        ligne = connu->second;
-    } else {
-        std::string cle = initBufferCode(codeActe, kLargeurCodeActe, cr);
-        const Table* index = tableReferentiel(Index::kIdentifiant, cr);
-        const Index* trouve = chercherDichotomie<Index>(
-            index, [&cle](const Index& l) { return comparerCle(l.codeActe, cle); }, cr,
-            "code acte non trouve dans la table d'Index");
-        if (cr != 0) return cr;
-        ligne = const_cast<Index*>(trouve);  // the index owns its act slot, which loading fills
-        if (plusieurs) actesTrouves_.emplace(code, ligne);
-    }
-    if (longueur <= kLargeurCodeActe) {
-        dernierActe_.longueur = static_cast<uint8_t>(longueur);
-        std::memcpy(dernierActe_.code, codeActe.chaine(), longueur);
-        dernierActe_.ligne = ligne;
-        if (recent != nullptr) *recent = dernierActe_;
-    }
+    std::string cle = initBufferCode(codeActe, kLargeurCodeActe, cr);
+    const Table* index = tableReferentiel(Index::kIdentifiant, cr);
+    const Index* trouve = chercherDichotomie<Index>(
+        index, [&cle](const Index& l) { return comparerCle(l.codeActe, cle); }, cr,
+        "code acte non trouve dans la table d'Index");
+    if (cr != 0) return cr;
+    ligne = const_cast<Index*>(trouve);  // the index owns its act slot, which loading fills
+    // A code found fits its column, so it fits a slot.
+    dernierActe_.longueur = static_cast<uint8_t>(longueur);
+    std::memcpy(dernierActe_.code, codeActe.chaine(), longueur);
+    dernierActe_.ligne = ligne;
+    if (recent != nullptr) *recent = dernierActe_;
     return cr;
 }
 

@@ -7,9 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
-#include <unordered_map>
 
-#include "frame/Hachage.h"
 #include "zone/Booleen.h"
 #include "zone/Code.h"
 #include "zone/Coefficient.h"
@@ -371,9 +369,8 @@ private:
     bool ouvert_ = false;
     // The index rows found by act code: the rules of an invoice ask for the same acts
     // again and again, and the rows neither move nor go while this reader holds the référentiel.
-    std::unordered_map<std::string, Index*, HachageTexte> actesTrouves_;
-    // In front of the map, the last act and a slot per recent code, found without hashing
-    // the whole text. The slots are made only when a call asks for a second act.
+    // The last act, then a slot per recent code; a code that lost its slot is searched again.
+    // The slots are made only when a call asks for a second act.
     struct ActeRecent {
         uint8_t longueur = 0;
         char code[kLargeurCodeActe] = {};
