@@ -100,18 +100,14 @@ uint16_t FonctionControleComplet::executer(ZoneSortie& sortie, uint16_t& niveau)
     return cr;
 }
 
-void FonctionControleComplet::ignorer(uint16_t& cr, uint16_t nombre) {
-    ignorerChamps(cr, nombre);
-}
-
 void FonctionControleComplet::lireEntete(uint16_t& cr, Facture& facture) {
     facture.numeroPS = lireConcatenation(cr);
-    ignorer(cr, 2);
+    ignorerChamps(cr, 2);
     lireChamp(cr, facture.conventionPS);
     lireChamp(cr, facture.specialitePS);
-    ignorer(cr, 2);
+    ignorerChamps(cr, 2);
     lireChamp(cr, facture.agrementRadio);
-    ignorer(cr, 3);
+    ignorerChamps(cr, 3);
     facture.dateNaissance = lireDateNaissance(cr);
     // A replacing practitioner takes the invoice over.
     if (groupeSuivant(cr) == kRemplacant) {
@@ -129,7 +125,7 @@ void FonctionControleComplet::lireNatureAssurance(uint16_t& cr, Facture& facture
         return;
     }
     facture.natureAssurance = Code(kNatures[groupe - kNatureMin]);
-    ignorer(cr, 1);
+    ignorerChamps(cr, 1);
     const uint16_t suivant = groupeSuivant(cr);
     if (cr == 0 && estNature(suivant)) {
         tracer(CAT_REGLE, NIV_ERREUR, "ERREUR: plusieurs groupes de nature d'assurance (151x)");
@@ -170,9 +166,9 @@ void FonctionControleComplet::lirePrestation(uint16_t& cr, const Facture& factur
         lireChamp(cr, ligne.date);
         lireChamp(cr, ligne.lieuExecution);
         lireChamp(cr, ligne.prestation);
-        ignorer(cr, 2);
+        ignorerChamps(cr, 2);
         lireChamp(cr, ligne.qualificatifDepense);
-        ignorer(cr, 3);
+        ignorerChamps(cr, 3);
         lireChamp(cr, ligne.prixUnitaire);
         lireChamp(cr, ligne.baseRemboursement);
         lireChamp(cr, ligne.tauxRemboursement);
@@ -180,9 +176,9 @@ void FonctionControleComplet::lirePrestation(uint16_t& cr, const Facture& factur
         lireChamp(cr, ligne.numero);
         lireChamp(cr, ligne.date);
         lireChamp(cr, ligne.prestation);
-        ignorer(cr, 4);
+        ignorerChamps(cr, 4);
         lireChamp(cr, ligne.tauxRemboursement);
-        ignorer(cr, 2);
+        ignorerChamps(cr, 2);
         lireChamp(cr, ligne.qualificatifDepense);
     }
     if (sousGroupe(cr, kExoneration, ligne, position)) lireChamp(cr, ligne.exonerationTM);
@@ -234,7 +230,7 @@ void FonctionControleComplet::lireActeCCAM(uint16_t& cr, std::unique_ptr<LigneAc
     if (cr != 0) return;
     auto ccam = std::make_unique<LigneCCAM>(std::move(*ligne));
     lireChamp(cr, ccam->acte);
-    ignorer(cr, 1);
+    ignorerChamps(cr, 1);
     lireChamp(cr, ccam->activite);
     ccam->phase = lireCodeOuZero(cr);
     lireModificateurs(cr, ccam->modificateurs);
@@ -246,7 +242,7 @@ void FonctionControleComplet::lireActeCCAM(uint16_t& cr, std::unique_ptr<LigneAc
 }
 
 void FonctionControleComplet::lireContextes(uint16_t& cr, LigneActe& ligne, bool& contextesLus) {
-    ignorer(cr, 1);
+    ignorerChamps(cr, 1);
     Nombre contextePS, contexteBS;
     lireChamp(cr, contextePS);
     lireChamp(cr, contexteBS);

@@ -56,7 +56,6 @@ private:
     void lireOutrepassements(uint16_t& cr, const LigneActe& ligne, uint16_t position);
     // True when the next group is that one, its line number checked against the line's.
     bool sousGroupe(uint16_t& cr, uint16_t groupe, const LigneActe& ligne, uint16_t position);
-    void ignorer(uint16_t& cr, uint16_t nombre);
 
     void repondre(uint16_t& cr, const Facture& facture, const TypeListe<Erreur>& erreurs, ZoneSortie& sortie,
                   uint16_t& niveau) const;

@@ -165,8 +165,6 @@ void FonctionsAppliquer::remplirDebrayage(uint16_t& cr, const char* service, Typ
     if (cr == 0) cr = lecture.rechercherReglesEntrainantDebrayage(Texte(service), regles);
 }
 
-void FonctionsAppliquer::ignorerChamp(uint16_t& cr) { ignorerChamps(cr, 1); }
-
 std::unique_ptr<Code> FonctionsAppliquer::lireOutrepassement(uint16_t& cr, uint16_t position, const LigneActe& ligne) {
     verifierNumeroPrestation(cr, position, ligne.valeurNumero());
     std::unique_ptr<Code> regle = lireChamp<Code>(cr);
@@ -210,7 +208,7 @@ void FonctionsAppliquer::lireActes(uint16_t& cr, Facture& facture, const char* t
 }
 
 void FonctionsAppliquer::lireGrilleTarifaire(uint16_t& cr, LigneCCAM& ligne) {
-    ignorerChamp(cr);
+    ignorerChamps(cr, 1);
     const auto contextePS = lireChamp<Nombre>(cr);
     const auto contexteBeneficiaire = lireChamp<Nombre>(cr);
     if (cr != 0) return;
@@ -356,7 +354,7 @@ uint16_t FonctionsAppliquer::C_Pu(ZoneSortie& sortie) {
     uint16_t cr = 0;
     TraceRegle trace("FonctionsAppliquer", "C_Pu", cr);
     remplirDebrayage(cr, "C-Pu", reglesDebrayage);
-    ignorerChamp(cr);
+    ignorerChamps(cr, 1);
     const auto caissePS = lireChamp<Code>(cr);
     Facture facture;
     lireActes(cr, facture, "ERREUR: Nombre de groupes 3410 trop grand", [&](uint16_t& c, LigneCCAM& ligne, uint16_t) {
@@ -389,7 +387,7 @@ uint16_t FonctionsAppliquer::C_Base(ZoneSortie& sortie) {
     TraceRegle trace("FonctionsAppliquer", "C_Base", cr);
     remplirDebrayage(cr, "C-Base", reglesDebrayage);
     const auto conventionPS = lireChamp<Code>(cr);
-    ignorerChamp(cr);
+    ignorerChamps(cr, 1);
     Facture facture;
     lireActes(cr, facture, "ERREUR: Nombre de groupes 3420 trop grand",
               [&](uint16_t& c, LigneCCAM& ligne, uint16_t position) {
@@ -429,16 +427,16 @@ uint16_t FonctionsAppliquer::C_Base(ZoneSortie& sortie) {
 uint16_t FonctionsAppliquer::C_ExoActe(ZoneSortie& sortie) {
     uint16_t cr = 0;
     TraceRegle trace("FonctionsAppliquer", "C_ExoActe", cr);
-    ignorerChamp(cr);
+    ignorerChamps(cr, 1);
     const auto caissePS = lireChamp<Code>(cr);
     const auto numero = lireChamp<Nombre>(cr);
     const auto date = lireChamp<Date>(cr);
     const auto acte = lireChamp<Code>(cr);
     const auto motif = lireChamp<Code>(cr);
     verifierNumeroPrestation(cr, 1, ouVide(numero).valeur());
-    ignorerChamp(cr);
+    ignorerChamps(cr, 1);
     const auto baseHorsForfait = lireChamp<Montant>(cr);
-    ignorerChamp(cr);
+    ignorerChamps(cr, 1);
     verifierFinZone(cr);
     Coefficient taux;
     Code exonerationTM;
@@ -487,7 +485,7 @@ uint16_t FonctionsAppliquer::C_ExoFacture(ZoneSortie& sortie) {
     TypeListe<Code> prod790C;
     remplirDebrayage(cr, "C-ExoFacture", reglesDebrayage);
     remplirDebrayage(cr, "C-ExoFacture-2", prod790C);
-    ignorerChamp(cr);
+    ignorerChamps(cr, 1);
     Facture facture;
     lireChamp(cr, facture.caissePS);
     std::vector<bool> sans790C;
@@ -540,7 +538,7 @@ void FonctionsAppliquer::lireActeExoFacture(uint16_t& cr, Facture& facture, cons
     verifierNumeroPrestation(cr, position, ligne->valeurNumero());
     lireChamp(cr, ligne->baseRemboursement);
     lireChamp(cr, ligne->baseHorsForfait);
-    ignorerChamp(cr);
+    ignorerChamps(cr, 1);
     verifierNumeroPrestation(cr, position, ligne->valeurNumero());
     lireChamp(cr, ligne->tauxRemboursement);
     lireChamp(cr, ligne->exonerationTM);

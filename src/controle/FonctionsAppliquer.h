@@ -72,8 +72,6 @@ private:
     static uint32_t tailleParAssociation(const Facture& facture, uint32_t tailleGroupe);
     // The act's tariff grid from the professional and beneficiary contexts of its group.
     void lireGrilleTarifaire(uint16_t& cr, LigneCCAM& ligne);
-    // A field the zone carries and the function does not use: read to stay in step.
-    void ignorerChamp(uint16_t& cr);
 
     // C_ExoFacture's three kinds of lines.
     void lireActeExoFacture(uint16_t& cr, Facture& facture, const TypeListe<Code>& seuil,
