@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <optional>
 #include <new>
+#include <optional>
 
 #include "KPXW32.h"
 #include "consultation/Aiguillage.h"

@@ -1,6 +1,5 @@
 #include "facture/Regles.h"
 
-
 #include "KPXW32.h"
 #include "consultation/LectureDonnees.h"
 #include "facture/AssociationCCAM.h"

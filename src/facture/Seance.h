@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "facture/LigneCCAM.h"
-#include "frame/Hachage.h"
 #include "facture/ReferencesNonVerifiables.h"
+#include "frame/Hachage.h"
 #include "zone/Code.h"
 #include "zone/Date.h"
 #include "zone/Nombre.h"
