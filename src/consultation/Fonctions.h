@@ -46,34 +46,15 @@ protected:
             if (gardee == nullptr) cr = Champ::constructionImpossible(valeur.type());
             return gardee;
         }
-        if constexpr (std::is_constructible<T, const uint8_t*, size_t>::value) {
-            FormeOctets forme;
-            valeur.valeur()->formeOctets(forme);
-            return std::make_unique<T>(forme.donnees, forme.donnees != nullptr ? forme.longueur : 0);
-        } else {
-            typeInattendu(cr);
-            return nullptr;
-        }
+        T convertie;
+        return convertir(cr, valeur, convertie) ? std::make_unique<T>(std::move(convertie)) : nullptr;
     }
     // The same into a value the caller keeps, for the fields read and dropped: false
     // when none is given. A value of a derived type is kept as a T.
     template <class T>
     bool lireChamp(uint16_t& cr, T& resultat) {
         ValeurChamp valeur;
-        if (!lireValeur(cr, valeur)) return false;
-        if (T* exacte = valeur.comme<T>()) {
-            resultat = std::move(*exacte);
-            return true;
-        }
-        if constexpr (std::is_constructible<T, const uint8_t*, size_t>::value) {
-            FormeOctets forme;
-            valeur.valeur()->formeOctets(forme);
-            resultat = T(forme.donnees, forme.donnees != nullptr ? forme.longueur : 0);
-            return true;
-        } else {
-            typeInattendu(cr);
-            return false;
-        }
+        return lireValeur(cr, valeur) && convertir(cr, valeur, resultat);
     }
     // The same into an optional value, left absent when no field is given.
     template <class T>
@@ -117,5 +98,22 @@ protected:
 private:
     // True when the controller gave a value.
     bool lireValeur(uint16_t& cr, ValeurChamp& valeur);
+    // The value read, as a T: moved when it is one, else through its byte form.
+    template <class T>
+    bool convertir(uint16_t& cr, ValeurChamp& valeur, T& resultat) {
+        if (T* exacte = valeur.comme<T>()) {
+            resultat = std::move(*exacte);
+            return true;
+        }
+        if constexpr (std::is_constructible<T, const uint8_t*, size_t>::value) {
+            FormeOctets forme;
+            valeur.valeur()->formeOctets(forme);
+            resultat = T(forme.donnees, forme.donnees != nullptr ? forme.longueur : 0);
+            return true;
+        } else {
+            typeInattendu(cr);
+            return false;
+        }
+    }
     void typeInattendu(uint16_t& cr);
 };
