@@ -26,7 +26,8 @@ public:
 
     Code codeRegle;
     Code outrePassable;
-    TypeListe<Nombre> prestations;
+    // Most violations name one line: room for one at first.
+    TypeListe<Nombre> prestations{1};
     Code indicateurForcage;
     Texte libelle;
     Texte message;

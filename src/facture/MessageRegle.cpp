@@ -28,10 +28,15 @@ size_t lireNombre(const std::string& format, size_t& i, size_t plafond) {
     return valeur;
 }
 
+bool estDrapeau(char c) { return c == '-' || c == '+' || c == ' ' || c == '#' || c == '0'; }
+bool estLongueur(char c) {
+    return c == 'h' || c == 'l' || c == 'L' || c == 'q' || c == 'j' || c == 'z' || c == 't';
+}
+
 // Reads what follows a '%' up to and including the conversion character.
 Conversion lireConversion(const std::string& format, size_t& i, size_t plafond) {
     Conversion c;
-    for (; i < format.size() && format[i] != '\0' && std::strchr("-+ #0", format[i]) != nullptr; ++i) {
+    for (; i < format.size() && estDrapeau(format[i]); ++i) {
         if (format[i] == '-') c.gauche = true;
         if (format[i] == '0') c.zeros = true;
         if (format[i] == '+') c.signe = '+';
@@ -51,69 +56,76 @@ Conversion lireConversion(const std::string& format, size_t& i, size_t plafond) 
         }
         c.precision = lireNombre(format, i, plafond);
     }
-    while (i < format.size() && format[i] != '\0' && std::strchr("hlLqjzt", format[i]) != nullptr) ++i;
+    while (i < format.size() && estLongueur(format[i])) ++i;
     if (i < format.size()) c.type = format[i++];
     return c;
 }
 
-std::string entier(const Conversion& c, int32_t valeur) {
+void completer(std::string& message, size_t longueur, size_t largeur) {
+    if (longueur < largeur) message.append(largeur - longueur, ' ');
+}
+
+// Sign, zeros and digits, padded to the width, written straight into the message.
+void rendreEntier(const Conversion& c, int32_t valeur, std::string& message) {
     const bool nonSigne = c.type == 'u';
     const int64_t v = nonSigne ? static_cast<int64_t>(static_cast<uint32_t>(valeur)) : valeur;
-    std::string chiffres = std::to_string(v < 0 ? -v : v);
-    if (c.avecPrecision && chiffres.size() < c.precision) chiffres.insert(0, c.precision - chiffres.size(), '0');
-    if (c.avecPrecision && c.precision == 0 && v == 0) chiffres.clear();
-    std::string signe;
-    if (v < 0) signe = "-";
-    else if (!nonSigne && c.signe != 0) signe = std::string(1, c.signe);
-    if (c.zeros && !c.gauche && !c.avecPrecision && signe.size() + chiffres.size() < c.largeur)
-        chiffres.insert(0, c.largeur - signe.size() - chiffres.size(), '0');
-    return signe + chiffres;
+    char tampon[20];
+    size_t chiffres = 0;
+    for (uint64_t reste = static_cast<uint64_t>(v < 0 ? -v : v); chiffres == 0 || reste != 0; reste /= 10)
+        tampon[sizeof tampon - ++chiffres] = static_cast<char>('0' + reste % 10);
+    if (c.avecPrecision && c.precision == 0 && v == 0) chiffres = 0;
+    const char signe = v < 0 ? '-' : nonSigne ? 0 : c.signe;
+    const size_t tailleSigne = signe != 0 ? 1 : 0;
+    size_t zeros = c.avecPrecision && chiffres < c.precision ? c.precision - chiffres : 0;
+    if (c.zeros && !c.gauche && !c.avecPrecision && tailleSigne + chiffres < c.largeur)
+        zeros = c.largeur - tailleSigne - chiffres;
+    const size_t longueur = tailleSigne + zeros + chiffres;
+    if (!c.gauche) completer(message, longueur, c.largeur);
+    if (signe != 0) message += signe;
+    message.append(zeros, '0');
+    message.append(tampon + sizeof tampon - chiffres, chiffres);
+    if (c.gauche) completer(message, longueur, c.largeur);
 }
 
 // Appends the text of one conversion, padded to its width; nothing when the value is
 // missing or of another kind.
 void rendre(const Conversion& c, const ValeurMessage* valeur, std::string& message) {
     if (c.invalide || valeur == nullptr) return;
-    std::string nombre;
-    const std::string* texte = &valeur->texte();
-    size_t longueur = texte->size();
+    std::string_view texte = valeur->texte();
     switch (c.type) {
         case 's':
             if (valeur->sorte() != ValeurMessage::kTexte) return;
-            if (c.avecPrecision && c.precision < longueur) longueur = c.precision;
+            if (c.avecPrecision && c.precision < texte.size()) texte = texte.substr(0, c.precision);
             break;
         case 'd':
         case 'i':
         case 'u':
-            if (valeur->sorte() != ValeurMessage::kEntier) return;
-            nombre = entier(c, valeur->entier());
-            texte = &nombre;
-            longueur = nombre.size();
-            break;
+            if (valeur->sorte() == ValeurMessage::kEntier) rendreEntier(c, valeur->entier(), message);
+            return;
         case 'c':
             if (valeur->sorte() != ValeurMessage::kCaractere) return;
             break;
         default:
             return;
     }
-    const size_t blancs = longueur < c.largeur ? c.largeur - longueur : 0;
-    if (!c.gauche) message.append(blancs, ' ');
-    message.append(*texte, 0, longueur);
-    if (c.gauche) message.append(blancs, ' ');
+    if (!c.gauche) completer(message, texte.size(), c.largeur);
+    message.append(texte.data(), texte.size());
+    if (c.gauche) completer(message, texte.size(), c.largeur);
 }
 
 }  // namespace
 
-ValeurMessage::ValeurMessage(const char* texte) : texte_(texte != nullptr ? texte : "") {}
+ValeurMessage::ValeurMessage(const char* texte)
+    : texte_(texte != nullptr ? texte : ""), longueur_(texte != nullptr ? std::strlen(texte) : 0) {}
 
-ValeurMessage::ValeurMessage(const Texte& texte) : texte_(texte.chaine()) {}
+ValeurMessage::ValeurMessage(const Texte& texte) : texte_(texte.chaine()), longueur_(texte.longueur()) {}
 
 ValeurMessage::ValeurMessage(int32_t valeur) : sorte_(kEntier), entier_(valeur) {}
 
 ValeurMessage ValeurMessage::caractere(char c) {
     ValeurMessage v;
     v.sorte_ = kCaractere;
-    v.texte_.assign(1, c);
+    v.caractere_ = c;
     return v;
 }
 

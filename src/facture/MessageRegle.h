@@ -7,10 +7,13 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class Texte;
 
+// A value refers to the text it was made from, without a copy: it lives no longer than
+// the call it is passed to.
 class ValeurMessage {
 public:
     enum Sorte { kTexte, kEntier, kCaractere };
@@ -21,15 +24,19 @@ public:
     static ValeurMessage caractere(char c);
 
     Sorte sorte() const { return sorte_; }
-    const std::string& texte() const { return texte_; }
+    std::string_view texte() const {
+        return sorte_ == kCaractere ? std::string_view(&caractere_, 1) : std::string_view(texte_, longueur_);
+    }
     int32_t entier() const { return entier_; }
 
 private:
     ValeurMessage() = default;
 
     Sorte sorte_ = kTexte;
-    std::string texte_;
+    const char* texte_ = "";
+    size_t longueur_ = 0;
     int32_t entier_ = 0;
+    char caractere_ = 0;
 };
 
 using ValeursMessage = std::initializer_list<ValeurMessage>;

@@ -47,6 +47,7 @@ uint16_t Regles::informationDe(const char* regle, RegleConnue*& connue) {
         const uint16_t cr = lecture.rechercherInformationsRegles(Code(regle), trouvee);
         if (cr != 0) return cr;
         connue->information = trouvee;
+        connue->code = Code(regle);
         connue->libelle = Texte(trouvee->libellePrincipal.substr(0, kLongueurTexteMax).c_str());
         connue->outrePassable = Code(&trouvee->typeRegle, 1, Code::largeurFixe);
         connue->indicateurForcage = Code(&trouvee->indicateurForcage, 1, Code::largeurFixe);
@@ -136,7 +137,7 @@ uint16_t Regles::copierValeurErreur(Erreur& erreur, const char* regle, ValeursMe
 uint16_t Regles::copierValeurErreur(Erreur& erreur, std::initializer_list<int32_t> prestations, const char* regle,
                                     ValeursMessage valeurs) {
     uint16_t cr = remplirErreur(erreur, regle, valeurs);
-    if (cr == 0) erreur.prestations.vider();
+    if (cr == 0) erreur.prestations = TypeListe<Nombre>(static_cast<uint16_t>(prestations.size()));
     for (auto numero = prestations.begin(); cr == 0 && numero != prestations.end(); ++numero)
         if (erreur.prestations.ajouter(Nombre(*numero)) != 0) cr = KPX_CR_CONSTRUCTION;
     return cr;
@@ -158,7 +159,7 @@ uint16_t Regles::remplirErreur(Erreur& erreur, const char* regle, ValeursMessage
         return cr = KPX_CR_DONNEES_INCOHERENTES;
     }
     const InformationRegle* information = connue->information;
-    erreur.codeRegle = Code(regle);
+    erreur.codeRegle = connue->code;
     erreur.libelle = connue->libelle;
     erreur.outrePassable = connue->outrePassable;
     erreur.indicateurForcage = connue->indicateurForcage;

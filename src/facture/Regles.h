@@ -88,10 +88,11 @@ private:
     // Rules are named by string literals, and a literal's address names one rule for the
     // program's life: the address finds the entry without reading the text.
     struct RegleConnue {
+        Code code;
         Code reference;
         bool referenceTrouvee = false;
         const InformationRegle* information = nullptr;
-        // As errors carry them.
+        // As errors carry them, the code too.
         Texte libelle;
         Code outrePassable;
         Code indicateurForcage;
