@@ -10,6 +10,7 @@
 #include "facture/ControlesFacture.h"
 #include "facture/Erreur.h"
 #include "facture/Facture.h"
+#include "facture/TraceFacture.h"
 #include "reglementation/Reglementation.h"
 #include "tarification/Tarification.h"
 
@@ -100,7 +101,9 @@ template <class Portee, class Proprietaire, class Regle>
 bool SequencesControle::executer(uint16_t& cr, Regles& regles, const char* regle, const Portee& portee,
                                  Proprietaire& proprietaire, TypeListe<Erreur>& erreurs, Regle appliquer) {
     const bool verifie = decider(cr, regles, regle, portee, [&] { return appliquer(erreur_); });
-    if (verifie && cr == 0) cr = traiter(regles, proprietaire, erreur_, erreurs);
+    // With nothing raised the owner records nothing: it is asked only for its trace lines.
+    if (verifie && cr == 0 && (erreur_.estPositionnee() || regleTracee()))
+        cr = traiter(regles, proprietaire, erreur_, erreurs);
     if (erreur_.estPositionnee()) erreur_.vider();
     return verifie;
 }

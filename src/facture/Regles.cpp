@@ -19,25 +19,16 @@ Regles::Regles(LectureDonnees& lectureDonnees) : lecture(lectureDonnees) {}
 
 Regles::~Regles() = default;
 
-Regles::RegleConnue& Regles::regleConnue(const char* regle) {
-    // A control asks the same rule for every line: a slot by address answers before the map.
-    const size_t rang = (reinterpret_cast<uintptr_t>(regle) >> 3) % kPlacesRecentes;
-    RecenteRegle& recente = recentes_[rang];
-    if (recente.adresse == regle) return *recente.connue;
+Regles::RegleConnue& Regles::regleNouvelle(const char* regle) {
     RegleConnue& connue = regles_[regle];
-    recente = RecenteRegle{regle, &connue};
+    recentes_[(reinterpret_cast<uintptr_t>(regle) >> 3) % kPlacesRecentes] = RecenteRegle{regle, &connue};
     return connue;
 }
 
-uint16_t Regles::referenceDe(const char* regle, const Code*& reference) {
-    RegleConnue& connue = regleConnue(regle);
-    if (!connue.referenceTrouvee) {
-        const uint16_t cr = lecture.rechercherReferenceCdC(Code(regle), connue.reference);
-        if (cr != 0) return cr;
-        connue.referenceTrouvee = true;
-    }
-    reference = &connue.reference;
-    return 0;
+uint16_t Regles::chercherReference(const char* regle, RegleConnue& connue) {
+    const uint16_t cr = lecture.rechercherReferenceCdC(Code(regle), connue.reference);
+    if (cr == 0) connue.referenceTrouvee = true;
+    return cr;
 }
 
 uint16_t Regles::informationDe(const char* regle, RegleConnue*& connue) {

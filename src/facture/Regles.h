@@ -72,10 +72,20 @@ private:
     // The concept's values at the date, kept for the call.
     uint16_t valeursConnues(int32_t numero, const Date& date, const ListeCodes*& valeurs);
     struct RegleConnue;
-    // The rule's entry, made empty on first use.
-    RegleConnue& regleConnue(const char* regle);
+    // The rule's entry, made empty on first use. A control asks the same rule for every
+    // line: a slot by address answers before the map.
+    RegleConnue& regleConnue(const char* regle) {
+        const RecenteRegle& recente = recentes_[(reinterpret_cast<uintptr_t>(regle) >> 3) % kPlacesRecentes];
+        return recente.adresse == regle ? *recente.connue : regleNouvelle(regle);
+    }
+    RegleConnue& regleNouvelle(const char* regle);
     // The reference the référentiel gives the rule: what lists of non-verifiable rules hold.
-    uint16_t referenceDe(const char* regle, const Code*& reference);
+    uint16_t referenceDe(const char* regle, const Code*& reference) {
+        RegleConnue& connue = regleConnue(regle);
+        reference = &connue.reference;
+        return connue.referenceTrouvee ? 0 : chercherReference(regle, connue);
+    }
+    uint16_t chercherReference(const char* regle, RegleConnue& connue);
     // False when some line of the group no longer verifies the rule.
     uint16_t verifiableDansGroupe(const char* regle, const ReferencesNonVerifiables& groupe, bool& verifiable);
     // The rule's label, message format, type and forcing indicator.

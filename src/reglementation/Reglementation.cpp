@@ -11,10 +11,15 @@ uint16_t Reglementation::procedureCommune(const Code& acte1, const Code& acte2, 
     ListeCodes procedures1, procedures2;
     uint16_t cr = lecture.rechercherProcedures(acte1, date, procedures1);
     if (cr == 0) cr = lecture.rechercherProcedures(acte2, date, procedures2);
-    procedure = Code();
-    for (uint16_t i = 0; cr == 0 && !procedure.estRenseigne() && i < procedures1.nombre(); ++i)
-        if (procedures2.contient(procedures1.element(i))) procedure = procedures1.element(i);
+    procedure = cr == 0 ? procedureCommune(procedures1, procedures2) : Code();
     return cr;
+}
+
+Code Reglementation::procedureCommune(const ListeCodes& procedures1, const ListeCodes& procedures2) {
+    Code procedure;
+    for (uint16_t i = 0; !procedure.estRenseigne() && i < procedures1.nombre(); ++i)
+        if (procedures2.contient(procedures1.element(i))) procedure = procedures1.element(i);
+    return procedure;
 }
 
 uint16_t Reglementation::categoriesCompatibles(const Code& acte1, const Code& activite1, const Code& acte2,

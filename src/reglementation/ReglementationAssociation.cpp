@@ -1,19 +1,47 @@
 // The rules on an association, its CCAM lines in order; the first line's
 // association code decides what the others must carry.
+#include <utility>
+#include <vector>
+
 #include "consultation/LectureDonnees.h"
+#include "facture/LigneCCAM.h"
 #include "facture/TraceFacture.h"
 #include "reglementation/OutilsRegles.h"
 #include "reglementation/Reglementation.h"
+#include "zone/Optionnel.h"
 
 using namespace regles;
 
 namespace {
 
-
 const Date& dateDe(const AssociationCCAM& association) {
     static const Date aucune;
     return association.date != nullptr ? *association.date : aucune;
 }
+
+// The procedures of each line of an association at its date, read once however many
+// pairs the line is in; in the order the pairs first ask them, as one read per pair would.
+class ProceduresLignes {
+public:
+    ProceduresLignes(LectureDonnees& lecture, const AssociationCCAM& association, const Date& date)
+        : lecture_(lecture), lignes_(association.lignes), date_(date), lues_(association.lignes.size()) {}
+
+    const ListeCodes* de(uint16_t& cr, size_t rang) {
+        Optionnel<ListeCodes>& lues = lues_[rang];
+        if (cr == 0 && !lues) {
+            ListeCodes procedures;
+            cr = lecture_.rechercherProcedures(ouVide(lignes_[rang]->acte), date_, procedures);
+            if (cr == 0) lues = std::move(procedures);
+        }
+        return lues.get();
+    }
+
+private:
+    LectureDonnees& lecture_;
+    const std::vector<LigneCCAM*>& lignes_;
+    const Date& date_;
+    std::vector<Optionnel<ListeCodes>> lues_;
+};
 
 void tracerLignes(const AssociationCCAM& association) {
     tracerRegle("association n° %d, %d actes", static_cast<int>(association.numero.valeur()),
@@ -30,14 +58,15 @@ uint16_t Reglementation::appliquerProd590(const AssociationCCAM& association, Er
     tracerLignes(association);
     const Date& date = dateDe(association);
     const auto& lignes = association.lignes;
+    ProceduresLignes procedures(lecture, association, date);
     for (size_t i = 0; cr == 0 && !erreur.estPositionnee() && i < lignes.size(); ++i) {
         for (size_t j = i + 1; cr == 0 && !erreur.estPositionnee() && j < lignes.size(); ++j) {
             const LigneCCAM& a = *lignes[i];
             const LigneCCAM& b = *lignes[j];
-            Code procedure;
             bool compatibles = false;
-            cr = procedureCommune(ouVide(a.acte), ouVide(b.acte), date, procedure);
-            if (cr != 0 || !procedure.estRenseigne()) continue;
+            const ListeCodes* deA = procedures.de(cr, i);
+            const ListeCodes* deB = procedures.de(cr, j);
+            if (cr != 0 || !procedureCommune(*deA, *deB).estRenseigne()) continue;
             cr = categoriesCompatibles(ouVide(a.acte), ouVide(a.activite), ouVide(b.acte), ouVide(b.activite), date,
                                        compatibles);
             const char* regle = !compatibles ? "PROD590A" : !present(a.codeAssociation.get()) ? "PROD590B" : nullptr;

@@ -259,6 +259,10 @@ TEST_F(ReglementationTest, RulesOnAnAssociationNameItsLines) {
          "PROD590B/O/LPROD590B/Prestations 3 et 4 : CHIR003 et CHIR001 sans code association/3,4/"},
         {"590 with code", surAssociation(r, lignes(L(3, "CHIR003", "1"), L(4, "CHIR001")), &R::appliquerProd590), ""},
         {"590 no procedure", surAssociation(r, lignes(L(1, "CHIR001"), L(2, "CHIR004")), &R::appliquerProd590), ""},
+        // Each line's procedures are read once: the pair found last still names its own lines.
+        {"590 third pair",
+         surAssociation(r, lignes(L(1, "CHIR004"), L(2, "CHIR003"), L(3, "CHIR001")), &R::appliquerProd590),
+         "PROD590B/O/LPROD590B/Prestations 2 et 3 : CHIR003 et CHIR001 sans code association/2,3/"},
         {"648 alone with code", surAssociation(r, lignes(L(5, "CHIR001", "1")), &R::appliquerProd648),
          "PROD648/O/LPROD648/Acte CHIR001 seul avec code association/5/"},
         {"648 alone", surAssociation(r, lignes(L(5, "CHIR001")), &R::appliquerProd648), ""},
