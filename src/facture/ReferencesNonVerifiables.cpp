@@ -1,10 +1,20 @@
 #include "facture/ReferencesNonVerifiables.h"
 
+#include <utility>
+
 #include "facture/LigneActe.h"
 
 namespace {
 
-std::string cle(const Code& reference) { return std::string(reference.chaine(), reference.longueur()); }
+constexpr size_t kPlacesMin = 8;
+
+// FNV-1a, as the call's other caches hash their short texts.
+uint64_t hacher(const Code& reference) {
+    uint64_t h = 14695981039346656037ull;
+    for (size_t i = 0; i < reference.longueur(); ++i)
+        h = (h ^ static_cast<unsigned char>(reference[i])) * 1099511628211ull;
+    return h;
+}
 
 }  // namespace
 
@@ -16,15 +26,46 @@ void ReferencesNonVerifiables::ajouter(const TypeListe<Code>& references) {
     for (uint16_t i = 0; i < references.nombre(); ++i) ajouter(references.element(i));
 }
 
-void ReferencesNonVerifiables::ajouter(const Code& reference) { ++lignes_[cle(reference)]; }
+void ReferencesNonVerifiables::ajouter(const Code& reference) {
+    if (2 * (prises_ + 1) > places_.size()) agrandir();
+    const uint64_t hachage = hacher(reference);
+    Place& place = places_[rang(reference, hachage)];
+    if (!place.prise) {
+        place = Place{true, hachage, reference, 0};
+        ++prises_;
+    }
+    ++place.lignes;
+}
 
 void ReferencesNonVerifiables::retirer(const TypeListe<Code>& references) {
-    for (uint16_t i = 0; i < references.nombre(); ++i) {
-        auto trouvee = lignes_.find(cle(references.element(i)));
-        if (trouvee != lignes_.end() && --trouvee->second == 0) lignes_.erase(trouvee);
+    for (uint16_t i = 0; prises_ > 0 && i < references.nombre(); ++i) {
+        Place& place = places_[rang(references.element(i), hacher(references.element(i)))];
+        if (place.prise && place.lignes > 0) --place.lignes;
     }
 }
 
 bool ReferencesNonVerifiables::contient(const Code& reference) const {
-    return !lignes_.empty() && lignes_.find(cle(reference)) != lignes_.end();
+    if (prises_ == 0) return false;
+    const Place& place = places_[rang(reference, hacher(reference))];
+    return place.prise && place.lignes > 0;
+}
+
+size_t ReferencesNonVerifiables::rang(const Code& reference, uint64_t hachage) const {
+    const size_t masque = places_.size() - 1;
+    size_t i = static_cast<size_t>(hachage) & masque;
+    while (places_[i].prise && !(places_[i].hachage == hachage && places_[i].reference == reference))
+        i = (i + 1) & masque;
+    return i;
+}
+
+// The references no line holds are left behind.
+void ReferencesNonVerifiables::agrandir() {
+    std::vector<Place> anciennes(places_.size() < kPlacesMin ? kPlacesMin : 2 * places_.size());
+    anciennes.swap(places_);
+    prises_ = 0;
+    for (Place& ancienne : anciennes) {
+        if (!ancienne.prise || ancienne.lignes == 0) continue;
+        places_[rang(ancienne.reference, ancienne.hachage)] = std::move(ancienne);
+        ++prises_;
+    }
 }

@@ -4,11 +4,10 @@
 // acts grew with the square of its lines.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <string>
-#include <unordered_map>
+#include <vector>
 
-#include "frame/Hachage.h"
 #include "zone/Code.h"
 #include "zone/TypeListe.h"
 
@@ -27,5 +26,19 @@ public:
     bool contient(const Code& reference) const;
 
 private:
-    std::unordered_map<std::string, uint32_t, HachageTexte> lignes_;
+    // Open addressing on the reference's hash: every rule of every line asks the group,
+    // and a lookup builds nothing. A reference no line holds any more keeps its place
+    // with no line until the table grows: a group meets few distinct references.
+    struct Place {
+        bool prise = false;
+        uint64_t hachage = 0;
+        Code reference;
+        uint32_t lignes = 0;
+    };
+    // The place that holds the reference, or the free one where it would go.
+    size_t rang(const Code& reference, uint64_t hachage) const;
+    void agrandir();
+
+    std::vector<Place> places_;  // a power of two of them, at most half taken
+    size_t prises_ = 0;
 };

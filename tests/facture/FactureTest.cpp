@@ -9,6 +9,7 @@
 
 #include "KPXW32.h"
 #include "facture/Facture.h"
+#include "facture/ReferencesNonVerifiables.h"
 #include "facture/TraceFacture.h"
 #include "facture/Regles.h"
 #include "referentiel/lignes/Modifications.h"
@@ -111,6 +112,35 @@ TEST(Facture, ASessionFindsTheFirstOtherLineOfAnActAsAWalkWould) {
             EXPECT_EQ(seance.ligneParmi(actes, sauf, D2), nullptr);
         }
     }
+}
+
+// A group counts the lines holding each reference, through the growth of its table and
+// references that no line holds any more.
+TEST(Facture, AGroupHoldsAReferenceWhileOneOfItsLinesDoes) {
+    ReferencesNonVerifiables groupe;
+    const auto liste = [](std::initializer_list<const char*> codes) {
+        ListeCodes l;
+        for (const char* c : codes) l.ajouter(Code(c));
+        return l;
+    };
+    EXPECT_FALSE(groupe.contient("PROD500"));
+    groupe.ajouter(liste({"PROD500", "PROD510"}));
+    groupe.ajouter(liste({"PROD500"}));
+    groupe.retirer(liste({"PROD500", "PROD510", "PROD999"}));
+    EXPECT_TRUE(groupe.contient("PROD500"));  // the second line still holds it
+    EXPECT_FALSE(groupe.contient("PROD510"));
+    EXPECT_FALSE(groupe.contient("PROD999"));
+    groupe.retirer(liste({"PROD500", "PROD500"}));  // never below no line
+    groupe.ajouter(liste({"PROD510"}));
+    EXPECT_FALSE(groupe.contient("PROD500"));
+    EXPECT_TRUE(groupe.contient("PROD510"));
+    // Far more references than the first table holds, and codes that differ by their end.
+    for (int i = 0; i < 300; ++i) groupe.ajouter(Code(("R" + std::to_string(i)).c_str()));
+    for (int i = 0; i < 300; i += 2) groupe.retirer(liste({("R" + std::to_string(i)).c_str()}));
+    for (int i = 0; i < 300; ++i) EXPECT_EQ(groupe.contient(("R" + std::to_string(i)).c_str()), i % 2 == 1) << i;
+    EXPECT_TRUE(groupe.contient("PROD510"));
+    EXPECT_FALSE(groupe.contient("PROD51"));
+    EXPECT_FALSE(groupe.contient(""));
 }
 
 TEST(Facture, TravelLinesAttachToTheActLineBeforeThem) {
