@@ -152,10 +152,10 @@ uint16_t LigneActe::ajouterReglesNonVerifiables(const TypeListe<Code>& regles) {
 }
 
 uint16_t LigneActe::combinerForcage(const Code& indicateur, Regles& regles) {
-    Code resultat;
+    const Code* resultat = nullptr;
     const uint16_t cr = regles.combinerIndicateurs(indicateur, *forcage, resultat);
     if (cr == 0) {
-        *forcage = resultat;
+        *forcage = *resultat;
         tracerRegle("Le nouveau code forcage de l'acte est %s", forcage->chaine());
     }
     return cr;
@@ -167,10 +167,10 @@ uint16_t LigneActe::marquerForcage(Regles& regles, char lettre) {
         const Code nouveau(lettre);
         if (forcage && forcage->estRenseigne()) {
             tracerRegle("ancien = %s, nouveau = %c", forcage->chaine(), lettre);
-            Code resultat;
+            const Code* resultat = nullptr;
             cr = regles.combinerIndicateurs(nouveau, *forcage, resultat);
             if (cr == 0) {
-                *forcage = resultat;
+                *forcage = *resultat;
                 tracerRegle("resultat = %s", forcage->chaine());
             }
         } else {

@@ -1,5 +1,7 @@
 #include "facture/Regles.h"
 
+#include <utility>
+
 #include "KPXW32.h"
 #include "consultation/LectureDonnees.h"
 #include "facture/AssociationCCAM.h"
@@ -96,10 +98,12 @@ uint16_t Regles::reglesNonVerifiablesDe(const Code& regle, const ListeCodes*& re
     return 0;
 }
 
-uint16_t Regles::combinerIndicateurs(const Code& nouveau, const Code& present, Code& resultat) {
-    // An error of the session reaches its lines in turn, mostly with the same indicators.
-    if (derniereCombinaison_ != nullptr && nouveau == dernierNouveau_ && present == dernierPresent_) {
-        resultat = *derniereCombinaison_;
+uint16_t Regles::combinerIndicateurs(const Code& nouveau, const Code& present, const Code*& resultat) {
+    const auto initiale = [](const Code& c) { return c.longueur() > 0 ? static_cast<unsigned char>(c[0]) : 0u; };
+    const size_t rang = (initiale(nouveau) * 7 + initiale(present)) % kCombinaisonsRecentes;
+    CombinaisonRecente& recente = combinaisonsRecentes_[rang];
+    if (recente.resultat != nullptr && recente.nouveau == nouveau && recente.present == present) {
+        resultat = recente.resultat;
         return 0;
     }
     std::string cle(nouveau.chaine(), nouveau.longueur());
@@ -112,10 +116,8 @@ uint16_t Regles::combinerIndicateurs(const Code& nouveau, const Code& present, C
         if (cr != 0) return cr;
         connue = combinaisons_.emplace(std::move(cle), trouve).first;
     }
-    dernierNouveau_ = nouveau;
-    dernierPresent_ = present;
-    derniereCombinaison_ = &connue->second;
-    resultat = connue->second;
+    recente = CombinaisonRecente{nouveau, present, &connue->second};
+    resultat = recente.resultat;
     return 0;
 }
 

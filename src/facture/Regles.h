@@ -39,7 +39,9 @@ public:
     uint16_t estVerifiableSeance(const char* regle, const Seance& seance, bool& verifiable);
     // The rules that cannot be verified once `regle` is overridden (none when it has no row).
     uint16_t reglesNonVerifiablesDe(const Code& regle, const ListeCodes*& regles);
-    uint16_t combinerIndicateurs(const Code& nouveau, const Code& present, Code& resultat);
+    // The indicator a line whose forcing indicator is `present` gets when `nouveau` is
+    // added; the result is kept for the call.
+    uint16_t combinerIndicateurs(const Code& nouveau, const Code& present, const Code*& resultat);
 
     // Fills the error from the rule's information; its message is the rule's format
     // with these values. 0xDFFE when the rule has no information.
@@ -115,11 +117,17 @@ private:
     };
     static constexpr size_t kPlacesRecentes = 64;
     RecenteRegle recentes_[kPlacesRecentes];
-    // Forcing indicators combined, by new then present indicator.
+    // Forcing indicators combined, by new then present indicator. An error of a session
+    // reaches each of its lines, whose indicators are a few letters: a slot by their
+    // first letters answers before the map.
     std::unordered_map<std::string, Code, HachageTexte> combinaisons_;
-    Code dernierNouveau_;
-    Code dernierPresent_;
-    const Code* derniereCombinaison_ = nullptr;  // in combinaisons_
+    struct CombinaisonRecente {
+        Code nouveau;
+        Code present;
+        const Code* resultat = nullptr;  // in combinaisons_, whose nodes stay put
+    };
+    static constexpr size_t kCombinaisonsRecentes = 32;
+    CombinaisonRecente combinaisonsRecentes_[kCombinaisonsRecentes];
     std::unordered_map<std::string, ListeCodes, HachageTexte> liees_;
     Code derniereRegleLiee_;
     const ListeCodes* dernieresLiees_ = nullptr;  // in liees_, whose nodes stay put
