@@ -132,13 +132,23 @@ uint16_t LigneActe::subirErreur(const Erreur& erreur, Regles& regles, Portee por
     }
     const ListeCodes* liees = nullptr;
     if (cr == 0) cr = regles.reglesNonVerifiablesDe(erreur.codeRegle, liees);
-    if (cr == 0) cr = ajouterReglesNonVerifiables(*liees);
+    // The rules' lists are kept for the call: the one merged last since the line's list was
+    // made has nothing more to add (an error of a session reaches every line, and errors of
+    // one rule bring the same list again).
+    if (cr == 0 && (liees != dernieresAjoutees_ || regles.identite() != reglesDesAjoutees_)) {
+        cr = ajouterReglesNonVerifiables(*liees);
+        if (cr == 0) {
+            dernieresAjoutees_ = liees;
+            reglesDesAjoutees_ = regles.identite();
+        }
+    }
     return cr;
 }
 
 void LigneActe::recreerReglesNonVerifiables() {
     if (reglesNonVerifiables_) signalerRecreation(*reglesNonVerifiables_);
     reglesNonVerifiables_ = std::make_unique<ListeCodes>();
+    dernieresAjoutees_ = nullptr;
 }
 
 uint16_t LigneActe::ajouterReglesNonVerifiables(const TypeListe<Code>& regles) {

@@ -101,6 +101,10 @@ protected:
 
 private:
     std::unique_ptr<ListeCodes> reglesNonVerifiables_;
+    // The rules' list merged last by a violation since the line's list was made, and the
+    // rules object that keeps it (its lists stay put while it lives).
+    const ListeCodes* dernieresAjoutees_ = nullptr;
+    uint64_t reglesDesAjoutees_ = 0;
 
     uint16_t combinerForcage(const Code& indicateur, Regles& regles);
 };

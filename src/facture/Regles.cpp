@@ -1,5 +1,6 @@
 #include "facture/Regles.h"
 
+#include <atomic>
 #include <utility>
 
 #include "KPXW32.h"
@@ -15,9 +16,13 @@ void tracerVerifiable(const char* regle, const Code& reference, bool verifiable)
     tracerRegle("Regle %s (reference = %s) vérifiable = %s", regle, reference.chaine(), vraiFaux(verifiable));
 }
 
+// Numbers for the rules objects, from 1: 0 names none.
+std::atomic<uint64_t> identites{0};
+
 }  // namespace
 
-Regles::Regles(LectureDonnees& lectureDonnees) : lecture(lectureDonnees) {}
+Regles::Regles(LectureDonnees& lectureDonnees)
+    : lecture(lectureDonnees), identite_(identites.fetch_add(1, std::memory_order_relaxed) + 1) {}
 
 Regles::~Regles() = default;
 

@@ -60,6 +60,10 @@ public:
     // The call's query layer, for the sequences' own questions between rules.
     LectureDonnees& lectureDonnees() { return lecture; }
 
+    // A number no other rules object of the process has had: what it keeps for the call
+    // (its lists of linked rules) is told apart from another's at the same address.
+    uint64_t identite() const { return identite_; }
+
 protected:
     // The values of a CCAM concept at the date.
     uint16_t valeursConcept(int32_t numero, const Date& date, ListeCodes& valeurs);
@@ -71,6 +75,7 @@ protected:
     LectureDonnees& lecture;
 
 private:
+    uint64_t identite_;
     // The concept's values at the date, kept for the call.
     uint16_t valeursConnues(int32_t numero, const Date& date, const ListeCodes*& valeurs);
     struct RegleConnue;

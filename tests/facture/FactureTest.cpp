@@ -247,6 +247,13 @@ TEST_F(FactureTest, AViolationMakesItsLinkedRulesUnverifiableForItsLineOnly) {
     EXPECT_TRUE(verifiable);
     EXPECT_EQ(regles.estVerifiableSeance("PROD510", *facture.seances, verifiable), 0);
     EXPECT_TRUE(verifiable);
+    // The same violation on the line started afresh brings its linked rules back.
+    erreur = violation("PROD500");
+    ASSERT_EQ(facture.lignes[0]->traiterErreur(erreurs, erreur, regles), 0);
+    EXPECT_EQ(regles.estVerifiable("PROD510", facture.lignes[0]->reglesNonVerifiables(), verifiable), 0);
+    EXPECT_FALSE(verifiable);
+    EXPECT_EQ(regles.estVerifiableSeance("PROD510", *facture.seances, verifiable), 0);
+    EXPECT_FALSE(verifiable);
 }
 
 TEST_F(FactureTest, AssociationAndInvoiceErrorsReachTheirLines) {
