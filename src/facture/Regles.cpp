@@ -80,9 +80,10 @@ uint16_t Regles::estVerifiableSeance(const char* regle, const Seance& seance, bo
 }
 
 uint16_t Regles::reglesNonVerifiablesDe(const Code& regle, const ListeCodes*& regles) {
-    // An error of the session or of the association reaches each of its lines in turn.
-    if (dernieresLiees_ != nullptr && regle == derniereRegleLiee_) {
-        regles = dernieresLiees_;
+    const size_t fin = regle.longueur() > 0 ? static_cast<unsigned char>(regle[regle.longueur() - 1]) : 0u;
+    LieesRecentes& recentes = lieesRecentes_[(fin * 7 + regle.longueur()) % kLieesRecentes];
+    if (recentes.liees != nullptr && recentes.regle == regle) {
+        regles = recentes.liees;
         return 0;
     }
     const std::string cle(regle.chaine(), regle.longueur());
@@ -98,8 +99,8 @@ uint16_t Regles::reglesNonVerifiablesDe(const Code& regle, const ListeCodes*& re
         if (cr != 0) return cr;
         connues = liees_.emplace(cle, trouvees).first;
     }
-    regles = dernieresLiees_ = &connues->second;
-    derniereRegleLiee_ = regle;
+    regles = recentes.liees = &connues->second;
+    recentes.regle = regle;
     return 0;
 }
 
@@ -170,14 +171,20 @@ uint16_t Regles::valeursConnues(int32_t numero, const Date& date, const ListeCod
     const uint64_t cle = static_cast<uint64_t>(static_cast<uint32_t>(numero)) << 32 |
                          static_cast<uint64_t>(date.annee()) << 16 | static_cast<uint64_t>(date.mois()) << 8 |
                          date.jour();
+    ConceptRecent& recent = conceptsRecents_[static_cast<uint32_t>(numero) % kConceptsRecents];
+    if (recent.valeurs != nullptr && recent.cle == cle) {
+        valeurs = recent.valeurs;
+        return 0;
+    }
     auto connues = concepts_.find(cle);
     if (connues == concepts_.end()) {
         ListeCodes trouvees;
         const uint16_t cr = lecture.rechercherValeursConcept(Nombre(numero), date, trouvees);
         if (cr != 0) return cr;
-        connues = concepts_.emplace(cle, trouvees).first;
+        connues = concepts_.emplace(cle, std::move(trouvees)).first;
     }
-    valeurs = &connues->second;
+    valeurs = recent.valeurs = &connues->second;
+    recent.cle = cle;
     return 0;
 }
 
