@@ -41,6 +41,21 @@ bool estCode(const uint8_t* octets, uint32_t n) {
 Champ::Champ(uint32_t format_, uint32_t type_, uint16_t minimum, uint16_t maximum, const ListeCodes& valeurs)
     : format(format_), type(type_), tailleMinimale(minimum), tailleMaximale(maximum), valeursAutorisees(valeurs) {}
 
+// Every field passes here once: inline in the conversion.
+inline void Champ::reduireOctets(const uint8_t*& octets, uint32_t& n) const {
+    const bool detail = NiveauTrace::ecrit(NIV_DETAIL);
+    if (detail) ::tracer(CAT_CONTROLE, NIV_DETAIL, "Champ::reduire >> IN : longueur = %u", n);
+    if (format == FORMAT_ALPHANUMERIQUE || format == FORMAT_VALEURS) {
+        while (n > 0 && octets[n - 1] == ' ') --n;
+    } else if (format == FORMAT_NUMERIQUE) {
+        while (n > 1 && octets[0] == '0') {
+            ++octets;
+            --n;
+        }
+    }
+    if (detail) ::tracer(CAT_CONTROLE, NIV_DETAIL, "Champ::reduire << OUT : longueur = %u", n);
+}
+
 uint16_t Champ::controler(const uint8_t* octets, uint32_t n) const {
     uint16_t cr = 0;
     // Every field passes here: a line not written costs one comparison, not a call.
@@ -107,32 +122,12 @@ uint16_t Champ::controler(const uint8_t* octets, uint32_t n) const {
     return cr;
 }
 
-void Champ::reduire(const uint8_t*& octets, uint32_t& n) const {
-    const bool detail = NiveauTrace::ecrit(NIV_DETAIL);
-    if (detail) ::tracer(CAT_CONTROLE, NIV_DETAIL, "Champ::reduire >> IN : longueur = %u", n);
-    if (format == FORMAT_ALPHANUMERIQUE || format == FORMAT_VALEURS) {
-        while (n > 0 && octets[n - 1] == ' ') --n;
-    } else if (format == FORMAT_NUMERIQUE) {
-        while (n > 1 && octets[0] == '0') {
-            ++octets;
-            --n;
-        }
-    }
-    if (detail) ::tracer(CAT_CONTROLE, NIV_DETAIL, "Champ::reduire << OUT : longueur = %u", n);
-}
+void Champ::reduire(const uint8_t*& octets, uint32_t& n) const { reduireOctets(octets, n); }
 
-uint16_t Champ::transformer(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const {
-    uint16_t cr = 0;
-    TraceOperation trace(CAT_CONTROLE, NIV_DETAIL, "Champ::transformer", cr);
-    cr = controler(octets, n);
-    if (cr == 0) cr = construire(octets, n, valeur);
-    return cr;
-}
-
-uint16_t Champ::construire(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const {
+inline uint16_t Champ::construire(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const {
     uint16_t cr = 0;
     valeur.vider();
-    reduire(octets, n);
+    reduireOctets(octets, n);
     const TypeSimple* construite = nullptr;
 
     switch (type) {
@@ -169,6 +164,14 @@ uint16_t Champ::construire(const uint8_t* octets, uint32_t n, ValeurChamp& valeu
         valeur.vider();
         cr = constructionImpossible(static_cast<uint8_t>(type));
     }
+    return cr;
+}
+
+uint16_t Champ::transformer(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const {
+    uint16_t cr = 0;
+    TraceOperation trace(CAT_CONTROLE, NIV_DETAIL, "Champ::transformer", cr);
+    cr = controler(octets, n);
+    if (cr == 0) cr = construire(octets, n, valeur);
     return cr;
 }
 

@@ -52,6 +52,7 @@ public:
     static uint16_t constructionImpossible(uint8_t type);
 
 private:
+    void reduireOctets(const uint8_t*& octets, uint32_t& n) const;
     // reduire, then the value of the field's type, on bytes that passed controler.
     uint16_t construire(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const;
 };

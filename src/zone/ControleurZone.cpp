@@ -45,7 +45,8 @@ uint16_t ControleurZone::positionnerGroupe() {
     return cr;
 }
 
-uint16_t ControleurZone::prendreDescription(const Champ*& description) {
+// Inline, as lireChamp: every field of a zone goes through both.
+inline uint16_t ControleurZone::prendreDescription(const Champ*& description) {
     uint16_t cr = 0;
     description = nullptr;
     const uint16_t nombre = groupeCourant_->nombreChamps();
@@ -68,7 +69,7 @@ uint16_t ControleurZone::prendreDescription(const Champ*& description) {
     return cr;
 }
 
-uint16_t ControleurZone::lireChamp(uint16_t& groupe, uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur,
+inline uint16_t ControleurZone::lireChamp(uint16_t& groupe, uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur,
                                    const Champ*& description) {
     uint16_t cr = 0;
     description = nullptr;
