@@ -28,8 +28,9 @@ public:
     // 0x9000 for a field that fails its description (the caller adds the field rank).
     uint16_t controler(const uint8_t* octets, uint32_t n) const;
     void reduire(const uint8_t*& octets, uint32_t& n) const;
-    // controler, reduire, then the value of the field's type built in place (left as it
-    // was when the check fails, empty on any other failure).
+    // controler, reduire, then the value of the field's type given (left as it was when the
+    // check fails, empty on any other failure). The value is built from the bytes when asked
+    // for: they must live until then.
     uint16_t transformer(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const;
 
     // Letter of a format in trace lines ('*' for the free format).
@@ -53,6 +54,6 @@ public:
 
 private:
     void reduireOctets(const uint8_t*& octets, uint32_t& n) const;
-    // reduire, then the value of the field's type, on bytes that passed controler.
-    uint16_t construire(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const;
+    // reduire, then the checks of the field's type, on bytes that passed controler.
+    uint16_t noterValeur(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const;
 };

@@ -76,7 +76,7 @@ inline uint16_t ControleurZone::lireChamp(uint16_t& groupe, uint16_t& numero, co
     if (groupeCourant_ == nullptr) cr = positionnerGroupe();
     if (cr != 0) return cr;
     groupe = groupeCourant_->numero();
-    cr = zone_.lireChampSuivant(numero, donnees, longueur, 1);
+    cr = zone_.lireChampSuivant(numero, donnees, longueur);
     if (cr == KPX_CR_ZONE_FIN) {
         tracer(CAT_CONTROLE, NIV_ERREUR,
                "ERREUR: nombre de champs insuffisant dans le %uème groupe (%u) (%u champs attendus, %u champs trouvés)",
@@ -100,12 +100,12 @@ uint16_t ControleurZone::extraireChamp(uint16_t& groupe, uint16_t& numero, Valeu
         cr = description->transformer(donnees, longueur, valeur);
         if (cr == KPX_CR_CHAMP_BASE) cr = static_cast<uint16_t>(KPX_CR_CHAMP_BASE + zone_.numeroChampZone);
     }
-    const TypeSimple* lue = valeur.valeur();
-    if (cr == 0 && lue != nullptr) {
+    if (cr == 0 && !valeur.estVide()) {
         if (NiveauTrace::ecrit(NIV_DETAIL))
             tracer(CAT_CONTROLE, NIV_DETAIL, "Groupe %u, champ %u (%u) :", static_cast<unsigned>(groupe),
                    static_cast<unsigned>(numero), static_cast<unsigned>(zone_.numeroChampZone));
-        if (TraceDetail::estActif(CAT_ZONE, NIV_DETAIL)) lue->tracer(NIV_DETAIL);
+        // Only a traced value is built here; the others wait for their reader.
+        if (TraceDetail::estActif(CAT_ZONE, NIV_DETAIL)) valeur.valeur()->tracer(NIV_DETAIL);
     }
     return cr;
 }

@@ -123,7 +123,7 @@ uint16_t ZoneKPX::lireGroupeSuivant(uint16_t& identifiant, uint16_t nombre, bool
             uint16_t numero = 0;
             const uint8_t* donnees = nullptr;
             uint32_t longueur = 0;
-            while (cr == KPX_OK && !estFinGroupe()) cr = lireChampSuivant(numero, donnees, longueur, 1);
+            while (cr == KPX_OK && !estFinGroupe()) cr = lireChampSuivant(numero, donnees, longueur);
             if (cr != KPX_OK) break;
         }
         // Not at the end of the zone, so the end of this group fits in 32 bits.
@@ -144,37 +144,37 @@ uint16_t ZoneKPX::lireGroupeSuivant(uint16_t& identifiant, uint16_t nombre, bool
 
 uint16_t ZoneKPX::lireChampSuivant(uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur, uint16_t nombre) {
     uint16_t cr = KPX_OK;
-    for (uint16_t i = 0; i < nombre && cr == KPX_OK; ++i) {
-        if (estFinGroupe()) {
-            tracer(CAT_ZONE, NIV_ERREUR, "ERREUR: Fin du groupe atteinte.");
-            cr = KPX_CR_ZONE_FIN;
-            break;
-        }
-        cr = verifierGroupeDansDonnees();
-        if (cr != KPX_OK) break;
-        // Inside a group that lies within the data: no overflow below.
-        debutChamp += enteteChamp + longueurChamp;
-        ++numeroChamp;
-        ++numeroChampZone;
-        // Most fields are shorter than 129 bytes: their length is their first byte.
-        if (debutChamp < tailleBuffer && buffer[debutChamp] < 0x81) {
-            longueurChamp = buffer[debutChamp];
-            enteteChamp = 1;
-        } else {
-            cr = decoderLongueur(debutChamp, longueurChamp, enteteChamp);
-            if (cr != KPX_OK) break;
-        }
-        if (finChamp() > finGroupe()) {
-            tracer(CAT_ZONE, NIV_ERREUR, "ERREUR: La taille du champ (%u) dépasse la taille du groupe.",
-                   longueurChamp);
-            cr = KPX_CR_ZONE_MALFORMEE;
-            break;
-        }
-        numero = numeroChamp;
-        donnees = buffer + debutChamp + enteteChamp;
-        longueur = longueurChamp;
-    }
+    for (uint16_t i = 0; i < nombre && cr == KPX_OK; ++i) cr = lireChampSuivant(numero, donnees, longueur);
     return cr;
+}
+
+uint16_t ZoneKPX::lireChampSuivant(uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur) {
+    const uint64_t fin = finGroupe();
+    if (finChamp() >= fin) {
+        tracer(CAT_ZONE, NIV_ERREUR, "ERREUR: Fin du groupe atteinte.");
+        return KPX_CR_ZONE_FIN;
+    }
+    if (fin > tailleDonnees) return verifierGroupeDansDonnees();
+    // Inside a group that lies within the data: no overflow below.
+    debutChamp += enteteChamp + longueurChamp;
+    ++numeroChamp;
+    ++numeroChampZone;
+    // Most fields are shorter than 129 bytes: their length is their first byte.
+    if (debutChamp < tailleBuffer && buffer[debutChamp] < 0x81) {
+        longueurChamp = buffer[debutChamp];
+        enteteChamp = 1;
+    } else {
+        const uint16_t cr = decoderLongueur(debutChamp, longueurChamp, enteteChamp);
+        if (cr != KPX_OK) return cr;
+    }
+    if (finChamp() > fin) {
+        tracer(CAT_ZONE, NIV_ERREUR, "ERREUR: La taille du champ (%u) dépasse la taille du groupe.", longueurChamp);
+        return KPX_CR_ZONE_MALFORMEE;
+    }
+    numero = numeroChamp;
+    donnees = buffer + debutChamp + enteteChamp;
+    longueur = longueurChamp;
+    return KPX_OK;
 }
 
 uint16_t ZoneKPX::ajouterGroupe(uint16_t identifiant) {

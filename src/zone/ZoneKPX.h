@@ -23,8 +23,9 @@ public:
     // left are decoded first, so a malformed field is found before the move.
     uint16_t lireGroupeSuivant(uint16_t& identifiant, uint16_t nombre = 1, bool parcourirChamps = true);
     // Moves forward `nombre` fields of the current group; `donnees` points into the buffer.
-    uint16_t lireChampSuivant(uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur,
-                              uint16_t nombre = 1);
+    uint16_t lireChampSuivant(uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur, uint16_t nombre);
+    // The same for one field, the step of every zone walk.
+    uint16_t lireChampSuivant(uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur);
 
     bool estFinZone() const { return finGroupe() >= tailleDonnees; }
     bool estFinGroupe() const { return finChamp() >= finGroupe(); }
