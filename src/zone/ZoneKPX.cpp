@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdarg>
+#include <cstdint>
 #include <cstring>
 
 #include "KPXW32.h"
@@ -266,11 +267,55 @@ uint16_t ZoneKPX::ajouterChamp(const uint8_t* donnees, uint32_t longueur) {
 uint16_t ZoneKPX::ajouterChamp(const TypeSimple& valeur) {
     FormeOctets forme;
     valeur.formeOctets(forme);
+    return ajouterChamp(forme);
+}
+
+uint16_t ZoneKPX::ajouterChamp(const FormeOctets& forme) {
     if (forme.donnees == nullptr && forme.longueur != 0) {
         tracer(CAT_ZONE, NIV_ERREUR, "ERREUR: Conversion d'un type simple en un champ d'octets impossible.");
         return KPX_CR_CONSTRUCTION;
     }
     return ajouterChamp(forme.donnees, forme.donnees == nullptr ? 0 : forme.longueur);
+}
+
+uint16_t ZoneKPX::ajouterGroupe(uint16_t identifiant, const FormeOctets* champs, uint32_t nombre) {
+    // Laid at once only where the writes one by one would all pass and leave the same
+    // bytes and cursor: after the data, in a buffer that holds it, every form with bytes.
+    bool aLaSuite = !NiveauTrace::ecrit(NIV_DETAIL) && identifiant != 0 && finGroupe() == tailleDonnees;
+    uint64_t contenu = 0;
+    for (uint32_t i = 0; aLaSuite && i < nombre; ++i) {
+        aLaSuite = champs[i].donnees != nullptr || champs[i].longueur == 0;
+        contenu += tailleChamp(champs[i].donnees != nullptr ? champs[i].longueur : 0);
+    }
+    aLaSuite = aLaSuite && contenu < UINT32_MAX &&
+               uint64_t{tailleDonnees} + 2 + nbOctetsLongueur(static_cast<uint32_t>(contenu)) + contenu <= tailleBuffer;
+    if (!aLaSuite) {
+        uint16_t cr = ajouterGroupe(identifiant);
+        for (uint32_t i = 0; cr == KPX_OK && i < nombre; ++i) cr = ajouterChamp(champs[i]);
+        return cr;
+    }
+    debutGroupe = tailleDonnees;
+    identifiantGroupe = identifiant;
+    longueurGroupe = static_cast<uint32_t>(contenu);
+    enteteGroupe = coderEnteteGroupe(identifiant, longueurGroupe, debutGroupe);
+    ++numeroGroupe;
+    numeroChamp = 0;
+    longueurChamp = 0;
+    enteteChamp = 0;
+    debutChamp = debutGroupe + enteteGroupe;
+    uint32_t position = debutChamp;
+    for (uint32_t i = 0; i < nombre; ++i) {
+        const uint32_t longueur = champs[i].donnees != nullptr ? champs[i].longueur : 0;
+        debutChamp = position;
+        enteteChamp = coderLongueur(longueur, position);
+        if (longueur > 0) std::memcpy(buffer + position + enteteChamp, champs[i].donnees, longueur);
+        longueurChamp = longueur;
+        ++numeroChamp;
+        ++numeroChampZone;
+        position += enteteChamp + longueur;
+    }
+    tailleDonnees = position;
+    return KPX_OK;
 }
 
 uint32_t ZoneKPX::nbOctetsLongueur(uint32_t longueur) {
