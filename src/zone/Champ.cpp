@@ -119,7 +119,7 @@ uint16_t Champ::controler(const uint8_t* octets, uint32_t n) const {
 
 void Champ::reduire(const uint8_t*& octets, uint32_t& n) const { reduireOctets(octets, n); }
 
-inline uint16_t Champ::noterValeur(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const {
+uint16_t Champ::noterValeur(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const {
     uint16_t cr = 0;
     valeur.vider();
     reduireOctets(octets, n);
@@ -153,13 +153,6 @@ inline uint16_t Champ::noterValeur(const uint8_t* octets, uint32_t n, ValeurCham
     return cr;
 }
 
-uint16_t Champ::transformer(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const {
-    uint16_t cr = 0;
-    TraceOperation trace(CAT_CONTROLE, NIV_DETAIL, "Champ::transformer", cr);
-    cr = controler(octets, n);
-    if (cr == 0) cr = noterValeur(octets, n, valeur);
-    return cr;
-}
 
 uint16_t Champ::constructionImpossible(uint8_t type) {
     ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Construction type simple (%d) impossible", static_cast<int>(type));

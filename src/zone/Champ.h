@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "frame/Trace.h"
 #include "zone/ListeCodes.h"
 #include "zone/TypeSimple.h"
 
@@ -31,7 +32,14 @@ public:
     // controler, reduire, then the value of the field's type given (left as it was when the
     // check fails, empty on any other failure). The value is built from the bytes when asked
     // for: they must live until then.
-    uint16_t transformer(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const;
+    // Inline: every field of an input zone comes through here.
+    uint16_t transformer(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const {
+        uint16_t cr = 0;
+        TraceOperation trace(CAT_CONTROLE, NIV_DETAIL, "Champ::transformer", cr);
+        cr = controler(octets, n);
+        if (cr == 0) cr = noterValeur(octets, n, valeur);
+        return cr;
+    }
 
     // Letter of a format in trace lines ('*' for the free format).
     static char lettreFormat(uint32_t format);

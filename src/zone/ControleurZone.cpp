@@ -45,19 +45,30 @@ uint16_t ControleurZone::positionnerGroupe() {
     return cr;
 }
 
-// Inline, as lireChamp: every field of a zone goes through both.
+uint16_t ControleurZone::tropDeChamps() const {
+    tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: trop de champs dans le %uème groupe (%u) (%u champs attendus)",
+           static_cast<unsigned>(zone_.numeroGroupe), static_cast<unsigned>(groupeCourant_->numero()),
+           static_cast<unsigned>(groupeCourant_->nombreChamps()));
+    return static_cast<uint16_t>(KPX_CR_GROUPE_ABSENT_BASE + zone_.numeroGroupe);
+}
+
+uint16_t ControleurZone::champsInsuffisants() const {
+    tracer(CAT_CONTROLE, NIV_ERREUR,
+           "ERREUR: nombre de champs insuffisant dans le %uème groupe (%u) (%u champs attendus, %u champs trouvés)",
+           static_cast<unsigned>(zone_.numeroGroupe), static_cast<unsigned>(groupeCourant_->numero()),
+           static_cast<unsigned>(groupeCourant_->nombreChamps()), static_cast<unsigned>(indexChamp_));
+    return static_cast<uint16_t>(KPX_CR_GROUPE_ABSENT_BASE + zone_.numeroGroupe);
+}
+
+// Inline, as lireChamp: every field of a zone goes through both (their errors are
+// apart, so that they stay short).
 inline uint16_t ControleurZone::prendreDescription(const Champ*& description) {
     uint16_t cr = 0;
     description = nullptr;
     const uint16_t nombre = groupeCourant_->nombreChamps();
     if (indexChamp_ < nombre) description = &groupeCourant_->champ(indexChamp_++);
     if (indexChamp_ >= nombre) {
-        if (!zone_.estFinGroupe()) {
-            tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: trop de champs dans le %uème groupe (%u) (%u champs attendus)",
-                   static_cast<unsigned>(zone_.numeroGroupe), static_cast<unsigned>(groupeCourant_->numero()),
-                   static_cast<unsigned>(nombre));
-            cr = static_cast<uint16_t>(KPX_CR_GROUPE_ABSENT_BASE + zone_.numeroGroupe);
-        }
+        if (!zone_.estFinGroupe()) cr = tropDeChamps();
         groupeCourant_ = nullptr;
         indexChamp_ = 0;
     }
@@ -69,21 +80,15 @@ inline uint16_t ControleurZone::prendreDescription(const Champ*& description) {
     return cr;
 }
 
-inline uint16_t ControleurZone::lireChamp(uint16_t& groupe, uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur,
-                                   const Champ*& description) {
+inline uint16_t ControleurZone::lireChamp(uint16_t& groupe, uint16_t& numero, const uint8_t*& donnees,
+                                          uint32_t& longueur, const Champ*& description) {
     uint16_t cr = 0;
     description = nullptr;
     if (groupeCourant_ == nullptr) cr = positionnerGroupe();
     if (cr != 0) return cr;
     groupe = groupeCourant_->numero();
     cr = zone_.lireChampSuivant(numero, donnees, longueur);
-    if (cr == KPX_CR_ZONE_FIN) {
-        tracer(CAT_CONTROLE, NIV_ERREUR,
-               "ERREUR: nombre de champs insuffisant dans le %uème groupe (%u) (%u champs attendus, %u champs trouvés)",
-               static_cast<unsigned>(zone_.numeroGroupe), static_cast<unsigned>(groupe),
-               static_cast<unsigned>(groupeCourant_->nombreChamps()), static_cast<unsigned>(indexChamp_));
-        return static_cast<uint16_t>(KPX_CR_GROUPE_ABSENT_BASE + zone_.numeroGroupe);
-    }
+    if (cr == KPX_CR_ZONE_FIN) return champsInsuffisants();
     if (cr == 0) cr = prendreDescription(description);
     return cr;
 }
