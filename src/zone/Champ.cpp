@@ -153,7 +153,6 @@ uint16_t Champ::noterValeur(const uint8_t* octets, uint32_t n, ValeurChamp& vale
     return cr;
 }
 
-
 uint16_t Champ::constructionImpossible(uint8_t type) {
     ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Construction type simple (%d) impossible", static_cast<int>(type));
     return KPX_CR_CONSTRUCTION;

@@ -31,8 +31,7 @@ public:
     void reduire(const uint8_t*& octets, uint32_t& n) const;
     // controler, reduire, then the value of the field's type given (left as it was when the
     // check fails, empty on any other failure). The value is built from the bytes when asked
-    // for: they must live until then.
-    // Inline: every field of an input zone comes through here.
+    // for: they must live until then. Inline: every field of an input zone comes here.
     uint16_t transformer(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const {
         uint16_t cr = 0;
         TraceOperation trace(CAT_CONTROLE, NIV_DETAIL, "Champ::transformer", cr);

@@ -37,7 +37,7 @@ public:
     uint16_t ajouterGroupe(uint16_t identifiant);
     uint16_t ajouterChamp(const uint8_t* donnees, uint32_t longueur);
     uint16_t ajouterChamp(const TypeSimple& valeur);
-    // A field given by its byte form: 0xDFFC for a form that has no bytes.
+    // A field given by its byte form: 0xDFFC for a length without bytes.
     uint16_t ajouterChamp(const FormeOctets& forme);
     // A whole group after the last one, its fields given by their byte forms. Without the
     // detail lines, when it fits, it is laid at once, its length encoded once; otherwise it
