@@ -46,7 +46,7 @@ public:
         enAttente_ = true;
     }
     void vider() {
-        // Emptied twice per field read: an empty value is left without a visit.
+        // Emptied at each step of a field read: an empty value is left without a visit.
         if (contenu_.index() != 0) contenu_.template emplace<std::monostate>();
         valeur_ = nullptr;
         enAttente_ = false;
