@@ -285,7 +285,8 @@ uint16_t ZoneKPX::ajouterGroupe(uint16_t identifiant, const FormeOctets* champs,
     uint64_t contenu = 0;
     for (uint32_t i = 0; aLaSuite && i < nombre; ++i) {
         aLaSuite = champs[i].donnees != nullptr || champs[i].longueur == 0;
-        contenu += tailleChamp(champs[i].donnees != nullptr ? champs[i].longueur : 0);
+        const uint32_t longueur = champs[i].donnees != nullptr ? champs[i].longueur : 0;
+        contenu += uint64_t{nbOctetsLongueur(longueur)} + longueur;
     }
     aLaSuite = aLaSuite && contenu < UINT32_MAX &&
                uint64_t{tailleDonnees} + 2 + nbOctetsLongueur(static_cast<uint32_t>(contenu)) + contenu <= tailleBuffer;
