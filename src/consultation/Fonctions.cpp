@@ -19,7 +19,7 @@ bool Fonctions::lireValeur(uint16_t& cr, ValeurChamp& valeur) {
     if (cr != 0 || !controleur) return false;
     uint16_t groupe = 0, numero = 0;
     cr = controleur->extraireChamp(groupe, numero, valeur);
-    return cr == 0 && valeur.valeur() != nullptr;
+    return cr == 0 && !valeur.estVide();
 }
 
 void Fonctions::ignorerChamps(uint16_t& cr, uint16_t nombre) {

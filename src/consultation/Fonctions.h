@@ -49,17 +49,19 @@ protected:
         T convertie;
         return convertir(cr, valeur, convertie) ? std::make_unique<T>(std::move(convertie)) : nullptr;
     }
-    // The same into a value the caller keeps, for the fields read and dropped: false
-    // when none is given. A value of a derived type is kept as a T.
+    // The same into a value the caller keeps: false when none is given. A field of type T
+    // is built right there; a value of a derived type is kept as a T.
     template <class T>
     bool lireChamp(uint16_t& cr, T& resultat) {
         ValeurChamp valeur;
-        return lireValeur(cr, valeur) && convertir(cr, valeur, resultat);
+        return lireValeur(cr, valeur) && (valeur.donner(resultat) || convertir(cr, valeur, resultat));
     }
     // The same into an optional value, left absent when no field is given.
     template <class T>
     void lireChamp(uint16_t& cr, Optionnel<T>& resultat) {
-        if (!lireChamp(cr, resultat.emplace())) resultat.reset();
+        ValeurChamp valeur;
+        if (lireValeur(cr, valeur) && (valeur.donner(resultat) || convertir(cr, valeur, resultat.emplace()))) return;
+        resultat.reset();
     }
     // Reads and checks `nombre` fields whose values nobody needs.
     void ignorerChamps(uint16_t& cr, uint16_t nombre);

@@ -1,6 +1,7 @@
 #include "controle/FonctionControleComplet.h"
 
 #include <utility>
+#include <vector>
 
 #include "KPXW32.h"
 #include "consultation/LectureDonnees.h"
@@ -46,14 +47,12 @@ bool estLigne(uint16_t groupe) { return groupe == kLigneActe || groupe == kDepla
 // Longest fields of the answer: rule code, overridable flag, label, message, count, line number, indicator.
 constexpr uint32_t kCodeRegle = 9, kOutrePassable = 1, kTexte = 250, kNombre = 5, kNumeroLigne = 4, kIndicateur = 1;
 
+// Fields of an error group before its prestation numbers.
+constexpr uint32_t kChampsErreur = 5;
+
 template <class T>
 void ouDefaut(Optionnel<T>& valeur, const char* defaut) {
     if (!valeur) valeur.emplace(defaut);
-}
-
-uint16_t ajouter(uint16_t& cr, ZoneKPX& zone, const TypeSimple& valeur) {
-    if (cr == 0) cr = zone.ajouterChamp(valeur);
-    return cr;
 }
 
 }  // namespace
@@ -296,11 +295,14 @@ void FonctionControleComplet::repondre(uint16_t& cr, const Facture& facture, con
     sortie.allouer(cr, tailleSortie(facture.nombreLignes(), erreurs.nombre()), CAT_REGLE);
     if (cr != 0) return;
     ZoneKPX& zone = *sortie.zone();
+    // Each group is written whole from the byte forms of its fields, kept side by side.
+    std::vector<FormeOctets> formes;
     for (const auto& ligne : facture.lignes) {
         if (cr != 0 || !ligne->forcage || !ligne->forcage->estRenseigne()) continue;
-        cr = zone.ajouterGroupe(kForcage);
-        ajouter(cr, zone, ouVide(ligne->numero));
-        ajouter(cr, zone, *ligne->forcage);
+        formes.resize(2);
+        ouVide(ligne->numero).formeOctets(formes[0]);
+        ligne->forcage->formeOctets(formes[1]);
+        cr = zone.ajouterGroupe(kForcage, formes.data(), 2);
     }
     for (uint16_t i = 0; cr == 0 && i < erreurs.nombre(); ++i) {
         const Erreur& erreur = erreurs.element(i);
@@ -309,13 +311,15 @@ void FonctionControleComplet::repondre(uint16_t& cr, const Facture& facture, con
             tracerRegle("Erreur %d non restituée", static_cast<int>(i));
             continue;
         }
-        cr = zone.ajouterGroupe(kErreur);
-        ajouter(cr, zone, erreur.codeRegle);
-        ajouter(cr, zone, erreur.outrePassable);
-        ajouter(cr, zone, erreur.libelle);
-        ajouter(cr, zone, erreur.message);
-        ajouter(cr, zone, Nombre(erreur.prestations.nombre()));
-        for (uint16_t p = 0; p < erreur.prestations.nombre(); ++p) ajouter(cr, zone, erreur.prestations.element(p));
+        const uint16_t prestations = erreur.prestations.nombre();
+        formes.resize(kChampsErreur + prestations);
+        erreur.codeRegle.formeOctets(formes[0]);
+        erreur.outrePassable.formeOctets(formes[1]);
+        erreur.libelle.formeOctets(formes[2]);
+        erreur.message.formeOctets(formes[3]);
+        Nombre(prestations).formeOctets(formes[4]);
+        for (uint16_t p = 0; p < prestations; ++p) erreur.prestations.element(p).formeOctets(formes[kChampsErreur + p]);
+        cr = zone.ajouterGroupe(kErreur, formes.data(), static_cast<uint32_t>(formes.size()));
         if (erreur.outrePassable == "N")
             niveau = 2;
         else if (erreur.outrePassable == "O" && niveau == 0)

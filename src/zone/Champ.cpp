@@ -7,13 +7,8 @@
 
 #include "KPXW32.h"
 #include "frame/Trace.h"
-#include "zone/Booleen.h"
 #include "zone/Code.h"
-#include "zone/Coefficient.h"
 #include "zone/Date.h"
-#include "zone/Montant.h"
-#include "zone/Nombre.h"
-#include "zone/Texte.h"
 #include "zone/ValeurChamp.h"
 #include "zone/ZoneKPX.h"
 
@@ -40,6 +35,21 @@ bool estCode(const uint8_t* octets, uint32_t n) {
 
 Champ::Champ(uint32_t format_, uint32_t type_, uint16_t minimum, uint16_t maximum, const ListeCodes& valeurs)
     : format(format_), type(type_), tailleMinimale(minimum), tailleMaximale(maximum), valeursAutorisees(valeurs) {}
+
+// Every field passes here once: inline in the conversion.
+inline void Champ::reduireOctets(const uint8_t*& octets, uint32_t& n) const {
+    const bool detail = NiveauTrace::ecrit(NIV_DETAIL);
+    if (detail) ::tracer(CAT_CONTROLE, NIV_DETAIL, "Champ::reduire >> IN : longueur = %u", n);
+    if (format == FORMAT_ALPHANUMERIQUE || format == FORMAT_VALEURS) {
+        while (n > 0 && octets[n - 1] == ' ') --n;
+    } else if (format == FORMAT_NUMERIQUE) {
+        while (n > 1 && octets[0] == '0') {
+            ++octets;
+            --n;
+        }
+    }
+    if (detail) ::tracer(CAT_CONTROLE, NIV_DETAIL, "Champ::reduire << OUT : longueur = %u", n);
+}
 
 uint16_t Champ::controler(const uint8_t* octets, uint32_t n) const {
     uint16_t cr = 0;
@@ -107,68 +117,39 @@ uint16_t Champ::controler(const uint8_t* octets, uint32_t n) const {
     return cr;
 }
 
-void Champ::reduire(const uint8_t*& octets, uint32_t& n) const {
-    const bool detail = NiveauTrace::ecrit(NIV_DETAIL);
-    if (detail) ::tracer(CAT_CONTROLE, NIV_DETAIL, "Champ::reduire >> IN : longueur = %u", n);
-    if (format == FORMAT_ALPHANUMERIQUE || format == FORMAT_VALEURS) {
-        while (n > 0 && octets[n - 1] == ' ') --n;
-    } else if (format == FORMAT_NUMERIQUE) {
-        while (n > 1 && octets[0] == '0') {
-            ++octets;
-            --n;
-        }
-    }
-    if (detail) ::tracer(CAT_CONTROLE, NIV_DETAIL, "Champ::reduire << OUT : longueur = %u", n);
-}
+void Champ::reduire(const uint8_t*& octets, uint32_t& n) const { reduireOctets(octets, n); }
 
-uint16_t Champ::transformer(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const {
-    uint16_t cr = 0;
-    TraceOperation trace(CAT_CONTROLE, NIV_DETAIL, "Champ::transformer", cr);
-    cr = controler(octets, n);
-    if (cr == 0) cr = construire(octets, n, valeur);
-    return cr;
-}
-
-uint16_t Champ::construire(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const {
+uint16_t Champ::noterValeur(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const {
     uint16_t cr = 0;
     valeur.vider();
-    reduire(octets, n);
-    const TypeSimple* construite = nullptr;
-
+    reduireOctets(octets, n);
     switch (type) {
         case TYPE_CODE:
             if (!estCode(octets, n)) {
                 ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: le champ [%s] n'est pas un code valide.",
                          ZoneKPX::texteTrace(octets, n, kMaximumTrace));
                 cr = KPX_CR_CHAMP_BASE;
-            } else {
-                construite = &valeur.construire<Code>(octets, n);
             }
             break;
-        case TYPE_TEXTE: construite = &valeur.construire<Texte>(octets, n); break;
         case TYPE_BOOLEEN:
             if (n != 1 || (octets[0] != 'O' && octets[0] != 'N')) {
                 ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: le champ [%s] n'est pas un booléen valide.",
                          ZoneKPX::texteTrace(octets, n, kMaximumTrace));
                 cr = KPX_CR_CHAMP_BASE;
-            } else {
-                construite = &valeur.construire<Booleen>(octets, n);
             }
             break;
-        case TYPE_DATE: construite = &valeur.construire<Date>(octets, n); break;
-        case TYPE_NOMBRE: construite = &valeur.construire<Nombre>(octets, n); break;
-        case TYPE_MONTANT: construite = &valeur.construire<Montant>(octets, n); break;
-        case TYPE_COEFFICIENT: construite = &valeur.construire<Coefficient>(octets, n, 3); break;
-        case TYPE_COEFFICIENT_TAUX: construite = &valeur.construire<Coefficient>(octets, n, 2); break;
+        case TYPE_TEXTE:
+        case TYPE_DATE:
+        case TYPE_NOMBRE:
+        case TYPE_MONTANT:
+        case TYPE_COEFFICIENT:
+        case TYPE_COEFFICIENT_TAUX: break;
         default:
             ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Type simple (%d) inconnu", static_cast<int>(type));
             cr = KPX_CR_NON_PREVU;
     }
-    if (cr == 0) valeur.noterType(static_cast<uint8_t>(type));
-    if (cr == 0 && !construite->estValide()) {
-        valeur.vider();
-        cr = constructionImpossible(static_cast<uint8_t>(type));
-    }
+    // The reduced bytes lie in the zone: the value is built from them when asked for.
+    if (cr == 0) valeur.noter(static_cast<uint8_t>(type), octets, n);
     return cr;
 }
 

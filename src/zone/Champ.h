@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "frame/Trace.h"
 #include "zone/ListeCodes.h"
 #include "zone/TypeSimple.h"
 
@@ -28,9 +29,16 @@ public:
     // 0x9000 for a field that fails its description (the caller adds the field rank).
     uint16_t controler(const uint8_t* octets, uint32_t n) const;
     void reduire(const uint8_t*& octets, uint32_t& n) const;
-    // controler, reduire, then the value of the field's type built in place (left as it
-    // was when the check fails, empty on any other failure).
-    uint16_t transformer(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const;
+    // controler, reduire, then the value of the field's type given (left as it was when the
+    // check fails, empty on any other failure). The value is built from the bytes when asked
+    // for: they must live until then. Inline: every field of an input zone comes here.
+    uint16_t transformer(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const {
+        uint16_t cr = 0;
+        TraceOperation trace(CAT_CONTROLE, NIV_DETAIL, "Champ::transformer", cr);
+        cr = controler(octets, n);
+        if (cr == 0) cr = noterValeur(octets, n, valeur);
+        return cr;
+    }
 
     // Letter of a format in trace lines ('*' for the free format).
     static char lettreFormat(uint32_t format);
@@ -52,6 +60,7 @@ public:
     static uint16_t constructionImpossible(uint8_t type);
 
 private:
-    // reduire, then the value of the field's type, on bytes that passed controler.
-    uint16_t construire(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const;
+    void reduireOctets(const uint8_t*& octets, uint32_t& n) const;
+    // reduire, then the checks of the field's type, on bytes that passed controler.
+    uint16_t noterValeur(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const;
 };

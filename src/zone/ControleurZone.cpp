@@ -45,18 +45,30 @@ uint16_t ControleurZone::positionnerGroupe() {
     return cr;
 }
 
-uint16_t ControleurZone::prendreDescription(const Champ*& description) {
+uint16_t ControleurZone::tropDeChamps() const {
+    tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: trop de champs dans le %uème groupe (%u) (%u champs attendus)",
+           static_cast<unsigned>(zone_.numeroGroupe), static_cast<unsigned>(groupeCourant_->numero()),
+           static_cast<unsigned>(groupeCourant_->nombreChamps()));
+    return static_cast<uint16_t>(KPX_CR_GROUPE_ABSENT_BASE + zone_.numeroGroupe);
+}
+
+uint16_t ControleurZone::champsInsuffisants() const {
+    tracer(CAT_CONTROLE, NIV_ERREUR,
+           "ERREUR: nombre de champs insuffisant dans le %uème groupe (%u) (%u champs attendus, %u champs trouvés)",
+           static_cast<unsigned>(zone_.numeroGroupe), static_cast<unsigned>(groupeCourant_->numero()),
+           static_cast<unsigned>(groupeCourant_->nombreChamps()), static_cast<unsigned>(indexChamp_));
+    return static_cast<uint16_t>(KPX_CR_GROUPE_ABSENT_BASE + zone_.numeroGroupe);
+}
+
+// Inline, as lireChamp: every field of a zone goes through both (their errors are
+// apart, so that they stay short).
+inline uint16_t ControleurZone::prendreDescription(const Champ*& description) {
     uint16_t cr = 0;
     description = nullptr;
     const uint16_t nombre = groupeCourant_->nombreChamps();
     if (indexChamp_ < nombre) description = &groupeCourant_->champ(indexChamp_++);
     if (indexChamp_ >= nombre) {
-        if (!zone_.estFinGroupe()) {
-            tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: trop de champs dans le %uème groupe (%u) (%u champs attendus)",
-                   static_cast<unsigned>(zone_.numeroGroupe), static_cast<unsigned>(groupeCourant_->numero()),
-                   static_cast<unsigned>(nombre));
-            cr = static_cast<uint16_t>(KPX_CR_GROUPE_ABSENT_BASE + zone_.numeroGroupe);
-        }
+        if (!zone_.estFinGroupe()) cr = tropDeChamps();
         groupeCourant_ = nullptr;
         indexChamp_ = 0;
     }
@@ -68,21 +80,15 @@ uint16_t ControleurZone::prendreDescription(const Champ*& description) {
     return cr;
 }
 
-uint16_t ControleurZone::lireChamp(uint16_t& groupe, uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur,
-                                   const Champ*& description) {
+inline uint16_t ControleurZone::lireChamp(uint16_t& groupe, uint16_t& numero, const uint8_t*& donnees,
+                                          uint32_t& longueur, const Champ*& description) {
     uint16_t cr = 0;
     description = nullptr;
     if (groupeCourant_ == nullptr) cr = positionnerGroupe();
     if (cr != 0) return cr;
     groupe = groupeCourant_->numero();
-    cr = zone_.lireChampSuivant(numero, donnees, longueur, 1);
-    if (cr == KPX_CR_ZONE_FIN) {
-        tracer(CAT_CONTROLE, NIV_ERREUR,
-               "ERREUR: nombre de champs insuffisant dans le %uème groupe (%u) (%u champs attendus, %u champs trouvés)",
-               static_cast<unsigned>(zone_.numeroGroupe), static_cast<unsigned>(groupe),
-               static_cast<unsigned>(groupeCourant_->nombreChamps()), static_cast<unsigned>(indexChamp_));
-        return static_cast<uint16_t>(KPX_CR_GROUPE_ABSENT_BASE + zone_.numeroGroupe);
-    }
+    cr = zone_.lireChampSuivant(numero, donnees, longueur);
+    if (cr == KPX_CR_ZONE_FIN) return champsInsuffisants();
     if (cr == 0) cr = prendreDescription(description);
     return cr;
 }
@@ -99,12 +105,12 @@ uint16_t ControleurZone::extraireChamp(uint16_t& groupe, uint16_t& numero, Valeu
         cr = description->transformer(donnees, longueur, valeur);
         if (cr == KPX_CR_CHAMP_BASE) cr = static_cast<uint16_t>(KPX_CR_CHAMP_BASE + zone_.numeroChampZone);
     }
-    const TypeSimple* lue = valeur.valeur();
-    if (cr == 0 && lue != nullptr) {
+    if (cr == 0 && !valeur.estVide()) {
         if (NiveauTrace::ecrit(NIV_DETAIL))
             tracer(CAT_CONTROLE, NIV_DETAIL, "Groupe %u, champ %u (%u) :", static_cast<unsigned>(groupe),
                    static_cast<unsigned>(numero), static_cast<unsigned>(zone_.numeroChampZone));
-        if (TraceDetail::estActif(CAT_ZONE, NIV_DETAIL)) lue->tracer(NIV_DETAIL);
+        // Only a traced value is built here; the others wait for their reader.
+        if (TraceDetail::estActif(CAT_ZONE, NIV_DETAIL)) valeur.valeur()->tracer(NIV_DETAIL);
     }
     return cr;
 }

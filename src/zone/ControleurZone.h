@@ -38,6 +38,9 @@ private:
     uint16_t lireChamp(uint16_t& groupe, uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur,
                        const Champ*& description);
     uint16_t prendreDescription(const Champ*& description);
+    // The errors of a group whose fields are too many, or too few: trace line and code.
+    uint16_t tropDeChamps() const;
+    uint16_t champsInsuffisants() const;
 
     ZoneKPX& zone_;
     // In place: a strict walk never replaces it.

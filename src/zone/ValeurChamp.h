@@ -1,8 +1,11 @@
-// A field's value built in place, of the simple type its description names, so that
-// reading a field allocates nothing unless the caller keeps the value. Holds at most
-// one value; the kinds are known here, so asking for one needs no run-time type lookup.
+// A field's value, of the simple type its description names. The field's checked bytes
+// are kept as they lie in the zone and the value is built from them only when asked
+// for: a field read and dropped builds nothing, and a field of the type its reader
+// wants is built right where the reader keeps it. Holds at most one value; the kinds
+// are known here, so asking for one needs no run-time type lookup.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <new>
 #include <type_traits>
@@ -15,7 +18,9 @@
 #include "zone/Date.h"
 #include "zone/Montant.h"
 #include "zone/Nombre.h"
+#include "zone/Optionnel.h"
 #include "zone/Texte.h"
+#include "zone/TypeSimple.h"
 
 class ValeurChamp {
 public:
@@ -26,25 +31,41 @@ public:
 
     template <class T, class... Arguments>
     T& construire(Arguments&&... arguments) {
+        enAttente_ = false;
         T& construite = contenu_.template emplace<T>(std::forward<Arguments>(arguments)...);
         valeur_ = &construite;
         return construite;
     }
+    // The bytes of a field that passed its checks, and the type code to build it with.
+    // They are read when the value is asked for: they must live until then.
+    void noter(uint8_t type, const uint8_t* octets, uint32_t n) {
+        vider();
+        type_ = type;
+        octets_ = octets;
+        longueur_ = n;
+        enAttente_ = true;
+    }
     void vider() {
-        // Emptied twice per field read: an empty value is left without a visit.
+        // Emptied at each step of a field read: an empty value is left without a visit.
         if (contenu_.index() != 0) contenu_.template emplace<std::monostate>();
         valeur_ = nullptr;
+        enAttente_ = false;
     }
 
-    // The type code of the field description that built the value.
-    void noterType(uint8_t type) { type_ = type; }
+    // The type code of the field description that gave the value.
     uint8_t type() const { return type_; }
 
-    // The value held; null when none.
-    const TypeSimple* valeur() const { return valeur_; }
+    // Neither a value nor the bytes of one.
+    bool estVide() const { return valeur_ == nullptr && !enAttente_; }
+    // The value held, built now if it was not yet; null when none.
+    const TypeSimple* valeur() {
+        if (enAttente_) construireEnAttente();
+        return valeur_;
+    }
     // The value when it is a T or derives from one; null otherwise.
     template <class T>
     T* comme() {
+        valeur();
         return std::visit([](auto& v) -> T* { return enType<T>(v); }, contenu_);
     }
     // The value moved into a new owned object of its own type (a Code asked as a Texte
@@ -52,10 +73,61 @@ public:
     // allocated.
     template <class T>
     std::unique_ptr<T> extraire() {
+        valeur();
         return std::visit([](auto& v) -> std::unique_ptr<T> { return deplacer<T>(v); }, contenu_);
+    }
+    // A value not built yet whose type is T, built into `resultat`: false when there is
+    // none, or when its type is another (the value is then left here).
+    template <class T>
+    bool donner(T& resultat) {
+        if constexpr (codeType<T>() != TYPE_AUCUN) {
+            if (!enAttente_ || type_ != codeType<T>()) return false;
+            enAttente_ = false;
+            resultat = T(octets_, longueur_);
+            return true;
+        }
+        return false;
+    }
+    template <class T>
+    bool donner(Optionnel<T>& resultat) {
+        if constexpr (codeType<T>() != TYPE_AUCUN) {
+            if (!enAttente_ || type_ != codeType<T>()) return false;
+            enAttente_ = false;
+            resultat.emplace(octets_, longueur_);
+            return true;
+        }
+        return false;
     }
 
 private:
+    void construireEnAttente() {
+        enAttente_ = false;
+        switch (type_) {
+            case TYPE_CODE: construire<Code>(octets_, longueur_); break;
+            case TYPE_TEXTE: construire<Texte>(octets_, longueur_); break;
+            case TYPE_BOOLEEN: construire<Booleen>(octets_, longueur_); break;
+            case TYPE_DATE: construire<Date>(octets_, longueur_); break;
+            case TYPE_NOMBRE: construire<Nombre>(octets_, longueur_); break;
+            case TYPE_MONTANT: construire<Montant>(octets_, longueur_); break;
+            case TYPE_COEFFICIENT: construire<Coefficient>(octets_, longueur_, 3); break;
+            case TYPE_COEFFICIENT_TAUX: construire<Coefficient>(octets_, longueur_, 2); break;
+            default: break;
+        }
+    }
+
+    // The type code whose fields are built as exactly a T; none for the others
+    // (a coefficient's decimals depend on its code).
+    template <class T>
+    static constexpr uint8_t codeType() {
+        if constexpr (std::is_same<T, Code>::value) return TYPE_CODE;
+        if constexpr (std::is_same<T, Texte>::value) return TYPE_TEXTE;
+        if constexpr (std::is_same<T, Booleen>::value) return TYPE_BOOLEEN;
+        if constexpr (std::is_same<T, Date>::value) return TYPE_DATE;
+        if constexpr (std::is_same<T, Nombre>::value) return TYPE_NOMBRE;
+        if constexpr (std::is_same<T, Montant>::value) return TYPE_MONTANT;
+        return TYPE_AUCUN;
+    }
+
     template <class T, class V>
     static T* enType(V& v) {
         if constexpr (std::is_base_of<T, V>::value)
@@ -74,5 +146,8 @@ private:
 
     std::variant<std::monostate, Code, Texte, Booleen, Date, Nombre, Montant, Coefficient> contenu_;
     const TypeSimple* valeur_ = nullptr;
+    const uint8_t* octets_ = nullptr;
+    uint32_t longueur_ = 0;
     uint8_t type_ = 0;
+    bool enAttente_ = false;
 };

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdarg>
+#include <cstdint>
 #include <cstring>
 
 #include "KPXW32.h"
@@ -123,7 +124,7 @@ uint16_t ZoneKPX::lireGroupeSuivant(uint16_t& identifiant, uint16_t nombre, bool
             uint16_t numero = 0;
             const uint8_t* donnees = nullptr;
             uint32_t longueur = 0;
-            while (cr == KPX_OK && !estFinGroupe()) cr = lireChampSuivant(numero, donnees, longueur, 1);
+            while (cr == KPX_OK && !estFinGroupe()) cr = lireChampSuivant(numero, donnees, longueur);
             if (cr != KPX_OK) break;
         }
         // Not at the end of the zone, so the end of this group fits in 32 bits.
@@ -144,37 +145,37 @@ uint16_t ZoneKPX::lireGroupeSuivant(uint16_t& identifiant, uint16_t nombre, bool
 
 uint16_t ZoneKPX::lireChampSuivant(uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur, uint16_t nombre) {
     uint16_t cr = KPX_OK;
-    for (uint16_t i = 0; i < nombre && cr == KPX_OK; ++i) {
-        if (estFinGroupe()) {
-            tracer(CAT_ZONE, NIV_ERREUR, "ERREUR: Fin du groupe atteinte.");
-            cr = KPX_CR_ZONE_FIN;
-            break;
-        }
-        cr = verifierGroupeDansDonnees();
-        if (cr != KPX_OK) break;
-        // Inside a group that lies within the data: no overflow below.
-        debutChamp += enteteChamp + longueurChamp;
-        ++numeroChamp;
-        ++numeroChampZone;
-        // Most fields are shorter than 129 bytes: their length is their first byte.
-        if (debutChamp < tailleBuffer && buffer[debutChamp] < 0x81) {
-            longueurChamp = buffer[debutChamp];
-            enteteChamp = 1;
-        } else {
-            cr = decoderLongueur(debutChamp, longueurChamp, enteteChamp);
-            if (cr != KPX_OK) break;
-        }
-        if (finChamp() > finGroupe()) {
-            tracer(CAT_ZONE, NIV_ERREUR, "ERREUR: La taille du champ (%u) dépasse la taille du groupe.",
-                   longueurChamp);
-            cr = KPX_CR_ZONE_MALFORMEE;
-            break;
-        }
-        numero = numeroChamp;
-        donnees = buffer + debutChamp + enteteChamp;
-        longueur = longueurChamp;
-    }
+    for (uint16_t i = 0; i < nombre && cr == KPX_OK; ++i) cr = lireChampSuivant(numero, donnees, longueur);
     return cr;
+}
+
+uint16_t ZoneKPX::lireChampSuivant(uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur) {
+    const uint64_t fin = finGroupe();
+    if (finChamp() >= fin) {
+        tracer(CAT_ZONE, NIV_ERREUR, "ERREUR: Fin du groupe atteinte.");
+        return KPX_CR_ZONE_FIN;
+    }
+    if (fin > tailleDonnees) return verifierGroupeDansDonnees();
+    // Inside a group that lies within the data: no overflow below.
+    debutChamp += enteteChamp + longueurChamp;
+    ++numeroChamp;
+    ++numeroChampZone;
+    // Most fields are shorter than 129 bytes: their length is their first byte.
+    if (debutChamp < tailleBuffer && buffer[debutChamp] < 0x81) {
+        longueurChamp = buffer[debutChamp];
+        enteteChamp = 1;
+    } else {
+        const uint16_t cr = decoderLongueur(debutChamp, longueurChamp, enteteChamp);
+        if (cr != KPX_OK) return cr;
+    }
+    if (finChamp() > fin) {
+        tracer(CAT_ZONE, NIV_ERREUR, "ERREUR: La taille du champ (%u) dépasse la taille du groupe.", longueurChamp);
+        return KPX_CR_ZONE_MALFORMEE;
+    }
+    numero = numeroChamp;
+    donnees = buffer + debutChamp + enteteChamp;
+    longueur = longueurChamp;
+    return KPX_OK;
 }
 
 uint16_t ZoneKPX::ajouterGroupe(uint16_t identifiant) {
@@ -266,11 +267,56 @@ uint16_t ZoneKPX::ajouterChamp(const uint8_t* donnees, uint32_t longueur) {
 uint16_t ZoneKPX::ajouterChamp(const TypeSimple& valeur) {
     FormeOctets forme;
     valeur.formeOctets(forme);
+    return ajouterChamp(forme);
+}
+
+uint16_t ZoneKPX::ajouterChamp(const FormeOctets& forme) {
     if (forme.donnees == nullptr && forme.longueur != 0) {
         tracer(CAT_ZONE, NIV_ERREUR, "ERREUR: Conversion d'un type simple en un champ d'octets impossible.");
         return KPX_CR_CONSTRUCTION;
     }
     return ajouterChamp(forme.donnees, forme.donnees == nullptr ? 0 : forme.longueur);
+}
+
+uint16_t ZoneKPX::ajouterGroupe(uint16_t identifiant, const FormeOctets* champs, uint32_t nombre) {
+    // Laid at once only where the writes one by one would all pass and leave the same
+    // bytes and cursor: after the data, in a buffer that holds it, every form with bytes.
+    bool aLaSuite = !NiveauTrace::ecrit(NIV_DETAIL) && identifiant != 0 && finGroupe() == tailleDonnees;
+    uint64_t contenu = 0;
+    for (uint32_t i = 0; aLaSuite && i < nombre; ++i) {
+        aLaSuite = champs[i].donnees != nullptr || champs[i].longueur == 0;
+        const uint32_t longueur = champs[i].donnees != nullptr ? champs[i].longueur : 0;
+        contenu += uint64_t{nbOctetsLongueur(longueur)} + longueur;
+    }
+    aLaSuite = aLaSuite && contenu < UINT32_MAX &&
+               uint64_t{tailleDonnees} + 2 + nbOctetsLongueur(static_cast<uint32_t>(contenu)) + contenu <= tailleBuffer;
+    if (!aLaSuite) {
+        uint16_t cr = ajouterGroupe(identifiant);
+        for (uint32_t i = 0; cr == KPX_OK && i < nombre; ++i) cr = ajouterChamp(champs[i]);
+        return cr;
+    }
+    debutGroupe = tailleDonnees;
+    identifiantGroupe = identifiant;
+    longueurGroupe = static_cast<uint32_t>(contenu);
+    enteteGroupe = coderEnteteGroupe(identifiant, longueurGroupe, debutGroupe);
+    ++numeroGroupe;
+    numeroChamp = 0;
+    longueurChamp = 0;
+    enteteChamp = 0;
+    debutChamp = debutGroupe + enteteGroupe;
+    uint32_t position = debutChamp;
+    for (uint32_t i = 0; i < nombre; ++i) {
+        const uint32_t longueur = champs[i].donnees != nullptr ? champs[i].longueur : 0;
+        debutChamp = position;
+        enteteChamp = coderLongueur(longueur, position);
+        if (longueur > 0) std::memcpy(buffer + position + enteteChamp, champs[i].donnees, longueur);
+        longueurChamp = longueur;
+        ++numeroChamp;
+        ++numeroChampZone;
+        position += enteteChamp + longueur;
+    }
+    tailleDonnees = position;
+    return KPX_OK;
 }
 
 uint32_t ZoneKPX::nbOctetsLongueur(uint32_t longueur) {

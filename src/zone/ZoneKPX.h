@@ -7,6 +7,7 @@
 #include <initializer_list>
 
 class TypeSimple;
+struct FormeOctets;
 
 class ZoneKPX {
 public:
@@ -23,8 +24,9 @@ public:
     // left are decoded first, so a malformed field is found before the move.
     uint16_t lireGroupeSuivant(uint16_t& identifiant, uint16_t nombre = 1, bool parcourirChamps = true);
     // Moves forward `nombre` fields of the current group; `donnees` points into the buffer.
-    uint16_t lireChampSuivant(uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur,
-                              uint16_t nombre = 1);
+    uint16_t lireChampSuivant(uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur, uint16_t nombre);
+    // The same for one field, the step of every zone walk.
+    uint16_t lireChampSuivant(uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur);
 
     bool estFinZone() const { return finGroupe() >= tailleDonnees; }
     bool estFinGroupe() const { return finChamp() >= finGroupe(); }
@@ -35,6 +37,12 @@ public:
     uint16_t ajouterGroupe(uint16_t identifiant);
     uint16_t ajouterChamp(const uint8_t* donnees, uint32_t longueur);
     uint16_t ajouterChamp(const TypeSimple& valeur);
+    // A field given by its byte form: 0xDFFC for a length without bytes.
+    uint16_t ajouterChamp(const FormeOctets& forme);
+    // A whole group after the last one, its fields given by their byte forms. Without the
+    // detail lines, when it fits, it is laid at once, its length encoded once; otherwise it
+    // goes group then field by field, as the writes above, and stops at the first refused.
+    uint16_t ajouterGroupe(uint16_t identifiant, const FormeOctets* champs, uint32_t nombre);
 
     // Exact sizes, so that output zones are allocated once.
     static uint32_t nbOctetsLongueur(uint32_t longueur);

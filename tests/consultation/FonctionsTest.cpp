@@ -140,6 +140,34 @@ TEST(Fonctions, SingleFieldReaders) {
     EXPECT_STREQ(code->chaine(), "42");
 }
 
+TEST(Fonctions, EachReaderGetsItsTypeWhateverTheDescribedType) {
+    Banc banc;
+    banc.decrire(3002, {{kAlpha, kCode}, {kNumerique, kNombre}, {kAlpha, kCode}, {kNumerique, kNombre},
+                        {kAlpha, kTexte}, {kAlpha, kCode}});
+    Essai& f = banc.fonctions({{3002, {"AB ", "007", "12", "0042", "CD", "EF"}}});
+    uint16_t cr = 0;
+    Optionnel<Code> code("ZZ"), nombreEnCode, tropTard("ZZ");
+    Texte codeEnTexte;
+    Nombre nombre;
+    Code texteEnCode;
+    f.lireChamp(cr, code);          // a code, reduced
+    f.lireChamp(cr, nombreEnCode);  // a number, through its byte form
+    EXPECT_TRUE(f.lireChamp(cr, codeEnTexte));
+    EXPECT_TRUE(f.lireChamp(cr, nombre));
+    EXPECT_TRUE(f.lireChamp(cr, texteEnCode));
+    ASSERT_EQ(cr, 0);
+    EXPECT_STREQ(code->chaine(), "AB");
+    EXPECT_STREQ(nombreEnCode->chaine(), "7");
+    EXPECT_STREQ(codeEnTexte.chaine(), "12");
+    EXPECT_EQ(nombre.valeur(), 42);
+    EXPECT_STREQ(texteEnCode.chaine(), "CD");
+    // Once the running code is set, no field is read and an optional value is absent.
+    cr = 1;
+    f.lireChamp(cr, tropTard);
+    EXPECT_FALSE(tropTard);
+    EXPECT_EQ(cr, 1);
+}
+
 TEST(Fonctions, DateOfBirthAndDependentGroupsOfALine) {
     Banc banc;
     banc.decrire(1100, {{kFormatDate, kDate}});

@@ -10,6 +10,8 @@
 
 #include "KPXW32.h"
 #include "frame/Systeme.h"
+#include "frame/Trace.h"
+#include "zone/TypeSimple.h"
 #include "zone/ZoneKPX.h"
 
 namespace {
@@ -27,14 +29,17 @@ void verifierChamp(const uint8_t* donnees, uint32_t longueur, const uint8_t* deb
              "field outside the buffer");
 }
 
-bool memeCurseur(const ZoneKPX& a, const ZoneKPX& b) {
+// The same cursor over buffers of the same size, wherever they lie.
+bool memePosition(const ZoneKPX& a, const ZoneKPX& b) {
     return a.identifiantGroupe == b.identifiantGroupe && a.debutGroupe == b.debutGroupe &&
            a.enteteGroupe == b.enteteGroupe && a.longueurGroupe == b.longueurGroupe &&
            a.numeroGroupe == b.numeroGroupe && a.numeroChamp == b.numeroChamp && a.debutChamp == b.debutChamp &&
            a.enteteChamp == b.enteteChamp && a.longueurChamp == b.longueurChamp &&
-           a.numeroChampZone == b.numeroChampZone && a.buffer == b.buffer && a.tailleBuffer == b.tailleBuffer &&
+           a.numeroChampZone == b.numeroChampZone && a.tailleBuffer == b.tailleBuffer &&
            a.tailleDonnees == b.tailleDonnees;
 }
+
+bool memeCurseur(const ZoneKPX& a, const ZoneKPX& b) { return memePosition(a, b) && a.buffer == b.buffer; }
 
 void verifierCurseur(const ZoneKPX& zone) {
     verifier(zone.tailleDonnees <= zone.tailleBuffer, "data larger than the buffer");
@@ -96,6 +101,31 @@ std::vector<Groupe> lireForme(const uint8_t* octets, size_t taille) {
     return groupes;
 }
 
+// The same groups, each laid at once with the detail trace off, as written field by field:
+// the same refusal, cursor and bytes.
+void ecrireEntiers(const std::vector<Groupe>& groupes, const ZoneKPX& parChamp, bool refusParChamp) {
+    ZoneKPX zone(parChamp.tailleBuffer);
+    verifier(zone.buffer != nullptr, "allocation failed");
+    std::unique_ptr<void, void (*)(void*)> garde(zone.buffer, Systeme::liberer);
+    NiveauTrace::niveauEcrit.store(0);
+    bool refus = false;
+    for (size_t gi = 0; gi < groupes.size() && !refus; ++gi) {
+        const auto& g = groupes[gi];
+        std::vector<std::vector<uint8_t>> valeurs(g.longueurs.size());
+        std::vector<FormeOctets> formes(g.longueurs.size());
+        for (size_t fi = 0; fi < g.longueurs.size(); ++fi) {
+            valeurs[fi].assign(g.longueurs[fi], static_cast<uint8_t>(gi * 31 + fi));
+            formes[fi].donnees = valeurs[fi].data();
+            formes[fi].longueur = g.longueurs[fi];
+        }
+        refus = zone.ajouterGroupe(g.identifiant, formes.data(), static_cast<uint32_t>(formes.size())) != KPX_OK;
+    }
+    NiveauTrace::oublier();
+    verifier(refus == refusParChamp, "group laid at once refused otherwise");
+    verifier(memePosition(zone, parChamp), "group laid at once left another cursor");
+    verifier(std::memcmp(zone.buffer, parChamp.buffer, zone.tailleDonnees) == 0, "group laid at once wrote otherwise");
+}
+
 void ecrireRelire(const uint8_t* octets, size_t taille) {
     if (taille == 0) return;
     // The last byte, when odd, takes some bytes off the exact size to force refusals.
@@ -144,6 +174,7 @@ void ecrireRelire(const uint8_t* octets, size_t taille) {
         }
     }
     verifierCurseur(zone);
+    ecrireEntiers(groupes, zone, refus);
     if (manque == 0 && exacte > 0) {
         verifier(!refus, "exact size refused a write");
         verifier(zone.tailleDonnees == zone.tailleBuffer, "exact size not filled");

@@ -10,6 +10,7 @@
 
 #include "KPXW32.h"
 #include "frame/Systeme.h"
+#include "frame/Trace.h"
 #include "support/TraceCapturee.h"
 #include "zone/TypeSimple.h"
 
@@ -320,6 +321,67 @@ TEST(ZoneKPX, RefusedWritesChangeNothing) {
     const auto avant = etat(z.zone);
     EXPECT_EQ(z.zone.ajouterChamp(ValeurSansOctets()), KPX_CR_CONSTRUCTION);
     EXPECT_EQ(etat(z.zone), avant);
+}
+
+// A whole group from byte forms: laid at once when the detail trace is off, written field
+// by field when it may be written; both must leave the same bytes, cursor and code.
+TEST(ZoneKPX, WholeGroupLaidAtOnceAsWrittenFieldByField) {
+    struct Cas {
+        const char* nom;
+        uint32_t taille;
+        std::vector<uint32_t> avant;     // fields of a first group written one by one
+        bool auDebut;                    // the cursor put back before the first group
+        uint16_t identifiant;
+        std::vector<int64_t> longueurs;  // of the fields; -1 a form without bytes
+        uint16_t cr;
+    };
+    const Cas cas[] = {
+        {"empty group", 16, {}, false, 7, {}, KPX_OK},
+        {"worked group", 7, {}, false, 3000, {2, 0}, KPX_OK},
+        {"after a group", 64, {1, 2}, false, 8, {3}, KPX_OK},
+        {"length on two bytes", 400, {}, false, 9, {100, 20, 10}, KPX_OK},
+        {"length on three bytes", 400, {}, false, 9, {200, 60}, KPX_OK},
+        {"exactly full", 3 + 1 + 5, {}, false, 9, {5}, KPX_OK},
+        {"one byte short", 3 + 1 + 4, {}, false, 9, {5}, KPX_CR_ZONE_PLEINE},
+        {"header growth short", 3 + 126 + 2, {}, false, 9, {126, 0}, KPX_CR_ZONE_PLEINE},
+        {"form without bytes", 64, {}, false, 9, {2, -1, 2}, KPX_CR_CONSTRUCTION},
+        {"group 0", 64, {}, false, 0, {2}, KPX_CR_ZONE_GROUPE_INVALIDE},
+        {"before the data", 64, {1}, true, 9, {2}, KPX_OK},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.nom);
+        std::vector<FormeOctets> formes(c.longueurs.size());
+        std::string lettres(512, 'k');
+        for (size_t i = 0; i < formes.size(); ++i) {
+            formes[i].donnees = c.longueurs[i] < 0 ? nullptr : reinterpret_cast<const uint8_t*>(lettres.data()) + i;
+            formes[i].longueur = c.longueurs[i] < 0 ? 1 : static_cast<uint32_t>(c.longueurs[i]);
+        }
+        std::vector<uint64_t> etats[2];
+        const uint16_t niveaux[2] = {0, NiveauTrace::kInconnu};
+        for (int n = 0; n < 2; ++n) {
+            ZoneSortie z(c.taille);
+            std::memset(z.zone.buffer, 0xEE, c.taille);
+            if (!c.avant.empty()) {
+                ASSERT_EQ(z.zone.ajouterGroupe(1), KPX_OK);
+            }
+            for (uint32_t l : c.avant) ASSERT_EQ(ajouter(z.zone, std::string(l, 'q')), KPX_OK);
+            if (c.auDebut) z.zone.positionnerDebut();
+            NiveauTrace::niveauEcrit.store(niveaux[n]);
+            EXPECT_EQ(z.zone.ajouterGroupe(c.identifiant, formes.data(), static_cast<uint32_t>(formes.size())), c.cr);
+            NiveauTrace::oublier();
+            etats[n] = etat(z.zone);
+        }
+        EXPECT_EQ(etats[0], etats[1]);
+    }
+    // The worked group, laid at once.
+    ZoneSortie z(7);
+    FormeOctets formes[2];
+    formes[0].donnees = reinterpret_cast<const uint8_t*>("12");
+    formes[0].longueur = 2;
+    NiveauTrace::niveauEcrit.store(0);
+    EXPECT_EQ(z.zone.ajouterGroupe(3000, formes, 2), KPX_OK);
+    NiveauTrace::oublier();
+    EXPECT_EQ(z.octets(), (Octets{0x0B, 0xB8, 0x04, 0x02, 0x31, 0x32, 0x00}));
 }
 
 TEST(ZoneKPX, InsertionsBeforeExistingDataShiftThem) {
