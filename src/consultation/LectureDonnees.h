@@ -370,22 +370,64 @@ private:
     // The index rows found by act code: the rules of an invoice ask for the same acts
     // again and again, and the rows neither move nor go while this reader holds the référentiel.
     // The last act, then a slot per recent code; a code that lost its slot is searched again.
-    // The slots are made only when a call asks for a second act.
+    // The slots are made only when a call asks for a second act: the first has a slot of its own.
+    // Under its act a slot also keeps the last descent found from it (the version at a date,
+    // the activity and its version, the phase and its version), which the rules of one line ask
+    // for again and again; finding another activity forgets the phase kept. Only a reader uses
+    // them (the writer changes the levels it reads), and only while the query trace is off:
+    // a level found here writes none of the lines of its search.
+    struct PhaseRetenue {
+        char code = 0;
+        NiveauPhase* niveau = nullptr;
+        uint32_t date = 0;
+        const HistoriqueNiveauPhase* historique = nullptr;
+    };
+    struct ActiviteRetenue {
+        char code = 0;
+        NiveauActivite* niveau = nullptr;
+        uint32_t date = 0;
+        const HistoriqueNiveauActivite* historique = nullptr;
+        PhaseRetenue phase;
+    };
     struct ActeRecent {
         uint8_t longueur = 0;
         char code[kLargeurCodeActe] = {};
         Index* ligne = nullptr;
+        NiveauActe* niveau = nullptr;
+        uint32_t date = 0;
+        const HistoriqueNiveauActe* historique = nullptr;
+        ActiviteRetenue activite;
         bool designe(const char* autre, size_t n) const {
-            if (ligne == nullptr || longueur != n) return false;
-            for (size_t i = 0; i < n; ++i)  // a dozen bytes: cheaper than a call
-                if (code[i] != autre[i]) return false;
-            return true;
+            return ligne != nullptr && longueur == n && memesOctets(code, autre, n);
         }
     };
+    // Two overlapping words for a code of 8 to 13 bytes: cheaper than a loop or a call.
+    static bool memesOctets(const char* a, const char* b, size_t n) {
+        if (n >= 8) {
+            uint64_t a0, b0, a1, b1;
+            std::memcpy(&a0, a, 8);
+            std::memcpy(&b0, b, 8);
+            std::memcpy(&a1, a + n - 8, 8);
+            std::memcpy(&b1, b + n - 8, 8);
+            return a0 == b0 && a1 == b1;
+        }
+        for (size_t i = 0; i < n; ++i)
+            if (a[i] != b[i]) return false;
+        return true;
+    }
     static constexpr size_t kActesRecents = 256;
-    ActeRecent dernierActe_;
+    ActeRecent premierActe_;
     std::unique_ptr<ActeRecent[]> actesRecents_;
+    ActeRecent* dernierActe_ = nullptr;
     static size_t rangRecent(const char* code, size_t longueur);
+    // The slot holding the act, made the last one; null when none holds it.
+    ActeRecent* acteRetenu(const Code& codeActe);
+    // The slot an act found in the index takes, the slots made at the second act.
+    ActeRecent* placeRecente(const Code& codeActe);
+    // Whether the descents kept may answer now.
+    bool descenteUtilisable() const;
+    const ActiviteRetenue* activiteRetenue(const Code& codeActe, const Code& codeActivite);
+    const PhaseRetenue* phaseRetenue(const Code& codeActe, const Code& codeActivite, const Code& codePhase);
     // The grid of the contexts at the date, and its row of information.
     uint16_t chercherGrille(const Nombre& contextePS, const Nombre& contexteBS, const Date& dateReference,
                             Nombre& grille, const InfosGril*& info);
