@@ -199,9 +199,11 @@ uint16_t LectureDonnees::chercherActeDansIndex(const Code& codeActe, Index*& lig
 }
 
 size_t LectureDonnees::rangRecent(const char* code, size_t longueur) {
-    uint64_t melange = longueur;
-    for (size_t i = 0; i < longueur; ++i)
-        melange = (melange << 5 | melange >> 59) ^ static_cast<unsigned char>(code[i]);
+    uint64_t tete, queue;
+    motsDe(code, longueur, tete, queue);
+    // Codes differ mostly in their last bytes: both words are spread over the whole word first.
+    uint64_t melange = (tete * 0x9E3779B97F4A7C15ull ^ queue ^ longueur) * 0xC2B2AE3D27D4EB4Full;
+    melange ^= melange >> 29;
     static_assert(kActesRecents == 256, "the top byte of the product picks the slot");
     return static_cast<size_t>((melange * 0x9E3779B97F4A7C15ull) >> 56);
 }
