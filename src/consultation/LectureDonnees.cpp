@@ -51,16 +51,28 @@ void TraceRequete::tracerEntree(const char* objet) { tracerLecture("LectureDonne
 
 void TraceRequete::tracerSortie() { tracerLecture("Code retour de LectureDonnees::%s : 0x%04X", nom_, cr_); }
 
-int comparerCle(const std::string& champ, const std::string& cle) {
+int comparerCle(const std::string& champ, const char* cle, size_t n) {
     // memcmp orders bytes as unsigned, as comparerOctet does.
-    const size_t commun = champ.size() < cle.size() ? champ.size() : cle.size();
-    const int c = std::memcmp(champ.data(), cle.data(), commun);
+    const size_t commun = champ.size() < n ? champ.size() : n;
+    const int c = std::memcmp(champ.data(), cle, commun);
     if (c != 0) return c;
-    for (size_t i = commun; i < cle.size(); ++i) {
+    for (size_t i = commun; i < n; ++i) {
         const int d = comparerOctet(' ', cle[i]);
         if (d != 0) return d;
     }
     return 0;
+}
+
+CleFixe::CleFixe(const Texte& code, size_t largeur, uint16_t& cr) {
+    if (cr != 0) return;
+    if (code.longueur() > largeur || largeur > kLargeurMax) {
+        tracerErreurLecture("La taille du code excede la taille attendue pour le buffer");
+        cr = KPX_CR_DONNEES_INCOHERENTES;
+        return;
+    }
+    std::memcpy(octets_, code.chaine(), code.longueur());
+    std::memset(octets_ + code.longueur(), ' ', largeur - code.longueur());
+    largeur_ = largeur;
 }
 
 // Label columns are wide and mostly blank: their tail is skipped eight blanks at a time.
@@ -114,15 +126,8 @@ void LectureDonnees::compter(bool modifie) {
 }
 
 std::string LectureDonnees::initBufferCode(const Texte& code, size_t largeur, uint16_t& cr) {
-    if (cr != 0) return std::string();
-    if (code.longueur() > largeur) {
-        tracerErreurLecture("La taille du code excede la taille attendue pour le buffer");
-        cr = KPX_CR_DONNEES_INCOHERENTES;
-        return std::string();
-    }
-    std::string buffer(code.chaine(), code.longueur());
-    buffer.resize(largeur, ' ');
-    return buffer;
+    const CleFixe cle(code, largeur, cr);
+    return std::string(cle.data(), cle.size());
 }
 
 const Table* LectureDonnees::tableReferentiel(uint16_t identifiant, uint16_t& cr) {
@@ -181,7 +186,7 @@ uint16_t LectureDonnees::chercherActeDansIndex(const Code& codeActe, Index*& lig
         ligne = recent->ligne;
         return cr;
     }
-    std::string cle = initBufferCode(codeActe, kLargeurCodeActe, cr);
+    const CleFixe cle(codeActe, kLargeurCodeActe, cr);
     const Table* index = tableReferentiel(Index::kIdentifiant, cr);
     const Index* trouve = chercherDichotomie<Index>(
         index, [&cle](const Index& l) { return comparerCle(l.codeActe, cle); }, cr,
@@ -339,7 +344,7 @@ uint16_t LectureDonnees::chercherActivite(const Code& codeActe, const Code& code
     TraceRequete trace("chercherActivite", "recherche d'une activite d'un acte", cr);
     tracerLecture("Code activite recherche : %s", codeActivite.chaine());
     activite = nullptr;
-    std::string cle = initBufferCode(codeActivite, 1, cr);
+    const CleFixe cle(codeActivite, 1, cr);
     NiveauActe* acte = nullptr;
     if (cr == 0) cr = chercherActe(codeActe, acte);
     if (cr == 0) cr = acte->chercherActivite(cle[0], activite);
@@ -364,7 +369,7 @@ uint16_t LectureDonnees::chercherPhase(const Code& codeActe, const Code& codeAct
     TraceRequete trace("chercherPhase", "recherche d'une phase d'une activite", cr);
     tracerLecture("Code phase recherche : %s", codePhase.chaine());
     phase = nullptr;
-    std::string cle = initBufferCode(codePhase, 1, cr);
+    const CleFixe cle(codePhase, 1, cr);
     NiveauActivite* activite = nullptr;
     if (cr == 0) cr = chercherActivite(codeActe, codeActivite, activite);
     if (cr == 0) cr = activite->chercherNiveauPhase(cle[0], phase);

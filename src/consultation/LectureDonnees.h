@@ -91,7 +91,7 @@ public:
     void definirComptageModifications(bool compter);
     uint32_t lireNombreModifications() const { return nombreModificationsLues; }
 
-    // Copies a key into a buffer of that width padded with spaces; 0xDFFE when longer.
+    // Copies a key into a buffer of that width (16 at most) padded with spaces; 0xDFFE when longer.
     static std::string initBufferCode(const Texte& code, size_t largeur, uint16_t& cr);
 
     // --- Acts: lookup, descent, histories ---

@@ -275,7 +275,7 @@ uint16_t LectureDonnees::rechercherRegleAssociation(const Code& codeActe, const 
     uint16_t cr = 0;
     TraceRequete trace("rechercherRegleAssociation", "recherche de la regle d'association d'un couple d'actes", cr);
     tracerLecture("Code acte associe : %s", acteAssocie.chaine());
-    std::string cle = initBufferCode(acteAssocie, kLargeurCodeActe, cr);
+    const CleFixe cle(acteAssocie, kLargeurCodeActe, cr);
     const HistoriqueNiveauActivite* historique = nullptr;
     if (cr == 0) cr = chercherHistoActivite(codeActe, codeActivite, dateReference, historique);
     if (cr != 0) return cr;
