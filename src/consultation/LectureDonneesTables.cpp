@@ -749,7 +749,7 @@ uint16_t LectureDonnees::rechercherJoursFeriesCaisse(const Code& codeCaisse, con
     if (cr == 0)
         pourChaqueEnfant<JourFerieListe>(liste, caisse->joursFeries, cr, [&](const JourFerieListe& j, uint32_t k) {
             if (estEnVigueur(j.dateDebut, j.dateFin, dateReference))
-                ajouterEntree(jours, j.jourFerie, k, j.jourFerie.chaine(), cr);
+                ajouterEntree(jours, Date(j.jourFerie), k, j.jourFerie.chaine(), cr);
         });
     return cr;
 }

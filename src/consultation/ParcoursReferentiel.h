@@ -135,8 +135,9 @@ const L* chercherLigneDatee(const Table* table, const Date& dateReference, uint1
 }
 
 // Appends one entry to a result list; a list that cannot take it stops the walk.
+// The value is moved straight into the list: a list of codes takes hundreds per control.
 template <class T>
-void ajouterEntree(TypeListe<T>& liste, T valeur, uint32_t indice, const char* brut, uint16_t& cr) {
+void ajouterEntree(TypeListe<T>& liste, T&& valeur, uint32_t indice, const char* brut, uint16_t& cr) {
     if (cr != 0) return;
     if (liste.ajouter(std::move(valeur)) != 0) {
         tracerErreurLecture("probleme lors de la creation de l'objet Code");
