@@ -126,6 +126,10 @@ public:
     uint16_t rechercherFraisDeplacement(const Code& codeActe, Code& code);
     uint16_t rechercherNaturesAssurance(const Code& codeActe, TypeListe<Code>& natures);
     uint16_t rechercherActivites(const Code& codeActe, TypeListe<Code>& activites);
+    // Whether the list the query of that name would fill holds the code, without filling it:
+    // the same answer as its contient(), the same code and the same trace lines.
+    uint16_t contientNatureAssurance(const Code& codeActe, const Code& nature, Booleen& present);
+    uint16_t contientActivite(const Code& codeActe, const Code& codeActivite, Booleen& present);
 
     // Act data at a date.
     uint16_t rechercherAdmissionRemboursement(const Code& codeActe, const Date& dateReference, Code& code);
@@ -138,6 +142,7 @@ public:
 
     // Activity data.
     uint16_t rechercherPhasesDeTraitement(const Code& codeActe, const Code& codeActivite, TypeListe<Code>& phases);
+    uint16_t contientPhase(const Code& codeActe, const Code& codeActivite, const Code& codePhase, Booleen& present);
     uint16_t rechercherRMO(const Code& codeActe, const Code& codeActivite, TypeListe<Code>& rmo);
     uint16_t rechercherAgrementsRadio(const Code& codeActe, const Code& codeActivite, TypeListe<Code>& agrements);
     uint16_t rechercherCodesExtensionDocumentaire(const Code& codeActe, const Code& codeActivite,
@@ -150,6 +155,8 @@ public:
                                                    const Date& dateReference, TypeListe<Code>& classes);
     uint16_t rechercherModificateursApplicables(const Code& codeActe, const Code& codeActivite,
                                                 const Date& dateReference, TypeListe<Code>& modificateurs);
+    uint16_t contientModificateurApplicable(const Code& codeActe, const Code& codeActivite,
+                                            const Date& dateReference, const Code& modificateur, Booleen& present);
     uint16_t rechercherCategorieMedicale(const Code& codeActe, const Code& codeActivite, const Date& dateReference,
                                          Code& categorie);
     uint16_t rechercherCodeRegroupement(const Code& codeActe, const Code& codeActivite, const Date& dateReference,
