@@ -113,6 +113,9 @@ void LectureDonnees::fermer() {
     dernierActe_ = nullptr;
     premierActe_ = ActeRecent();
     actesRecents_.reset();
+    capaciteRecents_ = 0;
+    occupesRecents_ = 0;
+    decalageRecents_ = 0;
     if (!ouvert_) return;
     if (place_ == Place::lecteur) referentiel->fermerLecteur();
     else referentiel->fermerEcrivain();
@@ -160,24 +163,52 @@ LectureDonnees::ActeRecent* LectureDonnees::acteRetenu(const Code& codeActe) {
     const size_t longueur = codeActe.longueur();
     if (dernierActe_ != nullptr && dernierActe_->designe(code, longueur)) return dernierActe_;
     if (longueur > kLargeurCodeActe) return nullptr;
-    ActeRecent* recent = actesRecents_ ? &actesRecents_[rangRecent(code, longueur)] : &premierActe_;
-    if (!recent->designe(code, longueur)) return nullptr;
-    dernierActe_ = recent;
+    ActeRecent* recent = nullptr;
+    if (!actesRecents_) {
+        if (premierActe_.designe(code, longueur)) recent = &premierActe_;
+    } else {
+        const size_t rang = rangRecent(code, longueur);
+        if (actesRecents_[rang].designe(code, longueur)) recent = &actesRecents_[rang];
+        else if (actesRecents_[rang ^ 1].designe(code, longueur)) recent = &actesRecents_[rang ^ 1];
+    }
+    if (recent != nullptr) dernierActe_ = recent;
     return recent;
+}
+
+void LectureDonnees::agrandirRecents() {
+    const uint32_t capacite = capaciteRecents_ == 0 ? kActesRecentsInitial : capaciteRecents_ * 4;
+    std::unique_ptr<ActeRecent[]> anciens(new (std::nothrow) ActeRecent[capacite]);
+    if (!anciens) return;  // the slots kept go on serving
+    anciens.swap(actesRecents_);
+    const uint32_t ancienneCapacite = capaciteRecents_;
+    capaciteRecents_ = capacite;
+    decalageRecents_ = 64;
+    while ((1u << (64 - decalageRecents_)) < capacite) --decalageRecents_;
+    occupesRecents_ = 0;
+    dernierActe_ = nullptr;
+    auto replacer = [this](const ActeRecent& recent) {
+        if (recent.ligne != nullptr) *placeLibre(recent.code, recent.longueur) = recent;
+    };
+    if (ancienneCapacite == 0) replacer(premierActe_);
+    for (uint32_t i = 0; i < ancienneCapacite; ++i) replacer(anciens[i]);
+    premierActe_ = ActeRecent();
+}
+
+LectureDonnees::ActeRecent* LectureDonnees::placeLibre(const char* code, size_t longueur) {
+    const size_t rang = rangRecent(code, longueur);
+    ActeRecent* place = &actesRecents_[rang];
+    if (place->ligne != nullptr && actesRecents_[rang ^ 1].ligne == nullptr) place = &actesRecents_[rang ^ 1];
+    if (place->ligne == nullptr) ++occupesRecents_;
+    return place;
 }
 
 LectureDonnees::ActeRecent* LectureDonnees::placeRecente(const Code& codeActe) {
     // A call that asks for a second act is likely to ask for many: the slots are made then.
-    if (!actesRecents_ && premierActe_.ligne != nullptr) {
-        actesRecents_.reset(new (std::nothrow) ActeRecent[kActesRecents]);
-        if (actesRecents_) {
-            ActeRecent& place = actesRecents_[rangRecent(premierActe_.code, premierActe_.longueur)];
-            place = premierActe_;
-            if (dernierActe_ == &premierActe_) dernierActe_ = &place;
-        }
-    }
+    if (!actesRecents_ && premierActe_.ligne == nullptr) return &premierActe_;
+    if (!actesRecents_ || (occupesRecents_ * 4 >= capaciteRecents_ && capaciteRecents_ < kActesRecentsMaximum))
+        agrandirRecents();
     if (!actesRecents_) return &premierActe_;
-    return &actesRecents_[rangRecent(codeActe.chaine(), codeActe.longueur())];
+    return placeLibre(codeActe.chaine(), codeActe.longueur());
 }
 
 uint16_t LectureDonnees::chercherActeDansIndex(const Code& codeActe, Index*& ligne) {
@@ -206,14 +237,13 @@ uint16_t LectureDonnees::chercherActeDansIndex(const Code& codeActe, Index*& lig
     return cr;
 }
 
-size_t LectureDonnees::rangRecent(const char* code, size_t longueur) {
+size_t LectureDonnees::rangRecent(const char* code, size_t longueur) const {
     uint64_t tete, queue;
     motsDe(code, longueur, tete, queue);
     // Codes differ mostly in their last bytes: both words are spread over the whole word first.
     uint64_t melange = (tete * 0x9E3779B97F4A7C15ull ^ queue ^ longueur) * 0xC2B2AE3D27D4EB4Full;
     melange ^= melange >> 29;
-    static_assert(kActesRecents == 256, "the top byte of the product picks the slot");
-    return static_cast<size_t>((melange * 0x9E3779B97F4A7C15ull) >> 56);
+    return static_cast<size_t>((melange * 0x9E3779B97F4A7C15ull) >> decalageRecents_);
 }
 
 uint16_t LectureDonnees::chercherActe(const Code& codeActe, NiveauActe*& acte) {

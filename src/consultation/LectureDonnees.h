@@ -432,11 +432,20 @@ private:
         motsDe(b, n, b0, b1);
         return a0 == b0 && a1 == b1;
     }
-    static constexpr size_t kActesRecents = 256;
+    // A code goes to one of two neighbouring slots; the slots grow fourfold once a quarter
+    // of them is taken, so that the acts of the largest invoice rarely put each other out.
+    static constexpr uint32_t kActesRecentsInitial = 256;
+    static constexpr uint32_t kActesRecentsMaximum = 4096;
     ActeRecent premierActe_;
     std::unique_ptr<ActeRecent[]> actesRecents_;
+    uint32_t capaciteRecents_ = 0;
+    uint32_t occupesRecents_ = 0;
+    int decalageRecents_ = 0;  // keeps the top bits that number the slots
     ActeRecent* dernierActe_ = nullptr;
-    static size_t rangRecent(const char* code, size_t longueur);
+    size_t rangRecent(const char* code, size_t longueur) const;
+    // The slots made or grown, those kept placed again.
+    void agrandirRecents();
+    ActeRecent* placeLibre(const char* code, size_t longueur);
     // The slot holding the act, made the last one; null when none holds it.
     ActeRecent* acteRetenu(const Code& codeActe);
     // The slot an act found in the index takes, the slots made at the second act.

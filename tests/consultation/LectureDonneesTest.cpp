@@ -401,6 +401,35 @@ TEST_F(LectureDonneesTest, MembershipFormsAnswerAsTheirListsAndTraceAlike) {
     }
 }
 
+// Three hundred acts, more than the first slots hold: each is still found as itself, in any
+// order, while its slots grow and after.
+class LectureDonneesNombreuxActesTest : public LectureDonneesTest {
+protected:
+    static constexpr int kActes = 300;
+    static std::string code(int i) {
+        char texte[16];
+        std::snprintf(texte, sizeof texte, "TEST%03d", i);
+        return texte;
+    }
+    void personnaliser(ConstructeurReferentiel& c) override {
+        for (int i = 0; i < kActes; ++i) c.ajouterActe(ConstructeurReferentiel::acteSimple(code(i), 10.0 + i));
+    }
+};
+
+TEST_F(LectureDonneesNombreuxActesTest, EveryActIsFoundAsItselfWhileTheSlotsGrow) {
+    for (int passe = 0; passe < 3; ++passe) {
+        for (int k = 0; k < kActes; ++k) {
+            const int i = passe == 0 ? k : (k * 7 + passe) % kActes;  // in order, then scattered
+            NiveauActe* acte = nullptr;
+            ASSERT_EQ(lecture.chercherActe(code(i).c_str(), acte), 0) << code(i);
+            EXPECT_EQ(acte->codeStructure.substr(0, 7), code(i));
+            Montant prix;
+            ASSERT_EQ(lecture.rechercherPrixUnitaire(code(i).c_str(), "1", "0", Nombre(1), d(2012, 1, 1), prix), 0);
+            EXPECT_DOUBLE_EQ(prix.valeur(), 10.0 + i) << code(i);
+        }
+    }
+}
+
 // The other header values are those of the version zone, checked byte for byte by the host tests.
 TEST_F(LectureDonneesTest, MinimumSoftwareVersionOfTheHeader) {
     Code code;
