@@ -11,6 +11,8 @@
 
 #include "consultation/ParcoursReferentiel.h"
 #include "referentiel/NiveauActe.h"
+#include "referentiel/NiveauActivite.h"
+#include "referentiel/NiveauPhase.h"
 #include "referentiel/Referentiel.h"
 #include "referentiel/lignes/Index.h"
 
@@ -49,16 +51,31 @@ void TraceRequete::tracerEntree(const char* objet) { tracerLecture("LectureDonne
 
 void TraceRequete::tracerSortie() { tracerLecture("Code retour de LectureDonnees::%s : 0x%04X", nom_, cr_); }
 
-int comparerCle(const std::string& champ, const std::string& cle) {
+int comparerCle(const std::string& champ, const char* cle, size_t n) {
     // memcmp orders bytes as unsigned, as comparerOctet does.
-    const size_t commun = champ.size() < cle.size() ? champ.size() : cle.size();
-    const int c = std::memcmp(champ.data(), cle.data(), commun);
+    const size_t commun = champ.size() < n ? champ.size() : n;
+    const int c = std::memcmp(champ.data(), cle, commun);
     if (c != 0) return c;
-    for (size_t i = commun; i < cle.size(); ++i) {
+    for (size_t i = commun; i < n; ++i) {
         const int d = comparerOctet(' ', cle[i]);
         if (d != 0) return d;
     }
     return 0;
+}
+
+CleFixe::CleFixe(const Texte& code, size_t largeur, uint16_t& cr) {
+    if (cr != 0) return;
+    if (code.longueur() > largeur || largeur > kLargeurMax) {
+        tracerErreurLecture("La taille du code excede la taille attendue pour le buffer");
+        cr = KPX_CR_DONNEES_INCOHERENTES;
+        return;
+    }
+    // Blanks over the whole buffer, then the code: a dozen bytes, cheaper than two calls.
+    std::memset(octets_, ' ', kLargeurMax);
+    const char* octets = code.chaine();
+    for (size_t i = 0; i < code.longueur(); ++i) octets_[i] = octets[i];
+    octets_[largeur] = '\0';
+    largeur_ = largeur;
 }
 
 // Label columns are wide and mostly blank: their tail is skipped eight blanks at a time.
@@ -92,6 +109,13 @@ uint16_t LectureDonnees::ouvrir() {
 }
 
 void LectureDonnees::fermer() {
+    // What the slots point to is the référentiel's, which may change once the place is given back.
+    dernierActe_ = nullptr;
+    premierActe_ = ActeRecent();
+    actesRecents_.reset();
+    capaciteRecents_ = 0;
+    occupesRecents_ = 0;
+    decalageRecents_ = 0;
     if (!ouvert_) return;
     if (place_ == Place::lecteur) referentiel->fermerLecteur();
     else referentiel->fermerEcrivain();
@@ -108,15 +132,8 @@ void LectureDonnees::compter(bool modifie) {
 }
 
 std::string LectureDonnees::initBufferCode(const Texte& code, size_t largeur, uint16_t& cr) {
-    if (cr != 0) return std::string();
-    if (code.longueur() > largeur) {
-        tracerErreurLecture("La taille du code excede la taille attendue pour le buffer");
-        cr = KPX_CR_DONNEES_INCOHERENTES;
-        return std::string();
-    }
-    std::string buffer(code.chaine(), code.longueur());
-    buffer.resize(largeur, ' ');
-    return buffer;
+    const CleFixe cle(code, largeur, cr);
+    return std::string(cle.data(), cle.size());
 }
 
 const Table* LectureDonnees::tableReferentiel(uint16_t identifiant, uint16_t& cr) {
@@ -141,29 +158,69 @@ const Table* LectureDonnees::tableReferentiel(uint16_t identifiant, uint16_t& cr
 
 // --- Act lookup -------------------------------------------------------------
 
+LectureDonnees::ActeRecent* LectureDonnees::acteRetenu(const Code& codeActe) {
+    const char* code = codeActe.chaine();
+    const size_t longueur = codeActe.longueur();
+    if (dernierActe_ != nullptr && dernierActe_->designe(code, longueur)) return dernierActe_;
+    if (longueur > kLargeurCodeActe) return nullptr;
+    ActeRecent* recent = nullptr;
+    if (!actesRecents_) {
+        if (premierActe_.designe(code, longueur)) recent = &premierActe_;
+    } else {
+        const size_t rang = rangRecent(code, longueur);
+        if (actesRecents_[rang].designe(code, longueur)) recent = &actesRecents_[rang];
+        else if (actesRecents_[rang ^ 1].designe(code, longueur)) recent = &actesRecents_[rang ^ 1];
+    }
+    if (recent != nullptr) dernierActe_ = recent;
+    return recent;
+}
+
+void LectureDonnees::agrandirRecents() {
+    const uint32_t capacite = capaciteRecents_ == 0 ? kActesRecentsInitial : capaciteRecents_ * 4;
+    std::unique_ptr<ActeRecent[]> anciens(new (std::nothrow) ActeRecent[capacite]);
+    if (!anciens) return;  // the slots kept go on serving
+    anciens.swap(actesRecents_);
+    const uint32_t ancienneCapacite = capaciteRecents_;
+    capaciteRecents_ = capacite;
+    decalageRecents_ = 64;
+    while ((1u << (64 - decalageRecents_)) < capacite) --decalageRecents_;
+    occupesRecents_ = 0;
+    dernierActe_ = nullptr;
+    auto replacer = [this](const ActeRecent& recent) {
+        if (recent.ligne != nullptr) *placeLibre(recent.code, recent.longueur) = recent;
+    };
+    if (ancienneCapacite == 0) replacer(premierActe_);
+    for (uint32_t i = 0; i < ancienneCapacite; ++i) replacer(anciens[i]);
+    premierActe_ = ActeRecent();
+}
+
+LectureDonnees::ActeRecent* LectureDonnees::placeLibre(const char* code, size_t longueur) {
+    const size_t rang = rangRecent(code, longueur);
+    ActeRecent* place = &actesRecents_[rang];
+    if (place->ligne != nullptr && actesRecents_[rang ^ 1].ligne == nullptr) place = &actesRecents_[rang ^ 1];
+    if (place->ligne == nullptr) ++occupesRecents_;
+    return place;
+}
+
+LectureDonnees::ActeRecent* LectureDonnees::placeRecente(const Code& codeActe) {
+    // A call that asks for a second act is likely to ask for many: the slots are made then.
+    if (!actesRecents_ && premierActe_.ligne == nullptr) return &premierActe_;
+    if (!actesRecents_ || (occupesRecents_ * 4 >= capaciteRecents_ && capaciteRecents_ < kActesRecentsMaximum))
+        agrandirRecents();
+    if (!actesRecents_) return &premierActe_;
+    return placeLibre(codeActe.chaine(), codeActe.longueur());
+}
+
 uint16_t LectureDonnees::chercherActeDansIndex(const Code& codeActe, Index*& ligne) {
     uint16_t cr = 0;
     TraceRequete trace("chercherActeDansIndex", "recherche d'un code acte dans la table d'Index", cr);
     tracerLecture("Code acte recherche : %s", codeActe.chaine());
     ligne = nullptr;
-    const size_t longueur = codeActe.longueur();
-    ActeRecent* recent = nullptr;
-    if (longueur <= kLargeurCodeActe) {
-        if (dernierActe_.designe(codeActe.chaine(), longueur)) {
-            ligne = dernierActe_.ligne;
-            return cr;
-        }
-        // A call that asks for a second act is likely to ask for many: the slots are made then.
-        if (!actesRecents_ && dernierActe_.ligne != nullptr)
-            actesRecents_.reset(new (std::nothrow) ActeRecent[kActesRecents]);
-        if (actesRecents_) recent = &actesRecents_[rangRecent(codeActe.chaine(), longueur)];
-        if (recent != nullptr && recent->designe(codeActe.chaine(), longueur)) {
-            ligne = recent->ligne;
-            dernierActe_ = *recent;
-            return cr;
-        }
+    if (const ActeRecent* recent = acteRetenu(codeActe)) {
+        ligne = recent->ligne;
+        return cr;
     }
-    std::string cle = initBufferCode(codeActe, kLargeurCodeActe, cr);
+    const CleFixe cle(codeActe, kLargeurCodeActe, cr);
     const Table* index = tableReferentiel(Index::kIdentifiant, cr);
     const Index* trouve = chercherDichotomie<Index>(
         index, [&cle](const Index& l) { return comparerCle(l.codeActe, cle); }, cr,
@@ -171,22 +228,32 @@ uint16_t LectureDonnees::chercherActeDansIndex(const Code& codeActe, Index*& lig
     if (cr != 0) return cr;
     ligne = const_cast<Index*>(trouve);  // the index owns its act slot, which loading fills
     // A code found fits its column, so it fits a slot.
-    dernierActe_.longueur = static_cast<uint8_t>(longueur);
-    std::memcpy(dernierActe_.code, codeActe.chaine(), longueur);
-    dernierActe_.ligne = ligne;
-    if (recent != nullptr) *recent = dernierActe_;
+    ActeRecent* recent = placeRecente(codeActe);
+    *recent = ActeRecent();
+    recent->longueur = static_cast<uint8_t>(codeActe.longueur());
+    std::memcpy(recent->code, codeActe.chaine(), codeActe.longueur());
+    recent->ligne = ligne;
+    dernierActe_ = recent;
     return cr;
 }
 
-size_t LectureDonnees::rangRecent(const char* code, size_t longueur) {
-    uint64_t melange = longueur;
-    for (size_t i = 0; i < longueur; ++i)
-        melange = (melange << 5 | melange >> 59) ^ static_cast<unsigned char>(code[i]);
-    static_assert(kActesRecents == 256, "the top byte of the product picks the slot");
-    return static_cast<size_t>((melange * 0x9E3779B97F4A7C15ull) >> 56);
+size_t LectureDonnees::rangRecent(const char* code, size_t longueur) const {
+    uint64_t tete, queue;
+    motsDe(code, longueur, tete, queue);
+    // Codes differ mostly in their last bytes: both words are spread over the whole word first.
+    uint64_t melange = (tete * 0x9E3779B97F4A7C15ull ^ queue ^ longueur) * 0xC2B2AE3D27D4EB4Full;
+    melange ^= melange >> 29;
+    return static_cast<size_t>((melange * 0x9E3779B97F4A7C15ull) >> decalageRecents_);
 }
 
 uint16_t LectureDonnees::chercherActe(const Code& codeActe, NiveauActe*& acte) {
+    if (descenteUtilisable()) {
+        const ActeRecent* recent = acteRetenu(codeActe);
+        if (recent != nullptr && recent->niveau != nullptr) {
+            acte = recent->niveau;
+            return 0;
+        }
+    }
     uint16_t cr = 0;
     TraceRequete trace("chercherActe", "recherche des donnees d'un acte", cr);
     cr = chercherActeSansTrace(codeActe, acte);
@@ -221,6 +288,12 @@ uint16_t LectureDonnees::chercherActeSansTrace(const Code& codeActe, NiveauActe*
         return KPX_CR_OCCUPE;
     }
     acte = present;
+    // The lookup above left the act's slot the last one; what it kept under another act goes.
+    if (dernierActe_ != nullptr && dernierActe_->ligne == ligne && dernierActe_->niveau != acte) {
+        dernierActe_->niveau = acte;
+        dernierActe_->historique = nullptr;
+        dernierActe_->activite = ActiviteRetenue();
+    }
     return 0;
 }
 
@@ -257,35 +330,102 @@ uint16_t LectureDonnees::rechercherPositionActe(const Code& codeActe, Nombre& po
 }
 
 // --- Hierarchy descent and histories ------------------------------------------
+// Each search ends with the act's slot the last one (its act lookup made it so), where
+// what it found is kept under the level above it.
+
+bool LectureDonnees::descenteUtilisable() const {
+    return place_ == Place::lecteur && !TraceDetail::estActif(CAT_CONSULTATION, NIV_DETAIL) &&
+           !TraceDetail::estActif(CAT_CYCLE, NIV_DETAIL);
+}
+
+namespace {
+
+// A one-character code as its search pads it; a longer one is never kept.
+bool memeCodeCourt(char retenu, const Code& cherche) { return cherche.longueur() == 1 && cherche[0] == retenu; }
+
+uint32_t cleDate(const Date& date) {
+    return static_cast<uint32_t>(date.annee()) << 16 | static_cast<uint32_t>(date.mois()) << 8 | date.jour();
+}
+
+}  // namespace
+
+const LectureDonnees::ActiviteRetenue* LectureDonnees::activiteRetenue(const Code& codeActe,
+                                                                      const Code& codeActivite) {
+    const ActeRecent* recent = acteRetenu(codeActe);
+    if (recent == nullptr || recent->niveau == nullptr) return nullptr;
+    const ActiviteRetenue& activite = recent->activite;
+    return activite.niveau != nullptr && memeCodeCourt(activite.code, codeActivite) ? &activite : nullptr;
+}
+
+const LectureDonnees::PhaseRetenue* LectureDonnees::phaseRetenue(const Code& codeActe, const Code& codeActivite,
+                                                                const Code& codePhase) {
+    const ActiviteRetenue* activite = activiteRetenue(codeActe, codeActivite);
+    if (activite == nullptr) return nullptr;
+    const PhaseRetenue& phase = activite->phase;
+    return phase.niveau != nullptr && memeCodeCourt(phase.code, codePhase) ? &phase : nullptr;
+}
 
 uint16_t LectureDonnees::chercherActivite(const Code& codeActe, const Code& codeActivite,
                                           NiveauActivite*& activite) {
+    if (descenteUtilisable()) {
+        if (const ActiviteRetenue* retenue = activiteRetenue(codeActe, codeActivite)) {
+            activite = retenue->niveau;
+            return 0;
+        }
+    }
     uint16_t cr = 0;
     TraceRequete trace("chercherActivite", "recherche d'une activite d'un acte", cr);
     tracerLecture("Code activite recherche : %s", codeActivite.chaine());
     activite = nullptr;
-    std::string cle = initBufferCode(codeActivite, 1, cr);
+    const CleFixe cle(codeActivite, 1, cr);
     NiveauActe* acte = nullptr;
     if (cr == 0) cr = chercherActe(codeActe, acte);
     if (cr == 0) cr = acte->chercherActivite(cle[0], activite);
+    if (cr == 0 && codeActivite.longueur() == 1 && dernierActe_->niveau == acte &&
+        dernierActe_->activite.niveau != activite) {
+        dernierActe_->activite = ActiviteRetenue();
+        dernierActe_->activite.code = cle[0];
+        dernierActe_->activite.niveau = activite;
+    }
     return cr;
 }
 
 uint16_t LectureDonnees::chercherPhase(const Code& codeActe, const Code& codeActivite, const Code& codePhase,
                                        NiveauPhase*& phase) {
+    if (descenteUtilisable()) {
+        if (const PhaseRetenue* retenue = phaseRetenue(codeActe, codeActivite, codePhase)) {
+            phase = retenue->niveau;
+            return 0;
+        }
+    }
     uint16_t cr = 0;
     TraceRequete trace("chercherPhase", "recherche d'une phase d'une activite", cr);
     tracerLecture("Code phase recherche : %s", codePhase.chaine());
     phase = nullptr;
-    std::string cle = initBufferCode(codePhase, 1, cr);
+    const CleFixe cle(codePhase, 1, cr);
     NiveauActivite* activite = nullptr;
     if (cr == 0) cr = chercherActivite(codeActe, codeActivite, activite);
     if (cr == 0) cr = activite->chercherNiveauPhase(cle[0], phase);
+    if (cr == 0 && codePhase.longueur() == 1 && dernierActe_->activite.niveau == activite) {
+        PhaseRetenue& retenue = dernierActe_->activite.phase;
+        if (retenue.niveau != phase) {
+            retenue = PhaseRetenue();
+            retenue.code = cle[0];
+            retenue.niveau = phase;
+        }
+    }
     return cr;
 }
 
 uint16_t LectureDonnees::chercherHistoActe(const Code& codeActe, const Date& dateReference,
                                            const HistoriqueNiveauActe*& historique) {
+    if (descenteUtilisable()) {
+        const ActeRecent* recent = acteRetenu(codeActe);
+        if (recent != nullptr && recent->historique != nullptr && recent->date == cleDate(dateReference)) {
+            historique = recent->historique;
+            return 0;
+        }
+    }
     uint16_t cr = 0;
     TraceRequete trace("chercherHistoActe", "recherche de l'historique d'un acte a une date", cr);
     tracerDateReference(dateReference);
@@ -293,12 +433,23 @@ uint16_t LectureDonnees::chercherHistoActe(const Code& codeActe, const Date& dat
     NiveauActe* acte = nullptr;
     cr = chercherActe(codeActe, acte);
     if (cr == 0) cr = acte->chercherHistorique(dateReference, historique);
+    if (cr == 0 && dernierActe_->niveau == acte) {
+        dernierActe_->date = cleDate(dateReference);
+        dernierActe_->historique = historique;
+    }
     return cr;
 }
 
 uint16_t LectureDonnees::chercherHistoActivite(const Code& codeActe, const Code& codeActivite,
                                                const Date& dateReference,
                                                const HistoriqueNiveauActivite*& historique) {
+    if (descenteUtilisable()) {
+        const ActiviteRetenue* retenue = activiteRetenue(codeActe, codeActivite);
+        if (retenue != nullptr && retenue->historique != nullptr && retenue->date == cleDate(dateReference)) {
+            historique = retenue->historique;
+            return 0;
+        }
+    }
     uint16_t cr = 0;
     TraceRequete trace("chercherHistoActivite", "recherche de l'historique d'une activite a une date", cr);
     tracerDateReference(dateReference);
@@ -306,11 +457,22 @@ uint16_t LectureDonnees::chercherHistoActivite(const Code& codeActe, const Code&
     NiveauActivite* activite = nullptr;
     cr = chercherActivite(codeActe, codeActivite, activite);
     if (cr == 0) cr = activite->chercherHistorique(dateReference, historique);
+    if (cr == 0 && dernierActe_->activite.niveau == activite) {
+        dernierActe_->activite.date = cleDate(dateReference);
+        dernierActe_->activite.historique = historique;
+    }
     return cr;
 }
 
 uint16_t LectureDonnees::chercherHistoPhase(const Code& codeActe, const Code& codeActivite, const Code& codePhase,
                                             const Date& dateReference, const HistoriqueNiveauPhase*& historique) {
+    if (descenteUtilisable()) {
+        const PhaseRetenue* retenue = phaseRetenue(codeActe, codeActivite, codePhase);
+        if (retenue != nullptr && retenue->historique != nullptr && retenue->date == cleDate(dateReference)) {
+            historique = retenue->historique;
+            return 0;
+        }
+    }
     uint16_t cr = 0;
     TraceRequete trace("chercherHistoPhase", "recherche de l'historique d'une phase a une date", cr);
     tracerDateReference(dateReference);
@@ -318,6 +480,10 @@ uint16_t LectureDonnees::chercherHistoPhase(const Code& codeActe, const Code& co
     NiveauPhase* phase = nullptr;
     cr = chercherPhase(codeActe, codeActivite, codePhase, phase);
     if (cr == 0) cr = phase->chercherHistorique(dateReference, historique);
+    if (cr == 0 && dernierActe_->activite.phase.niveau == phase) {
+        dernierActe_->activite.phase.date = cleDate(dateReference);
+        dernierActe_->activite.phase.historique = historique;
+    }
     return cr;
 }
 

@@ -91,7 +91,7 @@ public:
     void definirComptageModifications(bool compter);
     uint32_t lireNombreModifications() const { return nombreModificationsLues; }
 
-    // Copies a key into a buffer of that width padded with spaces; 0xDFFE when longer.
+    // Copies a key into a buffer of that width (16 at most) padded with spaces; 0xDFFE when longer.
     static std::string initBufferCode(const Texte& code, size_t largeur, uint16_t& cr);
 
     // --- Acts: lookup, descent, histories ---
@@ -126,6 +126,10 @@ public:
     uint16_t rechercherFraisDeplacement(const Code& codeActe, Code& code);
     uint16_t rechercherNaturesAssurance(const Code& codeActe, TypeListe<Code>& natures);
     uint16_t rechercherActivites(const Code& codeActe, TypeListe<Code>& activites);
+    // Whether the list the query of that name would fill holds the code, without filling it:
+    // the same answer as its contient(), the same code and the same trace lines.
+    uint16_t contientNatureAssurance(const Code& codeActe, const Code& nature, Booleen& present);
+    uint16_t contientActivite(const Code& codeActe, const Code& codeActivite, Booleen& present);
 
     // Act data at a date.
     uint16_t rechercherAdmissionRemboursement(const Code& codeActe, const Date& dateReference, Code& code);
@@ -138,6 +142,7 @@ public:
 
     // Activity data.
     uint16_t rechercherPhasesDeTraitement(const Code& codeActe, const Code& codeActivite, TypeListe<Code>& phases);
+    uint16_t contientPhase(const Code& codeActe, const Code& codeActivite, const Code& codePhase, Booleen& present);
     uint16_t rechercherRMO(const Code& codeActe, const Code& codeActivite, TypeListe<Code>& rmo);
     uint16_t rechercherAgrementsRadio(const Code& codeActe, const Code& codeActivite, TypeListe<Code>& agrements);
     uint16_t rechercherCodesExtensionDocumentaire(const Code& codeActe, const Code& codeActivite,
@@ -150,6 +155,8 @@ public:
                                                    const Date& dateReference, TypeListe<Code>& classes);
     uint16_t rechercherModificateursApplicables(const Code& codeActe, const Code& codeActivite,
                                                 const Date& dateReference, TypeListe<Code>& modificateurs);
+    uint16_t contientModificateurApplicable(const Code& codeActe, const Code& codeActivite,
+                                            const Date& dateReference, const Code& modificateur, Booleen& present);
     uint16_t rechercherCategorieMedicale(const Code& codeActe, const Code& codeActivite, const Date& dateReference,
                                          Code& categorie);
     uint16_t rechercherCodeRegroupement(const Code& codeActe, const Code& codeActivite, const Date& dateReference,
@@ -370,22 +377,83 @@ private:
     // The index rows found by act code: the rules of an invoice ask for the same acts
     // again and again, and the rows neither move nor go while this reader holds the référentiel.
     // The last act, then a slot per recent code; a code that lost its slot is searched again.
-    // The slots are made only when a call asks for a second act.
+    // The slots are made only when a call asks for a second act: the first has a slot of its own.
+    // Under its act a slot also keeps the last descent found from it (the version at a date,
+    // the activity and its version, the phase and its version), which the rules of one line ask
+    // for again and again; finding another activity forgets the phase kept. Only a reader uses
+    // them (the writer changes the levels it reads), and only while the query trace is off:
+    // a level found here writes none of the lines of its search.
+    struct PhaseRetenue {
+        char code = 0;
+        NiveauPhase* niveau = nullptr;
+        uint32_t date = 0;
+        const HistoriqueNiveauPhase* historique = nullptr;
+    };
+    struct ActiviteRetenue {
+        char code = 0;
+        NiveauActivite* niveau = nullptr;
+        uint32_t date = 0;
+        const HistoriqueNiveauActivite* historique = nullptr;
+        PhaseRetenue phase;
+    };
     struct ActeRecent {
         uint8_t longueur = 0;
         char code[kLargeurCodeActe] = {};
         Index* ligne = nullptr;
+        NiveauActe* niveau = nullptr;
+        uint32_t date = 0;
+        const HistoriqueNiveauActe* historique = nullptr;
+        ActiviteRetenue activite;
         bool designe(const char* autre, size_t n) const {
-            if (ligne == nullptr || longueur != n) return false;
-            for (size_t i = 0; i < n; ++i)  // a dozen bytes: cheaper than a call
-                if (code[i] != autre[i]) return false;
-            return true;
+            return ligne != nullptr && longueur == n && memesOctets(code, autre, n);
         }
     };
-    static constexpr size_t kActesRecents = 256;
-    ActeRecent dernierActe_;
+    // A code of up to 16 bytes as two words, overlapping when it is shorter than two:
+    // cheaper to compare and to mix than its bytes one by one.
+    static void motsDe(const char* code, size_t n, uint64_t& tete, uint64_t& queue) {
+        tete = 0;
+        queue = 0;
+        if (n >= 8) {
+            std::memcpy(&tete, code, 8);
+            std::memcpy(&queue, code + n - 8, 8);
+        } else if (n >= 4) {
+            uint32_t a, b;
+            std::memcpy(&a, code, 4);
+            std::memcpy(&b, code + n - 4, 4);
+            tete = a;
+            queue = b;
+        } else {
+            for (size_t i = 0; i < n; ++i) tete = tete << 8 | static_cast<unsigned char>(code[i]);
+        }
+    }
+    static bool memesOctets(const char* a, const char* b, size_t n) {
+        uint64_t a0, a1, b0, b1;
+        motsDe(a, n, a0, a1);
+        motsDe(b, n, b0, b1);
+        return a0 == b0 && a1 == b1;
+    }
+    // A code goes to one of two neighbouring slots; the slots grow fourfold once a quarter
+    // of them is taken, so that the acts of the largest invoice rarely put each other out.
+    static constexpr uint32_t kActesRecentsInitial = 256;
+    static constexpr uint32_t kActesRecentsMaximum = 4096;
+    ActeRecent premierActe_;
     std::unique_ptr<ActeRecent[]> actesRecents_;
-    static size_t rangRecent(const char* code, size_t longueur);
+    uint32_t capaciteRecents_ = 0;
+    uint32_t occupesRecents_ = 0;
+    int decalageRecents_ = 0;  // keeps the top bits that number the slots
+    ActeRecent* dernierActe_ = nullptr;
+    size_t rangRecent(const char* code, size_t longueur) const;
+    // The slots made or grown, those kept placed again.
+    void agrandirRecents();
+    ActeRecent* placeLibre(const char* code, size_t longueur);
+    // The slot holding the act, made the last one; null when none holds it.
+    ActeRecent* acteRetenu(const Code& codeActe);
+    // The slot an act found in the index takes, the slots made at the second act.
+    ActeRecent* placeRecente(const Code& codeActe);
+    // Whether the descents kept may answer now.
+    bool descenteUtilisable() const;
+    const ActiviteRetenue* activiteRetenue(const Code& codeActe, const Code& codeActivite);
+    const PhaseRetenue* phaseRetenue(const Code& codeActe, const Code& codeActivite, const Code& codePhase);
     // The grid of the contexts at the date, and its row of information.
     uint16_t chercherGrille(const Nombre& contextePS, const Nombre& contexteBS, const Date& dateReference,
                             Nombre& grille, const InfosGril*& info);

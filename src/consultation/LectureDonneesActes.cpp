@@ -16,6 +16,36 @@ void ajouterCodes(TypeListe<Code>& liste, const std::vector<T>& entrees, uint16_
     for (size_t i = 0; i < entrees.size() && cr == 0; ++i) ajouterCode(liste, entrees[i], static_cast<uint32_t>(i), cr);
 }
 
+// Whether an entry, trimmed as codeFixe trims it, is the code: without building the code.
+bool estCode(const std::string& champ, const Code& code) {
+    size_t longueur = 0;
+    for (size_t i = 0; i < champ.size() && champ[i] != '\0'; ++i)
+        if (champ[i] != ' ') longueur = i + 1;
+    return longueur == code.longueur() && std::memcmp(champ.data(), code.chaine(), longueur) == 0;
+}
+bool estCode(char champ, const Code& code) {
+    if (champ == ' ' || champ == '\0') return code.longueur() == 0;
+    return code.longueur() == 1 && code[0] == champ;
+}
+template <class T>
+bool contient(const std::vector<T>& entrees, const Code& code) {
+    for (const T& entree : entrees)
+        if (estCode(entree, code)) return true;
+    return false;
+}
+
+// The list queries that have a membership form, named once for both: they trace alike.
+struct NomRequete {
+    const char* nom;
+    const char* objet;
+};
+constexpr NomRequete kNaturesAssurance{"rechercherNaturesAssurance",
+                                       "recherche de la liste des natures d'assurance d'un acte"};
+constexpr NomRequete kActivites{"rechercherActivites", "recherche de la liste des codes activite d'un acte"};
+constexpr NomRequete kPhases{"rechercherPhasesDeTraitement", "recherche de la liste des phases d'une activite"};
+constexpr NomRequete kModificateurs{"rechercherModificateursApplicables",
+                                    "recherche de la liste des modificateurs applicables"};
+
 }  // namespace
 
 // --- Fixed data of the act ----------------------------------------------------
@@ -121,7 +151,7 @@ uint16_t LectureDonnees::rechercherFraisDeplacement(const Code& codeActe, Code& 
 
 uint16_t LectureDonnees::rechercherNaturesAssurance(const Code& codeActe, TypeListe<Code>& natures) {
     uint16_t cr = 0;
-    TraceRequete trace("rechercherNaturesAssurance", "recherche de la liste des natures d'assurance d'un acte", cr);
+    TraceRequete trace(kNaturesAssurance.nom, kNaturesAssurance.objet, cr);
     natures.vider();
     NiveauActe* acte = nullptr;
     cr = chercherActe(codeActe, acte);
@@ -131,12 +161,33 @@ uint16_t LectureDonnees::rechercherNaturesAssurance(const Code& codeActe, TypeLi
 
 uint16_t LectureDonnees::rechercherActivites(const Code& codeActe, TypeListe<Code>& activites) {
     uint16_t cr = 0;
-    TraceRequete trace("rechercherActivites", "recherche de la liste des codes activite d'un acte", cr);
+    TraceRequete trace(kActivites.nom, kActivites.objet, cr);
     activites.vider();
     NiveauActe* acte = nullptr;
     cr = chercherActe(codeActe, acte);
     for (size_t i = 0; cr == 0 && i < acte->activites().size(); ++i)
         ajouterCode(activites, acte->activites()[i]->codeActivite, static_cast<uint32_t>(i), cr);
+    return cr;
+}
+
+uint16_t LectureDonnees::contientNatureAssurance(const Code& codeActe, const Code& nature, Booleen& present) {
+    uint16_t cr = 0;
+    TraceRequete trace(kNaturesAssurance.nom, kNaturesAssurance.objet, cr);
+    present = Booleen(false);
+    NiveauActe* acte = nullptr;
+    cr = chercherActe(codeActe, acte);
+    if (cr == 0) present = Booleen(contient(acte->naturesAssurance, nature));
+    return cr;
+}
+
+uint16_t LectureDonnees::contientActivite(const Code& codeActe, const Code& codeActivite, Booleen& present) {
+    uint16_t cr = 0;
+    TraceRequete trace(kActivites.nom, kActivites.objet, cr);
+    present = Booleen(false);
+    NiveauActe* acte = nullptr;
+    cr = chercherActe(codeActe, acte);
+    for (size_t i = 0; cr == 0 && !present.valeur() && i < acte->activites().size(); ++i)
+        present = Booleen(estCode(acte->activites()[i]->codeActivite, codeActivite));
     return cr;
 }
 
@@ -215,12 +266,24 @@ uint16_t LectureDonnees::rechercherActesForfaitCMU(const Code& codeActe, const D
 uint16_t LectureDonnees::rechercherPhasesDeTraitement(const Code& codeActe, const Code& codeActivite,
                                                       TypeListe<Code>& phases) {
     uint16_t cr = 0;
-    TraceRequete trace("rechercherPhasesDeTraitement", "recherche de la liste des phases d'une activite", cr);
+    TraceRequete trace(kPhases.nom, kPhases.objet, cr);
     phases.vider();
     NiveauActivite* activite = nullptr;
     cr = chercherActivite(codeActe, codeActivite, activite);
     for (size_t i = 0; cr == 0 && i < activite->phases().size(); ++i)
         ajouterCode(phases, activite->phases()[i]->codePhase, static_cast<uint32_t>(i), cr);
+    return cr;
+}
+
+uint16_t LectureDonnees::contientPhase(const Code& codeActe, const Code& codeActivite, const Code& codePhase,
+                                       Booleen& present) {
+    uint16_t cr = 0;
+    TraceRequete trace(kPhases.nom, kPhases.objet, cr);
+    present = Booleen(false);
+    NiveauActivite* activite = nullptr;
+    cr = chercherActivite(codeActe, codeActivite, activite);
+    for (size_t i = 0; cr == 0 && !present.valeur() && i < activite->phases().size(); ++i)
+        present = Booleen(estCode(activite->phases()[i]->codePhase, codePhase));
     return cr;
 }
 
@@ -275,7 +338,7 @@ uint16_t LectureDonnees::rechercherRegleAssociation(const Code& codeActe, const 
     uint16_t cr = 0;
     TraceRequete trace("rechercherRegleAssociation", "recherche de la regle d'association d'un couple d'actes", cr);
     tracerLecture("Code acte associe : %s", acteAssocie.chaine());
-    std::string cle = initBufferCode(acteAssocie, kLargeurCodeActe, cr);
+    const CleFixe cle(acteAssocie, kLargeurCodeActe, cr);
     const HistoriqueNiveauActivite* historique = nullptr;
     if (cr == 0) cr = chercherHistoActivite(codeActe, codeActivite, dateReference, historique);
     if (cr != 0) return cr;
@@ -306,12 +369,23 @@ uint16_t LectureDonnees::rechercherModificateursApplicables(const Code& codeActe
                                                             const Date& dateReference,
                                                             TypeListe<Code>& modificateurs) {
     uint16_t cr = 0;
-    TraceRequete trace("rechercherModificateursApplicables", "recherche de la liste des modificateurs applicables",
-                       cr);
+    TraceRequete trace(kModificateurs.nom, kModificateurs.objet, cr);
     modificateurs.vider();
     const HistoriqueNiveauActivite* historique = nullptr;
     cr = chercherHistoActivite(codeActe, codeActivite, dateReference, historique);
     if (cr == 0) ajouterCodes(modificateurs, historique->modificateurs, cr);
+    return cr;
+}
+
+uint16_t LectureDonnees::contientModificateurApplicable(const Code& codeActe, const Code& codeActivite,
+                                                        const Date& dateReference, const Code& modificateur,
+                                                        Booleen& present) {
+    uint16_t cr = 0;
+    TraceRequete trace(kModificateurs.nom, kModificateurs.objet, cr);
+    present = Booleen(false);
+    const HistoriqueNiveauActivite* historique = nullptr;
+    cr = chercherHistoActivite(codeActe, codeActivite, dateReference, historique);
+    if (cr == 0) present = Booleen(contient(historique->modificateurs, modificateur));
     return cr;
 }
 

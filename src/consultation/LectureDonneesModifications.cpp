@@ -7,27 +7,28 @@
 
 namespace {
 
+const Code& tracerCodeActe(const Code& codeActe) {
+    tracerLecture("Code acte recherche : %s", codeActe.chaine());
+    return codeActe;
+}
+
 // The key of an act-level value as the records store it: the act code padded to 13.
 struct CleActe {
-    std::string acte;
+    CleActe(const Code& codeActe, const Code* codeActivite, const Code* codePhase, uint16_t& cr)
+        : acte(tracerCodeActe(codeActe), LectureDonnees::kLargeurCodeActe, cr) {
+        if (codeActivite != nullptr) {
+            const CleFixe cle(*codeActivite, 1, cr);
+            if (cr == 0) activite = cle[0];
+        }
+        if (codePhase != nullptr) {
+            const CleFixe cle(*codePhase, 1, cr);
+            if (cr == 0) phase = cle[0];
+        }
+    }
+    CleFixe acte;
     char activite = ' ';
     char phase = ' ';
 };
-
-CleActe cleActe(const Code& codeActe, const Code* codeActivite, const Code* codePhase, uint16_t& cr) {
-    tracerLecture("Code acte recherche : %s", codeActe.chaine());
-    CleActe cle;
-    cle.acte = LectureDonnees::initBufferCode(codeActe, LectureDonnees::kLargeurCodeActe, cr);
-    if (codeActivite != nullptr) {
-        std::string activite = LectureDonnees::initBufferCode(*codeActivite, 1, cr);
-        if (cr == 0) cle.activite = activite[0];
-    }
-    if (codePhase != nullptr) {
-        std::string phase = LectureDonnees::initBufferCode(*codePhase, 1, cr);
-        if (cr == 0) cle.phase = phase[0];
-    }
-    return cle;
-}
 
 template <class L>
 bool memeActe(const L& l, const CleActe& cle) {
@@ -70,7 +71,7 @@ const ModificationCodeRegroupement* LectureDonnees::modificationCodeRegroupement
                                                                                  const Code& codeActivite,
                                                                                  const Date& dateReference,
                                                                                  uint16_t& cr) {
-    const CleActe cle = cleActe(codeActe, &codeActivite, nullptr, cr);
+    const CleActe cle(codeActe, &codeActivite, nullptr, cr);
     const Table* table = tableReferentiel(ModificationCodeRegroupement::kIdentifiant, cr);
     return derniereModification<ModificationCodeRegroupement>(
         table, dateReference, [&cle](const ModificationCodeRegroupement& l) { return memeActe(l, cle); });
@@ -80,7 +81,7 @@ const ModificationPrixUnitaire* LectureDonnees::modificationPrixUnitaire(const C
                                                                          const Code& codeActivite,
                                                                          const Code& codePhase, const Nombre* grille,
                                                                          const Date& dateReference, uint16_t& cr) {
-    const CleActe cle = cleActe(codeActe, &codeActivite, &codePhase, cr);
+    const CleActe cle(codeActe, &codeActivite, &codePhase, cr);
     const Table* table = tableReferentiel(ModificationPrixUnitaire::kIdentifiant, cr);
     return derniereModification<ModificationPrixUnitaire>(table, dateReference, [&](const ModificationPrixUnitaire& l) {
         return memePhase(l, cle) && (grille == nullptr || l.grille == grilleDe(*grille));
@@ -92,7 +93,7 @@ const ModificationSupplementCharge* LectureDonnees::modificationSupplementCharge
                                                                                  const Code& codePhase,
                                                                                  const Date& dateReference,
                                                                                  uint16_t& cr) {
-    const CleActe cle = cleActe(codeActe, &codeActivite, &codePhase, cr);
+    const CleActe cle(codeActe, &codeActivite, &codePhase, cr);
     const Table* table = tableReferentiel(ModificationSupplementCharge::kIdentifiant, cr);
     return derniereModification<ModificationSupplementCharge>(
         table, dateReference, [&cle](const ModificationSupplementCharge& l) { return memePhase(l, cle); });
@@ -103,7 +104,7 @@ const ModificationMajorationDOM* LectureDonnees::modificationMajorationDOM(const
                                                                            const Code& codePhase,
                                                                            const Nombre& positionDOM,
                                                                            const Date& dateReference, uint16_t& cr) {
-    const CleActe cle = cleActe(codeActe, &codeActivite, &codePhase, cr);
+    const CleActe cle(codeActe, &codeActivite, &codePhase, cr);
     const Table* table = tableReferentiel(ModificationMajorationDOM::kIdentifiant, cr);
     const uint16_t position = static_cast<uint16_t>(positionDOM.valeur());
     return derniereModification<ModificationMajorationDOM>(
@@ -114,7 +115,7 @@ const ModificationMajorationDOM* LectureDonnees::modificationMajorationDOM(const
 const ModificationModificateur* LectureDonnees::modificationModificateur(const Code& codeModificateur,
                                                                          const Nombre& grille,
                                                                          const Date& dateReference, uint16_t& cr) {
-    const std::string cle = initBufferCode(codeModificateur, 1, cr);
+    const CleFixe cle(codeModificateur, 1, cr);
     const Table* table = tableReferentiel(ModificationModificateur::kIdentifiant, cr);
     if (cr != 0) return nullptr;
     return derniereModification<ModificationModificateur>(table, dateReference, [&](const ModificationModificateur& l) {
@@ -124,7 +125,7 @@ const ModificationModificateur* LectureDonnees::modificationModificateur(const C
 
 const ModificationRegleAssociationNonPrevue* LectureDonnees::modificationRegleAssociationNP(
     const Code& codeAssociation, const Nombre& grille, const Date& dateReference, uint16_t& cr) {
-    const std::string cle = initBufferCode(codeAssociation, 1, cr);
+    const CleFixe cle(codeAssociation, 1, cr);
     const Table* table = tableReferentiel(ModificationRegleAssociationNonPrevue::kIdentifiant, cr);
     if (cr != 0) return nullptr;
     return derniereModification<ModificationRegleAssociationNonPrevue>(
@@ -292,7 +293,7 @@ uint16_t LectureDonnees::rechercherDateCreationCodeRegroupement(const Code& code
     TraceRequete trace("rechercherDateCreationCodeRegroupement",
                        "recherche de la date de creation d'un code regroupement local", cr);
     tracerLecture("Code regroupement recherche : %s", codeRegroupement.chaine());
-    std::string cle = initBufferCode(codeRegroupement, kLargeurCodeRegroupement, cr);
+    const CleFixe cle(codeRegroupement, kLargeurCodeRegroupement, cr);
     const Table* table = tableReferentiel(ModificationNouveauCodeRegroupement::kIdentifiant, cr);
     if (cr != 0) return cr;
     const ModificationNouveauCodeRegroupement* trouve = nullptr;

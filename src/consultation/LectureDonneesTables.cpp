@@ -36,7 +36,7 @@ uint16_t LectureDonnees::chercherAssociationNP(const Code& codeAssociation, cons
     uint16_t cr = 0;
     TraceRequete trace("chercherAssociationNP", "recherche d'un code association non prevue", cr);
     tracerLecture("Code association recherche : %s", codeAssociation.chaine());
-    std::string cle = initBufferCode(codeAssociation, 1, cr);
+    const CleFixe cle(codeAssociation, 1, cr);
     ligne = chercherDichotomie<AssociationNonPrevue>(
         tableReferentiel(AssociationNonPrevue::kIdentifiant, cr),
         [&cle](const AssociationNonPrevue& l) { return comparerOctet(l.codeAssociation, cle[0]); }, cr,
@@ -48,7 +48,7 @@ uint16_t LectureDonnees::chercherCaisseJoursFeries(const Code& codeCaisse, const
     uint16_t cr = 0;
     TraceRequete trace("chercherCaisseJoursFeries", "recherche d'une caisse dans la table des jours feries", cr);
     tracerLecture("Code caisse recherche : %s", codeCaisse.chaine());
-    std::string cle = initBufferCode(codeCaisse, kLargeurCaisse, cr);
+    const CleFixe cle(codeCaisse, kLargeurCaisse, cr);
     ligne = chercherDichotomie<JourFerieCaisse>(
         tableReferentiel(JourFerieCaisse::kIdentifiant, cr),
         [&cle](const JourFerieCaisse& l) { return comparerCle(l.codeCaisse, cle); }, cr,
@@ -60,7 +60,7 @@ uint16_t LectureDonnees::chercherClasseSpecialite(const Code& classe, const Clas
     uint16_t cr = 0;
     TraceRequete trace("chercherClasseSpecialite", "recherche d'une classe de specialite", cr);
     tracerLecture("Classe specialite recherchee : %s", classe.chaine());
-    std::string cle = initBufferCode(classe, kLargeurSpecialite, cr);
+    const CleFixe cle(classe, kLargeurSpecialite, cr);
     ligne = chercherDichotomie<ClasseSpecialite>(
         tableReferentiel(ClasseSpecialite::kIdentifiant, cr),
         [&cle](const ClasseSpecialite& l) { return comparerCle(l.classeSpecialite, cle); }, cr,
@@ -72,7 +72,7 @@ uint16_t LectureDonnees::chercherIdentifiantRegle(const Code& identifiantRegle, 
     uint16_t cr = 0;
     TraceRequete trace("chercherIdentifiantRegle", "recherche d'une regle dans la table References CdC", cr);
     tracerLecture("Identifiant regle recherche : %s", identifiantRegle.chaine());
-    std::string cle = initBufferCode(identifiantRegle, kLargeurIdentifiantRegle, cr);
+    const CleFixe cle(identifiantRegle, kLargeurIdentifiantRegle, cr);
     ligne = chercherDichotomie<ReferenceCdC>(
         tableReferentiel(ReferenceCdC::kIdentifiant, cr),
         [&cle](const ReferenceCdC& l) { return comparerCle(l.identifiantRegle, cle); }, cr,
@@ -84,7 +84,7 @@ uint16_t LectureDonnees::chercherIndicateur(const Code& indicateur, const Except
     uint16_t cr = 0;
     TraceRequete trace("chercherIndicateur", "recherche d'un indicateur dans la table des exceptions", cr);
     tracerLecture("Indicateur recherche : %s", indicateur.chaine());
-    std::string cle = initBufferCode(indicateur, kLargeurIndicateur, cr);
+    const CleFixe cle(indicateur, kLargeurIndicateur, cr);
     ligne = chercherDichotomie<ExceptionPrioriteIndicateur>(
         tableReferentiel(ExceptionPrioriteIndicateur::kIdentifiant, cr),
         [&cle](const ExceptionPrioriteIndicateur& l) { return comparerOctet(l.indicateurACombiner, cle[0]); }, cr,
@@ -96,7 +96,7 @@ uint16_t LectureDonnees::chercherIndicateurForcage(const Code& indicateur, const
     uint16_t cr = 0;
     TraceRequete trace("chercherIndicateurForcage", "recherche d'un indicateur de forcage", cr);
     tracerLecture("Indicateur recherche : %s", indicateur.chaine());
-    std::string cle = initBufferCode(indicateur, kLargeurIndicateur, cr);
+    const CleFixe cle(indicateur, kLargeurIndicateur, cr);
     ligne = chercherDichotomie<PrioriteIndicateurForcage>(
         tableReferentiel(PrioriteIndicateurForcage::kIdentifiant, cr),
         [&cle](const PrioriteIndicateurForcage& l) { return comparerOctet(l.indicateurForcage, cle[0]); }, cr,
@@ -108,7 +108,7 @@ uint16_t LectureDonnees::chercherModificateur(const Code& codeModificateur, cons
     uint16_t cr = 0;
     TraceRequete trace("chercherModificateur", "recherche d'un modificateur", cr);
     tracerLecture("Code modificateur recherche : %s", codeModificateur.chaine());
-    std::string cle = initBufferCode(codeModificateur, 1, cr);
+    const CleFixe cle(codeModificateur, 1, cr);
     ligne = chercherDichotomie<Modificateur>(
         tableReferentiel(Modificateur::kIdentifiant, cr),
         [&cle](const Modificateur& l) { return comparerOctet(l.codeModificateur, cle[0]); }, cr,
@@ -120,7 +120,7 @@ uint16_t LectureDonnees::chercherObligationCodage(const Code& naturePrestation, 
     uint16_t cr = 0;
     TraceRequete trace("chercherObligationCodage", "recherche d'une nature de prestation", cr);
     tracerLecture("Nature de prestation recherchee : %s", naturePrestation.chaine());
-    std::string cle = initBufferCode(naturePrestation, kLargeurNaturePrestation, cr);
+    const CleFixe cle(naturePrestation, kLargeurNaturePrestation, cr);
     ligne = chercherDichotomie<ObligationCodage>(
         tableReferentiel(ObligationCodage::kIdentifiant, cr),
         [&cle](const ObligationCodage& l) { return comparerCle(l.codeNaturePrestation, cle); }, cr,
@@ -132,7 +132,7 @@ uint16_t LectureDonnees::chercherRegleEnErreur(const Code& identifiantRegle, con
     uint16_t cr = 0;
     TraceRequete trace("chercherRegleEnErreur", "recherche d'une regle dans la table des regles en erreur", cr);
     tracerLecture("Identifiant regle recherche : %s", identifiantRegle.chaine());
-    std::string cle = initBufferCode(identifiantRegle, kLargeurIdentifiantRegle, cr);
+    const CleFixe cle(identifiantRegle, kLargeurIdentifiantRegle, cr);
     ligne = chercherDichotomie<ReferenceRegleEnErreur>(
         tableReferentiel(ReferenceRegleEnErreur::kIdentifiant, cr),
         [&cle](const ReferenceRegleEnErreur& l) { return comparerCle(l.referenceRegle, cle); }, cr,
@@ -144,7 +144,7 @@ uint16_t LectureDonnees::chercherRegleTarifaire(const Code& codeRegle, const Reg
     uint16_t cr = 0;
     TraceRequete trace("chercherRegleTarifaire", "recherche d'une regle tarifaire", cr);
     tracerLecture("Code regle recherche : %s", codeRegle.chaine());
-    std::string cle = initBufferCode(codeRegle, 1, cr);
+    const CleFixe cle(codeRegle, 1, cr);
     ligne = chercherDichotomie<RegleTarifaire>(
         tableReferentiel(RegleTarifaire::kIdentifiant, cr),
         [&cle](const RegleTarifaire& l) { return comparerOctet(l.codeRegle, cle[0]); }, cr,
@@ -168,7 +168,7 @@ uint16_t LectureDonnees::chercherSpecialite(const Code& specialite, const Specia
     uint16_t cr = 0;
     TraceRequete trace("chercherSpecialite", "recherche d'une specialite", cr);
     tracerLecture("Code specialite recherche : %s", specialite.chaine());
-    std::string cle = initBufferCode(specialite, kLargeurSpecialite, cr);
+    const CleFixe cle(specialite, kLargeurSpecialite, cr);
     ligne = chercherDichotomie<Specialite>(
         tableReferentiel(Specialite::kIdentifiant, cr),
         [&cle](const Specialite& l) { return comparerCle(l.codeSpecialite, cle); }, cr,
@@ -216,7 +216,7 @@ uint16_t LectureDonnees::rechercherExistenceCodeRegroupement(const Code& codeReg
     TraceRequete trace("rechercherExistenceCodeRegroupement", "recherche de l'existence d'un code regroupement", cr);
     tracerLecture("Code regroupement recherche : %s", codeRegroupement.chaine());
     tracerDateReference(dateReference);
-    std::string cle = initBufferCode(codeRegroupement, kLargeurCodeRegroupement, cr);
+    const CleFixe cle(codeRegroupement, kLargeurCodeRegroupement, cr);
     const Table* codes = tableReferentiel(CodeRegroupement::kIdentifiant, cr);
     bool trouve = false;
     // A code may have several dated rows: the walk takes any valid one.
@@ -269,7 +269,7 @@ uint16_t LectureDonnees::rechercherExistenceForfaitCMU(const Code& prestation, B
     const Table* forfaits = tableReferentiel(CMUforfait::kIdentifiant, cr);
     // A longer code is no lump sum: the answer is no, not a key error.
     if (cr == 0 && prestation.longueur() <= kLargeurNaturePrestation) {
-        const std::string cle = initBufferCode(prestation, kLargeurNaturePrestation, cr);
+        const CleFixe cle(prestation, kLargeurNaturePrestation, cr);
         for (uint32_t i = 0; !trouve && i < forfaits->nombreLignes(); ++i) {
             const CMUforfait* ligne = forfaits->ligneDe<CMUforfait>(i);
             trouve = ligne != nullptr && comparerCle(ligne->codeForfaitCMU, cle) == 0;
@@ -320,7 +320,7 @@ uint16_t LectureDonnees::rechercherDateObligationCodage(const Code& naturePresta
     uint16_t cr = 0;
     TraceRequete trace("rechercherDateObligationCodage", "recherche de la date d'obligation de codage", cr);
     tracerLecture("Code specialite recherche : %s", specialite.chaine());
-    std::string cle = initBufferCode(specialite, kLargeurSpecialite, cr);
+    const CleFixe cle(specialite, kLargeurSpecialite, cr);
     const ObligationCodage* ligne = nullptr;
     if (cr == 0) cr = chercherObligationCodage(naturePrestation, ligne);
     const Table* dates = tableReferentiel(DateObligationCodage::kIdentifiant, cr);
@@ -749,7 +749,7 @@ uint16_t LectureDonnees::rechercherJoursFeriesCaisse(const Code& codeCaisse, con
     if (cr == 0)
         pourChaqueEnfant<JourFerieListe>(liste, caisse->joursFeries, cr, [&](const JourFerieListe& j, uint32_t k) {
             if (estEnVigueur(j.dateDebut, j.dateFin, dateReference))
-                ajouterEntree(jours, j.jourFerie, k, j.jourFerie.chaine(), cr);
+                ajouterEntree(jours, Date(j.jourFerie), k, j.jourFerie.chaine(), cr);
         });
     return cr;
 }
@@ -845,7 +845,7 @@ uint16_t LectureDonnees::rechercherInformationsRegles(const Code& identifiantReg
     TraceRequete trace("rechercherInformationsRegles", "recherche des informations d'une regle", cr);
     tracerLecture("Identifiant regle recherche : %s", identifiantRegle.chaine());
     ligne = nullptr;
-    std::string cle = initBufferCode(identifiantRegle, kLargeurIdentifiantInformationRegle, cr);
+    const CleFixe cle(identifiantRegle, kLargeurIdentifiantInformationRegle, cr);
     const Table* table = tableReferentiel(InformationRegle::kIdentifiant, cr);
     if (cr == 0 && table->nombreLignes() == 0) {
         tracerErreurLecture("ERREUR : Table Informations Regles vide");
@@ -910,7 +910,7 @@ uint16_t LectureDonnees::rechercherValeurCombinaisonIndicateurs(const Code& indi
     uint16_t cr = 0;
     TraceRequete trace("rechercherValeurCombinaisonIndicateurs", "combinaison de deux indicateurs de forcage", cr);
     tracerLecture("Indicateur deja present : %s", indicateurPresent.chaine());
-    std::string present = initBufferCode(indicateurPresent, kLargeurIndicateur, cr);
+    const CleFixe present(indicateurPresent, kLargeurIndicateur, cr);
     const ExceptionPrioriteIndicateur* exception = nullptr;
     bool exceptionTrouvee = false;
     if (cr == 0 && chercherIndicateur(indicateur, exception) == 0) {

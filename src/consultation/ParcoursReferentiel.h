@@ -49,9 +49,46 @@ private:
     const uint16_t& cr_;
 };
 
+// A key copied into a buffer of its column's width, padded with spaces: the bytes
+// LectureDonnees::initBufferCode gives, without a string; 0xDFFE when longer.
+class CleFixe {
+public:
+    static constexpr size_t kLargeurMax = 16;
+    CleFixe(const Texte& code, size_t largeur, uint16_t& cr);
+    const char* data() const { return octets_; }
+    const char* c_str() const { return octets_; }
+    size_t size() const { return largeur_; }
+    char operator[](size_t i) const { return octets_[i]; }
+
+private:
+    char octets_[kLargeurMax + 1] = {};  // NUL-terminated
+    size_t largeur_ = 0;
+};
+
 // Row key against searched key, both read as fixed-width bytes; a short field
-// reads as spaces past its end.
-int comparerCle(const std::string& champ, const std::string& cle);
+// reads as spaces past its end. Only the sign tells.
+int comparerCle(const std::string& champ, const char* cle, size_t n);
+// The first eight bytes from p, the first one weighing most.
+inline uint64_t motOrdonne(const char* p) {
+    uint64_t mot;
+    std::memcpy(&mot, p, 8);
+    return __builtin_bswap64(mot);
+}
+// A field of the key's width, of 8 bytes or more, compared as two overlapping words.
+inline int comparerCle(const std::string& champ, const CleFixe& cle) {
+    const size_t n = cle.size();
+    if (champ.size() != n || n < 8) return comparerCle(champ, cle.data(), n);
+    uint64_t a = motOrdonne(champ.data());
+    uint64_t b = motOrdonne(cle.data());
+    if (a == b) {
+        a = motOrdonne(champ.data() + n - 8);
+        b = motOrdonne(cle.data() + n - 8);
+    }
+    return a == b ? 0 : (a < b ? -1 : 1);
+}
+inline int comparerCle(const std::string& champ, const std::string& cle) {
+    return comparerCle(champ, cle.data(), cle.size());
+}
 inline int comparerOctet(char champ, char cle) {
     return static_cast<int>(static_cast<unsigned char>(champ)) - static_cast<int>(static_cast<unsigned char>(cle));
 }
@@ -98,8 +135,9 @@ const L* chercherLigneDatee(const Table* table, const Date& dateReference, uint1
 }
 
 // Appends one entry to a result list; a list that cannot take it stops the walk.
+// The value is moved straight into the list: a list of codes takes hundreds per control.
 template <class T>
-void ajouterEntree(TypeListe<T>& liste, T valeur, uint32_t indice, const char* brut, uint16_t& cr) {
+void ajouterEntree(TypeListe<T>& liste, T&& valeur, uint32_t indice, const char* brut, uint16_t& cr) {
     if (cr != 0) return;
     if (liste.ajouter(std::move(valeur)) != 0) {
         tracerErreurLecture("probleme lors de la creation de l'objet Code");

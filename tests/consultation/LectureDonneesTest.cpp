@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "KPXW32.h"
+#include "consultation/ParcoursReferentiel.h"
 #include "consultation/ReferentielDeRequetes.h"
 #include "kpxbuild/TraceDetailCapturee.h"
 #include "referentiel/lignes/Index.h"
+#include "zone/ListeCodes.h"
 
 using requetes::d;
 
@@ -192,6 +194,240 @@ TEST_F(LectureDonneesTest, PhaseDataAndOverseasPositions) {
     EXPECT_DOUBLE_EQ(prix.valeur(), 40.0);
     EXPECT_EQ(lecture.rechercherPrixUnitaire("BBBB002", "1", "0", Nombre(3), d(2010, 2, 28), prix),
               KPX_CR_ELEMENT_ABSENT);
+}
+
+// Row keys against padded searched keys: compared as words for the wide ones, byte by byte
+// otherwise, bytes read as unsigned either way.
+TEST(LectureDonnees, KeysCompareAsUnsignedBytesPaddedWithSpaces) {
+    const struct {
+        std::string champ;
+        const char* code;
+        size_t largeur;
+        int signe;
+    } cas[] = {
+        {"AAAA001      ", "AAAA001", 13, 0},
+        {"AAAA001      ", "AAAA002", 13, -1},
+        {"BAAA001      ", "AAAA002", 13, 1},  // the first byte that differs decides
+        {"\xE9" "AAA001      ", "ZAAA001", 13, 1},
+        {"CCCC00300000A", "CCCC00300000", 13, 1},
+        {"CCCC0030X000 ", "CCCC0030A000", 13, 1},
+        {"PROD780   ", "PROD781", 10, -1},
+        {"AB", "AB", 13, 0},
+        {"AB", "ABC", 13, -1},
+        {"01", "02", 2, -1},
+    };
+    auto signe = [](int c) { return (c > 0) - (c < 0); };
+    for (const auto& c : cas) {
+        uint16_t cr = 0;
+        const CleFixe cle(Code(c.code), c.largeur, cr);
+        ASSERT_EQ(cr, 0);
+        EXPECT_EQ(std::string(cle.c_str()), LectureDonnees::initBufferCode(Code(c.code), c.largeur, cr));
+        EXPECT_EQ(signe(comparerCle(c.champ, cle)), c.signe) << c.champ << " / " << c.code;
+        EXPECT_EQ(signe(comparerCle(c.champ, std::string(cle.data(), cle.size()))), c.signe) << c.champ;
+    }
+    uint16_t cr = 0;
+    const CleFixe trop(Code("ABCD"), 3, cr);
+    EXPECT_EQ(cr, KPX_CR_DONNEES_INCOHERENTES);
+}
+
+// A reader keeps under each act the last version, activity and phase it found: the same
+// questions asked in any order, across acts, levels and dates, answer as the searches do,
+// errors included, and the same again with the trace on (where every search is made).
+TEST_F(LectureDonneesTest, KeptDescentsAnswerAsTheSearchesWhateverTheOrder) {
+    struct Question {
+        const char* acte;
+        const char* activite;  // null: a question on the act
+        const char* phase;     // null: a question on the activity
+        Date date;
+        uint16_t cr;
+        const char* reponse;  // admission code, medical category or price of grid 1
+    };
+    const Question questions[] = {
+        {"BBBB002", nullptr, nullptr, d(2012, 1, 1), 0, "2"},
+        {"BBBB002", "1", "0", d(2010, 3, 1), 0, "50.00"},
+        {"BBBB002", "1", nullptr, d(2012, 1, 1), 0, "04"},
+        {"CCCC00300000", nullptr, nullptr, d(2012, 1, 1), 0, "1"},
+        {"BBBB002", nullptr, nullptr, d(2006, 1, 1), 0, "1"},
+        {"BBBB002", "1", "0", d(2010, 2, 28), 0, "40.00"},
+        {"BBBB002", "1", "1", d(2010, 2, 28), 0, "7.00"},
+        {"BBBB002", "4", nullptr, d(2012, 1, 1), 0, "01"},
+        {"BBBB002", "4", "1", d(2010, 2, 28), KPX_CR_ELEMENT_ABSENT, nullptr},  // activity 4 has no phase
+        {"BBBB002", "9", nullptr, d(2012, 1, 1), KPX_CR_ELEMENT_ABSENT, nullptr},
+        {"BBBB002", nullptr, nullptr, d(2000, 1, 1), KPX_CR_RIEN_EN_VIGUEUR, nullptr},
+        {"BBBB00", nullptr, nullptr, d(2012, 1, 1), KPX_CR_ELEMENT_ABSENT, nullptr},
+        {"CCCC00300000", "1", nullptr, d(2012, 1, 1), 0, "01"},
+        {"BBBB002", "1", "0", d(2010, 3, 1), 0, "50.00"},
+        {"BBBB002", nullptr, nullptr, d(2012, 1, 1), 0, "2"},
+        {"BBBB002", "1", nullptr, d(2012, 1, 1), 0, "04"},
+    };
+
+    auto demander = [](LectureDonnees& lecture, const Question& q, std::string& reponse) {
+        reponse.clear();
+        uint16_t cr = 0;
+        if (q.activite == nullptr) {
+            Code code;
+            cr = lecture.rechercherAdmissionRemboursement(q.acte, q.date, code);
+            if (cr == 0) reponse = code.chaine();
+        } else if (q.phase == nullptr) {
+            Code code;
+            cr = lecture.rechercherCategorieMedicale(q.acte, q.activite, q.date, code);
+            if (cr == 0) reponse = code.chaine();
+        } else {
+            Montant prix;
+            cr = lecture.rechercherPrixUnitaire(q.acte, q.activite, q.phase, Nombre(1), q.date, prix);
+            char texte[32];
+            std::snprintf(texte, sizeof texte, "%.2f", prix.valeur());
+            if (cr == 0) reponse = texte;
+        }
+        return cr;
+    };
+    for (int passe = 0; passe < 2; ++passe) {
+        for (const Question& q : questions) {
+            std::string reponse;
+            EXPECT_EQ(demander(lecture, q, reponse), q.cr) << "pass " << passe << ", " << q.acte << " " << q.date.chaine();
+            EXPECT_EQ(reponse, q.reponse != nullptr ? q.reponse : "") << "pass " << passe << ", " << q.acte;
+        }
+    }
+
+    TraceDetailCapturee trace;
+    LectureDonnees tracee(&referentiel);
+    ASSERT_EQ(tracee.ouvrir(), 0);
+    for (const Question& q : questions) {
+        std::string premiere, seconde;
+        trace.effacer();
+        EXPECT_EQ(demander(tracee, q, premiere), q.cr);
+        const std::vector<std::string> lignes = trace.lignes();
+        trace.effacer();
+        EXPECT_EQ(demander(tracee, q, seconde), q.cr);
+        EXPECT_EQ(seconde, premiere);
+        EXPECT_EQ(trace.lignes(), lignes) << q.acte;
+    }
+}
+
+// What a reader kept goes with its place; the writer, which changes the levels, keeps nothing.
+TEST_F(LectureDonneesTest, KeptDescentsFollowTheWritersNewVersions) {
+    Code code;
+    ASSERT_EQ(lecture.rechercherAdmissionRemboursement("BBBB002", d(2012, 1, 1), code), 0);
+    EXPECT_EQ(code, "2");
+    lecture.fermer();
+
+    LectureDonnees ecrivain(&referentiel, LectureDonnees::Place::ecrivain);
+    ASSERT_EQ(ecrivain.ouvrir(), 0);
+    ASSERT_EQ(ecrivain.rechercherAdmissionRemboursement("BBBB002", d(2012, 1, 1), code), 0);
+    NiveauActe* acte = nullptr;
+    ASSERT_EQ(ecrivain.chercherActe("BBBB002", acte), 0);
+    std::unique_ptr<HistoriqueNiveauActe> nouvelle(new HistoriqueNiveauActe(*acte->premierHistorique()));
+    nouvelle->dateEffet = d(2011, 1, 1);
+    nouvelle->admissionRemboursement = '3';
+    nouvelle->lienSuivant() = std::move(acte->teteHistoriques());
+    acte->teteHistoriques() = std::move(nouvelle);
+    ASSERT_EQ(ecrivain.rechercherAdmissionRemboursement("BBBB002", d(2012, 1, 1), code), 0);
+    EXPECT_EQ(code, "3");
+    ecrivain.fermer();
+
+    ASSERT_EQ(lecture.ouvrir(), 0);
+    ASSERT_EQ(lecture.rechercherAdmissionRemboursement("BBBB002", d(2012, 1, 1), code), 0);
+    EXPECT_EQ(code, "3");
+    ASSERT_EQ(lecture.rechercherAdmissionRemboursement("BBBB002", d(2010, 6, 1), code), 0);
+    EXPECT_EQ(code, "2");
+}
+
+// Each membership form answers as its list form's contient(), with its code and trace lines.
+TEST_F(LectureDonneesTest, MembershipFormsAnswerAsTheirListsAndTraceAlike) {
+    enum Liste { natures, activites, phases, modificateurs };
+    const struct {
+        Liste liste;
+        const char* acte;
+        const char* activite;
+        const char* valeur;
+        Date date;
+        uint16_t cr;
+        bool present;
+    } cas[] = {
+        {natures, "BBBB002", "", "30", Date(), 0, true},
+        {natures, "BBBB002", "", "10 ", Date(), 0, false},
+        {natures, "BBBB002", "", "", Date(), 0, false},
+        {natures, "CCCC00300000", "", "AS", Date(), 0, true},
+        {natures, "ZZZZ999", "", "AS", Date(), KPX_CR_ELEMENT_ABSENT, false},
+        {activites, "BBBB002", "", "4", Date(), 0, true},
+        {activites, "BBBB002", "", "2", Date(), 0, false},
+        {activites, "BBBB002", "", "", Date(), 0, false},
+        {activites, "BBBB002", "", "14", Date(), 0, false},
+        {phases, "BBBB002", "1", "1", Date(), 0, true},
+        {phases, "BBBB002", "4", "0", Date(), 0, false},
+        {phases, "BBBB002", "1", "01", Date(), 0, false},
+        {phases, "BBBB002", "9", "0", Date(), KPX_CR_ELEMENT_ABSENT, false},
+        {modificateurs, "BBBB002", "1", "U", d(2012, 1, 1), 0, true},
+        {modificateurs, "BBBB002", "1", "X", d(2012, 1, 1), 0, false},
+        {modificateurs, "BBBB002", "4", "F", d(2012, 1, 1), 0, false},
+        {modificateurs, "BBBB002", "1", "F", d(2000, 1, 1), KPX_CR_RIEN_EN_VIGUEUR, false},
+    };
+    // Read first: the first query on an act also traces its reading.
+    NiveauActe* lu = nullptr;
+    ASSERT_EQ(lecture.chercherActe("BBBB002", lu), 0);
+    ASSERT_EQ(lecture.chercherActe("CCCC00300000", lu), 0);
+    TraceDetailCapturee trace;
+    for (const auto& c : cas) {
+        const Code valeur(c.valeur);
+        ListeCodes liste;
+        Booleen present(true);
+        uint16_t crListe = 0;
+        uint16_t crPresence = 0;
+        trace.effacer();
+        switch (c.liste) {
+            case natures: crListe = lecture.rechercherNaturesAssurance(c.acte, liste); break;
+            case activites: crListe = lecture.rechercherActivites(c.acte, liste); break;
+            case phases: crListe = lecture.rechercherPhasesDeTraitement(c.acte, c.activite, liste); break;
+            case modificateurs:
+                crListe = lecture.rechercherModificateursApplicables(c.acte, c.activite, c.date, liste);
+                break;
+        }
+        const std::vector<std::string> lignesListe = trace.lignes();
+        trace.effacer();
+        switch (c.liste) {
+            case natures: crPresence = lecture.contientNatureAssurance(c.acte, valeur, present); break;
+            case activites: crPresence = lecture.contientActivite(c.acte, valeur, present); break;
+            case phases: crPresence = lecture.contientPhase(c.acte, c.activite, valeur, present); break;
+            case modificateurs:
+                crPresence = lecture.contientModificateurApplicable(c.acte, c.activite, c.date, valeur, present);
+                break;
+        }
+        const std::string quoi = std::string(c.acte) + " " + c.activite + " " + c.valeur;
+        EXPECT_EQ(crListe, c.cr) << quoi;
+        EXPECT_EQ(crPresence, c.cr) << quoi;
+        EXPECT_EQ(liste.contient(valeur), c.present) << quoi;
+        EXPECT_EQ(present.valeur(), c.present) << quoi;
+        EXPECT_EQ(trace.lignes(), lignesListe) << quoi;
+    }
+}
+
+// Three hundred acts, more than the first slots hold: each is still found as itself, in any
+// order, while its slots grow and after.
+class LectureDonneesNombreuxActesTest : public LectureDonneesTest {
+protected:
+    static constexpr int kActes = 300;
+    static std::string code(int i) {
+        char texte[16];
+        std::snprintf(texte, sizeof texte, "TEST%03d", i);
+        return texte;
+    }
+    void personnaliser(ConstructeurReferentiel& c) override {
+        for (int i = 0; i < kActes; ++i) c.ajouterActe(ConstructeurReferentiel::acteSimple(code(i), 10.0 + i));
+    }
+};
+
+TEST_F(LectureDonneesNombreuxActesTest, EveryActIsFoundAsItselfWhileTheSlotsGrow) {
+    for (int passe = 0; passe < 3; ++passe) {
+        for (int k = 0; k < kActes; ++k) {
+            const int i = passe == 0 ? k : (k * 7 + passe) % kActes;  // in order, then scattered
+            NiveauActe* acte = nullptr;
+            ASSERT_EQ(lecture.chercherActe(code(i).c_str(), acte), 0) << code(i);
+            EXPECT_EQ(acte->codeStructure.substr(0, 7), code(i));
+            Montant prix;
+            ASSERT_EQ(lecture.rechercherPrixUnitaire(code(i).c_str(), "1", "0", Nombre(1), d(2012, 1, 1), prix), 0);
+            EXPECT_DOUBLE_EQ(prix.valeur(), 10.0 + i) << code(i);
+        }
+    }
 }
 
 // The other header values are those of the version zone, checked byte for byte by the host tests.
