@@ -155,8 +155,6 @@ public:
                                                    const Date& dateReference, TypeListe<Code>& classes);
     uint16_t rechercherModificateursApplicables(const Code& codeActe, const Code& codeActivite,
                                                 const Date& dateReference, TypeListe<Code>& modificateurs);
-    uint16_t contientModificateurApplicable(const Code& codeActe, const Code& codeActivite,
-                                            const Date& dateReference, const Code& modificateur, Booleen& present);
     uint16_t rechercherCategorieMedicale(const Code& codeActe, const Code& codeActivite, const Date& dateReference,
                                          Code& categorie);
     uint16_t rechercherCodeRegroupement(const Code& codeActe, const Code& codeActivite, const Date& dateReference,

@@ -377,18 +377,6 @@ uint16_t LectureDonnees::rechercherModificateursApplicables(const Code& codeActe
     return cr;
 }
 
-uint16_t LectureDonnees::contientModificateurApplicable(const Code& codeActe, const Code& codeActivite,
-                                                        const Date& dateReference, const Code& modificateur,
-                                                        Booleen& present) {
-    uint16_t cr = 0;
-    TraceRequete trace(kModificateurs.nom, kModificateurs.objet, cr);
-    present = Booleen(false);
-    const HistoriqueNiveauActivite* historique = nullptr;
-    cr = chercherHistoActivite(codeActe, codeActivite, dateReference, historique);
-    if (cr == 0) present = Booleen(contient(historique->modificateurs, modificateur));
-    return cr;
-}
-
 uint16_t LectureDonnees::rechercherCategorieMedicale(const Code& codeActe, const Code& codeActivite,
                                                      const Date& dateReference, Code& categorie) {
     uint16_t cr = 0;

@@ -169,9 +169,9 @@ uint16_t Reglementation::appliquerProd530(const Code& acte, const Code& activite
     uint16_t cr = 0;
     TraceRegle trace(kClasse, "appliquerProd530", cr);
     tracerRegle("acte = %s, activite = %s", acte.chaine(), activite.chaine());
-    ListeCodes activites;
-    cr = lecture.rechercherActivites(acte, activites);
-    if (cr == 0 && !activites.contient(activite)) cr = copierValeurErreur(erreur, "PROD530", {acte});
+    Booleen connue;
+    cr = lecture.contientActivite(acte, activite, connue);
+    if (cr == 0 && !connue.valeur()) cr = copierValeurErreur(erreur, "PROD530", {acte});
     return cr;
 }
 
@@ -181,9 +181,9 @@ uint16_t Reglementation::appliquerProd540(const Code& acte, const Code& activite
     uint16_t cr = 0;
     TraceRegle trace(kClasse, "appliquerProd540", cr);
     tracerRegle("acte = %s, activite = %s, phase = %s", acte.chaine(), activite.chaine(), phase.chaine());
-    ListeCodes phases;
-    cr = lecture.rechercherPhasesDeTraitement(acte, activite, phases);
-    if (cr == 0 && !phases.contient(phase)) cr = copierValeurErreur(erreur, "PROD540", {acte});
+    Booleen connue;
+    cr = lecture.contientPhase(acte, activite, phase, connue);
+    if (cr == 0 && !connue.valeur()) cr = copierValeurErreur(erreur, "PROD540", {acte});
     return cr;
 }
 
@@ -466,9 +466,9 @@ uint16_t Reglementation::appliquerProd890(const Code& acte, const Code& natureAs
     uint16_t cr = 0;
     TraceRegle trace(kClasse, "appliquerProd890", cr);
     tracerRegle("acte = %s, nature d'assurance = %s", acte.chaine(), natureAssurance.chaine());
-    ListeCodes natures;
-    cr = lecture.rechercherNaturesAssurance(acte, natures);
-    if (cr == 0 && !natures.contient(natureAssurance)) cr = copierValeurErreur(erreur, "PROD890", {acte});
+    Booleen admise;
+    cr = lecture.contientNatureAssurance(acte, natureAssurance, admise);
+    if (cr == 0 && !admise.valeur()) cr = copierValeurErreur(erreur, "PROD890", {acte});
     return cr;
 }
 

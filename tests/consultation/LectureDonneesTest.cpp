@@ -334,33 +334,28 @@ TEST_F(LectureDonneesTest, KeptDescentsFollowTheWritersNewVersions) {
 
 // Each membership form answers as its list form's contient(), with its code and trace lines.
 TEST_F(LectureDonneesTest, MembershipFormsAnswerAsTheirListsAndTraceAlike) {
-    enum Liste { natures, activites, phases, modificateurs };
+    enum Liste { natures, activites, phases };
     const struct {
         Liste liste;
         const char* acte;
         const char* activite;
         const char* valeur;
-        Date date;
         uint16_t cr;
         bool present;
     } cas[] = {
-        {natures, "BBBB002", "", "30", Date(), 0, true},
-        {natures, "BBBB002", "", "10 ", Date(), 0, false},
-        {natures, "BBBB002", "", "", Date(), 0, false},
-        {natures, "CCCC00300000", "", "AS", Date(), 0, true},
-        {natures, "ZZZZ999", "", "AS", Date(), KPX_CR_ELEMENT_ABSENT, false},
-        {activites, "BBBB002", "", "4", Date(), 0, true},
-        {activites, "BBBB002", "", "2", Date(), 0, false},
-        {activites, "BBBB002", "", "", Date(), 0, false},
-        {activites, "BBBB002", "", "14", Date(), 0, false},
-        {phases, "BBBB002", "1", "1", Date(), 0, true},
-        {phases, "BBBB002", "4", "0", Date(), 0, false},
-        {phases, "BBBB002", "1", "01", Date(), 0, false},
-        {phases, "BBBB002", "9", "0", Date(), KPX_CR_ELEMENT_ABSENT, false},
-        {modificateurs, "BBBB002", "1", "U", d(2012, 1, 1), 0, true},
-        {modificateurs, "BBBB002", "1", "X", d(2012, 1, 1), 0, false},
-        {modificateurs, "BBBB002", "4", "F", d(2012, 1, 1), 0, false},
-        {modificateurs, "BBBB002", "1", "F", d(2000, 1, 1), KPX_CR_RIEN_EN_VIGUEUR, false},
+        {natures, "BBBB002", "", "30", 0, true},
+        {natures, "BBBB002", "", "10 ", 0, false},
+        {natures, "BBBB002", "", "", 0, false},
+        {natures, "CCCC00300000", "", "AS", 0, true},
+        {natures, "ZZZZ999", "", "AS", KPX_CR_ELEMENT_ABSENT, false},
+        {activites, "BBBB002", "", "4", 0, true},
+        {activites, "BBBB002", "", "2", 0, false},
+        {activites, "BBBB002", "", "", 0, false},
+        {activites, "BBBB002", "", "14", 0, false},
+        {phases, "BBBB002", "1", "1", 0, true},
+        {phases, "BBBB002", "4", "0", 0, false},
+        {phases, "BBBB002", "1", "01", 0, false},
+        {phases, "BBBB002", "9", "0", KPX_CR_ELEMENT_ABSENT, false},
     };
     // Read first: the first query on an act also traces its reading.
     NiveauActe* lu = nullptr;
@@ -378,9 +373,6 @@ TEST_F(LectureDonneesTest, MembershipFormsAnswerAsTheirListsAndTraceAlike) {
             case natures: crListe = lecture.rechercherNaturesAssurance(c.acte, liste); break;
             case activites: crListe = lecture.rechercherActivites(c.acte, liste); break;
             case phases: crListe = lecture.rechercherPhasesDeTraitement(c.acte, c.activite, liste); break;
-            case modificateurs:
-                crListe = lecture.rechercherModificateursApplicables(c.acte, c.activite, c.date, liste);
-                break;
         }
         const std::vector<std::string> lignesListe = trace.lignes();
         trace.effacer();
@@ -388,9 +380,6 @@ TEST_F(LectureDonneesTest, MembershipFormsAnswerAsTheirListsAndTraceAlike) {
             case natures: crPresence = lecture.contientNatureAssurance(c.acte, valeur, present); break;
             case activites: crPresence = lecture.contientActivite(c.acte, valeur, present); break;
             case phases: crPresence = lecture.contientPhase(c.acte, c.activite, valeur, present); break;
-            case modificateurs:
-                crPresence = lecture.contientModificateurApplicable(c.acte, c.activite, c.date, valeur, present);
-                break;
         }
         const std::string quoi = std::string(c.acte) + " " + c.activite + " " + c.valeur;
         EXPECT_EQ(crListe, c.cr) << quoi;
