@@ -317,6 +317,7 @@ TEST(ZoneKPX, RefusedWritesChangeNothing) {
         EXPECT_EQ(etat(z.zone), avant);
     }
     ZoneSortie z(16);
+    std::memset(z.zone.buffer, 0xEE, 16);
     ASSERT_EQ(z.zone.ajouterGroupe(1), KPX_OK);
     const auto avant = etat(z.zone);
     EXPECT_EQ(z.zone.ajouterChamp(ValeurSansOctets()), KPX_CR_CONSTRUCTION);
