@@ -291,7 +291,7 @@ uint16_t LectureDonnees::chercherActeSansTrace(const Code& codeActe, NiveauActe*
     // The lookup above left the act's slot the last one; what it kept under another act goes.
     if (dernierActe_ != nullptr && dernierActe_->ligne == ligne && dernierActe_->niveau != acte) {
         dernierActe_->niveau = acte;
-        dernierActe_->historique = nullptr;
+        dernierActe_->version = VersionRetenue<HistoriqueNiveauActe>();
         dernierActe_->activite = ActiviteRetenue();
     }
     return 0;
@@ -342,10 +342,6 @@ namespace {
 
 // A one-character code as its search pads it; a longer one is never kept.
 bool memeCodeCourt(char retenu, const Code& cherche) { return cherche.longueur() == 1 && cherche[0] == retenu; }
-
-uint32_t cleDate(const Date& date) {
-    return static_cast<uint32_t>(date.annee()) << 16 | static_cast<uint32_t>(date.mois()) << 8 | date.jour();
-}
 
 }  // namespace
 
@@ -421,10 +417,7 @@ uint16_t LectureDonnees::chercherHistoActe(const Code& codeActe, const Date& dat
                                            const HistoriqueNiveauActe*& historique) {
     if (descenteUtilisable()) {
         const ActeRecent* recent = acteRetenu(codeActe);
-        if (recent != nullptr && recent->historique != nullptr && recent->date == cleDate(dateReference)) {
-            historique = recent->historique;
-            return 0;
-        }
+        if (recent != nullptr && (historique = recent->version.a(dateReference)) != nullptr) return 0;
     }
     uint16_t cr = 0;
     TraceRequete trace("chercherHistoActe", "recherche de l'historique d'un acte a une date", cr);
@@ -433,10 +426,7 @@ uint16_t LectureDonnees::chercherHistoActe(const Code& codeActe, const Date& dat
     NiveauActe* acte = nullptr;
     cr = chercherActe(codeActe, acte);
     if (cr == 0) cr = acte->chercherHistorique(dateReference, historique);
-    if (cr == 0 && dernierActe_->niveau == acte) {
-        dernierActe_->date = cleDate(dateReference);
-        dernierActe_->historique = historique;
-    }
+    if (cr == 0 && dernierActe_->niveau == acte) dernierActe_->version.garder(dateReference, historique);
     return cr;
 }
 
@@ -445,10 +435,7 @@ uint16_t LectureDonnees::chercherHistoActivite(const Code& codeActe, const Code&
                                                const HistoriqueNiveauActivite*& historique) {
     if (descenteUtilisable()) {
         const ActiviteRetenue* retenue = activiteRetenue(codeActe, codeActivite);
-        if (retenue != nullptr && retenue->historique != nullptr && retenue->date == cleDate(dateReference)) {
-            historique = retenue->historique;
-            return 0;
-        }
+        if (retenue != nullptr && (historique = retenue->version.a(dateReference)) != nullptr) return 0;
     }
     uint16_t cr = 0;
     TraceRequete trace("chercherHistoActivite", "recherche de l'historique d'une activite a une date", cr);
@@ -457,10 +444,8 @@ uint16_t LectureDonnees::chercherHistoActivite(const Code& codeActe, const Code&
     NiveauActivite* activite = nullptr;
     cr = chercherActivite(codeActe, codeActivite, activite);
     if (cr == 0) cr = activite->chercherHistorique(dateReference, historique);
-    if (cr == 0 && dernierActe_->activite.niveau == activite) {
-        dernierActe_->activite.date = cleDate(dateReference);
-        dernierActe_->activite.historique = historique;
-    }
+    if (cr == 0 && dernierActe_->activite.niveau == activite)
+        dernierActe_->activite.version.garder(dateReference, historique);
     return cr;
 }
 
@@ -468,10 +453,7 @@ uint16_t LectureDonnees::chercherHistoPhase(const Code& codeActe, const Code& co
                                             const Date& dateReference, const HistoriqueNiveauPhase*& historique) {
     if (descenteUtilisable()) {
         const PhaseRetenue* retenue = phaseRetenue(codeActe, codeActivite, codePhase);
-        if (retenue != nullptr && retenue->historique != nullptr && retenue->date == cleDate(dateReference)) {
-            historique = retenue->historique;
-            return 0;
-        }
+        if (retenue != nullptr && (historique = retenue->version.a(dateReference)) != nullptr) return 0;
     }
     uint16_t cr = 0;
     TraceRequete trace("chercherHistoPhase", "recherche de l'historique d'une phase a une date", cr);
@@ -480,10 +462,8 @@ uint16_t LectureDonnees::chercherHistoPhase(const Code& codeActe, const Code& co
     NiveauPhase* phase = nullptr;
     cr = chercherPhase(codeActe, codeActivite, codePhase, phase);
     if (cr == 0) cr = phase->chercherHistorique(dateReference, historique);
-    if (cr == 0 && dernierActe_->activite.phase.niveau == phase) {
-        dernierActe_->activite.phase.date = cleDate(dateReference);
-        dernierActe_->activite.phase.historique = historique;
-    }
+    if (cr == 0 && dernierActe_->activite.phase.niveau == phase)
+        dernierActe_->activite.phase.version.garder(dateReference, historique);
     return cr;
 }
 

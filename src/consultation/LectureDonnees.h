@@ -381,17 +381,31 @@ private:
     // for again and again; finding another activity forgets the phase kept. Only a reader uses
     // them (the writer changes the levels it reads), and only while the query trace is off:
     // a level found here writes none of the lines of its search.
+    // A level's version last found, and the date it was asked at.
+    template <class Historique>
+    struct VersionRetenue {
+        uint32_t date = 0;
+        const Historique* historique = nullptr;
+        const Historique* a(const Date& dateReference) const {
+            return historique != nullptr && date == cleDate(dateReference) ? historique : nullptr;
+        }
+        void garder(const Date& dateReference, const Historique* trouve) {
+            date = cleDate(dateReference);
+            historique = trouve;
+        }
+    };
+    static uint32_t cleDate(const Date& date) {
+        return static_cast<uint32_t>(date.annee()) << 16 | static_cast<uint32_t>(date.mois()) << 8 | date.jour();
+    }
     struct PhaseRetenue {
         char code = 0;
         NiveauPhase* niveau = nullptr;
-        uint32_t date = 0;
-        const HistoriqueNiveauPhase* historique = nullptr;
+        VersionRetenue<HistoriqueNiveauPhase> version;
     };
     struct ActiviteRetenue {
         char code = 0;
         NiveauActivite* niveau = nullptr;
-        uint32_t date = 0;
-        const HistoriqueNiveauActivite* historique = nullptr;
+        VersionRetenue<HistoriqueNiveauActivite> version;
         PhaseRetenue phase;
     };
     struct ActeRecent {
@@ -399,8 +413,7 @@ private:
         char code[kLargeurCodeActe] = {};
         Index* ligne = nullptr;
         NiveauActe* niveau = nullptr;
-        uint32_t date = 0;
-        const HistoriqueNiveauActe* historique = nullptr;
+        VersionRetenue<HistoriqueNiveauActe> version;
         ActiviteRetenue activite;
         bool designe(const char* autre, size_t n) const {
             return ligne != nullptr && longueur == n && memesOctets(code, autre, n);
