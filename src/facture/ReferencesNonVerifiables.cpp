@@ -3,18 +3,13 @@
 #include <utility>
 
 #include "facture/LigneActe.h"
+#include "frame/Hachage.h"
 
 namespace {
 
 constexpr size_t kPlacesMin = 8;
 
-// FNV-1a, as the call's other caches hash their short texts.
-uint64_t hacher(const Code& reference) {
-    uint64_t h = 14695981039346656037ull;
-    for (size_t i = 0; i < reference.longueur(); ++i)
-        h = (h ^ static_cast<unsigned char>(reference[i])) * 1099511628211ull;
-    return h;
-}
+uint64_t hacher(const Code& reference) { return hacherTexte(reference.chaine(), reference.longueur()); }
 
 }  // namespace
 

@@ -7,10 +7,14 @@
 #include <cstdint>
 #include <string>
 
+inline uint64_t hacherTexte(const char* texte, size_t longueur) noexcept {
+    uint64_t h = 14695981039346656037ull;
+    for (size_t i = 0; i < longueur; ++i) h = (h ^ static_cast<unsigned char>(texte[i])) * 1099511628211ull;
+    return h;
+}
+
 struct HachageTexte {
     size_t operator()(const std::string& texte) const noexcept {
-        uint64_t h = 14695981039346656037ull;
-        for (unsigned char c : texte) h = (h ^ c) * 1099511628211ull;
-        return static_cast<size_t>(h);
+        return static_cast<size_t>(hacherTexte(texte.data(), texte.size()));
     }
 };
