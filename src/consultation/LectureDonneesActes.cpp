@@ -43,8 +43,6 @@ constexpr NomRequete kNaturesAssurance{"rechercherNaturesAssurance",
                                        "recherche de la liste des natures d'assurance d'un acte"};
 constexpr NomRequete kActivites{"rechercherActivites", "recherche de la liste des codes activite d'un acte"};
 constexpr NomRequete kPhases{"rechercherPhasesDeTraitement", "recherche de la liste des phases d'une activite"};
-constexpr NomRequete kModificateurs{"rechercherModificateursApplicables",
-                                    "recherche de la liste des modificateurs applicables"};
 
 }  // namespace
 
@@ -369,7 +367,8 @@ uint16_t LectureDonnees::rechercherModificateursApplicables(const Code& codeActe
                                                             const Date& dateReference,
                                                             TypeListe<Code>& modificateurs) {
     uint16_t cr = 0;
-    TraceRequete trace(kModificateurs.nom, kModificateurs.objet, cr);
+    TraceRequete trace("rechercherModificateursApplicables", "recherche de la liste des modificateurs applicables",
+                       cr);
     modificateurs.vider();
     const HistoriqueNiveauActivite* historique = nullptr;
     cr = chercherHistoActivite(codeActe, codeActivite, dateReference, historique);
