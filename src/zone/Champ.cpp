@@ -16,8 +16,30 @@ namespace {
 
 constexpr uint32_t kMaximumTrace = 60;
 
-bool estChiffre(uint8_t c) { return c >= '0' && c <= '9'; }
-bool estMajuscule(uint8_t c) { return c >= 'A' && c <= 'Z'; }
+// The steps of a field's conversion are put inside it whatever the compiler weighs:
+// a field is mostly a few bytes, so calls, not bytes, make its cost.
+#if defined(_MSC_VER)
+#define EN_LIGNE __forceinline
+#else
+#define EN_LIGNE inline __attribute__((always_inline))
+#endif
+
+// Classes of the bytes the formats accept: one load and one test a byte.
+enum : uint8_t { kChiffre = 1, kMajuscule = 2, kBlanc = 4 };
+
+struct ClassesOctets {
+    uint8_t classe[256] = {};
+    constexpr ClassesOctets() {
+        for (int c = '0'; c <= '9'; ++c) classe[c] = kChiffre;
+        for (int c = 'A'; c <= 'Z'; ++c) classe[c] = kMajuscule;
+        classe[static_cast<uint8_t>(' ')] = kBlanc;
+    }
+};
+constexpr ClassesOctets kClasses;
+
+bool estChiffre(uint8_t c) { return (kClasses.classe[c] & kChiffre) != 0; }
+bool estAlphanumerique(uint8_t c) { return (kClasses.classe[c] & (kChiffre | kMajuscule | kBlanc)) != 0; }
+bool estCaractereCode(uint8_t c) { return (kClasses.classe[c] & (kChiffre | kMajuscule)) != 0; }
 
 // The first byte refused by the test, or null when all pass.
 template <class Test>
@@ -27,9 +49,7 @@ const uint8_t* premierRefuse(const uint8_t* octets, uint32_t n, Test accepte) {
     return nullptr;
 }
 
-bool estCode(const uint8_t* octets, uint32_t n) {
-    return premierRefuse(octets, n, [](uint8_t c) { return estChiffre(c) || estMajuscule(c); }) == nullptr;
-}
+bool estCode(const uint8_t* octets, uint32_t n) { return premierRefuse(octets, n, estCaractereCode) == nullptr; }
 
 }  // namespace
 
@@ -37,7 +57,7 @@ Champ::Champ(uint32_t format_, uint32_t type_, uint16_t minimum, uint16_t maximu
     : format(format_), type(type_), tailleMinimale(minimum), tailleMaximale(maximum), valeursAutorisees(valeurs) {}
 
 // Every field passes here once: inline in the conversion.
-inline void Champ::reduireOctets(const uint8_t*& octets, uint32_t& n) const {
+EN_LIGNE void Champ::reduireOctets(const uint8_t*& octets, uint32_t& n) const {
     const bool detail = NiveauTrace::ecrit(NIV_DETAIL);
     if (detail) ::tracer(CAT_CONTROLE, NIV_DETAIL, "Champ::reduire >> IN : longueur = %u", n);
     if (format == FORMAT_ALPHANUMERIQUE || format == FORMAT_VALEURS) {
@@ -51,9 +71,10 @@ inline void Champ::reduireOctets(const uint8_t*& octets, uint32_t& n) const {
     if (detail) ::tracer(CAT_CONTROLE, NIV_DETAIL, "Champ::reduire << OUT : longueur = %u", n);
 }
 
-uint16_t Champ::controler(const uint8_t* octets, uint32_t n) const {
+// Every field passes here: inline in both the check alone and the conversion.
+EN_LIGNE uint16_t Champ::verifier(const uint8_t* octets, uint32_t n) const {
     uint16_t cr = 0;
-    // Every field passes here: a line not written costs one comparison, not a call.
+    // A line not written costs one comparison, not a call.
     const bool detail = NiveauTrace::ecrit(NIV_DETAIL);
     if (detail) ::tracer(CAT_CONTROLE, NIV_DETAIL, "Champ::controler >> IN");
     if (tailleMinimale > 0 && n < tailleMinimale) {
@@ -71,7 +92,7 @@ uint16_t Champ::controler(const uint8_t* octets, uint32_t n) const {
         const uint8_t* refuse = nullptr;
         switch (format) {
             case FORMAT_ALPHANUMERIQUE:
-                refuse = premierRefuse(octets, n, [](uint8_t c) { return c == ' ' || estChiffre(c) || estMajuscule(c); });
+                refuse = premierRefuse(octets, n, estAlphanumerique);
                 if (refuse != nullptr) {
                     ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: caractere (%c) interdit dans le format alphanumerique.",
                              *refuse);
@@ -117,11 +138,12 @@ uint16_t Champ::controler(const uint8_t* octets, uint32_t n) const {
     return cr;
 }
 
+uint16_t Champ::controler(const uint8_t* octets, uint32_t n) const { return verifier(octets, n); }
+
 void Champ::reduire(const uint8_t*& octets, uint32_t& n) const { reduireOctets(octets, n); }
 
-uint16_t Champ::noterValeur(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const {
+EN_LIGNE uint16_t Champ::noterValeur(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const {
     uint16_t cr = 0;
-    valeur.vider();
     reduireOctets(octets, n);
     switch (type) {
         case TYPE_CODE:
@@ -149,7 +171,18 @@ uint16_t Champ::noterValeur(const uint8_t* octets, uint32_t n, ValeurChamp& vale
             cr = KPX_CR_NON_PREVU;
     }
     // The reduced bytes lie in the zone: the value is built from them when asked for.
-    if (cr == 0) valeur.noter(static_cast<uint8_t>(type), octets, n);
+    if (cr == 0)
+        valeur.noter(static_cast<uint8_t>(type), octets, n);
+    else
+        valeur.vider();
+    return cr;
+}
+
+uint16_t Champ::transformer(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const {
+    uint16_t cr = 0;
+    TraceOperation trace(CAT_CONTROLE, NIV_DETAIL, "Champ::transformer", cr);
+    cr = verifier(octets, n);
+    if (cr == 0) cr = noterValeur(octets, n, valeur);
     return cr;
 }
 

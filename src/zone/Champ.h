@@ -31,14 +31,8 @@ public:
     void reduire(const uint8_t*& octets, uint32_t& n) const;
     // controler, reduire, then the value of the field's type given (left as it was when the
     // check fails, empty on any other failure). The value is built from the bytes when asked
-    // for: they must live until then. Inline: every field of an input zone comes here.
-    uint16_t transformer(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const {
-        uint16_t cr = 0;
-        TraceOperation trace(CAT_CONTROLE, NIV_DETAIL, "Champ::transformer", cr);
-        cr = controler(octets, n);
-        if (cr == 0) cr = noterValeur(octets, n, valeur);
-        return cr;
-    }
+    // for: they must live until then. One call per field: the steps are inline in it.
+    uint16_t transformer(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const;
 
     // Letter of a format in trace lines ('*' for the free format).
     static char lettreFormat(uint32_t format);
@@ -60,6 +54,7 @@ public:
     static uint16_t constructionImpossible(uint8_t type);
 
 private:
+    uint16_t verifier(const uint8_t* octets, uint32_t n) const;
     void reduireOctets(const uint8_t*& octets, uint32_t& n) const;
     // reduire, then the checks of the field's type, on bytes that passed controler.
     uint16_t noterValeur(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const;
