@@ -5,13 +5,22 @@
 
 Code::Code(char caractere) : Texte(&caractere, 1) {}
 
-// Columns are a few bytes wide: one pass finds the NUL and the last non-blank before it.
-Code::Code(const char* octets, size_t n, LargeurFixe) {
+namespace {
+
+// Columns are a few bytes wide (mostly one): one pass finds the NUL and the last
+// non-blank before it.
+size_t longueurColonne(const char* octets, size_t n) {
     size_t longueur = 0;
     for (size_t i = 0; octets != nullptr && i < n && octets[i] != '\0'; ++i)
         if (octets[i] != ' ') longueur = i + 1;
-    texte_.assign(octets != nullptr ? octets : "", longueur);
+    return longueur;
 }
+
+}  // namespace
+
+// Codes are read from the référentiel's columns by the hundred in a control: the string
+// is built once, at its final length.
+Code::Code(const char* octets, size_t n, LargeurFixe) : Texte(octets, longueurColonne(octets, n), SansNul{}) {}
 
 Code::Code(const uint8_t* octets, size_t n, LargeurFixe largeur)
     : Code(reinterpret_cast<const char*>(octets), n, largeur) {}

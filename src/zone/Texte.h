@@ -46,6 +46,10 @@ public:
     bool operator!=(const char* chaine) const { return !(*this == chaine); }
 
 protected:
+    // Bytes already known to hold no NUL: the string is built once, at its length.
+    struct SansNul {};
+    Texte(const char* octets, size_t n, SansNul) : texte_(octets != nullptr ? octets : "", n) {}
+
     // The characters before the first NUL byte of the n given (none when octets is null).
     static size_t longueurAvantNul(const char* octets, size_t n);
 
