@@ -78,6 +78,18 @@ TEST(Champ, ControlChecksSizesCharactersDatesAndAllowedValuesOnTheBytesAsSent) {
     for (size_t i = 0; i < cas.size(); ++i)
         EXPECT_EQ(cas[i].description.controler(octets(cas[i].donnees), taille(cas[i].donnees)), cas[i].attendu)
             << "cas " << i << " [" << cas[i].donnees << "]";
+
+    // Every byte against the two character formats: the ranges end where they should.
+    for (int c = 0; c < 256; ++c) {
+        const std::string un(1, static_cast<char>(c));
+        const bool chiffre = c >= '0' && c <= '9';
+        const bool alphanumerique = chiffre || (c >= 'A' && c <= 'Z') || c == ' ';
+        EXPECT_EQ(champ(FORMAT_NUMERIQUE, TYPE_NOMBRE).controler(octets(un), 1), chiffre ? 0 : KPX_CR_CHAMP_BASE)
+            << c;
+        EXPECT_EQ(champ(FORMAT_ALPHANUMERIQUE, TYPE_TEXTE).controler(octets(un), 1),
+                  alphanumerique ? 0 : KPX_CR_CHAMP_BASE)
+            << c;
+    }
 }
 
 TEST(Champ, ReductionDropsTrailingBlanksOrLeadingZerosByFormat) {

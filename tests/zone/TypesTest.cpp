@@ -142,6 +142,28 @@ TEST(Types, CanonicalFormFoldsAccentsAndDropsPunctuation) {
     }
 }
 
+TEST(Types, CodesFromFixedWidthColumnsStopAtTheirNulAndLoseTheirTrailingBlanks) {
+    struct Cas {
+        std::string colonne;
+        std::string code;
+    };
+    const Cas cas[] = {
+        {"AB  ", "AB"},
+        {"A B ", "A B"},  // only the trailing blanks go
+        {std::string("AB\0CD", 5), "AB"},
+        {std::string("  \0CD", 5), ""},
+        {"    ", ""},
+        {"X", "X"},
+        {"ABCDEFGHIJKLMNOPQRST  ", "ABCDEFGHIJKLMNOPQRST"},  // longer than a short string holds
+    };
+    for (const auto& c : cas) {
+        const Code code(c.colonne.data(), c.colonne.size(), Code::largeurFixe);
+        EXPECT_EQ(std::string(code.chaine()), c.code) << c.colonne;
+        EXPECT_EQ(code.longueur(), c.code.size()) << c.colonne;
+    }
+    EXPECT_EQ(Code(static_cast<const char*>(nullptr), 4, Code::largeurFixe).longueur(), 0u);
+}
+
 TEST(Types, ListsDoubleTheirCapacity) {
     ListeCodes liste(0);
     EXPECT_EQ(liste.capacite(), 5);
