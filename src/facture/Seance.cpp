@@ -1,5 +1,8 @@
 #include "facture/Seance.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "facture/TraceFacture.h"
 
 template <class S, class L>
@@ -39,26 +42,29 @@ const LigneCCAM* Seance::ligneParmi(const TypeListe<Code>& actes, size_t sauf, c
             if (convient(i)) return lignes[i];
         return nullptr;
     }
+    const auto acteDe = [&](uint32_t i) {
+        const Code& acte = ouVide(lignes[i]->acte);
+        return std::string_view(acte.chaine(), acte.longueur());
+    };
     if (!positionsFaites_) {
-        positionsParActe_.clear();
-        for (size_t i = 0; i < lignes.size(); ++i) {
-            const Code& acte = ouVide(lignes[i]->acte);
-            positionsParActe_[std::string(acte.chaine(), acte.longueur())].push_back(static_cast<uint32_t>(i));
-        }
+        positionsParActe_.resize(lignes.size());
+        for (uint32_t i = 0; i < positionsParActe_.size(); ++i) positionsParActe_[i] = i;
+        std::sort(positionsParActe_.begin(), positionsParActe_.end(), [&](uint32_t a, uint32_t b) {
+            const int ordre = acteDe(a).compare(acteDe(b));
+            return ordre != 0 ? ordre < 0 : a < b;
+        });
         positionsFaites_ = true;
     }
     size_t premiere = lignes.size();
     for (uint16_t k = 0; k < actes.nombre(); ++k) {
-        const Code& acte = actes.element(k);
-        const auto trouvees = positionsParActe_.find(std::string(acte.chaine(), acte.longueur()));
-        if (trouvees == positionsParActe_.end()) continue;
-        for (uint32_t i : trouvees->second) {
-            if (i >= premiere) break;
-            if (convient(i)) {
-                premiere = i;
+        const std::string_view acte(actes.element(k).chaine(), actes.element(k).longueur());
+        auto i = std::lower_bound(positionsParActe_.begin(), positionsParActe_.end(), acte,
+                                  [&](uint32_t position, std::string_view code) { return acteDe(position) < code; });
+        for (; i != positionsParActe_.end() && *i < premiere && acteDe(*i) == acte; ++i)
+            if (convient(*i)) {
+                premiere = *i;
                 break;
             }
-        }
     }
     return premiere < lignes.size() ? lignes[premiere] : nullptr;
 }

@@ -5,13 +5,10 @@
 
 #include <cstdint>
 #include <memory>
-#include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "facture/LigneCCAM.h"
 #include "facture/ReferencesNonVerifiables.h"
-#include "frame/Hachage.h"
 #include "zone/Code.h"
 #include "zone/Date.h"
 #include "zone/Nombre.h"
@@ -62,9 +59,10 @@ public:
     ReferencesNonVerifiables nonVerifiables;
 
 private:
-    // Positions of the lines by act, made at the first question of a long session: a rule
-    // asking it for each of its lines would otherwise walk the session for each.
-    mutable std::unordered_map<std::string, std::vector<uint32_t>, HachageTexte> positionsParActe_;
+    // Positions of the lines sorted by act, then by position, made at the first question of
+    // a long session: a rule asking it for each of its lines would otherwise walk the
+    // session for each. One array rather than a list per act.
+    mutable std::vector<uint32_t> positionsParActe_;
     mutable bool positionsFaites_ = false;
 };
 
