@@ -463,3 +463,24 @@ TEST(Facture, InvoiceDumpWalksLinesAssociationsAndSessions) {
         ASSERT_NE(position, lignes.end()) << attendue;
     }
 }
+
+// The first line is held in place and the others in a list: both must survive a move,
+// a copy and an emptying, in their order.
+TEST(Facture, AnErrorsLinesSurviveMovesCopiesAndEmptying) {
+    for (int32_t n : {0, 1, 2, 7}) {
+        Erreur erreur;
+        for (int32_t l = 1; l <= n; ++l) ASSERT_EQ(erreur.prestations.ajouter(Nombre(10 * l)), 0);
+        const Erreur copie = erreur;
+        Erreur deplacee(std::move(erreur));
+        EXPECT_EQ(erreur.prestations.nombre(), 0) << n;
+        for (const Erreur* e : std::initializer_list<const Erreur*>{&copie, &deplacee}) {
+            ASSERT_EQ(e->prestations.nombre(), n);
+            for (int32_t l = 1; l <= n; ++l) EXPECT_EQ(e->prestations.element(l - 1).valeur(), 10 * l) << n;
+        }
+        deplacee.vider();
+        EXPECT_EQ(deplacee.prestations.nombre(), 0);
+        ASSERT_EQ(deplacee.prestations.ajouter(Nombre(4)), 0);
+        ASSERT_EQ(deplacee.prestations.nombre(), 1);
+        EXPECT_EQ(deplacee.prestations.element(0).valeur(), 4);
+    }
+}
