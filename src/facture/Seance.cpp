@@ -42,27 +42,23 @@ const LigneCCAM* Seance::ligneParmi(const TypeListe<Code>& actes, size_t sauf, c
             if (convient(i)) return lignes[i];
         return nullptr;
     }
-    const auto acteDe = [&](uint32_t i) {
-        const Code& acte = ouVide(lignes[i]->acte);
-        return std::string_view(acte.chaine(), acte.longueur());
-    };
     if (!positionsFaites_) {
-        positionsParActe_.resize(lignes.size());
-        for (uint32_t i = 0; i < positionsParActe_.size(); ++i) positionsParActe_[i] = i;
-        std::sort(positionsParActe_.begin(), positionsParActe_.end(), [&](uint32_t a, uint32_t b) {
-            const int ordre = acteDe(a).compare(acteDe(b));
-            return ordre != 0 ? ordre < 0 : a < b;
-        });
+        positionsParActe_.clear();
+        positionsParActe_.reserve(lignes.size());
+        for (size_t i = 0; i < lignes.size(); ++i) {
+            const Code& acte = ouVide(lignes[i]->acte);
+            positionsParActe_.emplace_back(std::string_view(acte.chaine(), acte.longueur()), static_cast<uint32_t>(i));
+        }
+        std::sort(positionsParActe_.begin(), positionsParActe_.end());
         positionsFaites_ = true;
     }
     size_t premiere = lignes.size();
     for (uint16_t k = 0; k < actes.nombre(); ++k) {
         const std::string_view acte(actes.element(k).chaine(), actes.element(k).longueur());
-        auto i = std::lower_bound(positionsParActe_.begin(), positionsParActe_.end(), acte,
-                                  [&](uint32_t position, std::string_view code) { return acteDe(position) < code; });
-        for (; i != positionsParActe_.end() && *i < premiere && acteDe(*i) == acte; ++i)
-            if (convient(*i)) {
-                premiere = *i;
+        for (auto i = std::lower_bound(positionsParActe_.begin(), positionsParActe_.end(), std::make_pair(acte, 0u));
+             i != positionsParActe_.end() && i->first == acte && i->second < premiere; ++i)
+            if (convient(i->second)) {
+                premiere = i->second;
                 break;
             }
     }

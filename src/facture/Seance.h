@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "facture/LigneCCAM.h"
@@ -59,10 +61,11 @@ public:
     ReferencesNonVerifiables nonVerifiables;
 
 private:
-    // Positions of the lines sorted by act, then by position, made at the first question of
-    // a long session: a rule asking it for each of its lines would otherwise walk the
-    // session for each. One array rather than a list per act.
-    mutable std::vector<uint32_t> positionsParActe_;
+    // The lines' acts with their positions, sorted, made at the first question of a long
+    // session: a rule asking it for each of its lines would otherwise walk the session for
+    // each. One array rather than a list per act; it views the acts in their lines, which
+    // keep them while in the session.
+    mutable std::vector<std::pair<std::string_view, uint32_t>> positionsParActe_;
     mutable bool positionsFaites_ = false;
 };
 
