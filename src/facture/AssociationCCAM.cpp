@@ -31,9 +31,12 @@ uint16_t AssociationCCAM::traiterErreur(TypeListe<Erreur>& erreurs, Erreur& erre
     if (!erreur.estPositionnee()) return cr;
     const Erreur* ajoutee = nullptr;
     cr = ajouterErreur(erreurs, erreur, ajoutee);
-    if (cr == 0) ajoutee->dump();
-    for (size_t i = 0; cr == 0 && i < lignes.size(); ++i)
-        cr = lignes[i]->subirErreur(*ajoutee, regles, LigneActe::kPorteeAssociation);
+    if (cr == 0) {
+        ajoutee->dump();
+        LigneActe::Effet effet(*ajoutee);
+        for (size_t i = 0; cr == 0 && i < lignes.size(); ++i)
+            cr = lignes[i]->subirErreur(effet, regles, LigneActe::kPorteeAssociation);
+    }
     erreur.vider();
     return cr;
 }

@@ -104,15 +104,20 @@ uint16_t LigneActe::traiterErreur(TypeListe<Erreur>& erreurs, Erreur& erreur, Re
     if (cr == 0) cr = ajouterErreur(erreurs, erreur, ajoutee);
     if (cr == 0) {
         ajoutee->dump();
-        cr = subirErreur(*ajoutee, regles, kPorteeLigne);
+        Effet effet(*ajoutee);
+        cr = subirErreur(effet, regles, kPorteeLigne);
     }
     erreur.vider();
     return cr;
 }
 
-uint16_t LigneActe::subirErreur(const Erreur& erreur, Regles& regles, Portee portee) {
+LigneActe::Effet::Effet(const Erreur& violation)
+    : erreur(violation), forcage(violation.outrePassable == "O" && violation.indicateurForcage.estRenseigne()) {}
+
+uint16_t LigneActe::subirErreur(Effet& effet, Regles& regles, Portee portee) {
     uint16_t cr = 0;
-    if (erreur.outrePassable == "O" && erreur.indicateurForcage.estRenseigne()) {
+    const Erreur& erreur = effet.erreur;
+    if (effet.forcage) {
         if (forcage && forcage->estRenseigne()) {
             tracerRegle("L'ancien code forcage de l'acte est %s", forcage->chaine());
             tracerRegle("L'indicateur de forcage lié à l'erreur est %s", erreur.indicateurForcage.chaine());
@@ -130,8 +135,8 @@ uint16_t LigneActe::subirErreur(const Erreur& erreur, Regles& regles, Portee por
                 tracerRegle("Le nouveau code forcage de l'acte est %s", forcage->chaine());
         }
     }
-    const ListeCodes* liees = nullptr;
-    if (cr == 0) cr = regles.reglesNonVerifiablesDe(erreur.codeRegle, liees);
+    if (cr == 0 && effet.liees == nullptr) cr = regles.reglesNonVerifiablesDe(erreur.codeRegle, effet.liees);
+    const ListeCodes* liees = effet.liees;
     // The rules' lists are kept for the call: the one merged last since the line's list was
     // made has nothing more to add (an error of a session reaches every line, and errors of
     // one rule bring the same list again).

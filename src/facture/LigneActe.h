@@ -54,9 +54,18 @@ public:
 
     // Records a violation the rule set on this line alone, then clears it.
     uint16_t traiterErreur(TypeListe<Erreur>& erreurs, Erreur& erreur, Regles& regles);
+    // A recorded violation as each line it reaches takes it: the same for all of them, its
+    // rules' list asked once, by its first line.
+    struct Effet {
+        explicit Effet(const Erreur& violation);
+        const Erreur& erreur;
+        // It brings its forcing indicator.
+        const bool forcage;
+        const ListeCodes* liees = nullptr;
+    };
     // What a recorded violation does to this line: its forcing indicator and the
     // rules it makes unverifiable here.
-    uint16_t subirErreur(const Erreur& erreur, Regles& regles, Portee portee);
+    uint16_t subirErreur(Effet& effet, Regles& regles, Portee portee);
     // Combines the letter into the forcing indicator when the line's controls read
     // locally modified values; switches the counting off.
     uint16_t marquerForcage(Regles& regles, char lettre);
