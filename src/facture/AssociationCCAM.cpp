@@ -14,8 +14,9 @@ AssociationCCAM::~AssociationCCAM() {
     while (suivante) suivante = std::move(suivante->suivante);
 }
 
+// The practitioner first: the lines of one day differ by it most often.
 bool AssociationCCAM::accepte(const LigneCCAM& ligne) const {
-    return memeValeur(date, ligne.date) && memeValeur(activite, ligne.activite) && memeValeur(numeroPS, ligne.numeroPS);
+    return memeValeur(numeroPS, ligne.numeroPS) && memeValeur(activite, ligne.activite) && memeValeur(date, ligne.date);
 }
 
 void AssociationCCAM::ajouterLigne(LigneCCAM& ligne) {
