@@ -26,10 +26,17 @@ Regles::Regles(LectureDonnees& lectureDonnees)
 
 Regles::~Regles() = default;
 
-Regles::RegleConnue& Regles::regleNouvelle(const char* regle) {
-    RegleConnue& connue = regles_[regle];
-    recentes_[(reinterpret_cast<uintptr_t>(regle) >> 3) % kPlacesRecentes] = RecenteRegle{regle, &connue};
-    return connue;
+Regles::RegleConnue& Regles::regleSuivante(const char* regle) {
+    for (size_t essai = 0, i = placeDe(regle); essai < kPlacesRegles; ++essai, i = (i + 1) % kPlacesRegles) {
+        PlaceRegle& place = places_[i];
+        if (place.adresse == regle) return *place.connue;
+        if (place.adresse == nullptr) {
+            if (entrees_.empty()) entrees_.reserve(kPlacesRegles);
+            place = PlaceRegle{regle, &entrees_.emplace_back()};
+            return *place.connue;
+        }
+    }
+    return autresRegles_[regle];
 }
 
 uint16_t Regles::chercherReference(const char* regle, RegleConnue& connue) {

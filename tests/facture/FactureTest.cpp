@@ -484,3 +484,19 @@ TEST(Facture, AnErrorsLinesSurviveMovesCopiesAndEmptying) {
         EXPECT_EQ(deplacee.prestations.element(0).valeur(), 4);
     }
 }
+
+// Rules are kept by the address of their name: more names than the rules object holds in
+// place go on to its map, and each keeps answering for its own rule.
+TEST_F(FactureTest, RulesBeyondThoseHeldInPlaceAnswerForThemselves) {
+    ASSERT_TRUE(referentiel.pret());
+    std::vector<std::string> noms(150);
+    for (size_t i = 0; i < noms.size(); ++i) noms[i] = i % 2 == 0 ? "PROD240" : "PROD530";
+    for (int passe = 0; passe < 2; ++passe)
+        for (size_t k = 0; k < noms.size(); ++k) {
+            const size_t i = passe == 0 ? k : noms.size() - 1 - k;
+            Erreur erreur;
+            ASSERT_EQ(regles.copierValeurErreur(erreur, noms[i].c_str()), 0) << i;
+            EXPECT_EQ(erreur.codeRegle, noms[i].c_str()) << i;
+            EXPECT_EQ(erreur.libelle, ("L" + noms[i]).c_str()) << i;
+        }
+}
