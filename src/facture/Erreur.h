@@ -47,7 +47,8 @@ public:
     Erreur& operator=(Erreur&&) = default;
     virtual ~Erreur();
 
-    bool estPositionnee() const { return codeRegle.estRenseigne(); }
+    // Most rules raise nothing: their step sees the empty code without the blank test.
+    bool estPositionnee() const { return codeRegle.longueur() > 0 && codeRegle.estRenseigne(); }
     void vider();
     void dump() const;
 

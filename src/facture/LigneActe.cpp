@@ -25,7 +25,7 @@ LigneActe::LigneActe(const LigneActe& autre)
       topDebrayageLigne(autre.topDebrayageLigne),
       baseTheoriqueAMO(autre.baseTheoriqueAMO),
       topFactureExoneree(autre.topFactureExoneree),
-      reglesNonVerifiables_(copie(autre.reglesNonVerifiables_)) {}
+      reglesNonVerifiables_(autre.reglesNonVerifiables_) {}
 
 LigneActe::~LigneActe() = default;
 
@@ -152,12 +152,12 @@ uint16_t LigneActe::subirErreur(Effet& effet, Regles& regles, Portee portee) {
 
 void LigneActe::recreerReglesNonVerifiables() {
     if (reglesNonVerifiables_) signalerRecreation(*reglesNonVerifiables_);
-    reglesNonVerifiables_ = std::make_unique<ListeCodes>();
+    reglesNonVerifiables_.emplace();
     dernieresAjoutees_ = nullptr;
 }
 
 uint16_t LigneActe::ajouterReglesNonVerifiables(const TypeListe<Code>& regles) {
-    if (!reglesNonVerifiables_) reglesNonVerifiables_ = std::make_unique<ListeCodes>();
+    if (!reglesNonVerifiables_) reglesNonVerifiables_.emplace();
     // The union appends the new rules at the end: those are the ones the groups learn.
     const uint16_t avant = reglesNonVerifiables_->nombre();
     const uint16_t cr = reglesNonVerifiables_->unionAvec(regles);

@@ -109,7 +109,7 @@ protected:
     virtual void signalerRecreation(const ListeCodes&) {}
 
 private:
-    std::unique_ptr<ListeCodes> reglesNonVerifiables_;
+    Optionnel<ListeCodes> reglesNonVerifiables_;
     // The rules' list merged last by a violation since the line's list was made, and the
     // rules object that keeps it (its lists stay put while it lives).
     const ListeCodes* dernieresAjoutees_ = nullptr;
@@ -118,8 +118,3 @@ private:
     uint16_t combinerForcage(const Code& indicateur, Regles& regles);
 };
 
-// A deep copy of an optional value.
-template <class T>
-std::unique_ptr<T> copie(const std::unique_ptr<T>& valeur) {
-    return valeur ? std::make_unique<T>(*valeur) : nullptr;
-}
