@@ -14,8 +14,9 @@ AssociationCCAM::~AssociationCCAM() {
     while (suivante) suivante = std::move(suivante->suivante);
 }
 
+// The practitioner first: the lines of one day differ by it most often.
 bool AssociationCCAM::accepte(const LigneCCAM& ligne) const {
-    return memeValeur(date, ligne.date) && memeValeur(activite, ligne.activite) && memeValeur(numeroPS, ligne.numeroPS);
+    return memeValeur(numeroPS, ligne.numeroPS) && memeValeur(activite, ligne.activite) && memeValeur(date, ligne.date);
 }
 
 void AssociationCCAM::ajouterLigne(LigneCCAM& ligne) {
@@ -31,9 +32,12 @@ uint16_t AssociationCCAM::traiterErreur(TypeListe<Erreur>& erreurs, Erreur& erre
     if (!erreur.estPositionnee()) return cr;
     const Erreur* ajoutee = nullptr;
     cr = ajouterErreur(erreurs, erreur, ajoutee);
-    if (cr == 0) ajoutee->dump();
-    for (size_t i = 0; cr == 0 && i < lignes.size(); ++i)
-        cr = lignes[i]->subirErreur(*ajoutee, regles, LigneActe::kPorteeAssociation);
+    if (cr == 0) {
+        ajoutee->dump();
+        LigneActe::Effet effet(*ajoutee);
+        for (size_t i = 0; cr == 0 && i < lignes.size(); ++i)
+            cr = lignes[i]->subirErreur(effet, regles, LigneActe::kPorteeAssociation);
+    }
     erreur.vider();
     return cr;
 }

@@ -1,8 +1,40 @@
 #include "facture/Erreur.h"
 
+#include <cstdint>
 #include <utility>
 
+#include "KPXW32.h"
+
 #include "facture/TraceFacture.h"
+
+PrestationsErreur::PrestationsErreur(PrestationsErreur&& autre) noexcept
+    : premiere_(autre.premiere_), avecPremiere_(autre.avecPremiere_), autres_(std::move(autre.autres_)) {
+    autre.avecPremiere_ = false;
+}
+
+PrestationsErreur& PrestationsErreur::operator=(PrestationsErreur&& autre) noexcept {
+    premiere_ = autre.premiere_;
+    avecPremiere_ = autre.avecPremiere_;
+    autres_ = std::move(autre.autres_);
+    autre.avecPremiere_ = false;
+    return *this;
+}
+
+uint16_t PrestationsErreur::ajouter(const Nombre& numero) {
+    if (!avecPremiere_) {
+        premiere_ = numero;
+        avecPremiere_ = true;
+        return 0;
+    }
+    // The first counts too: the whole stays within a 16-bit count.
+    if (autres_.nombre() == UINT16_MAX - 1) return KPX_CR_CONSTRUCTION;
+    return autres_.ajouter(numero);
+}
+
+void PrestationsErreur::vider() {
+    avecPremiere_ = false;
+    autres_.vider();
+}
 
 Erreur::~Erreur() = default;
 

@@ -10,6 +10,33 @@
 #include "zone/Texte.h"
 #include "zone/TypeListe.h"
 
+// The invoice lines a violation names. Most name one: it is held in place, and a list
+// is made only for the lines after it.
+class PrestationsErreur {
+public:
+    PrestationsErreur() = default;
+    PrestationsErreur(const PrestationsErreur&) = default;
+    PrestationsErreur& operator=(const PrestationsErreur&) = default;
+    // Leaves the other empty.
+    PrestationsErreur(PrestationsErreur&& autre) noexcept;
+    PrestationsErreur& operator=(PrestationsErreur&& autre) noexcept;
+
+    uint16_t nombre() const { return static_cast<uint16_t>(avecPremiere_ ? 1 + autres_.nombre() : 0); }
+    // 0-based; the caller keeps i below nombre().
+    Nombre& element(uint16_t i) { return i == 0 ? premiere_ : autres_.element(static_cast<uint16_t>(i - 1)); }
+    const Nombre& element(uint16_t i) const {
+        return i == 0 ? premiere_ : autres_.element(static_cast<uint16_t>(i - 1));
+    }
+    // 0xDFFC when the lines cannot grow: they keep what they held.
+    uint16_t ajouter(const Nombre& numero);
+    void vider();
+
+private:
+    Nombre premiere_;
+    bool avecPremiere_ = false;
+    TypeListe<Nombre> autres_{1};
+};
+
 class Erreur {
 public:
     Erreur() = default;
@@ -20,14 +47,14 @@ public:
     Erreur& operator=(Erreur&&) = default;
     virtual ~Erreur();
 
-    bool estPositionnee() const { return codeRegle.estRenseigne(); }
+    // Most rules raise nothing: their step sees the empty code without the blank test.
+    bool estPositionnee() const { return codeRegle.longueur() > 0 && codeRegle.estRenseigne(); }
     void vider();
     void dump() const;
 
     Code codeRegle;
     Code outrePassable;
-    // Most violations name one line: room for one at first.
-    TypeListe<Nombre> prestations{1};
+    PrestationsErreur prestations;
     Code indicateurForcage;
     Texte libelle;
     Texte message;

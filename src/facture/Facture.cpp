@@ -139,12 +139,16 @@ uint16_t Facture::traiterErreur(TypeListe<Erreur>& erreurs, Erreur& erreur, cons
         cr = erreur.prestations.ajouter(numero);
     const Erreur* ajoutee = nullptr;
     if (cr == 0) cr = ajouterErreur(erreurs, erreur, ajoutee);
-    if (cr == 0) ajoutee->dump();
-    Seance* seance = seances.get();
-    while (seance != nullptr && !(seance->date != nullptr && *seance->date == date)) seance = seance->suivante.get();
-    // A date that no session has (not the date of a CCAM line) reaches no line.
-    for (size_t i = 0; cr == 0 && seance != nullptr && i < seance->lignes.size(); ++i)
-        cr = seance->lignes[i]->subirErreur(*ajoutee, regles, LigneActe::kPorteeFacture);
+    if (cr == 0) {
+        ajoutee->dump();
+        Seance* seance = seances.get();
+        while (seance != nullptr && !(seance->date != nullptr && *seance->date == date))
+            seance = seance->suivante.get();
+        // A date that no session has (not the date of a CCAM line) reaches no line.
+        LigneActe::Effet effet(*ajoutee);
+        for (size_t i = 0; cr == 0 && seance != nullptr && i < seance->lignes.size(); ++i)
+            cr = seance->lignes[i]->subirErreur(effet, regles, LigneActe::kPorteeFacture);
+    }
     erreur.vider();
     return cr;
 }

@@ -25,7 +25,7 @@ LigneActe::LigneActe(const LigneActe& autre)
       topDebrayageLigne(autre.topDebrayageLigne),
       baseTheoriqueAMO(autre.baseTheoriqueAMO),
       topFactureExoneree(autre.topFactureExoneree),
-      reglesNonVerifiables_(copie(autre.reglesNonVerifiables_)) {}
+      reglesNonVerifiables_(autre.reglesNonVerifiables_) {}
 
 LigneActe::~LigneActe() = default;
 
@@ -104,15 +104,20 @@ uint16_t LigneActe::traiterErreur(TypeListe<Erreur>& erreurs, Erreur& erreur, Re
     if (cr == 0) cr = ajouterErreur(erreurs, erreur, ajoutee);
     if (cr == 0) {
         ajoutee->dump();
-        cr = subirErreur(*ajoutee, regles, kPorteeLigne);
+        Effet effet(*ajoutee);
+        cr = subirErreur(effet, regles, kPorteeLigne);
     }
     erreur.vider();
     return cr;
 }
 
-uint16_t LigneActe::subirErreur(const Erreur& erreur, Regles& regles, Portee portee) {
+LigneActe::Effet::Effet(const Erreur& violation)
+    : erreur(violation), forcage(violation.outrePassable == "O" && violation.indicateurForcage.estRenseigne()) {}
+
+uint16_t LigneActe::subirErreur(Effet& effet, Regles& regles, Portee portee) {
     uint16_t cr = 0;
-    if (erreur.outrePassable == "O" && erreur.indicateurForcage.estRenseigne()) {
+    const Erreur& erreur = effet.erreur;
+    if (effet.forcage) {
         if (forcage && forcage->estRenseigne()) {
             tracerRegle("L'ancien code forcage de l'acte est %s", forcage->chaine());
             tracerRegle("L'indicateur de forcage lié à l'erreur est %s", erreur.indicateurForcage.chaine());
@@ -130,8 +135,8 @@ uint16_t LigneActe::subirErreur(const Erreur& erreur, Regles& regles, Portee por
                 tracerRegle("Le nouveau code forcage de l'acte est %s", forcage->chaine());
         }
     }
-    const ListeCodes* liees = nullptr;
-    if (cr == 0) cr = regles.reglesNonVerifiablesDe(erreur.codeRegle, liees);
+    if (cr == 0 && effet.liees == nullptr) cr = regles.reglesNonVerifiablesDe(erreur.codeRegle, effet.liees);
+    const ListeCodes* liees = effet.liees;
     // The rules' lists are kept for the call: the one merged last since the line's list was
     // made has nothing more to add (an error of a session reaches every line, and errors of
     // one rule bring the same list again).
@@ -147,12 +152,12 @@ uint16_t LigneActe::subirErreur(const Erreur& erreur, Regles& regles, Portee por
 
 void LigneActe::recreerReglesNonVerifiables() {
     if (reglesNonVerifiables_) signalerRecreation(*reglesNonVerifiables_);
-    reglesNonVerifiables_ = std::make_unique<ListeCodes>();
+    reglesNonVerifiables_.emplace();
     dernieresAjoutees_ = nullptr;
 }
 
 uint16_t LigneActe::ajouterReglesNonVerifiables(const TypeListe<Code>& regles) {
-    if (!reglesNonVerifiables_) reglesNonVerifiables_ = std::make_unique<ListeCodes>();
+    if (!reglesNonVerifiables_) reglesNonVerifiables_.emplace();
     // The union appends the new rules at the end: those are the ones the groups learn.
     const uint16_t avant = reglesNonVerifiables_->nombre();
     const uint16_t cr = reglesNonVerifiables_->unionAvec(regles);

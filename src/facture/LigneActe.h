@@ -54,9 +54,18 @@ public:
 
     // Records a violation the rule set on this line alone, then clears it.
     uint16_t traiterErreur(TypeListe<Erreur>& erreurs, Erreur& erreur, Regles& regles);
+    // A recorded violation as each line it reaches takes it: the same for all of them, its
+    // rules' list asked once, by its first line.
+    struct Effet {
+        explicit Effet(const Erreur& violation);
+        const Erreur& erreur;
+        // It brings its forcing indicator.
+        const bool forcage;
+        const ListeCodes* liees = nullptr;
+    };
     // What a recorded violation does to this line: its forcing indicator and the
     // rules it makes unverifiable here.
-    uint16_t subirErreur(const Erreur& erreur, Regles& regles, Portee portee);
+    uint16_t subirErreur(Effet& effet, Regles& regles, Portee portee);
     // Combines the letter into the forcing indicator when the line's controls read
     // locally modified values; switches the counting off.
     uint16_t marquerForcage(Regles& regles, char lettre);
@@ -100,7 +109,7 @@ protected:
     virtual void signalerRecreation(const ListeCodes&) {}
 
 private:
-    std::unique_ptr<ListeCodes> reglesNonVerifiables_;
+    Optionnel<ListeCodes> reglesNonVerifiables_;
     // The rules' list merged last by a violation since the line's list was made, and the
     // rules object that keeps it (its lists stay put while it lives).
     const ListeCodes* dernieresAjoutees_ = nullptr;
@@ -109,8 +118,3 @@ private:
     uint16_t combinerForcage(const Code& indicateur, Regles& regles);
 };
 
-// A deep copy of an optional value.
-template <class T>
-std::unique_ptr<T> copie(const std::unique_ptr<T>& valeur) {
-    return valeur ? std::make_unique<T>(*valeur) : nullptr;
-}

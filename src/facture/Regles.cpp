@@ -26,10 +26,17 @@ Regles::Regles(LectureDonnees& lectureDonnees)
 
 Regles::~Regles() = default;
 
-Regles::RegleConnue& Regles::regleNouvelle(const char* regle) {
-    RegleConnue& connue = regles_[regle];
-    recentes_[(reinterpret_cast<uintptr_t>(regle) >> 3) % kPlacesRecentes] = RecenteRegle{regle, &connue};
-    return connue;
+Regles::RegleConnue& Regles::regleSuivante(const char* regle) {
+    for (size_t essai = 0, i = placeDe(regle); essai < kPlacesRegles; ++essai, i = (i + 1) % kPlacesRegles) {
+        PlaceRegle& place = places_[i];
+        if (place.adresse == regle) return *place.connue;
+        if (place.adresse == nullptr) {
+            if (entrees_.empty()) entrees_.reserve(kPlacesRegles);
+            place = PlaceRegle{regle, &entrees_.emplace_back()};
+            return *place.connue;
+        }
+    }
+    return autresRegles_[regle];
 }
 
 uint16_t Regles::chercherReference(const char* regle, RegleConnue& connue) {
@@ -136,16 +143,18 @@ uint16_t Regles::copierValeurErreur(Erreur& erreur, const char* regle, ValeursMe
 uint16_t Regles::copierValeurErreur(Erreur& erreur, std::initializer_list<int32_t> prestations, const char* regle,
                                     ValeursMessage valeurs) {
     uint16_t cr = remplirErreur(erreur, regle, valeurs);
-    if (cr == 0) erreur.prestations = TypeListe<Nombre>(static_cast<uint16_t>(prestations.size()));
+    if (cr == 0) erreur.prestations.vider();
     for (auto numero = prestations.begin(); cr == 0 && numero != prestations.end(); ++numero)
-        if (erreur.prestations.ajouter(Nombre(*numero)) != 0) cr = KPX_CR_CONSTRUCTION;
+        cr = erreur.prestations.ajouter(Nombre(*numero));
     return cr;
 }
 
 uint16_t Regles::copierValeurErreur(Erreur& erreur, const TypeListe<Nombre>& prestations, const char* regle,
                                     ValeursMessage valeurs) {
-    const uint16_t cr = remplirErreur(erreur, regle, valeurs);
-    if (cr == 0) erreur.prestations = prestations;
+    uint16_t cr = remplirErreur(erreur, regle, valeurs);
+    if (cr == 0) erreur.prestations.vider();
+    for (uint16_t i = 0; cr == 0 && i < prestations.nombre(); ++i)
+        cr = erreur.prestations.ajouter(prestations.element(i));
     return cr;
 }
 

@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "facture/Erreur.h"
 #include "frame/Hachage.h"
@@ -79,13 +80,15 @@ private:
     // The concept's values at the date, kept for the call.
     uint16_t valeursConnues(int32_t numero, const Date& date, const ListeCodes*& valeurs);
     struct RegleConnue;
-    // The rule's entry, made empty on first use. A control asks the same rule for every
-    // line: a slot by address answers before the map.
+    // The rule's entry, made empty on first use. A control asks the same few dozen rules
+    // for every line: they are held in place, each found from its address's place.
     RegleConnue& regleConnue(const char* regle) {
-        const RecenteRegle& recente = recentes_[(reinterpret_cast<uintptr_t>(regle) >> 3) % kPlacesRecentes];
-        return recente.adresse == regle ? *recente.connue : regleNouvelle(regle);
+        PlaceRegle& place = places_[placeDe(regle)];
+        return place.adresse == regle ? *place.connue : regleSuivante(regle);
     }
-    RegleConnue& regleNouvelle(const char* regle);
+    static size_t placeDe(const char* regle) { return (reinterpret_cast<uintptr_t>(regle) >> 3) % kPlacesRegles; }
+    // The places after the rule's own, then the map once they are all taken.
+    RegleConnue& regleSuivante(const char* regle);
     // The reference the référentiel gives the rule: what lists of non-verifiable rules hold.
     uint16_t referenceDe(const char* regle, const Code*& reference) {
         RegleConnue& connue = regleConnue(regle);
@@ -114,14 +117,17 @@ private:
         Code outrePassable;
         Code indicateurForcage;
     };
-    // Node-based: the recent slots keep pointing at their entries while the map grows.
-    std::unordered_map<const char*, RegleConnue> regles_;
-    struct RecenteRegle {
+    struct PlaceRegle {
         const char* adresse = nullptr;
         RegleConnue* connue = nullptr;
     };
-    static constexpr size_t kPlacesRecentes = 64;
-    RecenteRegle recentes_[kPlacesRecentes];
+    static constexpr size_t kPlacesRegles = 64;
+    PlaceRegle places_[kPlacesRegles];
+    // The places' entries, made at the first rule with room for one per place and never
+    // grown: the places keep pointing at them.
+    std::vector<RegleConnue> entrees_;
+    // The rules beyond the places. Node-based: entries stay put while it grows.
+    std::unordered_map<const char*, RegleConnue> autresRegles_;
     // Forcing indicators combined, by new then present indicator. An error of a session
     // reaches each of its lines, whose indicators are a few letters: a slot by their
     // first letters answers before the map.

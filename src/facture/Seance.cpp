@@ -1,5 +1,8 @@
 #include "facture/Seance.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "facture/TraceFacture.h"
 
 template <class S, class L>
@@ -41,24 +44,23 @@ const LigneCCAM* Seance::ligneParmi(const TypeListe<Code>& actes, size_t sauf, c
     }
     if (!positionsFaites_) {
         positionsParActe_.clear();
+        positionsParActe_.reserve(lignes.size());
         for (size_t i = 0; i < lignes.size(); ++i) {
             const Code& acte = ouVide(lignes[i]->acte);
-            positionsParActe_[std::string(acte.chaine(), acte.longueur())].push_back(static_cast<uint32_t>(i));
+            positionsParActe_.emplace_back(std::string_view(acte.chaine(), acte.longueur()), static_cast<uint32_t>(i));
         }
+        std::sort(positionsParActe_.begin(), positionsParActe_.end());
         positionsFaites_ = true;
     }
     size_t premiere = lignes.size();
     for (uint16_t k = 0; k < actes.nombre(); ++k) {
-        const Code& acte = actes.element(k);
-        const auto trouvees = positionsParActe_.find(std::string(acte.chaine(), acte.longueur()));
-        if (trouvees == positionsParActe_.end()) continue;
-        for (uint32_t i : trouvees->second) {
-            if (i >= premiere) break;
-            if (convient(i)) {
-                premiere = i;
+        const std::string_view acte(actes.element(k).chaine(), actes.element(k).longueur());
+        for (auto i = std::lower_bound(positionsParActe_.begin(), positionsParActe_.end(), std::make_pair(acte, 0u));
+             i != positionsParActe_.end() && i->first == acte && i->second < premiere; ++i)
+            if (convient(i->second)) {
+                premiere = i->second;
                 break;
             }
-        }
     }
     return premiere < lignes.size() ? lignes[premiere] : nullptr;
 }

@@ -5,13 +5,12 @@
 
 #include <cstdint>
 #include <memory>
-#include <string>
-#include <unordered_map>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "facture/LigneCCAM.h"
 #include "facture/ReferencesNonVerifiables.h"
-#include "frame/Hachage.h"
 #include "zone/Code.h"
 #include "zone/Date.h"
 #include "zone/Nombre.h"
@@ -62,9 +61,11 @@ public:
     ReferencesNonVerifiables nonVerifiables;
 
 private:
-    // Positions of the lines by act, made at the first question of a long session: a rule
-    // asking it for each of its lines would otherwise walk the session for each.
-    mutable std::unordered_map<std::string, std::vector<uint32_t>, HachageTexte> positionsParActe_;
+    // The lines' acts with their positions, sorted, made at the first question of a long
+    // session: a rule asking it for each of its lines would otherwise walk the session for
+    // each. One array rather than a list per act; it views the acts in their lines, which
+    // keep them while in the session.
+    mutable std::vector<std::pair<std::string_view, uint32_t>> positionsParActe_;
     mutable bool positionsFaites_ = false;
 };
 

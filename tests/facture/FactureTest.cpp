@@ -463,3 +463,40 @@ TEST(Facture, InvoiceDumpWalksLinesAssociationsAndSessions) {
         ASSERT_NE(position, lignes.end()) << attendue;
     }
 }
+
+// The first line is held in place and the others in a list: both must survive a move,
+// a copy and an emptying, in their order.
+TEST(Facture, AnErrorsLinesSurviveMovesCopiesAndEmptying) {
+    for (int32_t n : {0, 1, 2, 7}) {
+        Erreur erreur;
+        for (int32_t l = 1; l <= n; ++l) ASSERT_EQ(erreur.prestations.ajouter(Nombre(10 * l)), 0);
+        const Erreur copie = erreur;
+        Erreur deplacee(std::move(erreur));
+        EXPECT_EQ(erreur.prestations.nombre(), 0) << n;
+        for (const Erreur* e : std::initializer_list<const Erreur*>{&copie, &deplacee}) {
+            ASSERT_EQ(e->prestations.nombre(), n);
+            for (int32_t l = 1; l <= n; ++l) EXPECT_EQ(e->prestations.element(l - 1).valeur(), 10 * l) << n;
+        }
+        deplacee.vider();
+        EXPECT_EQ(deplacee.prestations.nombre(), 0);
+        ASSERT_EQ(deplacee.prestations.ajouter(Nombre(4)), 0);
+        ASSERT_EQ(deplacee.prestations.nombre(), 1);
+        EXPECT_EQ(deplacee.prestations.element(0).valeur(), 4);
+    }
+}
+
+// Rules are kept by the address of their name: more names than the rules object holds in
+// place go on to its map, and each keeps answering for its own rule.
+TEST_F(FactureTest, RulesBeyondThoseHeldInPlaceAnswerForThemselves) {
+    ASSERT_TRUE(referentiel.pret());
+    std::vector<std::string> noms(150);
+    for (size_t i = 0; i < noms.size(); ++i) noms[i] = i % 2 == 0 ? "PROD240" : "PROD530";
+    for (int passe = 0; passe < 2; ++passe)
+        for (size_t k = 0; k < noms.size(); ++k) {
+            const size_t i = passe == 0 ? k : noms.size() - 1 - k;
+            Erreur erreur;
+            ASSERT_EQ(regles.copierValeurErreur(erreur, noms[i].c_str()), 0) << i;
+            EXPECT_EQ(erreur.codeRegle, noms[i].c_str()) << i;
+            EXPECT_EQ(erreur.libelle, ("L" + noms[i]).c_str()) << i;
+        }
+}
