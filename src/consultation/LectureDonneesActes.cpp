@@ -16,17 +16,9 @@ void ajouterCodes(TypeListe<Code>& liste, const std::vector<T>& entrees, uint16_
     for (size_t i = 0; i < entrees.size() && cr == 0; ++i) ajouterCode(liste, entrees[i], static_cast<uint32_t>(i), cr);
 }
 
-// Whether an entry, trimmed as codeFixe trims it, is the code: without building the code.
-bool estCode(const std::string& champ, const Code& code) {
-    size_t longueur = 0;
-    for (size_t i = 0; i < champ.size() && champ[i] != '\0'; ++i)
-        if (champ[i] != ' ') longueur = i + 1;
-    return longueur == code.longueur() && std::memcmp(champ.data(), code.chaine(), longueur) == 0;
-}
-bool estCode(char champ, const Code& code) {
-    if (champ == ' ' || champ == '\0') return code.longueur() == 0;
-    return code.longueur() == 1 && code[0] == champ;
-}
+// Whether an entry is the code codeFixe would make of it, without making it.
+bool estCode(const std::string& champ, const Code& code) { return code.estColonne(champ.data(), champ.size()); }
+bool estCode(char champ, const Code& code) { return code.estColonne(&champ, 1); }
 template <class T>
 bool contient(const std::vector<T>& entrees, const Code& code) {
     for (const T& entree : entrees)

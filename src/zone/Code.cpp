@@ -1,6 +1,8 @@
 // Codes: the one-character form and the fixed-width column form.
 #include "zone/Code.h"
 
+#include <cstring>
+
 #include "frame/Trace.h"
 
 Code::Code(char caractere) : Texte(&caractere, 1) {}
@@ -24,5 +26,10 @@ Code::Code(const char* octets, size_t n, LargeurFixe) : Texte(octets, longueurCo
 
 Code::Code(const uint8_t* octets, size_t n, LargeurFixe largeur)
     : Code(reinterpret_cast<const char*>(octets), n, largeur) {}
+
+bool Code::estColonne(const char* octets, size_t n) const {
+    const size_t longueur = longueurColonne(octets, n);
+    return longueur == this->longueur() && (longueur == 0 || std::memcmp(octets, chaine(), longueur) == 0);
+}
 
 void Code::tracer(uint16_t niveau) const { tracerDetail(CAT_ZONE, niveau, "  code = %s", chaine()); }

@@ -18,5 +18,8 @@ public:
     Code(const char* octets, size_t n, LargeurFixe);
     Code(const uint8_t* octets, size_t n, LargeurFixe);
 
+    // Whether the code is what that fixed-width column gives, without building it.
+    bool estColonne(const char* octets, size_t n) const;
+
     void tracer(uint16_t niveau) const override;
 };

@@ -160,8 +160,13 @@ TEST(Types, CodesFromFixedWidthColumnsStopAtTheirNulAndLoseTheirTrailingBlanks) 
         const Code code(c.colonne.data(), c.colonne.size(), Code::largeurFixe);
         EXPECT_EQ(std::string(code.chaine()), c.code) << c.colonne;
         EXPECT_EQ(code.longueur(), c.code.size()) << c.colonne;
+        // Asked without building it, the column is the code it gives and no other.
+        for (const auto& autre : cas)
+            EXPECT_EQ(Code(autre.code.c_str()).estColonne(c.colonne.data(), c.colonne.size()), autre.code == c.code)
+                << c.colonne << " / " << autre.code;
     }
     EXPECT_EQ(Code(static_cast<const char*>(nullptr), 4, Code::largeurFixe).longueur(), 0u);
+    EXPECT_TRUE(Code().estColonne(nullptr, 4));
 }
 
 TEST(Types, ListsDoubleTheirCapacity) {
