@@ -9,20 +9,13 @@
 #include "frame/Trace.h"
 #include "zone/Code.h"
 #include "zone/Date.h"
+#include "zone/EnLigne.h"
 #include "zone/ValeurChamp.h"
 #include "zone/ZoneKPX.h"
 
 namespace {
 
 constexpr uint32_t kMaximumTrace = 60;
-
-// The steps of a field's conversion are put inside it whatever the compiler weighs:
-// a field is mostly a few bytes, so calls, not bytes, make its cost.
-#if defined(_MSC_VER)
-#define EN_LIGNE __forceinline
-#else
-#define EN_LIGNE inline __attribute__((always_inline))
-#endif
 
 // Classes of the bytes the formats accept: one load and one test a byte.
 enum : uint8_t { kChiffre = 1, kMajuscule = 2, kBlanc = 4 };
@@ -57,8 +50,7 @@ Champ::Champ(uint32_t format_, uint32_t type_, uint16_t minimum, uint16_t maximu
     : format(format_), type(type_), tailleMinimale(minimum), tailleMaximale(maximum), valeursAutorisees(valeurs) {}
 
 // Every field passes here once: inline in the conversion.
-EN_LIGNE void Champ::reduireOctets(const uint8_t*& octets, uint32_t& n) const {
-    const bool detail = NiveauTrace::ecrit(NIV_DETAIL);
+EN_LIGNE void Champ::reduireOctets(const uint8_t*& octets, uint32_t& n, bool detail) const {
     if (detail) ::tracer(CAT_CONTROLE, NIV_DETAIL, "Champ::reduire >> IN : longueur = %u", n);
     if (format == FORMAT_ALPHANUMERIQUE || format == FORMAT_VALEURS) {
         while (n > 0 && octets[n - 1] == ' ') --n;
@@ -72,10 +64,8 @@ EN_LIGNE void Champ::reduireOctets(const uint8_t*& octets, uint32_t& n) const {
 }
 
 // Every field passes here: inline in both the check alone and the conversion.
-EN_LIGNE uint16_t Champ::verifier(const uint8_t* octets, uint32_t n) const {
+EN_LIGNE uint16_t Champ::verifier(const uint8_t* octets, uint32_t n, bool detail) const {
     uint16_t cr = 0;
-    // A line not written costs one comparison, not a call.
-    const bool detail = NiveauTrace::ecrit(NIV_DETAIL);
     if (detail) ::tracer(CAT_CONTROLE, NIV_DETAIL, "Champ::controler >> IN");
     if (tailleMinimale > 0 && n < tailleMinimale) {
         ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: taille des donnees (%u) inferieure au minimum (%u).", n,
@@ -138,13 +128,15 @@ EN_LIGNE uint16_t Champ::verifier(const uint8_t* octets, uint32_t n) const {
     return cr;
 }
 
-uint16_t Champ::controler(const uint8_t* octets, uint32_t n) const { return verifier(octets, n); }
+uint16_t Champ::controler(const uint8_t* octets, uint32_t n) const {
+    return verifier(octets, n, NiveauTrace::ecrit(NIV_DETAIL));
+}
 
-void Champ::reduire(const uint8_t*& octets, uint32_t& n) const { reduireOctets(octets, n); }
+void Champ::reduire(const uint8_t*& octets, uint32_t& n) const { reduireOctets(octets, n, NiveauTrace::ecrit(NIV_DETAIL)); }
 
-EN_LIGNE uint16_t Champ::noterValeur(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const {
+EN_LIGNE uint16_t Champ::noterValeur(const uint8_t* octets, uint32_t n, ValeurChamp& valeur, bool detail) const {
     uint16_t cr = 0;
-    reduireOctets(octets, n);
+    reduireOctets(octets, n, detail);
     switch (type) {
         case TYPE_CODE:
             if (!estCode(octets, n)) {
@@ -178,11 +170,18 @@ EN_LIGNE uint16_t Champ::noterValeur(const uint8_t* octets, uint32_t n, ValeurCh
     return cr;
 }
 
+EN_LIGNE uint16_t Champ::convertir(const uint8_t* octets, uint32_t n, ValeurChamp& valeur, bool detail) const {
+    uint16_t cr = verifier(octets, n, detail);
+    if (cr == 0) cr = noterValeur(octets, n, valeur, detail);
+    return cr;
+}
+
 uint16_t Champ::transformer(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const {
+    // Without the detail lines, the steps run with their line tests taken out.
+    if (!NiveauTrace::ecrit(NIV_DETAIL)) return convertir(octets, n, valeur, false);
     uint16_t cr = 0;
     TraceOperation trace(CAT_CONTROLE, NIV_DETAIL, "Champ::transformer", cr);
-    cr = verifier(octets, n);
-    if (cr == 0) cr = noterValeur(octets, n, valeur);
+    cr = convertir(octets, n, valeur, true);
     return cr;
 }
 

@@ -54,8 +54,10 @@ public:
     static uint16_t constructionImpossible(uint8_t type);
 
 private:
-    uint16_t verifier(const uint8_t* octets, uint32_t n) const;
-    void reduireOctets(const uint8_t*& octets, uint32_t& n) const;
+    // The steps, their detail lines written when `detail` says so.
+    uint16_t verifier(const uint8_t* octets, uint32_t n, bool detail) const;
+    void reduireOctets(const uint8_t*& octets, uint32_t& n, bool detail) const;
     // reduire, then the checks of the field's type, on bytes that passed controler.
-    uint16_t noterValeur(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const;
+    uint16_t noterValeur(const uint8_t* octets, uint32_t n, ValeurChamp& valeur, bool detail) const;
+    uint16_t convertir(const uint8_t* octets, uint32_t n, ValeurChamp& valeur, bool detail) const;
 };

@@ -3,6 +3,7 @@
 
 #include "KPXW32.h"
 #include "frame/Trace.h"
+#include "zone/EnLigne.h"
 
 namespace {
 constexpr uint32_t kMaximumTrace = 60;
@@ -60,9 +61,8 @@ uint16_t ControleurZone::champsInsuffisants() const {
     return static_cast<uint16_t>(KPX_CR_GROUPE_ABSENT_BASE + zone_.numeroGroupe);
 }
 
-// Inline, as lireChamp: every field of a zone goes through both (their errors are
-// apart, so that they stay short).
-inline uint16_t ControleurZone::prendreDescription(const Champ*& description) {
+// Every field of a zone goes through both (their errors are apart, so that they stay short).
+EN_LIGNE uint16_t ControleurZone::prendreDescription(const Champ*& description) {
     uint16_t cr = 0;
     description = nullptr;
     const uint16_t nombre = groupeCourant_->nombreChamps();
@@ -80,7 +80,7 @@ inline uint16_t ControleurZone::prendreDescription(const Champ*& description) {
     return cr;
 }
 
-inline uint16_t ControleurZone::lireChamp(uint16_t& groupe, uint16_t& numero, const uint8_t*& donnees,
+EN_LIGNE uint16_t ControleurZone::lireChamp(uint16_t& groupe, uint16_t& numero, const uint8_t*& donnees,
                                           uint32_t& longueur, const Champ*& description) {
     uint16_t cr = 0;
     description = nullptr;
@@ -93,7 +93,26 @@ inline uint16_t ControleurZone::lireChamp(uint16_t& groupe, uint16_t& numero, co
     return cr;
 }
 
+EN_LIGNE uint16_t ControleurZone::transformer(const Champ& description, const uint8_t* donnees, uint32_t longueur,
+                                            ValeurChamp& valeur) const {
+    const uint16_t cr = description.transformer(donnees, longueur, valeur);
+    return cr == KPX_CR_CHAMP_BASE ? static_cast<uint16_t>(KPX_CR_CHAMP_BASE + zone_.numeroChampZone) : cr;
+}
+
 uint16_t ControleurZone::extraireChamp(uint16_t& groupe, uint16_t& numero, ValeurChamp& valeur) {
+    // A walk that writes no detail line and traces no value has nothing to do around its steps.
+    if (NiveauTrace::ecrit(NIV_DETAIL) || TraceDetail::estActif(CAT_ZONE, NIV_DETAIL))
+        return extraireChampTrace(groupe, numero, valeur);
+    valeur.vider();
+    const uint8_t* donnees = nullptr;
+    uint32_t longueur = 0;
+    const Champ* description = nullptr;
+    uint16_t cr = lireChamp(groupe, numero, donnees, longueur, description);
+    if (cr == 0 && description != nullptr) cr = transformer(*description, donnees, longueur, valeur);
+    return cr;
+}
+
+uint16_t ControleurZone::extraireChampTrace(uint16_t& groupe, uint16_t& numero, ValeurChamp& valeur) {
     uint16_t cr = 0;
     TraceOperation trace(CAT_CONTROLE, NIV_DETAIL, "ControleurZone::extraireChamp", cr);
     valeur.vider();
@@ -101,10 +120,7 @@ uint16_t ControleurZone::extraireChamp(uint16_t& groupe, uint16_t& numero, Valeu
     uint32_t longueur = 0;
     const Champ* description = nullptr;
     cr = lireChamp(groupe, numero, donnees, longueur, description);
-    if (cr == 0 && description != nullptr) {
-        cr = description->transformer(donnees, longueur, valeur);
-        if (cr == KPX_CR_CHAMP_BASE) cr = static_cast<uint16_t>(KPX_CR_CHAMP_BASE + zone_.numeroChampZone);
-    }
+    if (cr == 0 && description != nullptr) cr = transformer(*description, donnees, longueur, valeur);
     if (cr == 0 && !valeur.estVide()) {
         if (NiveauTrace::ecrit(NIV_DETAIL))
             tracer(CAT_CONTROLE, NIV_DETAIL, "Groupe %u, champ %u (%u) :", static_cast<unsigned>(groupe),

@@ -33,6 +33,11 @@ public:
     uint16_t verifierFinZone();
 
 private:
+    // extraireChamp with its operation lines and the value's trace.
+    uint16_t extraireChampTrace(uint16_t& groupe, uint16_t& numero, ValeurChamp& valeur);
+    // The description's conversion, its error placed at the field's rank in the zone.
+    uint16_t transformer(const Champ& description, const uint8_t* donnees, uint32_t longueur,
+                         ValeurChamp& valeur) const;
     uint16_t positionnerGroupe();
     // Reads the next input field and takes its description (null when none is left).
     uint16_t lireChamp(uint16_t& groupe, uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur,

@@ -149,7 +149,7 @@ uint16_t ZoneKPX::lireChampSuivant(uint16_t& numero, const uint8_t*& donnees, ui
     return cr;
 }
 
-uint16_t ZoneKPX::lireChampSuivant(uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur) {
+uint16_t ZoneKPX::lireChampSuivantDecode(uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur) {
     const uint64_t fin = finGroupe();
     if (finChamp() >= fin) {
         tracer(CAT_ZONE, NIV_ERREUR, "ERREUR: Fin du groupe atteinte.");

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "KPXW32.h"
+
 class TypeSimple;
 struct FormeOctets;
 
@@ -26,7 +28,7 @@ public:
     // Moves forward `nombre` fields of the current group; `donnees` points into the buffer.
     uint16_t lireChampSuivant(uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur, uint16_t nombre);
     // The same for one field, the step of every zone walk.
-    uint16_t lireChampSuivant(uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur);
+    inline uint16_t lireChampSuivant(uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur);
 
     bool estFinZone() const { return finGroupe() >= tailleDonnees; }
     bool estFinGroupe() const { return finChamp() >= finGroupe(); }
@@ -80,9 +82,31 @@ private:
     uint64_t finGroupe() const { return uint64_t{debutGroupe} + enteteGroupe + longueurGroupe; }
     uint64_t finChamp() const { return uint64_t{debutChamp} + enteteChamp + longueurChamp; }
 
+    // lireChampSuivant for any field, its errors included.
+    uint16_t lireChampSuivantDecode(uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur);
     uint16_t decoderLongueur(uint32_t position, uint32_t& longueur, uint32_t& taille) const;
     uint16_t decoderEnteteGroupe(uint32_t position, uint16_t& identifiant, uint32_t& longueur,
                                  uint32_t& taille) const;
     // A cursor left by a refused group runs past the data: nothing is read or written through it.
     uint16_t verifierGroupeDansDonnees() const;
 };
+
+// Most fields are shorter than 129 bytes, in a group that lies within the data: their
+// length is their first byte and they are read here, in the walk. Any other field, and
+// every error, goes to the full decoding, which starts again from the same cursor.
+uint16_t ZoneKPX::lireChampSuivant(uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur) {
+    const uint64_t fin = finGroupe();
+    const uint64_t debut = finChamp();
+    if (debut >= fin || fin > tailleDonnees || debut >= tailleBuffer || buffer[debut] > 0x80 ||
+        debut + 1 + buffer[debut] > fin)
+        return lireChampSuivantDecode(numero, donnees, longueur);
+    debutChamp = static_cast<uint32_t>(debut);
+    enteteChamp = 1;
+    longueurChamp = buffer[debut];
+    ++numeroChamp;
+    ++numeroChampZone;
+    numero = numeroChamp;
+    donnees = buffer + debut + 1;
+    longueur = longueurChamp;
+    return KPX_OK;
+}

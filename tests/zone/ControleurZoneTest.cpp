@@ -439,3 +439,48 @@ TEST(ControleurZone, FieldsReadInPlaceAreTraced) {
     EXPECT_TRUE(present(textes, "Groupe 3001, champ 1 (1) :"));
     EXPECT_TRUE(present(details, "  code = AHQP001"));
 }
+
+// Without detail lines the walk takes a path of its own: every zone reads through it
+// as through the traced one, faults included.
+TEST(ControleurZone, TheQuietWalkReadsAsTheTracedOne) {
+    Fonction f;
+    const std::string texteLong(200, 'x');
+    const std::vector<Octets> zones = {
+        Entree().groupe(3001, {"AHQP001      "}).groupe(3002, {"1"}).groupe(3003, {"007", "1250", texteLong}).octets(),
+        Entree().groupe(3001, {"AHQP001"}).groupe(3002, {"1"}).groupe(3003, {"7", "12a", ""}).octets(),
+        Entree().groupe(3001, {"AHQP 01"}).groupe(3002, {"1"}).octets(),
+        Entree().groupe(3001, {"AHQP001"}).groupe(3002, {"12"}).octets(),
+        Entree().groupe(3001, {"A"}).groupe(3002, {"1"}).groupe(3003, {"1", "2", "3", "4"}).octets(),
+        Entree().groupe(3001, {"A"}).groupe(3002, {"1"}).groupe(3003, {"1", "2"}).octets(),
+        Entree().groupe(3001, {"A"}).groupe(3003, {"1", "2", ""}).octets(),
+        // A short length written in two bytes; a field longer than its group; a group longer than the zone.
+        {0x0B, 0xB9, 0x04, 0x81, 0x02, 'A', 'B', 0x0B, 0xBA, 0x02, 0x01, '1'},
+        {0x0B, 0xB9, 0x03, 0x05, 'A', 'B'},
+        {0x0B, 0xB9, 0x09, 0x01, 'A', 0x00},
+    };
+    auto decrire = [](const std::vector<Lu>& lus, uint16_t fin, uint16_t rang) {
+        std::string texte;
+        for (const auto& l : lus)
+            texte += std::to_string(l.cr) + " " + std::to_string(l.groupe) + "." + std::to_string(l.numero) + "=" +
+                     l.valeur + "|";
+        return texte + " fin " + std::to_string(fin) + " rang " + std::to_string(rang);
+    };
+    const uint16_t niveaux[2] = {0, NiveauTrace::kInconnu};
+    for (size_t i = 0; i < zones.size(); ++i) {
+        std::string lectures[2];
+        for (int n = 0; n < 2; ++n) {
+            ZoneKPX zone(zones[i].data(), static_cast<uint32_t>(zones[i].size()));
+            ControleurZone controleur(zone, f.racine);
+            NiveauTrace::niveauEcrit.store(niveaux[n]);
+            const auto lus = lire(controleur, 10);
+            lectures[n] = decrire(lus, controleur.verifierFinZone(), zone.numeroChampZone);
+            NiveauTrace::oublier();
+        }
+        EXPECT_EQ(lectures[0], lectures[1]) << "zone " << i;
+        if (i == 0) {
+            // Five fields, then the end of the zone (0xF805).
+            EXPECT_EQ(lectures[0], "0 3001.1=AHQP001|0 3002.1=1|0 3003.1=7|0 3003.2=1250|0 3003.3=" + texteLong +
+                                       "|63493 0.0=| fin 0 rang 5");
+        }
+    }
+}
