@@ -1,7 +1,8 @@
 // The complete control under arbitrary input zones and under edits of the sample
 // invoices' zones, over the compiled sample: whatever the bytes, a call ends with a
 // code, makes a zone only on success, gives its reader place back, and the accounted
-// memory comes back to where it was once the zone is released.
+// memory comes back to where it was once the zone is released; and a control that
+// writes no line answers as the traced one does.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +17,7 @@
 #include "consultation/LectureDonnees.h"
 #include "controle/FonctionControleComplet.h"
 #include "frame/Systeme.h"
+#include "frame/Trace.h"
 #include "referentiel/Referentiel.h"
 #include "zone/ZoneKPX.h"
 #include "zone/ZoneSortie.h"
@@ -68,29 +70,50 @@ std::string zoneEntree(const Etat& etat, const uint8_t* data, size_t size) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static Etat etat;
-    const std::string octets = zoneEntree(etat, data, size);
-    if (octets.empty()) return 0;
+namespace {
+
+struct Resultat {
+    uint16_t cr = 0;
+    uint16_t niveau = 0;
+    std::string reponse;
+};
+
+// One control at a trace level: with no line to write it takes its quiet paths.
+Resultat controler(Etat& etat, const std::string& octets, uint16_t niveauTrace) {
     const uint32_t memoire = Systeme::tailleMemoireCumulee();
     ZoneKPX entree(reinterpret_cast<const uint8_t*>(octets.data()), static_cast<uint32_t>(octets.size()));
     ZoneSortie sortie;
-    uint16_t niveau = 0;
-    uint16_t cr = 0;
+    Resultat resultat;
+    NiveauTrace::niveauEcrit.store(niveauTrace);
     {
         LectureDonnees lecture(&etat.referentiel);
         verifier(lecture.ouvrir() == 0, "no reader place");
-        cr = FonctionControleComplet::controler(lecture, etat.racine, &entree, sortie, niveau);
+        resultat.cr = FonctionControleComplet::controler(lecture, etat.racine, &entree, sortie, resultat.niveau);
     }
-    verifier(cr == 0 || !sortie, "a zone was made for a failed control");
-    verifier(niveau <= 2, "an error level beyond 2");
+    NiveauTrace::oublier();
+    verifier(resultat.cr == 0 || !sortie, "a zone was made for a failed control");
+    verifier(resultat.niveau <= 2, "an error level beyond 2");
     verifier(etat.referentiel.nombreLecteurs() == 0, "a reader place was kept");
     if (sortie) {
+        resultat.reponse.assign(reinterpret_cast<const char*>(sortie->buffer), sortie->tailleDonnees);
         ZoneKPX relue(sortie->buffer, sortie->tailleDonnees);
         uint16_t groupe = 0;
         while (relue.lireGroupeSuivant(groupe) == 0) verifier(groupe == 2000 || groupe == 3520, "an unknown group");
     }
     sortie.liberer();
     verifier(Systeme::tailleMemoireCumulee() == memoire, "accounted memory not given back");
+    return resultat;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static Etat etat;
+    const std::string octets = zoneEntree(etat, data, size);
+    if (octets.empty()) return 0;
+    const Resultat calme = controler(etat, octets, 0);
+    const Resultat trace = controler(etat, octets, NiveauTrace::kInconnu);
+    verifier(calme.cr == trace.cr && calme.niveau == trace.niveau && calme.reponse == trace.reponse,
+             "the quiet and the traced control differ");
     return 0;
 }
