@@ -111,6 +111,3 @@ void Texte::canoniser() {
 
 int Texte::comparer(const Texte& autre) const { return std::strcmp(chaine(), autre.chaine()); }
 
-bool Texte::operator==(const char* chaine) const {
-    return std::strcmp(this->chaine(), chaine != nullptr ? chaine : "") == 0;
-}

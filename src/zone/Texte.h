@@ -42,7 +42,16 @@ public:
     bool operator==(const Texte& autre) const { return texte_ == autre.texte_; }
     bool operator!=(const Texte& autre) const { return texte_ != autre.texte_; }
     bool operator<(const Texte& autre) const { return comparer(autre) < 0; }
-    bool operator==(const char* chaine) const;
+    // Inline: rules compare codes of a letter or two with literals by the hundred in a control.
+    bool operator==(const char* chaine) const {
+        const char* a = texte_.c_str();
+        const char* b = chaine != nullptr ? chaine : "";
+        while (*a != '\0' && *a == *b) {
+            ++a;
+            ++b;
+        }
+        return *a == *b;
+    }
     bool operator!=(const char* chaine) const { return !(*this == chaine); }
 
 protected:

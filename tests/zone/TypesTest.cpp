@@ -169,6 +169,33 @@ TEST(Types, CodesFromFixedWidthColumnsStopAtTheirNulAndLoseTheirTrailingBlanks) 
     EXPECT_TRUE(Code().estColonne(nullptr, 4));
 }
 
+TEST(Types, TextsEqualALiteralOnlyWhenEveryCharacterAndTheEndAgree) {
+    struct Cas {
+        Texte texte;
+        const char* litteral;
+        bool egal;
+    };
+    const Cas cas[] = {
+        {Texte("O"), "O", true},
+        {Texte("O"), "N", false},
+        {Texte("A"), "AB", false},  // a prefix of the literal
+        {Texte("AB"), "A", false},  // the literal a prefix of the text
+        {Texte(""), "", true},
+        {Texte(""), "A", false},
+        {Texte("A"), "", false},
+        {Texte(""), nullptr, true},  // no literal reads as the empty one
+        {Texte("A"), nullptr, false},
+        {Texte("A\0B", 3), "A", true},  // the text stops at its NUL
+        {Texte("\xE9t\xE9"), "\xE9t\xE9", true},
+        {Texte("\xE9t\xE9"), "\xE9t\xE8", false},
+    };
+    for (const auto& c : cas) {
+        const std::string nom = std::string(c.texte.chaine()) + " / " + (c.litteral ? c.litteral : "(null)");
+        EXPECT_EQ(c.texte == c.litteral, c.egal) << nom;
+        EXPECT_EQ(c.texte != c.litteral, !c.egal) << nom;
+    }
+}
+
 TEST(Types, ListsDoubleTheirCapacity) {
     ListeCodes liste(0);
     EXPECT_EQ(liste.capacite(), 5);
