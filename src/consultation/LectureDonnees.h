@@ -155,6 +155,13 @@ public:
                                                    const Date& dateReference, TypeListe<Code>& classes);
     uint16_t rechercherModificateursApplicables(const Code& codeActe, const Code& codeActivite,
                                                 const Date& dateReference, TypeListe<Code>& modificateurs);
+    // The membership forms of the two above: the same code and trace lines as the list
+    // query and its contient(), for one class or for every modifier given.
+    uint16_t contientClasseSpecialiteExecutant(const Code& codeActe, const Code& codeActivite,
+                                               const Date& dateReference, const Code& classe, Booleen& present);
+    uint16_t contientModificateursApplicables(const Code& codeActe, const Code& codeActivite,
+                                              const Date& dateReference, const TypeListe<Code>& modificateurs,
+                                              Booleen& tous);
     uint16_t rechercherCategorieMedicale(const Code& codeActe, const Code& codeActivite, const Date& dateReference,
                                          Code& categorie);
     uint16_t rechercherCodeRegroupement(const Code& codeActe, const Code& codeActivite, const Date& dateReference,

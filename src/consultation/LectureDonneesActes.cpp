@@ -35,6 +35,10 @@ constexpr NomRequete kNaturesAssurance{"rechercherNaturesAssurance",
                                        "recherche de la liste des natures d'assurance d'un acte"};
 constexpr NomRequete kActivites{"rechercherActivites", "recherche de la liste des codes activite d'un acte"};
 constexpr NomRequete kPhases{"rechercherPhasesDeTraitement", "recherche de la liste des phases d'une activite"};
+constexpr NomRequete kClassesSpecialite{"rechercherClassesSpecialitesExecutant",
+                                        "recherche de la liste des classes de specialite executant"};
+constexpr NomRequete kModificateursApplicables{"rechercherModificateursApplicables",
+                                               "recherche de la liste des modificateurs applicables"};
 
 }  // namespace
 
@@ -346,8 +350,7 @@ uint16_t LectureDonnees::rechercherRegleAssociation(const Code& codeActe, const 
 uint16_t LectureDonnees::rechercherClassesSpecialitesExecutant(const Code& codeActe, const Code& codeActivite,
                                                                const Date& dateReference, TypeListe<Code>& classes) {
     uint16_t cr = 0;
-    TraceRequete trace("rechercherClassesSpecialitesExecutant",
-                       "recherche de la liste des classes de specialite executant", cr);
+    TraceRequete trace(kClassesSpecialite.nom, kClassesSpecialite.objet, cr);
     classes.vider();
     const HistoriqueNiveauActivite* historique = nullptr;
     cr = chercherHistoActivite(codeActe, codeActivite, dateReference, historique);
@@ -355,16 +358,42 @@ uint16_t LectureDonnees::rechercherClassesSpecialitesExecutant(const Code& codeA
     return cr;
 }
 
+uint16_t LectureDonnees::contientClasseSpecialiteExecutant(const Code& codeActe, const Code& codeActivite,
+                                                           const Date& dateReference, const Code& classe,
+                                                           Booleen& present) {
+    uint16_t cr = 0;
+    TraceRequete trace(kClassesSpecialite.nom, kClassesSpecialite.objet, cr);
+    present = Booleen(false);
+    const HistoriqueNiveauActivite* historique = nullptr;
+    cr = chercherHistoActivite(codeActe, codeActivite, dateReference, historique);
+    if (cr == 0) present = Booleen(contient(historique->classesSpecialite, classe));
+    return cr;
+}
+
 uint16_t LectureDonnees::rechercherModificateursApplicables(const Code& codeActe, const Code& codeActivite,
                                                             const Date& dateReference,
                                                             TypeListe<Code>& modificateurs) {
     uint16_t cr = 0;
-    TraceRequete trace("rechercherModificateursApplicables", "recherche de la liste des modificateurs applicables",
-                       cr);
+    TraceRequete trace(kModificateursApplicables.nom, kModificateursApplicables.objet, cr);
     modificateurs.vider();
     const HistoriqueNiveauActivite* historique = nullptr;
     cr = chercherHistoActivite(codeActe, codeActivite, dateReference, historique);
     if (cr == 0) ajouterCodes(modificateurs, historique->modificateurs, cr);
+    return cr;
+}
+
+uint16_t LectureDonnees::contientModificateursApplicables(const Code& codeActe, const Code& codeActivite,
+                                                          const Date& dateReference,
+                                                          const TypeListe<Code>& modificateurs, Booleen& tous) {
+    uint16_t cr = 0;
+    TraceRequete trace(kModificateursApplicables.nom, kModificateursApplicables.objet, cr);
+    tous = Booleen(false);
+    const HistoriqueNiveauActivite* historique = nullptr;
+    cr = chercherHistoActivite(codeActe, codeActivite, dateReference, historique);
+    bool dedans = cr == 0;
+    for (uint16_t i = 0; dedans && i < modificateurs.nombre(); ++i)
+        dedans = contient(historique->modificateurs, modificateurs.element(i));
+    if (cr == 0) tous = Booleen(dedans);
     return cr;
 }
 

@@ -16,10 +16,6 @@ SequencesControle::SequencesControle(Reglementation& reglementation, Tarificatio
 
 SequencesControle::~SequencesControle() = default;
 
-uint16_t SequencesControle::verifiable(Regles& regles, const char* regle, const LigneActe& ligne, bool& reponse) {
-    return regles.estVerifiable(regle, ligne.reglesNonVerifiables(), reponse);
-}
-
 // A line outside any association or session (not built) answers for itself alone.
 uint16_t SequencesControle::verifiable(Regles& regles, const char* regle, const AssociationCCAM* association,
                                        bool& reponse) {

@@ -64,7 +64,9 @@ private:
     bool executer(uint16_t& cr, Regles& regles, const char* regle, const Portee& portee, Proprietaire& proprietaire,
                   TypeListe<Erreur>& erreurs, Regle appliquer);
 
-    static uint16_t verifiable(Regles& regles, const char* regle, const LigneActe& ligne, bool& reponse);
+    static uint16_t verifiable(Regles& regles, const char* regle, const LigneActe& ligne, bool& reponse) {
+        return regles.estVerifiable(regle, ligne, reponse);
+    }
     static uint16_t verifiable(Regles& regles, const char* regle, const AssociationCCAM* association, bool& reponse);
     static uint16_t verifiable(Regles& regles, const char* regle, const Seance* seance, bool& reponse);
     static uint16_t traiter(Regles& regles, LigneActe& ligne, Erreur& erreur, TypeListe<Erreur>& erreurs);

@@ -2,6 +2,7 @@
 
 #include "facture/ControlesFacture.h"
 #include "facture/LigneCCAM.h"
+#include "facture/ReferencesNonVerifiables.h"
 #include "facture/Regles.h"
 #include "facture/TraceFacture.h"
 
@@ -25,7 +26,8 @@ LigneActe::LigneActe(const LigneActe& autre)
       topDebrayageLigne(autre.topDebrayageLigne),
       baseTheoriqueAMO(autre.baseTheoriqueAMO),
       topFactureExoneree(autre.topFactureExoneree),
-      reglesNonVerifiables_(autre.reglesNonVerifiables_) {}
+      reglesNonVerifiables_(autre.reglesNonVerifiables_),
+      signature_(autre.signature_) {}
 
 LigneActe::~LigneActe() = default;
 
@@ -153,6 +155,7 @@ uint16_t LigneActe::subirErreur(Effet& effet, Regles& regles, Portee portee) {
 void LigneActe::recreerReglesNonVerifiables() {
     if (reglesNonVerifiables_) signalerRecreation(*reglesNonVerifiables_);
     reglesNonVerifiables_.emplace();
+    signature_ = 0;
     dernieresAjoutees_ = nullptr;
 }
 
@@ -161,8 +164,11 @@ uint16_t LigneActe::ajouterReglesNonVerifiables(const TypeListe<Code>& regles) {
     // The union appends the new rules at the end: those are the ones the groups learn.
     const uint16_t avant = reglesNonVerifiables_->nombre();
     const uint16_t cr = reglesNonVerifiables_->unionAvec(regles);
-    for (uint16_t i = avant; i < reglesNonVerifiables_->nombre(); ++i)
-        signalerNonVerifiable(reglesNonVerifiables_->element(i));
+    for (uint16_t i = avant; i < reglesNonVerifiables_->nombre(); ++i) {
+        const Code& reference = reglesNonVerifiables_->element(i);
+        signature_ |= bitSignature(ReferencesNonVerifiables::hacher(reference));
+        signalerNonVerifiable(reference);
+    }
     return cr;
 }
 

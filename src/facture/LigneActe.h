@@ -77,6 +77,13 @@ public:
     void recreerReglesNonVerifiables();
     // Appends each rule not yet in the list.
     uint16_t ajouterReglesNonVerifiables(const TypeListe<Code>& regles);
+    // Whether the list holds the reference, whose hash is given: most rules of a line are
+    // not in it, which its signature tells without walking it.
+    bool nonVerifiable(const Code& reference, uint64_t hachage) const {
+        return (signature_ & bitSignature(hachage)) != 0 && reglesNonVerifiables_->contient(reference);
+    }
+    // The bit of the signature a reference's hash sets.
+    static uint64_t bitSignature(uint64_t hachage) { return uint64_t{1} << (hachage >> 58); }
 
     int32_t valeurNumero() const { return numero ? numero->valeur() : 0; }
 
@@ -110,6 +117,8 @@ protected:
 
 private:
     Optionnel<ListeCodes> reglesNonVerifiables_;
+    // A bit for each reference of the list, by its hash: 0 while the list is empty.
+    uint64_t signature_ = 0;
     // The rules' list merged last by a violation since the line's list was made, and the
     // rules object that keeps it (its lists stay put while it lives).
     const ListeCodes* dernieresAjoutees_ = nullptr;

@@ -9,9 +9,11 @@ namespace {
 
 constexpr size_t kPlacesMin = 8;
 
-uint64_t hacher(const Code& reference) { return hacherTexte(reference.chaine(), reference.longueur()); }
-
 }  // namespace
+
+uint64_t ReferencesNonVerifiables::hacher(const Code& reference) {
+    return hacherTexte(reference.chaine(), reference.longueur());
+}
 
 void ReferencesNonVerifiables::ajouterLigne(const LigneActe& ligne) {
     if (ligne.reglesNonVerifiables() != nullptr) ajouter(*ligne.reglesNonVerifiables());
@@ -39,9 +41,9 @@ void ReferencesNonVerifiables::retirer(const TypeListe<Code>& references) {
     }
 }
 
-bool ReferencesNonVerifiables::contient(const Code& reference) const {
+bool ReferencesNonVerifiables::contient(const Code& reference, uint64_t hachage) const {
     if (prises_ == 0) return false;
-    const Place& place = places_[rang(reference, hacher(reference))];
+    const Place& place = places_[rang(reference, hachage)];
     return place.prise && place.lignes > 0;
 }
 

@@ -23,7 +23,10 @@ public:
     // A line of the group no longer holds these.
     void retirer(const TypeListe<Code>& references);
     // Some line of the group holds it.
-    bool contient(const Code& reference) const;
+    bool contient(const Code& reference) const { return contient(reference, hacher(reference)); }
+    // The same with the reference's hash known: a rule's is kept for the call.
+    bool contient(const Code& reference, uint64_t hachage) const;
+    static uint64_t hacher(const Code& reference);
 
 private:
     // Open addressing on the reference's hash: every rule of every line asks the group,

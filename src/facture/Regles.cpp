@@ -6,15 +6,12 @@
 #include "KPXW32.h"
 #include "consultation/LectureDonnees.h"
 #include "facture/AssociationCCAM.h"
+#include "facture/ReferencesNonVerifiables.h"
 #include "facture/Seance.h"
 #include "facture/TraceFacture.h"
 #include "referentiel/lignes/Regles.h"
 
 namespace {
-
-void tracerVerifiable(const char* regle, const Code& reference, bool verifiable) {
-    tracerRegle("Regle %s (reference = %s) vérifiable = %s", regle, reference.chaine(), vraiFaux(verifiable));
-}
 
 // Numbers for the rules objects, from 1: 0 names none.
 std::atomic<uint64_t> identites{0};
@@ -41,7 +38,10 @@ Regles::RegleConnue& Regles::regleSuivante(const char* regle) {
 
 uint16_t Regles::chercherReference(const char* regle, RegleConnue& connue) {
     const uint16_t cr = lecture.rechercherReferenceCdC(Code(regle), connue.reference);
-    if (cr == 0) connue.referenceTrouvee = true;
+    if (cr == 0) {
+        connue.referenceTrouvee = true;
+        connue.hachageReference = ReferencesNonVerifiables::hacher(connue.reference);
+    }
     return cr;
 }
 
@@ -61,20 +61,20 @@ uint16_t Regles::informationDe(const char* regle, RegleConnue*& connue) {
 }
 
 uint16_t Regles::estVerifiable(const char* regle, const TypeListe<Code>* liste, bool& verifiable) {
-    const Code* reference = nullptr;
-    const uint16_t cr = referenceDe(regle, reference);
+    const RegleConnue* connue = nullptr;
+    const uint16_t cr = referenceDe(regle, connue);
     if (cr != 0) return cr;
-    verifiable = liste == nullptr || !liste->contient(*reference);
-    tracerVerifiable(regle, *reference, verifiable);
+    verifiable = liste == nullptr || !liste->contient(connue->reference);
+    tracerVerifiable(regle, connue->reference, verifiable);
     return cr;
 }
 
 uint16_t Regles::verifiableDansGroupe(const char* regle, const ReferencesNonVerifiables& groupe, bool& verifiable) {
-    const Code* reference = nullptr;
-    const uint16_t cr = referenceDe(regle, reference);
+    const RegleConnue* connue = nullptr;
+    const uint16_t cr = referenceDe(regle, connue);
     if (cr != 0) return cr;
-    verifiable = !groupe.contient(*reference);
-    tracerVerifiable(regle, *reference, verifiable);
+    verifiable = !groupe.contient(connue->reference, connue->hachageReference);
+    tracerVerifiable(regle, connue->reference, verifiable);
     return cr;
 }
 

@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "facture/Erreur.h"
-#include "frame/Hachage.h"
+#include "facture/LigneActe.h"
 #include "facture/MessageRegle.h"
+#include "facture/TraceFacture.h"
+#include "frame/Hachage.h"
 #include "zone/Code.h"
 #include "zone/Date.h"
 #include "zone/ListeCodes.h"
@@ -36,6 +38,8 @@ public:
 
     // False when the rule's reference is in the list (a null list holds nothing).
     uint16_t estVerifiable(const char* regle, const TypeListe<Code>* liste, bool& verifiable);
+    // False when the line no longer verifies the rule. Inline: every rule of every line asks.
+    uint16_t estVerifiable(const char* regle, const LigneActe& ligne, bool& verifiable);
     uint16_t estVerifiableAssociation(const char* regle, const AssociationCCAM& association, bool& verifiable);
     uint16_t estVerifiableSeance(const char* regle, const Seance& seance, bool& verifiable);
     // The rules that cannot be verified once `regle` is overridden (none when it has no row).
@@ -89,13 +93,17 @@ private:
     static size_t placeDe(const char* regle) { return (reinterpret_cast<uintptr_t>(regle) >> 3) % kPlacesRegles; }
     // The places after the rule's own, then the map once they are all taken.
     RegleConnue& regleSuivante(const char* regle);
-    // The reference the référentiel gives the rule: what lists of non-verifiable rules hold.
-    uint16_t referenceDe(const char* regle, const Code*& reference) {
-        RegleConnue& connue = regleConnue(regle);
-        reference = &connue.reference;
-        return connue.referenceTrouvee ? 0 : chercherReference(regle, connue);
+    // The reference the référentiel gives the rule (what lists of non-verifiable rules
+    // hold), with its hash, in the rule's entry.
+    uint16_t referenceDe(const char* regle, const RegleConnue*& connue) {
+        RegleConnue& entree = regleConnue(regle);
+        connue = &entree;
+        return entree.referenceTrouvee ? 0 : chercherReference(regle, entree);
     }
     uint16_t chercherReference(const char* regle, RegleConnue& connue);
+    static void tracerVerifiable(const char* regle, const Code& reference, bool verifiable) {
+        tracerRegle("Regle %s (reference = %s) vérifiable = %s", regle, reference.chaine(), vraiFaux(verifiable));
+    }
     // False when some line of the group no longer verifies the rule.
     uint16_t verifiableDansGroupe(const char* regle, const ReferencesNonVerifiables& groupe, bool& verifiable);
     // The rule's label, message format, type and forcing indicator.
@@ -111,6 +119,8 @@ private:
         Code code;
         Code reference;
         bool referenceTrouvee = false;
+        // The reference's hash, as the groups and the lines' signatures take it.
+        uint64_t hachageReference = 0;
         const InformationRegle* information = nullptr;
         // As errors carry them, the code too.
         Texte libelle;
@@ -158,3 +168,12 @@ private:
     static constexpr size_t kConceptsRecents = 16;
     ConceptRecent conceptsRecents_[kConceptsRecents];
 };
+
+inline uint16_t Regles::estVerifiable(const char* regle, const LigneActe& ligne, bool& verifiable) {
+    const RegleConnue* connue = nullptr;
+    const uint16_t cr = referenceDe(regle, connue);
+    if (cr != 0) return cr;
+    verifiable = !ligne.nonVerifiable(connue->reference, connue->hachageReference);
+    tracerVerifiable(regle, connue->reference, verifiable);
+    return cr;
+}

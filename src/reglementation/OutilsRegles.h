@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 
 #include "zone/Code.h"
 #include "zone/Date.h"
@@ -16,11 +17,13 @@ namespace regles {
 // A value is present when given and filled.
 inline bool present(const TypeSimple* valeur) { return valeur != nullptr && valeur->estRenseigne(); }
 
-// The code is given and equal to one of these.
-inline bool parmi(const Code* code, std::initializer_list<const char*> valeurs) {
+// The code is given and equal to one of these. The literals come with their lengths: most
+// codes differ from them by length alone, and the rest by a byte or two.
+inline bool parmi(const Code* code, std::initializer_list<std::string_view> valeurs) {
     if (code == nullptr) return false;
-    for (const char* v : valeurs)
-        if (*code == v) return true;
+    const std::string_view texte(code->chaine(), code->longueur());
+    for (std::string_view v : valeurs)
+        if (texte == v) return true;
     return false;
 }
 

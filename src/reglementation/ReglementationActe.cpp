@@ -194,12 +194,9 @@ uint16_t Reglementation::appliquerProd550(const Code& acte, const Code& activite
     TraceRegle trace(kClasse, "appliquerProd550", cr);
     tracerRegle("acte = %s, activite = %s, modificateurs = %s, date = %s", acte.chaine(), activite.chaine(),
                 texteCodes(modificateurs).c_str(), date.chaine());
-    ListeCodes applicables;
-    cr = lecture.rechercherModificateursApplicables(acte, activite, date, applicables);
-    bool refuse = false;
-    for (uint16_t i = 0; cr == 0 && !refuse && i < modificateurs.nombre(); ++i)
-        refuse = !applicables.contient(modificateurs.element(i));
-    if (cr == 0 && refuse) cr = copierValeurErreur(erreur, "PROD550", {acte});
+    Booleen applicables;
+    cr = lecture.contientModificateursApplicables(acte, activite, date, modificateurs, applicables);
+    if (cr == 0 && !applicables.valeur()) cr = copierValeurErreur(erreur, "PROD550", {acte});
     return cr;
 }
 
@@ -249,9 +246,9 @@ uint16_t Reglementation::appliquerProd670(const Code& acte, const Code& activite
     // A speciality without a class at the date performs nothing.
     const bool sansClasse = cr == KPX_CR_ELEMENT_ABSENT || cr == KPX_CR_RIEN_EN_VIGUEUR;
     if (sansClasse) cr = 0;
-    ListeCodes classes;
-    if (cr == 0 && !sansClasse) cr = lecture.rechercherClassesSpecialitesExecutant(acte, activite, date, classes);
-    if (cr == 0 && (sansClasse || !classes.contient(classe))) cr = copierValeurErreur(erreur, "PROD670", {acte});
+    Booleen permise;
+    if (cr == 0 && !sansClasse) cr = lecture.contientClasseSpecialiteExecutant(acte, activite, date, classe, permise);
+    if (cr == 0 && (sansClasse || !permise.valeur())) cr = copierValeurErreur(erreur, "PROD670", {acte});
     return cr;
 }
 

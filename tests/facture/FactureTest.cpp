@@ -213,21 +213,25 @@ TEST_F(FactureTest, AViolationMakesItsLinkedRulesUnverifiableForItsLineOnly) {
     Erreur erreur = violation("PROD500");
     ASSERT_EQ(facture.lignes[0]->traiterErreur(erreurs, erreur, regles), 0);
 
+    // A line answers as its list does, and so does its copy.
+    const LigneActe copie(*facture.lignes[0]);
     struct Cas {
         const char* regle;
-        const TypeListe<Code>* liste;
+        const LigneActe& ligne;
         bool attendu;
     };
     const Cas cas[] = {
-        {"PROD510", facture.lignes[0]->reglesNonVerifiables(), false},
-        {"PROD530", facture.lignes[0]->reglesNonVerifiables(), false},
-        {"PROD540", facture.lignes[0]->reglesNonVerifiables(), true},
-        {"PROD510", facture.lignes[1]->reglesNonVerifiables(), true},
+        {"PROD510", *facture.lignes[0], false}, {"PROD530", *facture.lignes[0], false},
+        {"PROD540", *facture.lignes[0], true},  {"PROD510", *facture.lignes[1], true},
+        {"PROD530", copie, false},              {"PROD540", copie, true},
     };
     for (const Cas& c : cas) {
-        bool verifiable = !c.attendu;
-        ASSERT_EQ(regles.estVerifiable(c.regle, c.liste, verifiable), 0);
-        EXPECT_EQ(verifiable, c.attendu) << c.regle;
+        bool parListe = !c.attendu;
+        bool parLigne = !c.attendu;
+        ASSERT_EQ(regles.estVerifiable(c.regle, c.ligne.reglesNonVerifiables(), parListe), 0);
+        ASSERT_EQ(regles.estVerifiable(c.regle, c.ligne, parLigne), 0);
+        EXPECT_EQ(parListe, c.attendu) << c.regle;
+        EXPECT_EQ(parLigne, c.attendu) << c.regle;
     }
     bool verifiable = true;
     EXPECT_EQ(regles.estVerifiableAssociation("PROD510", *facture.associations, verifiable), 0);
@@ -243,6 +247,8 @@ TEST_F(FactureTest, AViolationMakesItsLinkedRulesUnverifiableForItsLineOnly) {
     EXPECT_EQ(regles.estVerifiableAssociation("PROD510", *facture.associations, verifiable), 0);
     EXPECT_FALSE(verifiable);
     facture.lignes[0]->recreerReglesNonVerifiables();
+    EXPECT_EQ(regles.estVerifiable("PROD510", *facture.lignes[0], verifiable), 0);
+    EXPECT_TRUE(verifiable);
     EXPECT_EQ(regles.estVerifiableAssociation("PROD510", *facture.associations, verifiable), 0);
     EXPECT_TRUE(verifiable);
     EXPECT_EQ(regles.estVerifiableSeance("PROD510", *facture.seances, verifiable), 0);
@@ -250,7 +256,7 @@ TEST_F(FactureTest, AViolationMakesItsLinkedRulesUnverifiableForItsLineOnly) {
     // The same violation on the line started afresh brings its linked rules back.
     erreur = violation("PROD500");
     ASSERT_EQ(facture.lignes[0]->traiterErreur(erreurs, erreur, regles), 0);
-    EXPECT_EQ(regles.estVerifiable("PROD510", facture.lignes[0]->reglesNonVerifiables(), verifiable), 0);
+    EXPECT_EQ(regles.estVerifiable("PROD510", *facture.lignes[0], verifiable), 0);
     EXPECT_FALSE(verifiable);
     EXPECT_EQ(regles.estVerifiableSeance("PROD510", *facture.seances, verifiable), 0);
     EXPECT_FALSE(verifiable);

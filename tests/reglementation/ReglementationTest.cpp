@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "KPXW32.h"
+#include "consultation/LectureDonnees.h"
+#include "kpxbuild/TraceDetailCapturee.h"
 #include "reglementation/Reglementation.h"
 #include "support/FactureDeTest.h"
 #include "support/ReferentielDeRegles.h"
@@ -332,5 +334,68 @@ TEST_F(ReglementationTest, RulesOnASessionLookAtTheOtherLines) {
         Erreur erreur;
         EXPECT_EQ(c.regle(*facture.seances, erreur), 0) << c.nom;
         EXPECT_EQ(decrire(erreur), c.attendu) << c.nom;
+    }
+}
+
+// The rules ask whether a class or modifiers are in the activity's lists without filling them:
+// the same answers, codes and trace lines as the list queries.
+TEST_F(ReglementationTest, MembershipQueriesAnswerAsTheirListQueries) {
+    ASSERT_TRUE(referentiel.pret());
+    LectureDonnees& lecture = referentiel.lecture();
+    struct CasClasse {
+        const char* acte;
+        Date date;
+        const char* classe;
+        uint16_t cr;
+        bool present;
+    };
+    const CasClasse classes[] = {
+        {"CHIR001", D, "02", 0, true},
+        {"CHIR001", D, "01", 0, false},
+        {"CHIR001", D, "", 0, false},
+        {"CHIR001", Date(1990, 1, 1), "02", KPX_CR_RIEN_EN_VIGUEUR, false},
+        {"ZZZZ999", D, "02", KPX_CR_ELEMENT_ABSENT, false},
+    };
+    struct CasModificateurs {
+        const char* acte;
+        ListeCodes modificateurs;
+        uint16_t cr;
+        bool tous;
+    };
+    const CasModificateurs modificateurs[] = {
+        {"CHIR001", codes({"U", "F"}), 0, true},
+        {"CHIR001", codes({"F", "Z"}), 0, false},
+        {"CHIR001", codes({}), 0, true},
+        {"ZZZZ999", codes({}), KPX_CR_ELEMENT_ABSENT, false},
+    };
+    NiveauActe* lu = nullptr;
+    ASSERT_EQ(lecture.chercherActe("CHIR001", lu), 0);  // the first query on an act also traces its reading
+    TraceDetailCapturee trace;
+    for (const CasClasse& c : classes) {
+        ListeCodes liste;
+        EXPECT_EQ(lecture.rechercherClassesSpecialitesExecutant(c.acte, "1", c.date, liste), c.cr) << c.classe;
+        const std::vector<std::string> lignesListe = trace.lignes();
+        trace.effacer();
+        Booleen present(true);
+        EXPECT_EQ(lecture.contientClasseSpecialiteExecutant(c.acte, "1", c.date, c.classe, present), c.cr);
+        EXPECT_EQ(liste.contient(Code(c.classe)), c.present) << c.classe;
+        EXPECT_EQ(present.valeur(), c.present) << c.classe;
+        EXPECT_EQ(trace.lignes(), lignesListe) << c.classe;
+        trace.effacer();
+    }
+    for (const CasModificateurs& c : modificateurs) {
+        ListeCodes liste;
+        EXPECT_EQ(lecture.rechercherModificateursApplicables(c.acte, "1", D, liste), c.cr);
+        const std::vector<std::string> lignesListe = trace.lignes();
+        trace.effacer();
+        Booleen tous(!c.tous);
+        EXPECT_EQ(lecture.contientModificateursApplicables(c.acte, "1", D, c.modificateurs, tous), c.cr);
+        bool tousDansListe = c.cr == 0;
+        for (uint16_t i = 0; i < c.modificateurs.nombre(); ++i)
+            tousDansListe = tousDansListe && liste.contient(c.modificateurs.element(i));
+        EXPECT_EQ(tousDansListe, c.tous) << c.modificateurs.nombre();
+        EXPECT_EQ(tous.valeur(), c.tous) << c.modificateurs.nombre();
+        EXPECT_EQ(trace.lignes(), lignesListe) << c.modificateurs.nombre();
+        trace.effacer();
     }
 }
