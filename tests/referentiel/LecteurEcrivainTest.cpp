@@ -301,6 +301,9 @@ TEST(LecteurEcrivain, PrimitivesRoundTripByteForByte) {
     ASSERT_EQ(lecteur.lireDateTexte(texte), 0);
     EXPECT_EQ(texte, Date(2026, 1, 5));
     EXPECT_EQ(lecteur.positionCourante(), static_cast<long>(attendu.size()) + 8);
+    int16_t apres = 7;
+    EXPECT_EQ(lecteur.lireEntierSigne16(apres), KPX_CR_LECTURE);  // nothing left
+    EXPECT_EQ(apres, 7);
 
     // A stream that refuses every write: 0xD700 everywhere, and nothing counted.
     std::unique_ptr<FILE, int (*)(FILE*)> lectureSeule(std::fopen("/dev/null", "r"), &std::fclose);
