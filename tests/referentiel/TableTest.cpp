@@ -187,15 +187,6 @@ TEST(LigneTable, ReadingChecksValuesAndNamesTheFault) {
         const char* message;  // null: the row is accepted
     };
     const Cas cas[] = {
-        {"coefficient modificateur 0.5",
-         [] {
-             HistoriqueValeurModificateur l, r;
-             l.dateDebut = Date(2020, 1, 1);
-             l.coefficient = 0.5;
-             return ecrireEtRelire(l, r);
-         },
-         "ERREUR : le coefficient modificateur doit etre superieur ou egal a 1, Code retour "
-         "HistoriqueValeurModificateur::lireLigne : 0xD640"},
         {"forfait modificateur negatif",
          [] {
              HistoriqueValeurModificateur l, r;
