@@ -50,7 +50,7 @@ bool contient(const std::vector<std::string>& lignes, const std::string& texte) 
 }  // namespace
 
 // Fields, their bounds and allowed values, and the nesting are what the tree trace
-// shows; root order is what each family lookup finds. Here, what neither shows.
+// shows; root order is what every exported call finds. Here, what neither shows.
 TEST(Interface, EachReferenceToANestedSuperGroupHasItsOwnCopySharingTheGroups) {
     Description d("familles");
     decrireFamilles(d);
@@ -76,72 +76,6 @@ TEST(Interface, EachReferenceToANestedSuperGroupHasItsOwnCopySharingTheGroups) {
     EXPECT_EQ(interface.nombreRacines(), 0);
 }
 
-TEST(Interface, EachLookupSearchesOnlyTheRangeOfItsFamily) {
-    Description d("recherche");
-    decrireFamilles(d);
-    Interface interface;
-    ASSERT_EQ(d.construire(interface), 0);
-
-    struct Cas {
-        uint16_t (Interface::*lookup)(const Code&, const SuperGroupe*&, uint16_t&) const;
-        const char* identifiant;
-        uint16_t attendu;
-        int racine;  // index of the root found
-        uint16_t numero;
-    };
-    const std::vector<Cas> cas = {
-        // Byte order: "CCAM_1" < "CCAM_10" < "CCAM_2".
-        {&Interface::lireSuperGroupeConsulter, "CCAM_10", 0, 1, 1},
-        {&Interface::lireSuperGroupeConsulter, "CCAM_1", 0, 0, 97},
-        {&Interface::lireSuperGroupeConsulter, "CCAM_2", 0, 2, 10},
-        {&Interface::lireSuperGroupeConsulter, "CCAM_3", KPX_CR_IDENTIFIANT_INCONNU, -1, 0},
-        {&Interface::lireSuperGroupeConsulter, "CCAM_", KPX_CR_IDENTIFIANT_INCONNU, -1, 0},
-        {&Interface::lireSuperGroupeConsulter, "A_1", KPX_CR_IDENTIFIANT_INCONNU, -1, 0},
-        {&Interface::lireSuperGroupeConsulter, "S_Acte", KPX_CR_IDENTIFIANT_INCONNU, -1, 0},
-        {&Interface::lireSuperGroupeModifier, "M_1", 0, 3, 30},
-        {&Interface::lireSuperGroupeModifier, "CCAM_2", KPX_CR_IDENTIFIANT_INCONNU, -1, 0},
-        {&Interface::lireSuperGroupeAnnuler, "A_1", 0, 4, 40},
-        {&Interface::lireSuperGroupeAnnuler, "M_1", KPX_CR_IDENTIFIANT_INCONNU, -1, 0},
-        {&Interface::lireSuperGroupeControler, "C_1", 0, 5, 70},
-        {&Interface::lireSuperGroupeControler, "C_2", 0, 6, 71},
-        // Control and rules have their own code for an unknown identifier.
-        {&Interface::lireSuperGroupeControler, "R_1", KPX_CR_CONTROLE_IDENTIFIANT, -1, 0},
-        {&Interface::lireSuperGroupeRegle, "R_1", 0, 7, 80},
-        {&Interface::lireSuperGroupeRegle, "C_2", KPX_CR_CONTROLE_IDENTIFIANT, -1, 0},
-        {&Interface::lireSuperGroupeRegle, "ControleComplet", KPX_CR_CONTROLE_IDENTIFIANT, -1, 0},
-    };
-    for (const auto& c : cas) {
-        const SuperGroupe* racine = nullptr;
-        uint16_t numero = 0xBEEF;
-        EXPECT_EQ((interface.*c.lookup)(Code(c.identifiant), racine, numero), c.attendu) << c.identifiant;
-        if (c.racine >= 0) {
-            EXPECT_EQ(racine, interface.racine(static_cast<uint16_t>(c.racine))) << c.identifiant;
-            EXPECT_EQ(numero, c.numero) << c.identifiant;
-        } else {
-            EXPECT_EQ(racine, nullptr) << c.identifiant;
-            EXPECT_EQ(numero, 0xBEEF) << c.identifiant;
-        }
-    }
-
-    // The two-argument form gives the same root.
-    const SuperGroupe* racine = nullptr;
-    EXPECT_EQ(interface.lireSuperGroupeConsulter(Code("CCAM_10"), racine), 0);
-    EXPECT_EQ(racine, interface.racine(1));
-    // The complete control is the root after the rules, without a search.
-    racine = nullptr;
-    EXPECT_EQ(interface.lireSuperGroupeControleComplet(racine), 0);
-    ASSERT_NE(racine, nullptr);
-    EXPECT_EQ(racine->nom(), "ControleComplet");
-
-    // A failed bisection leaves the position alone.
-    uint16_t position = 77;
-    EXPECT_EQ(interface.rechercher(Code("CCAM_10"), 0, 2, position), 0);
-    EXPECT_EQ(position, 1);
-    position = 77;
-    EXPECT_EQ(interface.rechercher(Code("CCAM_10"), 2, 2, position), KPX_CR_IDENTIFIANT_INCONNU);
-    EXPECT_EQ(position, 77);
-}
-
 TEST(Interface, EmptyFamiliesFindNothingNotEvenTheirNeighbour) {
     Interface interface;
     {
@@ -158,6 +92,7 @@ TEST(Interface, EmptyFamiliesFindNothingNotEvenTheirNeighbour) {
     EXPECT_EQ(interface.lireSuperGroupeModifier(Code("R"), racine), KPX_CR_IDENTIFIANT_INCONNU);
     EXPECT_EQ(interface.lireSuperGroupeAnnuler(Code("R"), racine), KPX_CR_IDENTIFIANT_INCONNU);
     EXPECT_EQ(interface.lireSuperGroupeControler(Code("R"), racine), KPX_CR_CONTROLE_IDENTIFIANT);
+    EXPECT_EQ(interface.lireSuperGroupeRegle(Code("X"), racine), KPX_CR_CONTROLE_IDENTIFIANT);
     EXPECT_EQ(interface.lireSuperGroupeRegle(Code("R"), racine), 0);
     EXPECT_EQ(racine->numero(), 2);
     // No complete-control root.

@@ -1,5 +1,5 @@
 // Keyword and prefix searches over the sample référentiel, read from the zone they
-// answer; the deferred keyword tables are read on the first search only.
+// answer.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -95,16 +95,4 @@ TEST_F(RechercheActesTest, FiltersWalkTheIndexInCodeOrder) {
     EXPECT_TRUE(std::is_sorted(tous.champs.begin() + 1, tous.champs.end()));
     EXPECT_EQ(filtre(nullptr).champs, tous.champs);
     EXPECT_EQ(filtre("HBMD").champs, (Champs{"3", "HBMD049", "HBMD050", "HBMD351"}));
-}
-
-TEST_F(RechercheActesTest, TheKeywordTablesAreReadOnceOnFirstUse) {
-    EXPECT_EQ(referentiel_.table(58)->etat(), 1);
-    EXPECT_EQ(referentiel_.table(30)->etat(), 1);
-    ASSERT_EQ(motCle("dent").cr, 0);
-    ASSERT_EQ(referentiel_.table(58)->etat(), 0);
-    const void* premiere = referentiel_.table(58)->ligne(0);
-    const void* indexee = referentiel_.table(30)->ligne(0);
-    ASSERT_EQ(motCle("thorax").cr, 0);
-    EXPECT_EQ(referentiel_.table(58)->ligne(0), premiere);
-    EXPECT_EQ(referentiel_.table(30)->ligne(0), indexee);
 }

@@ -196,7 +196,6 @@ TEST(SessionBoundary, EveryVariantTakesFromAndHandsToTheSessionAsItsExportDoesWi
         };
     };
     const Octets ccam = zone({{3015, {"01"}}, {3016, {"C"}}});
-    const Octets ccamRefuse = zone({{3015, {"01"}}, {3016, {"K"}}});
     const Octets dentaire = facture("dentaire.json");
     const Octets niveau1 = facture("actes-incompatibles.json");
     const Octets niveau2 = facture("dentaire.json", R"("dents": ["36"],)", R"("outrepassements": ["PROD700"],)");
@@ -223,14 +222,11 @@ TEST(SessionBoundary, EveryVariantTakesFromAndHandsToTheSessionAsItsExportDoesWi
         {"annuler", kAnnuler, phase, annuler, nullptr, KPX_OK, false, nullptr},
         {"annuler-rien", kAnnuler, phase, annuler, nullptr, KPX_CR_RIEN_A_ANNULER, false, nullptr},
         {"controler-oui", kControler, ccam, controler("C_Ccam", 'O'), nullptr, KPX_OK, false, nullptr},
-        {"controler-non", kControler, ccamRefuse, controler("C_Ccam", 'N'), nullptr, KPX_OK, false, nullptr},
         {"appliquer", kAppliquer, prevention("HBQD001", "O"), appliquer("C_ExoPrevention").first,
          appliquer("C_ExoPrevention").second, KPX_OK, true, "3431:1,1.00,7"},
         // A rule warning's zone goes to a host that called by buffer, never to the session.
         {"appliquer-D112", kAppliquer, prevention("HBQD001", "N"), appliquer("C_ExoPrevention").first,
          appliquer("C_ExoPrevention").second, KPX_CR_REGLE_AVERTISSEMENT_1, false, nullptr},
-        {"appliquer-D115", kAppliquer, prevention("AHQP001", "O"), appliquer("C_ExoPrevention").first,
-         appliquer("C_ExoPrevention").second, KPX_CR_REGLE_AVERTISSEMENT_2, false, nullptr},
         {"complet", kComplet, dentaire, complet.first, complet.second, KPX_OK, true, nullptr},
         {"complet-niveau-1", kComplet, niveau1, complet.first, complet.second, KPX_CR_CONTROLE_NIVEAU_BASE + 1, true,
          nullptr},
