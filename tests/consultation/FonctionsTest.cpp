@@ -15,13 +15,14 @@
 
 namespace {
 
-constexpr uint32_t kAlpha = 0;
-constexpr uint32_t kCode = 0;
+constexpr uint32_t kAlpha = 0, kLibre = 4;
+constexpr uint32_t kCode = 0, kDate = 3;
 
 class Essai : public Fonctions {
 public:
     using Fonctions::Fonctions;
     using Fonctions::lireChamp;
+    using Fonctions::lireDateNaissance;
     using Fonctions::lireModificateurs;
     using Fonctions::lireNumerosDents;
 };
@@ -120,4 +121,21 @@ TEST(Fonctions, OnceTheRunningCodeIsSetNoFieldIsReadAndAnOptionalValueIsAbsent) 
     f.lireChamp(cr, code);
     ASSERT_EQ(cr, 0);
     EXPECT_STREQ(code->chaine(), "AB");
+}
+
+// The bundled descriptions refuse an empty date by its format; a description that lets
+// one through still meets the reader's own refusal, at the field's rank in the zone.
+TEST(Fonctions, AnEmptyDateOfBirthIsRefusedAtItsRankInTheZone) {
+    Banc banc;
+    banc.decrire(1100, {{kAlpha, kCode}, {kLibre, kDate}, {kLibre, kDate}});
+    Essai& f = banc.fonctions({{1100, {"A", "19800512", ""}}});
+    uint16_t cr = 0;
+    Code premier;
+    f.lireChamp(cr, premier);
+    auto naissance = f.lireDateNaissance(cr);
+    ASSERT_EQ(cr, 0);
+    EXPECT_EQ(naissance->annee(), 1980);
+    auto vide = f.lireDateNaissance(cr);
+    EXPECT_EQ(cr, 0x9003);
+    EXPECT_FALSE(vide);
 }
