@@ -61,21 +61,15 @@ uint16_t Regles::informationDe(const char* regle, RegleConnue*& connue) {
 }
 
 uint16_t Regles::estVerifiable(const char* regle, const TypeListe<Code>* liste, bool& verifiable) {
-    const RegleConnue* connue = nullptr;
-    const uint16_t cr = referenceDe(regle, connue);
-    if (cr != 0) return cr;
-    verifiable = liste == nullptr || !liste->contient(connue->reference);
-    tracerVerifiable(regle, connue->reference, verifiable);
-    return cr;
+    return verifiableSelon(regle, verifiable, [liste](const RegleConnue& connue) {
+        return liste != nullptr && liste->contient(connue.reference);
+    });
 }
 
 uint16_t Regles::verifiableDansGroupe(const char* regle, const ReferencesNonVerifiables& groupe, bool& verifiable) {
-    const RegleConnue* connue = nullptr;
-    const uint16_t cr = referenceDe(regle, connue);
-    if (cr != 0) return cr;
-    verifiable = !groupe.contient(connue->reference, connue->hachageReference);
-    tracerVerifiable(regle, connue->reference, verifiable);
-    return cr;
+    return verifiableSelon(regle, verifiable, [&groupe](const RegleConnue& connue) {
+        return groupe.contient(connue.reference, connue.hachageReference);
+    });
 }
 
 uint16_t Regles::estVerifiableAssociation(const char* regle, const AssociationCCAM& association, bool& verifiable) {

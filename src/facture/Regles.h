@@ -101,8 +101,16 @@ private:
         return entree.referenceTrouvee ? 0 : chercherReference(regle, entree);
     }
     uint16_t chercherReference(const char* regle, RegleConnue& connue);
-    static void tracerVerifiable(const char* regle, const Code& reference, bool verifiable) {
-        tracerRegle("Regle %s (reference = %s) vérifiable = %s", regle, reference.chaine(), vraiFaux(verifiable));
+    // Finds the rule's reference, asks `nonVerifiable` of its entry and traces the answer.
+    template <class NonVerifiable>
+    uint16_t verifiableSelon(const char* regle, bool& verifiable, NonVerifiable nonVerifiable) {
+        const RegleConnue* connue = nullptr;
+        const uint16_t cr = referenceDe(regle, connue);
+        if (cr != 0) return cr;
+        verifiable = !nonVerifiable(*connue);
+        tracerRegle("Regle %s (reference = %s) vérifiable = %s", regle, connue->reference.chaine(),
+                    vraiFaux(verifiable));
+        return cr;
     }
     // False when some line of the group no longer verifies the rule.
     uint16_t verifiableDansGroupe(const char* regle, const ReferencesNonVerifiables& groupe, bool& verifiable);
@@ -170,10 +178,7 @@ private:
 };
 
 inline uint16_t Regles::estVerifiable(const char* regle, const LigneActe& ligne, bool& verifiable) {
-    const RegleConnue* connue = nullptr;
-    const uint16_t cr = referenceDe(regle, connue);
-    if (cr != 0) return cr;
-    verifiable = !ligne.nonVerifiable(connue->reference, connue->hachageReference);
-    tracerVerifiable(regle, connue->reference, verifiable);
-    return cr;
+    return verifiableSelon(regle, verifiable, [&ligne](const RegleConnue& connue) {
+        return ligne.nonVerifiable(connue.reference, connue.hachageReference);
+    });
 }
