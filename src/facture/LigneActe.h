@@ -82,8 +82,6 @@ public:
     bool nonVerifiable(const Code& reference, uint64_t hachage) const {
         return (signature_ & bitSignature(hachage)) != 0 && reglesNonVerifiables_->contient(reference);
     }
-    // The bit of the signature a reference's hash sets.
-    static uint64_t bitSignature(uint64_t hachage) { return uint64_t{1} << (hachage >> 58); }
 
     int32_t valeurNumero() const { return numero ? numero->valeur() : 0; }
 
@@ -116,6 +114,9 @@ protected:
     virtual void signalerRecreation(const ListeCodes&) {}
 
 private:
+    // The bit of the signature a reference's hash sets.
+    static uint64_t bitSignature(uint64_t hachage) { return uint64_t{1} << (hachage >> 58); }
+
     Optionnel<ListeCodes> reglesNonVerifiables_;
     // A bit for each reference of the list, by its hash: 0 while the list is empty.
     uint64_t signature_ = 0;
