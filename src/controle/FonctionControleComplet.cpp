@@ -278,11 +278,11 @@ void FonctionControleComplet::lireDeplacement(uint16_t& cr, Facture& facture, ui
 }
 
 bool FonctionControleComplet::estOutrepassee(const Erreur& erreur) const {
-    if (!(erreur.outrePassable == "O") || erreur.prestations.nombre() == 0) return false;
+    if (!(erreur.outrePassable() == "O") || erreur.prestations.nombre() == 0) return false;
     for (uint16_t i = 0; i < erreur.prestations.nombre(); ++i) {
         bool trouvee = false;
         for (uint16_t j = 0; !trouvee && j < reglesOutrepassees.nombre(); ++j)
-            trouvee = reglesOutrepassees.element(j) == erreur.codeRegle &&
+            trouvee = reglesOutrepassees.element(j) == erreur.codeRegle() &&
                       prestationsOutrepassees.element(j) == erreur.prestations.element(i);
         if (!trouvee) return false;
     }
@@ -313,16 +313,16 @@ void FonctionControleComplet::repondre(uint16_t& cr, const Facture& facture, con
         }
         const uint16_t prestations = erreur.prestations.nombre();
         formes.resize(kChampsErreur + prestations);
-        erreur.codeRegle.formeOctets(formes[0]);
-        erreur.outrePassable.formeOctets(formes[1]);
-        erreur.libelle.formeOctets(formes[2]);
+        erreur.codeRegle().formeOctets(formes[0]);
+        erreur.outrePassable().formeOctets(formes[1]);
+        erreur.libelle().formeOctets(formes[2]);
         erreur.message.formeOctets(formes[3]);
         Nombre(prestations).formeOctets(formes[4]);
         for (uint16_t p = 0; p < prestations; ++p) erreur.prestations.element(p).formeOctets(formes[kChampsErreur + p]);
         cr = zone.ajouterGroupe(kErreur, formes.data(), static_cast<uint32_t>(formes.size()));
-        if (erreur.outrePassable == "N")
+        if (erreur.outrePassable() == "N")
             niveau = 2;
-        else if (erreur.outrePassable == "O" && niveau == 0)
+        else if (erreur.outrePassable() == "O" && niveau == 0)
             niveau = 1;
     }
     if (cr != 0) sortie.liberer();

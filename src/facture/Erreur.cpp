@@ -1,6 +1,7 @@
 #include "facture/Erreur.h"
 
 #include <cstdint>
+#include <memory>
 #include <utility>
 
 #include "KPXW32.h"
@@ -36,26 +37,30 @@ void PrestationsErreur::vider() {
     autres_.vider();
 }
 
+const RegleErreur Erreur::kSansRegle;
+
 Erreur::~Erreur() = default;
 
+void Erreur::definirRegle(const Code& codeRegle, const Code& outrePassable, const Code& indicateurForcage,
+                          const Texte& libelle) {
+    regle_ = std::make_shared<const RegleErreur>(RegleErreur{codeRegle, outrePassable, indicateurForcage, libelle});
+}
+
 void Erreur::vider() {
-    codeRegle = Code();
-    outrePassable = Code();
+    regle_.reset();
     prestations.vider();
-    indicateurForcage = Code();
-    libelle = Texte();
     message = Texte();
 }
 
 void Erreur::dump() const {
     if (!regleTracee()) return;
     tracerRegle("Erreur::dump >> IN");
-    tracerRegle("%s (Outre-passable : %s ) :", codeRegle.chaine(), outrePassable.chaine());
+    tracerRegle("%s (Outre-passable : %s ) :", codeRegle().chaine(), outrePassable().chaine());
     tracerRegle("%d prestations : ", static_cast<int>(prestations.nombre()));
     for (uint16_t i = 0; i < prestations.nombre(); ++i)
         tracerRegle("prestations[%d] = %d", static_cast<int>(i), static_cast<int>(prestations.element(i).valeur()));
-    tracerRegle("indicateur de forcage = %s", indicateurForcage.chaine());
-    tracerRegle("%s", libelle.chaine());
+    tracerRegle("indicateur de forcage = %s", indicateurForcage().chaine());
+    tracerRegle("%s", libelle().chaine());
     tracerRegle("%s", message.chaine());
     tracerRegle("Erreur::dump << OUT");
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "zone/Code.h"
 #include "zone/Nombre.h"
@@ -37,6 +38,15 @@ private:
     TypeListe<Nombre> autres_{1};
 };
 
+// What a violation takes from its rule: the same for every violation of the rule, so
+// its violations share it rather than copy its label. Never changed once made.
+struct RegleErreur {
+    Code codeRegle;
+    Code outrePassable;
+    Code indicateurForcage;
+    Texte libelle;
+};
+
 class Erreur {
 public:
     Erreur() = default;
@@ -47,17 +57,33 @@ public:
     Erreur& operator=(Erreur&&) = default;
     virtual ~Erreur();
 
-    // Most rules raise nothing: their step sees the empty code without the blank test.
-    bool estPositionnee() const { return codeRegle.longueur() > 0 && codeRegle.estRenseigne(); }
+    // Most rules raise nothing: their step sees the missing rule without the blank test.
+    bool estPositionnee() const {
+        return regle_ != nullptr && regle_->codeRegle.longueur() > 0 && regle_->codeRegle.estRenseigne();
+    }
     void vider();
     void dump() const;
 
-    Code codeRegle;
-    Code outrePassable;
+    // The rule's part, shared with the rule's other violations.
+    void definirRegle(std::shared_ptr<const RegleErreur> regle) { regle_ = std::move(regle); }
+    // A rule's part made for this violation alone.
+    void definirRegle(const Code& codeRegle, const Code& outrePassable, const Code& indicateurForcage,
+                      const Texte& libelle);
+
+    const Code& codeRegle() const { return regle().codeRegle; }
+    const Code& outrePassable() const { return regle().outrePassable; }
+    const Code& indicateurForcage() const { return regle().indicateurForcage; }
+    const Texte& libelle() const { return regle().libelle; }
+
     PrestationsErreur prestations;
-    Code indicateurForcage;
-    Texte libelle;
     Texte message;
+
+private:
+    // An error without a rule reads as empty texts.
+    static const RegleErreur kSansRegle;
+    const RegleErreur& regle() const { return regle_ != nullptr ? *regle_ : kSansRegle; }
+
+    std::shared_ptr<const RegleErreur> regle_;
 };
 
 // Moves the error to the end of the list, where `ajoutee` finds it until the list grows

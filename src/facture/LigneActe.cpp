@@ -114,7 +114,7 @@ uint16_t LigneActe::traiterErreur(TypeListe<Erreur>& erreurs, Erreur& erreur, Re
 }
 
 LigneActe::Effet::Effet(const Erreur& violation)
-    : erreur(violation), forcage(violation.outrePassable == "O" && violation.indicateurForcage.estRenseigne()) {}
+    : erreur(violation), forcage(violation.outrePassable() == "O" && violation.indicateurForcage().estRenseigne()) {}
 
 uint16_t LigneActe::subirErreur(Effet& effet, Regles& regles, Portee portee) {
     uint16_t cr = 0;
@@ -122,10 +122,10 @@ uint16_t LigneActe::subirErreur(Effet& effet, Regles& regles, Portee portee) {
     if (effet.forcage) {
         if (forcage && forcage->estRenseigne()) {
             tracerRegle("L'ancien code forcage de l'acte est %s", forcage->chaine());
-            tracerRegle("L'indicateur de forcage lié à l'erreur est %s", erreur.indicateurForcage.chaine());
-            cr = combinerForcage(erreur.indicateurForcage, regles);
+            tracerRegle("L'indicateur de forcage lié à l'erreur est %s", erreur.indicateurForcage().chaine());
+            cr = combinerForcage(erreur.indicateurForcage(), regles);
         } else {
-            forcage = erreur.indicateurForcage;
+            forcage = erreur.indicateurForcage();
             const LigneCCAM* ccam = commeLigneCCAM();
             if (portee == kPorteeAssociation)
                 tracerRegle("Le nouveau code forcage de l'acte %s de l'association est %s",
@@ -137,7 +137,7 @@ uint16_t LigneActe::subirErreur(Effet& effet, Regles& regles, Portee portee) {
                 tracerRegle("Le nouveau code forcage de l'acte est %s", forcage->chaine());
         }
     }
-    if (cr == 0 && effet.liees == nullptr) cr = regles.reglesNonVerifiablesDe(erreur.codeRegle, effet.liees);
+    if (cr == 0 && effet.liees == nullptr) cr = regles.reglesNonVerifiablesDe(erreur.codeRegle(), effet.liees);
     const ListeCodes* liees = effet.liees;
     // The rules' lists are kept for the call: the one merged last since the line's list was
     // made has nothing more to add (an error of a session reaches every line, and errors of

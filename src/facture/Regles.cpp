@@ -1,6 +1,7 @@
 #include "facture/Regles.h"
 
 #include <atomic>
+#include <memory>
 #include <utility>
 
 #include "KPXW32.h"
@@ -52,10 +53,10 @@ uint16_t Regles::informationDe(const char* regle, RegleConnue*& connue) {
         const uint16_t cr = lecture.rechercherInformationsRegles(Code(regle), trouvee);
         if (cr != 0) return cr;
         connue->information = trouvee;
-        connue->code = Code(regle);
-        connue->libelle = Texte(trouvee->libellePrincipal.substr(0, kLongueurTexteMax).c_str());
-        connue->outrePassable = Code(&trouvee->typeRegle, 1, Code::largeurFixe);
-        connue->indicateurForcage = Code(&trouvee->indicateurForcage, 1, Code::largeurFixe);
+        connue->erreur = std::make_shared<const RegleErreur>(
+            RegleErreur{Code(regle), Code(&trouvee->typeRegle, 1, Code::largeurFixe),
+                        Code(&trouvee->indicateurForcage, 1, Code::largeurFixe),
+                        Texte(trouvee->libellePrincipal.substr(0, kLongueurTexteMax).c_str())});
     }
     return 0;
 }
@@ -161,10 +162,7 @@ uint16_t Regles::remplirErreur(Erreur& erreur, const char* regle, ValeursMessage
         return cr = KPX_CR_DONNEES_INCOHERENTES;
     }
     const InformationRegle* information = connue->information;
-    erreur.codeRegle = connue->code;
-    erreur.libelle = connue->libelle;
-    erreur.outrePassable = connue->outrePassable;
-    erreur.indicateurForcage = connue->indicateurForcage;
+    erreur.definirRegle(connue->erreur);
     erreur.message =
         Texte(formaterMessage(information->libelleSecondaire, valeurs.begin(), valeurs.size(), kLongueurTexteMax));
     return cr;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -124,16 +125,13 @@ private:
     // Rules are named by string literals, and a literal's address names one rule for the
     // program's life: the address finds the entry without reading the text.
     struct RegleConnue {
-        Code code;
         Code reference;
         bool referenceTrouvee = false;
         // The reference's hash, as the groups and the lines' signatures take it.
         uint64_t hachageReference = 0;
         const InformationRegle* information = nullptr;
-        // As errors carry them, the code too.
-        Texte libelle;
-        Code outrePassable;
-        Code indicateurForcage;
+        // The part of the rule's violations that comes from the rule, the code too.
+        std::shared_ptr<const RegleErreur> erreur;
     };
     struct PlaceRegle {
         const char* adresse = nullptr;

@@ -71,11 +71,11 @@ uint16_t lire(const std::vector<GroupeEntree>& groupes) {
     return executer(groupes, [](Facture&, TypeListe<Erreur>&) { return uint16_t{0}; }).cr;
 }
 
-Erreur erreur(const char* regle, const char* outrePassable, std::vector<int32_t> lignes) {
+Erreur erreur(const char* regle, const char* outrePassable, std::vector<int32_t> lignes,
+              const Texte& libelle = Texte()) {
     Erreur e;
-    e.codeRegle = regle;
-    e.outrePassable = outrePassable;
-    e.libelle = (std::string("Libellé ") + regle).c_str();
+    e.definirRegle(regle, outrePassable, Code(),
+                   libelle.longueur() > 0 ? libelle : Texte((std::string("Libellé ") + regle).c_str()));
     e.message = "Message";
     for (int32_t l : lignes) e.prestations.ajouter(Nombre(l));
     return e;
@@ -200,8 +200,7 @@ TEST(FonctionControleComplet, TheWorstCaseFitsTheZone) {
     std::vector<GroupeEntree> lignes;
     for (int i = 1; i <= 249; ++i) lignes.push_back(acte(std::to_string(9000 + i)));
     const Resultat r = executer(facture(lignes), [](Facture& f, TypeListe<Erreur>& erreurs) {
-        Erreur e = erreur("PROD880A", "O", {});
-        e.libelle = std::string(250, 'L').c_str();
+        Erreur e = erreur("PROD880A", "O", {}, std::string(250, 'L').c_str());
         e.message = std::string(250, 'M').c_str();
         for (const auto& l : f.lignes) {
             l->forcage = Code("E");

@@ -80,7 +80,7 @@ protected:
         std::string texte = std::string(code) + " |";
         for (uint16_t i = 0; i < erreurs.nombre(); ++i) {
             const Erreur& e = erreurs.element(i);
-            texte += std::string(" ") + e.codeRegle.chaine() + ":";
+            texte += std::string(" ") + e.codeRegle().chaine() + ":";
             for (uint16_t j = 0; j < e.prestations.nombre(); ++j)
                 texte += (j > 0 ? "," : "") + std::to_string(e.prestations.element(j).valeur());
         }

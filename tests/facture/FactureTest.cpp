@@ -312,7 +312,7 @@ TEST_F(FactureTest, AListThatCannotGrowKeepsWhatItHeld) {
     TypeListe<Erreur>::simulerEchecAgrandissement(0);
     EXPECT_EQ(erreurs.nombre(), 5);
     EXPECT_EQ(erreurs.capacite(), 5);
-    EXPECT_EQ(erreurs.element(4).codeRegle, "PROD530");
+    EXPECT_EQ(erreurs.element(4).codeRegle(), "PROD530");
     EXPECT_FALSE(ligne->forcage);
     const auto lignes = trace.textes();
     EXPECT_NE(std::find(lignes.begin(), lignes.end(), "ERREUR: allocation d'un tableau de 10 éléments impossible"),
@@ -379,12 +379,9 @@ TEST_F(FactureTest, LocallyModifiedValuesMarkTheLine) {
 TEST(Facture, DumpsTraceEveryField) {
     TraceCapturee trace("facture-dump");
     Erreur erreur;
-    erreur.codeRegle = Code("PROD240");
-    erreur.outrePassable = Code("O");
+    erreur.definirRegle(Code("PROD240"), Code("O"), Code("A"), Texte("Libelle %s"));
     erreur.prestations.ajouter(Nombre(3));
     erreur.prestations.ajouter(Nombre(5));
-    erreur.indicateurForcage = Code("A");
-    erreur.libelle = Texte("Libelle %s");
     erreur.message = Texte("Message 100%");
     erreur.dump();
     auto ligne = ligneActe(7, D, "IK", LigneActe::kDeplacement1);
@@ -502,7 +499,7 @@ TEST_F(FactureTest, RulesBeyondThoseHeldInPlaceAnswerForThemselves) {
             const size_t i = passe == 0 ? k : noms.size() - 1 - k;
             Erreur erreur;
             ASSERT_EQ(regles.copierValeurErreur(erreur, noms[i].c_str()), 0) << i;
-            EXPECT_EQ(erreur.codeRegle, noms[i].c_str()) << i;
-            EXPECT_EQ(erreur.libelle, ("L" + noms[i]).c_str()) << i;
+            EXPECT_EQ(erreur.codeRegle(), noms[i].c_str()) << i;
+            EXPECT_EQ(erreur.libelle(), ("L" + noms[i]).c_str()) << i;
         }
 }

@@ -44,9 +44,9 @@ inline std::string decrire(const Erreur& erreur) {
     std::string lignes;
     for (uint16_t i = 0; i < erreur.prestations.nombre(); ++i)
         lignes += (i > 0 ? "," : "") + std::to_string(erreur.prestations.element(i).valeur());
-    return std::string(erreur.codeRegle.chaine()) + "/" + erreur.outrePassable.chaine() + "/" +
-           erreur.libelle.chaine() + "/" + erreur.message.chaine() + "/" + lignes + "/" +
-           erreur.indicateurForcage.chaine();
+    return std::string(erreur.codeRegle().chaine()) + "/" + erreur.outrePassable().chaine() + "/" +
+           erreur.libelle().chaine() + "/" + erreur.message.chaine() + "/" + lignes + "/" +
+           erreur.indicateurForcage().chaine();
 }
 
 }  // namespace facture
