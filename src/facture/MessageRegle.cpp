@@ -61,12 +61,40 @@ Conversion lireConversion(const std::string& format, size_t& i, size_t plafond) 
     return c;
 }
 
-void completer(std::string& message, size_t longueur, size_t largeur) {
-    if (longueur < largeur) message.append(largeur - longueur, ' ');
+// The message as it is written: appends cut at the limit, so that a wide conversion
+// costs no more than the room left.
+class Redaction {
+public:
+    Redaction(char* tampon, size_t longueurMax) : tampon_(tampon), max_(longueurMax) {}
+
+    size_t taille() const { return taille_; }
+    bool pleine() const { return taille_ >= max_; }
+    void ajouter(const char* texte, size_t n) {
+        n = borner(n);
+        if (n > 0) std::memcpy(tampon_ + taille_, texte, n);
+        taille_ += n;
+    }
+    void repeter(char c, size_t n) {
+        n = borner(n);
+        if (n > 0) std::memset(tampon_ + taille_, c, n);
+        taille_ += n;
+    }
+    void ajouter(char c) { repeter(c, 1); }
+
+private:
+    size_t borner(size_t n) const { return n < max_ - taille_ ? n : max_ - taille_; }
+
+    char* tampon_;
+    size_t max_;
+    size_t taille_ = 0;
+};
+
+void completer(Redaction& message, size_t longueur, size_t largeur) {
+    if (longueur < largeur) message.repeter(' ', largeur - longueur);
 }
 
 // Sign, zeros and digits, padded to the width, written straight into the message.
-void rendreEntier(const Conversion& c, int32_t valeur, std::string& message) {
+void rendreEntier(const Conversion& c, int32_t valeur, Redaction& message) {
     const bool nonSigne = c.type == 'u';
     const int64_t v = nonSigne ? static_cast<int64_t>(static_cast<uint32_t>(valeur)) : valeur;
     char tampon[20];
@@ -81,15 +109,15 @@ void rendreEntier(const Conversion& c, int32_t valeur, std::string& message) {
         zeros = c.largeur - tailleSigne - chiffres;
     const size_t longueur = tailleSigne + zeros + chiffres;
     if (!c.gauche) completer(message, longueur, c.largeur);
-    if (signe != 0) message += signe;
-    message.append(zeros, '0');
-    message.append(tampon + sizeof tampon - chiffres, chiffres);
+    if (signe != 0) message.ajouter(signe);
+    message.repeter('0', zeros);
+    message.ajouter(tampon + sizeof tampon - chiffres, chiffres);
     if (c.gauche) completer(message, longueur, c.largeur);
 }
 
 // Appends the text of one conversion, padded to its width; nothing when the value is
 // missing or of another kind.
-void rendre(const Conversion& c, const ValeurMessage* valeur, std::string& message) {
+void rendre(const Conversion& c, const ValeurMessage* valeur, Redaction& message) {
     if (c.invalide || valeur == nullptr) return;
     std::string_view texte = valeur->texte();
     switch (c.type) {
@@ -109,7 +137,7 @@ void rendre(const Conversion& c, const ValeurMessage* valeur, std::string& messa
             return;
     }
     if (!c.gauche) completer(message, texte.size(), c.largeur);
-    message.append(texte.data(), texte.size());
+    message.ajouter(texte.data(), texte.size());
     if (c.gauche) completer(message, texte.size(), c.largeur);
 }
 
@@ -136,25 +164,28 @@ std::string formaterMessage(const std::string& format, const std::vector<ValeurM
 
 std::string formaterMessage(const std::string& format, const ValeurMessage* valeurs, size_t nombre,
                             size_t longueurMax) {
-    std::string message;
-    // Room for the values too, so that the message is allocated once.
-    const size_t prevue = format.size() + 16 * nombre;
-    message.reserve(prevue < longueurMax ? prevue : longueurMax);
+    std::string message(longueurMax, '\0');
+    message.resize(formaterMessage(format, valeurs, nombre, &message[0], longueurMax));
+    return message;
+}
+
+size_t formaterMessage(const std::string& format, const ValeurMessage* valeurs, size_t nombre, char* tampon,
+                       size_t longueurMax) {
+    Redaction message(tampon, longueurMax);
     size_t rang = 0;
     size_t i = 0;
-    while (i < format.size() && message.size() < longueurMax) {
+    while (i < format.size() && !message.pleine()) {
         // The text up to the next conversion goes in one piece.
-        const size_t pourcent = format.find('%', i);
-        const size_t fin = pourcent == std::string::npos ? format.size() : pourcent;
+        const void* pourcent = std::memchr(format.data() + i, '%', format.size() - i);
+        const size_t fin = pourcent == nullptr ? format.size() : static_cast<const char*>(pourcent) - format.data();
         if (fin > i) {
-            const size_t place = longueurMax - message.size();
-            message.append(format, i, fin - i < place ? fin - i : place);
+            message.ajouter(format.data() + i, fin - i);
             i = fin;
             continue;
         }
         ++i;
         if (i < format.size() && format[i] == '%') {
-            message += '%';
+            message.ajouter('%');
             ++i;
             continue;
         }
@@ -164,6 +195,5 @@ std::string formaterMessage(const std::string& format, const ValeurMessage* vale
         ++rang;
         rendre(conversion, valeur, message);
     }
-    if (message.size() > longueurMax) message.resize(longueurMax);
-    return message;
+    return message.taille();
 }

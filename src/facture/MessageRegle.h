@@ -48,3 +48,6 @@ std::string formaterMessage(const std::string& format, const std::vector<ValeurM
                             size_t longueurMax);
 std::string formaterMessage(const std::string& format, const ValeurMessage* valeurs, size_t nombre,
                             size_t longueurMax);
+// The same written into tampon, which has room for longueurMax bytes: the length written.
+size_t formaterMessage(const std::string& format, const ValeurMessage* valeurs, size_t nombre, char* tampon,
+                       size_t longueurMax);

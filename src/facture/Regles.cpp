@@ -163,8 +163,11 @@ uint16_t Regles::remplirErreur(Erreur& erreur, const char* regle, ValeursMessage
     }
     const InformationRegle* information = connue->information;
     erreur.definirRegle(connue->erreur);
-    erreur.message =
-        Texte(formaterMessage(information->libelleSecondaire, valeurs.begin(), valeurs.size(), kLongueurTexteMax));
+    // Formatted on the stack: the message's string is then made once, at its length.
+    char tampon[kLongueurTexteMax];
+    const size_t longueur =
+        formaterMessage(information->libelleSecondaire, valeurs.begin(), valeurs.size(), tampon, kLongueurTexteMax);
+    erreur.message = Texte(tampon, longueur);
     return cr;
 }
 
