@@ -47,6 +47,9 @@ bool estLigne(uint16_t groupe) { return groupe == kLigneActe || groupe == kDepla
 // Longest fields of the answer: rule code, overridable flag, label, message, count, line number, indicator.
 constexpr uint32_t kCodeRegle = 9, kOutrePassable = 1, kTexte = 250, kNombre = 5, kNumeroLigne = 4, kIndicateur = 1;
 
+// The error list's first room: an invoice of a few lines raises a few dozen violations.
+constexpr uint16_t kErreursPrevues = 32;
+
 // Fields of an error group before its prestation numbers.
 constexpr uint32_t kChampsErreur = 5;
 
@@ -93,7 +96,8 @@ uint16_t FonctionControleComplet::executer(ZoneSortie& sortie, uint16_t& niveau)
     lireChamp(cr, facture.caissePS);
     verifierFinZone(cr);
 
-    TypeListe<Erreur> erreurs;
+    // Room for what an invoice of a few lines raises, made at its first violation.
+    TypeListe<Erreur> erreurs(kErreursPrevues);
     if (cr == 0) cr = controle(facture, erreurs);
     repondre(cr, facture, erreurs, sortie, niveau);
     return cr;
