@@ -148,7 +148,7 @@ uint16_t ControleurZone::extraireChamp(uint16_t& groupe, uint16_t& numero, const
     return cr;
 }
 
-uint16_t ControleurZone::positionnerGroupeSuivant(uint16_t& groupe) {
+uint16_t ControleurZone::positionnerGroupeSuivantTrace(uint16_t& groupe) {
     uint16_t cr = 0;
     TraceOperation trace(CAT_CONTROLE, NIV_DETAIL, "ControleurZone::positionnerGroupeSuivant", cr);
     if (groupeCourant_ == nullptr) cr = positionnerGroupe();
