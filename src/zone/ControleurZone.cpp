@@ -19,7 +19,7 @@ uint16_t ControleurZone::positionnerGroupe() {
     const Groupe* groupe = nullptr;
     while (cr == 0 && groupe == nullptr) {
         uint16_t identifiant = 0;
-        cr = zone_.lireGroupeSuivant(identifiant, 1, true);
+        cr = zone_.passerGroupeSuivant(identifiant);
         if (cr != 0) break;
         if (strict_) {
             cr = controleur_->rechercherGroupe(identifiant, groupe);
