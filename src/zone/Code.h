@@ -17,6 +17,11 @@ public:
     explicit Code(char caractere);
     Code(const char* octets, size_t n, LargeurFixe);
     Code(const uint8_t* octets, size_t n, LargeurFixe);
+    // Tag of the constructor for a zone field that passed the code check: letters and digits
+    // only, so no NUL to look for.
+    struct Verifie {};
+    static constexpr Verifie verifie{};
+    Code(const uint8_t* octets, size_t n, Verifie) : Texte(reinterpret_cast<const char*>(octets), n, SansNul{}) {}
 
     // Whether the code is what that fixed-width column gives, without building it.
     bool estColonne(const char* octets, size_t n) const;

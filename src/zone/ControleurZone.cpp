@@ -19,7 +19,7 @@ uint16_t ControleurZone::positionnerGroupe() {
     const Groupe* groupe = nullptr;
     while (cr == 0 && groupe == nullptr) {
         uint16_t identifiant = 0;
-        cr = zone_.lireGroupeSuivant(identifiant, 1, true);
+        cr = zone_.passerGroupeSuivant(identifiant);
         if (cr != 0) break;
         if (strict_) {
             cr = controleur_->rechercherGroupe(identifiant, groupe);
@@ -148,7 +148,7 @@ uint16_t ControleurZone::extraireChamp(uint16_t& groupe, uint16_t& numero, const
     return cr;
 }
 
-uint16_t ControleurZone::positionnerGroupeSuivant(uint16_t& groupe) {
+uint16_t ControleurZone::positionnerGroupeSuivantTrace(uint16_t& groupe) {
     uint16_t cr = 0;
     TraceOperation trace(CAT_CONTROLE, NIV_DETAIL, "ControleurZone::positionnerGroupeSuivant", cr);
     if (groupeCourant_ == nullptr) cr = positionnerGroupe();

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "frame/Trace.h"
 #include "zone/ControleurSuperGroupe.h"
 #include "zone/SuperGroupe.h"
 #include "zone/ValeurChamp.h"
@@ -27,12 +28,19 @@ public:
     uint16_t extraireChamp(uint16_t& groupe, uint16_t& numero, ValeurChamp& valeur);
     // The same, checked but not converted: a pointer into the input buffer.
     uint16_t extraireChamp(uint16_t& groupe, uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur);
-    // The number of the group whose fields come next.
-    uint16_t positionnerGroupeSuivant(uint16_t& groupe);
+    // The number of the group whose fields come next. A handler asks it again and again of a
+    // group already placed: without the detail lines that one is answered here.
+    uint16_t positionnerGroupeSuivant(uint16_t& groupe) {
+        if (groupeCourant_ == nullptr || NiveauTrace::ecrit(NIV_DETAIL)) return positionnerGroupeSuivantTrace(groupe);
+        groupe = groupeCourant_->numero();
+        return 0;
+    }
     // 0xA000 + rank of the first group left over, if any.
     uint16_t verifierFinZone();
 
 private:
+    // positionnerGroupeSuivant with its operation lines.
+    uint16_t positionnerGroupeSuivantTrace(uint16_t& groupe);
     // extraireChamp with its operation lines and the value's trace.
     uint16_t extraireChampTrace(uint16_t& groupe, uint16_t& numero, ValeurChamp& valeur);
     // The description's conversion, its error placed at the field's rank in the zone.

@@ -83,7 +83,7 @@ public:
         if constexpr (codeType<T>() != TYPE_AUCUN) {
             if (!enAttente_ || type_ != codeType<T>()) return false;
             enAttente_ = false;
-            resultat = T(octets_, longueur_);
+            resultat = construireType<T>();
             return true;
         }
         return false;
@@ -93,7 +93,10 @@ public:
         if constexpr (codeType<T>() != TYPE_AUCUN) {
             if (!enAttente_ || type_ != codeType<T>()) return false;
             enAttente_ = false;
-            resultat.emplace(octets_, longueur_);
+            if constexpr (std::is_same<T, Code>::value)
+                resultat.emplace(octets_, longueur_, Code::verifie);
+            else
+                resultat.emplace(octets_, longueur_);
             return true;
         }
         return false;
@@ -103,7 +106,7 @@ private:
     void construireEnAttente() {
         enAttente_ = false;
         switch (type_) {
-            case TYPE_CODE: construire<Code>(octets_, longueur_); break;
+            case TYPE_CODE: construire<Code>(octets_, longueur_, Code::verifie); break;
             case TYPE_TEXTE: construire<Texte>(octets_, longueur_); break;
             case TYPE_BOOLEEN: construire<Booleen>(octets_, longueur_); break;
             case TYPE_DATE: construire<Date>(octets_, longueur_); break;
@@ -113,6 +116,15 @@ private:
             case TYPE_COEFFICIENT_TAUX: construire<Coefficient>(octets_, longueur_, 2); break;
             default: break;
         }
+    }
+
+    // The value of a field of type T; a code's bytes passed the code check.
+    template <class T>
+    T construireType() const {
+        if constexpr (std::is_same<T, Code>::value)
+            return Code(octets_, longueur_, Code::verifie);
+        else
+            return T(octets_, longueur_);
     }
 
     // The type code whose fields are built as exactly a T; none for the others

@@ -25,6 +25,8 @@ public:
     // Moves forward `nombre` groups; with `parcourirChamps` the fields of each group
     // left are decoded first, so a malformed field is found before the move.
     uint16_t lireGroupeSuivant(uint16_t& identifiant, uint16_t nombre = 1, bool parcourirChamps = true);
+    // lireGroupeSuivant for one group, its fields walked first: the step of every zone walk.
+    inline uint16_t passerGroupeSuivant(uint16_t& identifiant);
     // Moves forward `nombre` fields of the current group; `donnees` points into the buffer.
     uint16_t lireChampSuivant(uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur, uint16_t nombre);
     // The same for one field, the step of every zone walk.
@@ -108,5 +110,26 @@ uint16_t ZoneKPX::lireChampSuivant(uint16_t& numero, const uint8_t*& donnees, ui
     numero = numeroChamp;
     donnees = buffer + debut + 1;
     longueur = longueurChamp;
+    return KPX_OK;
+}
+
+// Most groups are entered once their last field was read, with a length under 129 bytes and
+// within the data: their header is three bytes, read here. Any other group, and every error,
+// goes to the full step, which starts again from the same cursor.
+uint16_t ZoneKPX::passerGroupeSuivant(uint16_t& identifiant) {
+    const uint64_t debut = finGroupe();
+    if (finChamp() < debut || debut + 3 > tailleDonnees || debut + 3 > tailleBuffer || buffer[debut + 2] > 0x80 ||
+        debut + 3 + buffer[debut + 2] > tailleDonnees)
+        return lireGroupeSuivant(identifiant, 1, true);
+    debutGroupe = static_cast<uint32_t>(debut);
+    ++numeroGroupe;
+    identifiantGroupe = static_cast<uint16_t>((buffer[debut] << 8) | buffer[debut + 1]);
+    enteteGroupe = 3;
+    longueurGroupe = buffer[debut + 2];
+    numeroChamp = 0;
+    longueurChamp = 0;
+    enteteChamp = 0;
+    debutChamp = debutGroupe + enteteGroupe;
+    identifiant = identifiantGroupe;
     return KPX_OK;
 }

@@ -441,7 +441,8 @@ TEST(ControleurZone, FieldsReadInPlaceAreTraced) {
 }
 
 // Without detail lines the walk takes a path of its own: every zone reads through it
-// as through the traced one, faults included.
+// as through the traced one, faults included, and so does the group asked before each
+// field, once to place it and once when placed, as a handler asks it.
 TEST(ControleurZone, TheQuietWalkReadsAsTheTracedOne) {
     Fonction f;
     const std::string texteLong(200, 'x');
@@ -475,12 +476,29 @@ TEST(ControleurZone, TheQuietWalkReadsAsTheTracedOne) {
             const auto lus = lire(controleur, 10);
             lectures[n] = decrire(lus, controleur.verifierFinZone(), zone.numeroChampZone);
             NiveauTrace::oublier();
+            ZoneKPX rezone(zones[i].data(), static_cast<uint32_t>(zones[i].size()));
+            ControleurZone recontroleur(rezone, f.racine);
+            NiveauTrace::niveauEcrit.store(niveaux[n]);
+            uint16_t cr = 0;
+            for (int k = 0; k < 10 && cr == 0 && !rezone.estFinDonnees(); ++k) {
+                for (int fois = 0; fois < 2 && cr == 0; ++fois) {
+                    uint16_t groupe = 0;
+                    cr = recontroleur.positionnerGroupeSuivant(groupe);
+                    lectures[n] += " g" + std::to_string(cr) + ":" + std::to_string(groupe);
+                }
+                uint16_t groupe = 0, numero = 0;
+                ValeurChamp valeur;
+                if (cr == 0) cr = recontroleur.extraireChamp(groupe, numero, valeur);
+                lectures[n] += " c" + std::to_string(cr) + ":" + std::to_string(groupe) + "." + std::to_string(numero);
+            }
+            NiveauTrace::oublier();
         }
         EXPECT_EQ(lectures[0], lectures[1]) << "zone " << i;
         if (i == 0) {
-            // Five fields, then the end of the zone (0xF805).
+            // Five fields, then the end of the zone (0xF805); the groups asked on the way.
             EXPECT_EQ(lectures[0], "0 3001.1=AHQP001|0 3002.1=1|0 3003.1=7|0 3003.2=1250|0 3003.3=" + texteLong +
-                                       "|63493 0.0=| fin 0 rang 5");
+                                       "|63493 0.0=| fin 0 rang 5 g0:3001 g0:3001 c0:3001.1 g0:3002 g0:3002 c0:3002.1"
+                                       " g0:3003 g0:3003 c0:3003.1 g0:3003 g0:3003 c0:3003.2 g0:3003 g0:3003 c0:3003.3");
         }
     }
 }

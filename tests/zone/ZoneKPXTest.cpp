@@ -43,14 +43,20 @@ uint16_t lire(ZoneKPX& zone, Champ& champ) {
     return cr;
 }
 
-// The fields of every group, read back through a fresh input zone.
-std::vector<std::vector<std::string>> relire(const Octets& octets, uint16_t& cr, std::vector<uint16_t>* groupes = nullptr) {
+std::vector<uint64_t> etat(const ZoneKPX& z);
+
+// The fields of every group, read back through a fresh input zone, with the walk's own
+// one-group step when asked, and the cursor after each group's step.
+std::vector<std::vector<std::string>> relire(const Octets& octets, uint16_t& cr, std::vector<uint16_t>* groupes = nullptr,
+                                             bool pas = false, std::vector<std::vector<uint64_t>>* etats = nullptr) {
     ZoneKPX zone(octets.data(), static_cast<uint32_t>(octets.size()));
     std::vector<std::vector<std::string>> resultat;
     cr = KPX_OK;
     while (cr == KPX_OK && !zone.estFinZone()) {
         uint16_t identifiant = 0;
-        cr = zone.lireGroupeSuivant(identifiant, 1, true);
+        cr = pas ? zone.passerGroupeSuivant(identifiant) : zone.lireGroupeSuivant(identifiant, 1, true);
+        if (etats) etats->push_back(etat(zone));
+        if (etats) etats->back().push_back(identifiant);
         if (cr != KPX_OK) break;
         if (groupes) groupes->push_back(identifiant);
         resultat.emplace_back();
@@ -230,12 +236,18 @@ TEST(ZoneKPX, GroupHeaderGrowsAndKeepsFields) {
         EXPECT_EQ(Octets(o.begin(), o.begin() + c.entete.size()), c.entete);
         uint16_t cr = 0;
         std::vector<uint16_t> groupes;
-        auto lu = relire(o, cr, &groupes);
+        std::vector<std::vector<uint64_t>> etats;
+        auto lu = relire(o, cr, &groupes, false, &etats);
         EXPECT_EQ(cr, KPX_OK);
         EXPECT_EQ(groupes, (std::vector<uint16_t>{7, 8}));
         ASSERT_EQ(lu.size(), 2u);
         EXPECT_EQ(lu[0], valeurs);
         EXPECT_EQ(lu[1], std::vector<std::string>{"fin"});
+        // The walk's one-group step reads the same, cursor included, short headers or long.
+        std::vector<std::vector<uint64_t>> etatsPas;
+        EXPECT_EQ(relire(o, cr, nullptr, true, &etatsPas), lu);
+        EXPECT_EQ(cr, KPX_OK);
+        EXPECT_EQ(etatsPas, etats);
     }
 }
 
@@ -433,13 +445,27 @@ TEST(ZoneKPX, ReadingTheEndAndMalformedZones) {
         {"field longer than its group", {0, 1, 2, 3, 'a', 'b', 'c'}, 1},
         {"field length bytes past the buffer", {0, 1, 2, 0x82, 0x01}, 1},
         {"field length bytes past the group", {0, 1, 1, 0x81, 0, 2, 1, 0}, 1},
+        {"group of 128 bytes, then one whose length on two bytes runs past the zone", [] {
+             Octets o = {0, 1, 0x80};
+             o.resize(3 + 128, 0);
+             o.insert(o.end(), {0, 2, 0x81, 0x05, 0});
+             return o;
+         }(), 1},
+        {"group ending one byte past the zone", {0, 1, 1, 0, 0, 2, 2, 1}, 1},
     };
     for (const auto& k : cas) {
         SCOPED_TRACE(k.nom);
         uint16_t cr = 0;
-        auto lu = relire(k.octets, cr);
+        std::vector<std::vector<uint64_t>> etats;
+        auto lu = relire(k.octets, cr, nullptr, false, &etats);
         EXPECT_EQ(cr, KPX_CR_ZONE_MALFORMEE);
         EXPECT_EQ(lu.size(), k.groupesLus);
+        // The walk's one-group step: the same code, fields and cursor at every step.
+        uint16_t crPas = 0;
+        std::vector<std::vector<uint64_t>> etatsPas;
+        EXPECT_EQ(relire(k.octets, crPas, nullptr, true, &etatsPas), lu);
+        EXPECT_EQ(crPas, cr);
+        EXPECT_EQ(etatsPas, etats);
     }
 
     // Walking the fields while leaving a group finds its bad field; skipping does not.
