@@ -265,6 +265,9 @@ public:
     // Rules and forcing indicators.
     uint16_t rechercherInformationsRegles(const Code& identifiantRegle, const InformationRegle*& ligne);
     uint16_t rechercherReferenceCdC(const Code& identifiantRegle, Code& reference);
+    // The same for a rule named by its text: untraced, a reader takes the answer the
+    // référentiel kept from an earlier call (the rules ask it at every call).
+    uint16_t rechercherReferenceRegle(const char* regle, Code& reference);
     uint16_t rechercherReglesEntrainantDebrayage(const Texte& service, TypeListe<Code>& regles);
     uint16_t rechercherReglesNonVerifiables(const Code& identifiantRegle, TypeListe<Code>& regles);
     uint16_t rechercherPrioriteIndicateurForcage(const Code& indicateur, Nombre& priorite);

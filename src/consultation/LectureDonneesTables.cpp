@@ -6,6 +6,7 @@
 
 #include "consultation/LectureDonnees.h"
 #include "consultation/ParcoursReferentiel.h"
+#include "referentiel/Referentiel.h"
 #include "referentiel/lignes/Lignes.h"
 
 namespace {
@@ -863,6 +864,14 @@ uint16_t LectureDonnees::rechercherReferenceCdC(const Code& identifiantRegle, Co
     const ReferenceCdC* ligne = nullptr;
     cr = chercherIdentifiantRegle(identifiantRegle, ligne);
     if (cr == 0) reference = codeFixe(ligne->referenceRegleCdC);
+    return cr;
+}
+
+uint16_t LectureDonnees::rechercherReferenceRegle(const char* regle, Code& reference) {
+    const bool retenue = descenteUtilisable() && referentiel != nullptr;
+    if (retenue && referentiel->referenceRetenue(regle, reference)) return 0;
+    const uint16_t cr = rechercherReferenceCdC(Code(regle), reference);
+    if (retenue && cr == 0) referentiel->retenirReference(regle, reference);
     return cr;
 }
 

@@ -2,6 +2,8 @@
 // search tables read on demand, and the local modification records.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "KPXW32.h"
 #include "consultation/ReferentielDeRequetes.h"
 #include "kpxbuild/TraceDetailCapturee.h"
@@ -236,6 +238,29 @@ TEST_F(LectureDonneesTest, ACaisseWithoutHolidaysOfItsOwnIsNamed) {
     TraceDetailCapturee trace;
     EXPECT_EQ(lecture.rechercherJoursFeriesCaisse("974", d(2025, 3, 1), jours), KPX_CR_ELEMENT_ABSENT);
     EXPECT_TRUE(trace.contient("Code caisse non trouve dans la table Jours Feries Caisse"));
+}
+
+// A rule's reference asked by its name answers as the key query, from the first time
+// (found) to the next ones (kept): the name's buffer may hold another rule at the same
+// address. Traced, every ask searches again and writes its lines.
+TEST_F(LectureDonneesTest, RuleReferenceByNameAnswersAsTheKeyQuery) {
+    char nom[16];
+    const char* const regles[] = {"PROD590", "PROD136A", "PROD590", "PROD999", "PROD136A", "PROD590"};
+    const auto demander = [&](TraceDetailCapturee* lignes) {
+        for (const char* regle : regles) {
+            std::strcpy(nom, regle);
+            Code attendue, reference;
+            const uint16_t cr = lecture.rechercherReferenceCdC(Code(regle), attendue);
+            if (lignes != nullptr) lignes->effacer();
+            EXPECT_EQ(lecture.rechercherReferenceRegle(nom, reference), cr) << regle;
+            EXPECT_EQ(reference, attendue) << regle;
+            const bool tracee = lignes != nullptr && lignes->contient(std::string("Identifiant regle recherche : ") + regle);
+            EXPECT_EQ(tracee, lignes != nullptr) << regle;
+        }
+    };
+    demander(nullptr);
+    TraceDetailCapturee lignes;
+    demander(&lignes);
 }
 
 TEST_F(LectureDonneesTest, RulesAndTheCombinationOfForcingIndicators) {
