@@ -112,6 +112,7 @@ void LectureDonnees::fermer() {
     // What the slots point to is the référentiel's, which may change once the place is given back.
     dernierActe_ = nullptr;
     premierActe_ = ActeRecent();
+    classeRetenue_ = ClasseRetenue();
     actesRecents_.reset();
     capaciteRecents_ = 0;
     occupesRecents_ = 0;

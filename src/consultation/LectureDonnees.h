@@ -473,6 +473,20 @@ private:
     ActeRecent* placeRecente(const Code& codeActe);
     // Whether the descents kept may answer now.
     bool descenteUtilisable() const;
+    // The answer for the last speciality asked at a date, its code too, kept as the descents
+    // are (untraced, a search writes no line either way): every line of an invoice asks for
+    // its practitioner's.
+    struct ClasseRetenue {
+        bool gardee = false;
+        Code specialite;
+        uint32_t date = 0;
+        uint16_t cr = 0;
+        Code classe;
+        bool a(const Code& autre, const Date& dateReference) const {
+            return gardee && date == cleDate(dateReference) && specialite == autre;
+        }
+    };
+    ClasseRetenue classeRetenue_;
     const ActiviteRetenue* activiteRetenue(const Code& codeActe, const Code& codeActivite);
     const PhaseRetenue* phaseRetenue(const Code& codeActe, const Code& codeActivite, const Code& codePhase);
     // The grid of the contexts at the date, and its row of information.

@@ -304,6 +304,11 @@ uint16_t LectureDonnees::rechercherSpecialitesDansClasse(const Code& classe, con
 
 uint16_t LectureDonnees::rechercherRegroupementSpecialites(const Code& specialite, const Date& dateReference,
                                                            Code& classe) {
+    const bool retenue = descenteUtilisable();
+    if (retenue && classeRetenue_.a(specialite, dateReference)) {
+        if (classeRetenue_.cr == 0) classe = classeRetenue_.classe;
+        return classeRetenue_.cr;
+    }
     uint16_t cr = 0;
     TraceRequete trace("rechercherRegroupementSpecialites", "recherche de la classe d'une specialite", cr);
     tracerDateReference(dateReference);
@@ -313,6 +318,9 @@ uint16_t LectureDonnees::rechercherRegroupementSpecialites(const Code& specialit
     const HistoriqueSpecialite* historique = nullptr;
     if (cr == 0) cr = ligne->chercherHistoriqueSpecialite(*historiques, dateReference, historique);
     if (cr == 0) classe = codeFixe(historique->classeSpecialite);
+    // What the data answer is kept, a failure to read them is not.
+    if (retenue && (cr == 0 || cr == KPX_CR_ELEMENT_ABSENT || cr == KPX_CR_RIEN_EN_VIGUEUR))
+        classeRetenue_ = ClasseRetenue{true, specialite, cleDate(dateReference), cr, cr == 0 ? classe : Code()};
     return cr;
 }
 

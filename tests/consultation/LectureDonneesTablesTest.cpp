@@ -67,17 +67,33 @@ TEST_F(LectureDonneesTest, DatedRowEndDateIsInclusiveAndNothingValidGivesItsMess
 }
 
 TEST_F(LectureDonneesTest, SpecialitiesTheirClassesAndCodingObligations) {
+    // Each asked twice in a row: untraced, the second answer is the one the first kept,
+    // and a failure leaves the class as it was.
+    struct Cas {
+        const char* specialite;
+        Date date;
+        uint16_t cr;
+        const char* classe;
+    };
+    const Cas cas[] = {{"02", d(2009, 12, 31), 0, "01"},
+                       {"02", d(2010, 1, 1), 0, "02"},
+                       {"07", d(2010, 1, 1), KPX_CR_ELEMENT_ABSENT, "02"},
+                       {"123", d(2010, 1, 1), KPX_CR_DONNEES_INCOHERENTES, "02"},
+                       // A one-character key is padded with a space and so never meets a two-character one.
+                       {"0", d(2010, 1, 1), KPX_CR_ELEMENT_ABSENT, "02"},
+                       {"02", d(2009, 12, 31), 0, "01"}};
     Code classe;
-    ASSERT_EQ(lecture.rechercherRegroupementSpecialites("02", d(2009, 12, 31), classe), 0);
-    EXPECT_EQ(classe, "01");
-    ASSERT_EQ(lecture.rechercherRegroupementSpecialites("02", d(2010, 1, 1), classe), 0);
-    EXPECT_EQ(classe, "02");
+    for (const Cas& c : cas)
+        for (int fois = 0; fois < 2; ++fois) {
+            EXPECT_EQ(lecture.rechercherRegroupementSpecialites(c.specialite, c.date, classe), c.cr) << c.specialite;
+            EXPECT_EQ(classe, c.classe) << c.specialite << " " << fois;
+        }
     TraceDetailCapturee trace;
-    EXPECT_EQ(lecture.rechercherRegroupementSpecialites("07", d(2010, 1, 1), classe), KPX_CR_ELEMENT_ABSENT);
-    EXPECT_TRUE(trace.contient("Code specialite non trouve dans la table Specialite"));
-    EXPECT_EQ(lecture.rechercherRegroupementSpecialites("123", d(2010, 1, 1), classe), KPX_CR_DONNEES_INCOHERENTES);
-    // A one-character key is padded with a space and so never meets a two-character one.
-    EXPECT_EQ(lecture.rechercherRegroupementSpecialites("0", d(2010, 1, 1), classe), KPX_CR_ELEMENT_ABSENT);
+    for (int fois = 0; fois < 2; ++fois) {
+        trace.effacer();
+        EXPECT_EQ(lecture.rechercherRegroupementSpecialites("07", d(2010, 1, 1), classe), KPX_CR_ELEMENT_ABSENT);
+        EXPECT_TRUE(trace.contient("Code specialite non trouve dans la table Specialite")) << fois;
+    }
 
     TypeListe<Code> specialites;
     ASSERT_EQ(lecture.rechercherSpecialitesDansClasse("02", d(2010, 1, 1), specialites), 0);
