@@ -113,6 +113,7 @@ void LectureDonnees::fermer() {
     dernierActe_ = nullptr;
     premierActe_ = ActeRecent();
     classeRetenue_ = ClasseRetenue();
+    for (LigneDateeRetenue& retenue : lignesDatees_) retenue = LigneDateeRetenue();
     actesRecents_.reset();
     capaciteRecents_ = 0;
     occupesRecents_ = 0;

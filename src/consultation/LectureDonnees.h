@@ -380,6 +380,7 @@ private:
                                                                                 uint16_t& cr);
     const ModificationSeuil* modificationSeuil(const Nombre& positionSeuil, const Date& dateReference, uint16_t& cr);
     const ModificationNonConventionne* modificationNonConventionne(const Date& dateReference, uint16_t& cr);
+    static constexpr size_t kNombreTablesDatees = 69;  // one place per table identifier
     Place place_;
     bool ouvert_ = false;
     // The index rows found by act code: the rules of an invoice ask for the same acts
@@ -487,6 +488,15 @@ private:
         }
     };
     ClasseRetenue classeRetenue_;
+    // The row of a dated parameter table in force at a date, the last one found kept by
+    // table as the descents are: the rules of every line ask for the same few.
+    template <class L>
+    const L* ligneDatee(const Date& dateReference, uint16_t& cr, const char* messageAbsent);
+    struct LigneDateeRetenue {
+        uint32_t date = 0;
+        const void* ligne = nullptr;
+    };
+    LigneDateeRetenue lignesDatees_[kNombreTablesDatees];
     const ActiviteRetenue* activiteRetenue(const Code& codeActe, const Code& codeActivite);
     const PhaseRetenue* phaseRetenue(const Code& codeActe, const Code& codeActivite, const Code& codePhase);
     // The grid of the contexts at the date, and its row of information.

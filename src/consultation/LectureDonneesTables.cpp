@@ -177,14 +177,25 @@ uint16_t LectureDonnees::chercherSpecialite(const Code& specialite, const Specia
     return cr;
 }
 
+template <class L>
+const L* LectureDonnees::ligneDatee(const Date& dateReference, uint16_t& cr, const char* messageAbsent) {
+    static_assert(L::kIdentifiant < kNombreTablesDatees, "a place per table");
+    const bool retenue = descenteUtilisable();
+    LigneDateeRetenue& place = lignesDatees_[L::kIdentifiant];
+    if (cr == 0 && retenue && place.ligne != nullptr && place.date == cleDate(dateReference))
+        return static_cast<const L*>(place.ligne);
+    const L* ligne = chercherLigneDatee<L>(tableReferentiel(L::kIdentifiant, cr), dateReference, cr, messageAbsent);
+    if (ligne != nullptr && retenue) place = LigneDateeRetenue{cleDate(dateReference), ligne};
+    return ligne;
+}
+
 uint16_t LectureDonnees::chercherReductionNonConventionnes(const Date& dateReference,
                                                            const ReductionNonConventionne*& ligne) {
     uint16_t cr = 0;
     TraceRequete trace("chercherReductionNonConventionnes", "recherche de la reduction pour les non conventionnes",
                        cr);
     tracerDateReference(dateReference);
-    ligne = chercherLigneDatee<ReductionNonConventionne>(
-        tableReferentiel(ReductionNonConventionne::kIdentifiant, cr), dateReference, cr,
+    ligne = ligneDatee<ReductionNonConventionne>(dateReference, cr,
         "Pas de ligne Reduction Non Conventionnes correspondant a la date de reference");
     return cr;
 }
@@ -642,7 +653,7 @@ uint16_t LectureDonnees::rechercherSeuilExoTM(const Date& dateReference, const N
         cr = KPX_CR_DONNEES_INCOHERENTES;
         return cr;
     }
-    const Seuil* ligne = chercherLigneDatee<Seuil>(tableReferentiel(Seuil::kIdentifiant, cr), dateReference, cr,
+    const Seuil* ligne = ligneDatee<Seuil>(dateReference, cr,
                                                    "Pas de seuil correspondant a la date de reference");
     if (cr == 0) {
         const double seuils[4] = {ligne->seuilMetropole, ligne->seuilAntilles, ligne->seuilReunion,
@@ -660,8 +671,7 @@ uint16_t LectureDonnees::rechercherNombreActeAssociation(const Date& dateReferen
     TraceRequete trace("rechercherNombreActeAssociation", "recherche du nombre maximum d'actes dans une association",
                        cr);
     tracerDateReference(dateReference);
-    const NombreActeAssociation* ligne = chercherLigneDatee<NombreActeAssociation>(
-        tableReferentiel(NombreActeAssociation::kIdentifiant, cr), dateReference, cr,
+    const NombreActeAssociation* ligne = ligneDatee<NombreActeAssociation>(dateReference, cr,
         "Pas de ligne Nombre d'actes dans une association correspondant a la date de reference");
     if (cr == 0) nombre = Nombre(ligne->nombreActes);
     return cr;
@@ -671,8 +681,7 @@ uint16_t LectureDonnees::rechercherNombreModificateursTarifants(const Date& date
     uint16_t cr = 0;
     TraceRequete trace("rechercherNombreModificateursTarifants", "recherche du nombre de modificateurs tarifants", cr);
     tracerDateReference(dateReference);
-    const NombreModificateurTarifant* ligne = chercherLigneDatee<NombreModificateurTarifant>(
-        tableReferentiel(NombreModificateurTarifant::kIdentifiant, cr), dateReference, cr,
+    const NombreModificateurTarifant* ligne = ligneDatee<NombreModificateurTarifant>(dateReference, cr,
         "Pas de ligne Nombre de modificateurs tarifants correspondant a la date de reference");
     if (cr == 0) nombre = Nombre(ligne->nombre);
     return cr;
@@ -683,8 +692,7 @@ uint16_t LectureDonnees::rechercherNombreModificateursTransmissibles(const Date&
     TraceRequete trace("rechercherNombreModificateursTransmissibles",
                        "recherche du nombre de modificateurs transmissibles", cr);
     tracerDateReference(dateReference);
-    const NombreModificateurTransmissible* ligne = chercherLigneDatee<NombreModificateurTransmissible>(
-        tableReferentiel(NombreModificateurTransmissible::kIdentifiant, cr), dateReference, cr,
+    const NombreModificateurTransmissible* ligne = ligneDatee<NombreModificateurTransmissible>(dateReference, cr,
         "Pas de ligne Nombre de modificateurs transmissibles correspondant a la date de reference");
     if (cr == 0) nombre = Nombre(ligne->nombre);
     return cr;
