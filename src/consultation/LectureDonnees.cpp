@@ -112,6 +112,8 @@ void LectureDonnees::fermer() {
     // What the slots point to is the référentiel's, which may change once the place is given back.
     dernierActe_ = nullptr;
     premierActe_ = ActeRecent();
+    classeRetenue_ = ClasseRetenue();
+    for (LigneDateeRetenue& retenue : lignesDatees_) retenue = LigneDateeRetenue();
     actesRecents_.reset();
     capaciteRecents_ = 0;
     occupesRecents_ = 0;

@@ -265,6 +265,9 @@ public:
     // Rules and forcing indicators.
     uint16_t rechercherInformationsRegles(const Code& identifiantRegle, const InformationRegle*& ligne);
     uint16_t rechercherReferenceCdC(const Code& identifiantRegle, Code& reference);
+    // The same for a rule named by its text: untraced, a reader takes the answer the
+    // référentiel kept from an earlier call (the rules ask it at every call).
+    uint16_t rechercherReferenceRegle(const char* regle, Code& reference);
     uint16_t rechercherReglesEntrainantDebrayage(const Texte& service, TypeListe<Code>& regles);
     uint16_t rechercherReglesNonVerifiables(const Code& identifiantRegle, TypeListe<Code>& regles);
     uint16_t rechercherPrioriteIndicateurForcage(const Code& indicateur, Nombre& priorite);
@@ -377,6 +380,7 @@ private:
                                                                                 uint16_t& cr);
     const ModificationSeuil* modificationSeuil(const Nombre& positionSeuil, const Date& dateReference, uint16_t& cr);
     const ModificationNonConventionne* modificationNonConventionne(const Date& dateReference, uint16_t& cr);
+    static constexpr size_t kNombreTablesDatees = 69;  // one place per table identifier
     Place place_;
     bool ouvert_ = false;
     // The index rows found by act code: the rules of an invoice ask for the same acts
@@ -470,6 +474,29 @@ private:
     ActeRecent* placeRecente(const Code& codeActe);
     // Whether the descents kept may answer now.
     bool descenteUtilisable() const;
+    // The answer for the last speciality asked at a date, its code too, kept as the descents
+    // are (untraced, a search writes no line either way): every line of an invoice asks for
+    // its practitioner's.
+    struct ClasseRetenue {
+        bool gardee = false;
+        Code specialite;
+        uint32_t date = 0;
+        uint16_t cr = 0;
+        Code classe;
+        bool a(const Code& autre, const Date& dateReference) const {
+            return gardee && date == cleDate(dateReference) && specialite == autre;
+        }
+    };
+    ClasseRetenue classeRetenue_;
+    // The row of a dated parameter table in force at a date, the last one found kept by
+    // table as the descents are: the rules of every line ask for the same few.
+    template <class L>
+    const L* ligneDatee(const Date& dateReference, uint16_t& cr, const char* messageAbsent);
+    struct LigneDateeRetenue {
+        uint32_t date = 0;
+        const void* ligne = nullptr;
+    };
+    LigneDateeRetenue lignesDatees_[kNombreTablesDatees];
     const ActiviteRetenue* activiteRetenue(const Code& codeActe, const Code& codeActivite);
     const PhaseRetenue* phaseRetenue(const Code& codeActe, const Code& codeActivite, const Code& codePhase);
     // The grid of the contexts at the date, and its row of information.

@@ -6,6 +6,7 @@
 
 #include "consultation/LectureDonnees.h"
 #include "consultation/ParcoursReferentiel.h"
+#include "referentiel/Referentiel.h"
 #include "referentiel/lignes/Lignes.h"
 
 namespace {
@@ -176,14 +177,25 @@ uint16_t LectureDonnees::chercherSpecialite(const Code& specialite, const Specia
     return cr;
 }
 
+template <class L>
+const L* LectureDonnees::ligneDatee(const Date& dateReference, uint16_t& cr, const char* messageAbsent) {
+    static_assert(L::kIdentifiant < kNombreTablesDatees, "a place per table");
+    const bool retenue = descenteUtilisable();
+    LigneDateeRetenue& place = lignesDatees_[L::kIdentifiant];
+    if (cr == 0 && retenue && place.ligne != nullptr && place.date == cleDate(dateReference))
+        return static_cast<const L*>(place.ligne);
+    const L* ligne = chercherLigneDatee<L>(tableReferentiel(L::kIdentifiant, cr), dateReference, cr, messageAbsent);
+    if (ligne != nullptr && retenue) place = LigneDateeRetenue{cleDate(dateReference), ligne};
+    return ligne;
+}
+
 uint16_t LectureDonnees::chercherReductionNonConventionnes(const Date& dateReference,
                                                            const ReductionNonConventionne*& ligne) {
     uint16_t cr = 0;
     TraceRequete trace("chercherReductionNonConventionnes", "recherche de la reduction pour les non conventionnes",
                        cr);
     tracerDateReference(dateReference);
-    ligne = chercherLigneDatee<ReductionNonConventionne>(
-        tableReferentiel(ReductionNonConventionne::kIdentifiant, cr), dateReference, cr,
+    ligne = ligneDatee<ReductionNonConventionne>(dateReference, cr,
         "Pas de ligne Reduction Non Conventionnes correspondant a la date de reference");
     return cr;
 }
@@ -303,6 +315,11 @@ uint16_t LectureDonnees::rechercherSpecialitesDansClasse(const Code& classe, con
 
 uint16_t LectureDonnees::rechercherRegroupementSpecialites(const Code& specialite, const Date& dateReference,
                                                            Code& classe) {
+    const bool retenue = descenteUtilisable();
+    if (retenue && classeRetenue_.a(specialite, dateReference)) {
+        if (classeRetenue_.cr == 0) classe = classeRetenue_.classe;
+        return classeRetenue_.cr;
+    }
     uint16_t cr = 0;
     TraceRequete trace("rechercherRegroupementSpecialites", "recherche de la classe d'une specialite", cr);
     tracerDateReference(dateReference);
@@ -312,6 +329,9 @@ uint16_t LectureDonnees::rechercherRegroupementSpecialites(const Code& specialit
     const HistoriqueSpecialite* historique = nullptr;
     if (cr == 0) cr = ligne->chercherHistoriqueSpecialite(*historiques, dateReference, historique);
     if (cr == 0) classe = codeFixe(historique->classeSpecialite);
+    // What the data answer is kept, a failure to read them is not.
+    if (retenue && (cr == 0 || cr == KPX_CR_ELEMENT_ABSENT || cr == KPX_CR_RIEN_EN_VIGUEUR))
+        classeRetenue_ = ClasseRetenue{true, specialite, cleDate(dateReference), cr, cr == 0 ? classe : Code()};
     return cr;
 }
 
@@ -633,7 +653,7 @@ uint16_t LectureDonnees::rechercherSeuilExoTM(const Date& dateReference, const N
         cr = KPX_CR_DONNEES_INCOHERENTES;
         return cr;
     }
-    const Seuil* ligne = chercherLigneDatee<Seuil>(tableReferentiel(Seuil::kIdentifiant, cr), dateReference, cr,
+    const Seuil* ligne = ligneDatee<Seuil>(dateReference, cr,
                                                    "Pas de seuil correspondant a la date de reference");
     if (cr == 0) {
         const double seuils[4] = {ligne->seuilMetropole, ligne->seuilAntilles, ligne->seuilReunion,
@@ -651,8 +671,7 @@ uint16_t LectureDonnees::rechercherNombreActeAssociation(const Date& dateReferen
     TraceRequete trace("rechercherNombreActeAssociation", "recherche du nombre maximum d'actes dans une association",
                        cr);
     tracerDateReference(dateReference);
-    const NombreActeAssociation* ligne = chercherLigneDatee<NombreActeAssociation>(
-        tableReferentiel(NombreActeAssociation::kIdentifiant, cr), dateReference, cr,
+    const NombreActeAssociation* ligne = ligneDatee<NombreActeAssociation>(dateReference, cr,
         "Pas de ligne Nombre d'actes dans une association correspondant a la date de reference");
     if (cr == 0) nombre = Nombre(ligne->nombreActes);
     return cr;
@@ -662,8 +681,7 @@ uint16_t LectureDonnees::rechercherNombreModificateursTarifants(const Date& date
     uint16_t cr = 0;
     TraceRequete trace("rechercherNombreModificateursTarifants", "recherche du nombre de modificateurs tarifants", cr);
     tracerDateReference(dateReference);
-    const NombreModificateurTarifant* ligne = chercherLigneDatee<NombreModificateurTarifant>(
-        tableReferentiel(NombreModificateurTarifant::kIdentifiant, cr), dateReference, cr,
+    const NombreModificateurTarifant* ligne = ligneDatee<NombreModificateurTarifant>(dateReference, cr,
         "Pas de ligne Nombre de modificateurs tarifants correspondant a la date de reference");
     if (cr == 0) nombre = Nombre(ligne->nombre);
     return cr;
@@ -674,8 +692,7 @@ uint16_t LectureDonnees::rechercherNombreModificateursTransmissibles(const Date&
     TraceRequete trace("rechercherNombreModificateursTransmissibles",
                        "recherche du nombre de modificateurs transmissibles", cr);
     tracerDateReference(dateReference);
-    const NombreModificateurTransmissible* ligne = chercherLigneDatee<NombreModificateurTransmissible>(
-        tableReferentiel(NombreModificateurTransmissible::kIdentifiant, cr), dateReference, cr,
+    const NombreModificateurTransmissible* ligne = ligneDatee<NombreModificateurTransmissible>(dateReference, cr,
         "Pas de ligne Nombre de modificateurs transmissibles correspondant a la date de reference");
     if (cr == 0) nombre = Nombre(ligne->nombre);
     return cr;
@@ -863,6 +880,14 @@ uint16_t LectureDonnees::rechercherReferenceCdC(const Code& identifiantRegle, Co
     const ReferenceCdC* ligne = nullptr;
     cr = chercherIdentifiantRegle(identifiantRegle, ligne);
     if (cr == 0) reference = codeFixe(ligne->referenceRegleCdC);
+    return cr;
+}
+
+uint16_t LectureDonnees::rechercherReferenceRegle(const char* regle, Code& reference) {
+    const bool retenue = descenteUtilisable() && referentiel != nullptr;
+    if (retenue && referentiel->referenceRetenue(regle, reference)) return 0;
+    const uint16_t cr = rechercherReferenceCdC(Code(regle), reference);
+    if (retenue && cr == 0) referentiel->retenirReference(regle, reference);
     return cr;
 }
 

@@ -38,7 +38,7 @@ Regles::RegleConnue& Regles::regleSuivante(const char* regle) {
 }
 
 uint16_t Regles::chercherReference(const char* regle, RegleConnue& connue) {
-    const uint16_t cr = lecture.rechercherReferenceCdC(Code(regle), connue.reference);
+    const uint16_t cr = lecture.rechercherReferenceRegle(regle, connue.reference);
     if (cr == 0) {
         connue.referenceTrouvee = true;
         connue.hachageReference = ReferencesNonVerifiables::hacher(connue.reference);

@@ -143,6 +143,39 @@ Table* Referentiel::table(uint16_t identifiant) const {
 
 void Referentiel::placerTable(uint16_t identifiant, std::unique_ptr<Table> table) {
     if (identifiant < kNombreIdentifiants) tables_[identifiant] = std::move(table);
+    // What was kept may come from the table replaced.
+    const std::lock_guard<std::mutex> verrou(mutexReferences_);
+    referencesRetenues_.reset();
+}
+
+// The rule's slot, or the free one its search stopped at; null when none of either is left.
+Referentiel::ReferenceRetenue* Referentiel::placeReference(const char* regle) const {
+    if (!referencesRetenues_) return nullptr;
+    const uint64_t adresse = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(regle));
+    size_t rang = static_cast<size_t>((adresse * 0x9E3779B97F4A7C15ull) >> 56);
+    for (size_t essai = 0; essai < kReferencesRetenues; ++essai, rang = (rang + 1) % kReferencesRetenues) {
+        ReferenceRetenue& place = referencesRetenues_[rang];
+        if (place.adresse == regle || place.adresse == nullptr) return &place;
+    }
+    return nullptr;
+}
+
+bool Referentiel::referenceRetenue(const char* regle, Code& reference) const {
+    const std::lock_guard<std::mutex> verrou(mutexReferences_);
+    const ReferenceRetenue* place = placeReference(regle);
+    if (place == nullptr || place->adresse != regle || place->regle != regle) return false;
+    reference = place->reference;
+    return true;
+}
+
+void Referentiel::retenirReference(const char* regle, const Code& reference) {
+    const std::lock_guard<std::mutex> verrou(mutexReferences_);
+    if (!referencesRetenues_) referencesRetenues_.reset(new (std::nothrow) ReferenceRetenue[kReferencesRetenues]);
+    ReferenceRetenue* place = placeReference(regle);
+    if (place == nullptr) return;  // the query answers as before
+    place->adresse = regle;
+    place->regle = regle;
+    place->reference = reference;
 }
 
 std::vector<Table*> Referentiel::tablesParentes(uint16_t identifiant) const {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -80,6 +81,11 @@ public:
     // The tables present whose rows hold ranges into that table.
     std::vector<Table*> tablesParentes(uint16_t identifiant) const;
 
+    // The reference a reader found for a rule, kept while the référentiel is: every call
+    // asks the same few dozen rules for theirs, and their table is never modified.
+    bool referenceRetenue(const char* regle, Code& reference) const;
+    void retenirReference(const char* regle, const Code& reference);
+
     // Header values, as codes without their trailing blanks.
     Code codeVersion() const { return Code(version, sizeof version, Code::largeurFixe); }
     Code codeVersionBaseCCAM() const { return Code(versionBaseCCAM, sizeof versionBaseCCAM, Code::largeurFixe); }
@@ -119,4 +125,15 @@ private:
     uint16_t nombreLecteurs_ = 0;
     uint16_t nombreEcrivains_ = 0;
     RejeuModifications* rejeu_ = nullptr;
+    // A slot by the address of the rule's name, the name checked too: a name need not be
+    // a literal, and another name may come at a freed one's address.
+    struct ReferenceRetenue {
+        const char* adresse = nullptr;
+        std::string regle;
+        Code reference;
+    };
+    static constexpr size_t kReferencesRetenues = 256;
+    ReferenceRetenue* placeReference(const char* regle) const;
+    mutable std::mutex mutexReferences_;
+    std::unique_ptr<ReferenceRetenue[]> referencesRetenues_;  // made at the first reference kept
 };

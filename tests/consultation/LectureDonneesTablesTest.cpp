@@ -2,6 +2,8 @@
 // search tables read on demand, and the local modification records.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "KPXW32.h"
 #include "consultation/ReferentielDeRequetes.h"
 #include "kpxbuild/TraceDetailCapturee.h"
@@ -9,11 +11,21 @@
 using requetes::d;
 
 TEST_F(LectureDonneesTest, DatedRowEndDateIsInclusiveAndNothingValidGivesItsMessage) {
+    // Untraced, a date asked again is answered by the row its first ask kept.
+    struct Ligne {
+        Date date;
+        uint16_t cr;
+        int32_t nombre;
+    };
+    const Ligne lignes[] = {{d(2009, 12, 31), 0, 13}, {d(2009, 12, 31), 0, 13},
+                            {d(2010, 1, 1), 0, 4},    {d(2010, 1, 1), 0, 4},
+                            {d(1999, 12, 31), KPX_CR_RIEN_EN_VIGUEUR, 4},
+                            {d(1999, 12, 31), KPX_CR_RIEN_EN_VIGUEUR, 4}, {d(2009, 12, 31), 0, 13}};
     Nombre nombre;
-    ASSERT_EQ(lecture.rechercherNombreActeAssociation(d(2009, 12, 31), nombre), 0);
-    EXPECT_EQ(nombre.valeur(), 13);
-    ASSERT_EQ(lecture.rechercherNombreActeAssociation(d(2010, 1, 1), nombre), 0);
-    EXPECT_EQ(nombre.valeur(), 4);
+    for (const Ligne& l : lignes) {
+        EXPECT_EQ(lecture.rechercherNombreActeAssociation(l.date, nombre), l.cr) << l.date.chaine();
+        EXPECT_EQ(nombre.valeur(), l.nombre) << l.date.chaine();
+    }
     TraceDetailCapturee trace;
     EXPECT_EQ(lecture.rechercherNombreActeAssociation(d(1999, 12, 31), nombre), KPX_CR_RIEN_EN_VIGUEUR);
     EXPECT_TRUE(trace.contient("Pas de ligne Nombre d'actes dans une association correspondant a la date de reference"));
@@ -65,17 +77,33 @@ TEST_F(LectureDonneesTest, DatedRowEndDateIsInclusiveAndNothingValidGivesItsMess
 }
 
 TEST_F(LectureDonneesTest, SpecialitiesTheirClassesAndCodingObligations) {
+    // Each asked twice in a row: untraced, the second answer is the one the first kept,
+    // and a failure leaves the class as it was.
+    struct Cas {
+        const char* specialite;
+        Date date;
+        uint16_t cr;
+        const char* classe;
+    };
+    const Cas cas[] = {{"02", d(2009, 12, 31), 0, "01"},
+                       {"02", d(2010, 1, 1), 0, "02"},
+                       {"07", d(2010, 1, 1), KPX_CR_ELEMENT_ABSENT, "02"},
+                       {"123", d(2010, 1, 1), KPX_CR_DONNEES_INCOHERENTES, "02"},
+                       // A one-character key is padded with a space and so never meets a two-character one.
+                       {"0", d(2010, 1, 1), KPX_CR_ELEMENT_ABSENT, "02"},
+                       {"02", d(2009, 12, 31), 0, "01"}};
     Code classe;
-    ASSERT_EQ(lecture.rechercherRegroupementSpecialites("02", d(2009, 12, 31), classe), 0);
-    EXPECT_EQ(classe, "01");
-    ASSERT_EQ(lecture.rechercherRegroupementSpecialites("02", d(2010, 1, 1), classe), 0);
-    EXPECT_EQ(classe, "02");
+    for (const Cas& c : cas)
+        for (int fois = 0; fois < 2; ++fois) {
+            EXPECT_EQ(lecture.rechercherRegroupementSpecialites(c.specialite, c.date, classe), c.cr) << c.specialite;
+            EXPECT_EQ(classe, c.classe) << c.specialite << " " << fois;
+        }
     TraceDetailCapturee trace;
-    EXPECT_EQ(lecture.rechercherRegroupementSpecialites("07", d(2010, 1, 1), classe), KPX_CR_ELEMENT_ABSENT);
-    EXPECT_TRUE(trace.contient("Code specialite non trouve dans la table Specialite"));
-    EXPECT_EQ(lecture.rechercherRegroupementSpecialites("123", d(2010, 1, 1), classe), KPX_CR_DONNEES_INCOHERENTES);
-    // A one-character key is padded with a space and so never meets a two-character one.
-    EXPECT_EQ(lecture.rechercherRegroupementSpecialites("0", d(2010, 1, 1), classe), KPX_CR_ELEMENT_ABSENT);
+    for (int fois = 0; fois < 2; ++fois) {
+        trace.effacer();
+        EXPECT_EQ(lecture.rechercherRegroupementSpecialites("07", d(2010, 1, 1), classe), KPX_CR_ELEMENT_ABSENT);
+        EXPECT_TRUE(trace.contient("Code specialite non trouve dans la table Specialite")) << fois;
+    }
 
     TypeListe<Code> specialites;
     ASSERT_EQ(lecture.rechercherSpecialitesDansClasse("02", d(2010, 1, 1), specialites), 0);
@@ -236,6 +264,29 @@ TEST_F(LectureDonneesTest, ACaisseWithoutHolidaysOfItsOwnIsNamed) {
     TraceDetailCapturee trace;
     EXPECT_EQ(lecture.rechercherJoursFeriesCaisse("974", d(2025, 3, 1), jours), KPX_CR_ELEMENT_ABSENT);
     EXPECT_TRUE(trace.contient("Code caisse non trouve dans la table Jours Feries Caisse"));
+}
+
+// A rule's reference asked by its name answers as the key query, from the first time
+// (found) to the next ones (kept): the name's buffer may hold another rule at the same
+// address. Traced, every ask searches again and writes its lines.
+TEST_F(LectureDonneesTest, RuleReferenceByNameAnswersAsTheKeyQuery) {
+    char nom[16];
+    const char* const regles[] = {"PROD590", "PROD136A", "PROD590", "PROD999", "PROD136A", "PROD590"};
+    const auto demander = [&](TraceDetailCapturee* lignes) {
+        for (const char* regle : regles) {
+            std::strcpy(nom, regle);
+            Code attendue, reference;
+            const uint16_t cr = lecture.rechercherReferenceCdC(Code(regle), attendue);
+            if (lignes != nullptr) lignes->effacer();
+            EXPECT_EQ(lecture.rechercherReferenceRegle(nom, reference), cr) << regle;
+            EXPECT_EQ(reference, attendue) << regle;
+            const bool tracee = lignes != nullptr && lignes->contient(std::string("Identifiant regle recherche : ") + regle);
+            EXPECT_EQ(tracee, lignes != nullptr) << regle;
+        }
+    };
+    demander(nullptr);
+    TraceDetailCapturee lignes;
+    demander(&lignes);
 }
 
 TEST_F(LectureDonneesTest, RulesAndTheCombinationOfForcingIndicators) {
