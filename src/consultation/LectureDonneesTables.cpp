@@ -195,8 +195,8 @@ uint16_t LectureDonnees::chercherReductionNonConventionnes(const Date& dateRefer
     TraceRequete trace("chercherReductionNonConventionnes", "recherche de la reduction pour les non conventionnes",
                        cr);
     tracerDateReference(dateReference);
-    ligne = ligneDatee<ReductionNonConventionne>(dateReference, cr,
-        "Pas de ligne Reduction Non Conventionnes correspondant a la date de reference");
+    ligne = ligneDatee<ReductionNonConventionne>(
+        dateReference, cr, "Pas de ligne Reduction Non Conventionnes correspondant a la date de reference");
     return cr;
 }
 
@@ -653,8 +653,7 @@ uint16_t LectureDonnees::rechercherSeuilExoTM(const Date& dateReference, const N
         cr = KPX_CR_DONNEES_INCOHERENTES;
         return cr;
     }
-    const Seuil* ligne = ligneDatee<Seuil>(dateReference, cr,
-                                                   "Pas de seuil correspondant a la date de reference");
+    const Seuil* ligne = ligneDatee<Seuil>(dateReference, cr, "Pas de seuil correspondant a la date de reference");
     if (cr == 0) {
         const double seuils[4] = {ligne->seuilMetropole, ligne->seuilAntilles, ligne->seuilReunion,
                                   ligne->seuilGuyane};
@@ -671,8 +670,8 @@ uint16_t LectureDonnees::rechercherNombreActeAssociation(const Date& dateReferen
     TraceRequete trace("rechercherNombreActeAssociation", "recherche du nombre maximum d'actes dans une association",
                        cr);
     tracerDateReference(dateReference);
-    const NombreActeAssociation* ligne = ligneDatee<NombreActeAssociation>(dateReference, cr,
-        "Pas de ligne Nombre d'actes dans une association correspondant a la date de reference");
+    const NombreActeAssociation* ligne = ligneDatee<NombreActeAssociation>(
+        dateReference, cr, "Pas de ligne Nombre d'actes dans une association correspondant a la date de reference");
     if (cr == 0) nombre = Nombre(ligne->nombreActes);
     return cr;
 }
@@ -681,8 +680,8 @@ uint16_t LectureDonnees::rechercherNombreModificateursTarifants(const Date& date
     uint16_t cr = 0;
     TraceRequete trace("rechercherNombreModificateursTarifants", "recherche du nombre de modificateurs tarifants", cr);
     tracerDateReference(dateReference);
-    const NombreModificateurTarifant* ligne = ligneDatee<NombreModificateurTarifant>(dateReference, cr,
-        "Pas de ligne Nombre de modificateurs tarifants correspondant a la date de reference");
+    const NombreModificateurTarifant* ligne = ligneDatee<NombreModificateurTarifant>(
+        dateReference, cr, "Pas de ligne Nombre de modificateurs tarifants correspondant a la date de reference");
     if (cr == 0) nombre = Nombre(ligne->nombre);
     return cr;
 }
@@ -692,8 +691,8 @@ uint16_t LectureDonnees::rechercherNombreModificateursTransmissibles(const Date&
     TraceRequete trace("rechercherNombreModificateursTransmissibles",
                        "recherche du nombre de modificateurs transmissibles", cr);
     tracerDateReference(dateReference);
-    const NombreModificateurTransmissible* ligne = ligneDatee<NombreModificateurTransmissible>(dateReference, cr,
-        "Pas de ligne Nombre de modificateurs transmissibles correspondant a la date de reference");
+    const NombreModificateurTransmissible* ligne = ligneDatee<NombreModificateurTransmissible>(
+        dateReference, cr, "Pas de ligne Nombre de modificateurs transmissibles correspondant a la date de reference");
     if (cr == 0) nombre = Nombre(ligne->nombre);
     return cr;
 }

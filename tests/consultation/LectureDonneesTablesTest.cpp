@@ -280,7 +280,8 @@ TEST_F(LectureDonneesTest, RuleReferenceByNameAnswersAsTheKeyQuery) {
             if (lignes != nullptr) lignes->effacer();
             EXPECT_EQ(lecture.rechercherReferenceRegle(nom, reference), cr) << regle;
             EXPECT_EQ(reference, attendue) << regle;
-            const bool tracee = lignes != nullptr && lignes->contient(std::string("Identifiant regle recherche : ") + regle);
+            const std::string ligne = std::string("Identifiant regle recherche : ") + regle;
+            const bool tracee = lignes != nullptr && lignes->contient(ligne);
             EXPECT_EQ(tracee, lignes != nullptr) << regle;
         }
     };
