@@ -1,6 +1,7 @@
 // Exchange zones under arbitrary bytes: an input zone walked to its first error
 // never hands out a field outside its buffer, and an output zone built from the
-// same bytes read as field lengths stays within its capacity and reads back intact.
+// same bytes read as field lengths stays within its capacity and reads back intact; the
+// walk's one-group step moves as the general step does.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -73,6 +74,28 @@ void parcourir(const uint8_t* octets, uint32_t taille, uint16_t pasGroupe, uint1
         zone.lireGroupeSuivant(identifiant, 1, i % 2 == 0);
     }
     verifierCurseur(zone);
+}
+
+// The walk's one-group step against the general one over the same bytes: the same code,
+// identifier and cursor at every step, faults included.
+void comparerPasGroupe(const uint8_t* octets, uint32_t taille) {
+    ZoneKPX general(octets, taille), pas(octets, taille);
+    uint16_t crGeneral = KPX_OK, crPas = KPX_OK;
+    for (uint32_t g = 0; crGeneral == KPX_OK && g < 1000; ++g) {
+        uint16_t idGeneral = 0, idPas = 0;
+        crGeneral = general.lireGroupeSuivant(idGeneral, 1, true);
+        crPas = pas.passerGroupeSuivant(idPas);
+        verifier(crGeneral == crPas && idGeneral == idPas && memeCurseur(general, pas), "one-group step differs");
+        // Part of the fields only, every third group: the step then walks the rest itself.
+        for (uint32_t f = 0; crGeneral == KPX_OK && !general.estFinGroupe() && (g % 3 != 0 || f < 1); ++f) {
+            uint16_t numero = 0;
+            const uint8_t* donnees = nullptr;
+            uint32_t longueur = 0;
+            crGeneral = general.lireChampSuivant(numero, donnees, longueur);
+            crPas = pas.lireChampSuivant(numero, donnees, longueur);
+            verifier(crGeneral == crPas && memeCurseur(general, pas), "fields differ between the two walks");
+        }
+    }
 }
 
 struct Groupe {
@@ -210,6 +233,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto taille = static_cast<uint32_t>(size);
     parcourir(copie.get(), taille, 1, 1);
     parcourir(copie.get(), taille, 2, 2);
+    comparerPasGroupe(copie.get(), taille);
     ecrireRelire(copie.get(), size);
     return 0;
 }
