@@ -13,7 +13,8 @@ export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
 command -v wine >/dev/null 2>&1 || { echo "wine is not installed"; exit 1; }
 # A prefix made before 32-bit Wine was installed (or by another Wine) no longer starts
 # 64-bit programs ("could not load kernel32.dll"): it is made again.
-empreinte="$(wine --version 2>/dev/null) $(dpkg -s wine32:i386 >/dev/null 2>&1 && echo wine32)"
+# (An assignment takes the status of its last substitution: without 32-bit Wine that one fails.)
+empreinte="$(wine --version 2>/dev/null) $(dpkg -s wine32:i386 >/dev/null 2>&1 && echo wine32 || true)"
 if [ -f "$WINEPREFIX/system.reg" ] && [ "$(cat "$WINEPREFIX/kpx-wine" 2>/dev/null)" != "$empreinte" ]; then
   rm -rf "$WINEPREFIX"
 fi
