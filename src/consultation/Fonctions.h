@@ -53,12 +53,36 @@ protected:
     // is built right there; a value of a derived type is kept as a T.
     template <class T>
     bool lireChamp(uint16_t& cr, T& resultat) {
+        ChampLu champ;
+        if (lireCalme(cr, champ)) {
+            if constexpr (ValeurChamp::codeType<T>() != TYPE_AUCUN) {
+                if (champ.type == ValeurChamp::codeType<T>()) {
+                    resultat = ValeurChamp::construireType<T>(champ.octets, champ.longueur);
+                    return true;
+                }
+            }
+            ValeurChamp valeur;
+            return noter(champ, valeur) && convertir(cr, valeur, resultat);
+        }
         ValeurChamp valeur;
         return lireValeur(cr, valeur) && (valeur.donner(resultat) || convertir(cr, valeur, resultat));
     }
     // The same into an optional value, left absent when no field is given.
     template <class T>
     void lireChamp(uint16_t& cr, Optionnel<T>& resultat) {
+        ChampLu champ;
+        if (lireCalme(cr, champ)) {
+            if constexpr (ValeurChamp::codeType<T>() != TYPE_AUCUN) {
+                if (champ.type == ValeurChamp::codeType<T>()) {
+                    ValeurChamp::construireDans(resultat, champ.octets, champ.longueur);
+                    return;
+                }
+            }
+            ValeurChamp valeur;
+            if (noter(champ, valeur) && convertir(cr, valeur, resultat.emplace())) return;
+            resultat.reset();
+            return;
+        }
         ValeurChamp valeur;
         if (lireValeur(cr, valeur) && (valeur.donner(resultat) || convertir(cr, valeur, resultat.emplace()))) return;
         resultat.reset();
@@ -100,6 +124,19 @@ protected:
 private:
     // True when the controller gave a value.
     bool lireValeur(uint16_t& cr, ValeurChamp& valeur);
+    // While the walk writes no line, the next field's bytes bare (a type code of none when
+    // no field is given), and true; false, reading nothing, when the walk is traced.
+    bool lireCalme(uint16_t& cr, ChampLu& champ) {
+        if (!ControleurZone::estCalme()) return false;
+        if (cr == 0 && controleur) cr = controleur->extraireChamp(champ);
+        return true;
+    }
+    // The bytes of a field of another type, to be converted as a traced read would: false when none.
+    static bool noter(const ChampLu& champ, ValeurChamp& valeur) {
+        if (champ.type == TYPE_AUCUN) return false;
+        valeur.noter(champ.type, champ.octets, champ.longueur);
+        return true;
+    }
     // The value read, as a T: moved when it is one, else through its byte form.
     template <class T>
     bool convertir(uint16_t& cr, ValeurChamp& valeur, T& resultat) {

@@ -134,7 +134,7 @@ uint16_t Champ::controler(const uint8_t* octets, uint32_t n) const {
 
 void Champ::reduire(const uint8_t*& octets, uint32_t& n) const { reduireOctets(octets, n, NiveauTrace::ecrit(NIV_DETAIL)); }
 
-EN_LIGNE uint16_t Champ::noterValeur(const uint8_t* octets, uint32_t n, ValeurChamp& valeur, bool detail) const {
+EN_LIGNE uint16_t Champ::verifierType(const uint8_t*& octets, uint32_t& n, bool detail) const {
     uint16_t cr = 0;
     reduireOctets(octets, n, detail);
     switch (type) {
@@ -162,6 +162,11 @@ EN_LIGNE uint16_t Champ::noterValeur(const uint8_t* octets, uint32_t n, ValeurCh
             ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Type simple (%d) inconnu", static_cast<int>(type));
             cr = KPX_CR_NON_PREVU;
     }
+    return cr;
+}
+
+EN_LIGNE uint16_t Champ::noterValeur(const uint8_t* octets, uint32_t n, ValeurChamp& valeur, bool detail) const {
+    const uint16_t cr = verifierType(octets, n, detail);
     // The reduced bytes lie in the zone: the value is built from them when asked for.
     if (cr == 0)
         valeur.noter(static_cast<uint8_t>(type), octets, n);
@@ -182,6 +187,12 @@ uint16_t Champ::transformer(const uint8_t* octets, uint32_t n, ValeurChamp& vale
     uint16_t cr = 0;
     TraceOperation trace(CAT_CONTROLE, NIV_DETAIL, "Champ::transformer", cr);
     cr = convertir(octets, n, valeur, true);
+    return cr;
+}
+
+uint16_t Champ::preparer(const uint8_t*& octets, uint32_t& n) const {
+    uint16_t cr = verifier(octets, n, false);
+    if (cr == 0) cr = verifierType(octets, n, false);
     return cr;
 }
 

@@ -33,6 +33,10 @@ public:
     // check fails, empty on any other failure). The value is built from the bytes when asked
     // for: they must live until then. One call per field: the steps are inline in it.
     uint16_t transformer(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const;
+    // transformer without its detail lines and without a value: the bytes checked and
+    // reduced in place, to be built by the caller as the field's type. Only while no
+    // detail line is written.
+    uint16_t preparer(const uint8_t*& octets, uint32_t& n) const;
 
     // Letter of a format in trace lines ('*' for the free format).
     static char lettreFormat(uint32_t format);
@@ -58,6 +62,8 @@ private:
     uint16_t verifier(const uint8_t* octets, uint32_t n, bool detail) const;
     void reduireOctets(const uint8_t*& octets, uint32_t& n, bool detail) const;
     // reduire, then the checks of the field's type, on bytes that passed controler.
+    uint16_t verifierType(const uint8_t*& octets, uint32_t& n, bool detail) const;
+    // verifierType, then the bytes noted for the value.
     uint16_t noterValeur(const uint8_t* octets, uint32_t n, ValeurChamp& valeur, bool detail) const;
     uint16_t convertir(const uint8_t* octets, uint32_t n, ValeurChamp& valeur, bool detail) const;
 };

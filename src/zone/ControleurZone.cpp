@@ -112,6 +112,17 @@ uint16_t ControleurZone::extraireChamp(uint16_t& groupe, uint16_t& numero, Valeu
     return cr;
 }
 
+uint16_t ControleurZone::extraireChamp(ChampLu& champ) {
+    champ.type = TYPE_AUCUN;
+    uint16_t groupe = 0, numero = 0;
+    const Champ* description = nullptr;
+    uint16_t cr = lireChamp(groupe, numero, champ.octets, champ.longueur, description);
+    if (cr != 0 || description == nullptr) return cr;
+    cr = description->preparer(champ.octets, champ.longueur);
+    if (cr == 0) champ.type = static_cast<uint8_t>(description->type);
+    return cr == KPX_CR_CHAMP_BASE ? static_cast<uint16_t>(KPX_CR_CHAMP_BASE + zone_.numeroChampZone) : cr;
+}
+
 uint16_t ControleurZone::extraireChampTrace(uint16_t& groupe, uint16_t& numero, ValeurChamp& valeur) {
     uint16_t cr = 0;
     TraceOperation trace(CAT_CONTROLE, NIV_DETAIL, "ControleurZone::extraireChamp", cr);

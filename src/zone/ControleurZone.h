@@ -11,8 +11,16 @@
 #include "frame/Trace.h"
 #include "zone/ControleurSuperGroupe.h"
 #include "zone/SuperGroupe.h"
+#include "zone/TypeSimple.h"
 #include "zone/ValeurChamp.h"
 #include "zone/ZoneKPX.h"
+
+// A field checked and reduced, as it lies in the zone, with its description's type code.
+struct ChampLu {
+    const uint8_t* octets = nullptr;
+    uint32_t longueur = 0;
+    uint8_t type = TYPE_AUCUN;  // none given
+};
 
 class ControleurZone {
 public:
@@ -26,6 +34,10 @@ public:
     // The next field as a typed value built in place (nothing is allocated), with its group
     // number and its rank in the group.
     uint16_t extraireChamp(uint16_t& groupe, uint16_t& numero, ValeurChamp& valeur);
+    // Whether fields may be read bare: no detail line written, no value traced.
+    static bool estCalme() { return !NiveauTrace::ecrit(NIV_DETAIL) && !TraceDetail::estActif(CAT_ZONE, NIV_DETAIL); }
+    // extraireChamp while estCalme(), without a value: its reader builds it from the bytes.
+    uint16_t extraireChamp(ChampLu& champ);
     // The same, checked but not converted: a pointer into the input buffer.
     uint16_t extraireChamp(uint16_t& groupe, uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur);
     // The number of the group whose fields come next. A handler asks it again and again of a

@@ -83,7 +83,7 @@ public:
         if constexpr (codeType<T>() != TYPE_AUCUN) {
             if (!enAttente_ || type_ != codeType<T>()) return false;
             enAttente_ = false;
-            resultat = construireType<T>();
+            resultat = construireType<T>(octets_, longueur_);
             return true;
         }
         return false;
@@ -93,13 +93,33 @@ public:
         if constexpr (codeType<T>() != TYPE_AUCUN) {
             if (!enAttente_ || type_ != codeType<T>()) return false;
             enAttente_ = false;
-            if constexpr (std::is_same<T, Code>::value)
-                resultat.emplace(octets_, longueur_, Code::verifie);
-            else
-                resultat.emplace(octets_, longueur_);
+            construireDans(resultat, octets_, longueur_);
             return true;
         }
         return false;
+    }
+
+    // The type code whose fields are built as exactly a T; none for the others
+    // (a coefficient's decimals depend on its code).
+    template <class T>
+    static constexpr uint8_t codeType() {
+        if constexpr (std::is_same<T, Code>::value) return TYPE_CODE;
+        if constexpr (std::is_same<T, Texte>::value) return TYPE_TEXTE;
+        if constexpr (std::is_same<T, Booleen>::value) return TYPE_BOOLEEN;
+        if constexpr (std::is_same<T, Date>::value) return TYPE_DATE;
+        if constexpr (std::is_same<T, Nombre>::value) return TYPE_NOMBRE;
+        if constexpr (std::is_same<T, Montant>::value) return TYPE_MONTANT;
+        return TYPE_AUCUN;
+    }
+    // The value of a field of type T from its checked bytes; a code's passed the code check.
+    template <class T>
+    static T construireType(const uint8_t* octets, uint32_t n) {
+        return construireAvec<T>([](auto... arguments) { return T(arguments...); }, octets, n);
+    }
+    // The same, right into an optional value.
+    template <class T>
+    static void construireDans(Optionnel<T>& resultat, const uint8_t* octets, uint32_t n) {
+        construireAvec<T>([&resultat](auto... arguments) { resultat.emplace(arguments...); }, octets, n);
     }
 
 private:
@@ -118,26 +138,14 @@ private:
         }
     }
 
-    // The value of a field of type T; a code's bytes passed the code check.
-    template <class T>
-    T construireType() const {
+    // The one choice of constructor for a field's bytes: a code's bytes passed the code
+    // check, so no NUL is looked for.
+    template <class T, class Faire>
+    static decltype(auto) construireAvec(Faire&& faire, const uint8_t* octets, uint32_t n) {
         if constexpr (std::is_same<T, Code>::value)
-            return Code(octets_, longueur_, Code::verifie);
+            return faire(octets, n, Code::verifie);
         else
-            return T(octets_, longueur_);
-    }
-
-    // The type code whose fields are built as exactly a T; none for the others
-    // (a coefficient's decimals depend on its code).
-    template <class T>
-    static constexpr uint8_t codeType() {
-        if constexpr (std::is_same<T, Code>::value) return TYPE_CODE;
-        if constexpr (std::is_same<T, Texte>::value) return TYPE_TEXTE;
-        if constexpr (std::is_same<T, Booleen>::value) return TYPE_BOOLEEN;
-        if constexpr (std::is_same<T, Date>::value) return TYPE_DATE;
-        if constexpr (std::is_same<T, Nombre>::value) return TYPE_NOMBRE;
-        if constexpr (std::is_same<T, Montant>::value) return TYPE_MONTANT;
-        return TYPE_AUCUN;
+            return faire(octets, n);
     }
 
     template <class T, class V>
