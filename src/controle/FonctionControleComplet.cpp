@@ -189,8 +189,13 @@ void FonctionControleComplet::lirePrestation(uint16_t& cr, const Facture& factur
 }
 
 void FonctionControleComplet::lireLigneActe(uint16_t& cr, Facture& facture) {
-    auto ligne = std::make_unique<LigneActe>();
-    ligne->typeLigne = LigneActe::kActe;
+    // A line whose CCAM act follows is made in that form at once rather than moved into it;
+    // a wrong guess (a zone the walk refuses, or an act group out of its place) is put right below.
+    std::unique_ptr<LigneActe> ligne;
+    if (zoneEntree->annonceGroupe(kActeCCAM, {kLigneActe, kDeplacement1, kDeplacement2}))
+        ligne = std::make_unique<LigneCCAM>();
+    else
+        ligne = std::make_unique<LigneActe>();
     lirePrestation(cr, facture, *ligne, kLigneActe);
     lireSousGroupesActe(cr, facture, ligne);
     if (cr == 0) cr = facture.ajouterLigne(std::move(ligne));
@@ -211,27 +216,37 @@ void FonctionControleComplet::lireSousGroupesActe(uint16_t& cr, const Facture& f
     if (sousGroupe(cr, kLieu, *ligne, position)) lireChamp(cr, ligne->identifiantLieu);
     ouDefaut(ligne->identifiantLieu, "");
     if (sousGroupe(cr, kBaseTheorique, *ligne, position)) lireChamp(cr, ligne->baseTheoriqueAMO);
+    // A CCAM line only once its act group is read, whatever form it was made in.
+    LigneCCAM* ccam = nullptr;
     if (sousGroupe(cr, kActeCCAM, *ligne, position)) {
         if (!ligne->baseTheoriqueAMO) cr = KPX_CR_BASE_THEORIQUE_ABSENTE;
-        lireActeCCAM(cr, ligne);
+        ccam = lireActeCCAM(cr, ligne);
     }
     if (sousGroupe(cr, kDents, *ligne, position)) {
         // A line that is no CCAM act has nothing to hold teeth: they are read and dropped.
         TypeListe<Code> aucune(LigneCCAM::kDentsMax);
-        LigneCCAM* ccam = ligne->commeLigneCCAM();
         lireNumerosDents(cr, ccam != nullptr ? ccam->dents : aucune);
     }
     bool contextesLus = false;
     // Its first field is not the line's number: it is read and not compared.
-    if (cr == 0 && groupeSuivant(cr) == kContextes) lireContextes(cr, *ligne, contextesLus);
+    if (cr == 0 && groupeSuivant(cr) == kContextes) lireContextes(cr, *ligne, ccam, contextesLus);
     lireOutrepassements(cr, *ligne, position);
-    if (cr == 0 && ligne->commeLigneCCAM() != nullptr && !contextesLus)
+    if (cr == 0 && ccam != nullptr && !contextesLus)
         cr = static_cast<uint16_t>(KPX_CR_NUMERO_GROUPE_BASE + kContextes);
+    if (ccam == nullptr && ligne->commeLigneCCAM() != nullptr) {
+        ligne = std::make_unique<LigneActe>(std::move(*ligne));
+        ligne->typeLigne = LigneActe::kActe;
+    }
 }
 
-void FonctionControleComplet::lireActeCCAM(uint16_t& cr, std::unique_ptr<LigneActe>& ligne) {
-    if (cr != 0) return;
-    auto ccam = std::make_unique<LigneCCAM>(std::move(*ligne));
+LigneCCAM* FonctionControleComplet::lireActeCCAM(uint16_t& cr, std::unique_ptr<LigneActe>& ligne) {
+    if (cr != 0) return nullptr;
+    LigneCCAM* ccam = ligne->commeLigneCCAM();
+    if (ccam == nullptr) {
+        auto lue = std::make_unique<LigneCCAM>(std::move(*ligne));
+        ccam = lue.get();
+        ligne = std::move(lue);
+    }
     lireChamp(cr, ccam->acte);
     ignorerChamps(cr, 1);
     lireChamp(cr, ccam->activite);
@@ -241,16 +256,16 @@ void FonctionControleComplet::lireActeCCAM(uint16_t& cr, std::unique_ptr<LigneAc
     lireChamp(cr, ccam->codeRemboursement);
     lireChamp(cr, ccam->supplementCharges);
     lireListeCaracteres(cr, ccam->donneesComplementaires);
-    ligne = std::move(ccam);
+    return cr == 0 ? ccam : nullptr;
 }
 
-void FonctionControleComplet::lireContextes(uint16_t& cr, LigneActe& ligne, bool& contextesLus) {
+void FonctionControleComplet::lireContextes(uint16_t& cr, const LigneActe& ligne, LigneCCAM* ccam,
+                                            bool& contextesLus) {
     ignorerChamps(cr, 1);
     Nombre contextePS, contexteBS;
     lireChamp(cr, contextePS);
     lireChamp(cr, contexteBS);
     contextesLus = cr == 0;
-    LigneCCAM* ccam = ligne.commeLigneCCAM();
     if (cr != 0 || ccam == nullptr) return;
     Nombre grille;
     cr = lecture.rechercherUneGrilleTarifaire(contextePS, contexteBS, ouVide(ligne.date), grille);

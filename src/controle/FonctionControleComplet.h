@@ -17,6 +17,7 @@
 class Facture;
 class LectureDonnees;
 class LigneActe;
+class LigneCCAM;
 class ZoneSortie;
 
 class FonctionControleComplet : public Fonctions {
@@ -51,8 +52,10 @@ private:
     void lireDeplacement(uint16_t& cr, Facture& facture, uint32_t typeLigne);
     void lirePrestation(uint16_t& cr, const Facture& facture, LigneActe& ligne, uint16_t groupe);
     void lireSousGroupesActe(uint16_t& cr, const Facture& facture, std::unique_ptr<LigneActe>& ligne);
-    void lireActeCCAM(uint16_t& cr, std::unique_ptr<LigneActe>& ligne);
-    void lireContextes(uint16_t& cr, LigneActe& ligne, bool& contextesLus);
+    // The line as a CCAM line, its act's fields read into it; null once the code is not 0.
+    LigneCCAM* lireActeCCAM(uint16_t& cr, std::unique_ptr<LigneActe>& ligne);
+    // The contexts' grid goes into the line's CCAM form, when its act was read.
+    void lireContextes(uint16_t& cr, const LigneActe& ligne, LigneCCAM* ccam, bool& contextesLus);
     void lireOutrepassements(uint16_t& cr, const LigneActe& ligne, uint16_t position);
     // True when the next group is that one, its line number checked against the line's.
     bool sousGroupe(uint16_t& cr, uint16_t groupe, const LigneActe& ligne, uint16_t position);

@@ -13,6 +13,7 @@ public:
     static constexpr uint16_t kModificateursMax = 4;
     static constexpr uint16_t kDentsMax = 16;
 
+    LigneCCAM() { typeLigne = kCCAM; }
     explicit LigneCCAM(const LigneActe& ligne);
     explicit LigneCCAM(LigneActe&& ligne);
     ~LigneCCAM() override;

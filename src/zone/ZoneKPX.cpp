@@ -89,6 +89,30 @@ uint16_t ZoneKPX::decoderLongueur(uint32_t position, uint32_t& longueur, uint32_
     return KPX_OK;
 }
 
+// Steps as lireGroupeSuivant does without walking the fields, and stops where it would refuse.
+bool ZoneKPX::annonceGroupe(uint16_t numero, std::initializer_list<uint16_t> fin) const {
+    uint64_t position = finGroupe();
+    while (position < tailleDonnees) {
+        if (position + 3 > tailleBuffer) return false;
+        const auto identifiant = static_cast<uint16_t>((buffer[position] << 8) | buffer[position + 1]);
+        uint64_t longueur = buffer[position + 2];
+        uint32_t entete = 3;
+        if (longueur > 0x80) {
+            const uint32_t k = buffer[position + 2] & 0x7Fu;
+            if (k > kOctetsLongueurMax || position + 2 + k >= tailleBuffer) return false;
+            longueur = 0;
+            for (uint32_t i = 1; i <= k; ++i) longueur = (longueur << 8) | buffer[position + 2 + i];
+            entete += k;
+        }
+        position += entete + longueur;
+        if (position > tailleDonnees) return false;
+        if (identifiant == numero) return true;
+        for (const uint16_t f : fin)
+            if (identifiant == f) return false;
+    }
+    return false;
+}
+
 uint16_t ZoneKPX::decoderEnteteGroupe(uint32_t position, uint16_t& identifiant, uint32_t& longueur,
                                       uint32_t& taille) const {
     identifiant = 0;

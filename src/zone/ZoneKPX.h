@@ -32,6 +32,11 @@ public:
     // The same for one field, the step of every zone walk.
     inline uint16_t lireChampSuivant(uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur);
 
+    // Whether group `numero` comes among the groups after the current one, before any group
+    // of `fin` and the end of the data. A glance at the headers only: the cursor stays, no
+    // line is written, and a header that does not decode ends it with false.
+    bool annonceGroupe(uint16_t numero, std::initializer_list<uint16_t> fin) const;
+
     bool estFinZone() const { return finGroupe() >= tailleDonnees; }
     bool estFinGroupe() const { return finChamp() >= finGroupe(); }
     bool estFinDonnees() const { return finChamp() >= tailleDonnees; }

@@ -159,6 +159,32 @@ TEST(FonctionControleComplet, InvoiceDecodedIntoItsLines) {
                   }));
 }
 
+// A line is a CCAM line when its own act group was read, whatever follows it in the zone.
+TEST(FonctionControleComplet, EachLineTakesItsKindFromItsOwnActGroup) {
+    struct Cas {
+        const char* nom;
+        std::vector<GroupeEntree> groupes;
+        const char* lignes;  // type and kind of each line, 'c' for a CCAM line
+    };
+    const Cas cas[] = {
+        {"act line then CCAM line", facture({acte("1"), acte("2"), base("2"), ccam("2"), contextes("2")}), "0p 3c "},
+        {"CCAM line then act line", facture({acte("1"), base("1"), ccam("1"), contextes("1"), acte("2")}), "3c 0p "},
+        {"travel between", facture({acte("1"), deplacement(1620, "2"), acte("3"), base("3"), ccam("3"), contextes("3")}),
+         "0p 1p 3c "},
+        // After the contexts an act group belongs to no line: read as the tail, it leaves the line an act line.
+        {"act group after the contexts", {entete(), nature(), acte("1"), contextes("1"), {2100, {"1"}}}, "0p "},
+    };
+    for (const Cas& c : cas) {
+        std::string vu;
+        const Resultat r = executer(c.groupes, [&](Facture& f, TypeListe<Erreur>&) {
+            for (const auto& l : f.lignes) vu += std::to_string(l->typeLigne) + (l->commeLigneCCAM() ? "c " : "p ");
+            return uint16_t{0};
+        });
+        EXPECT_EQ(r.cr, 0) << c.nom;
+        EXPECT_EQ(vu, c.lignes) << c.nom;
+    }
+}
+
 TEST(FonctionControleComplet, OverridesWithholdOnlyOverridableErrorsOnEveryLineTheyName) {
     // Two act lines on one day; line 1 carries overrides of PROD590 and PROD650, line 2 of PROD650 only.
     const std::vector<GroupeEntree> groupes =
@@ -214,3 +240,4 @@ TEST(FonctionControleComplet, TheWorstCaseFitsTheZone) {
     EXPECT_LE(r.sortie.size(), FonctionControleComplet::tailleSortie(249, 3));
     EXPECT_GT(r.sortie.size(), FonctionControleComplet::tailleSortie(249, 3) - 3 * 249 - 3 * 3 - 10);
 }
+

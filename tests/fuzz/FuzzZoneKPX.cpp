@@ -1,7 +1,8 @@
 // Exchange zones under arbitrary bytes: an input zone walked to its first error
 // never hands out a field outside its buffer, and an output zone built from the
 // same bytes read as field lengths stays within its capacity and reads back intact; the
-// walk's one-group step moves as the general step does.
+// walk's one-group step moves as the general step does, and a glance at the next groups
+// finds what the walk finds.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -76,6 +77,18 @@ void parcourir(const uint8_t* octets, uint32_t taille, uint16_t pasGroupe, uint1
     verifierCurseur(zone);
 }
 
+// The glance at the groups after the current one against the walk from a copy of its cursor.
+void comparerAnnonce(const ZoneKPX& zone, uint16_t cherche, uint16_t fin) {
+    ZoneKPX marche = zone;
+    const ZoneKPX avant = zone;
+    bool atteint = false;
+    uint16_t identifiant = 0;
+    while (!atteint && marche.lireGroupeSuivant(identifiant, 1, false) == KPX_OK && identifiant != fin)
+        atteint = identifiant == cherche;
+    verifier(zone.annonceGroupe(cherche, {fin}) == atteint, "the glance at the next groups differs from the walk");
+    verifier(memeCurseur(avant, zone), "the glance moved the cursor");
+}
+
 // The walk's one-group step against the general one over the same bytes: the same code,
 // identifier and cursor at every step, faults included.
 void comparerPasGroupe(const uint8_t* octets, uint32_t taille) {
@@ -86,6 +99,12 @@ void comparerPasGroupe(const uint8_t* octets, uint32_t taille) {
         crGeneral = general.lireGroupeSuivant(idGeneral, 1, true);
         crPas = pas.passerGroupeSuivant(idPas);
         verifier(crGeneral == crPas && idGeneral == idPas && memeCurseur(general, pas), "one-group step differs");
+        // The first bytes name a group to look for and one to stop at; each glance walks the rest.
+        if (g < 64 && taille >= 4) {
+            comparerAnnonce(general, static_cast<uint16_t>(octets[0] << 8 | octets[1]),
+                            static_cast<uint16_t>(octets[2] << 8 | octets[3]));
+            comparerAnnonce(general, idGeneral, static_cast<uint16_t>(octets[2] << 8 | octets[3]));
+        }
         // Part of the fields only, every third group: the step then walks the rest itself.
         for (uint32_t f = 0; crGeneral == KPX_OK && !general.estFinGroupe() && (g % 3 != 0 || f < 1); ++f) {
             uint16_t numero = 0;

@@ -485,6 +485,52 @@ TEST(ZoneKPX, ReadingTheEndAndMalformedZones) {
     EXPECT_EQ(refuse.lireGroupeSuivant(identifiant, 1, false), KPX_CR_ZONE_FIN);
 }
 
+// A glance at the groups after the current one finds a group as the walk would reach it, and
+// stops where the walk stops: at a group named as an end, at the end of the data, at a fault.
+TEST(ZoneKPX, GlanceAtTheNextGroupsStopsWhereTheWalkWould) {
+    struct Cas {
+        const char* nom;
+        Octets octets;
+        uint16_t cherche;
+        bool annonce;
+    };
+    const Octets gros = [] {
+        Octets o = {0, 1, 0, 0, 2, 0x80};
+        o.resize(6 + 128, 'x');
+        o.insert(o.end(), {0, 3, 0});
+        return o;
+    }();
+    const Cas cas[] = {
+        {"two groups on", {0, 1, 0, 0, 2, 1, 'x', 0, 3, 0}, 3, true},
+        {"after a group named as an end", {0, 1, 0, 0, 9, 0, 0, 3, 0}, 3, false},
+        {"an end after it", {0, 1, 0, 0, 3, 0, 0, 9, 0}, 3, true},
+        {"absent", {0, 1, 0, 0, 2, 0, 0, 4, 0}, 3, false},
+        {"the current group is not looked at", {0, 3, 0, 0, 2, 0}, 3, false},
+        {"after a length on two bytes", {0, 1, 0, 0, 2, 0x81, 2, 'a', 'b', 0, 3, 0}, 3, true},
+        {"after a group of 128 bytes", gros, 3, true},
+        {"running past the data", {0, 1, 0, 0, 3, 5, 'a'}, 3, false},
+        {"header cut after the identifier", {0, 1, 0, 0, 3}, 3, false},
+        {"after a length on five bytes", {0, 1, 0, 0, 2, 0x85, 0, 0, 0, 0, 1, 0, 3, 0}, 3, false},
+        {"after a length whose bytes run past the buffer", {0, 1, 0, 0, 2, 0x82, 0}, 3, false},
+        {"after a group longer than the data", {0, 1, 0, 0, 2, 9, 0, 3, 0}, 3, false},
+    };
+    for (const auto& k : cas) {
+        SCOPED_TRACE(k.nom);
+        ZoneKPX zone(k.octets.data(), static_cast<uint32_t>(k.octets.size()));
+        uint16_t identifiant = 0;
+        ASSERT_EQ(zone.lireGroupeSuivant(identifiant, 1, true), KPX_OK);
+        const auto avant = etat(zone);
+        EXPECT_EQ(zone.annonceGroupe(k.cherche, {9, 8}), k.annonce);
+        EXPECT_EQ(etat(zone), avant);
+        // The walk itself, from the same place.
+        bool atteint = false;
+        while (!atteint && zone.lireGroupeSuivant(identifiant, 1, false) == KPX_OK && identifiant != 9 &&
+               identifiant != 8)
+            atteint = identifiant == k.cherche;
+        EXPECT_EQ(atteint, k.annonce);
+    }
+}
+
 TEST(ZoneKPX, TraceCopyIsCutWithDots) {
     const std::string soixante(60, 'x');
     struct Cas {
