@@ -83,8 +83,11 @@ void comparerAnnonce(const ZoneKPX& zone, uint16_t cherche, uint16_t fin) {
     const ZoneKPX avant = zone;
     bool atteint = false;
     uint16_t identifiant = 0;
-    while (!atteint && marche.lireGroupeSuivant(identifiant, 1, false) == KPX_OK && identifiant != fin)
+    // The group looked for is taken before the end, should both be the same.
+    while (!atteint && marche.lireGroupeSuivant(identifiant, 1, false) == KPX_OK) {
         atteint = identifiant == cherche;
+        if (identifiant == fin) break;
+    }
     verifier(zone.annonceGroupe(cherche, {fin}) == atteint, "the glance at the next groups differs from the walk");
     verifier(memeCurseur(avant, zone), "the glance moved the cursor");
 }
