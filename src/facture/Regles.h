@@ -140,7 +140,9 @@ private:
         const char* adresse = nullptr;
         RegleConnue* connue = nullptr;
     };
-    static constexpr size_t kPlacesRegles = 64;
+    // Twice the rules a control asks of one rules object (over sixty): a fuller table
+    // walked many places before finding a rule or its free place.
+    static constexpr size_t kPlacesRegles = 128;
     PlaceRegle places_[kPlacesRegles];
     // The places' entries, made at the first rule with room for one per place and never
     // grown: the places keep pointing at them.
