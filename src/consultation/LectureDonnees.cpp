@@ -113,7 +113,11 @@ void LectureDonnees::fermer() {
     dernierActe_ = nullptr;
     premierActe_ = ActeRecent();
     classeRetenue_ = ClasseRetenue();
-    for (LigneDateeRetenue& retenue : lignesDatees_) retenue = LigneDateeRetenue();
+    if (++generationDatees_ == 0) {
+        // Past four billion closes a row of the first generations could look current again.
+        for (LigneDateeRetenue& retenue : lignesDatees_) retenue = LigneDateeRetenue();
+        generationDatees_ = 1;
+    }
     actesRecents_.reset();
     capaciteRecents_ = 0;
     occupesRecents_ = 0;
@@ -160,10 +164,9 @@ const Table* LectureDonnees::tableReferentiel(uint16_t identifiant, uint16_t& cr
 
 // --- Act lookup -------------------------------------------------------------
 
-LectureDonnees::ActeRecent* LectureDonnees::acteRetenu(const Code& codeActe) {
+LectureDonnees::ActeRecent* LectureDonnees::acteRetenuParmiRecents(const Code& codeActe) {
     const char* code = codeActe.chaine();
     const size_t longueur = codeActe.longueur();
-    if (dernierActe_ != nullptr && dernierActe_->designe(code, longueur)) return dernierActe_;
     if (longueur > kLargeurCodeActe) return nullptr;
     ActeRecent* recent = nullptr;
     if (!actesRecents_) {
@@ -248,14 +251,7 @@ size_t LectureDonnees::rangRecent(const char* code, size_t longueur) const {
     return static_cast<size_t>((melange * 0x9E3779B97F4A7C15ull) >> decalageRecents_);
 }
 
-uint16_t LectureDonnees::chercherActe(const Code& codeActe, NiveauActe*& acte) {
-    if (descenteUtilisable()) {
-        const ActeRecent* recent = acteRetenu(codeActe);
-        if (recent != nullptr && recent->niveau != nullptr) {
-            acte = recent->niveau;
-            return 0;
-        }
-    }
+uint16_t LectureDonnees::chercherActeComplet(const Code& codeActe, NiveauActe*& acte) {
     uint16_t cr = 0;
     TraceRequete trace("chercherActe", "recherche des donnees d'un acte", cr);
     cr = chercherActeSansTrace(codeActe, acte);
@@ -335,42 +331,8 @@ uint16_t LectureDonnees::rechercherPositionActe(const Code& codeActe, Nombre& po
 // Each search ends with the act's slot the last one (its act lookup made it so), where
 // what it found is kept under the level above it.
 
-bool LectureDonnees::descenteUtilisable() const {
-    return place_ == Place::lecteur && !TraceDetail::estActif(CAT_CONSULTATION, NIV_DETAIL) &&
-           !TraceDetail::estActif(CAT_CYCLE, NIV_DETAIL);
-}
-
-namespace {
-
-// A one-character code as its search pads it; a longer one is never kept.
-bool memeCodeCourt(char retenu, const Code& cherche) { return cherche.longueur() == 1 && cherche[0] == retenu; }
-
-}  // namespace
-
-const LectureDonnees::ActiviteRetenue* LectureDonnees::activiteRetenue(const Code& codeActe,
-                                                                      const Code& codeActivite) {
-    const ActeRecent* recent = acteRetenu(codeActe);
-    if (recent == nullptr || recent->niveau == nullptr) return nullptr;
-    const ActiviteRetenue& activite = recent->activite;
-    return activite.niveau != nullptr && memeCodeCourt(activite.code, codeActivite) ? &activite : nullptr;
-}
-
-const LectureDonnees::PhaseRetenue* LectureDonnees::phaseRetenue(const Code& codeActe, const Code& codeActivite,
-                                                                const Code& codePhase) {
-    const ActiviteRetenue* activite = activiteRetenue(codeActe, codeActivite);
-    if (activite == nullptr) return nullptr;
-    const PhaseRetenue& phase = activite->phase;
-    return phase.niveau != nullptr && memeCodeCourt(phase.code, codePhase) ? &phase : nullptr;
-}
-
-uint16_t LectureDonnees::chercherActivite(const Code& codeActe, const Code& codeActivite,
-                                          NiveauActivite*& activite) {
-    if (descenteUtilisable()) {
-        if (const ActiviteRetenue* retenue = activiteRetenue(codeActe, codeActivite)) {
-            activite = retenue->niveau;
-            return 0;
-        }
-    }
+uint16_t LectureDonnees::chercherActiviteComplet(const Code& codeActe, const Code& codeActivite,
+                                                 NiveauActivite*& activite) {
     uint16_t cr = 0;
     TraceRequete trace("chercherActivite", "recherche d'une activite d'un acte", cr);
     tracerLecture("Code activite recherche : %s", codeActivite.chaine());
@@ -388,14 +350,8 @@ uint16_t LectureDonnees::chercherActivite(const Code& codeActe, const Code& code
     return cr;
 }
 
-uint16_t LectureDonnees::chercherPhase(const Code& codeActe, const Code& codeActivite, const Code& codePhase,
-                                       NiveauPhase*& phase) {
-    if (descenteUtilisable()) {
-        if (const PhaseRetenue* retenue = phaseRetenue(codeActe, codeActivite, codePhase)) {
-            phase = retenue->niveau;
-            return 0;
-        }
-    }
+uint16_t LectureDonnees::chercherPhaseComplet(const Code& codeActe, const Code& codeActivite,
+                                              const Code& codePhase, NiveauPhase*& phase) {
     uint16_t cr = 0;
     TraceRequete trace("chercherPhase", "recherche d'une phase d'une activite", cr);
     tracerLecture("Code phase recherche : %s", codePhase.chaine());
@@ -415,12 +371,8 @@ uint16_t LectureDonnees::chercherPhase(const Code& codeActe, const Code& codeAct
     return cr;
 }
 
-uint16_t LectureDonnees::chercherHistoActe(const Code& codeActe, const Date& dateReference,
-                                           const HistoriqueNiveauActe*& historique) {
-    if (descenteUtilisable()) {
-        const ActeRecent* recent = acteRetenu(codeActe);
-        if (recent != nullptr && (historique = recent->version.a(dateReference)) != nullptr) return 0;
-    }
+uint16_t LectureDonnees::chercherHistoActeComplet(const Code& codeActe, const Date& dateReference,
+                                                  const HistoriqueNiveauActe*& historique) {
     uint16_t cr = 0;
     TraceRequete trace("chercherHistoActe", "recherche de l'historique d'un acte a une date", cr);
     tracerDateReference(dateReference);
@@ -432,13 +384,9 @@ uint16_t LectureDonnees::chercherHistoActe(const Code& codeActe, const Date& dat
     return cr;
 }
 
-uint16_t LectureDonnees::chercherHistoActivite(const Code& codeActe, const Code& codeActivite,
-                                               const Date& dateReference,
-                                               const HistoriqueNiveauActivite*& historique) {
-    if (descenteUtilisable()) {
-        const ActiviteRetenue* retenue = activiteRetenue(codeActe, codeActivite);
-        if (retenue != nullptr && (historique = retenue->version.a(dateReference)) != nullptr) return 0;
-    }
+uint16_t LectureDonnees::chercherHistoActiviteComplet(const Code& codeActe, const Code& codeActivite,
+                                                      const Date& dateReference,
+                                                      const HistoriqueNiveauActivite*& historique) {
     uint16_t cr = 0;
     TraceRequete trace("chercherHistoActivite", "recherche de l'historique d'une activite a une date", cr);
     tracerDateReference(dateReference);
@@ -451,12 +399,9 @@ uint16_t LectureDonnees::chercherHistoActivite(const Code& codeActe, const Code&
     return cr;
 }
 
-uint16_t LectureDonnees::chercherHistoPhase(const Code& codeActe, const Code& codeActivite, const Code& codePhase,
-                                            const Date& dateReference, const HistoriqueNiveauPhase*& historique) {
-    if (descenteUtilisable()) {
-        const PhaseRetenue* retenue = phaseRetenue(codeActe, codeActivite, codePhase);
-        if (retenue != nullptr && (historique = retenue->version.a(dateReference)) != nullptr) return 0;
-    }
+uint16_t LectureDonnees::chercherHistoPhaseComplet(const Code& codeActe, const Code& codeActivite,
+                                                   const Code& codePhase, const Date& dateReference,
+                                                   const HistoriqueNiveauPhase*& historique) {
     uint16_t cr = 0;
     TraceRequete trace("chercherHistoPhase", "recherche de l'historique d'une phase a une date", cr);
     tracerDateReference(dateReference);

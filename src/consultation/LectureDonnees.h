@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "frame/Trace.h"
 #include "zone/Booleen.h"
 #include "zone/Code.h"
 #include "zone/Coefficient.h"
@@ -355,6 +356,17 @@ protected:
 
 private:
     uint16_t chercherActeSansTrace(const Code& codeActe, NiveauActe*& acte);
+    // The searches of the descent with their trace lines, once what is kept did not answer.
+    uint16_t chercherActeComplet(const Code& codeActe, NiveauActe*& acte);
+    uint16_t chercherActiviteComplet(const Code& codeActe, const Code& codeActivite, NiveauActivite*& activite);
+    uint16_t chercherPhaseComplet(const Code& codeActe, const Code& codeActivite, const Code& codePhase,
+                                  NiveauPhase*& phase);
+    uint16_t chercherHistoActeComplet(const Code& codeActe, const Date& dateReference,
+                                      const HistoriqueNiveauActe*& historique);
+    uint16_t chercherHistoActiviteComplet(const Code& codeActe, const Code& codeActivite, const Date& dateReference,
+                                          const HistoriqueNiveauActivite*& historique);
+    uint16_t chercherHistoPhaseComplet(const Code& codeActe, const Code& codeActivite, const Code& codePhase,
+                                       const Date& dateReference, const HistoriqueNiveauPhase*& historique);
     uint16_t chercherValeurModificateur(const Code& codeModificateur, const Date& dateReference,
                                         const Nombre& grille, const HistoriqueValeurModificateur*& historique);
     uint16_t rechercherAgeModificateur(const Code& codeModificateur, const Date& dateReference, bool minimum,
@@ -470,6 +482,7 @@ private:
     ActeRecent* placeLibre(const char* code, size_t longueur);
     // The slot holding the act, made the last one; null when none holds it.
     ActeRecent* acteRetenu(const Code& codeActe);
+    ActeRecent* acteRetenuParmiRecents(const Code& codeActe);
     // The slot an act found in the index takes, the slots made at the second act.
     ActeRecent* placeRecente(const Code& codeActe);
     // Whether the descents kept may answer now.
@@ -492,14 +505,112 @@ private:
     // table as the descents are: the rules of every line ask for the same few.
     template <class L>
     const L* ligneDatee(const Date& dateReference, uint16_t& cr, const char* messageAbsent);
+    // A row is kept for the place it was found under: giving the place back moves to the
+    // next generation, which leaves every row kept before it unused without clearing them.
     struct LigneDateeRetenue {
+        uint32_t generation = 0;
         uint32_t date = 0;
         const void* ligne = nullptr;
     };
     LigneDateeRetenue lignesDatees_[kNombreTablesDatees];
+    uint32_t generationDatees_ = 1;
     const ActiviteRetenue* activiteRetenue(const Code& codeActe, const Code& codeActivite);
     const PhaseRetenue* phaseRetenue(const Code& codeActe, const Code& codeActivite, const Code& codePhase);
     // The grid of the contexts at the date, and its row of information.
     uint16_t chercherGrille(const Nombre& contextePS, const Nombre& contexteBS, const Date& dateReference,
                             Nombre& grille, const InfosGril*& info);
 };
+
+// What the descent keeps answers inline: the rules of a line ask for it hundreds of times
+// a call, and a kept answer is a few comparisons, less than the calls that reached it.
+
+inline bool LectureDonnees::descenteUtilisable() const {
+    return place_ == Place::lecteur && !TraceDetail::estActif(CAT_CONSULTATION, NIV_DETAIL) &&
+           !TraceDetail::estActif(CAT_CYCLE, NIV_DETAIL);
+}
+
+inline LectureDonnees::ActeRecent* LectureDonnees::acteRetenu(const Code& codeActe) {
+    if (dernierActe_ != nullptr && dernierActe_->designe(codeActe.chaine(), codeActe.longueur())) return dernierActe_;
+    return acteRetenuParmiRecents(codeActe);
+}
+
+// A one-character code as its search pads it; a longer one is never kept.
+inline const LectureDonnees::ActiviteRetenue* LectureDonnees::activiteRetenue(const Code& codeActe,
+                                                                             const Code& codeActivite) {
+    const ActeRecent* recent = acteRetenu(codeActe);
+    if (recent == nullptr || recent->niveau == nullptr) return nullptr;
+    const ActiviteRetenue& activite = recent->activite;
+    return activite.niveau != nullptr && codeActivite.longueur() == 1 && codeActivite[0] == activite.code ? &activite
+                                                                                                         : nullptr;
+}
+
+inline const LectureDonnees::PhaseRetenue* LectureDonnees::phaseRetenue(const Code& codeActe,
+                                                                       const Code& codeActivite,
+                                                                       const Code& codePhase) {
+    const ActiviteRetenue* activite = activiteRetenue(codeActe, codeActivite);
+    if (activite == nullptr) return nullptr;
+    const PhaseRetenue& phase = activite->phase;
+    return phase.niveau != nullptr && codePhase.longueur() == 1 && codePhase[0] == phase.code ? &phase : nullptr;
+}
+
+inline uint16_t LectureDonnees::chercherActe(const Code& codeActe, NiveauActe*& acte) {
+    if (descenteUtilisable()) {
+        const ActeRecent* recent = acteRetenu(codeActe);
+        if (recent != nullptr && recent->niveau != nullptr) {
+            acte = recent->niveau;
+            return 0;
+        }
+    }
+    return chercherActeComplet(codeActe, acte);
+}
+
+inline uint16_t LectureDonnees::chercherActivite(const Code& codeActe, const Code& codeActivite,
+                                                 NiveauActivite*& activite) {
+    if (descenteUtilisable()) {
+        if (const ActiviteRetenue* retenue = activiteRetenue(codeActe, codeActivite)) {
+            activite = retenue->niveau;
+            return 0;
+        }
+    }
+    return chercherActiviteComplet(codeActe, codeActivite, activite);
+}
+
+inline uint16_t LectureDonnees::chercherPhase(const Code& codeActe, const Code& codeActivite, const Code& codePhase,
+                                              NiveauPhase*& phase) {
+    if (descenteUtilisable()) {
+        if (const PhaseRetenue* retenue = phaseRetenue(codeActe, codeActivite, codePhase)) {
+            phase = retenue->niveau;
+            return 0;
+        }
+    }
+    return chercherPhaseComplet(codeActe, codeActivite, codePhase, phase);
+}
+
+inline uint16_t LectureDonnees::chercherHistoActe(const Code& codeActe, const Date& dateReference,
+                                                  const HistoriqueNiveauActe*& historique) {
+    if (descenteUtilisable()) {
+        const ActeRecent* recent = acteRetenu(codeActe);
+        if (recent != nullptr && (historique = recent->version.a(dateReference)) != nullptr) return 0;
+    }
+    return chercherHistoActeComplet(codeActe, dateReference, historique);
+}
+
+inline uint16_t LectureDonnees::chercherHistoActivite(const Code& codeActe, const Code& codeActivite,
+                                                      const Date& dateReference,
+                                                      const HistoriqueNiveauActivite*& historique) {
+    if (descenteUtilisable()) {
+        const ActiviteRetenue* retenue = activiteRetenue(codeActe, codeActivite);
+        if (retenue != nullptr && (historique = retenue->version.a(dateReference)) != nullptr) return 0;
+    }
+    return chercherHistoActiviteComplet(codeActe, codeActivite, dateReference, historique);
+}
+
+inline uint16_t LectureDonnees::chercherHistoPhase(const Code& codeActe, const Code& codeActivite,
+                                                   const Code& codePhase, const Date& dateReference,
+                                                   const HistoriqueNiveauPhase*& historique) {
+    if (descenteUtilisable()) {
+        const PhaseRetenue* retenue = phaseRetenue(codeActe, codeActivite, codePhase);
+        if (retenue != nullptr && (historique = retenue->version.a(dateReference)) != nullptr) return 0;
+    }
+    return chercherHistoPhaseComplet(codeActe, codeActivite, codePhase, dateReference, historique);
+}

@@ -182,10 +182,10 @@ const L* LectureDonnees::ligneDatee(const Date& dateReference, uint16_t& cr, con
     static_assert(L::kIdentifiant < kNombreTablesDatees, "a place per table");
     const bool retenue = descenteUtilisable();
     LigneDateeRetenue& place = lignesDatees_[L::kIdentifiant];
-    if (cr == 0 && retenue && place.ligne != nullptr && place.date == cleDate(dateReference))
+    if (cr == 0 && retenue && place.generation == generationDatees_ && place.date == cleDate(dateReference))
         return static_cast<const L*>(place.ligne);
     const L* ligne = chercherLigneDatee<L>(tableReferentiel(L::kIdentifiant, cr), dateReference, cr, messageAbsent);
-    if (ligne != nullptr && retenue) place = LigneDateeRetenue{cleDate(dateReference), ligne};
+    if (ligne != nullptr && retenue) place = LigneDateeRetenue{generationDatees_, cleDate(dateReference), ligne};
     return ligne;
 }
 

@@ -171,43 +171,49 @@ uint16_t Regles::remplirErreur(Erreur& erreur, const char* regle, ValeursMessage
     return cr;
 }
 
-uint16_t Regles::valeursConnues(int32_t numero, const Date& date, const ListeCodes*& valeurs) {
+// The slot's answer is the one asked by the hundred a call: small enough to go inline.
+uint16_t Regles::valeursConnues(int32_t numero, const Date& date, const ValeursConcept*& valeurs) {
     const uint64_t cle = static_cast<uint64_t>(static_cast<uint32_t>(numero)) << 32 |
                          static_cast<uint64_t>(date.annee()) << 16 | static_cast<uint64_t>(date.mois()) << 8 |
                          date.jour();
-    ConceptRecent& recent = conceptsRecents_[static_cast<uint32_t>(numero) % kConceptsRecents];
+    const ConceptRecent& recent = conceptsRecents_[static_cast<uint32_t>(numero) % kConceptsRecents];
     if (recent.valeurs != nullptr && recent.cle == cle) {
         valeurs = recent.valeurs;
         return 0;
     }
+    return valeursCherchees(numero, date, cle, valeurs);
+}
+
+uint16_t Regles::valeursCherchees(int32_t numero, const Date& date, uint64_t cle, const ValeursConcept*& valeurs) {
     auto connues = concepts_.find(cle);
     if (connues == concepts_.end()) {
         ListeCodes trouvees;
         const uint16_t cr = lecture.rechercherValeursConcept(Nombre(numero), date, trouvees);
         if (cr != 0) return cr;
-        connues = concepts_.emplace(cle, std::move(trouvees)).first;
+        connues = concepts_.emplace(cle, ValeursConcept(std::move(trouvees))).first;
     }
+    ConceptRecent& recent = conceptsRecents_[static_cast<uint32_t>(numero) % kConceptsRecents];
     valeurs = recent.valeurs = &connues->second;
     recent.cle = cle;
     return 0;
 }
 
 uint16_t Regles::valeursConcept(int32_t numero, const Date& date, ListeCodes& valeurs) {
-    const ListeCodes* connues = nullptr;
+    const ValeursConcept* connues = nullptr;
     const uint16_t cr = valeursConnues(numero, date, connues);
-    if (cr == 0) valeurs = *connues;
+    if (cr == 0) valeurs = connues->liste();
     return cr;
 }
 
 uint16_t Regles::estDansConcept(int32_t numero, const Date& date, const Code& code, bool& dedans) {
-    const ListeCodes* valeurs = nullptr;
+    const ValeursConcept* valeurs = nullptr;
     const uint16_t cr = valeursConnues(numero, date, valeurs);
     dedans = cr == 0 && valeurs->contient(code);
     return cr;
 }
 
 uint16_t Regles::unDansConcept(int32_t numero, const Date& date, const TypeListe<Code>& codes, bool& dedans) {
-    const ListeCodes* valeurs = nullptr;
+    const ValeursConcept* valeurs = nullptr;
     const uint16_t cr = valeursConnues(numero, date, valeurs);
     dedans = false;
     for (uint16_t i = 0; cr == 0 && !dedans && i < codes.nombre(); ++i) dedans = valeurs->contient(codes.element(i));

@@ -14,6 +14,7 @@
 #include "facture/LigneActe.h"
 #include "facture/MessageRegle.h"
 #include "facture/TraceFacture.h"
+#include "facture/ValeursConcept.h"
 #include "frame/Hachage.h"
 #include "zone/Code.h"
 #include "zone/Date.h"
@@ -83,7 +84,9 @@ protected:
 private:
     uint64_t identite_;
     // The concept's values at the date, kept for the call.
-    uint16_t valeursConnues(int32_t numero, const Date& date, const ListeCodes*& valeurs);
+    uint16_t valeursConnues(int32_t numero, const Date& date, const ValeursConcept*& valeurs);
+    // The same once the concept's slot did not hold them: the map, then the référentiel.
+    uint16_t valeursCherchees(int32_t numero, const Date& date, uint64_t cle, const ValeursConcept*& valeurs);
     struct RegleConnue;
     // The rule's entry, made empty on first use. A control asks the same few dozen rules
     // for every line: they are held in place, each found from its address's place.
@@ -137,7 +140,9 @@ private:
         const char* adresse = nullptr;
         RegleConnue* connue = nullptr;
     };
-    static constexpr size_t kPlacesRegles = 64;
+    // Twice the rules a control asks of one rules object (over sixty): a fuller table
+    // walked many places before finding a rule or its free place.
+    static constexpr size_t kPlacesRegles = 128;
     PlaceRegle places_[kPlacesRegles];
     // The places' entries, made at the first rule with room for one per place and never
     // grown: the places keep pointing at them.
@@ -166,10 +171,10 @@ private:
     LieesRecentes lieesRecentes_[kLieesRecentes];
     // Concept values by concept number and date; the rules of a line ask a handful of
     // concepts at its date, each found by its number's slot before the map.
-    std::unordered_map<uint64_t, ListeCodes> concepts_;
+    std::unordered_map<uint64_t, ValeursConcept> concepts_;
     struct ConceptRecent {
         uint64_t cle = 0;
-        const ListeCodes* valeurs = nullptr;  // in concepts_, whose nodes stay put
+        const ValeursConcept* valeurs = nullptr;  // in concepts_, whose nodes stay put
     };
     static constexpr size_t kConceptsRecents = 16;
     ConceptRecent conceptsRecents_[kConceptsRecents];

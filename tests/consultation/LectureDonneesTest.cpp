@@ -309,6 +309,9 @@ TEST_F(LectureDonneesTest, KeptDescentsFollowTheWritersNewVersions) {
     Code code;
     ASSERT_EQ(lecture.rechercherAdmissionRemboursement("BBBB002", d(2012, 1, 1), code), 0);
     EXPECT_EQ(code, "2");
+    Nombre actes;
+    ASSERT_EQ(lecture.rechercherNombreActeAssociation(d(2012, 1, 1), actes), 0);
+    EXPECT_EQ(actes.valeur(), 4);
     lecture.fermer();
 
     LectureDonnees ecrivain(&referentiel, LectureDonnees::Place::ecrivain);
@@ -323,6 +326,13 @@ TEST_F(LectureDonneesTest, KeptDescentsFollowTheWritersNewVersions) {
     acte->teteHistoriques() = std::move(nouvelle);
     ASSERT_EQ(ecrivain.rechercherAdmissionRemboursement("BBBB002", d(2012, 1, 1), code), 0);
     EXPECT_EQ(code, "3");
+    // A dated row put first is the one in force, and the row the reader kept is still there.
+    std::unique_ptr<NombreActeAssociation> ligne(new NombreActeAssociation);
+    ligne->dateDebut = d(2011, 1, 1);
+    ligne->nombreActes = 6;
+    ASSERT_EQ(referentiel.table(NombreActeAssociation::kIdentifiant)
+                  ->insererLigne(0, std::move(ligne), referentiel.tablesParentes(NombreActeAssociation::kIdentifiant)),
+              0);
     ecrivain.fermer();
 
     ASSERT_EQ(lecture.ouvrir(), 0);
@@ -330,6 +340,8 @@ TEST_F(LectureDonneesTest, KeptDescentsFollowTheWritersNewVersions) {
     EXPECT_EQ(code, "3");
     ASSERT_EQ(lecture.rechercherAdmissionRemboursement("BBBB002", d(2010, 6, 1), code), 0);
     EXPECT_EQ(code, "2");
+    ASSERT_EQ(lecture.rechercherNombreActeAssociation(d(2012, 1, 1), actes), 0);
+    EXPECT_EQ(actes.valeur(), 6);
 }
 
 // Each membership form answers as its list form's contient(), with its code and trace lines.

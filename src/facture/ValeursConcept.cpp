@@ -1,0 +1,15 @@
+#include "facture/ValeursConcept.h"
+
+#include <utility>
+
+ValeursConcept::ValeursConcept(ListeCodes valeurs) : valeurs_(std::move(valeurs)) {
+    mots_.reserve(valeurs_.nombre());
+    for (uint16_t i = 0; i < valeurs_.nombre(); ++i) {
+        uint64_t mot = 0;
+        if (!motDe(valeurs_.element(i), mot)) {
+            mots_.clear();
+            return;
+        }
+        mots_.push_back(mot);
+    }
+}

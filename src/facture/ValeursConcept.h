@@ -1,0 +1,44 @@
+// A CCAM concept's values at a date as the rules ask them: the list, and whether a code
+// is among them. Values of seven bytes or fewer are held as one word each too, so that the
+// question compares words; a concept with a longer value answers from its list.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "zone/ListeCodes.h"
+
+class ValeursConcept {
+public:
+    explicit ValeursConcept(ListeCodes valeurs);
+
+    const ListeCodes& liste() const { return valeurs_; }
+    // The answer of liste().contient(code). Inline: the rules of every line ask it.
+    bool contient(const Code& code) const {
+        if (mots_.size() != valeurs_.nombre()) return valeurs_.contient(code);
+        uint64_t mot = 0;
+        if (!motDe(code, mot)) return false;
+        for (uint64_t valeur : mots_)
+            if (valeur == mot) return true;
+        return false;
+    }
+
+private:
+    static constexpr size_t kLongueurMot = 7;
+    // A code of up to seven bytes as a word of its length and its bytes: two codes give
+    // the same word exactly when they are equal.
+    static bool motDe(const Code& code, uint64_t& mot) {
+        const size_t n = code.longueur();
+        if (n > kLongueurMot) return false;
+        unsigned char octets[sizeof(uint64_t)] = {};
+        octets[0] = static_cast<unsigned char>(n);
+        std::memcpy(octets + 1, code.chaine(), n);
+        std::memcpy(&mot, octets, sizeof mot);
+        return true;
+    }
+
+    ListeCodes valeurs_;
+    // One word per value, or none when a value is longer than a word holds.
+    std::vector<uint64_t> mots_;
+};

@@ -1,0 +1,37 @@
+// A concept's values answer whether a code is among them as their list does, by words
+// or, past seven bytes, from the list.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "facture/ValeursConcept.h"
+
+TEST(ValeursConcept, MembershipIsTheListsOneWhateverTheLengths) {
+    struct Cas {
+        std::vector<std::string> valeurs;
+        std::vector<std::pair<std::string, bool>> questions;
+    };
+    const Cas cas[] = {
+        {{"2", "ATM", "4"},
+         {{"2", true}, {"ATM", true}, {"4", true}, {"AT", false}, {"ATMX", false}, {"", false}, {"4 ", false},
+          {"ATM0000", false}, {"ATM00000", false}}},
+        {{"ABCDEFG", "1"}, {{"ABCDEFG", true}, {"ABCDEF", false}, {"ABCDEFGH", false}, {"1", true}}},
+        // A value past seven bytes: answered from the list, longer codes included.
+        {{"ABCDEFGH", "2"}, {{"ABCDEFGH", true}, {"ABCDEFG", false}, {"2", true}, {"3", false}, {"", false}}},
+        {{}, {{"", false}, {"2", false}, {"ABCDEFGH", false}}},
+        {{"", "0"}, {{"", true}, {"0", true}, {"00", false}}},
+        {{"A", "AB", "ABC"}, {{"A", true}, {"AB", true}, {"ABC", true}, {"B", false}, {"BA", false}, {"ABCD", false}}},
+    };
+    for (const Cas& c : cas) {
+        ListeCodes liste;
+        for (const std::string& v : c.valeurs) ASSERT_EQ(liste.ajouter(Code(v.data(), v.size())), 0);
+        const ValeursConcept valeurs(liste);
+        ASSERT_EQ(valeurs.liste().nombre(), liste.nombre());
+        for (const auto& q : c.questions) {
+            const Code code(q.first.data(), q.first.size());
+            EXPECT_EQ(valeurs.contient(code), q.second) << c.valeurs.size() << " values, code " << q.first;
+            EXPECT_EQ(valeurs.contient(code), liste.contient(code)) << q.first;
+        }
+    }
+}
