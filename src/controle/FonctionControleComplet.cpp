@@ -320,7 +320,8 @@ void FonctionControleComplet::repondre(uint16_t& cr, const Facture& facture, con
         erreur.codeRegle().formeOctets(formes[0]);
         erreur.outrePassable().formeOctets(formes[1]);
         erreur.libelle().formeOctets(formes[2]);
-        erreur.message.formeOctets(formes[3]);
+        formes[3].donnees = reinterpret_cast<const uint8_t*>(erreur.message.chaine());
+        formes[3].longueur = static_cast<uint32_t>(erreur.message.longueur());
         Nombre(prestations).formeOctets(formes[4]);
         for (uint16_t p = 0; p < prestations; ++p) erreur.prestations.element(p).formeOctets(formes[kChampsErreur + p]);
         cr = zone.ajouterGroupe(kErreur, formes.data(), static_cast<uint32_t>(formes.size()));
