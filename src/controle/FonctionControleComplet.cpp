@@ -53,6 +53,12 @@ constexpr uint16_t kErreursPrevues = 32;
 // Fields of an error group before its prestation numbers.
 constexpr uint32_t kChampsErreur = 5;
 
+// A text's byte form without the virtual step: its characters where they lie.
+void formeTexte(const Texte& texte, FormeOctets& forme) {
+    forme.donnees = reinterpret_cast<const uint8_t*>(texte.chaine());
+    forme.longueur = static_cast<uint32_t>(texte.longueur());
+}
+
 template <class T>
 void ouDefaut(Optionnel<T>& valeur, const char* defaut) {
     if (!valeur) valeur.emplace(defaut);
@@ -313,15 +319,13 @@ void FonctionControleComplet::repondre(uint16_t& cr, const Facture& facture, con
     if (cr != 0) return;
     sortie.allouer(cr, tailleSortie(facture.nombreLignes(), erreurs.nombre()), CAT_REGLE);
     if (cr != 0) return;
-    ZoneKPX& zone = *sortie.zone();
     // Each group is written whole from the byte forms of its fields, kept side by side.
-    std::vector<FormeOctets> formes;
+    std::vector<FormeOctets> formes(kChampsErreur);
     for (const auto& ligne : facture.lignes) {
         if (cr != 0 || !ligne->forcage || !ligne->forcage->estRenseigne()) continue;
-        formes.resize(2);
-        ouVide(ligne->numero).formeOctets(formes[0]);
-        ligne->forcage->formeOctets(formes[1]);
-        cr = zone.ajouterGroupe(kForcage, formes.data(), 2);
+        ouVide(ligne->numero).Nombre::formeOctets(formes[0]);
+        formeTexte(*ligne->forcage, formes[1]);
+        cr = sortie.ajouterGroupe(kForcage, formes.data(), 2);
     }
     for (uint16_t i = 0; cr == 0 && i < erreurs.nombre(); ++i) {
         const Erreur& erreur = erreurs.element(i);
@@ -331,14 +335,17 @@ void FonctionControleComplet::repondre(uint16_t& cr, const Facture& facture, con
             continue;
         }
         const uint16_t prestations = erreur.prestations.nombre();
-        formes.resize(kChampsErreur + prestations);
-        erreur.codeRegle().formeOctets(formes[0]);
-        erreur.outrePassable().formeOctets(formes[1]);
-        erreur.libelle().formeOctets(formes[2]);
-        erreur.message.formeOctets(formes[3]);
-        Nombre(prestations).formeOctets(formes[4]);
-        for (uint16_t p = 0; p < prestations; ++p) erreur.prestations.element(p).formeOctets(formes[kChampsErreur + p]);
-        cr = zone.ajouterGroupe(kErreur, formes.data(), static_cast<uint32_t>(formes.size()));
+        const uint32_t champs = kChampsErreur + prestations;
+        if (formes.size() < champs) formes.resize(champs);
+        formeTexte(erreur.codeRegle(), formes[0]);
+        formeTexte(erreur.outrePassable(), formes[1]);
+        formeTexte(erreur.libelle(), formes[2]);
+        formes[3].donnees = reinterpret_cast<const uint8_t*>(erreur.message.chaine());
+        formes[3].longueur = static_cast<uint32_t>(erreur.message.longueur());
+        Nombre(prestations).Nombre::formeOctets(formes[4]);
+        for (uint16_t p = 0; p < prestations; ++p)
+            erreur.prestations.element(p).Nombre::formeOctets(formes[kChampsErreur + p]);
+        cr = sortie.ajouterGroupe(kErreur, formes.data(), champs);
         if (erreur.outrePassable() == "N")
             niveau = 2;
         else if (erreur.outrePassable() == "O" && niveau == 0)

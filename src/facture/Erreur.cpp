@@ -41,15 +41,10 @@ const RegleErreur Erreur::kSansRegle;
 
 Erreur::~Erreur() = default;
 
-void Erreur::definirRegle(const Code& codeRegle, const Code& outrePassable, const Code& indicateurForcage,
-                          const Texte& libelle) {
-    regle_ = std::make_shared<const RegleErreur>(RegleErreur{codeRegle, outrePassable, indicateurForcage, libelle});
-}
-
 void Erreur::vider() {
     regle_.reset();
     prestations.vider();
-    message = Texte();
+    message.vider();
 }
 
 void Erreur::dump() const {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "facture/MessageRegle.h"
 #include "zone/Code.h"
 #include "zone/Nombre.h"
 #include "zone/Texte.h"
@@ -66,9 +67,6 @@ public:
 
     // The rule's part, shared with the rule's other violations.
     void definirRegle(std::shared_ptr<const RegleErreur> regle) { regle_ = std::move(regle); }
-    // A rule's part made for this violation alone.
-    void definirRegle(const Code& codeRegle, const Code& outrePassable, const Code& indicateurForcage,
-                      const Texte& libelle);
 
     const Code& codeRegle() const { return regle().codeRegle; }
     const Code& outrePassable() const { return regle().outrePassable; }
@@ -76,7 +74,7 @@ public:
     const Texte& libelle() const { return regle().libelle; }
 
     PrestationsErreur prestations;
-    Texte message;
+    MessageErreur message;
 
 private:
     // An error without a rule reads as empty texts.

@@ -197,3 +197,20 @@ size_t formaterMessage(const std::string& format, const ValeurMessage* valeurs, 
     }
     return message.taille();
 }
+
+MessageErreur& MessageErreur::operator=(const char* chaine) {
+    const size_t n = chaine != nullptr ? strnlen(chaine, kLongueurMax) : 0;
+    if (n > 0) std::memcpy(texte_, chaine, n);
+    terminer(n);
+    return *this;
+}
+
+void MessageErreur::formater(const std::string& format, const ValeurMessage* valeurs, size_t nombre) {
+    terminer(formaterMessage(format, valeurs, nombre, texte_, kLongueurMax));
+}
+
+void MessageErreur::terminer(size_t n) {
+    const void* nul = n > 0 ? std::memchr(texte_, '\0', n) : nullptr;
+    longueur_ = static_cast<uint8_t>(nul != nullptr ? static_cast<const char*>(nul) - texte_ : n);
+    texte_[longueur_] = '\0';
+}

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -51,3 +52,43 @@ std::string formaterMessage(const std::string& format, const ValeurMessage* vale
 // The same written into tampon, which has room for longueurMax bytes: the length written.
 size_t formaterMessage(const std::string& format, const ValeurMessage* valeurs, size_t nombre, char* tampon,
                        size_t longueurMax);
+
+// A violation's message, held in the violation: formatted straight into it, it costs the
+// violation no allocation. As a text, it stops at its first NUL byte.
+class MessageErreur {
+public:
+    // The longest message the host is sent.
+    static constexpr size_t kLongueurMax = 250;
+
+    MessageErreur() { texte_[0] = '\0'; }
+    // Only the characters are copied: the error list moves violations as it grows.
+    MessageErreur(const MessageErreur& autre) { copier(autre); }
+    MessageErreur& operator=(const MessageErreur& autre) {
+        copier(autre);
+        return *this;
+    }
+    // Cut at kLongueurMax.
+    MessageErreur& operator=(const char* chaine);
+
+    // The format filled with the values, cut at kLongueurMax.
+    void formater(const std::string& format, const ValeurMessage* valeurs, size_t nombre);
+    void vider() {
+        longueur_ = 0;
+        texte_[0] = '\0';
+    }
+
+    const char* chaine() const { return texte_; }
+    size_t longueur() const { return longueur_; }
+
+private:
+    void copier(const MessageErreur& autre) {
+        longueur_ = autre.longueur_;
+        std::memcpy(texte_, autre.texte_, longueur_ + 1);
+    }
+    // Ends the text at its first NUL among the n bytes written.
+    void terminer(size_t n);
+
+    uint8_t longueur_ = 0;
+    // Past the NUL ending the text, the bytes are neither set nor read.
+    char texte_[kLongueurMax + 1];
+};

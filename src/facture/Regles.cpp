@@ -14,6 +14,8 @@
 
 namespace {
 
+static_assert(Regles::kLongueurTexteMax == MessageErreur::kLongueurMax, "a message is cut where a label is");
+
 // Numbers for the rules objects, from 1: 0 names none.
 std::atomic<uint64_t> identites{0};
 
@@ -163,11 +165,7 @@ uint16_t Regles::remplirErreur(Erreur& erreur, const char* regle, ValeursMessage
     }
     const InformationRegle* information = connue->information;
     erreur.definirRegle(connue->erreur);
-    // Formatted on the stack: the message's string is then made once, at its length.
-    char tampon[kLongueurTexteMax];
-    const size_t longueur =
-        formaterMessage(information->libelleSecondaire, valeurs.begin(), valeurs.size(), tampon, kLongueurTexteMax);
-    erreur.message = Texte(tampon, longueur);
+    erreur.message.formater(information->libelleSecondaire, valeurs.begin(), valeurs.size());
     return cr;
 }
 

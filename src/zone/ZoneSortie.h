@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "zone/TypeSimple.h"
 #include "zone/ZoneKPX.h"
 
 class ZoneSortie {
@@ -20,6 +21,12 @@ public:
     ZoneKPX* zone() { return zone_ ? &*zone_ : nullptr; }
     ZoneKPX* operator->() { return zone(); }
     explicit operator bool() const { return zone_.has_value(); }
+
+    // A group after the zone's last one, its fields given by their byte forms: the bytes,
+    // cursor and code of ZoneKPX::ajouterGroupe. An answer of many groups takes this step:
+    // without the detail lines, when the group fits, it is laid here with its lengths coded
+    // in place; otherwise the zone's own step writes it.
+    uint16_t ajouterGroupe(uint16_t identifiant, const FormeOctets* champs, uint32_t nombre);
 
     // Success with a zone: the buffer now belongs to the host. Success without one
     // leaves both outputs as they are.

@@ -3,6 +3,7 @@
 // replaced by a stand-in that records the invoice and reports chosen violations.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -74,8 +75,9 @@ uint16_t lire(const std::vector<GroupeEntree>& groupes) {
 Erreur erreur(const char* regle, const char* outrePassable, std::vector<int32_t> lignes,
               const Texte& libelle = Texte()) {
     Erreur e;
-    e.definirRegle(regle, outrePassable, Code(),
-                   libelle.longueur() > 0 ? libelle : Texte((std::string("Libellé ") + regle).c_str()));
+    e.definirRegle(std::make_shared<const RegleErreur>(
+        RegleErreur{regle, outrePassable, Code(),
+                    libelle.longueur() > 0 ? libelle : Texte((std::string("Libellé ") + regle).c_str())}));
     e.message = "Message";
     for (int32_t l : lignes) e.prestations.ajouter(Nombre(l));
     return e;

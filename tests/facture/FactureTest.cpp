@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -379,10 +380,11 @@ TEST_F(FactureTest, LocallyModifiedValuesMarkTheLine) {
 TEST(Facture, DumpsTraceEveryField) {
     TraceCapturee trace("facture-dump");
     Erreur erreur;
-    erreur.definirRegle(Code("PROD240"), Code("O"), Code("A"), Texte("Libelle %s"));
+    erreur.definirRegle(
+        std::make_shared<const RegleErreur>(RegleErreur{Code("PROD240"), Code("O"), Code("A"), Texte("Libelle %s")}));
     erreur.prestations.ajouter(Nombre(3));
     erreur.prestations.ajouter(Nombre(5));
-    erreur.message = Texte("Message 100%");
+    erreur.message = "Message 100%";
     erreur.dump();
     auto ligne = ligneActe(7, D, "IK", LigneActe::kDeplacement1);
     ligne->prixUnitaire = Montant(12.5);

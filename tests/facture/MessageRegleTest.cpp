@@ -6,6 +6,7 @@
 
 #include "facture/MessageRegle.h"
 #include "zone/Code.h"
+#include "zone/Texte.h"
 
 TEST(MessageRegle, FormatsAreWalkedNeverTrusted) {
     const Code acte("HBGD035");
@@ -29,7 +30,46 @@ TEST(MessageRegle, FormatsAreWalkedNeverTrusted) {
         {"%99999999999999999999d", {12}, std::string(248, ' ') + "12"},
         {"sans valeur", {}, "sans valeur"},
     };
-    for (const Cas& c : cas) EXPECT_EQ(formaterMessage(c.format, c.valeurs, 250), c.attendu) << c.format;
+    for (const Cas& c : cas) {
+        EXPECT_EQ(formaterMessage(c.format, c.valeurs, 250), c.attendu) << c.format;
+        MessageErreur message;
+        message.formater(c.format, c.valeurs.data(), c.valeurs.size());
+        EXPECT_EQ(std::string(message.chaine(), message.longueur()), c.attendu) << c.format;
+        EXPECT_EQ(message.chaine()[message.longueur()], '\0') << c.format;
+    }
+}
+
+// A violation's message reads as the text of the formatted message would: up to its first
+// NUL, within 250 bytes, and a copy holds the same.
+TEST(MessageRegle, ViolationMessageReadsAsItsText) {
+    const std::string longue(300, 'x');
+    struct Cas {
+        const char* format;
+        std::vector<ValeurMessage> valeurs;
+    };
+    const Cas cas[] = {
+        {"avant %c apres", {ValeurMessage::caractere('\0')}},
+        {"%c", {ValeurMessage::caractere('\0')}},
+        {"%s%s", {longue.c_str(), "y"}},
+        {"%249s%c", {"a", ValeurMessage::caractere('\0')}},
+        {"", {}},
+    };
+    for (const Cas& c : cas) {
+        MessageErreur message;
+        message.formater(c.format, c.valeurs.data(), c.valeurs.size());
+        const Texte attendu(formaterMessage(c.format, c.valeurs, 250).c_str());
+        EXPECT_STREQ(message.chaine(), attendu.chaine()) << c.format;
+        EXPECT_EQ(message.longueur(), attendu.longueur()) << c.format;
+        MessageErreur copie;
+        copie = message;
+        EXPECT_STREQ(MessageErreur(copie).chaine(), attendu.chaine()) << c.format;
+    }
+    MessageErreur message;
+    message = longue.c_str();
+    EXPECT_EQ(std::string(message.chaine()), std::string(250, 'x'));
+    message.vider();
+    EXPECT_EQ(message.longueur(), 0u);
+    EXPECT_STREQ(message.chaine(), "");
 }
 
 TEST(MessageRegle, LengthIsCappedWhateverTheFormat) {

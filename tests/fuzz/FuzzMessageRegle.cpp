@@ -39,5 +39,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Without any conversion the format comes out as it stands, cut at the limit.
     if (format.find('%') == std::string::npos)
         verifier(message == format.substr(0, longueurMax), "plain text changed");
+    // A violation's message holds the host's longest message, up to its first NUL.
+    MessageErreur erreur;
+    erreur.formater(format, valeurs.data(), valeurs.size());
+    const std::string entier = formaterMessage(format, valeurs, MessageErreur::kLongueurMax);
+    verifier(std::string(erreur.chaine(), erreur.longueur()) == entier.substr(0, entier.find('\0')),
+             "violation message differs from the formatted text");
+    verifier(erreur.chaine()[erreur.longueur()] == '\0', "violation message not ended");
     return 0;
 }
