@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "consultation/Fonctions.h"
-#include "frame/Systeme.h"
+#include "support/ZoneEntree.h"
 #include "zone/Groupe.h"
 #include "zone/ListeCodes.h"
 #include "zone/SuperGroupe.h"
@@ -39,22 +39,10 @@ struct Banc {
         groupes.emplace_back(new Groupe(numero, static_cast<uint16_t>(champs.size())));
         for (auto [format, type] : champs) EXPECT_EQ(groupes.back()->ajouterChamp(format, type, 0, 20, ListeCodes()), 0);
     }
-    Essai& fonctions(const std::vector<std::pair<uint16_t, std::vector<std::string>>>& entree) {
+    Essai& fonctions(const std::vector<GroupeEntree>& entree) {
         racine.reset(new SuperGroupe(1, "Essai", static_cast<uint16_t>(groupes.size())));
         for (auto& g : groupes) EXPECT_EQ(racine->ajouterFils(*g, 0, 1), 0);
-        uint32_t taille = 0;
-        for (auto& [numero, champs] : entree) {
-            uint32_t contenu = 0;
-            for (auto& c : champs) contenu += ZoneKPX::tailleChamp(static_cast<uint32_t>(c.size()));
-            taille += ZoneKPX::tailleGroupeContenu(contenu);
-        }
-        ZoneKPX ecrite(taille);
-        for (auto& [numero, champs] : entree) {
-            ecrite.ajouterGroupe(numero);
-            for (auto& c : champs) ecrite.ajouterChamp(reinterpret_cast<const uint8_t*>(c.data()), static_cast<uint32_t>(c.size()));
-        }
-        octets.assign(ecrite.buffer, ecrite.buffer + ecrite.tailleDonnees);
-        Systeme::liberer(ecrite.buffer);  // a zone never frees its buffer
+        octets = ::zone(entree);
         zone.reset(new ZoneKPX(octets.data(), static_cast<uint32_t>(octets.size())));
         essai.reset(new Essai(zone.get(), racine.get()));
         return *essai;

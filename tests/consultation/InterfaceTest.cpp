@@ -110,67 +110,52 @@ TEST(Interface, EmptyFamiliesFindNothingNotEvenTheirNeighbour) {
 }
 
 TEST(Interface, RefusedDescriptionsFailTheBuildAndLeaveNothingBuilt) {
+    // Group 3001 of the one field given, at position 0, then the case's super-groups.
     struct Cas {
         const char* nom;
+        ChampDecrit champ;
         void (*decrire)(Description&);
-        uint16_t attendu;
         const char* message;  // category 0, level 5
     };
+    const ChampDecrit code{'A', 'C', 1, 13};
     const std::vector<Cas> cas = {
-        {"format",
+        {"format", {'Z', 'C', 1, 13}, [](Description& d) { d.superGroupe(1, "F", '1', {groupe(0, 1, 1)}); },
+         "ERREUR : Format de champ (Z) inconnu."},
+        {"type", {'A', 'Q', 1, 13}, [](Description& d) { d.superGroupe(1, "F", '1', {groupe(0, 1, 1)}); },
+         "ERREUR : Type de champ (Q) inconnu."},
+        {"position-groupe", code,
+         [](Description& d) { d.superGroupe(1, "F", '1', {groupe(0, 1, 1), groupe(7, 0, 1)}); },
+         "ERREUR : Position de groupe (7) hors limite"},
+        {"fils-sans-position", code,
+         [](Description& d) { d.superGroupe(1, "F", '1', {groupe(0, 1, 1), {kAucun, kAucun, 0, 1}}); },
+         "ERREUR : Type de fils inconnu"},
+        {"fils-avec-code", code,
          [](Description& d) {
-             d.groupe(3001, {{'Z', 'C', 1, 13}});
-             d.superGroupe(1, "F", '1', {groupe(0, 1, 1)});
-         },
-         KPX_CR_DONNEES_INCOHERENTES, "ERREUR : Format de champ (Z) inconnu."},
-        {"type",
-         [](Description& d) {
-             d.groupe(3001, {{'A', 'Q', 1, 13}});
-             d.superGroupe(1, "F", '1', {groupe(0, 1, 1)});
-         },
-         KPX_CR_DONNEES_INCOHERENTES, "ERREUR : Type de champ (Q) inconnu."},
-        {"position-groupe",
-         [](Description& d) {
-             d.groupe(3001, {{'A', 'C', 1, 13}});
-             d.superGroupe(1, "F", '1', {groupe(0, 1, 1), groupe(7, 0, 1)});
-         },
-         KPX_CR_DONNEES_INCOHERENTES, "ERREUR : Position de groupe (7) hors limite"},
-        {"fils-sans-position",
-         [](Description& d) {
-             d.groupe(3001, {{'A', 'C', 1, 13}});
-             d.superGroupe(1, "F", '1', {groupe(0, 1, 1), {kAucun, kAucun, 0, 1}});
-         },
-         KPX_CR_DONNEES_INCOHERENTES, "ERREUR : Type de fils inconnu"},
-        {"fils-avec-code",
-         [](Description& d) {
-             d.groupe(3001, {{'A', 'C', 1, 13}});
              d.superGroupe(1, "F", '1', {superGroupe(1, 1, 1)});
              d.superGroupe(2, "G", '1', {groupe(0, 1, 1)});
          },
-         KPX_CR_DONNEES_INCOHERENTES, "ERREUR : Super-groupe fils avec code fonction (1)"},
-        {"cycle",
+         "ERREUR : Super-groupe fils avec code fonction (1)"},
+        {"cycle", code,
          [](Description& d) {
-             d.groupe(3001, {{'A', 'C', 1, 13}});
              d.superGroupe(10, "S", ' ', {groupe(0, 1, 1), superGroupe(1, 0, 1)});
              d.superGroupe(11, "T", ' ', {superGroupe(0, 0, 1)});
              d.superGroupe(1, "F", '1', {superGroupe(0, 1, 1)});
          },
-         KPX_CR_DONNEES_INCOHERENTES, "ERREUR : Super-groupe fils (0) contenu dans lui-même"},
+         "ERREUR : Super-groupe fils (0) contenu dans lui-même"},
     };
     for (const auto& c : cas) {
         TraceCapturee trace(std::string("interface-refus-") + c.nom);
         Description d(std::string("refus-") + c.nom);
+        d.groupe(3001, {c.champ});
         c.decrire(d);
         Interface interface;
-        EXPECT_EQ(d.construire(interface), c.attendu) << c.nom;
+        EXPECT_EQ(d.construire(interface), KPX_CR_DONNEES_INCOHERENTES) << c.nom;
         EXPECT_FALSE(interface.estConstruite()) << c.nom;
         EXPECT_EQ(interface.nombreGroupes(), 0) << c.nom;
         EXPECT_EQ(interface.nombreRacines(), 0) << c.nom;
         const SuperGroupe* racine = nullptr;
         EXPECT_EQ(interface.lireSuperGroupeConsulter(Code("F"), racine), KPX_CR_IDENTIFIANT_INCONNU) << c.nom;
-        if (c.message != nullptr) {
-            EXPECT_TRUE(contient(lignesCategorie(trace, 0, 5), c.message)) << c.nom;
-        }
+        EXPECT_TRUE(contient(lignesCategorie(trace, 0, 5), c.message)) << c.nom;
         // What was built before the failure was released with it.
         EXPECT_TRUE(contient(lignesCategorie(trace, 6, 2), "Destruction du groupe 3001.")) << c.nom;
     }

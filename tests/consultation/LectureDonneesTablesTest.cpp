@@ -405,25 +405,20 @@ TEST_F(LectureDonneesTest, InterfaceDescriptionRowsByPosition) {
 TEST_F(LectureDonneesTest, ModificationRecordsInForceAtTheDateAndTheirCount) {
     Montant prix;
     ASSERT_EQ(lecture.rechercherPrixUnitaire("BBBB002", "1", "0", Nombre(1), d(2012, 1, 1), prix), 0);
-    auto prixModifie = [](uint16_t grille, Date effet) {
-        std::unique_ptr<ModificationPrixUnitaire> m(new ModificationPrixUnitaire);
-        m->codeActe = "BBBB002      ";
-        m->activite = '1';
-        m->phase = '0';
-        m->grille = grille;
-        m->dateEffet = effet;
-        return m;
-    };
-    ajouterModification(prixModifie(1, d(2011, 1, 1)));
-    ajouterModification(prixModifie(3, d(2012, 6, 1)));
-    std::unique_ptr<ModificationSeuil> seuil(new ModificationSeuil);
-    seuil->positionSeuil = 2;
-    seuil->dateEffet = d(2015, 1, 1);
-    ajouterModification(std::move(seuil));
-    std::unique_ptr<ModificationNouveauCodeRegroupement> nouveau(new ModificationNouveauCodeRegroupement);
-    nouveau->nouveauCodeRegroupement = "ZZ1";
-    nouveau->dateEffet = d(2016, 2, 1);
-    ajouterModification(std::move(nouveau));
+    for (const auto& [grille, effet] : {std::pair<uint16_t, Date>{1, d(2011, 1, 1)}, {3, d(2012, 6, 1)}}) {
+        auto& m = ajouterModification<ModificationPrixUnitaire>();
+        m.codeActe = "BBBB002      ";
+        m.activite = '1';
+        m.phase = '0';
+        m.grille = grille;
+        m.dateEffet = effet;
+    }
+    auto& seuil = ajouterModification<ModificationSeuil>();
+    seuil.positionSeuil = 2;
+    seuil.dateEffet = d(2015, 1, 1);
+    auto& nouveau = ajouterModification<ModificationNouveauCodeRegroupement>();
+    nouveau.nouveauCodeRegroupement = "ZZ1";
+    nouveau.dateEffet = d(2016, 2, 1);
 
     // Last modification date of the triplet, whatever the grid: walked back from the last record.
     struct Cas {
@@ -477,38 +472,31 @@ TEST_F(LectureDonneesTest, ModificationRecordsInForceAtTheDateAndTheirCount) {
 TEST_F(LectureDonneesTest, ModificationRecordsOfTheOtherKeys) {
     Code code;
     ASSERT_EQ(lecture.rechercherCodeRegroupement("BBBB002", "1", d(2012, 1, 1), code), 0);
-    std::unique_ptr<ModificationCodeRegroupement> regroupement(new ModificationCodeRegroupement);
-    regroupement->codeActe = "BBBB002      ";
-    regroupement->activite = '1';
-    regroupement->dateEffet = d(2012, 1, 1);
-    regroupement->nouveauCode = "ATM";
-    ajouterModification(std::move(regroupement));
-    std::unique_ptr<ModificationMajorationDOM> dom(new ModificationMajorationDOM);
-    dom->codeActe = "BBBB002      ";
-    dom->activite = '1';
-    dom->phase = '0';
-    dom->positionDOM = 3;
-    dom->dateEffet = d(2013, 1, 1);
-    ajouterModification(std::move(dom));
-    std::unique_ptr<ModificationSupplementCharge> charge(new ModificationSupplementCharge);
-    charge->codeActe = "BBBB002      ";
-    charge->activite = '1';
-    charge->phase = '0';
-    charge->dateEffet = d(2014, 1, 1);
-    ajouterModification(std::move(charge));
-    std::unique_ptr<ModificationModificateur> modificateur(new ModificationModificateur);
-    modificateur->codeModificateur = 'F';
-    modificateur->codeGrille = 1;
-    modificateur->dateEffet = d(2015, 1, 1);
-    ajouterModification(std::move(modificateur));
-    std::unique_ptr<ModificationRegleAssociationNonPrevue> association(new ModificationRegleAssociationNonPrevue);
-    association->codeAssociation = '1';
-    association->grille = 1;
-    association->dateEffet = d(2016, 1, 1);
-    ajouterModification(std::move(association));
-    std::unique_ptr<ModificationNonConventionne> nc(new ModificationNonConventionne);
-    nc->dateEffet = d(2017, 1, 1);
-    ajouterModification(std::move(nc));
+    auto& regroupement = ajouterModification<ModificationCodeRegroupement>();
+    regroupement.codeActe = "BBBB002      ";
+    regroupement.activite = '1';
+    regroupement.dateEffet = d(2012, 1, 1);
+    regroupement.nouveauCode = "ATM";
+    auto& dom = ajouterModification<ModificationMajorationDOM>();
+    dom.codeActe = "BBBB002      ";
+    dom.activite = '1';
+    dom.phase = '0';
+    dom.positionDOM = 3;
+    dom.dateEffet = d(2013, 1, 1);
+    auto& charge = ajouterModification<ModificationSupplementCharge>();
+    charge.codeActe = "BBBB002      ";
+    charge.activite = '1';
+    charge.phase = '0';
+    charge.dateEffet = d(2014, 1, 1);
+    auto& modificateur = ajouterModification<ModificationModificateur>();
+    modificateur.codeModificateur = 'F';
+    modificateur.codeGrille = 1;
+    modificateur.dateEffet = d(2015, 1, 1);
+    auto& association = ajouterModification<ModificationRegleAssociationNonPrevue>();
+    association.codeAssociation = '1';
+    association.grille = 1;
+    association.dateEffet = d(2016, 1, 1);
+    ajouterModification<ModificationNonConventionne>().dateEffet = d(2017, 1, 1);
 
     const Date tard = d(2020, 1, 1);
     Date date;

@@ -5,9 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <regex>
 #include <string>
 #include <vector>
@@ -16,6 +14,7 @@
 
 #include "FactureJson.h"
 #include "KPXW32.h"
+#include "support/ConstructeurReferentiel.h"
 #include "support/HoteEchantillon.h"
 #include "support/LectureTrace.h"
 #include "support/SessionHote.h"
@@ -25,13 +24,8 @@ namespace {
 
 using Octets = std::vector<uint8_t>;
 
-std::string lireFichier(const std::string& chemin) {
-    std::ifstream entree(chemin, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(entree), std::istreambuf_iterator<char>());
-}
-
 Octets facture(const std::string& nom, const std::string& ancien = "", const std::string& nouveau = "") {
-    std::string texte = lireFichier(std::string(KPX_SOURCE_DIR) + "/data/factures/" + nom);
+    std::string texte = lireTexte(std::string(KPX_SOURCE_DIR) + "/data/factures/" + nom);
     if (!ancien.empty()) texte.replace(texte.find(ancien), ancien.size(), nouveau);
     FactureJson f;
     std::string erreur;

@@ -7,12 +7,12 @@
 #include <cstdio>
 #include <functional>
 #include <map>
-#include <sstream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "KPXW32.h"
+#include "consultation/ReferentielDeRequetes.h"
 #include "frame/Trace.h"
 #include "referentiel/Ecrivain.h"
 #include "referentiel/Lecteur.h"
@@ -22,7 +22,6 @@
 #include "support/FichierTemporaire.h"
 
 namespace {
-
 
 // The error lines of the detail trace while it lives.
 class ErreursTracees {
@@ -44,146 +43,22 @@ public:
     }
 };
 
-template <typename H>
-void chainer(std::unique_ptr<H>& tete, std::vector<std::unique_ptr<H>> versions) {
-    for (auto i = versions.rbegin(); i != versions.rend(); ++i) {
-        (*i)->lienSuivant() = std::move(tete);
-        tete = std::move(*i);
-    }
-}
-
-std::unique_ptr<NiveauPhase> phase(char code, double prix) {
-    std::unique_ptr<NiveauPhase> p(new NiveauPhase);
-    p->codePhase = code;
-    p->nombreDentsATraiter = "02";
-    p->ageMinimum = 3;
-    p->ageMaximum = 120;
-    p->dentsIncompatibles = {"11", "48"};
-    std::vector<std::unique_ptr<HistoriqueNiveauPhase>> versions;
-    for (int i = 0; i < 2; ++i) versions.emplace_back(new HistoriqueNiveauPhase);
-    versions[0]->dateEffet = Date(2012, 7, 1);
-    versions[0]->prixUnitaireBase = prix + 1.25;
-    versions[0]->supplementCharge = 4.5;
-    versions[0]->majorationsDOM[0] = 1.3;
-    versions[0]->majorationsDOM[3] = -0.75;
-    versions[0]->grilles = {{1, prix + 1.25}, {3, prix}, {14, 33.44}};
-    versions[1]->dateEffet = Date(2005, 1, 1);
-    versions[1]->prixUnitaireBase = prix;
-    chainer(p->teteHistoriques(), std::move(versions));
-    return p;
-}
-
-std::unique_ptr<NiveauActivite> activite(char code, std::vector<char> phases) {
-    std::unique_ptr<NiveauActivite> a(new NiveauActivite);
-    a->codeActivite = code;
-    a->typesAgrementRadio = {"R1"};
-    a->rmo = {"RMO01", "RMO02"};
-    a->codesExtensionDocumentaire = {'A', 'B'};
-    std::vector<std::unique_ptr<HistoriqueNiveauActivite>> versions;
-    for (int i = 0; i < 2; ++i) versions.emplace_back(new HistoriqueNiveauActivite);
-    versions[0]->dateEffet = Date(2010, 3, 1);
-    versions[0]->categorieMedicale = "01";
-    versions[0]->codeRegroupement = "ADC";
-    versions[0]->modificateurs = {'F', 'U'};
-    versions[0]->classesSpecialite = {"01", "02"};
-    versions[0]->associations = {{"HBQK001      ", '1'}};
-    versions[1]->dateEffet = Date(2005, 1, 1);
-    versions[1]->codeRegroupement = "ATM";
-    versions[1]->classesSpecialite = {"01"};
-    chainer(a->teteHistoriques(), std::move(versions));
-    for (char p : phases) a->ajouterPhase(phase(p, 20.0 + p));
-    return a;
-}
-
+// The query fixture's act (two versions; activity 1 with phases 0 and 1, the first of two
+// prices; activity 4), its activity 1 given a second version too: a chain at every level.
 std::unique_ptr<NiveauActe> acteComplet() {
-    std::unique_ptr<NiveauActe> acte(new NiveauActe);
-    acte->codeStructure = "HBQK002      ";
-    acte->libelleCourt = "Detartrage";
-    acte->libelleLong = "Detartrage et polissage des dents";
-    acte->typeActe = 'A';
-    acte->conditionsGenerales = "Conditions";
-    acte->codeMenu = 0x01020304;
-    acte->dateCreation = Date(2005, 1, 1);
-    acte->dateFin = Date(2030, 12, 31);
-    acte->fraisDeplacement = 'N';
-    acte->naturesAssurance = {"10", "30"};
-    std::vector<std::unique_ptr<HistoriqueNiveauActe>> versions;
-    for (int i = 0; i < 2; ++i) versions.emplace_back(new HistoriqueNiveauActe);
-    versions[0]->dateEffet = Date(2010, 3, 1);
-    versions[0]->admissionRemboursement = '1';
-    versions[0]->ententePrealable = 'N';
-    versions[0]->codesETM = {'0', '3'};
-    versions[0]->procedures = {"HBQK001      "};
-    versions[0]->actesIncompatibles = {"HBQK003      ", "HBQK004      "};
-    versions[0]->forfaitsCMU = {{"CM1", Date(2005, 1, 1), Date()}, {"CM2", Date(2006, 1, 1), Date(2009, 12, 31)}};
-    versions[1]->dateEffet = Date(2005, 1, 1);
-    versions[1]->admissionRemboursement = '2';
-    versions[1]->ententePrealable = 'O';
-    versions[1]->codesETM = {'0'};
-    chainer(acte->teteHistoriques(), std::move(versions));
-    acte->ajouterActivite(activite('4', {'0'}));
-    acte->ajouterActivite(activite('1', {'1', '0'}));
+    std::unique_ptr<NiveauActe> acte = requetes::acteComplet();
+    NiveauActivite& activite = *acte->activites()[0];
+    std::unique_ptr<HistoriqueNiveauActivite> recente(new HistoriqueNiveauActivite);
+    recente->dateEffet = Date(2010, 3, 1);
+    recente->categorieMedicale = "05";
+    recente->codeRegroupement = "ADC";
+    recente->classesSpecialite = {"01"};
+    recente->lienSuivant() = std::move(activite.teteHistoriques());
+    activite.teteHistoriques() = std::move(recente);
     return acte;
 }
 
-// Every field of every level, one line per record, so that two trees compare whole.
-std::string texte(const NiveauActe& acte) {
-    std::ostringstream s;
-    s.precision(17);
-    auto date = [&](const Date& d) { s << d.annee() << '-' << int(d.mois()) << '-' << int(d.jour()) << ' '; };
-    auto liste = [&](const auto& valeurs) {
-        s << '[';
-        for (const auto& v : valeurs) s << v << ',';
-        s << "] ";
-    };
-    s << acte.codeStructure << '|' << acte.libelleCourt << '|' << acte.libelleLong << '|' << acte.typeActe << '|'
-      << acte.conditionsGenerales << '|' << acte.notes << '|' << acte.sexeCompatible << '|' << acte.codeMenu << ' ';
-    date(acte.dateCreation);
-    date(acte.dateFin);
-    s << acte.fraisDeplacement << ' ';
-    liste(acte.naturesAssurance);
-    for (const HistoriqueNiveauActe* h = acte.premierHistorique(); h != nullptr; h = h->suivant()) {
-        s << "\n version ";
-        date(h->dateEffet);
-        s << h->admissionRemboursement << h->ententePrealable << ' ';
-        liste(h->codesETM);
-        liste(h->procedures);
-        liste(h->actesIncompatibles);
-        for (const ForfaitCMU& f : h->forfaitsCMU) {
-            s << f.codeForfait << ' ';
-            date(f.dateDebutValidite);
-            date(f.dateFinValidite);
-        }
-    }
-    for (const auto& a : acte.activites()) {
-        s << "\n activite " << a->codeActivite << ' ';
-        liste(a->typesAgrementRadio);
-        liste(a->rmo);
-        liste(a->codesExtensionDocumentaire);
-        for (const HistoriqueNiveauActivite* h = a->premierHistorique(); h != nullptr; h = h->suivant()) {
-            s << "\n  version ";
-            date(h->dateEffet);
-            s << h->categorieMedicale << '|' << h->codeRegroupement << ' ';
-            liste(h->modificateurs);
-            liste(h->classesSpecialite);
-            for (const AssociationActivite& x : h->associations) s << x.codeActe << x.codeRegleTarifaire << ' ';
-        }
-        for (const auto& p : a->phases()) {
-            s << "\n  phase " << p->codePhase << p->nombreDentsATraiter << ' ' << p->ageMinimum << ' ' << p->ageMaximum
-              << ' ';
-            liste(p->dentsIncompatibles);
-            for (const HistoriqueNiveauPhase* h = p->premierHistorique(); h != nullptr; h = h->suivant()) {
-                s << "\n   version ";
-                date(h->dateEffet);
-                s << h->prixUnitaireBase << ' ' << h->supplementCharge << ' ';
-                liste(h->majorationsDOM);
-                for (const PrixGrille& g : h->grilles) s << g.codeGrille << ':' << g.prixUnitaire << ' ';
-            }
-        }
-    }
-    return s.str();
-}
-
+// Every field of every level as the file holds it, so that two trees compare whole.
 std::string ecrire(const NiveauActe& acte) {
     Referentiel r;
     FichierTemporaire fichier;
@@ -307,13 +182,13 @@ TEST(NiveauActe, CopyIsDeepAndOutlivesTheOriginal) {
     EXPECT_NE(copie.activites()[0].get(), original->activites()[0].get());
     EXPECT_NE(copie.activites()[0]->premierHistorique()->suivant(),
               original->activites()[0]->premierHistorique()->suivant());
-    EXPECT_NE(copie.activites()[0]->phases()[1]->premierHistorique()->suivant(),
-              original->activites()[0]->phases()[1]->premierHistorique()->suivant());
-    copie.activites()[0]->phases()[1]->premierHistorique()->suivant()->prixUnitaireBase = 1.0;
-    EXPECT_DOUBLE_EQ(original->activites()[0]->phases()[1]->premierHistorique()->suivant()->prixUnitaireBase, 69.0);
-    copie.activites()[0]->phases()[1]->premierHistorique()->suivant()->prixUnitaireBase = 69.0;
+    EXPECT_NE(copie.activites()[0]->phases()[0]->premierHistorique()->suivant(),
+              original->activites()[0]->phases()[0]->premierHistorique()->suivant());
+    copie.activites()[0]->phases()[0]->premierHistorique()->suivant()->prixUnitaireBase = 1.0;
+    EXPECT_DOUBLE_EQ(original->activites()[0]->phases()[0]->premierHistorique()->suivant()->prixUnitaireBase, 40.0);
+    copie.activites()[0]->phases()[0]->premierHistorique()->suivant()->prixUnitaireBase = 40.0;
     original.reset();
-    EXPECT_EQ(texte(copie), texte(*acteComplet()));
+    EXPECT_EQ(ecrire(copie), ecrire(*acteComplet()));
 }
 
 TEST(NiveauActe, RecordLaidOutFieldByFieldIsReadAsSuch) {

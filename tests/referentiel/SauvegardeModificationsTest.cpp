@@ -88,13 +88,17 @@ protected:
         return r.chargerReferentiel(repertoire.chemin().c_str(), repertoire.chemin().c_str(), "0302", "1000");
     }
 
-    // A save of one threshold record of that value, read back as the file holds it.
-    std::vector<uint8_t> sauvegarder(double seuil) {
+    void ajouterSeuil(double seuil) {
         auto ligne = std::make_unique<ModificationSeuil>();
         ligne->positionSeuil = 1;
         ligne->dateEffet = Date(2024, 1, 1);
         ligne->nouveauSeuil = seuil;
         referentiel.table(ModificationSeuil::kIdentifiant)->ajouterLigne(std::move(ligne));
+    }
+
+    // A save of one more threshold record of that value, read back as the file holds it.
+    std::vector<uint8_t> sauvegarder(double seuil) {
+        ajouterSeuil(seuil);
         EXPECT_EQ(referentiel.sauvegarderModifications(), 0);
         return lireOctets(repertoire.fichier(kR));
     }
@@ -128,11 +132,7 @@ TEST_F(Sauvegarde, AFaultAtAnyFileStepLeavesTheLastSavedFileInPlace) {
     const std::vector<uint8_t> avant = sauvegarder(101);
     const std::vector<uint8_t> courant = sauvegarder(102);
     ASSERT_EQ(contenu(kB), avant);
-    auto ligne = std::make_unique<ModificationSeuil>();
-    ligne->positionSeuil = 1;
-    ligne->dateEffet = Date(2024, 1, 1);
-    ligne->nouveauSeuil = 103;
-    referentiel.table(ModificationSeuil::kIdentifiant)->ajouterLigne(std::move(ligne));
+    ajouterSeuil(103);
 
     // Each starting point: no file yet, a current file only, a current and a previous file.
     struct Depart {

@@ -74,6 +74,11 @@ std::vector<uint8_t> lireOctets(const std::string& chemin) {
     return octets;
 }
 
+std::string lireTexte(const std::string& chemin) {
+    const std::vector<uint8_t> octets = lireOctets(chemin);
+    return std::string(octets.begin(), octets.end());
+}
+
 void ecrireOctets(const std::string& chemin, const std::vector<uint8_t>& octets) {
     FILE* fichier = std::fopen(chemin.c_str(), "wb");
     if (fichier == nullptr) return;

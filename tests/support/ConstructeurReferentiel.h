@@ -40,7 +40,6 @@ public:
     static std::unique_ptr<NiveauActe> acteSimple(const std::string& code, double prix = 10.0);
     // Acts are written after table 000 in code order; the index is made from them.
     void ajouterActe(std::unique_ptr<NiveauActe> acte);
-    void viderActes() { contenu_.actes.clear(); }
 
     // Header values.
     std::string nomFichier = "table_v2.kpx";
@@ -89,4 +88,5 @@ private:
 
 // Small file helpers for corrupting what the builder wrote.
 std::vector<uint8_t> lireOctets(const std::string& chemin);
+std::string lireTexte(const std::string& chemin);
 void ecrireOctets(const std::string& chemin, const std::vector<uint8_t>& octets);

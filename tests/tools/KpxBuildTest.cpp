@@ -18,11 +18,6 @@ using nlohmann::json;
 
 namespace {
 
-std::string lireTexte(const fs::path& chemin) {
-    std::ifstream entree(chemin);
-    return std::string((std::istreambuf_iterator<char>(entree)), std::istreambuf_iterator<char>());
-}
-
 void ecrireJson(const fs::path& chemin, const json& document) { std::ofstream(chemin) << document.dump(2); }
 
 std::string joindre(const std::vector<std::string>& erreurs) {

@@ -8,12 +8,12 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
+#include "support/ConstructeurReferentiel.h"
 #include "support/Echantillon.h"
 #include "support/LectureTrace.h"
 
@@ -24,11 +24,6 @@ struct Execution {
     std::string sortie;
     std::string erreurs;
 };
-
-std::string lire(const std::string& fichier) {
-    std::ifstream entree(fichier, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(entree), std::istreambuf_iterator<char>());
-}
 
 std::string entreGuillemets(const std::string& argument) {
     std::string texte = "'";
@@ -50,8 +45,8 @@ Execution kpx(const std::vector<std::string>& arguments, const std::string& entr
     Execution execution;
     const int brut = std::system(commande.c_str());
     execution.statut = WIFEXITED(brut) ? WEXITSTATUS(brut) : -1;
-    execution.sortie = lire(dossier + "/sortie");
-    execution.erreurs = lire(dossier + "/erreurs");
+    execution.sortie = lireTexte(dossier + "/sortie");
+    execution.erreurs = lireTexte(dossier + "/erreurs");
     return execution;
 }
 
@@ -259,7 +254,7 @@ TEST_F(KpxCli, AUsersConfigurationIsLoadedAndTheTraceGoesWhereAsked) {
                         "KPX_ConsulterDonnee >> IN : identifiant = CCAM_7, dateReference = 20240101"),
               textes.end());
     // The component version records land in the configuration's working directory.
-    EXPECT_NE(lire(dossier + "/versions.txt").find("20=0302"), std::string::npos);
+    EXPECT_NE(lireTexte(dossier + "/versions.txt").find("20=0302"), std::string::npos);
 }
 
 TEST_F(KpxCli, SearchAndFilterListActCodesWithTheirShortLabels) {
@@ -394,7 +389,7 @@ TEST_F(KpxCli, ZoneEncodeWritesTheBytesAndDecodeGivesTheJsonBack) {
     ASSERT_EQ(decodee.statut, 0) << decodee.erreurs;
     std::ofstream(dossier + "/zone.json", std::ios::binary) << decodee.sortie;
     ASSERT_EQ(kpx({"zone", "encode", "@" + dossier + "/zone.json", "-o", dossier + "/retour.bin"}).statut, 0);
-    EXPECT_EQ(lire(dossier + "/retour.bin"), zone);
+    EXPECT_EQ(lireTexte(dossier + "/retour.bin"), zone);
 
     // A group announcing more than the zone holds, or a character beyond Latin-1, is refused.
     const Execution coupee = kpx({"zone", "decode", "-"}, std::string("\x0B\xB8\x05\x02\x31", 5));
@@ -405,8 +400,7 @@ TEST_F(KpxCli, ZoneEncodeWritesTheBytesAndDecodeGivesTheJsonBack) {
 
 TEST_F(KpxCli, ModifyAndCancelLastTheRunUnlessSavedAndDecompileShowsWhatWasSaved) {
     const std::string dossier = repertoireTemporaire("kpx-cli-modifications");
-    std::ifstream source(repertoireEchantillon() + "/table_v2.kpx", std::ios::binary);
-    std::ofstream(dossier + "/table_v2.kpx", std::ios::binary) << source.rdbuf();
+    ecrireOctets(dossier + "/table_v2.kpx", lireOctets(repertoireEchantillon() + "/table_v2.kpx"));
     const std::string modrefv2 = dossier + "/modrefv2.kpx";
     auto ici = [&](std::vector<std::string> arguments) {
         arguments.insert(arguments.begin(), {"--referentiel", dossier});
@@ -420,7 +414,7 @@ TEST_F(KpxCli, ModifyAndCancelLastTheRunUnlessSavedAndDecompileShowsWhatWasSaved
     Execution e = ici(arguments);
     EXPECT_EQ(e.statut, 0) << e.erreurs;
     EXPECT_EQ(e.sortie, "CCAM_37 modified from 2025-01-01 (not saved: kpx holds the referentiel only while it runs; add --save)\n");
-    EXPECT_EQ(lire(modrefv2), "");
+    EXPECT_EQ(lireTexte(modrefv2), "");
     EXPECT_EQ(ici(consulter).sortie, "3117 montant: 45.00 EUR\n");
 
     arguments.insert(arguments.end(), {"--save", "Tarifs locaux"});
@@ -437,7 +431,7 @@ TEST_F(KpxCli, ModifyAndCancelLastTheRunUnlessSavedAndDecompileShowsWhatWasSaved
                            entreGuillemets(dossier) + " " + entreGuillemets(source2) + " >/dev/null")
                               .c_str()),
               0);
-    const auto modifications = nlohmann::json::parse(lire(source2 + "/modifications.json"));
+    const auto modifications = nlohmann::json::parse(lireTexte(source2 + "/modifications.json"));
     EXPECT_EQ(modifications["ModificationPrixUnitaire"],
               nlohmann::json::parse(R"([{"codeActe":"AHQP001","activite":"1","phase":"0","grille":1,
                                         "dateEffet":"2025-01-01","prixUnitaire":50.0}])"));
@@ -453,11 +447,11 @@ TEST_F(KpxCli, ModifyAndCancelLastTheRunUnlessSavedAndDecompileShowsWhatWasSaved
     EXPECT_EQ(annulation["cr"], "0x0000");
     EXPECT_EQ(annulation["sauvegarde"]["revision"], 3);
     EXPECT_EQ(ici(consulter).sortie, "3117 montant: 45.00 EUR\n");
-    const std::string avant = lire(modrefv2);
+    const std::string avant = lireTexte(modrefv2);
     EXPECT_EQ(ici({"save"}).sortie, "nothing to save (no change and no comment)\n");
-    EXPECT_EQ(lire(modrefv2), avant);
+    EXPECT_EQ(lireTexte(modrefv2), avant);
     EXPECT_EQ(json(ici({"--json", "save", "Revue"}))["sauvegarde"]["commentaire"], "Revue");
-    EXPECT_EQ(lire(dossier + "/modifv2~.kpx"), avant);
+    EXPECT_EQ(lireTexte(dossier + "/modifv2~.kpx"), avant);
 }
 
 TEST_F(KpxCli, ApplyReadsEachInputShapeFromReadableJson) {

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <set>
 
 #include "KPXW32.h"
@@ -21,11 +20,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string kSource = std::string(KPX_SOURCE_DIR) + "/data/sample";
-
-std::string lireTexte(const fs::path& chemin) {
-    std::ifstream entree(chemin, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(entree)), std::istreambuf_iterator<char>());
-}
 
 std::string joindre(const std::vector<std::string>& erreurs) {
     std::string texte;
