@@ -1,6 +1,7 @@
 #include "consultation/Fonctions.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "KPXW32.h"
 #include "frame/Trace.h"
@@ -105,7 +106,39 @@ void Fonctions::lireListeCaracteres(uint16_t& cr, TypeListe<Code>& caracteres) {
     for (size_t i = 0; cr == 0 && i < texte.longueur(); ++i) cr = caracteres.ajouter(Code(texte[i]));
 }
 
+bool Fonctions::caracteres(const ChampLu& champ, uint32_t& longueur) {
+    switch (champ.type) {
+        case TYPE_AUCUN: longueur = 0; return true;
+        case TYPE_CODE: longueur = champ.longueur; return true;
+        case TYPE_TEXTE: {
+            const void* nul = champ.longueur != 0 ? std::memchr(champ.octets, '\0', champ.longueur) : nullptr;
+            longueur = nul != nullptr ? static_cast<uint32_t>(static_cast<const uint8_t*>(nul) - champ.octets)
+                                      : champ.longueur;
+            return true;
+        }
+        default: return false;
+    }
+}
+
 Optionnel<Code> Fonctions::lireConcatenation(uint16_t& cr) {
+    ChampLu champs[2];
+    if (lireCalme(cr, champs[0]) && lireCalme(cr, champs[1])) {
+        if (cr != 0) return {};
+        uint32_t n0 = 0, n1 = 0;
+        // Both fields' characters straight into the code: no value built for either.
+        if (caracteres(champs[0], n0) && caracteres(champs[1], n1) && n0 + n1 <= kConcatenationCourte) {
+            uint8_t octets[kConcatenationCourte];
+            if (n0 != 0) std::memcpy(octets, champs[0].octets, n0);
+            if (n1 != 0) std::memcpy(octets + n0, champs[1].octets, n1);
+            return Code(octets, n0 + n1, Code::verifie);
+        }
+        Texte premier, second;
+        construire(cr, champs[0], premier);
+        construire(cr, champs[1], second);
+        if (cr != 0) return {};
+        premier.ajouter(second);
+        return Code(premier.chaine(), premier.longueur());
+    }
     Texte premier, second;
     lireChamp(cr, premier);
     lireChamp(cr, second);

@@ -34,6 +34,8 @@ public:
 protected:
     static constexpr uint16_t kMaxDents = 16;
     static constexpr uint16_t kMaxModificateurs = 4;
+    // The longest professional's number built on the stack from its two fields; longer ones go through texts.
+    static constexpr uint32_t kConcatenationCourte = 64;
 
     // The next field as a T, or null when the controller gives none. A field whose
     // description builds another simple type is converted through its byte form.
@@ -54,16 +56,7 @@ protected:
     template <class T>
     bool lireChamp(uint16_t& cr, T& resultat) {
         ChampLu champ;
-        if (lireCalme(cr, champ)) {
-            if constexpr (ValeurChamp::codeType<T>() != TYPE_AUCUN) {
-                if (champ.type == ValeurChamp::codeType<T>()) {
-                    resultat = ValeurChamp::construireType<T>(champ.octets, champ.longueur);
-                    return true;
-                }
-            }
-            ValeurChamp valeur;
-            return noter(champ, valeur) && convertir(cr, valeur, resultat);
-        }
+        if (lireCalme(cr, champ)) return construire(cr, champ, resultat);
         ValeurChamp valeur;
         return lireValeur(cr, valeur) && (valeur.donner(resultat) || convertir(cr, valeur, resultat));
     }
@@ -131,6 +124,21 @@ private:
         if (cr == 0 && controleur) cr = controleur->extraireChamp(champ);
         return true;
     }
+    // A bare field as a T, as a traced read would give it: false when none is given.
+    template <class T>
+    bool construire(uint16_t& cr, const ChampLu& champ, T& resultat) {
+        if constexpr (ValeurChamp::codeType<T>() != TYPE_AUCUN) {
+            if (champ.type == ValeurChamp::codeType<T>()) {
+                resultat = ValeurChamp::construireType<T>(champ.octets, champ.longueur);
+                return true;
+            }
+        }
+        ValeurChamp valeur;
+        return noter(champ, valeur) && convertir(cr, valeur, resultat);
+    }
+    // The characters a bare text or code field gives as a text (a text stops at its first
+    // NUL byte, a code holds none): false for a field of another type.
+    static bool caracteres(const ChampLu& champ, uint32_t& longueur);
     // The bytes of a field of another type, to be converted as a traced read would: false when none.
     static bool noter(const ChampLu& champ, ValeurChamp& valeur) {
         if (champ.type == TYPE_AUCUN) return false;

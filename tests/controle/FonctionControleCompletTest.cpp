@@ -12,6 +12,7 @@
 #include "controle/FonctionControleComplet.h"
 #include "facture/Facture.h"
 #include "facture/LigneCCAM.h"
+#include "frame/Trace.h"
 #include "support/ZoneEntree.h"
 #include "zone/DescriptionInterface.h"
 #include "zone/ZoneSortie.h"
@@ -132,33 +133,43 @@ TEST(FonctionControleComplet, InvoiceDecodedIntoItsLines) {
         groupes.push_back(g);
     groupes.push_back(pied());
 
-    std::vector<std::string> vu;
-    const Resultat r = executer(groupes, [&](Facture& f, TypeListe<Erreur>&) {
-        vu.push_back(std::string(f.numeroPS->chaine()) + " " + f.natureAssurance->chaine() + " " +
-                     f.caissePS->chaine() + " " + f.dateNaissance->chaine());
-        for (const auto& l : f.lignes) {
-            std::string d = std::to_string(l->typeLigne) + " " + ouVide(l->numeroPS).chaine() + " " +
-                            ouVide(l->exonerationTM).chaine() + " " + ouVide(l->ententePrealable).chaine() + " " +
-                            ouVide(l->identifiantLieu).chaine() + " rattache " +
-                            std::to_string(l->rattachement ? l->rattachement->valeurNumero() : 0);
-            if (const LigneCCAM* c = l->commeLigneCCAM()) {
-                d += " " + std::string(c->acte->chaine()) + " phase " + c->phase->chaine() + " grille " +
-                     std::to_string(c->grilleTarifaire->valeur()) + " " + std::to_string(c->modificateurs.nombre()) +
-                     " mod " + std::to_string(c->dents.nombre()) + " dents " +
-                     std::to_string(c->donneesComplementaires.nombre()) + " donnees";
+    // Read with no line written, then with every line handed over: both give the same invoice.
+    for (const bool tracee : {false, true}) {
+        if (tracee)
+            NiveauTrace::oublier();
+        else
+            NiveauTrace::niveauEcrit.store(0);
+        EXPECT_EQ(ControleurZone::estCalme(), !tracee);
+        std::vector<std::string> vu;
+        const Resultat r = executer(groupes, [&](Facture& f, TypeListe<Erreur>&) {
+            vu.push_back(std::string(f.numeroPS->chaine()) + " " + f.natureAssurance->chaine() + " " +
+                         f.caissePS->chaine() + " " + f.dateNaissance->chaine());
+            for (const auto& l : f.lignes) {
+                std::string d = std::to_string(l->typeLigne) + " " + ouVide(l->numeroPS).chaine() + " " +
+                                ouVide(l->exonerationTM).chaine() + " " + ouVide(l->ententePrealable).chaine() + " " +
+                                ouVide(l->identifiantLieu).chaine() + " rattache " +
+                                std::to_string(l->rattachement ? l->rattachement->valeurNumero() : 0);
+                if (const LigneCCAM* c = l->commeLigneCCAM()) {
+                    d += " " + std::string(c->acte->chaine()) + " phase " + c->phase->chaine() + " grille " +
+                         std::to_string(c->grilleTarifaire->valeur()) + " " + std::to_string(c->modificateurs.nombre()) +
+                         " mod " + std::to_string(c->dents.nombre()) + " dents " +
+                         std::to_string(c->donneesComplementaires.nombre()) + " donnees";
+                }
+                vu.push_back(d);
             }
-            vu.push_back(d);
-        }
-        return uint16_t{0};
-    });
-    ASSERT_EQ(r.cr, 0);
-    EXPECT_EQ(vu, (std::vector<std::string>{
-                      "876543210 PM 1 01/01/1980",  // the tail field is numeric: its leading zeros go
-                      "3 876543210 C 4 LIEU1 rattache 0 AHQP001 phase 0 grille 3 2 mod 2 dents 2 donnees",
-                      "0 111111112 0 9  rattache 0",
-                      "1  0   rattache 2",
-                      "2  0   rattache 2",
-                  }));
+            return uint16_t{0};
+        });
+        NiveauTrace::oublier();
+        ASSERT_EQ(r.cr, 0) << tracee;
+        EXPECT_EQ(vu, (std::vector<std::string>{
+                          "876543210 PM 1 01/01/1980",  // the tail field is numeric: its leading zeros go
+                          "3 876543210 C 4 LIEU1 rattache 0 AHQP001 phase 0 grille 3 2 mod 2 dents 2 donnees",
+                          "0 111111112 0 9  rattache 0",
+                          "1  0   rattache 2",
+                          "2  0   rattache 2",
+                      }))
+            << tracee;
+    }
 }
 
 // A line is a CCAM line when its own act group was read, whatever follows it in the zone.
