@@ -13,15 +13,16 @@
 #include "frame/Trace.h"
 #include "support/TraceCapturee.h"
 #include "zone/TypeSimple.h"
+#include "zone/ZoneSortie.h"
 
 namespace {
 
 using Octets = std::vector<uint8_t>;
 
 // An output zone whose buffer goes back to the memory accounting.
-struct ZoneSortie {
-    explicit ZoneSortie(uint32_t taille) : zone(taille) {}
-    ~ZoneSortie() { Systeme::liberer(zone.buffer); }
+struct ZoneEcrite {
+    explicit ZoneEcrite(uint32_t taille) : zone(taille) {}
+    ~ZoneEcrite() { Systeme::liberer(zone.buffer); }
     ZoneKPX zone;
     Octets octets() const { return Octets(zone.buffer, zone.buffer + zone.tailleDonnees); }
 };
@@ -70,7 +71,7 @@ std::vector<std::vector<std::string>> relire(const Octets& octets, uint16_t& cr,
 }
 
 Octets longueurCodee(uint32_t l) {
-    ZoneSortie z(8);
+    ZoneEcrite z(8);
     uint32_t n = z.zone.coderLongueur(l, 0);
     return Octets(z.zone.buffer, z.zone.buffer + n);
 }
@@ -98,7 +99,7 @@ public:
 }  // namespace
 
 TEST(ZoneKPX, WorkedGroupWritesExactBytesAndReadsBack) {
-    ZoneSortie z(ZoneKPX::tailleGroupe(2, 2u, 0u));
+    ZoneEcrite z(ZoneKPX::tailleGroupe(2, 2u, 0u));
     ASSERT_NE(z.zone.buffer, nullptr);
     EXPECT_EQ(z.zone.ajouterGroupe(3000), KPX_OK);
     EXPECT_EQ(ajouter(z.zone, "12"), KPX_OK);
@@ -222,7 +223,7 @@ TEST(ZoneKPX, GroupHeaderGrowsAndKeepsFields) {
     for (const auto& c : cas) {
         SCOPED_TRACE(c.longueurs.size() * 1000 + c.longueurs.back());
         // Room for a second group after the first, which must not move.
-        ZoneSortie z(70000);
+        ZoneEcrite z(70000);
         ASSERT_EQ(z.zone.ajouterGroupe(7), KPX_OK);
         std::vector<std::string> valeurs;
         for (size_t i = 0; i < c.longueurs.size(); ++i) {
@@ -266,7 +267,7 @@ TEST(ZoneKPX, ExactSizeFillsCapacity) {
         uint32_t contenu = 0;
         for (uint32_t l : c.longueurs) contenu += ZoneKPX::tailleChamp(l);
         ASSERT_EQ(c.groupes * ZoneKPX::tailleGroupeContenu(contenu), c.taille);
-        ZoneSortie z(c.taille);
+        ZoneEcrite z(c.taille);
         for (uint32_t g = 0; g < c.groupes; ++g) {
             ASSERT_EQ(z.zone.ajouterGroupe(static_cast<uint16_t>(100 + g)), KPX_OK);
             for (uint32_t l : c.longueurs) ASSERT_EQ(ajouter(z.zone, std::string(l, 'z')), KPX_OK);
@@ -283,7 +284,7 @@ TEST(ZoneKPX, ExactSizeFillsCapacity) {
 }
 
 TEST(ZoneKPX, ZeroSizeZoneHoldsOneByteAndNoGroup) {
-    ZoneSortie z(0);
+    ZoneEcrite z(0);
     ASSERT_NE(z.zone.buffer, nullptr);
     EXPECT_EQ(z.zone.tailleBuffer, 1u);
     EXPECT_EQ(z.zone.ajouterGroupe(1), KPX_CR_ZONE_PLEINE);
@@ -316,7 +317,7 @@ TEST(ZoneKPX, RefusedWritesChangeNothing) {
     };
     for (const auto& c : cas) {
         SCOPED_TRACE(c.nom);
-        ZoneSortie z(c.taille);
+        ZoneEcrite z(c.taille);
         std::memset(z.zone.buffer, 0xEE, c.taille);
         if (c.groupe) {
             ASSERT_EQ(z.zone.ajouterGroupe(42), KPX_OK);
@@ -328,7 +329,7 @@ TEST(ZoneKPX, RefusedWritesChangeNothing) {
         EXPECT_EQ(cr, c.cr);
         EXPECT_EQ(etat(z.zone), avant);
     }
-    ZoneSortie z(16);
+    ZoneEcrite z(16);
     std::memset(z.zone.buffer, 0xEE, 16);
     ASSERT_EQ(z.zone.ajouterGroupe(1), KPX_OK);
     const auto avant = etat(z.zone);
@@ -337,7 +338,8 @@ TEST(ZoneKPX, RefusedWritesChangeNothing) {
 }
 
 // A whole group from byte forms: laid at once when the detail trace is off, written field
-// by field when it may be written; both must leave the same bytes, cursor and code.
+// by field when it may be written, laid in place by the output zone of an answer; all three
+// must leave the same bytes, cursor and code.
 TEST(ZoneKPX, WholeGroupLaidAtOnceAsWrittenFieldByField) {
     struct Cas {
         const char* nom;
@@ -352,8 +354,10 @@ TEST(ZoneKPX, WholeGroupLaidAtOnceAsWrittenFieldByField) {
         {"empty group", 16, {}, false, 7, {}, KPX_OK},
         {"worked group", 7, {}, false, 3000, {2, 0}, KPX_OK},
         {"after a group", 64, {1, 2}, false, 8, {3}, KPX_OK},
+        {"fields of 127 and 128 bytes", 400, {}, false, 9, {127, 128}, KPX_OK},
         {"length on two bytes", 400, {}, false, 9, {100, 20, 10}, KPX_OK},
         {"length on three bytes", 400, {}, false, 9, {200, 60}, KPX_OK},
+        {"length on three bytes, six fields", 600, {}, false, 3520, {9, 1, 250, 250, 1, 2}, KPX_OK},
         {"exactly full", 3 + 1 + 5, {}, false, 9, {5}, KPX_OK},
         {"one byte short", 3 + 1 + 4, {}, false, 9, {5}, KPX_CR_ZONE_PLEINE},
         {"header growth short", 3 + 126 + 2, {}, false, 9, {126, 0}, KPX_CR_ZONE_PLEINE},
@@ -365,29 +369,39 @@ TEST(ZoneKPX, WholeGroupLaidAtOnceAsWrittenFieldByField) {
         SCOPED_TRACE(c.nom);
         std::vector<FormeOctets> formes(c.longueurs.size());
         std::string lettres(512, 'k');
+        for (size_t i = 0; i < lettres.size(); ++i) lettres[i] = static_cast<char>('a' + i % 26);
         for (size_t i = 0; i < formes.size(); ++i) {
             formes[i].donnees = c.longueurs[i] < 0 ? nullptr : reinterpret_cast<const uint8_t*>(lettres.data()) + i;
             formes[i].longueur = c.longueurs[i] < 0 ? 1 : static_cast<uint32_t>(c.longueurs[i]);
         }
-        std::vector<uint64_t> etats[2];
-        const uint16_t niveaux[2] = {0, NiveauTrace::kInconnu};
-        for (int n = 0; n < 2; ++n) {
-            ZoneSortie z(c.taille);
-            std::memset(z.zone.buffer, 0xEE, c.taille);
+        // Laid at once by the zone, written field by field, laid in place by the output zone.
+        std::vector<uint64_t> etats[3];
+        const uint16_t niveaux[3] = {0, NiveauTrace::kInconnu, 0};
+        for (int n = 0; n < 3; ++n) {
+            uint16_t cr = KPX_OK;
+            ZoneSortie sortie;
+            sortie.allouer(cr, c.taille, CAT_ZONE);
+            ASSERT_EQ(cr, KPX_OK);
+            ZoneKPX& zone = *sortie.zone();
+            std::memset(zone.buffer, 0xEE, c.taille);
             if (!c.avant.empty()) {
-                ASSERT_EQ(z.zone.ajouterGroupe(1), KPX_OK);
+                ASSERT_EQ(zone.ajouterGroupe(1), KPX_OK);
             }
-            for (uint32_t l : c.avant) ASSERT_EQ(ajouter(z.zone, std::string(l, 'q')), KPX_OK);
-            if (c.auDebut) z.zone.positionnerDebut();
+            for (uint32_t l : c.avant) ASSERT_EQ(ajouter(zone, std::string(l, 'q')), KPX_OK);
+            if (c.auDebut) zone.positionnerDebut();
             NiveauTrace::niveauEcrit.store(niveaux[n]);
-            EXPECT_EQ(z.zone.ajouterGroupe(c.identifiant, formes.data(), static_cast<uint32_t>(formes.size())), c.cr);
+            const auto nombre = static_cast<uint32_t>(formes.size());
+            EXPECT_EQ(n < 2 ? zone.ajouterGroupe(c.identifiant, formes.data(), nombre)
+                            : sortie.ajouterGroupe(c.identifiant, formes.data(), nombre),
+                      c.cr);
             NiveauTrace::oublier();
-            etats[n] = etat(z.zone);
+            etats[n] = etat(zone);
         }
         EXPECT_EQ(etats[0], etats[1]);
+        EXPECT_EQ(etats[2], etats[1]);
     }
     // The worked group, laid at once.
-    ZoneSortie z(7);
+    ZoneEcrite z(7);
     FormeOctets formes[2];
     formes[0].donnees = reinterpret_cast<const uint8_t*>("12");
     formes[0].longueur = 2;
@@ -398,7 +412,7 @@ TEST(ZoneKPX, WholeGroupLaidAtOnceAsWrittenFieldByField) {
 }
 
 TEST(ZoneKPX, InsertionsBeforeExistingDataShiftThem) {
-    ZoneSortie z(64);
+    ZoneEcrite z(64);
     ASSERT_EQ(z.zone.ajouterGroupe(2), KPX_OK);
     ASSERT_EQ(ajouter(z.zone, "b"), KPX_OK);
     z.zone.positionnerDebut();
