@@ -32,17 +32,20 @@ private:
     std::optional<T> valeur_;
 };
 
+// The empty value of each type, made before any call: a rule reads it by the hundred in a
+// control, and a function's own static would check its guard at every read.
+template <class T>
+inline const T kVide{};
+
 // The value, or the empty value of its type when absent.
 template <class T>
 const T& ouVide(const std::unique_ptr<T>& valeur) {
-    static const T vide;
-    return valeur ? *valeur : vide;
+    return valeur ? *valeur : kVide<T>;
 }
 
 template <class T>
 const T& ouVide(const T* valeur) {
-    static const T vide;
-    return valeur != nullptr ? *valeur : vide;
+    return valeur != nullptr ? *valeur : kVide<T>;
 }
 
 template <class T>
