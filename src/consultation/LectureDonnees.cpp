@@ -14,6 +14,7 @@
 #include "referentiel/NiveauActivite.h"
 #include "referentiel/NiveauPhase.h"
 #include "referentiel/Referentiel.h"
+#include "referentiel/Table.h"
 #include "referentiel/lignes/Index.h"
 
 namespace {
@@ -135,6 +136,13 @@ void LectureDonnees::definirComptageModifications(bool compter) {
 
 void LectureDonnees::compter(bool modifie) {
     if (compterModifications && modifie) ++nombreModificationsLues;
+}
+
+bool LectureDonnees::modificationsACompter(uint16_t identifiant) const {
+    if (!compterModifications) return false;
+    const Table* table = referentiel != nullptr ? referentiel->table(identifiant) : nullptr;
+    const bool sansEnregistrement = table != nullptr && table->etat() == Table::kChargee && table->nombreLignes() == 0;
+    return !sansEnregistrement || TraceDetail::estActif(CAT_CONSULTATION, NIV_DETAIL);
 }
 
 std::string LectureDonnees::initBufferCode(const Texte& code, size_t largeur, uint16_t& cr) {

@@ -349,6 +349,9 @@ protected:
     const Table* tableReferentiel(uint16_t identifiant, uint16_t& cr);
     // One more value found with a local modification in force, when counting.
     void compter(bool modifie);
+    // Whether a value read while counting must be looked up in that modification table: a
+    // table without records holds none, and its lookup writes lines only when traced.
+    bool modificationsACompter(uint16_t identifiant) const;
 
     Referentiel* referentiel;
     bool compterModifications = false;

@@ -6,6 +6,7 @@
 #include "consultation/LectureDonnees.h"
 #include "consultation/ParcoursReferentiel.h"
 #include "referentiel/NiveauActe.h"
+#include "referentiel/lignes/Modifications.h"
 
 namespace {
 
@@ -416,8 +417,8 @@ uint16_t LectureDonnees::rechercherCodeRegroupement(const Code& codeActe, const 
     if (cr == 0) {
         code = codeFixe(historique->codeRegroupement);
         Booleen modifie;
-        if (compterModifications && chercheModificationCodeRegroupement(codeActe, codeActivite, dateReference,
-                                                                        modifie) == 0)
+        if (modificationsACompter(ModificationCodeRegroupement::kIdentifiant) &&
+            chercheModificationCodeRegroupement(codeActe, codeActivite, dateReference, modifie) == 0)
             compter(modifie.valeur());
     }
     return cr;
@@ -479,8 +480,9 @@ uint16_t LectureDonnees::rechercherPrixUnitaire(const Code& codeActe, const Code
         if (entree.codeGrille == grille.valeur()) {
             prix = Montant(entree.prixUnitaire);
             Booleen modifie;
-            if (compterModifications && chercherModificationPrixUnitaire(codeActe, codeActivite, codePhase, grille,
-                                                                         dateReference, modifie) == 0)
+            if (modificationsACompter(ModificationPrixUnitaire::kIdentifiant) &&
+                chercherModificationPrixUnitaire(codeActe, codeActivite, codePhase, grille, dateReference,
+                                                 modifie) == 0)
                 compter(modifie.valeur());
             return cr;
         }
@@ -500,8 +502,8 @@ uint16_t LectureDonnees::rechercherSupplementCharge(const Code& codeActe, const 
     if (cr == 0) {
         supplement = Montant(historique->supplementCharge);
         Booleen modifie;
-        if (compterModifications && chercherModificationSupplementCharge(codeActe, codeActivite, codePhase,
-                                                                         dateReference, modifie) == 0)
+        if (modificationsACompter(ModificationSupplementCharge::kIdentifiant) &&
+            chercherModificationSupplementCharge(codeActe, codeActivite, codePhase, dateReference, modifie) == 0)
             compter(modifie.valeur());
     }
     return cr;
@@ -523,8 +525,9 @@ uint16_t LectureDonnees::rechercherMajorationDOM(const Code& codeActe, const Cod
     if (cr == 0) {
         majoration = Coefficient(historique->majorationsDOM[positionDOM.valeur() - 1]);
         Booleen modifie;
-        if (compterModifications && chercherModificationMajorationDOM(codeActe, codeActivite, codePhase, positionDOM,
-                                                                      dateReference, modifie) == 0)
+        if (modificationsACompter(ModificationMajorationDOM::kIdentifiant) &&
+            chercherModificationMajorationDOM(codeActe, codeActivite, codePhase, positionDOM, dateReference,
+                                              modifie) == 0)
             compter(modifie.valeur());
     }
     return cr;

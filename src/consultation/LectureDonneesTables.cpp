@@ -506,7 +506,7 @@ uint16_t LectureDonnees::rechercherForfaitModificateur(const Code& codeModificat
     if (cr == 0) {
         forfait = Montant(historique->forfait);
         Booleen modifie;
-        if (compterModifications &&
+        if (modificationsACompter(ModificationModificateur::kIdentifiant) &&
             chercherModificationModificateur(codeModificateur, grille, dateReference, modifie) == 0)
             compter(modifie.valeur());
     }
@@ -522,7 +522,7 @@ uint16_t LectureDonnees::rechercherTauxModificateur(const Code& codeModificateur
     if (cr == 0) {
         taux = Coefficient(historique->coefficient);
         Booleen modifie;
-        if (compterModifications &&
+        if (modificationsACompter(ModificationModificateur::kIdentifiant) &&
             chercherModificationModificateur(codeModificateur, grille, dateReference, modifie) == 0)
             compter(modifie.valeur());
     }
@@ -589,7 +589,7 @@ uint16_t LectureDonnees::rechercherCoefficientAssociationNonPrevue(const Code& c
     if (cr == 0) {
         coefficient = Coefficient(historique->coefficient);
         Booleen modifie;
-        if (compterModifications &&
+        if (modificationsACompter(ModificationRegleAssociationNonPrevue::kIdentifiant) &&
             chercherModificationRegleAssociationNP(codeAssociation, grille, dateReference, modifie) == 0)
             compter(modifie.valeur());
     }
@@ -622,7 +622,8 @@ uint16_t LectureDonnees::rechercherForfaitNonConventionnes(const Date& dateRefer
     if (cr == 0) {
         forfait = Montant(ligne->forfait);
         Booleen modifie;
-        if (compterModifications && chercherModificationReductionNC(dateReference, modifie) == 0)
+        if (modificationsACompter(ModificationNonConventionne::kIdentifiant) &&
+            chercherModificationReductionNC(dateReference, modifie) == 0)
             compter(modifie.valeur());
     }
     return cr;
@@ -636,7 +637,8 @@ uint16_t LectureDonnees::rechercherTauxNonConventionnes(const Date& dateReferenc
     if (cr == 0) {
         taux = Coefficient(ligne->coefficient);
         Booleen modifie;
-        if (compterModifications && chercherModificationReductionNC(dateReference, modifie) == 0)
+        if (modificationsACompter(ModificationNonConventionne::kIdentifiant) &&
+            chercherModificationReductionNC(dateReference, modifie) == 0)
             compter(modifie.valeur());
     }
     return cr;
@@ -659,7 +661,8 @@ uint16_t LectureDonnees::rechercherSeuilExoTM(const Date& dateReference, const N
                                   ligne->seuilGuyane};
         seuil = Montant(seuils[positionSeuil.valeur() - 1]);
         Booleen modifie;
-        if (compterModifications && chercherModificationSeuil(positionSeuil, dateReference, modifie) == 0)
+        if (modificationsACompter(ModificationSeuil::kIdentifiant) &&
+            chercherModificationSeuil(positionSeuil, dateReference, modifie) == 0)
             compter(modifie.valeur());
     }
     return cr;
