@@ -235,9 +235,11 @@ uint16_t LectureDonnees::chercherActeDansIndex(const Code& codeActe, Index*& lig
     }
     const CleFixe cle(codeActe, kLargeurCodeActe, cr);
     const Table* index = tableReferentiel(Index::kIdentifiant, cr);
-    const Index* trouve = chercherDichotomie<Index>(
-        index, [&cle](const Index& l) { return comparerCle(l.codeActe, cle); }, cr,
-        "code acte non trouve dans la table d'Index");
+    const Index* trouve = cr == 0 ? referentiel->acteIndexe(cle.data()) : nullptr;
+    if (trouve == nullptr)
+        trouve = chercherDichotomie<Index>(
+            index, [&cle](const Index& l) { return comparerCle(l.codeActe, cle); }, cr,
+            "code acte non trouve dans la table d'Index");
     if (cr != 0) return cr;
     ligne = const_cast<Index*>(trouve);  // the index owns its act slot, which loading fills
     // A code found fits its column, so it fits a slot.

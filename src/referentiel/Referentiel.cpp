@@ -126,7 +126,8 @@ Referentiel::Referentiel(const Referentiel& autre)
       repertoireModification(autre.repertoireModification),
       nombreLecteurs_(autre.nombreLecteurs_),
       nombreEcrivains_(autre.nombreEcrivains_),
-      rejeu_(autre.rejeu_) {
+      rejeu_(autre.rejeu_),
+      rangsActes_(autre.rangsActes_) {
     std::memcpy(version, autre.version, sizeof version);
     std::memcpy(versionBaseCCAM, autre.versionBaseCCAM, sizeof versionBaseCCAM);
     std::memcpy(versionMinimaleLogiciel, autre.versionMinimaleLogiciel, sizeof versionMinimaleLogiciel);
@@ -143,9 +144,59 @@ Table* Referentiel::table(uint16_t identifiant) const {
 
 void Referentiel::placerTable(uint16_t identifiant, std::unique_ptr<Table> table) {
     if (identifiant < kNombreIdentifiants) tables_[identifiant] = std::move(table);
+    if (identifiant == Index::kIdentifiant) rangsActes_.clear();
     // What was kept may come from the table replaced.
     const std::lock_guard<std::mutex> verrou(mutexReferences_);
     referencesRetenues_.reset();
+}
+
+size_t Referentiel::placeActe(const char* code, size_t masque) {
+    uint64_t tete, queue;
+    std::memcpy(&tete, code, 8);
+    std::memcpy(&queue, code + 5, 8);
+    uint64_t melange = (tete * 0x9E3779B97F4A7C15ull ^ queue) * 0xC2B2AE3D27D4EB4Full;
+    return static_cast<size_t>(melange >> 32) & masque;
+}
+
+void Referentiel::indexerActes() {
+    rangsActes_.clear();
+    const Table* index = table(Index::kIdentifiant);
+    if (index == nullptr || index->etat() != Table::kChargee) return;
+    const uint32_t nombre = index->nombreLignes();
+    size_t places = 16;
+    while (places < 2 * static_cast<size_t>(nombre)) places *= 2;
+    std::vector<uint32_t> rangs;
+    try {
+        rangs.assign(places, 0);
+    } catch (const std::bad_alloc&) {
+        return;  // the dichotomy answers alone
+    }
+    const std::string* precedent = nullptr;
+    for (uint32_t i = 0; i < nombre; ++i) {
+        const Index* ligne = index->ligneDe<Index>(i);
+        if (ligne == nullptr || ligne->codeActe.size() != kLargeurCodeActe) return;
+        if (precedent != nullptr && std::memcmp(precedent->data(), ligne->codeActe.data(), kLargeurCodeActe) >= 0)
+            return;
+        precedent = &ligne->codeActe;
+        size_t place = placeActe(ligne->codeActe.data(), places - 1);
+        while (rangs[place] != 0) place = (place + 1) & (places - 1);
+        rangs[place] = i + 1;
+    }
+    rangsActes_.swap(rangs);
+}
+
+const Index* Referentiel::acteIndexe(const char* code) const {
+    if (rangsActes_.empty()) return nullptr;
+    const Table* index = table(Index::kIdentifiant);
+    if (index == nullptr) return nullptr;
+    const size_t masque = rangsActes_.size() - 1;
+    for (size_t place = placeActe(code, masque); rangsActes_[place] != 0; place = (place + 1) & masque) {
+        const Index* ligne = index->ligneDe<Index>(rangsActes_[place] - 1);
+        if (ligne != nullptr && ligne->codeActe.size() == kLargeurCodeActe &&
+            std::memcmp(ligne->codeActe.data(), code, kLargeurCodeActe) == 0)
+            return ligne;
+    }
+    return nullptr;
 }
 
 // The rule's slot, or the free one its search stopped at; null when none of either is left.
@@ -394,6 +445,7 @@ uint16_t Referentiel::chargerTablesReference(Lecteur& lecteur) {
         erreur("ERREUR : Nombre de tables inferieur au nombre attendu");
         cr = KPX_CR_NOMBRE_TABLES;
     }
+    if (cr == 0) indexerActes();
     return cr;
 }
 

@@ -15,6 +15,7 @@
 #include "zone/Texte.h"
 
 class Table;
+class Index;
 class Lecteur;
 class NiveauActe;
 class RejeuModifications;
@@ -81,6 +82,11 @@ public:
     // The tables present whose rows hold ranges into that table.
     std::vector<Table*> tablesParentes(uint16_t identifiant) const;
 
+    // The row of the act index whose code is these 13 bytes, found by their hash; null when
+    // the hash knows no such row (an index not read from a file, or changed since): the
+    // caller then searches the table.
+    const Index* acteIndexe(const char* code) const;
+
     // The reference a reader found for a rule, kept while the référentiel is: every call
     // asks the same few dozen rules for theirs, and their table is never modified.
     bool referenceRetenue(const char* regle, Code& reference) const;
@@ -133,6 +139,13 @@ private:
         Code reference;
     };
     static constexpr size_t kReferencesRetenues = 256;
+    // Made once the index is read, when its codes are all 13 bytes in strictly increasing
+    // order, so that the row the hash finds is the one a dichotomy would: a place holds its
+    // row's rank + 1, 0 when free, and twice as many places as rows keep the probes short.
+    void indexerActes();
+    static constexpr size_t kLargeurCodeActe = 13;
+    static size_t placeActe(const char* code, size_t masque);
+    std::vector<uint32_t> rangsActes_;
     ReferenceRetenue* placeReference(const char* regle) const;
     mutable std::mutex mutexReferences_;
     std::unique_ptr<ReferenceRetenue[]> referencesRetenues_;  // made at the first reference kept
