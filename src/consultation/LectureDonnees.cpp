@@ -172,17 +172,15 @@ const Table* LectureDonnees::tableReferentiel(uint16_t identifiant, uint16_t& cr
 
 // --- Act lookup -------------------------------------------------------------
 
-LectureDonnees::ActeRecent* LectureDonnees::acteRetenuParmiRecents(const Code& codeActe) {
-    const char* code = codeActe.chaine();
-    const size_t longueur = codeActe.longueur();
-    if (longueur > kLargeurCodeActe) return nullptr;
+LectureDonnees::ActeRecent* LectureDonnees::acteRetenuParmiRecents(const MotsCode& mots) {
+    if (mots.longueur > kLargeurCodeActe) return nullptr;
     ActeRecent* recent = nullptr;
     if (!actesRecents_) {
-        if (premierActe_.designe(code, longueur)) recent = &premierActe_;
+        if (premierActe_.designe(mots)) recent = &premierActe_;
     } else {
-        const size_t rang = rangRecent(code, longueur);
-        if (actesRecents_[rang].designe(code, longueur)) recent = &actesRecents_[rang];
-        else if (actesRecents_[rang ^ 1].designe(code, longueur)) recent = &actesRecents_[rang ^ 1];
+        const size_t rang = rangRecent(mots);
+        if (actesRecents_[rang].designe(mots)) recent = &actesRecents_[rang];
+        else if (actesRecents_[rang ^ 1].designe(mots)) recent = &actesRecents_[rang ^ 1];
     }
     if (recent != nullptr) dernierActe_ = recent;
     return recent;
@@ -200,15 +198,15 @@ void LectureDonnees::agrandirRecents() {
     occupesRecents_ = 0;
     dernierActe_ = nullptr;
     auto replacer = [this](const ActeRecent& recent) {
-        if (recent.ligne != nullptr) *placeLibre(recent.code, recent.longueur) = recent;
+        if (recent.ligne != nullptr) *placeLibre(recent.mots) = recent;
     };
     if (ancienneCapacite == 0) replacer(premierActe_);
     for (uint32_t i = 0; i < ancienneCapacite; ++i) replacer(anciens[i]);
     premierActe_ = ActeRecent();
 }
 
-LectureDonnees::ActeRecent* LectureDonnees::placeLibre(const char* code, size_t longueur) {
-    const size_t rang = rangRecent(code, longueur);
+LectureDonnees::ActeRecent* LectureDonnees::placeLibre(const MotsCode& mots) {
+    const size_t rang = rangRecent(mots);
     ActeRecent* place = &actesRecents_[rang];
     if (place->ligne != nullptr && actesRecents_[rang ^ 1].ligne == nullptr) place = &actesRecents_[rang ^ 1];
     if (place->ligne == nullptr) ++occupesRecents_;
@@ -221,7 +219,7 @@ LectureDonnees::ActeRecent* LectureDonnees::placeRecente(const Code& codeActe) {
     if (!actesRecents_ || (occupesRecents_ * 4 >= capaciteRecents_ && capaciteRecents_ < kActesRecentsMaximum))
         agrandirRecents();
     if (!actesRecents_) return &premierActe_;
-    return placeLibre(codeActe.chaine(), codeActe.longueur());
+    return placeLibre(MotsCode(codeActe.chaine(), codeActe.longueur()));
 }
 
 uint16_t LectureDonnees::chercherActeDansIndex(const Code& codeActe, Index*& ligne) {
@@ -245,18 +243,15 @@ uint16_t LectureDonnees::chercherActeDansIndex(const Code& codeActe, Index*& lig
     // A code found fits its column, so it fits a slot.
     ActeRecent* recent = placeRecente(codeActe);
     *recent = ActeRecent();
-    recent->longueur = static_cast<uint8_t>(codeActe.longueur());
-    std::memcpy(recent->code, codeActe.chaine(), codeActe.longueur());
+    recent->mots = MotsCode(codeActe.chaine(), codeActe.longueur());
     recent->ligne = ligne;
     dernierActe_ = recent;
     return cr;
 }
 
-size_t LectureDonnees::rangRecent(const char* code, size_t longueur) const {
-    uint64_t tete, queue;
-    motsDe(code, longueur, tete, queue);
+size_t LectureDonnees::rangRecent(const MotsCode& mots) const {
     // Codes differ mostly in their last bytes: both words are spread over the whole word first.
-    uint64_t melange = (tete * 0x9E3779B97F4A7C15ull ^ queue ^ longueur) * 0xC2B2AE3D27D4EB4Full;
+    uint64_t melange = (mots.tete * 0x9E3779B97F4A7C15ull ^ mots.queue ^ mots.longueur) * 0xC2B2AE3D27D4EB4Full;
     melange ^= melange >> 29;
     return static_cast<size_t>((melange * 0x9E3779B97F4A7C15ull) >> decalageRecents_);
 }

@@ -434,19 +434,27 @@ private:
         VersionRetenue<HistoriqueNiveauActivite> version;
         PhaseRetenue phase;
     };
+    // A code of up to 16 bytes as two words, overlapping when it is shorter than two, and its
+    // length: cheaper to compare and to mix than its bytes one by one. A slot keeps its code's
+    // words, so that a query makes only those of the code it is asked.
+    struct MotsCode {
+        uint64_t tete = 0;
+        uint64_t queue = 0;
+        size_t longueur = 0;
+        MotsCode() = default;
+        MotsCode(const char* code, size_t n) : longueur(n) { motsDe(code, n, tete, queue); }
+        bool operator==(const MotsCode& autre) const {
+            return tete == autre.tete && queue == autre.queue && longueur == autre.longueur;
+        }
+    };
     struct ActeRecent {
-        uint8_t longueur = 0;
-        char code[kLargeurCodeActe] = {};
+        MotsCode mots;
         Index* ligne = nullptr;
         NiveauActe* niveau = nullptr;
         VersionRetenue<HistoriqueNiveauActe> version;
         ActiviteRetenue activite;
-        bool designe(const char* autre, size_t n) const {
-            return ligne != nullptr && longueur == n && memesOctets(code, autre, n);
-        }
+        bool designe(const MotsCode& autre) const { return ligne != nullptr && mots == autre; }
     };
-    // A code of up to 16 bytes as two words, overlapping when it is shorter than two:
-    // cheaper to compare and to mix than its bytes one by one.
     static void motsDe(const char* code, size_t n, uint64_t& tete, uint64_t& queue) {
         tete = 0;
         queue = 0;
@@ -463,12 +471,6 @@ private:
             for (size_t i = 0; i < n; ++i) tete = tete << 8 | static_cast<unsigned char>(code[i]);
         }
     }
-    static bool memesOctets(const char* a, const char* b, size_t n) {
-        uint64_t a0, a1, b0, b1;
-        motsDe(a, n, a0, a1);
-        motsDe(b, n, b0, b1);
-        return a0 == b0 && a1 == b1;
-    }
     // A code goes to one of two neighbouring slots; the slots grow fourfold once a quarter
     // of them is taken, so that the acts of the largest invoice rarely put each other out.
     static constexpr uint32_t kActesRecentsInitial = 256;
@@ -479,13 +481,13 @@ private:
     uint32_t occupesRecents_ = 0;
     int decalageRecents_ = 0;  // keeps the top bits that number the slots
     ActeRecent* dernierActe_ = nullptr;
-    size_t rangRecent(const char* code, size_t longueur) const;
+    size_t rangRecent(const MotsCode& mots) const;
     // The slots made or grown, those kept placed again.
     void agrandirRecents();
-    ActeRecent* placeLibre(const char* code, size_t longueur);
+    ActeRecent* placeLibre(const MotsCode& mots);
     // The slot holding the act, made the last one; null when none holds it.
     ActeRecent* acteRetenu(const Code& codeActe);
-    ActeRecent* acteRetenuParmiRecents(const Code& codeActe);
+    ActeRecent* acteRetenuParmiRecents(const MotsCode& mots);
     // The slot an act found in the index takes, the slots made at the second act.
     ActeRecent* placeRecente(const Code& codeActe);
     // Whether the descents kept may answer now.
@@ -533,8 +535,9 @@ inline bool LectureDonnees::descenteUtilisable() const {
 }
 
 inline LectureDonnees::ActeRecent* LectureDonnees::acteRetenu(const Code& codeActe) {
-    if (dernierActe_ != nullptr && dernierActe_->designe(codeActe.chaine(), codeActe.longueur())) return dernierActe_;
-    return acteRetenuParmiRecents(codeActe);
+    const MotsCode mots(codeActe.chaine(), codeActe.longueur());
+    if (dernierActe_ != nullptr && dernierActe_->designe(mots)) return dernierActe_;
+    return acteRetenuParmiRecents(mots);
 }
 
 // A one-character code as its search pads it; a longer one is never kept.
