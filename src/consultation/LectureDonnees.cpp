@@ -114,6 +114,8 @@ void LectureDonnees::fermer() {
     dernierActe_ = nullptr;
     premierActe_ = ActeRecent();
     classeRetenue_ = ClasseRetenue();
+    regroupementRetenu_ = RegroupementRetenu();
+    grilleRetenue_ = GrilleRetenue();
     if (++generationDatees_ == 0) {
         // Past four billion closes a row of the first generations could look current again.
         for (LigneDateeRetenue& retenue : lignesDatees_) retenue = LigneDateeRetenue();

@@ -506,6 +506,32 @@ private:
         }
     };
     ClasseRetenue classeRetenue_;
+    // The same for the last grouping code whose existence was asked at a date (every line
+    // asks for its prestation's) and for the grid of the last contexts asked at a date, its
+    // row of information with it, or its absence (every line asks for its own).
+    struct RegroupementRetenu {
+        bool garde = false;
+        Code code;
+        uint32_t date = 0;
+        bool existe = false;
+        bool a(const Code& autre, const Date& dateReference) const {
+            return garde && date == cleDate(dateReference) && code == autre;
+        }
+    };
+    RegroupementRetenu regroupementRetenu_;
+    struct GrilleRetenue {
+        bool gardee = false;
+        int32_t contextePS = 0;
+        int32_t contexteBS = 0;
+        uint32_t date = 0;
+        uint16_t cr = 0;
+        int32_t grille = 0;
+        const InfosGril* info = nullptr;
+        bool a(const Nombre& ps, const Nombre& bs, const Date& dateReference) const {
+            return gardee && contextePS == ps.valeur() && contexteBS == bs.valeur() && date == cleDate(dateReference);
+        }
+    };
+    GrilleRetenue grilleRetenue_;
     // The row of a dated parameter table in force at a date, the last one found kept by
     // table as the descents are: the rules of every line ask for the same few.
     template <class L>

@@ -224,6 +224,11 @@ uint16_t LectureDonnees::rechercherExistenceAssociationNP(const Code& codeAssoci
 
 uint16_t LectureDonnees::rechercherExistenceCodeRegroupement(const Code& codeRegroupement,
                                                              const Date& dateReference, Booleen& existe) {
+    const bool retenue = descenteUtilisable();
+    if (retenue && regroupementRetenu_.a(codeRegroupement, dateReference)) {
+        existe = Booleen(regroupementRetenu_.existe);
+        return 0;
+    }
     uint16_t cr = 0;
     TraceRequete trace("rechercherExistenceCodeRegroupement", "recherche de l'existence d'un code regroupement", cr);
     tracerLecture("Code regroupement recherche : %s", codeRegroupement.chaine());
@@ -238,6 +243,8 @@ uint16_t LectureDonnees::rechercherExistenceCodeRegroupement(const Code& codeReg
                  estEnVigueur(ligne->dateDebut, ligne->dateFin, dateReference);
     }
     versReponse(cr, existe, trouve);
+    if (retenue && cr == 0)
+        regroupementRetenu_ = RegroupementRetenu{true, codeRegroupement, cleDate(dateReference), existe.valeur()};
     return cr;
 }
 
@@ -820,6 +827,14 @@ uint16_t LectureDonnees::rechercherUneGrilleTarifaire(const Nombre& contextePS, 
 
 uint16_t LectureDonnees::chercherGrille(const Nombre& contextePS, const Nombre& contexteBS,
                                         const Date& dateReference, Nombre& grille, const InfosGril*& info) {
+    const bool retenue = descenteUtilisable();
+    if (retenue && grilleRetenue_.a(contextePS, contexteBS, dateReference)) {
+        if (grilleRetenue_.cr == 0) {
+            grille = Nombre(grilleRetenue_.grille);
+            info = grilleRetenue_.info;
+        }
+        return grilleRetenue_.cr;
+    }
     uint16_t cr = 0;
     TraceRequete trace("rechercherUneGrilleTarifaire", "recherche de la grille tarifaire d'un contexte", cr);
     tracerLecture("Contexte PS : %d, contexte BS : %d", contextePS.valeur(), contexteBS.valeur());
@@ -838,9 +853,15 @@ uint16_t LectureDonnees::chercherGrille(const Nombre& contextePS, const Nombre& 
             contexte->rechercherGrilleTarifaire(*historiques, dateReference, historique) == 0)
             trouvee = historique;
     }
+    const auto garder = [&](uint16_t code, const InfosGril* ligneInfo) {
+        if (retenue)
+            grilleRetenue_ = GrilleRetenue{true, contextePS.valeur(), contexteBS.valeur(), cleDate(dateReference), cr,
+                                           code, ligneInfo};
+    };
     if (trouvee == nullptr) {
         tracerErreurLecture("Pas de grille tarifaire pour ce contexte a la date de reference");
         cr = KPX_CR_ELEMENT_ABSENT;
+        garder(0, nullptr);
         return cr;
     }
     const uint16_t code = trouvee->codeGrille;
@@ -851,9 +872,11 @@ uint16_t LectureDonnees::chercherGrille(const Nombre& contextePS, const Nombre& 
     if (info == nullptr) {
         tracerErreurLecture("Grille tarifaire %03u non trouvee dans la table Infos Grilles", code);
         cr = KPX_CR_ELEMENT_ABSENT;
+        garder(0, nullptr);
         return cr;
     }
     grille = Nombre(code);
+    garder(code, info);
     return cr;
 }
 
