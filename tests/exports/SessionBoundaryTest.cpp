@@ -61,6 +61,11 @@ using AppelDirect = std::function<uint16_t(Hote&, const Octets&, unsigned char**
 // The session variant on a session number.
 using AppelSession = std::function<uint16_t(Hote&, uint16_t)>;
 
+struct Appels {
+    AppelSession session;
+    AppelDirect direct;  // null for the variants without output zone
+};
+
 Sortie appelerDirect(Hote& hote, const AppelDirect& direct, const Octets& entree) {
     Sortie s;
     unsigned char* zone = nullptr;
@@ -92,8 +97,7 @@ struct Cas {
     const char* nom;
     const Variante& variante;
     Octets entree;
-    AppelSession session;
-    AppelDirect direct;  // null for the variants without output zone
+    Appels appel;
     uint16_t attendu;
     bool versSession;    // the zone goes to the session
     const char* texte;   // the zone handed over, when it is worth reading; else null
@@ -144,35 +148,35 @@ TEST(SessionBoundary, EveryVariantTakesFromAndHandsToTheSessionAsItsExportDoesWi
         return zone({{3440, {"1", "20240101", acte, drapeau}}});
     };
     const auto consulter = [](const char* identifiant, const char* date) {
-        return std::pair<AppelSession, AppelDirect>{
+        return Appels{
             [=](Hote& x, uint16_t s) { return x.KPX_ConsulterDonnee_S(identifiant, date, s); },
             [=](Hote& x, const Octets& e, unsigned char** z, uint32_t* t) {
                 return x.KPX_ConsulterDonnee(identifiant, date, e.data(), static_cast<uint32_t>(e.size()), z, t);
             }};
     };
     const auto appliquer = [](const char* identifiant) {
-        return std::pair<AppelSession, AppelDirect>{
+        return Appels{
             [=](Hote& x, uint16_t s) { return x.KPX_AppliquerRegle_S(identifiant, s); },
             [=](Hote& x, const Octets& e, unsigned char** z, uint32_t* t) {
                 return x.KPX_AppliquerRegle(identifiant, e.data(), static_cast<uint32_t>(e.size()), z, t);
             }};
     };
-    const std::pair<AppelSession, AppelDirect> complet{
+    const Appels complet{
         [](Hote& x, uint16_t s) { return x.KPX_ControleComplet_S(s); },
         [](Hote& x, const Octets& e, unsigned char** z, uint32_t* t) {
             return x.KPX_ControleComplet(e.data(), static_cast<uint32_t>(e.size()), z, t);
         }};
     const auto motCle = [](const char* mot) {
-        return std::pair<AppelSession, AppelDirect>{
+        return Appels{
             [=](Hote& x, uint16_t s) { return x.KPX_RechercherParMotCle_S(mot, 0, s); },
             [=](Hote& x, const Octets&, unsigned char** z, uint32_t* t) { return x.KPX_RechercherParMotCle(mot, 0, z, t); }};
     };
     const auto filtre = [](const char* f) {
-        return std::pair<AppelSession, AppelDirect>{
+        return Appels{
             [=](Hote& x, uint16_t s) { return x.KPX_RechercherParFiltre_S(f, s); },
             [=](Hote& x, const Octets&, unsigned char** z, uint32_t* t) { return x.KPX_RechercherParFiltre(f, z, t); }};
     };
-    const std::pair<AppelSession, AppelDirect> version{
+    const Appels version{
         [](Hote& x, uint16_t s) { return x.KPX_LireVersion_S(s); },
         [](Hote& x, const Octets&, unsigned char** z, uint32_t* t) { return x.KPX_LireVersion(z, t); }};
     const auto modifier = [](const char* date) -> AppelSession {
@@ -196,38 +200,34 @@ TEST(SessionBoundary, EveryVariantTakesFromAndHandsToTheSessionAsItsExportDoesWi
     const Octets pasUneZone = {0x06, 0x4C, 0x05, 'a', 'b'};
 
     const Cas cas[] = {
-        {"consulter", kConsulter, prix, consulter("CCAM_37", "20250101").first, consulter("CCAM_37", "20250101").second,
-         KPX_OK, true, "3117:4500"},
-        {"consulter-absent", kConsulter, inconnu, consulter("CCAM_37", "20250101").first,
-         consulter("CCAM_37", "20250101").second, KPX_CR_ELEMENT_ABSENT, false, nullptr},
+        {"consulter", kConsulter, prix, consulter("CCAM_37", "20250101"), KPX_OK, true, "3117:4500"},
+        {"consulter-absent", kConsulter, inconnu, consulter("CCAM_37", "20250101"), KPX_CR_ELEMENT_ABSENT, false,
+         nullptr},
         // No zone at all: a null buffer of size 0 goes to the session.
-        {"consulter-dump", kConsulter, prix, consulter("Dump", "20250101").first, consulter("Dump", "20250101").second,
-         KPX_OK, true, ""},
-        {"mot-cle", kMotCle, {}, motCle("genou").first, motCle("genou").second, KPX_OK, true, nullptr},
-        {"mot-cle-vide", kMotCle, {}, motCle("   ").first, motCle("   ").second, KPX_CR_ARGUMENT, false, nullptr},
-        {"filtre", kFiltre, {}, filtre("H").first, filtre("H").second, KPX_OK, true, nullptr},
-        {"filtre-sans-acte", kFiltre, {}, filtre("XQ").first, filtre("XQ").second, KPX_CR_AUCUN_RESULTAT, false, nullptr},
-        {"version", kVersion, {}, version.first, version.second, KPX_OK, true, nullptr},
+        {"consulter-dump", kConsulter, prix, consulter("Dump", "20250101"), KPX_OK, true, ""},
+        {"mot-cle", kMotCle, {}, motCle("genou"), KPX_OK, true, nullptr},
+        {"mot-cle-vide", kMotCle, {}, motCle("   "), KPX_CR_ARGUMENT, false, nullptr},
+        {"filtre", kFiltre, {}, filtre("H"), KPX_OK, true, nullptr},
+        {"filtre-sans-acte", kFiltre, {}, filtre("XQ"), KPX_CR_AUCUN_RESULTAT, false, nullptr},
+        {"version", kVersion, {}, version, KPX_OK, true, nullptr},
         // The modification comes from the session: consultation then shows it.
-        {"modifier", kModifier, nouveauPrix, modifier("20250101"), nullptr, KPX_OK, false, nullptr},
-        {"modifier-absent", kModifier, prixInconnu, modifier("20250101"), nullptr, KPX_CR_ELEMENT_ABSENT, false, nullptr},
-        {"consulter-modifie", kConsulter, prix, consulter("CCAM_37", "20250101").first,
-         consulter("CCAM_37", "20250101").second, KPX_OK, true, "3117:5000|3130:202501010000"},
-        {"annuler", kAnnuler, phase, annuler, nullptr, KPX_OK, false, nullptr},
-        {"annuler-rien", kAnnuler, phase, annuler, nullptr, KPX_CR_RIEN_A_ANNULER, false, nullptr},
-        {"controler-oui", kControler, ccam, controler("C_Ccam", 'O'), nullptr, KPX_OK, false, nullptr},
-        {"appliquer", kAppliquer, prevention("HBQD001", "O"), appliquer("C_ExoPrevention").first,
-         appliquer("C_ExoPrevention").second, KPX_OK, true, "3431:1,1.00,7"},
+        {"modifier", kModifier, nouveauPrix, {modifier("20250101"), nullptr}, KPX_OK, false, nullptr},
+        {"modifier-absent", kModifier, prixInconnu, {modifier("20250101"), nullptr}, KPX_CR_ELEMENT_ABSENT, false,
+         nullptr},
+        {"consulter-modifie", kConsulter, prix, consulter("CCAM_37", "20250101"), KPX_OK, true,
+         "3117:5000|3130:202501010000"},
+        {"annuler", kAnnuler, phase, {annuler, nullptr}, KPX_OK, false, nullptr},
+        {"annuler-rien", kAnnuler, phase, {annuler, nullptr}, KPX_CR_RIEN_A_ANNULER, false, nullptr},
+        {"controler-oui", kControler, ccam, {controler("C_Ccam", 'O'), nullptr}, KPX_OK, false, nullptr},
+        {"appliquer", kAppliquer, prevention("HBQD001", "O"), appliquer("C_ExoPrevention"), KPX_OK, true,
+         "3431:1,1.00,7"},
         // A rule warning's zone goes to a host that called by buffer, never to the session.
-        {"appliquer-D112", kAppliquer, prevention("HBQD001", "N"), appliquer("C_ExoPrevention").first,
-         appliquer("C_ExoPrevention").second, KPX_CR_REGLE_AVERTISSEMENT_1, false, nullptr},
-        {"complet", kComplet, dentaire, complet.first, complet.second, KPX_OK, true, nullptr},
-        {"complet-niveau-1", kComplet, niveau1, complet.first, complet.second, KPX_CR_CONTROLE_NIVEAU_BASE + 1, true,
-         nullptr},
-        {"complet-niveau-2", kComplet, niveau2, complet.first, complet.second, KPX_CR_CONTROLE_NIVEAU_BASE + 2, true,
-         nullptr},
-        {"complet-pas-une-zone", kComplet, pasUneZone, complet.first, complet.second, KPX_CR_ZONE_MALFORMEE, false,
-         nullptr},
+        {"appliquer-D112", kAppliquer, prevention("HBQD001", "N"), appliquer("C_ExoPrevention"),
+         KPX_CR_REGLE_AVERTISSEMENT_1, false, nullptr},
+        {"complet", kComplet, dentaire, complet, KPX_OK, true, nullptr},
+        {"complet-niveau-1", kComplet, niveau1, complet, KPX_CR_CONTROLE_NIVEAU_BASE + 1, true, nullptr},
+        {"complet-niveau-2", kComplet, niveau2, complet, KPX_CR_CONTROLE_NIVEAU_BASE + 2, true, nullptr},
+        {"complet-pas-une-zone", kComplet, pasUneZone, complet, KPX_CR_ZONE_MALFORMEE, false, nullptr},
     };
 
     constexpr uint16_t kSession = 9, kFermee = 10, kInconnue = 11;
@@ -236,8 +236,8 @@ TEST(SessionBoundary, EveryVariantTakesFromAndHandsToTheSessionAsItsExportDoesWi
         const Variante& v = c.variante;
         // What the buffer-based export hands the host, for the variants that have an output zone.
         Sortie direct;
-        if (c.direct) {
-            direct = appelerDirect(hote, c.direct, c.entree);
+        if (c.appel.direct) {
+            direct = appelerDirect(hote, c.appel.direct, c.entree);
             ASSERT_EQ(hex(direct.cr), hex(c.attendu));
         }
 
@@ -250,7 +250,7 @@ TEST(SessionBoundary, EveryVariantTakesFromAndHandsToTheSessionAsItsExportDoesWi
         const size_t debut = lignes.size();
         const long avant = totalMemoire(lignes);
         ASSERT_GE(avant, 0);
-        EXPECT_EQ(hex(c.session(hote, kSession)), hex(c.attendu));
+        EXPECT_EQ(hex(c.appel.session(hote, kSession)), hex(c.attendu));
         lignes = lireTrace(trace);
         // The buffer-based export writes its own lines between the variant's.
         const std::vector<std::string> appel = lignesExport(lignes, debut);
@@ -283,7 +283,7 @@ TEST(SessionBoundary, EveryVariantTakesFromAndHandsToTheSessionAsItsExportDoesWi
         if (v.donneSortie) {
             ASSERT_EQ(session.fermer(kFermee), BFH_OK);
             ASSERT_TRUE(deposer(kFermee));
-            EXPECT_EQ(hex(c.session(hote, kFermee)), hex(c.versSession ? BFH_CR_SORTIE_FERMEE : c.attendu));
+            EXPECT_EQ(hex(c.appel.session(hote, kFermee)), hex(c.versSession ? BFH_CR_SORTIE_FERMEE : c.attendu));
             EXPECT_EQ(totalMemoire(lireTrace(trace)), avant);
             ASSERT_EQ(session.liberer(kFermee), BFH_OK);
         }
@@ -292,7 +292,7 @@ TEST(SessionBoundary, EveryVariantTakesFromAndHandsToTheSessionAsItsExportDoesWi
         if (v.prendEntree) {
             lignes = lireTrace(trace);
             const size_t depuis = lignes.size();
-            EXPECT_EQ(hex(c.session(hote, kInconnue)), hex(BFH_CR_SESSION_INCONNUE));
+            EXPECT_EQ(hex(c.appel.session(hote, kInconnue)), hex(BFH_CR_SESSION_INCONNUE));
             EXPECT_EQ(lignesExport(lireTrace(trace), depuis),
                       (std::vector<std::string>{ligneEntree(v, kInconnue), ligneCode(v, BFH_CR_SESSION_INCONNUE),
                                                 ligneSortie(v)}));

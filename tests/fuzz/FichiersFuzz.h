@@ -11,13 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "VerifierFuzz.h"
 #include "support/SectionsTables.h"
-
-inline void verifier(bool condition, const char* quoi) {
-    if (condition) return;
-    std::fprintf(stderr, "fuzz: %s\n", quoi);
-    std::abort();
-}
 
 // In memory where the system offers it: every run writes a file or more.
 inline std::string repertoireFuzz(const std::string& nom) {

@@ -19,11 +19,9 @@
 
 namespace {
 
-void verifier(bool condition, const char* quoi) { verifierFuzz("fuzz_annuler", condition, quoi); }
-
 struct Etat {
     RejeuModificationDonnees rejeu;
-    EchantillonFuzz echantillon{"fuzz_annuler", &rejeu};
+    EchantillonFuzz echantillon{&rejeu};
 
     Etat() {
         ModificationDonnees modification(&echantillon.referentiel);

@@ -7,21 +7,13 @@
 #include "EchantillonFuzz.h"
 #include "ZonesFuzz.h"
 #include "KPXW32.h"
-#include "consultation/Interface.h"
-#include "consultation/LectureDonnees.h"
 #include "controle/FonctionsAppliquer.h"
 #include "zone/ZoneKPX.h"
 #include "zone/ZoneSortie.h"
 
-namespace {
-
-void verifier(bool condition, const char* quoi) { verifierFuzz("fuzz_appliquer", condition, quoi); }
-
-}  // namespace
-
 // Byte 0 picks the function (high bit: the rest is the zone as it is).
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static EchantillonFuzz etat("fuzz_appliquer");
+    static EchantillonFuzz etat;
     if (size < 1) return 0;
     const zonesfuzz::Appel appel = zonesfuzz::appelDe(etat.interface, Interface::REGLE, data[0], data + 1, size - 1);
     verifier(appel.racine != nullptr, "no rule function in the description");

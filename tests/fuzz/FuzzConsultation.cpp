@@ -2,9 +2,6 @@
 // over the compiled sample: whatever the bytes, a call ends with a code, hands out
 // a zone only on success, and gives every reader place back.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "EchantillonFuzz.h"
@@ -12,22 +9,14 @@
 #include "consultation/FonctionsConsulter.h"
 #include "consultation/LectureDonnees.h"
 #include "consultation/RechercheActes.h"
-#include "referentiel/Referentiel.h"
-#include "consultation/Interface.h"
 #include "zone/SuperGroupe.h"
 #include "zone/ZoneKPX.h"
-
-namespace {
-
-void verifier(bool condition, const char* quoi) { verifierFuzz("fuzz_consultation", condition, quoi); }
-
-}  // namespace
 
 // Byte 0 chooses the function in the description (or, with its high bit, a search whose
 // keyword or filter is the rest), bytes 1 to 3 the reference date, byte 4 whether the
 // rest is the input zone as it is (even) or built in the function's groups (odd).
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static EchantillonFuzz etat("fuzz_consultation");
+    static EchantillonFuzz etat;
     if (size < 5) return 0;
     if (data[0] & 0x80) {
         const std::string texte(reinterpret_cast<const char*>(data + 5), size - 5);

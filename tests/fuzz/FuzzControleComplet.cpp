@@ -4,43 +4,27 @@
 // memory comes back to where it was once the zone is released; and a control that
 // writes no line answers as the traced one does.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "EchantillonFuzz.h"
 #include "FactureJson.h"
-#include "consultation/Interface.h"
-#include "consultation/LectureDonnees.h"
 #include "controle/FonctionControleComplet.h"
 #include "frame/Systeme.h"
 #include "frame/Trace.h"
-#include "referentiel/Referentiel.h"
 #include "zone/ZoneKPX.h"
 #include "zone/ZoneSortie.h"
 
 namespace {
 
-void verifier(bool condition, const char* quoi) {
-    if (condition) return;
-    std::fprintf(stderr, "fuzz_controle_complet: %s\n", quoi);
-    std::abort();
-}
-
-struct Etat {
-    Referentiel referentiel;
-    Interface interface;
+struct Etat : EchantillonFuzz {
     const SuperGroupe* racine = nullptr;
     std::vector<std::string> factures;  // the zones of data/factures
 
     Etat() {
-        verifier(referentiel.chargerReferentiel(KPX_SAMPLE_DIR, KPX_SAMPLE_DIR, "0302", "1000") == 0,
-                 "the sample does not load");
-        LectureDonnees lecture(&referentiel);
-        verifier(lecture.ouvrir() == 0 && interface.initialiser(lecture) == 0, "no interface description");
         interface.lireSuperGroupeControleComplet(racine);
         for (const auto& entree : std::filesystem::directory_iterator(KPX_FACTURES_DIR)) {
             const std::string chemin = entree.path().string();
@@ -67,10 +51,6 @@ std::string zoneEntree(const Etat& etat, const uint8_t* data, size_t size) {
         zone[(static_cast<size_t>(data[i]) << 8 | data[i + 1]) % zone.size()] = static_cast<char>(data[i + 2]);
     return zone;
 }
-
-}  // namespace
-
-namespace {
 
 struct Resultat {
     uint16_t cr = 0;

@@ -12,14 +12,8 @@
 #include "zone/Booleen.h"
 #include "zone/ZoneKPX.h"
 
-namespace {
-
-void verifier(bool condition, const char* quoi) { verifierFuzz("fuzz_controle", condition, quoi); }
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static EchantillonFuzz etat("fuzz_controle");
+    static EchantillonFuzz etat;
     if (size < 4) return 0;
     const zonesfuzz::Appel appel = zonesfuzz::appelDe(etat.interface, Interface::CONTROLE, data[0], data + 4, size - 4);
     verifier(appel.racine != nullptr, "no control function in the description");

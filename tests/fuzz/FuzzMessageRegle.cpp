@@ -2,22 +2,11 @@
 // and the values a rule passes, the message is built within its length and no
 // conversion reads a value of another kind.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "VerifierFuzz.h"
 #include "facture/MessageRegle.h"
-
-namespace {
-
-void verifier(bool condition, const char* quoi) {
-    if (condition) return;
-    std::fprintf(stderr, "fuzz_message: %s\n", quoi);
-    std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2) return 0;

@@ -17,10 +17,7 @@
 #include "fuzz/ModificationsFuzz.h"
 #include "modification/ModificationDonnees.h"
 #include "modification/RejeuModificationDonnees.h"
-#include "referentiel/NiveauActe.h"
-#include "referentiel/Referentiel.h"
 #include "referentiel/Table.h"
-#include "referentiel/lignes/Index.h"
 
 namespace {
 
@@ -76,12 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     Referentiel referentiel;
     if (etat.charger(referentiel) != 0) return 0;
-    const Table* index = referentiel.table(0);
-    for (uint32_t i = 0; i < index->nombreLignes(); ++i) {
-        const Index* ligne = index->ligneDe<Index>(i);
-        NiveauActe acte;
-        referentiel.chargerActe(ligne->positionActe, acte, ligne->codeActe.c_str());
-    }
+    chargerActes(referentiel);
     ModificationDonnees m(&referentiel);
     m.annulerModificationsPrixUnitaire("AHQP001", "1", "0");
     m.annulerModificationsSupplementCharges("AHQP001", "1", "0");

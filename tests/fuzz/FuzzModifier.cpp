@@ -19,11 +19,9 @@
 
 namespace {
 
-void verifier(bool condition, const char* quoi) { verifierFuzz("fuzz_modifier", condition, quoi); }
-
 struct Etat {
     RejeuModificationDonnees rejeu;
-    EchantillonFuzz echantillon{"fuzz_modifier", &rejeu};
+    EchantillonFuzz echantillon{&rejeu};
 };
 
 }  // namespace

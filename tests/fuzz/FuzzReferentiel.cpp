@@ -14,11 +14,9 @@
 #include <vector>
 
 #include "fuzz/FichiersFuzz.h"
+#include "fuzz/ModificationsFuzz.h"
 #include "referentiel/Ecrivain.h"
-#include "referentiel/NiveauActe.h"
-#include "referentiel/Referentiel.h"
 #include "referentiel/Table.h"
-#include "referentiel/lignes/Index.h"
 
 namespace {
 
@@ -92,11 +90,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const uint16_t cr = referentiel.chargerTable(id);
         verifier(cr != 0 || referentiel.table(id)->etat() == Table::kChargee, "a deferred table loaded half");
     }
-    const Table* index = referentiel.table(0);
-    for (uint32_t i = 0; i < index->nombreLignes(); ++i) {
-        const Index* ligne = index->ligneDe<Index>(i);
-        NiveauActe acte;
-        referentiel.chargerActe(ligne->positionActe, acte, ligne->codeActe.c_str());
-    }
+    chargerActes(referentiel);
     return 0;
 }

@@ -4,25 +4,18 @@
 // walk's one-group step moves as the general step does, and a glance at the next groups
 // finds what the walk finds.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
 
 #include "KPXW32.h"
+#include "VerifierFuzz.h"
 #include "frame/Systeme.h"
 #include "frame/Trace.h"
 #include "zone/TypeSimple.h"
 #include "zone/ZoneKPX.h"
 
 namespace {
-
-void verifier(bool condition, const char* quoi) {
-    if (condition) return;
-    std::fprintf(stderr, "fuzz_zone: %s\n", quoi);
-    std::abort();
-}
 
 void verifierChamp(const uint8_t* donnees, uint32_t longueur, const uint8_t* debut, uint32_t taille) {
     const auto p = reinterpret_cast<uintptr_t>(donnees);

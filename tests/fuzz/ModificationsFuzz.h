@@ -1,12 +1,14 @@
-// What the fuzz targets that make or cancel local modifications share: a change of every
-// kind made through the writer, and the count of records the modification tables hold.
+// What the fuzz targets over a loaded référentiel share: a change of every kind made through
+// the writer, the count of records the modification tables hold, and every act loaded.
 #pragma once
 
 #include <cstdint>
 
 #include "modification/ModificationDonnees.h"
+#include "referentiel/NiveauActe.h"
 #include "referentiel/Referentiel.h"
 #include "referentiel/Table.h"
+#include "referentiel/lignes/Index.h"
 #include "zone/Date.h"
 #include "zone/Nombre.h"
 
@@ -30,4 +32,14 @@ inline uint32_t nombreEnregistrements(const Referentiel& referentiel) {
     for (uint16_t id = Referentiel::kPremiereTableModification; id <= Referentiel::kDerniereTableModification; ++id)
         n += referentiel.table(id)->nombreLignes();
     return n;
+}
+
+// Every act the index names, each loaded or refused with a code.
+inline void chargerActes(Referentiel& referentiel) {
+    const Table* index = referentiel.table(0);
+    for (uint32_t i = 0; i < index->nombreLignes(); ++i) {
+        const Index* ligne = index->ligneDe<Index>(i);
+        NiveauActe acte;
+        referentiel.chargerActe(ligne->positionActe, acte, ligne->codeActe.c_str());
+    }
 }

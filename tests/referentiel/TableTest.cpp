@@ -132,6 +132,13 @@ void verifierToutes(std::tuple<L...>*, std::map<uint16_t, long>& tailles) {
     (verifierAllerRetour<L>(tailles), ...);
 }
 
+// A call that answers cr and writes the line among its detail trace.
+void refuse(const std::function<uint16_t()>& appel, uint16_t cr, const char* ligne) {
+    TraceDetailCapturee trace;
+    EXPECT_EQ(appel(), cr) << ligne;
+    EXPECT_TRUE(trace.contient(ligne)) << trace.texte();
+}
+
 class Tables : public SourceTables {
 public:
     void lignes(uint16_t identifiant, size_t n) {
@@ -234,13 +241,8 @@ TEST(LigneTable, RangesStayInsideTheirChildTableAndRequiredOnesAreNotEmpty) {
     tables.lignes(33, 15);
     EXPECT_EQ(codes.controlerLigne(tables), 0);
     tables.lignes(33, 14);
-    {
-        TraceDetailCapturee trace;
-        EXPECT_EQ(codes.controlerLigne(tables), KPX_CR_LECTURE);
-        EXPECT_TRUE(trace.contient("ERREUR : Position + nombre de valeurs dépasse le nombre de lignes de la table "
-                                   "LibellesCodes"))
-            << trace.texte();
-    }
+    refuse([&] { return codes.controlerLigne(tables); }, KPX_CR_LECTURE,
+           "ERREUR : Position + nombre de valeurs dépasse le nombre de lignes de la table LibellesCodes");
     codes.valeurs = {60000, 0};
     EXPECT_EQ(codes.controlerLigne(tables), 0);
 
@@ -262,19 +264,12 @@ TEST(LigneTable, RangesStayInsideTheirChildTableAndRequiredOnesAreNotEmpty) {
     modificateur.codeModificateur = 'M';
     modificateur.historiquesAge = {0, 2};
     tables.lignes(23, 1);
-    {
-        TraceDetailCapturee trace;
-        EXPECT_EQ(modificateur.controlerLigne(tables), KPX_CR_LECTURE);
-        EXPECT_TRUE(trace.contient("ERREUR : Position + nombre de historiques age dépasse le nombre de lignes de la "
-                                   "table HistoriquesAgeModificateur"))
-            << trace.texte();
-    }
+    const auto controler = [&] { return modificateur.controlerLigne(tables); };
+    refuse(controler, KPX_CR_LECTURE,
+           "ERREUR : Position + nombre de historiques age dépasse le nombre de lignes de la table "
+           "HistoriquesAgeModificateur");
     modificateur.historiquesAge = {0, 1};
-    {
-        TraceDetailCapturee trace;
-        EXPECT_EQ(modificateur.controlerLigne(tables), KPX_CR_LECTURE);
-        EXPECT_TRUE(trace.contient("ERREUR : Le nombre de historiques coherence ne doit pas etre nul"));
-    }
+    refuse(controler, KPX_CR_LECTURE, "ERREUR : Le nombre de historiques coherence ne doit pas etre nul");
     modificateur.historiquesCoherence = {0, 1};
     modificateur.grillesTarifaires = {0, 1};
     tables.lignes(25, 1);
@@ -328,11 +323,8 @@ TEST(LigneTable, KeySearchesReturnTheFirstMatchOrTheirCode) {
     const RegleGrille* grille = nullptr;
     ASSERT_EQ(regle.rechercherGrille(tableGrilles, 7, grille), 0);
     EXPECT_EQ(grille, tableGrilles.ligne(1));
-    {
-        TraceDetailCapturee trace;
-        EXPECT_EQ(regle.rechercherGrille(tableGrilles, 5, grille), KPX_CR_RIEN_EN_VIGUEUR);
-        EXPECT_TRUE(trace.contient("ERREUR : pas de grille correspondante"));
-    }
+    refuse([&] { return regle.rechercherGrille(tableGrilles, 5, grille); }, KPX_CR_RIEN_EN_VIGUEUR,
+           "ERREUR : pas de grille correspondante");
     regle.grilles = {1, 0};
     EXPECT_EQ(regle.rechercherGrille(tableGrilles, 7, grille), KPX_CR_RIEN_EN_VIGUEUR);
 
@@ -346,11 +338,8 @@ TEST(LigneTable, KeySearchesReturnTheFirstMatchOrTheirCode) {
     Table tableDates(std::move(dates));
     ObligationCodage obligation;
     const DateObligationCodage* date = nullptr;
-    {
-        TraceDetailCapturee trace;
-        EXPECT_EQ(obligation.rechercherDateObligationCodage(tableDates, "41", date), KPX_CR_ELEMENT_ABSENT);
-        EXPECT_TRUE(trace.contient("ERREUR : Pas de code specialite pour cette nature de prestation"));
-    }
+    refuse([&] { return obligation.rechercherDateObligationCodage(tableDates, "41", date); }, KPX_CR_ELEMENT_ABSENT,
+           "ERREUR : Pas de code specialite pour cette nature de prestation");
     obligation.specialites = {0, 2};
     ASSERT_EQ(obligation.rechercherDateObligationCodage(tableDates, "41", date), 0);
     EXPECT_EQ(date, tableDates.ligne(1));

@@ -26,10 +26,7 @@
 #include "fuzz/ZonesFuzz.h"
 #include "modification/ModificationDonnees.h"
 #include "modification/RejeuModificationDonnees.h"
-#include "referentiel/NiveauActe.h"
 #include "referentiel/Referentiel.h"
-#include "referentiel/Table.h"
-#include "referentiel/lignes/Index.h"
 #include "robustesse/PlafondMemoire.h"
 #include "support/ConstructeurReferentiel.h"
 #include "support/Echantillon.h"
@@ -54,12 +51,7 @@ struct Bilan {
 // Everything a loaded référentiel answers from its files and its own description.
 void exercer(Referentiel& referentiel, Bilan& bilan, const std::string& cas) {
     for (uint16_t id : {30, 31, 58}) referentiel.chargerTable(id);
-    const Table* index = referentiel.table(0);
-    for (uint32_t i = 0; i < index->nombreLignes(); ++i) {
-        const Index* ligne = index->ligneDe<Index>(i);
-        NiveauActe acte;
-        referentiel.chargerActe(ligne->positionActe, acte, ligne->codeActe.c_str());
-    }
+    chargerActes(referentiel);
     Interface interface;
     {
         LectureDonnees lecture(&referentiel);

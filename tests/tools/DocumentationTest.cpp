@@ -7,54 +7,11 @@
 
 #include "kpxbuild/Documentation.h"
 #include "kpxbuild/SourceJson.h"
-#include "referentiel/lignes/Interface.h"
+#include "zone/DescriptionInterface.h"
 
 namespace {
 
-template <class L>
-L& ajouter(ContenuReferentiel& contenu) {
-    auto ligne = std::make_unique<L>();
-    L& reference = *ligne;
-    contenu.table(L::kIdentifiant).ajouterLigne(std::move(ligne));
-    return reference;
-}
-
-void superGroupe(ContenuReferentiel& contenu, uint16_t numero, const char* nom, char code, Plage fils) {
-    auto& ligne = ajouter<DescriptifSuperGroupe>(contenu);
-    ligne.numero = numero;
-    ligne.nom = nom;
-    ligne.codeFonction = code;
-    ligne.fils = fils;
-}
-
-void fils(ContenuReferentiel& contenu, uint16_t groupe, uint16_t sousGroupe, uint16_t minimum, uint16_t maximum) {
-    auto& ligne = ajouter<FilsSuperGroupe>(contenu);
-    ligne.positionGroupe = groupe;
-    ligne.positionSuperGroupe = sousGroupe;
-    ligne.occurrencesMinimum = minimum;
-    ligne.occurrencesMaximum = maximum;
-}
-
-void champ(ContenuReferentiel& contenu, char format, char type, uint16_t minimum, uint16_t maximum, Plage valeurs) {
-    auto& ligne = ajouter<DescriptifChamp>(contenu);
-    ligne.formatAttendu = format;
-    ligne.typeDonnee = type;
-    ligne.tailleMinimale = minimum;
-    ligne.tailleMaximale = maximum;
-    ligne.valeursAutorisees = valeurs;
-}
-
-// One consultation function FX_1 (number 7) taking group 3001 of two fields with allowed values.
-void uneFonction(ContenuReferentiel& contenu) {
-    superGroupe(contenu, 7, "FX_1", '1', {0, 1});
-    fils(contenu, 0, 0xFFFF, 1, 1);
-    auto& groupe = ajouter<DescriptifGroupe>(contenu);
-    groupe.numero = 3001;
-    groupe.champs = {0, 2};
-    champ(contenu, 'A', 'C', 1, 13, {0, 2});
-    champ(contenu, 'E', 'B', 1, 1, {2, 2});
-    for (const char* valeur : {"AB", "CD", "O", "N"}) ajouter<ValeurAutorisee>(contenu).valeur = valeur;
-}
+using namespace description;
 
 std::string section(const std::string& document, const std::string& debut) {
     const size_t position = document.find(debut);
@@ -81,18 +38,16 @@ TEST(Documentation, CheckedInInterfaceReferenceIsTheOneTheSampleGives) {
 
 // The top-level tree is the one kpx describe prints, checked there.
 TEST(Documentation, ChildSuperGroupsAreIndentedFamiliesHeadedAndBrokenReferencesNamed) {
-    ContenuReferentiel contenu;
-    uneFonction(contenu);
+    // One consultation function FX_1 (number 7) taking group 3001 of two fields with allowed values.
+    Description d("documentation");
+    const uint16_t groupe3001 = d.groupe(3001, {{'A', 'C', 1, 13, {"AB", "CD"}}, {'E', 'B', 1, 1, {"O", "N"}}});
+    d.superGroupe(7, "FX_1", '1', {groupe(groupe3001, 1, 1)});
     // Row 1: a child super-group (no function code) repeated without maximum; row 2: a
     // rule-application root holding it, then a group position beyond the table.
-    superGroupe(contenu, 0, "ACTE", ' ', {1, 1});
-    superGroupe(contenu, 67, "FX_5", '5', {2, 3});
-    fils(contenu, 0, 0xFFFF, 0, 0);
-    fils(contenu, 0xFFFF, 1, 1, 0);
-    fils(contenu, 9, 0xFFFF, 1, 1);
-    fils(contenu, 0xFFFF, 0xFFFF, 1, 1);
+    const uint16_t acte = d.superGroupe(0, "ACTE", ' ', {groupe(groupe3001, 0, 0)});
+    d.superGroupe(67, "FX_5", '5', {superGroupe(acte, 1, 0), {9, kAucun, 1, 1}, {kAucun, kAucun, 1, 1}});
     std::vector<std::string> erreurs;
-    const std::string document = documenterInterface(contenu, erreurs);
+    const std::string document = documenterInterface(d.constructeur.contenu(), erreurs);
     EXPECT_EQ(section(document, "### `FX_5`"),
               "### `FX_5` (fonction 67)\n"
               "\n"
@@ -111,12 +66,11 @@ TEST(Documentation, ChildSuperGroupsAreIndentedFamiliesHeadedAndBrokenReferences
     EXPECT_EQ(erreurs[1], "interface: FX_5: fils sans groupe ni super-groupe");
 
     // A super-group that contains itself is named, not followed for ever.
-    ContenuReferentiel boucle;
-    superGroupe(boucle, 1, "FX_2", '2', {0, 1});
-    fils(boucle, 0xFFFF, 0, 1, 1);
-    for (uint16_t table : {50, 51, 52}) boucle.table(table);
+    Description boucle("documentation-boucle");
+    boucle.superGroupe(1, "FX_2", '2', {superGroupe(0, 1, 1)});
+    for (uint16_t table : {50, 51, 52}) boucle.constructeur.table(table);
     erreurs.clear();
-    documenterInterface(boucle, erreurs);
+    documenterInterface(boucle.constructeur.contenu(), erreurs);
     ASSERT_EQ(erreurs.size(), 1u);
     EXPECT_EQ(erreurs[0], "interface: FX_2: super-groupe FX_2 contenu en lui-meme");
 }

@@ -56,6 +56,14 @@ nlohmann::json json(const Execution& execution) {
     return valeur;
 }
 
+// A refused run: its exit status, and a text its error output holds.
+void refuse(const std::vector<std::string>& arguments, int statut, const std::string& message,
+            const std::string& entree = "") {
+    const Execution e = kpx(arguments, entree);
+    EXPECT_EQ(e.statut, statut) << message;
+    EXPECT_NE(e.erreurs.find(message), std::string::npos) << e.erreurs;
+}
+
 class KpxCli : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -111,12 +119,8 @@ TEST_F(KpxCli, ConsultFillsTheInputFieldsInOrderAndNamesTheOutput) {
     EXPECT_EQ(prix["groupes"][0]["valeurs"]["montant"], "45.00");
 
     // Too few or too many values are the tool's to refuse, naming the field.
-    const Execution manque = kpx({"consult", "CCAM_37", "AHQP001", "1"});
-    EXPECT_EQ(manque.statut, 2);
-    EXPECT_NE(manque.erreurs.find("value 3 missing: group 3003, field 1"), std::string::npos) << manque.erreurs;
-    const Execution trop = kpx({"consult", "CCAM_7", "AHQP001", "X"});
-    EXPECT_EQ(trop.statut, 2);
-    EXPECT_NE(trop.erreurs.find("value 2 (X) has no field"), std::string::npos) << trop.erreurs;
+    refuse({"consult", "CCAM_37", "AHQP001", "1"}, 2, "value 3 missing: group 3003, field 1");
+    refuse({"consult", "CCAM_7", "AHQP001", "X"}, 2, "value 2 (X) has no field");
 }
 
 TEST_F(KpxCli, CheckAnswersOOrNWithItsCodeAndTheRulesItRan) {
@@ -228,16 +232,9 @@ TEST_F(KpxCli, AFailureExitsNonZeroWithItsCodeMeaningAndTraceLines) {
     EXPECT_NE(machine["explications"][0].get<std::string>().find("CCAM_99"), std::string::npos);
 
     // An act outside its life: the library's own reason, from its trace.
-    const Execution fini = kpx({"consult", "CCAM_7", "MZQK002", "--date", "20230101"});
-    EXPECT_EQ(fini.statut, 1);
-    EXPECT_NE(fini.erreurs.find("0xD003 nothing in force at that date\n"
-                                "  Date de référence postérieure à la date de fin de l'acte\n"),
-              std::string::npos)
-        << fini.erreurs;
-
-    const Execution absent = kpx({"--referentiel", "/nonexistent", "version"});
-    EXPECT_EQ(absent.statut, 2);
-    EXPECT_NE(absent.erreurs.find("no table_v2.kpx in /nonexistent"), std::string::npos) << absent.erreurs;
+    refuse({"consult", "CCAM_7", "MZQK002", "--date", "20230101"}, 1,
+           "0xD003 nothing in force at that date\n  Date de référence postérieure à la date de fin de l'acte\n");
+    refuse({"--referentiel", "/nonexistent", "version"}, 2, "no table_v2.kpx in /nonexistent");
 }
 
 TEST_F(KpxCli, AUsersConfigurationIsLoadedAndTheTraceGoesWhereAsked) {
@@ -282,9 +279,7 @@ TEST_F(KpxCli, SearchAndFilterListActCodesWithTheirShortLabels) {
     EXPECT_EQ(membre["actes"][0]["crLibelle"], "0xD003");
     EXPECT_EQ(membre["actes"][1]["libelle"], "Radiographie d'un membre");
 
-    const Execution minuscules = kpx({"filter", "ab"});
-    EXPECT_EQ(minuscules.statut, 1);
-    EXPECT_NE(minuscules.erreurs.find("0xF802 invalid argument"), std::string::npos) << minuscules.erreurs;
+    refuse({"filter", "ab"}, 1, "0xF802 invalid argument");
     EXPECT_EQ(kpx({"search", "inexistant"}).statut, 1);
 }
 
@@ -321,9 +316,7 @@ TEST_F(KpxCli, DescribeShowsTheInputTreeAndTheOutputGroups) {
     EXPECT_EQ(regle["sorties"]["groupes"][0]["groupe"], 3411);
     EXPECT_EQ(regle["sorties"]["groupes"][0]["champs"][1]["nature"], "Montant");
 
-    const Execution ailleurs = kpx({"describe", "CCAM_37", "--family", "controle"});
-    EXPECT_EQ(ailleurs.statut, 1);
-    EXPECT_NE(ailleurs.erreurs.find("0xD000"), std::string::npos);
+    refuse({"describe", "CCAM_37", "--family", "controle"}, 1, "0xD000");
     EXPECT_EQ(kpx({"describe", "CCAM_37", "--family", "nulle"}).statut, 2);
 }
 
@@ -392,9 +385,7 @@ TEST_F(KpxCli, ZoneEncodeWritesTheBytesAndDecodeGivesTheJsonBack) {
     EXPECT_EQ(lireTexte(dossier + "/retour.bin"), zone);
 
     // A group announcing more than the zone holds, or a character beyond Latin-1, is refused.
-    const Execution coupee = kpx({"zone", "decode", "-"}, std::string("\x0B\xB8\x05\x02\x31", 5));
-    EXPECT_EQ(coupee.statut, 2);
-    EXPECT_NE(coupee.erreurs.find("runs past the zone"), std::string::npos) << coupee.erreurs;
+    refuse({"zone", "decode", "-"}, 2, "runs past the zone", std::string("\x0B\xB8\x05\x02\x31", 5));
     EXPECT_EQ(kpx({"zone", "encode", R"([{"groupe":1,"champs":["€"]}])"}).statut, 2);
 }
 
@@ -496,11 +487,9 @@ TEST_F(KpxCli, ApplyReadsEachInputShapeFromReadableJson) {
     EXPECT_EQ(compatibilite["groupes"][4]["groupe"], 3531);
 
     // What the shape does not know is the tool's to refuse, with the key's path.
-    const Execution faute = kpx({"apply", "C_Pu", "-"}, R"({"date":"2024-01-01","actes":[{"acte":"A","activte":"1"}]})");
-    EXPECT_EQ(faute.statut, 2);
-    EXPECT_NE(faute.erreurs.find("actes[0].activte: unknown field"), std::string::npos) << faute.erreurs;
-    const Execution prix = kpx({"apply", "C_Base", "-"}, R"({"actes":[{"prixUnitaire":"1.234"}]})");
-    EXPECT_EQ(prix.statut, 2);
-    EXPECT_NE(prix.erreurs.find("actes[0].prixUnitaire: not a positive amount"), std::string::npos) << prix.erreurs;
+    refuse({"apply", "C_Pu", "-"}, 2, "actes[0].activte: unknown field",
+           R"({"date":"2024-01-01","actes":[{"acte":"A","activte":"1"}]})");
+    refuse({"apply", "C_Base", "-"}, 2, "actes[0].prixUnitaire: not a positive amount",
+           R"({"actes":[{"prixUnitaire":"1.234"}]})");
     EXPECT_EQ(kpx({"apply", "CCAM_37", regles + "pu.json"}).statut, 2);
 }

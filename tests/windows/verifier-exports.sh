@@ -8,12 +8,7 @@ repertoire="$1/bin"
 arch="$2"
 objdump="$arch-w64-mingw32-objdump"
 nm="$arch-w64-mingw32-nm"
-attendus="KPX_AllouerZoneMem KPX_AnnulerModification KPX_AnnulerModification_S KPX_AppliquerRegle
-KPX_AppliquerRegle_S KPX_ConsulterDonnee KPX_ConsulterDonnee_S KPX_ControleComplet KPX_ControleComplet_S
-KPX_ControlerDonnees KPX_ControlerDonnees_S KPX_InitLIB2 KPX_InitTrace KPX_LibererZoneMem KPX_LireVersion
-KPX_LireVersion_S KPX_ModifierDonnee KPX_ModifierDonnee_S KPX_RechercherParFiltre KPX_RechercherParFiltre_S
-KPX_RechercherParMotCle KPX_RechercherParMotCle_S KPX_SauvegarderReferentiel KPX_TermLIB"
-# Argument bytes of each export under __stdcall (4 per argument, pointers and integers alike).
+# The 24 exports, each with its argument bytes under __stdcall (4 per argument, pointers and integers alike).
 octets="KPX_AllouerZoneMem@8 KPX_AnnulerModification@12 KPX_AnnulerModification_S@8 KPX_AppliquerRegle@20
 KPX_AppliquerRegle_S@8 KPX_ConsulterDonnee@24 KPX_ConsulterDonnee_S@12 KPX_ControleComplet@16
 KPX_ControleComplet_S@4 KPX_ControlerDonnees@20 KPX_ControlerDonnees_S@16 KPX_InitLIB2@4 KPX_InitTrace@16
@@ -25,7 +20,7 @@ echec() { echo "FAILED: $*"; echecs=$((echecs + 1)); }
 
 exportes=$("$objdump" -p "$repertoire/KPXW32.dll" |
   sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/p' | sed -n 's/^[[:space:]]*\[ *[0-9]*\] //p' | sort)
-attendu=$(echo $attendus | tr ' ' '\n' | sort)
+attendu=$(echo $octets | tr ' ' '\n' | sed 's/@.*//' | sort)
 if [ "$exportes" != "$attendu" ]; then
   echec "$arch KPXW32.dll exports differ from the 24 entries:"
   echo "$exportes" > /tmp/kpx-exportes.$$; echo "$attendu" > /tmp/kpx-attendus.$$

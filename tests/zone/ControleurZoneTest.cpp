@@ -9,34 +9,31 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "KPXW32.h"
-#include "frame/Systeme.h"
 #include "frame/Trace.h"
 #include "support/TraceCapturee.h"
+#include "support/ZoneEntree.h"
 #include "zone/Groupe.h"
 #include "zone/SuperGroupe.h"
 
 namespace {
 
 using Octets = std::vector<uint8_t>;
-using Champs = std::vector<std::string>;
 
-// Input zones built with the zone writer; the bytes are then read in place.
-class Entree {
-public:
-    Entree& groupe(uint16_t numero, const Champs& champs) {
-        EXPECT_EQ(sortie_.ajouterGroupe(numero), 0);
-        for (const auto& c : champs)
-            EXPECT_EQ(sortie_.ajouterChamp(reinterpret_cast<const uint8_t*>(c.data()), static_cast<uint32_t>(c.size())), 0);
-        return *this;
-    }
-    Octets octets() const { return Octets(sortie_.buffer, sortie_.buffer + sortie_.tailleDonnees); }
-    ~Entree() { Systeme::liberer(sortie_.buffer); }
+// Bytes of an input zone kept beside the zone over them (constructed first).
+struct ZoneLue {
+    explicit ZoneLue(Octets o) : octets(std::move(o)), zone(octets.data(), static_cast<uint32_t>(octets.size())) {}
+    Octets octets;
+    ZoneKPX zone;
+};
 
-private:
-    ZoneKPX sortie_{16384};
+// A handler reading its own copy of the bytes through a description.
+struct Lecture : ZoneLue, ControleurZone {
+    Lecture(Octets o, const SuperGroupe& racine, bool strict = true)
+        : ZoneLue(std::move(o)), ControleurZone(zone, racine, strict) {}
 };
 
 // A super-group tree held in memory, groups owned here as the Interface owns them.
@@ -122,10 +119,9 @@ struct Fonction {
 
 TEST(ControleurZone, ReadsEachFieldCheckedAndConvertedInDescriptionOrder) {
     Fonction f;
-    const Octets octets =
-        Entree().groupe(3001, {"AHQP001      "}).groupe(3002, {"1"}).groupe(3003, {"007", "1250", " x "}).octets();
-    ZoneKPX zone(octets.data(), static_cast<uint32_t>(octets.size()));
-    ControleurZone controleur(zone, f.racine);
+    Lecture controleur(
+        zone({{3001, {"AHQP001      "}}, {3002, {"1"}}, {3003, {"007", "1250", " x "}}}),
+        f.racine);
     const auto lus = lire(controleur, 5);
     ASSERT_EQ(lus.size(), 5u);
     const std::vector<std::tuple<uint16_t, uint16_t, std::string>> attendus = {
@@ -140,14 +136,13 @@ TEST(ControleurZone, ReadsEachFieldCheckedAndConvertedInDescriptionOrder) {
 }
 
 TEST(ControleurZone, RawFieldsPointIntoTheHostBufferAndAreCheckedButNotReduced) {
-    // Group 3000 with "12" and an empty field.
-    const Octets octets = {0x0B, 0xB8, 0x04, 0x02, 0x31, 0x32, 0x00};
     Arbre arbre;
     SuperGroupe racine(1, "G", 1);
     racine.ajouterFils(arbre.groupe(3000, {champ(FORMAT_NUMERIQUE, TYPE_NOMBRE, 1, 4), champ(FORMAT_LIBRE, TYPE_TEXTE)}),
                        1, 1);
-    ZoneKPX zone(octets.data(), static_cast<uint32_t>(octets.size()));
-    ControleurZone controleur(zone, racine);
+    // Group 3000 with "12" and an empty field.
+    Lecture controleur({0x0B, 0xB8, 0x04, 0x02, 0x31, 0x32, 0x00}, racine);
+    const uint8_t* const octets = controleur.octets.data();
     uint16_t groupe = 0;
     uint16_t numero = 0;
     const uint8_t* donnees = nullptr;
@@ -155,23 +150,19 @@ TEST(ControleurZone, RawFieldsPointIntoTheHostBufferAndAreCheckedButNotReduced) 
     ASSERT_EQ(controleur.extraireChamp(groupe, numero, donnees, longueur), 0);
     EXPECT_EQ(groupe, 3000);
     EXPECT_EQ(numero, 1);
-    EXPECT_EQ(donnees, octets.data() + 4);
+    EXPECT_EQ(donnees, octets + 4);
     EXPECT_EQ(longueur, 2u);
     ASSERT_EQ(controleur.extraireChamp(groupe, numero, donnees, longueur), 0);
     EXPECT_EQ(numero, 2);
-    EXPECT_EQ(donnees, octets.data() + 7);
+    EXPECT_EQ(donnees, octets + 7);
     EXPECT_EQ(longueur, 0u);
     EXPECT_EQ(controleur.verifierFinZone(), 0);
 
     // Leading zeros stay in the raw bytes; a refused field gives its rank in the zone.
-    const Octets zeros = Entree().groupe(3000, {"0012", "x"}).octets();
-    ZoneKPX zoneZeros(zeros.data(), static_cast<uint32_t>(zeros.size()));
-    ControleurZone brut(zoneZeros, racine);
+    Lecture brut(zone({{3000, {"0012", "x"}}}), racine);
     ASSERT_EQ(brut.extraireChamp(groupe, numero, donnees, longueur), 0);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(donnees), longueur), "0012");
-    const Octets refuse = Entree().groupe(3000, {"1A", ""}).octets();
-    ZoneKPX zoneRefus(refuse.data(), static_cast<uint32_t>(refuse.size()));
-    ControleurZone refus(zoneRefus, racine);
+    Lecture refus(zone({{3000, {"1A", ""}}}), racine);
     EXPECT_EQ(refus.extraireChamp(groupe, numero, donnees, longueur), 0x9001);
 }
 
@@ -184,14 +175,13 @@ TEST(ControleurZone, FieldFaultsGiveTheRankOfTheFieldInTheWholeZone) {
     };
     const std::vector<Cas> cas = {
         // "12a" is the fourth field of the zone, after a group of two fields.
-        {Entree().groupe(3001, {"AHQP001"}).groupe(3002, {"1"}).groupe(3003, {"7", "12a", ""}).octets(), 4, 0x9004},
+        {zone({{3001, {"AHQP001"}}, {3002, {"1"}}, {3003, {"7", "12a", ""}}}), 4, 0x9004},
         // Too long for its description, and a blank inside a code (refused by the conversion).
-        {Entree().groupe(3001, {"AHQP001"}).groupe(3002, {"12"}).octets(), 2, 0x9002},
-        {Entree().groupe(3001, {"AHQP 01"}).groupe(3002, {"1"}).octets(), 1, 0x9001},
+        {zone({{3001, {"AHQP001"}}, {3002, {"12"}}}), 2, 0x9002},
+        {zone({{3001, {"AHQP 01"}}, {3002, {"1"}}}), 1, 0x9001},
     };
     for (size_t i = 0; i < cas.size(); ++i) {
-        ZoneKPX zone(cas[i].zone.data(), static_cast<uint32_t>(cas[i].zone.size()));
-        ControleurZone controleur(zone, f.racine);
+        Lecture controleur(cas[i].zone, f.racine);
         const auto lus = lire(controleur, 10);
         EXPECT_EQ(lus.size(), cas[i].lectures) << "cas " << i;
         EXPECT_EQ(dernierCode(lus), cas[i].attendu) << "cas " << i;
@@ -202,16 +192,13 @@ TEST(ControleurZone, FewerOrMoreFieldsThanDescribedGiveTheGroupRank) {
     Fonction f;
     TraceCapturee trace("controleur-champs");
     // Group 3003, third of the zone, described with 3 fields.
-    const Octets deux = Entree().groupe(3001, {"A"}).groupe(3002, {"1"}).groupe(3003, {"1", "2"}).octets();
-    ZoneKPX zoneDeux(deux.data(), static_cast<uint32_t>(deux.size()));
-    ControleurZone manque(zoneDeux, f.racine);
+    Lecture manque(zone({{3001, {"A"}}, {3002, {"1"}}, {3003, {"1", "2"}}}), f.racine);
     auto lus = lire(manque, 10);
     ASSERT_EQ(lus.size(), 5u);
     EXPECT_EQ(lus.back().cr, 0xA803);
 
-    const Octets quatre = Entree().groupe(3001, {"A"}).groupe(3002, {"1"}).groupe(3003, {"1", "2", "3", "4"}).octets();
-    ZoneKPX zoneQuatre(quatre.data(), static_cast<uint32_t>(quatre.size()));
-    ControleurZone trop(zoneQuatre, f.racine);
+    Lecture trop(zone({{3001, {"A"}}, {3002, {"1"}}, {3003, {"1", "2", "3", "4"}}}),
+                 f.racine);
     lus = lire(trop, 10);
     // The fault shows when the third, last described field is taken.
     ASSERT_EQ(lus.size(), 5u);
@@ -238,22 +225,21 @@ TEST(ControleurZone, GroupsOutOfPlaceMissingOrRepeatedAreLocated) {
     };
     const std::vector<Cas> cas = {
         // Required 3002 absent: found when the last field of the zone is taken.
-        {"absent-a-la-fin", Entree().groupe(3001, {"A"}).octets(), 1, 0xB000 + 3002, 0},
+        {"absent-a-la-fin", zone({{3001, {"A"}}}), 1, 0xB000 + 3002, 0},
         // Required 3002 skipped over: found when 3003 arrives.
-        {"absent-au-milieu", Entree().groupe(3001, {"A"}).groupe(3003, {"1", "2", ""}).octets(), 2, 0xB000 + 3002, 0},
+        {"absent-au-milieu", zone({{3001, {"A"}}, {3003, {"1", "2", ""}}}), 2, 0xB000 + 3002, 0},
         // 3002 at most once: the second occurrence is refused.
-        {"deux-fois", Entree().groupe(3001, {"A"}).groupe(3002, {"1"}).groupe(3002, {"2"}).octets(), 3,
+        {"deux-fois", zone({{3001, {"A"}}, {3002, {"1"}}, {3002, {"2"}}}), 3,
          0xB000 + 3002, 0},
         // A group the function does not describe, third in the zone.
-        {"inconnu", Entree().groupe(3001, {"A"}).groupe(3002, {"1"}).groupe(3999, {"1"}).octets(), 3, 0xA003, 0},
+        {"inconnu", zone({{3001, {"A"}}, {3002, {"1"}}, {3999, {"1"}}}), 3, 0xA003, 0},
         // One more group after everything: the handler's final check names its rank.
         {"en-trop",
-         Entree().groupe(3001, {"A"}).groupe(3002, {"1"}).groupe(3003, {"1", "2", ""}).groupe(3001, {"B"}).octets(),
+         zone({{3001, {"A"}}, {3002, {"1"}}, {3003, {"1", "2", ""}}, {3001, {"B"}}}),
          5, 0, 0xA004},
     };
     for (const auto& c : cas) {
-        ZoneKPX zone(c.zone.data(), static_cast<uint32_t>(c.zone.size()));
-        ControleurZone controleur(zone, f.racine);
+        Lecture controleur(c.zone, f.racine);
         const auto lus = lire(controleur, c.lectures);
         EXPECT_EQ(lus.size(), c.lectures) << c.nom;
         EXPECT_EQ(dernierCode(lus), c.attendu) << c.nom;
@@ -263,10 +249,7 @@ TEST(ControleurZone, GroupsOutOfPlaceMissingOrRepeatedAreLocated) {
     }
 
     // A handler that stops inside a group leaves the rest of the zone over.
-    const Octets enTrop =
-        Entree().groupe(3001, {"A"}).groupe(3002, {"1"}).groupe(3003, {"1", "2", ""}).groupe(3001, {"B"}).octets();
-    ZoneKPX zoneCoupee(enTrop.data(), static_cast<uint32_t>(enTrop.size()));
-    ControleurZone coupe(zoneCoupee, f.racine);
+    Lecture coupe(cas.back().zone, f.racine);
     EXPECT_EQ(dernierCode(lire(coupe, 3)), 0);
     EXPECT_EQ(coupe.verifierFinZone(), 0xA004);
 }
@@ -274,15 +257,11 @@ TEST(ControleurZone, GroupsOutOfPlaceMissingOrRepeatedAreLocated) {
 TEST(ControleurZone, MalformedOrExhaustedZonesGiveTheCodecCodes) {
     Fonction f;
     // The group announces 9 bytes, 3 follow.
-    const Octets tronque = {0x0B, 0xB9, 0x09, 0x01, 'A', 0x00};
-    ZoneKPX zone(tronque.data(), static_cast<uint32_t>(tronque.size()));
-    ControleurZone surTronque(zone, f.racine);
+    Lecture surTronque({0x0B, 0xB9, 0x09, 0x01, 'A', 0x00}, f.racine);
     EXPECT_EQ(dernierCode(lire(surTronque, 1)), KPX_CR_ZONE_MALFORMEE);
 
     // All fields read (the optional group left out): asking for one more reaches the end of the zone.
-    const Octets complet = Entree().groupe(3001, {"A"}).groupe(3002, {"1"}).octets();
-    ZoneKPX zoneComplete(complet.data(), static_cast<uint32_t>(complet.size()));
-    ControleurZone controleur(zoneComplete, f.racine);
+    Lecture controleur(zone({{3001, {"A"}}, {3002, {"1"}}}), f.racine);
     const auto lus = lire(controleur, 3);
     ASSERT_EQ(lus.size(), 3u);
     EXPECT_EQ(lus[1].cr, 0);
@@ -298,15 +277,9 @@ TEST(ControleurZone, RepeatedGroupsAreWalkedByTheNumberOfTheNextGroup) {
                        0, 3);
     racine.ajouterFils(arbre.groupe(1900, {champ(FORMAT_NUMERIQUE, TYPE_CODE, 3, 3)}), 1, 1);
 
-    const Octets octets = Entree()
-                              .groupe(3400, {"001"})
-                              .groupe(3530, {"1", "PROD590"})
-                              .groupe(3530, {"2", "PROD650"})
-                              .groupe(3530, {"3", "PROD720"})
-                              .groupe(1900, {"002"})
-                              .octets();
-    ZoneKPX zone(octets.data(), static_cast<uint32_t>(octets.size()));
-    ControleurZone controleur(zone, racine);
+    Lecture controleur(zone({{3400, {"001"}}, {3530, {"1", "PROD590"}}, {3530, {"2", "PROD650"}},
+                             {3530, {"3", "PROD720"}}, {1900, {"002"}}}),
+                       racine);
     ASSERT_EQ(dernierCode(lire(controleur, 1)), 0);
     std::vector<std::string> regles;
     uint16_t groupe = 0;
@@ -330,16 +303,9 @@ TEST(ControleurZone, RepeatedGroupsAreWalkedByTheNumberOfTheNextGroup) {
     EXPECT_EQ(controleur.positionnerGroupeSuivant(groupe), KPX_CR_ZONE_FIN);
 
     // A fourth occurrence breaks the maximum of 3.
-    const Octets quatre = Entree()
-                              .groupe(3400, {"001"})
-                              .groupe(3530, {"1", "A"})
-                              .groupe(3530, {"2", "B"})
-                              .groupe(3530, {"3", "C"})
-                              .groupe(3530, {"4", "D"})
-                              .groupe(1900, {"002"})
-                              .octets();
-    ZoneKPX zoneQuatre(quatre.data(), static_cast<uint32_t>(quatre.size()));
-    ControleurZone trop(zoneQuatre, racine);
+    Lecture trop(zone({{3400, {"001"}}, {3530, {"1", "A"}}, {3530, {"2", "B"}}, {3530, {"3", "C"}}, {3530, {"4", "D"}},
+                       {1900, {"002"}}}),
+                 racine);
     const auto lus = lire(trop, 20);
     EXPECT_EQ(lus.size(), 8u);
     EXPECT_EQ(dernierCode(lus), 0xB000 + 3530);
@@ -347,15 +313,8 @@ TEST(ControleurZone, RepeatedGroupsAreWalkedByTheNumberOfTheNextGroup) {
 
 TEST(ControleurZone, WithoutStrictnessGroupsWithNoPlaceArePassedOver) {
     Fonction f;
-    const Octets octets = Entree()
-                              .groupe(3001, {"A"})
-                              .groupe(3002, {"1"})
-                              .groupe(3999, {"x", "y"})
-                              .groupe(3003, {"1", "2", ""})
-                              .groupe(3998, {})
-                              .octets();
-    ZoneKPX zone(octets.data(), static_cast<uint32_t>(octets.size()));
-    ControleurZone tolerant(zone, f.racine, false);
+    Lecture tolerant(zone({{3001, {"A"}}, {3002, {"1"}}, {3999, {"x", "y"}}, {3003, {"1", "2", ""}}, {3998, {}}}),
+                     f.racine, false);
     const auto lus = lire(tolerant, 5);
     ASSERT_EQ(lus.size(), 5u);
     EXPECT_EQ(dernierCode(lus), 0);
@@ -413,11 +372,9 @@ TEST(ControleurZone, NestedSuperGroupsRepeatAsAWhole) {
         {"sans-fin", {3400, 3450, 3460}, 0xB000 + 1900, 3},
     };
     for (const auto& c : cas) {
-        Entree entree;
-        for (uint16_t g : c.groupes) entree.groupe(g, {g == 3400 ? "" : (g == 1900 ? "001" : "X")});
-        const Octets octets = entree.octets();
-        ZoneKPX zone(octets.data(), static_cast<uint32_t>(octets.size()));
-        ControleurZone controleur(zone, racine);
+        std::vector<GroupeEntree> groupes;
+        for (uint16_t g : c.groupes) groupes.push_back({g, {g == 3400 ? "" : (g == 1900 ? "001" : "X")}});
+        Lecture controleur(zone(groupes), racine);
         const auto lus = lire(controleur, c.groupes.size());
         EXPECT_EQ(lus.size(), c.lectures) << c.nom;
         EXPECT_EQ(dernierCode(lus), c.attendu) << c.nom;
@@ -431,7 +388,6 @@ TEST(ControleurZone, NestedSuperGroupsRepeatAsAWhole) {
 // A field read in place still shows in the trace: the conversion, the place of the field, its value.
 TEST(ControleurZone, FieldsReadInPlaceAreTraced) {
     Fonction f;
-    const Octets octets = Entree().groupe(3001, {"AHQP001      "}).groupe(3002, {"1"}).octets();
     // Every line handed to the component, whatever an earlier call left known of its level.
     NiveauTrace::oublier();
     static std::vector<std::string> details;
@@ -441,8 +397,7 @@ TEST(ControleurZone, FieldsReadInPlaceAreTraced) {
     std::vector<std::string> textes;
     {
         TraceCapturee trace("controleur-en-place");
-        ZoneKPX zone(octets.data(), static_cast<uint32_t>(octets.size()));
-        ControleurZone controleur(zone, f.racine);
+        Lecture controleur(zone({{3001, {"AHQP001      "}}, {3002, {"1"}}}), f.racine);
         EXPECT_EQ(dernierCode(lire(controleur, 2)), 0);
         textes = trace.textes();
     }
@@ -463,13 +418,13 @@ TEST(ControleurZone, TheQuietWalkReadsAsTheTracedOne) {
     Fonction f;
     const std::string texteLong(200, 'x');
     const std::vector<Octets> zones = {
-        Entree().groupe(3001, {"AHQP001      "}).groupe(3002, {"1"}).groupe(3003, {"007", "1250", texteLong}).octets(),
-        Entree().groupe(3001, {"AHQP001"}).groupe(3002, {"1"}).groupe(3003, {"7", "12a", ""}).octets(),
-        Entree().groupe(3001, {"AHQP 01"}).groupe(3002, {"1"}).octets(),
-        Entree().groupe(3001, {"AHQP001"}).groupe(3002, {"12"}).octets(),
-        Entree().groupe(3001, {"A"}).groupe(3002, {"1"}).groupe(3003, {"1", "2", "3", "4"}).octets(),
-        Entree().groupe(3001, {"A"}).groupe(3002, {"1"}).groupe(3003, {"1", "2"}).octets(),
-        Entree().groupe(3001, {"A"}).groupe(3003, {"1", "2", ""}).octets(),
+        zone({{3001, {"AHQP001      "}}, {3002, {"1"}}, {3003, {"007", "1250", texteLong}}}),
+        zone({{3001, {"AHQP001"}}, {3002, {"1"}}, {3003, {"7", "12a", ""}}}),
+        zone({{3001, {"AHQP 01"}}, {3002, {"1"}}}),
+        zone({{3001, {"AHQP001"}}, {3002, {"12"}}}),
+        zone({{3001, {"A"}}, {3002, {"1"}}, {3003, {"1", "2", "3", "4"}}}),
+        zone({{3001, {"A"}}, {3002, {"1"}}, {3003, {"1", "2"}}}),
+        zone({{3001, {"A"}}, {3003, {"1", "2", ""}}}),
         // A short length written in two bytes; a field longer than its group; a group longer than the zone.
         {0x0B, 0xB9, 0x04, 0x81, 0x02, 'A', 'B', 0x0B, 0xBA, 0x02, 0x01, '1'},
         {0x0B, 0xB9, 0x03, 0x05, 'A', 'B'},
@@ -486,17 +441,15 @@ TEST(ControleurZone, TheQuietWalkReadsAsTheTracedOne) {
     for (size_t i = 0; i < zones.size(); ++i) {
         std::string lectures[2];
         for (int n = 0; n < 2; ++n) {
-            ZoneKPX zone(zones[i].data(), static_cast<uint32_t>(zones[i].size()));
-            ControleurZone controleur(zone, f.racine);
+            Lecture controleur(zones[i], f.racine);
             NiveauTrace::niveauEcrit.store(niveaux[n]);
             const auto lus = lire(controleur, 10);
-            lectures[n] = decrire(lus, controleur.verifierFinZone(), zone.numeroChampZone);
+            lectures[n] = decrire(lus, controleur.verifierFinZone(), controleur.zone.numeroChampZone);
             NiveauTrace::oublier();
-            ZoneKPX rezone(zones[i].data(), static_cast<uint32_t>(zones[i].size()));
-            ControleurZone recontroleur(rezone, f.racine);
+            Lecture recontroleur(zones[i], f.racine);
             NiveauTrace::niveauEcrit.store(niveaux[n]);
             uint16_t cr = 0;
-            for (int k = 0; k < 10 && cr == 0 && !rezone.estFinDonnees(); ++k) {
+            for (int k = 0; k < 10 && cr == 0 && !recontroleur.zone.estFinDonnees(); ++k) {
                 for (int fois = 0; fois < 2 && cr == 0; ++fois) {
                     uint16_t groupe = 0;
                     cr = recontroleur.positionnerGroupeSuivant(groupe);
@@ -511,18 +464,16 @@ TEST(ControleurZone, TheQuietWalkReadsAsTheTracedOne) {
         }
         EXPECT_EQ(lectures[0], lectures[1]) << "zone " << i;
         // The bare read of a quiet walk gives the same values, codes and field ranks (it knows no group).
-        ZoneKPX zone(zones[i].data(), static_cast<uint32_t>(zones[i].size()));
-        ControleurZone controleur(zone, f.racine);
+        Lecture controleur(zones[i], f.racine);
         NiveauTrace::niveauEcrit.store(0);
         ASSERT_TRUE(ControleurZone::estCalme());
         auto lus = lireBrut(controleur, 10);
-        const std::string brute = decrire(lus, controleur.verifierFinZone(), zone.numeroChampZone);
+        const std::string brute = decrire(lus, controleur.verifierFinZone(), controleur.zone.numeroChampZone);
         NiveauTrace::oublier();
-        ZoneKPX retrace(zones[i].data(), static_cast<uint32_t>(zones[i].size()));
-        ControleurZone tracee(retrace, f.racine);
+        Lecture tracee(zones[i], f.racine);
         auto attendus = lire(tracee, 10);
         for (auto& l : attendus) l.groupe = l.numero = 0;
-        EXPECT_EQ(brute, decrire(attendus, tracee.verifierFinZone(), retrace.numeroChampZone)) << "zone " << i;
+        EXPECT_EQ(brute, decrire(attendus, tracee.verifierFinZone(), tracee.zone.numeroChampZone)) << "zone " << i;
         if (i == 0) {
             // Five fields, then the end of the zone (0xF805); the groups asked on the way.
             EXPECT_EQ(lectures[0], "0 3001.1=AHQP001|0 3002.1=1|0 3003.1=7|0 3003.2=1250|0 3003.3=" + texteLong +

@@ -1,5 +1,5 @@
 // Interface descriptions for the tests: rows of tables 49 to 53 written with the
-// fixture builder and loaded, and the bundled sample compiled once per run.
+// fixture builder and loaded, and the bundled sample's, built once per run.
 // Super-group rows must be added in the order the tables keep: by function code, then name.
 #pragma once
 
@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "consultation/LectureDonnees.h"
-#include "kpxbuild/Compilateur.h"
 #include "referentiel/Referentiel.h"
 #include "referentiel/lignes/Lignes.h"
 #include "support/ConstructeurReferentiel.h"
+#include "support/Echantillon.h"
 #include "consultation/Interface.h"
 
 namespace description {
@@ -112,18 +112,13 @@ private:
 
 // The bundled sample's description, built once.
 struct Echantillon {
-    RepertoireTemporaire repertoire{"interface/sample"};
     Referentiel referentiel;
     Interface interface;
     uint16_t cr = 0xFFFF;
     std::string erreur;
     Echantillon() {
-        std::vector<std::string> erreurs;
-        if (!compiler(std::string(KPX_SOURCE_DIR) + "/data/sample", repertoire.chemin(), erreurs)) {
-            for (const auto& e : erreurs) erreur += e + "\n";
-            return;
-        }
-        const std::string& rep = repertoire.chemin();
+        const std::string& rep = repertoireEchantillon(&erreur);
+        if (rep.empty()) return;
         cr = referentiel.chargerReferentiel(rep.c_str(), rep.c_str(), "0302", "1000");
         LectureDonnees lecture(&referentiel);
         if (cr == 0) cr = lecture.ouvrir();
