@@ -166,8 +166,9 @@ uint16_t LigneActe::ajouterReglesNonVerifiables(const TypeListe<Code>& regles) {
     const uint16_t cr = reglesNonVerifiables_->unionAvec(regles);
     for (uint16_t i = avant; i < reglesNonVerifiables_->nombre(); ++i) {
         const Code& reference = reglesNonVerifiables_->element(i);
-        signature_ |= bitSignature(ReferencesNonVerifiables::hacher(reference));
-        signalerNonVerifiable(reference);
+        const uint64_t hachage = ReferencesNonVerifiables::hacher(reference);
+        signature_ |= bitSignature(hachage);
+        signalerNonVerifiable(reference, hachage);
     }
     return cr;
 }

@@ -106,7 +106,7 @@ uint16_t Regles::reglesNonVerifiablesDe(const Code& regle, const ListeCodes*& re
             cr = 0;
         }
         if (cr != 0) return cr;
-        connues = liees_.emplace(cle, trouvees).first;
+        connues = liees_.emplace(cle, std::move(trouvees)).first;
     }
     regles = recentes.liees = &connues->second;
     recentes.regle = regle;
