@@ -303,6 +303,8 @@ void FonctionControleComplet::lireDeplacement(uint16_t& cr, Facture& facture, ui
 }
 
 bool FonctionControleComplet::estOutrepassee(const Erreur& erreur) const {
+    // Most invoices override nothing: their violations are all answered.
+    if (reglesOutrepassees.nombre() == 0) return false;
     if (!(erreur.outrePassable() == "O") || erreur.prestations.nombre() == 0) return false;
     for (uint16_t i = 0; i < erreur.prestations.nombre(); ++i) {
         bool trouvee = false;

@@ -12,6 +12,8 @@
 #include "zone/Texte.h"
 #include "zone/TypeListe.h"
 
+class ListeCodes;
+
 // The invoice lines a violation names. Most name one: it is held in place, and a list
 // is made only for the lines after it.
 class PrestationsErreur {
@@ -40,12 +42,18 @@ private:
 };
 
 // What a violation takes from its rule: the same for every violation of the rule, so
-// its violations share it rather than copy its label. Never changed once made.
+// its violations share it rather than copy its label. Its texts never change once made.
 struct RegleErreur {
     Code codeRegle;
     Code outrePassable;
     Code indicateurForcage;
     Texte libelle;
+    // Its violations bring their forcing indicator to the lines they reach.
+    bool forcage = false;
+    // The rules object that made it, which keeps the rules its violations make
+    // unverifiable here once a first line asked for them: they are the same for all.
+    uint64_t regles = 0;
+    mutable const ListeCodes* liees = nullptr;
 };
 
 class Erreur {
@@ -72,6 +80,9 @@ public:
     const Code& outrePassable() const { return regle().outrePassable; }
     const Code& indicateurForcage() const { return regle().indicateurForcage; }
     const Texte& libelle() const { return regle().libelle; }
+    // Null before the rule is set.
+    const RegleErreur* regleErreur() const { return regle_.get(); }
+    bool apporteForcage() const { return regle().forcage; }
 
     PrestationsErreur prestations;
     MessageErreur message;

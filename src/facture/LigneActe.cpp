@@ -114,7 +114,7 @@ uint16_t LigneActe::traiterErreur(TypeListe<Erreur>& erreurs, Erreur& erreur, Re
 }
 
 LigneActe::Effet::Effet(const Erreur& violation)
-    : erreur(violation), forcage(violation.outrePassable() == "O" && violation.indicateurForcage().estRenseigne()) {}
+    : erreur(violation), forcage(violation.apporteForcage()) {}
 
 uint16_t LigneActe::subirErreur(Effet& effet, Regles& regles, Portee portee) {
     uint16_t cr = 0;
@@ -137,7 +137,7 @@ uint16_t LigneActe::subirErreur(Effet& effet, Regles& regles, Portee portee) {
                 tracerRegle("Le nouveau code forcage de l'acte est %s", forcage->chaine());
         }
     }
-    if (cr == 0 && effet.liees == nullptr) cr = regles.reglesNonVerifiablesDe(erreur.codeRegle(), effet.liees);
+    if (cr == 0 && effet.liees == nullptr) cr = regles.reglesNonVerifiablesDe(erreur, effet.liees);
     const ListeCodes* liees = effet.liees;
     // The rules' lists are kept for the call: the one merged last since the line's list was
     // made has nothing more to add (an error of a session reaches every line, and errors of
@@ -166,8 +166,9 @@ uint16_t LigneActe::ajouterReglesNonVerifiables(const TypeListe<Code>& regles) {
     const uint16_t cr = reglesNonVerifiables_->unionAvec(regles);
     for (uint16_t i = avant; i < reglesNonVerifiables_->nombre(); ++i) {
         const Code& reference = reglesNonVerifiables_->element(i);
-        signature_ |= bitSignature(ReferencesNonVerifiables::hacher(reference));
-        signalerNonVerifiable(reference);
+        const uint64_t hachage = ReferencesNonVerifiables::hacher(reference);
+        signature_ |= bitSignature(hachage);
+        signalerNonVerifiable(reference, hachage);
     }
     return cr;
 }

@@ -110,7 +110,8 @@ protected:
     // The fields common to both kinds; an act line prints its price without the euro sign.
     void dumpChamps(bool prixEnEuros) const;
     // The groups the line belongs to follow its list; an act line belongs to none.
-    virtual void signalerNonVerifiable(const Code&) {}
+    // The reference comes with its hash.
+    virtual void signalerNonVerifiable(const Code&, uint64_t) {}
     virtual void signalerRecreation(const ListeCodes&) {}
 
 private:

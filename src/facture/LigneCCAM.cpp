@@ -79,9 +79,9 @@ uint16_t LigneCCAM::controlerExoSeanceNonExoneree(Facture& facture, ControlesFac
     return controles.controlerExoSeanceNonExoneree(*this, facture, erreurs);
 }
 
-void LigneCCAM::signalerNonVerifiable(const Code& regle) {
-    if (association != nullptr) association->nonVerifiables.ajouter(regle);
-    if (seance != nullptr) seance->nonVerifiables.ajouter(regle);
+void LigneCCAM::signalerNonVerifiable(const Code& regle, uint64_t hachage) {
+    if (association != nullptr) association->nonVerifiables.ajouter(regle, hachage);
+    if (seance != nullptr) seance->nonVerifiables.ajouter(regle, hachage);
 }
 
 void LigneCCAM::signalerRecreation(const ListeCodes& anciennes) {

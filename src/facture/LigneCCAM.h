@@ -51,6 +51,6 @@ public:
     Booleen topReduction{false};
 
 protected:
-    void signalerNonVerifiable(const Code& regle) override;
+    void signalerNonVerifiable(const Code& regle, uint64_t hachage) override;
     void signalerRecreation(const ListeCodes& anciennes) override;
 };

@@ -23,12 +23,14 @@ void ReferencesNonVerifiables::ajouter(const TypeListe<Code>& references) {
     for (uint16_t i = 0; i < references.nombre(); ++i) ajouter(references.element(i));
 }
 
-void ReferencesNonVerifiables::ajouter(const Code& reference) {
+void ReferencesNonVerifiables::ajouter(const Code& reference, uint64_t hachage) {
     if (2 * (prises_ + 1) > places_.size()) agrandir();
-    const uint64_t hachage = hacher(reference);
     Place& place = places_[rang(reference, hachage)];
     if (!place.prise) {
-        place = Place{true, hachage, reference, 0};
+        place.prise = true;
+        place.hachage = hachage;
+        place.reference = reference;
+        place.lignes = 0;
         ++prises_;
     }
     ++place.lignes;

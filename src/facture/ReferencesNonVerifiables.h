@@ -19,7 +19,9 @@ public:
     void ajouterLigne(const LigneActe& ligne);
     // A line of the group holds these too (each reference once per line).
     void ajouter(const TypeListe<Code>& references);
-    void ajouter(const Code& reference);
+    void ajouter(const Code& reference) { ajouter(reference, hacher(reference)); }
+    // The same with the reference's hash known: the line that tells it has just made it.
+    void ajouter(const Code& reference, uint64_t hachage);
     // A line of the group no longer holds these.
     void retirer(const TypeListe<Code>& references);
     // Some line of the group holds it.

@@ -1,5 +1,6 @@
 #include "facture/Regles.h"
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <utility>
@@ -55,10 +56,14 @@ uint16_t Regles::informationDe(const char* regle, RegleConnue*& connue) {
         const uint16_t cr = lecture.rechercherInformationsRegles(Code(regle), trouvee);
         if (cr != 0) return cr;
         connue->information = trouvee;
-        connue->erreur = std::make_shared<const RegleErreur>(
+        const std::string& libelle = trouvee->libellePrincipal;
+        auto erreur = std::make_shared<RegleErreur>(
             RegleErreur{Code(regle), Code(&trouvee->typeRegle, 1, Code::largeurFixe),
                         Code(&trouvee->indicateurForcage, 1, Code::largeurFixe),
-                        Texte(trouvee->libellePrincipal.substr(0, kLongueurTexteMax).c_str())});
+                        Texte(libelle.data(), std::min(libelle.size(), kLongueurTexteMax))});
+        erreur->forcage = erreur->outrePassable == "O" && erreur->indicateurForcage.estRenseigne();
+        erreur->regles = identite_;
+        connue->erreur = std::move(erreur);
     }
     return 0;
 }
@@ -101,11 +106,23 @@ uint16_t Regles::reglesNonVerifiablesDe(const Code& regle, const ListeCodes*& re
             cr = 0;
         }
         if (cr != 0) return cr;
-        connues = liees_.emplace(cle, trouvees).first;
+        connues = liees_.emplace(cle, std::move(trouvees)).first;
     }
     regles = recentes.liees = &connues->second;
     recentes.regle = regle;
     return 0;
+}
+
+uint16_t Regles::reglesNonVerifiablesDe(const Erreur& erreur, const ListeCodes*& regles) {
+    const RegleErreur* regle = erreur.regleErreur();
+    const bool notreRegle = regle != nullptr && regle->regles == identite_;
+    if (notreRegle && regle->liees != nullptr) {
+        regles = regle->liees;
+        return 0;
+    }
+    const uint16_t cr = reglesNonVerifiablesDe(erreur.codeRegle(), regles);
+    if (cr == 0 && notreRegle) regle->liees = regles;
+    return cr;
 }
 
 uint16_t Regles::combinerIndicateurs(const Code& nouveau, const Code& present, const Code*& resultat) {

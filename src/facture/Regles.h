@@ -46,6 +46,8 @@ public:
     uint16_t estVerifiableSeance(const char* regle, const Seance& seance, bool& verifiable);
     // The rules that cannot be verified once `regle` is overridden (none when it has no row).
     uint16_t reglesNonVerifiablesDe(const Code& regle, const ListeCodes*& regles);
+    // The same for a violation's rule, kept by the rule's part when this object made it.
+    uint16_t reglesNonVerifiablesDe(const Erreur& erreur, const ListeCodes*& regles);
     // The indicator a line whose forcing indicator is `present` gets when `nouveau` is
     // added; the result is kept for the call.
     uint16_t combinerIndicateurs(const Code& nouveau, const Code& present, const Code*& resultat);

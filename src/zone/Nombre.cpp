@@ -19,8 +19,15 @@ void Nombre::tracer(uint16_t niveau) const {
 }
 
 void Nombre::formeOctets(FormeOctets& forme) const {
-    // As "%ld" writes it; the answer of a control writes one for every line it names.
+    // As "%ld" writes it; the answer of a control writes one for every line it names,
+    // and line numbers and counts mostly take two digits or one.
     char* p = forme.court;
+    if (valeur_ >= 0 && valeur_ < 100) {
+        if (valeur_ >= 10) *p++ = static_cast<char>('0' + valeur_ / 10);
+        *p++ = static_cast<char>('0' + valeur_ % 10);
+        formeCourte(forme, p);
+        return;
+    }
     if (valeur_ < 0) *p++ = '-';
     const uint32_t grandeur = valeur_ < 0 ? 0u - static_cast<uint32_t>(valeur_) : static_cast<uint32_t>(valeur_);
     formeCourte(forme, ecrireDecimal(p, grandeur, 1));

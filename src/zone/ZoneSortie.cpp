@@ -11,8 +11,26 @@ namespace {
 // Lengths under this take their one byte: the fields of an answer nearly all are.
 constexpr uint32_t kLongueurUnOctet = 128;
 
+// Lengths under this take two: a label or a message of an answer may.
+constexpr uint32_t kLongueurDeuxOctets = 255;
+
 uint32_t octetsLongueur(uint32_t longueur) {
     return longueur < kLongueurUnOctet ? 1 : ZoneKPX::nbOctetsLongueur(longueur);
+}
+
+// The length coded at p as the zone codes it, the two short forms here; the bytes it took.
+uint32_t coderLongueur(ZoneKPX& zone, uint32_t longueur, uint32_t position) {
+    uint8_t* p = zone.buffer + position;
+    if (longueur < kLongueurUnOctet) {
+        p[0] = static_cast<uint8_t>(longueur);
+        return 1;
+    }
+    if (longueur < kLongueurDeuxOctets) {
+        p[0] = 0x81;
+        p[1] = static_cast<uint8_t>(longueur);
+        return 2;
+    }
+    return zone.coderLongueur(longueur, position);
 }
 
 }  // namespace
@@ -56,7 +74,9 @@ uint16_t ZoneSortie::ajouterGroupe(uint16_t identifiant, const FormeOctets* cham
     zone.debutGroupe = zone.tailleDonnees;
     zone.identifiantGroupe = identifiant;
     zone.longueurGroupe = static_cast<uint32_t>(contenu);
-    zone.enteteGroupe = zone.coderEnteteGroupe(identifiant, zone.longueurGroupe, zone.debutGroupe);
+    zone.buffer[zone.debutGroupe] = static_cast<uint8_t>(identifiant >> 8);
+    zone.buffer[zone.debutGroupe + 1] = static_cast<uint8_t>(identifiant);
+    zone.enteteGroupe = 2 + coderLongueur(zone, zone.longueurGroupe, zone.debutGroupe + 2);
     ++zone.numeroGroupe;
     uint32_t position = zone.debutGroupe + zone.enteteGroupe;
     zone.debutChamp = position;
@@ -66,12 +86,7 @@ uint16_t ZoneSortie::ajouterGroupe(uint16_t identifiant, const FormeOctets* cham
     for (uint32_t i = 0; i < nombre; ++i) {
         const uint32_t longueur = champs[i].longueur;
         zone.debutChamp = position;
-        if (longueur < kLongueurUnOctet) {
-            octets[position] = static_cast<uint8_t>(longueur);
-            zone.enteteChamp = 1;
-        } else {
-            zone.enteteChamp = zone.coderLongueur(longueur, position);
-        }
+        zone.enteteChamp = coderLongueur(zone, longueur, position);
         position += zone.enteteChamp;
         if (longueur > 0) std::memcpy(octets + position, champs[i].donnees, longueur);
         position += longueur;

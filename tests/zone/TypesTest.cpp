@@ -100,7 +100,7 @@ TEST(Types, ByteFormsAreThoseOfTheirPrintfDefinitions) {
     };
 
     std::mt19937_64 alea(20240229);
-    std::vector<int32_t> entiers = {0, 1, -1, 9, 10, std::numeric_limits<int32_t>::max(),
+    std::vector<int32_t> entiers = {0, 1, -1, 9, 10, 99, 100, -99, std::numeric_limits<int32_t>::max(),
                                     std::numeric_limits<int32_t>::min()};
     std::vector<double> reels = {0.0, -0.0, 0.005, -0.004999, 12.5, 99999999.99, 999999999.99, -99999999.99, 1e11,
                                  -1e12, std::nan(""), std::numeric_limits<double>::infinity()};
