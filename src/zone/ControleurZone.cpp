@@ -21,6 +21,8 @@ uint16_t ControleurZone::positionnerGroupe() {
         uint16_t identifiant = 0;
         cr = zone_.passerGroupeSuivant(identifiant);
         if (cr != 0) break;
+        // A quiet walk places most groups without the search (the same place, no line to write).
+        if (!NiveauTrace::ecrit(NIV_DETAIL) && controleur_->placerDirect(identifiant, groupe)) break;
         if (strict_) {
             cr = controleur_->rechercherGroupe(identifiant, groupe);
             if (cr == 0 && groupe == nullptr) {
