@@ -120,7 +120,7 @@ uint16_t ControleurZone::extraireChamp(ChampLu& champ) {
     const Champ* description = nullptr;
     uint16_t cr = lireChamp(groupe, numero, champ.octets, champ.longueur, description);
     if (cr != 0 || description == nullptr) return cr;
-    cr = description->preparer(champ.octets, champ.longueur);
+    if (champ.longueur != 0 || !description->accepteVide()) cr = description->preparer(champ.octets, champ.longueur);
     if (cr == 0) champ.type = static_cast<uint8_t>(description->type);
     return cr == KPX_CR_CHAMP_BASE ? static_cast<uint16_t>(KPX_CR_CHAMP_BASE + zone_.numeroChampZone) : cr;
 }
