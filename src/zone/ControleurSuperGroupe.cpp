@@ -3,6 +3,7 @@
 
 #include "KPXW32.h"
 #include "frame/Trace.h"
+#include "zone/EnLigne.h"
 
 namespace {
 
@@ -11,7 +12,7 @@ enum class Parcours { trouve, epuise, autre };
 // The search's loop over the children of one super-group from (fils, occurrences), as long as it
 // meets only plain steps: `trouve` with the group's place counted, `epuise` when every child
 // left has its minimum without taking the group, `autre` at a fault or a super-group to enter.
-Parcours parcourir(const SuperGroupe& superGroupe, uint16_t numero, uint16_t& fils, uint16_t& occurrences) {
+EN_LIGNE Parcours parcourir(const SuperGroupe& superGroupe, uint16_t numero, uint16_t& fils, uint16_t& occurrences) {
     for (; fils < superGroupe.nombreFils(); ++fils, occurrences = 0) {
         const OccurrenceGroupe& enfant = superGroupe.fils(fils);
         if (enfant.premierNumeroGroupe() == numero) {
