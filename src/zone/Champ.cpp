@@ -183,7 +183,11 @@ EN_LIGNE uint16_t Champ::convertir(const uint8_t* octets, uint32_t n, ValeurCham
 
 uint16_t Champ::transformer(const uint8_t* octets, uint32_t n, ValeurChamp& valeur) const {
     // Without the detail lines, the steps run with their line tests taken out.
-    if (!NiveauTrace::ecrit(NIV_DETAIL)) return convertir(octets, n, valeur, false);
+    if (!NiveauTrace::ecrit(NIV_DETAIL)) {
+        if (n != 0 || !accepteVide()) return convertir(octets, n, valeur, false);
+        valeur.noter(static_cast<uint8_t>(type), octets, 0);
+        return 0;
+    }
     uint16_t cr = 0;
     TraceOperation trace(CAT_CONTROLE, NIV_DETAIL, "Champ::transformer", cr);
     cr = convertir(octets, n, valeur, true);

@@ -37,6 +37,12 @@ public:
     // reduced in place, to be built by the caller as the field's type. Only while no
     // detail line is written.
     uint16_t preparer(const uint8_t*& octets, uint32_t& n) const;
+    // Whether an empty field passes every check of its description and is left as it is: an
+    // invoice leaves most of its fields empty, and those are then taken without the steps.
+    bool accepteVide() const {
+        return tailleMinimale == 0 && format <= FORMAT_LIBRE && format != FORMAT_DATE &&
+               valeursAutorisees.nombre() == 0 && type < TYPE_AUCUN && type != TYPE_BOOLEEN;
+    }
 
     // Letter of a format in trace lines ('*' for the free format).
     static char lettreFormat(uint32_t format);

@@ -3,6 +3,31 @@
 
 #include "KPXW32.h"
 #include "frame/Trace.h"
+#include "zone/EnLigne.h"
+
+namespace {
+
+enum class Parcours { trouve, epuise, autre };
+
+// The search's loop over the children of one super-group from (fils, occurrences), as long as it
+// meets only plain steps: `trouve` with the group's place counted, `epuise` when every child
+// left has its minimum without taking the group, `autre` at a fault or a super-group to enter.
+EN_LIGNE Parcours parcourir(const SuperGroupe& superGroupe, uint16_t numero, uint16_t& fils, uint16_t& occurrences) {
+    for (; fils < superGroupe.nombreFils(); ++fils, occurrences = 0) {
+        const OccurrenceGroupe& enfant = superGroupe.fils(fils);
+        if (enfant.premierNumeroGroupe() == numero) {
+            if (enfant.groupe == nullptr ||
+                (enfant.occurrencesMaximum != 0 && occurrences >= enfant.occurrencesMaximum))
+                return Parcours::autre;
+            ++occurrences;
+            return Parcours::trouve;
+        }
+        if (occurrences < enfant.occurrencesMinimum) return Parcours::autre;
+    }
+    return Parcours::epuise;
+}
+
+}  // namespace
 
 ControleurSuperGroupe::ControleurSuperGroupe(const SuperGroupe& superGroupe) : superGroupe_(superGroupe) {}
 
@@ -74,4 +99,32 @@ uint16_t ControleurSuperGroupe::rechercherGroupe(uint16_t numero, const Groupe*&
                "ControleurSuperGroupe[]::rechercherGroupe << OUT :  cr = 0x%04X, groupe = 0x%p", cr,
                static_cast<const void*>(groupe));
     return cr;
+}
+
+bool ControleurSuperGroupe::placerDirect(uint16_t numero, const Groupe*& groupe) {
+    ControleurSuperGroupe* parent = nullptr;
+    ControleurSuperGroupe* dernier = this;
+    while (dernier->controleurFils_ != nullptr) {
+        parent = dernier;
+        dernier = dernier->controleurFils_.get();
+    }
+    const SuperGroupe& courant = dernier->superGroupe_;
+    uint16_t fils = dernier->filsCourant_, occurrences = dernier->occurrences_;
+    Parcours parcours = parcourir(courant, numero, fils, occurrences);
+    if (parcours == Parcours::epuise && parent != nullptr) {
+        // The search would drop this controller and have its parent open the same super-group afresh.
+        const OccurrenceGroupe& ouvert = parent->superGroupe_.fils(parent->filsCourant_);
+        if (ouvert.superGroupe.get() != &courant || ouvert.premierNumeroGroupe() != numero ||
+            (ouvert.occurrencesMaximum != 0 && parent->occurrences_ >= ouvert.occurrencesMaximum))
+            return false;
+        fils = 0;
+        occurrences = 0;
+        parcours = parcourir(courant, numero, fils, occurrences);
+        if (parcours == Parcours::trouve) ++parent->occurrences_;
+    }
+    if (parcours != Parcours::trouve) return false;
+    dernier->filsCourant_ = fils;
+    dernier->occurrences_ = occurrences;
+    groupe = courant.fils(fils).groupe;
+    return true;
 }

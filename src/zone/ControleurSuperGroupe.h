@@ -23,6 +23,12 @@ public:
     // with 0 when none does; 0xB000 + n when a count breaks its bounds. Number 0
     // walks to the end: the end-of-zone check.
     uint16_t rechercherGroupe(uint16_t numero, const Groupe*& groupe);
+    // rechercherGroupe where its answer is plain: a group among the next children of the
+    // deepest controller, or the first group of a fresh occurrence of that controller's
+    // super-group opened by its parent (the controller is then taken again from its start).
+    // False, with nothing changed, wherever the search would fault, enter a super-group or
+    // go up further: it then decides. Writes no line, so only while no detail line is written.
+    bool placerDirect(uint16_t numero, const Groupe*& groupe);
 
     const SuperGroupe& superGroupe() const { return superGroupe_; }
     uint16_t filsCourant() const { return filsCourant_; }

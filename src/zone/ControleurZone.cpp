@@ -21,6 +21,8 @@ uint16_t ControleurZone::positionnerGroupe() {
         uint16_t identifiant = 0;
         cr = zone_.passerGroupeSuivant(identifiant);
         if (cr != 0) break;
+        // A quiet walk places most groups without the search (the same place, no line to write).
+        if (!NiveauTrace::ecrit(NIV_DETAIL) && controleur_->placerDirect(identifiant, groupe)) break;
         if (strict_) {
             cr = controleur_->rechercherGroupe(identifiant, groupe);
             if (cr == 0 && groupe == nullptr) {
@@ -118,7 +120,7 @@ uint16_t ControleurZone::extraireChamp(ChampLu& champ) {
     const Champ* description = nullptr;
     uint16_t cr = lireChamp(groupe, numero, champ.octets, champ.longueur, description);
     if (cr != 0 || description == nullptr) return cr;
-    cr = description->preparer(champ.octets, champ.longueur);
+    if (champ.longueur != 0 || !description->accepteVide()) cr = description->preparer(champ.octets, champ.longueur);
     if (cr == 0) champ.type = static_cast<uint8_t>(description->type);
     return cr == KPX_CR_CHAMP_BASE ? static_cast<uint16_t>(KPX_CR_CHAMP_BASE + zone_.numeroChampZone) : cr;
 }

@@ -41,9 +41,14 @@ public:
     // The same, checked but not converted: a pointer into the input buffer.
     uint16_t extraireChamp(uint16_t& groupe, uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur);
     // The number of the group whose fields come next. A handler asks it again and again of a
-    // group already placed: without the detail lines that one is answered here.
+    // group already placed: without the detail lines that one is answered here, and a group
+    // not placed yet is placed without the operation's lines around it.
     uint16_t positionnerGroupeSuivant(uint16_t& groupe) {
-        if (groupeCourant_ == nullptr || NiveauTrace::ecrit(NIV_DETAIL)) return positionnerGroupeSuivantTrace(groupe);
+        if (NiveauTrace::ecrit(NIV_DETAIL)) return positionnerGroupeSuivantTrace(groupe);
+        if (groupeCourant_ == nullptr) {
+            const uint16_t cr = positionnerGroupe();
+            if (cr != 0) return cr;
+        }
         groupe = groupeCourant_->numero();
         return 0;
     }

@@ -9,8 +9,7 @@
 OccurrenceGroupe::OccurrenceGroupe() = default;
 OccurrenceGroupe::~OccurrenceGroupe() = default;
 
-uint16_t OccurrenceGroupe::premierNumeroGroupe() const {
-    if (groupe != nullptr) return groupe->numero();
+uint16_t OccurrenceGroupe::premierNumeroSuperGroupe() const {
     if (superGroupe != nullptr && superGroupe->nombreFils() > 0) return superGroupe->fils(0).premierNumeroGroupe();
     return 0;
 }

@@ -21,14 +21,17 @@ public:
     OccurrenceGroupe& operator=(const OccurrenceGroupe&) = delete;
 
     // The group number that opens an occurrence of this child; 0 for a
-    // super-group without children (no group carries 0).
-    uint16_t premierNumeroGroupe() const;
+    // super-group without children (no group carries 0). Inline: every placement asks it.
+    uint16_t premierNumeroGroupe() const { return groupe != nullptr ? groupe->numero() : premierNumeroSuperGroupe(); }
     bool estSuperGroupe() const { return superGroupe != nullptr; }
 
     uint16_t occurrencesMinimum = 0;
     uint16_t occurrencesMaximum = 0;  // 0: no maximum
     const Groupe* groupe = nullptr;
     std::unique_ptr<SuperGroupe> superGroupe;
+
+private:
+    uint16_t premierNumeroSuperGroupe() const;
 };
 
 class SuperGroupe {

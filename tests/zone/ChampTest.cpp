@@ -104,6 +104,28 @@ TEST(Champ, ReductionDropsTrailingBlanksOrLeadingZerosByFormat) {
     EXPECT_EQ(reduit(champ(FORMAT_LIBRE, TYPE_TEXTE), " 0 x  "), " 0 x  ");
 }
 
+// An empty field the description accepts is taken without the steps: every description that
+// says so must pass them, with the field left empty; formats, types, minimums and allowed values.
+TEST(Champ, AnEmptyFieldTakenWithoutTheStepsPassesThem) {
+    const ListeCodes aucune, uneValeur = valeurs({"A"}), avecVide = valeurs({""});
+    int acceptes = 0;
+    for (uint32_t format = 0; format <= FORMAT_LIBRE + 1; ++format)
+        for (uint32_t type = 0; type <= TYPE_AUCUN + 1; ++type)
+            for (uint16_t minimum : {0, 1})
+                for (const ListeCodes* liste : {&aucune, &uneValeur, &avecVide}) {
+                    const Champ c = champ(format, type, minimum, 0, *liste);
+                    if (!c.accepteVide()) continue;
+                    ++acceptes;
+                    const std::string vide;
+                    const uint8_t* p = octets(vide);
+                    uint32_t n = 0;
+                    EXPECT_EQ(c.preparer(p, n), 0) << format << " " << type << " " << minimum;
+                    EXPECT_EQ(n, 0u);
+                }
+    // Formats A, N, E and I, the seven types other than yes/no, with no minimum and no list.
+    EXPECT_EQ(acceptes, 4 * 7);
+}
+
 TEST(Champ, TransformBuildsTheValueOfItsTypeInPlaceOrRefusesIt) {
     struct Cas {
         Champ description;

@@ -371,16 +371,22 @@ TEST(ControleurZone, NestedSuperGroupsRepeatAsAWhole) {
         {"sans-ligne", {3400, 1900}, 0xA002, 2},
         {"sans-fin", {3400, 3450, 3460}, 0xB000 + 1900, 3},
     };
-    for (const auto& c : cas) {
-        std::vector<GroupeEntree> groupes;
-        for (uint16_t g : c.groupes) groupes.push_back({g, {g == 3400 ? "" : (g == 1900 ? "001" : "X")}});
-        Lecture controleur(zone(groupes), racine);
-        const auto lus = lire(controleur, c.groupes.size());
-        EXPECT_EQ(lus.size(), c.lectures) << c.nom;
-        EXPECT_EQ(dernierCode(lus), c.attendu) << c.nom;
-        for (size_t i = 0; i < lus.size() && lus[i].cr == 0; ++i) EXPECT_EQ(lus[i].groupe, c.groupes[i]) << c.nom;
-        if (c.attendu == 0) {
-            EXPECT_EQ(controleur.verifierFinZone(), 0) << c.nom;
+    // Traced, then quiet: a quiet walk places most groups without the search, to the same places and faults.
+    for (const uint16_t niveau : {NiveauTrace::kInconnu, uint16_t{0}}) {
+        for (const auto& c : cas) {
+            std::vector<GroupeEntree> groupes;
+            for (uint16_t g : c.groupes) groupes.push_back({g, {g == 3400 ? "" : (g == 1900 ? "001" : "X")}});
+            Lecture controleur(zone(groupes), racine);
+            NiveauTrace::niveauEcrit.store(niveau);
+            const auto lus = lire(controleur, c.groupes.size());
+            EXPECT_EQ(lus.size(), c.lectures) << c.nom << " niveau " << niveau;
+            EXPECT_EQ(dernierCode(lus), c.attendu) << c.nom << " niveau " << niveau;
+            for (size_t i = 0; i < lus.size() && lus[i].cr == 0; ++i)
+                EXPECT_EQ(lus[i].groupe, c.groupes[i]) << c.nom << " niveau " << niveau;
+            if (c.attendu == 0) {
+                EXPECT_EQ(controleur.verifierFinZone(), 0) << c.nom << " niveau " << niveau;
+            }
+            NiveauTrace::oublier();
         }
     }
 }
