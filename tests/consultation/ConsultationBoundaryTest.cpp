@@ -1,5 +1,5 @@
 // Every consultation function through the exported entry point, over the compiled
-// sample, with its exact answer (groups and fields) and its main failures.
+// sample, with its exact answer (groups and fields) and its main failures, and the version zone.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -53,7 +53,7 @@ const char* const kDate = "20240101";
 
 }  // namespace
 
-TEST(ConsultationBoundary, EveryFunctionAnswersExactly) {
+TEST(ConsultationBoundary, EveryFunctionAndTheVersionZoneAnswerExactlyAndFailuresCarryTheirCode) {
     Charge charge;
     ASSERT_TRUE(charge.pret());
     const std::vector<Cas> cas = {
@@ -136,15 +136,8 @@ TEST(ConsultationBoundary, EveryFunctionAnswersExactly) {
         {"TB21_1", kDate, {}, "3119:11,anesthésie,appendicectomie,côté,dent,échographie,genou,hanche,prévention,radiographie,rein-droit,thorax"},
         {"TB22_3", kDate, {Ctx("3", "1")}, "3123:2,Grille des tarifs du secteur 2,Tarifs des médecins de secteur 2 non adhérents à l'OPTAM"},
         {"TB23", kDate, {}, "3123:1,Grille des tarifs opposables,Tarifs des médecins de secteur 1, des adhérents à l'OPTAM et des patients bénéficiaires de la complémentaire santé solidaire|3123:2,Grille des tarifs du secteur 2,Tarifs des médecins de secteur 2 non adhérents à l'OPTAM|3123:3,Grille des non-conventionnés,Tarifs d'autorité des professionnels non conventionnés|3123:4,Grille des chirurgiens-dentistes,Tarifs des chirurgiens-dentistes conventionnés"},
-    };
-    for (const Cas& c : cas) EXPECT_EQ(charge.consulter(c.identifiant, c.date, c.entree), c.attendu) << c.identifiant << " " << c.date;
-}
-
-TEST(ConsultationBoundary, FailuresCarryTheirCodeAndNoZone) {
-    Charge charge;
-    ASSERT_TRUE(charge.pret());
-    const std::vector<Cas> cas = {
-        // The act and its life: unknown act, before its creation, after its end (the end date itself is valid).
+        // Failures, with their code and no zone. The act and its life: unknown act, before its
+        // creation, after its end (the end date itself is valid).
         {"CCAM_7", kDate, {A("ZZZZ999")}, "#D002"},
         {"CCAM_7", "20221231", {A("MZQK003")}, "#D003"},
         {"CCAM_7", "20221231", {A("MZQK002")}, "3112:Radiographie d'un membre"},
@@ -183,16 +176,10 @@ TEST(ConsultationBoundary, FailuresCarryTheirCodeAndNoZone) {
               KPX_OK);
     EXPECT_EQ(std::vector<uint8_t>(sortie, sortie + taille), (std::vector<uint8_t>{0x0C, 0x2D, 0x05, 0x04, '4', '5', '0', '0'}));
     charge.hote().KPX_LibererZoneMem(sortie);
-}
 
-TEST(ConsultationBoundary, TheVersionZoneHoldsTheHeaderAndTheSoftwareVersion) {
-    Charge charge;
-    ASSERT_TRUE(charge.pret());
-    unsigned char* sortie = nullptr;
-    uint32_t taille = 0;
+    // The version zone holds the sample's header: version 1000, base 0000, never saved with modifications
+    // (no date), variant A001, no comment, revision 0; then the software version.
     ASSERT_EQ(charge.hote().KPX_LireVersion(&sortie, &taille), KPX_OK);
-    // The sample's header: version 1000, base 0000, never saved with modifications (no date),
-    // variant A001, no comment, revision 0; then the software version.
     EXPECT_EQ(texteZone(sortie, taille), "3600:1000,0000,,A001,,0,0302");
     charge.hote().KPX_LibererZoneMem(sortie);
     EXPECT_EQ(charge.hote().KPX_LireVersion(nullptr, &taille), KPX_CR_POINTEUR_NUL);

@@ -416,18 +416,12 @@ TEST_F(LectureDonneesTest, InterfaceDescriptionRowsByPosition) {
 TEST_F(LectureDonneesTest, ModificationRecordsInForceAtTheDateAndTheirCount) {
     Montant prix;
     ASSERT_EQ(lecture.rechercherPrixUnitaire("BBBB002", "1", "0", Nombre(1), d(2012, 1, 1), prix), 0);
-    for (const auto& [grille, effet] : {std::pair<uint16_t, Date>{1, d(2011, 1, 1)}, {3, d(2012, 6, 1)}}) {
-        auto& m = ajouterModification<ModificationPrixUnitaire>();
-        m.codeActe = "BBBB002      ";
-        m.activite = '1';
-        m.phase = '0';
-        m.grille = grille;
-        m.dateEffet = effet;
-    }
-    auto& seuil = ajouterModification<ModificationSeuil>();
+    for (const auto& [grille, effet] : {std::pair<uint16_t, Date>{1, d(2011, 1, 1)}, {3, d(2012, 6, 1)}})
+        cleActe(ajouterLigne<ModificationPrixUnitaire>(referentiel), "BBBB002", '1', '0', effet).grille = grille;
+    auto& seuil = ajouterLigne<ModificationSeuil>(referentiel);
     seuil.positionSeuil = 2;
     seuil.dateEffet = d(2015, 1, 1);
-    auto& nouveau = ajouterModification<ModificationNouveauCodeRegroupement>();
+    auto& nouveau = ajouterLigne<ModificationNouveauCodeRegroupement>(referentiel);
     nouveau.nouveauCodeRegroupement = "ZZ1";
     nouveau.dateEffet = d(2016, 2, 1);
 
@@ -483,31 +477,18 @@ TEST_F(LectureDonneesTest, ModificationRecordsInForceAtTheDateAndTheirCount) {
 TEST_F(LectureDonneesTest, ModificationRecordsOfTheOtherKeys) {
     Code code;
     ASSERT_EQ(lecture.rechercherCodeRegroupement("BBBB002", "1", d(2012, 1, 1), code), 0);
-    auto& regroupement = ajouterModification<ModificationCodeRegroupement>();
-    regroupement.codeActe = "BBBB002      ";
-    regroupement.activite = '1';
-    regroupement.dateEffet = d(2012, 1, 1);
-    regroupement.nouveauCode = "ATM";
-    auto& dom = ajouterModification<ModificationMajorationDOM>();
-    dom.codeActe = "BBBB002      ";
-    dom.activite = '1';
-    dom.phase = '0';
-    dom.positionDOM = 3;
-    dom.dateEffet = d(2013, 1, 1);
-    auto& charge = ajouterModification<ModificationSupplementCharge>();
-    charge.codeActe = "BBBB002      ";
-    charge.activite = '1';
-    charge.phase = '0';
-    charge.dateEffet = d(2014, 1, 1);
-    auto& modificateur = ajouterModification<ModificationModificateur>();
+    cleActe(ajouterLigne<ModificationCodeRegroupement>(referentiel), "BBBB002", '1', d(2012, 1, 1)).nouveauCode = "ATM";
+    cleActe(ajouterLigne<ModificationMajorationDOM>(referentiel), "BBBB002", '1', '0', d(2013, 1, 1)).positionDOM = 3;
+    cleActe(ajouterLigne<ModificationSupplementCharge>(referentiel), "BBBB002", '1', '0', d(2014, 1, 1));
+    auto& modificateur = ajouterLigne<ModificationModificateur>(referentiel);
     modificateur.codeModificateur = 'F';
     modificateur.codeGrille = 1;
     modificateur.dateEffet = d(2015, 1, 1);
-    auto& association = ajouterModification<ModificationRegleAssociationNonPrevue>();
+    auto& association = ajouterLigne<ModificationRegleAssociationNonPrevue>(referentiel);
     association.codeAssociation = '1';
     association.grille = 1;
     association.dateEffet = d(2016, 1, 1);
-    ajouterModification<ModificationNonConventionne>().dateEffet = d(2017, 1, 1);
+    ajouterLigne<ModificationNonConventionne>(referentiel).dateEffet = d(2017, 1, 1);
 
     const Date tard = d(2020, 1, 1);
     Date date;

@@ -343,15 +343,6 @@ protected:
     }
     virtual void personnaliser(ConstructeurReferentiel&) {}
 
-    // A record stored after the acts were read, for the caller to fill.
-    template <class L>
-    L& ajouterModification() {
-        std::unique_ptr<L> ligne(new L);
-        L& reference = *ligne;
-        referentiel.table(L::kIdentifiant)->ajouterLigne(std::move(ligne));
-        return reference;
-    }
-
     std::unique_ptr<RepertoireTemporaire> repertoire_;
     Referentiel referentiel;
     LectureDonnees lecture{&referentiel};

@@ -103,16 +103,33 @@ struct Cas {
     std::string attendu;
 };
 
-void verifier(Regles& r, const std::vector<Cas>& cas) {
-    for (const Cas& c : cas) EXPECT_EQ(r.appliquer(c.identifiant, c.entree), c.attendu) << c.nom;
-}
-
 }  // namespace
 
-TEST(AppliquerBoundary, ToothAndAssociationFunctionsAnswerPerAct) {
+TEST(AppliquerBoundary, EachFunctionAnswersPerActWithItsWarningsInTheZoneOfItsGroups) {
     Regles r;
     ASSERT_TRUE(r.pret());
-    verifier(r, {
+    const auto pu = [](const std::string& caisse, const std::string& acte) {
+        return std::vector<GroupeEntree>{Caisse(caisse), ActePu("1", acte), Grille("1", "1")};
+    };
+    // HHFA011 is the dearer act of the association; QZFA014 under it is reduced by rule B
+    // (0.50) after K and J raise it by 20 % and 10 %: 100.00 x 1.3 x 0.5.
+    const std::vector<GroupeEntree> association = {
+        {3401, {"1", ""}}, ActeBase("1", "HHFA011", {}), Grille("1", "1"), Prix("1", "22118"),
+        ActeBase("2", "QZFA014", {"K", "J"}), Grille("1", "1"), Prix("2", "10000")};
+    const auto exo = [](const std::string& caisse, const std::string& acte, const std::string& motif,
+                        const std::string& horsForfait) {
+        return std::vector<GroupeEntree>{Caisse(caisse), ActeExo(acte, motif), Montants(horsForfait)};
+    };
+    const std::vector<GroupeEntree> tete = {Caisse("001")};
+    // At most 250 acts per call.
+    std::vector<GroupeEntree> pu250 = {Caisse("001")};
+    std::string attendu250;
+    for (int i = 1; i <= 250; ++i) {
+        pu250.push_back(ActePu(std::to_string(i), "AHQP001"));
+        pu250.push_back(Grille("1", "1"));
+        attendu250 += (i == 1 ? "" : "|") + std::string("3411:") + std::to_string(i) + ",4500";
+    }
+    const Cas cas[] = {
         // Tooth 51 is deciduous, incompatible with HBGD035: one result per tooth, 16 fields in all.
         {"dent-trois", "C_Dent", {ActeDent("HBGD035", ""), Dents({"36", "51", "37"})}, "3301:1,O,N,O,,,,,,,,,,,,,"},
         {"dent-non-dentaire", "C_Dent", {ActeDent("AHQP001", "0"), Dents({"36"})}, "3301:1,N,,,,,,,,,,,,,,,"},
@@ -165,22 +182,9 @@ TEST(AppliquerBoundary, ToothAndAssociationFunctionsAnswerPerAct) {
         {"asso-debrayee", "C_Association",
          {Acte("1", "HHFA011"), Acte("2", "HHFA016"), Outre("2", "PROD530"), Acte("3", "NFKA007", "4")},
          "3531:1|3531:2|3321:3,2,P"},
-    });
-}
 
-TEST(AppliquerBoundary, PriceAndBaseFunctionsAnswerPerAct) {
-    Regles r;
-    ASSERT_TRUE(r.pret());
-    const auto pu = [](const std::string& caisse, const std::string& acte) {
-        return std::vector<GroupeEntree>{Caisse(caisse), ActePu("1", acte), Grille("1", "1")};
-    };
-    // HHFA011 is the dearer act of the association; QZFA014 under it is reduced by rule B
-    // (0.50) after K and J raise it by 20 % and 10 %: 100.00 x 1.3 x 0.5.
-    const std::vector<GroupeEntree> association = {
-        {3401, {"1", ""}}, ActeBase("1", "HHFA011", {}), Grille("1", "1"), Prix("1", "22118"),
-        ActeBase("2", "QZFA014", {"K", "J"}), Grille("1", "1"), Prix("2", "10000")};
-    verifier(r, {
         {"pu-outre-mer", "C_Pu", pu("973", "AHQP001"), "3411:1,4950"},
+        {"pu-250-actes", "C_Pu", pu250, attendu250},
         {"pu-trop-long", "C_Pu", pu("973", "DZEA001"), code(KPX_CR_MONTANT_TROP_LONG)},
         {"pu-grille-absente", "C_Pu", {Caisse("001"), ActePu("1", "HBJD001"), Grille("3", "1")},
          code(KPX_CR_CONTROLE_ABSENT)},
@@ -205,18 +209,7 @@ TEST(AppliquerBoundary, PriceAndBaseFunctionsAnswerPerAct) {
         {"base-prix-autre-prestation", "C_Base",
          {{3401, {"1", ""}}, ActeBase("1", "AHQP001", {}), Grille("1", "1"), Prix("2", "4500")},
          code(KPX_CR_NUMERO_PRESTATION_BASE + 1)},
-    });
-}
 
-TEST(AppliquerBoundary, ExonerationFunctionsAnswerWithTheirWarnings) {
-    Regles r;
-    ASSERT_TRUE(r.pret());
-    const auto exo = [](const std::string& caisse, const std::string& acte, const std::string& motif,
-                        const std::string& horsForfait) {
-        return std::vector<GroupeEntree>{Caisse(caisse), ActeExo(acte, motif), Montants(horsForfait)};
-    };
-    const std::vector<GroupeEntree> tete = {Caisse("001")};
-    verifier(r, {
         {"exo-motif-N", "C_ExoActe", exo("001", "AAQP012", "N", "0"), "3431:1,1.00,3|3441:1,N"},
         {"exo-droit", "C_ExoActe", exo("001", "AAQP001", "", "0"), "3431:1,1.00,C|3441:1,N"},
         {"exo-droit-seance", "C_ExoActe", exo("001", "DZEA001", "", "0"), "3431:1,1.00,C|3441:1,O"},
@@ -258,30 +251,15 @@ TEST(AppliquerBoundary, ExonerationFunctionsAnswerWithTheirWarnings) {
          tete + Ccam("1", "QZFA014", "10000", "70", "0") +
              std::vector<GroupeEntree>{{3462, {"2", "20240102", "IK", "70"}}},
          code(0xD106)},
-    });
-}
+    };
+    for (const Cas& c : cas) EXPECT_EQ(r.appliquer(c.identifiant, c.entree), c.attendu) << c.nom;
 
-TEST(AppliquerBoundary, AnAnswerIsTheZoneOfItsGroupsExactly) {
-    Regles r;
-    ASSERT_TRUE(r.pret());
+    // An answer is the zone of its groups exactly.
     ASSERT_EQ(r.appliquer("C_Pu", {Caisse("001"), ActePu("1", "AHQP001"), Grille("1", "1")}), "3411:1,4500");
     // Group 3411, content of 7 bytes: "1" and "4500", each after its length.
     EXPECT_EQ(r.octets(), (std::vector<uint8_t>{0x0D, 0x53, 0x07, 0x01, '1', 0x04, '4', '5', '0', '0'}));
     ASSERT_EQ(r.appliquer("C_ExoPrevention", {Prevention("AHQP001", "O")}), code(KPX_CR_REGLE_AVERTISSEMENT_2) + " 3431:1,,");
     EXPECT_EQ(r.octets(), (std::vector<uint8_t>{0x0D, 0x67, 0x04, 0x01, '1', 0x00, 0x00}));
-}
-
-TEST(AppliquerBoundary, AtMost250ActsPerCall) {
-    Regles r;
-    ASSERT_TRUE(r.pret());
-    std::vector<GroupeEntree> entree = {Caisse("001")};
-    std::string attendu;
-    for (int i = 1; i <= 250; ++i) {
-        entree.push_back(ActePu(std::to_string(i), "AHQP001"));
-        entree.push_back(Grille("1", "1"));
-        attendu += (i == 1 ? "" : "|") + std::string("3411:") + std::to_string(i) + ",4500";
-    }
-    EXPECT_EQ(r.appliquer("C_Pu", entree), attendu);
 }
 
 TEST(AppliquerBoundary, HandlersTraceTheirEntryOverridesAndLimit) {

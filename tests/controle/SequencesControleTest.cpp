@@ -13,8 +13,8 @@
 #include "consultation/LectureDonnees.h"
 #include "controle/SequencesControle.h"
 #include "referentiel/Referentiel.h"
-#include "referentiel/Table.h"
 #include "referentiel/lignes/Modifications.h"
+#include "support/ConstructeurReferentiel.h"
 #include "support/Echantillon.h"
 #include "support/FactureDeTest.h"
 
@@ -171,27 +171,11 @@ TEST_F(SequencesControleTest, LinesThatReadLocallyModifiedValuesAreMarked) {
     ccam(2, "DEQP003", "ATM", "01", Date(2024, 1, 2));
     ccam(3, "QZFA014", "ADC", "04", Date(2024, 1, 3));
     ccam(4, "ZCQK002", "ADI", "01", Date(2024, 1, 4));
-    Table* prix = referentiel.table(ModificationPrixUnitaire::kIdentifiant);
-    Table* regroupement = referentiel.table(ModificationCodeRegroupement::kIdentifiant);
-    Table* seuil = referentiel.table(ModificationSeuil::kIdentifiant);
-    ASSERT_TRUE(prix != nullptr && regroupement != nullptr && seuil != nullptr);
-    std::unique_ptr<ModificationPrixUnitaire> p(new ModificationPrixUnitaire);
-    p->codeActe = "AHQP001      ";
-    p->activite = '1';
-    p->phase = '0';
-    p->grille = 1;
-    p->dateEffet = D;
-    prix->ajouterLigne(std::move(p));
-    std::unique_ptr<ModificationCodeRegroupement> r(new ModificationCodeRegroupement);
-    r->codeActe = "DEQP003      ";
-    r->activite = '1';
-    r->dateEffet = D;
-    r->nouveauCode = "ATM";
-    regroupement->ajouterLigne(std::move(r));
-    std::unique_ptr<ModificationSeuil> s(new ModificationSeuil);
-    s->positionSeuil = 1;
-    s->dateEffet = D;
-    seuil->ajouterLigne(std::move(s));
+    cleActe(ajouterLigne<ModificationPrixUnitaire>(referentiel), "AHQP001", '1', '0', D).grille = 1;
+    cleActe(ajouterLigne<ModificationCodeRegroupement>(referentiel), "DEQP003", '1', D).nouveauCode = "ATM";
+    auto& seuil = ajouterLigne<ModificationSeuil>(referentiel);
+    seuil.positionSeuil = 1;
+    seuil.dateEffet = D;
 
     EXPECT_EQ(controler(), "0000 | | R G S -");
 }

@@ -14,6 +14,7 @@
 #include "facture/TraceFacture.h"
 #include "facture/Regles.h"
 #include "referentiel/lignes/Modifications.h"
+#include "support/ConstructeurReferentiel.h"
 #include "support/FactureDeTest.h"
 #include "support/ReferentielDeRegles.h"
 #include "support/TraceCapturee.h"
@@ -41,6 +42,8 @@ std::string chaine(const Maillon* m) {
 
 class FactureTest : public ::testing::Test {
 protected:
+    void SetUp() override { ASSERT_TRUE(referentiel.pret()); }
+
     // A violation as its rule fills it.
     Erreur violation(const char* regle) {
         Erreur erreur;
@@ -177,7 +180,6 @@ TEST(Facture, HoldsAtMost250Lines) {
 }
 
 TEST_F(FactureTest, ForcingIndicatorsCombineThroughTheTable) {
-    ASSERT_TRUE(referentiel.pret());
     struct Cas {
         std::vector<const char*> regles;
         const char* forcage;
@@ -205,7 +207,6 @@ TEST_F(FactureTest, ForcingIndicatorsCombineThroughTheTable) {
 }
 
 TEST_F(FactureTest, AViolationMakesItsLinkedRulesUnverifiableForItsLineOnly) {
-    ASSERT_TRUE(referentiel.pret());
     Facture facture;
     facture.ajouterLigne(ligneCCAM(1, D, "A1"));
     facture.ajouterLigne(ligneCCAM(2, D, "A2"));
@@ -264,7 +265,6 @@ TEST_F(FactureTest, AViolationMakesItsLinkedRulesUnverifiableForItsLineOnly) {
 }
 
 TEST_F(FactureTest, AssociationAndInvoiceErrorsReachTheirLines) {
-    ASSERT_TRUE(referentiel.pret());
     Facture facture;
     facture.ajouterLigne(ligneCCAM(1, D, "A1"));
     facture.ajouterLigne(ligneCCAM(2, D, "A2"));
@@ -300,7 +300,6 @@ TEST_F(FactureTest, AssociationAndInvoiceErrorsReachTheirLines) {
 }
 
 TEST_F(FactureTest, AListThatCannotGrowKeepsWhatItHeld) {
-    ASSERT_TRUE(referentiel.pret());
     auto ligne = ligneCCAM(1, D, "A1");
     for (int i = 0; i < 5; ++i) {
         Erreur erreur = violation("PROD530");
@@ -324,7 +323,6 @@ TEST_F(FactureTest, AListThatCannotGrowKeepsWhatItHeld) {
 }
 
 TEST_F(FactureTest, CopierValeurErreurFillsTheRecordFromTheRuleInformation) {
-    ASSERT_TRUE(referentiel.pret());
     TraceCapturee trace("facture-copier");
     Erreur erreur;
     EXPECT_EQ(regles.copierValeurErreur(erreur, {4, 9}, "PROD240", {4, 9, "HBGD035", "HBGD037", "en trop"}), 0);
@@ -343,18 +341,13 @@ TEST_F(FactureTest, CopierValeurErreurFillsTheRecordFromTheRuleInformation) {
 }
 
 TEST_F(FactureTest, LocallyModifiedValuesMarkTheLine) {
-    ASSERT_TRUE(referentiel.pret());
     // The act is read before the référentiel holds a modification (a load would refuse it).
     Montant prix;
     ASSERT_EQ(referentiel.lecture().rechercherPrixUnitaire(Code("AAAA001"), Code("1"), Code("0"), Nombre(1), D, prix), 0);
-    std::unique_ptr<ModificationPrixUnitaire> modification(new ModificationPrixUnitaire);
-    modification->codeActe = "AAAA001      ";
-    modification->activite = '1';
-    modification->phase = '0';
-    modification->grille = 1;
-    modification->dateEffet = Date(2020, 1, 1);
-    modification->prixUnitaire = 12.0;
-    referentiel.referentiel().table(ModificationPrixUnitaire::kIdentifiant)->ajouterLigne(std::move(modification));
+    auto& modification = cleActe(ajouterLigne<ModificationPrixUnitaire>(referentiel.referentiel()), "AAAA001", '1', '0',
+                                 Date(2020, 1, 1));
+    modification.grille = 1;
+    modification.prixUnitaire = 12.0;
     struct Cas {
         const char* avant;
         bool lectureModifiee;
@@ -493,7 +486,6 @@ TEST(Facture, AnErrorsLinesSurviveMovesCopiesAndEmptying) {
 // Rules are kept by the address of their name: more names than the rules object holds in
 // place go on to its map, and each keeps answering for its own rule.
 TEST_F(FactureTest, RulesBeyondThoseHeldInPlaceAnswerForThemselves) {
-    ASSERT_TRUE(referentiel.pret());
     std::vector<std::string> noms(150);
     for (size_t i = 0; i < noms.size(); ++i) noms[i] = i % 2 == 0 ? "PROD240" : "PROD530";
     for (int passe = 0; passe < 2; ++passe)

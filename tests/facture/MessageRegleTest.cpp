@@ -11,6 +11,7 @@
 TEST(MessageRegle, FormatsAreWalkedNeverTrusted) {
     const Code acte("HBGD035");
     const ValeurMessage k = ValeurMessage::caractere('K');
+    const std::string longue(300, 'x');
     struct Cas {
         const char* format;
         std::vector<ValeurMessage> valeurs;
@@ -29,6 +30,9 @@ TEST(MessageRegle, FormatsAreWalkedNeverTrusted) {
         {"fin %", {12}, "fin "},
         {"%99999999999999999999d", {12}, std::string(248, ' ') + "12"},
         {"sans valeur", {}, "sans valeur"},
+        // The length is capped whatever the format.
+        {longue.c_str(), {}, std::string(250, 'x')},
+        {"%s%s", {longue.c_str(), "y"}, std::string(250, 'x')},
     };
     for (const Cas& c : cas) {
         EXPECT_EQ(formaterMessage(c.format, c.valeurs, 250), c.attendu) << c.format;
@@ -37,6 +41,7 @@ TEST(MessageRegle, FormatsAreWalkedNeverTrusted) {
         EXPECT_EQ(std::string(message.chaine(), message.longueur()), c.attendu) << c.format;
         EXPECT_EQ(message.chaine()[message.longueur()], '\0') << c.format;
     }
+    EXPECT_EQ(formaterMessage("ab%300s", {"c"}, 10), "ab        ");
 }
 
 // A violation's message reads as the text of the formatted message would: up to its first
@@ -70,11 +75,4 @@ TEST(MessageRegle, ViolationMessageReadsAsItsText) {
     message.vider();
     EXPECT_EQ(message.longueur(), 0u);
     EXPECT_STREQ(message.chaine(), "");
-}
-
-TEST(MessageRegle, LengthIsCappedWhateverTheFormat) {
-    const std::string longue(300, 'x');
-    EXPECT_EQ(formaterMessage(longue, {}, 250), std::string(250, 'x'));
-    EXPECT_EQ(formaterMessage("%s%s", {longue.c_str(), "y"}, 250), std::string(250, 'x'));
-    EXPECT_EQ(formaterMessage("ab%300s", {"c"}, 10), "ab        ");
 }

@@ -5,7 +5,6 @@
 
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -13,6 +12,7 @@
 #include "hote/Hote.h"
 #include "support/ConstructeurReferentiel.h"
 #include "support/Echantillon.h"
+#include "support/HoteEchantillon.h"
 #include "support/ZoneEntree.h"
 
 namespace {
@@ -36,23 +36,20 @@ std::string code(uint16_t cr) {
     return cr == 0 ? "ok" : texte;
 }
 
-// The library loaded on a copy of the sample's table file; modifications go beside it.
-class HoteModifiable {
-public:
-    explicit HoteModifiable(const std::string& nom) : repertoire_(nom) {
-        ecrireOctets(repertoire_.fichier("table_v2.kpx"), lireOctets(repertoireEchantillon() + "/table_v2.kpx"));
-        std::ofstream(repertoire_.fichier("kpx.ini")) << "[COMMUN]\nrepertoiretravail=" << repertoire_.chemin()
-                                                      << "\n[KPX]\nrepertoiretable=" << repertoire_.chemin() << "\n";
-        pret_ = hote_.charger(KPX_LIB_DIR) && initialiser() == KPX_OK;
+// A copy of the sample's table file in a directory of the test's own; modifications go beside it.
+struct CopieEchantillon {
+    explicit CopieEchantillon(const std::string& nom) : copie(nom) {
+        ecrireOctets(copie.fichier("table_v2.kpx"), lireOctets(repertoireEchantillon() + "/table_v2.kpx"));
     }
-    ~HoteModifiable() {
-        if (pret_) hote_.KPX_TermLIB();
-    }
+    RepertoireTemporaire copie;
+};
 
-    bool pret() const { return pret_; }
-    Hote& hote() { return hote_; }
-    const RepertoireTemporaire& repertoire() const { return repertoire_; }
-    uint16_t initialiser() { return hote_.KPX_InitLIB2(repertoire_.fichier("kpx.ini").c_str()); }
+// The library loaded on the copy.
+class HoteModifiable : private CopieEchantillon, public HoteEchantillon {
+public:
+    explicit HoteModifiable(const std::string& nom) : CopieEchantillon(nom), HoteEchantillon(copie.chemin()) {}
+
+    const RepertoireTemporaire& repertoire() const { return copie; }
 
     // 'M' modification at the date, 'A' cancellation, 'C' consultation at the date: "ok", the
     // zone's text, or "#" and the code.
@@ -61,20 +58,15 @@ public:
         const std::vector<uint8_t> octets = zone(groupes);
         const unsigned char* entree = octets.empty() ? nullptr : octets.data();
         const auto taille = static_cast<uint32_t>(octets.size());
-        if (quoi == 'M') return code(hote_.KPX_ModifierDonnee(identifiant, date, entree, taille));
-        if (quoi == 'A') return code(hote_.KPX_AnnulerModification(identifiant, entree, taille));
+        if (quoi == 'M') return code(hote().KPX_ModifierDonnee(identifiant, date, entree, taille));
+        if (quoi == 'A') return code(hote().KPX_AnnulerModification(identifiant, entree, taille));
         unsigned char* sortie = nullptr;
         uint32_t tailleSortie = 0;
-        const uint16_t cr = hote_.KPX_ConsulterDonnee(identifiant, date, entree, taille, &sortie, &tailleSortie);
+        const uint16_t cr = hote().KPX_ConsulterDonnee(identifiant, date, entree, taille, &sortie, &tailleSortie);
         const std::string texte = cr == 0 ? texteZone(sortie, tailleSortie) : code(cr);
-        hote_.KPX_LibererZoneMem(sortie);
+        hote().KPX_LibererZoneMem(sortie);
         return texte;
     }
-
-private:
-    RepertoireTemporaire repertoire_;
-    Hote hote_;
-    bool pret_ = false;
 };
 
 struct Etape {

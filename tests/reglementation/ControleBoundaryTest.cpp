@@ -3,7 +3,6 @@
 // 'O', with 'N' and with a failure, and the frame's own answers.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -29,40 +28,30 @@ std::string controler(Hote& hote, const char* identifiant, const char* date, con
     return std::string(1, resultat) + (cr == 0 ? "" : " " + std::to_string(cr));
 }
 
-// The library loaded by a host and initialised on the rule fixture, for one test.
-class HoteRegles {
-public:
-    HoteRegles() : repertoire_("controle-boundary") {
-        if (!hote_.charger(KPX_LIB_DIR)) return;
+// The rule fixture with the sample's interface description, in a directory of its own.
+struct ReferentielControle {
+    ReferentielControle() {
         ConstructeurReferentiel constructeur;
         remplirRegles(constructeur);
         ContenuReferentiel echantillon;
         std::vector<std::string> erreurs;
         lireSource(std::string(KPX_SOURCE_DIR) + "/data/sample", echantillon, erreurs);
-        if (!erreurs.empty()) return;
         for (uint16_t id = DescriptifSuperGroupe::kIdentifiant; id <= FilsSuperGroupe::kIdentifiant; ++id)
             constructeur.contenu().tables[id] = std::move(echantillon.tables[id]);
-        if (!constructeur.ecrire(repertoire_.chemin())) return;
-        const std::string configuration = repertoire_.fichier("kpx.ini");
-        std::ofstream(configuration) << "[COMMUN]\nrepertoiretravail=" << repertoire_.chemin()
-                                     << "\n[KPX]\nrepertoiretable=" << repertoire_.chemin() << "\n";
-        pret_ = hote_.KPX_InitLIB2(configuration.c_str()) == KPX_OK;
+        ecrit = erreurs.empty() && constructeur.ecrire(repertoire.chemin());
     }
-    ~HoteRegles() {
-        if (pret_) hote_.KPX_TermLIB();
-    }
+    RepertoireTemporaire repertoire{"controle-boundary"};
+    bool ecrit = false;
+};
 
-    bool pret() const { return pret_; }
-    Hote& hote() { return hote_; }
+// The library loaded by a host and initialised on that fixture, for one test.
+class HoteRegles : private ReferentielControle, public HoteEchantillon {
+public:
+    HoteRegles() : HoteEchantillon(ecrit ? repertoire.chemin() : std::string()) {}
 
     std::string controler(const char* identifiant, const std::vector<GroupeEntree>& groupes) {
-        return ::controler(hote_, identifiant, kDate, groupes);
+        return ::controler(hote(), identifiant, kDate, groupes);
     }
-
-private:
-    RepertoireTemporaire repertoire_;
-    Hote hote_;
-    bool pret_ = false;
 };
 
 GroupeEntree A(const std::string& acte) { return {3001, {acte}}; }

@@ -19,6 +19,7 @@ const Date D(2024, 1, 1);
 
 class ControlesTest : public ::testing::Test {
 protected:
+    void SetUp() override { ASSERT_TRUE(referentiel.pret()); }
     ReferentielDeRegles referentiel{::testing::UnitTest::GetInstance()->current_test_info()->name()};
     Reglementation r{referentiel.lecture()};
 };
@@ -26,7 +27,6 @@ protected:
 }  // namespace
 
 TEST_F(ControlesTest, CompatibiliteOfTwoActs) {
-    ASSERT_TRUE(referentiel.pret());
     struct Cas {
         const char* acte1;
         const char* ps1;
@@ -52,7 +52,6 @@ TEST_F(ControlesTest, CompatibiliteOfTwoActs) {
 }
 
 TEST_F(ControlesTest, AssociationTypeAndItsTrace) {
-    ASSERT_TRUE(referentiel.pret());
     struct Cas {
         std::vector<const char*> actes;
         uint16_t cr;

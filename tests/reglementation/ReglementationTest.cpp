@@ -35,8 +35,8 @@ struct Cas {
 
 class ReglementationTest : public ::testing::Test {
 protected:
+    void SetUp() override { ASSERT_TRUE(referentiel.pret()); }
     void verifier(const std::vector<Cas>& cas) {
-        ASSERT_TRUE(referentiel.pret());
         for (const Cas& c : cas) {
             Erreur erreur;
             EXPECT_EQ(c.regle(reglementation, erreur), c.cr) << c.nom;
@@ -223,7 +223,6 @@ TEST_F(ReglementationTest, RulesOnOneActRecordTheirViolation) {
 }
 
 TEST_F(ReglementationTest, RulesThatAnswerABoolean) {
-    ASSERT_TRUE(referentiel.pret());
     Reglementation& r = reglementation;
     const Code un("1"), zero("0");
     struct Reponse {
@@ -247,7 +246,6 @@ TEST_F(ReglementationTest, RulesThatAnswerABoolean) {
 }
 
 TEST_F(ReglementationTest, RulesOnAnAssociationNameItsLines) {
-    ASSERT_TRUE(referentiel.pret());
     Reglementation& r = reglementation;
     struct CasAssociation {
         const char* nom;
@@ -298,7 +296,6 @@ TEST_F(ReglementationTest, RulesOnAnAssociationNameItsLines) {
 }
 
 TEST_F(ReglementationTest, RulesOnASessionLookAtTheOtherLines) {
-    ASSERT_TRUE(referentiel.pret());
     Reglementation& r = reglementation;
     struct CasSeance {
         const char* nom;
@@ -340,7 +337,6 @@ TEST_F(ReglementationTest, RulesOnASessionLookAtTheOtherLines) {
 // The rules ask whether a class or modifiers are in the activity's lists without filling them:
 // the same answers, codes and trace lines as the list queries.
 TEST_F(ReglementationTest, MembershipQueriesAnswerAsTheirListQueries) {
-    ASSERT_TRUE(referentiel.pret());
     LectureDonnees& lecture = referentiel.lecture();
     struct CasClasse {
         const char* acte;

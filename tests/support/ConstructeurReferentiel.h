@@ -72,6 +72,30 @@ private:
     ContenuReferentiel contenu_;
 };
 
+// A row added to a loaded référentiel's table (a modification record, say), for the caller to fill.
+template <class L>
+L& ajouterLigne(Referentiel& referentiel) {
+    std::unique_ptr<L> ligne(new L);
+    L& reference = *ligne;
+    referentiel.table(L::kIdentifiant)->ajouterLigne(std::move(ligne));
+    return reference;
+}
+
+// The key of a modification record on an act: the code padded to 13 characters, the activity,
+// the phase when the record has one, the effective date.
+template <class M>
+M& cleActe(M& m, const std::string& acte, char activite, const Date& effet) {
+    m.codeActe = acte + std::string(13 - acte.size(), ' ');
+    m.activite = activite;
+    m.dateEffet = effet;
+    return m;
+}
+template <class M>
+M& cleActe(M& m, const std::string& acte, char activite, char phase, const Date& effet) {
+    m.phase = phase;
+    return cleActe(m, acte, activite, effet);
+}
+
 // Fresh empty directory under the build's temporary tree, removed by the destructor.
 class RepertoireTemporaire {
 public:

@@ -4,13 +4,15 @@
 
 #include "support/Echantillon.h"
 
-HoteEchantillon::HoteEchantillon() {
-    if (!hote_.charger(KPX_LIB_DIR)) return;
-    const std::string& r = repertoireEchantillon();
-    if (r.empty()) return;
-    const std::string configuration = r + "/kpx.ini";
-    std::ofstream(configuration) << "[COMMUN]\nrepertoiretravail=" << r << "\n[KPX]\nrepertoiretable=" << r << "\n";
-    pret_ = hote_.KPX_InitLIB2(configuration.c_str()) == KPX_OK;
+HoteEchantillon::HoteEchantillon() { demarrer(repertoireEchantillon()); }
+
+HoteEchantillon::HoteEchantillon(const std::string& repertoire) { demarrer(repertoire); }
+
+void HoteEchantillon::demarrer(const std::string& r) {
+    if (!hote_.charger(KPX_LIB_DIR) || r.empty()) return;
+    configuration_ = r + "/kpx.ini";
+    std::ofstream(configuration_) << "[COMMUN]\nrepertoiretravail=" << r << "\n[KPX]\nrepertoiretable=" << r << "\n";
+    pret_ = initialiser() == KPX_OK;
 }
 
 HoteEchantillon::~HoteEchantillon() {

@@ -44,8 +44,8 @@ struct Cas {
 
 class TarificationTest : public ::testing::Test {
 protected:
+    void SetUp() override { ASSERT_TRUE(referentiel.pret()); }
     void verifier(const std::vector<Cas>& cas) {
-        ASSERT_TRUE(referentiel.pret());
         for (const Cas& c : cas) EXPECT_EQ(c.regle(tarification), c.attendu) << c.nom;
     }
 
@@ -91,6 +91,12 @@ std::string taux640(T& t, const char* puMax, bool reduit) {
     return ecrire(cr, taux.valeur());
 }
 
+std::string taux655(T& t, bool reduit) {
+    Coefficient taux;
+    const uint16_t cr = t.appliquerProd655(Code("1"), D, Booleen(reduit), G1, taux);
+    return ecrire(cr, taux.valeur());
+}
+
 std::string supplement860(T& t, const char* supplement, const char* lieu, const char* identifiant) {
     Code s(supplement), l(lieu), i(identifiant);
     Montant m(9.0);
@@ -123,20 +129,8 @@ TEST_F(TarificationTest, PricesAndBasesOfALine) {
         {"640 not reduced", [](T& t) { return taux640(t, "PRIX002", false); }, "0000 1.00"},
         {"640 rule without rate", [](T& t) { return taux640(t, "PRIX003", true); }, "DFFE 1.00"},
         {"640 no rule for the pair", [](T& t) { return taux640(t, "GEST001", true); }, "D002 1.00"},
-        {"655 reduced",
-         [](T& t) {
-             Coefficient taux;
-             const uint16_t cr = t.appliquerProd655(Code("1"), D, Booleen(true), G1, taux);
-             return ecrire(cr, taux.valeur());
-         },
-         "0000 0.50"},
-        {"655 not reduced",
-         [](T& t) {
-             Coefficient taux;
-             const uint16_t cr = t.appliquerProd655(Code("1"), D, Booleen(false), G1, taux);
-             return ecrire(cr, taux.valeur());
-         },
-         "0000 1.00"},
+        {"655 reduced", [](T& t) { return taux655(t, true); }, "0000 0.50"},
+        {"655 not reduced", [](T& t) { return taux655(t, false); }, "0000 1.00"},
         {"860 in a practice", [](T& t) { return supplement860(t, "C", "0", ""); }, "0000 4.00"},
         {"860 elsewhere", [](T& t) { return supplement860(t, "C", "1", ""); }, "0000 0.00"},
         {"860 with a place identifier", [](T& t) { return supplement860(t, "C", "0", "X"); }, "0000 0.00"},
@@ -188,7 +182,6 @@ TEST_F(TarificationTest, HostAmountsComparedWithTheComputedOnes) {
 }
 
 TEST_F(TarificationTest, HighestPriceOfAnAssociation) {
-    ASSERT_TRUE(referentiel.pret());
     struct Ligne {
         const char* acte;
         double prix;
@@ -361,7 +354,6 @@ TEST_F(TarificationTest, ExonerationDecisions) {
 
 // The base function refuses an amount that its answer zone cannot hold.
 TEST_F(TarificationTest, BaseOfAnAssociationPastSevenCharacters) {
-    ASSERT_TRUE(referentiel.pret());
     Facture facture;
     facture.ajouterLigne(ligneCCAM(1, D, "CHER001"));
     facture.lignes[0]->prixUnitaire = Montant(10000.0);
