@@ -89,12 +89,6 @@ uint16_t Regles::estVerifiableSeance(const char* regle, const Seance& seance, bo
 }
 
 uint16_t Regles::reglesNonVerifiablesDe(const Code& regle, const ListeCodes*& regles) {
-    const size_t fin = regle.longueur() > 0 ? static_cast<unsigned char>(regle[regle.longueur() - 1]) : 0u;
-    LieesRecentes& recentes = lieesRecentes_[(fin * 7 + regle.longueur()) % kLieesRecentes];
-    if (recentes.liees != nullptr && recentes.regle == regle) {
-        regles = recentes.liees;
-        return 0;
-    }
     const std::string cle(regle.chaine(), regle.longueur());
     auto connues = liees_.find(cle);
     if (connues == liees_.end()) {
@@ -108,8 +102,7 @@ uint16_t Regles::reglesNonVerifiablesDe(const Code& regle, const ListeCodes*& re
         if (cr != 0) return cr;
         connues = liees_.emplace(cle, std::move(trouvees)).first;
     }
-    regles = recentes.liees = &connues->second;
-    recentes.regle = regle;
+    regles = &connues->second;
     return 0;
 }
 

@@ -162,15 +162,9 @@ private:
     };
     static constexpr size_t kCombinaisonsRecentes = 32;
     CombinaisonRecente combinaisonsRecentes_[kCombinaisonsRecentes];
-    // The rules each rule makes unverifiable; every error asks its rule's, found by the
-    // slot of its code's end before the map.
+    // The rules each rule makes unverifiable, asked once per rule: its violations' shared
+    // part keeps the answer (nodes stay put).
     std::unordered_map<std::string, ListeCodes, HachageTexte> liees_;
-    struct LieesRecentes {
-        Code regle;
-        const ListeCodes* liees = nullptr;  // in liees_, whose nodes stay put
-    };
-    static constexpr size_t kLieesRecentes = 32;
-    LieesRecentes lieesRecentes_[kLieesRecentes];
     // Concept values by concept number and date; the rules of a line ask a handful of
     // concepts at its date, each found by its number's slot before the map.
     std::unordered_map<uint64_t, ValeursConcept> concepts_;
