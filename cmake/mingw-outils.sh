@@ -6,7 +6,8 @@ set -e
 PACKAGES="cmake ninja-build g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 \
 binutils-mingw-w64-i686 libgtest-dev nlohmann-json3-dev libcli11-dev"
 if [ "$1" = "wine" ]; then
-  PACKAGES="wine64"
+  # "wine" brings the command; "wine64" alone does not.
+  PACKAGES="wine wine64"
   if dpkg --print-foreign-architectures | grep -qx i386; then PACKAGES="$PACKAGES wine32:i386"; fi
 fi
 missing=""
