@@ -8,11 +8,10 @@
 
 #include "facture/MessageRegle.h"
 #include "zone/Code.h"
+#include "zone/ListeCodes.h"
 #include "zone/Nombre.h"
 #include "zone/Texte.h"
 #include "zone/TypeListe.h"
-
-class ListeCodes;
 
 // The invoice lines a violation names. Most name one: it is held in place, and a list
 // is made only for the lines after it.
@@ -50,10 +49,11 @@ struct RegleErreur {
     Texte libelle;
     // Its violations bring their forcing indicator to the lines they reach.
     bool forcage = false;
-    // The rules object that made it, which keeps the rules its violations make
-    // unverifiable here once a first line asked for them: they are the same for all.
+    // The rules object that made it, which keeps here the rules its violations make
+    // unverifiable once a first line asked for them: they are the same for all.
     uint64_t regles = 0;
-    mutable const ListeCodes* liees = nullptr;
+    mutable bool lieesTrouvees = false;
+    mutable ListeCodes liees{};
 };
 
 class Erreur {

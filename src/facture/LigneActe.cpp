@@ -138,11 +138,17 @@ uint16_t LigneActe::subirErreur(Effet& effet, Regles& regles, Portee portee) {
         }
     }
     if (cr == 0 && effet.liees == nullptr) cr = regles.reglesNonVerifiablesDe(erreur, effet.liees);
+    if (cr != 0) return cr;
     const ListeCodes* liees = effet.liees;
+    // Most rules make no other unverifiable: the line's list is made, and nothing is merged.
+    if (liees->nombre() == 0) {
+        if (!reglesNonVerifiables_) reglesNonVerifiables_.emplace();
+        return cr;
+    }
     // The rules' lists are kept for the call: the one merged last since the line's list was
     // made has nothing more to add (an error of a session reaches every line, and errors of
     // one rule bring the same list again).
-    if (cr == 0 && (liees != dernieresAjoutees_ || regles.identite() != reglesDesAjoutees_)) {
+    if (liees != dernieresAjoutees_ || regles.identite() != reglesDesAjoutees_) {
         cr = ajouterReglesNonVerifiables(*liees);
         if (cr == 0) {
             dernieresAjoutees_ = liees;

@@ -20,6 +20,16 @@ static_assert(Regles::kLongueurTexteMax == MessageErreur::kLongueurMax, "a messa
 // Numbers for the rules objects, from 1: 0 names none.
 std::atomic<uint64_t> identites{0};
 
+// An indicator of up to seven bytes as one word: its bytes from the lowest, its length in
+// the highest, so that two words are equal exactly when the indicators are. False when longer.
+bool motIndicateur(const Code& indicateur, uint64_t& mot) {
+    const size_t longueur = indicateur.longueur();
+    if (longueur > 7) return false;
+    mot = uint64_t{longueur} << 56;
+    for (size_t i = 0; i < longueur; ++i) mot |= uint64_t{static_cast<uint8_t>(indicateur[i])} << (8 * i);
+    return true;
+}
+
 }  // namespace
 
 Regles::Regles(LectureDonnees& lectureDonnees)
@@ -93,12 +103,7 @@ uint16_t Regles::reglesNonVerifiablesDe(const Code& regle, const ListeCodes*& re
     auto connues = liees_.find(cle);
     if (connues == liees_.end()) {
         ListeCodes trouvees;
-        uint16_t cr = lecture.rechercherReglesNonVerifiables(regle, trouvees);
-        // A rule that makes no other unverifiable has no row of its own.
-        if (cr == KPX_CR_ELEMENT_ABSENT) {
-            trouvees.vider();
-            cr = 0;
-        }
+        const uint16_t cr = chercherLiees(regle, trouvees);
         if (cr != 0) return cr;
         connues = liees_.emplace(cle, std::move(trouvees)).first;
     }
@@ -108,23 +113,36 @@ uint16_t Regles::reglesNonVerifiablesDe(const Code& regle, const ListeCodes*& re
 
 uint16_t Regles::reglesNonVerifiablesDe(const Erreur& erreur, const ListeCodes*& regles) {
     const RegleErreur* regle = erreur.regleErreur();
-    const bool notreRegle = regle != nullptr && regle->regles == identite_;
-    if (notreRegle && regle->liees != nullptr) {
-        regles = regle->liees;
-        return 0;
+    if (regle == nullptr || regle->regles != identite_) return reglesNonVerifiablesDe(erreur.codeRegle(), regles);
+    if (!regle->lieesTrouvees) {
+        const uint16_t cr = chercherLiees(regle->codeRegle, regle->liees);
+        if (cr != 0) return cr;
+        regle->lieesTrouvees = true;
     }
-    const uint16_t cr = reglesNonVerifiablesDe(erreur.codeRegle(), regles);
-    if (cr == 0 && notreRegle) regle->liees = regles;
+    regles = &regle->liees;
+    return 0;
+}
+
+uint16_t Regles::chercherLiees(const Code& regle, ListeCodes& liees) {
+    uint16_t cr = lecture.rechercherReglesNonVerifiables(regle, liees);
+    // A rule that makes no other unverifiable has no row of its own.
+    if (cr == KPX_CR_ELEMENT_ABSENT) {
+        liees.vider();
+        cr = 0;
+    }
     return cr;
 }
 
 uint16_t Regles::combinerIndicateurs(const Code& nouveau, const Code& present, const Code*& resultat) {
-    const auto initiale = [](const Code& c) { return c.longueur() > 0 ? static_cast<unsigned char>(c[0]) : 0u; };
-    const size_t rang = (initiale(nouveau) * 7 + initiale(present)) % kCombinaisonsRecentes;
-    CombinaisonRecente& recente = combinaisonsRecentes_[rang];
-    if (recente.resultat != nullptr && recente.nouveau == nouveau && recente.present == present) {
-        resultat = recente.resultat;
-        return 0;
+    uint64_t motNouveau = 0;
+    uint64_t motPresent = 0;
+    CombinaisonRecente* recente = nullptr;
+    if (motIndicateur(nouveau, motNouveau) && motIndicateur(present, motPresent)) {
+        recente = &combinaisonsRecentes_[((motNouveau & 0xFF) * 7 + (motPresent & 0xFF)) % kCombinaisonsRecentes];
+        if (recente->resultat != nullptr && recente->nouveau == motNouveau && recente->present == motPresent) {
+            resultat = recente->resultat;
+            return 0;
+        }
     }
     std::string cle(nouveau.chaine(), nouveau.longueur());
     cle.push_back('\0');
@@ -136,8 +154,8 @@ uint16_t Regles::combinerIndicateurs(const Code& nouveau, const Code& present, c
         if (cr != 0) return cr;
         connue = combinaisons_.emplace(std::move(cle), trouve).first;
     }
-    recente = CombinaisonRecente{nouveau, present, &connue->second};
-    resultat = recente.resultat;
+    if (recente != nullptr) *recente = CombinaisonRecente{motNouveau, motPresent, &connue->second};
+    resultat = &connue->second;
     return 0;
 }
 

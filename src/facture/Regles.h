@@ -122,6 +122,8 @@ private:
     uint16_t verifiableDansGroupe(const char* regle, const ReferencesNonVerifiables& groupe, bool& verifiable);
     // The rule's label, message format, type and forcing indicator.
     uint16_t informationDe(const char* regle, RegleConnue*& connue);
+    // The référentiel's answer to reglesNonVerifiablesDe.
+    uint16_t chercherLiees(const Code& regle, ListeCodes& liees);
     // All of an error but its invoice lines.
     uint16_t remplirErreur(Erreur& erreur, const char* regle, ValeursMessage valeurs);
 
@@ -153,17 +155,17 @@ private:
     std::unordered_map<const char*, RegleConnue> autresRegles_;
     // Forcing indicators combined, by new then present indicator. An error of a session
     // reaches each of its lines, whose indicators are a few letters: a slot by their
-    // first letters answers before the map.
+    // first letters answers before the map, comparing each indicator as one word.
     std::unordered_map<std::string, Code, HachageTexte> combinaisons_;
     struct CombinaisonRecente {
-        Code nouveau;
-        Code present;
+        uint64_t nouveau = 0;
+        uint64_t present = 0;
         const Code* resultat = nullptr;  // in combinaisons_, whose nodes stay put
     };
     static constexpr size_t kCombinaisonsRecentes = 32;
     CombinaisonRecente combinaisonsRecentes_[kCombinaisonsRecentes];
-    // The rules each rule makes unverifiable, asked once per rule: its violations' shared
-    // part keeps the answer (nodes stay put).
+    // The rules each rule makes unverifiable, asked once per rule, for the violations of
+    // another rules object: the shared part of this one's keeps its own answer.
     std::unordered_map<std::string, ListeCodes, HachageTexte> liees_;
     // Concept values by concept number and date; the rules of a line ask a handful of
     // concepts at its date, each found by its number's slot before the map.

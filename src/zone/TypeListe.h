@@ -1,6 +1,6 @@
 // A growable list of values of one type, copied in; capacity doubles when full.
 // Counts and capacities are 16-bit: a list that cannot grow refuses with 0xDFFC
-// and keeps what it held.
+// and keeps what it held. Only the values held are made: the room past them is raw.
 #pragma once
 
 #include <cstdint>
@@ -30,13 +30,14 @@ class TypeListe : public TypeDonnee {
 public:
     static constexpr uint16_t kCapaciteDefaut = 5;
 
-    // The array is allocated by the first element: most lists of a control stay empty.
+    // The room is taken by the first element: most lists of a control stay empty.
     explicit TypeListe(uint16_t capacite = kCapaciteDefaut) : capacite_(capacite == 0 ? kCapaciteDefaut : capacite) {}
 
-    TypeListe(const TypeListe& autre) : TypeDonnee(autre), capacite_(autre.capacite_), nombre_(autre.nombre_) {
-        if (nombre_ == 0) return;
-        elements_.reset(new T[capacite_]);
-        for (uint16_t i = 0; i < nombre_; ++i) elements_[i] = autre.elements_[i];
+    // Delegating: should a copy throw, the elements already made are destroyed.
+    TypeListe(const TypeListe& autre) : TypeListe(autre.capacite_) {
+        if (autre.nombre_ == 0) return;
+        elements_.reset(static_cast<T*>(::operator new(sizeof(T) * capacite_)));
+        for (; nombre_ < autre.nombre_; ++nombre_) new (elements_.get() + nombre_) T(autre.elements_.get()[nombre_]);
     }
 
     TypeListe(TypeListe&& autre) noexcept
@@ -46,20 +47,13 @@ public:
 
     TypeListe& operator=(const TypeListe& autre) {
         if (this == &autre) return *this;
-        if (autre.nombre_ == 0) {
-            elements_.reset();
-        } else {
-            std::unique_ptr<T[]> copie(new T[autre.capacite_]);
-            for (uint16_t i = 0; i < autre.nombre_; ++i) copie[i] = autre.elements_[i];
-            elements_ = std::move(copie);
-        }
-        capacite_ = autre.capacite_;
-        nombre_ = autre.nombre_;
-        return *this;
+        TypeListe copie(autre);
+        return *this = std::move(copie);
     }
 
     TypeListe& operator=(TypeListe&& autre) noexcept {
         if (this == &autre) return *this;
+        detruire();
         elements_ = std::move(autre.elements_);
         capacite_ = autre.capacite_;
         nombre_ = autre.nombre_;
@@ -67,11 +61,13 @@ public:
         return *this;
     }
 
+    ~TypeListe() override { detruire(); }
+
     void afficher(FILE* fichier) const override {
         std::fputs("{\n", fichier);
         for (uint16_t i = 0; i < nombre_; ++i) {
             std::fputs("  ", fichier);
-            if constexpr (detail::aAfficher<T>::value) elements_[i].afficher(fichier);
+            if constexpr (detail::aAfficher<T>::value) element(i).afficher(fichier);
             std::fputs("\n", fichier);
         }
         std::fputs("}", fichier);
@@ -79,7 +75,7 @@ public:
 
     void tracer(uint16_t niveau) const override {
         if constexpr (detail::aTracer<T>::value)
-            for (uint16_t i = 0; i < nombre_; ++i) elements_[i].tracer(niveau);
+            for (uint16_t i = 0; i < nombre_; ++i) element(i).tracer(niveau);
         else
             (void)niveau;
     }
@@ -88,8 +84,8 @@ public:
     bool estValide() const override { return capacite_ != 0; }
 
     // 0-based; the caller keeps i below nombre().
-    T& element(uint16_t i) { return elements_[i]; }
-    const T& element(uint16_t i) const { return elements_[i]; }
+    T& element(uint16_t i) { return elements_.get()[i]; }
+    const T& element(uint16_t i) const { return elements_.get()[i]; }
 
     // The copy is made first: element may be one of ours, and the array may go as it grows.
     uint16_t ajouter(const T& element) { return ajouter(T(element)); }
@@ -97,27 +93,28 @@ public:
     // Appends by moving: the element is left as a moved-from value, even when the list cannot grow.
     uint16_t ajouter(T&& element) {
         if (!elements_) {
-            elements_.reset(new (std::nothrow) T[capacite_]);
+            elements_.reset(reserver(capacite_));
             if (!elements_) return KPX_CR_CONSTRUCTION;
         } else if (nombre_ == capacite_) {
             T deplace(std::move(element));  // element may be one of ours
             uint16_t cr = agrandir();
-            if (cr == 0) elements_[nombre_++] = std::move(deplace);
+            if (cr == 0) new (elements_.get() + nombre_++) T(std::move(deplace));
             return cr;
         }
-        elements_[nombre_++] = std::move(element);
+        new (elements_.get() + nombre_) T(std::move(element));
+        ++nombre_;
         return 0;
     }
 
     bool contient(const T& element) const {
         for (uint16_t i = 0; i < nombre_; ++i)
-            if (elements_[i] == element) return true;
+            if (elements_.get()[i] == element) return true;
         return false;
     }
 
     // Empties the list; its capacity stays.
     void vider() {
-        for (uint16_t i = 0; i < nombre_; ++i) elements_[i] = T();
+        detruire();
         nombre_ = 0;
     }
 
@@ -129,15 +126,27 @@ public:
     static void simulerEchecAgrandissement(uint32_t rang) { echecAgrandissement_ = rang; }
 
 private:
+    // Raw room for n values, none made; null when the memory is refused.
+    static T* reserver(uint16_t n) { return static_cast<T*>(::operator new(sizeof(T) * n, std::nothrow)); }
+    struct Liberation {
+        void operator()(T* room) const { ::operator delete(room); }
+    };
+    // The values held are destroyed; the room stays.
+    void detruire() {
+        if (elements_) std::destroy_n(elements_.get(), nombre_);
+    }
+
     uint16_t agrandir() {
         if (capacite_ == UINT16_MAX) return KPX_CR_CONSTRUCTION;
         if (echecAgrandissement_ != 0 && --echecAgrandissement_ == 0) return KPX_CR_CONSTRUCTION;
         uint32_t doublee = 2u * capacite_;
         auto nouvelleCapacite = static_cast<uint16_t>(doublee > UINT16_MAX ? UINT16_MAX : doublee);
         if (nouvelleCapacite <= nombre_) return KPX_CR_CONSTRUCTION;  // never: said for the optimiser's bounds check
-        std::unique_ptr<T[]> agrandi(new (std::nothrow) T[nouvelleCapacite]);
+        std::unique_ptr<T, Liberation> agrandi(reserver(nouvelleCapacite));
         if (agrandi == nullptr) return KPX_CR_CONSTRUCTION;
-        for (uint16_t i = 0; i < nombre_; ++i) agrandi[i] = std::move(elements_[i]);
+        // The values are moved into the new room, then the old ones destroyed with it.
+        for (uint16_t i = 0; i < nombre_; ++i) new (agrandi.get() + i) T(std::move(elements_.get()[i]));
+        detruire();
         elements_ = std::move(agrandi);
         capacite_ = nouvelleCapacite;
         return 0;
@@ -147,5 +156,5 @@ private:
 
     uint16_t capacite_;
     uint16_t nombre_ = 0;
-    std::unique_ptr<T[]> elements_;
+    std::unique_ptr<T, Liberation> elements_;
 };
