@@ -276,11 +276,9 @@ void ControleurZone::preparerGroupe() {
         if (apres == 0 && (position + 1 + envoyee != fin || finDonnees)) break;
         const Champ& description = groupeCourant_->champ(i);
         if ((longueur != 0 || !description.accepteVide()) && !description.accepte(octets, longueur)) break;
-        prets_[prets++] = {octets,
-                           longueur,
+        prets_[prets++] = {{octets, longueur, static_cast<uint8_t>(description.type)},
                            static_cast<uint32_t>(position),
                            envoyee,
-                           static_cast<uint8_t>(description.type),
                            static_cast<uint16_t>(numero + i + 1),
                            apres};
         position += 1 + envoyee;

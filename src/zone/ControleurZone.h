@@ -65,13 +65,11 @@ public:
 private:
     // A field checked ahead: its reduced bytes and type for the reader, its place for the cursor.
     struct ChampPret {
-        const uint8_t* octets;
-        uint32_t longueur;
-        uint32_t debut;         // its length byte
-        uint8_t longueurZone;   // its length as sent
-        uint8_t type;
-        uint16_t numero;        // its rank in the group
-        uint16_t indexApres;    // the description's next field; 0 once the group is read
+        ChampLu lu;
+        uint32_t debut;        // its length byte
+        uint8_t longueurZone;  // its length as sent
+        uint16_t numero;       // its rank in the group
+        uint16_t indexApres;   // the description's next field; 0 once the group is read
     };
     // More than any group of the library's functions but the teeth: those go field by field.
     static constexpr uint16_t kPrets = 16;
@@ -79,9 +77,7 @@ private:
     // The next field checked ahead, the cursor moved past it as a read one by one moves it.
     void donnerPret(ChampLu& champ) {
         const ChampPret& pret = prets_[pret_++];
-        champ.octets = pret.octets;
-        champ.longueur = pret.longueur;
-        champ.type = pret.type;
+        champ = pret.lu;
         zone_.debutChamp = pret.debut;
         zone_.enteteChamp = 1;
         zone_.longueurChamp = pret.longueurZone;
