@@ -11,6 +11,7 @@
 #include "zone/Date.h"
 #include "zone/EnLigne.h"
 #include "zone/ValeurChamp.h"
+#include "zone/ControleurZone.h"
 #include "zone/ZoneKPX.h"
 
 namespace {
@@ -64,16 +65,16 @@ EN_LIGNE void Champ::reduireOctets(const uint8_t*& octets, uint32_t& n, bool det
 }
 
 // Every field passes here: inline in both the check alone and the conversion.
-EN_LIGNE uint16_t Champ::verifier(const uint8_t* octets, uint32_t n, bool detail) const {
+EN_LIGNE uint16_t Champ::verifier(const uint8_t* octets, uint32_t n, bool detail, bool muet) const {
     uint16_t cr = 0;
     if (detail) ::tracer(CAT_CONTROLE, NIV_DETAIL, "Champ::controler >> IN");
     if (tailleMinimale > 0 && n < tailleMinimale) {
-        ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: taille des donnees (%u) inferieure au minimum (%u).", n,
+        if (!muet) ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: taille des donnees (%u) inferieure au minimum (%u).", n,
                  static_cast<unsigned>(tailleMinimale));
         cr = KPX_CR_CHAMP_BASE;
     }
     if (cr == 0 && tailleMaximale > 0 && n > tailleMaximale) {
-        ::tracer(CAT_CONTROLE, NIV_ERREUR,
+        if (!muet) ::tracer(CAT_CONTROLE, NIV_ERREUR,
                  "Champ::controler: ERREUR: taille des donnees (%u) superieure au maximum (%u).", n,
                  static_cast<unsigned>(tailleMaximale));
         cr = KPX_CR_CHAMP_BASE;
@@ -84,7 +85,7 @@ EN_LIGNE uint16_t Champ::verifier(const uint8_t* octets, uint32_t n, bool detail
             case FORMAT_ALPHANUMERIQUE:
                 refuse = premierRefuse(octets, n, estAlphanumerique);
                 if (refuse != nullptr) {
-                    ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: caractere (%c) interdit dans le format alphanumerique.",
+                    if (!muet) ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: caractere (%c) interdit dans le format alphanumerique.",
                              *refuse);
                     cr = KPX_CR_CHAMP_BASE;
                 }
@@ -92,14 +93,14 @@ EN_LIGNE uint16_t Champ::verifier(const uint8_t* octets, uint32_t n, bool detail
             case FORMAT_NUMERIQUE:
                 refuse = premierRefuse(octets, n, estChiffre);
                 if (refuse != nullptr) {
-                    ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: caractere (%c) interdit dans le format numerique.",
+                    if (!muet) ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: caractere (%c) interdit dans le format numerique.",
                              *refuse);
                     cr = KPX_CR_CHAMP_BASE;
                 }
                 break;
             case FORMAT_DATE:
                 if (!Date::estDateValide(octets, n)) {
-                    ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: date (%.*s) invalide.", static_cast<int>(n),
+                    if (!muet) ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: date (%.*s) invalide.", static_cast<int>(n),
                              reinterpret_cast<const char*>(octets));
                     cr = KPX_CR_CHAMP_BASE;
                 }
@@ -108,7 +109,7 @@ EN_LIGNE uint16_t Champ::verifier(const uint8_t* octets, uint32_t n, bool detail
             case FORMAT_LIBRE:
                 break;
             default:
-                ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: format inconnu (%d).", static_cast<int>(format));
+                if (!muet) ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: format inconnu (%d).", static_cast<int>(format));
                 cr = KPX_CR_NON_PREVU;
         }
     }
@@ -119,7 +120,7 @@ EN_LIGNE uint16_t Champ::verifier(const uint8_t* octets, uint32_t n, bool detail
             trouve = valeur.longueur() == n && std::memcmp(valeur.chaine(), octets, n) == 0;
         }
         if (!trouve) {
-            ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: le champ [%s] ne fait pas partie des valeurs autorisées.",
+            if (!muet) ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: le champ [%s] ne fait pas partie des valeurs autorisées.",
                      ZoneKPX::texteTrace(octets, n, kMaximumTrace));
             cr = KPX_CR_CHAMP_BASE;
         }
@@ -129,25 +130,25 @@ EN_LIGNE uint16_t Champ::verifier(const uint8_t* octets, uint32_t n, bool detail
 }
 
 uint16_t Champ::controler(const uint8_t* octets, uint32_t n) const {
-    return verifier(octets, n, NiveauTrace::ecrit(NIV_DETAIL));
+    return verifier(octets, n, NiveauTrace::ecrit(NIV_DETAIL), false);
 }
 
 void Champ::reduire(const uint8_t*& octets, uint32_t& n) const { reduireOctets(octets, n, NiveauTrace::ecrit(NIV_DETAIL)); }
 
-EN_LIGNE uint16_t Champ::verifierType(const uint8_t*& octets, uint32_t& n, bool detail) const {
+EN_LIGNE uint16_t Champ::verifierType(const uint8_t*& octets, uint32_t& n, bool detail, bool muet) const {
     uint16_t cr = 0;
     reduireOctets(octets, n, detail);
     switch (type) {
         case TYPE_CODE:
             if (!estCode(octets, n)) {
-                ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: le champ [%s] n'est pas un code valide.",
+                if (!muet) ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: le champ [%s] n'est pas un code valide.",
                          ZoneKPX::texteTrace(octets, n, kMaximumTrace));
                 cr = KPX_CR_CHAMP_BASE;
             }
             break;
         case TYPE_BOOLEEN:
             if (n != 1 || (octets[0] != 'O' && octets[0] != 'N')) {
-                ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: le champ [%s] n'est pas un booléen valide.",
+                if (!muet) ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: le champ [%s] n'est pas un booléen valide.",
                          ZoneKPX::texteTrace(octets, n, kMaximumTrace));
                 cr = KPX_CR_CHAMP_BASE;
             }
@@ -159,14 +160,14 @@ EN_LIGNE uint16_t Champ::verifierType(const uint8_t*& octets, uint32_t& n, bool 
         case TYPE_COEFFICIENT:
         case TYPE_COEFFICIENT_TAUX: break;
         default:
-            ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Type simple (%d) inconnu", static_cast<int>(type));
+            if (!muet) ::tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Type simple (%d) inconnu", static_cast<int>(type));
             cr = KPX_CR_NON_PREVU;
     }
     return cr;
 }
 
 EN_LIGNE uint16_t Champ::noterValeur(const uint8_t* octets, uint32_t n, ValeurChamp& valeur, bool detail) const {
-    const uint16_t cr = verifierType(octets, n, detail);
+    const uint16_t cr = verifierType(octets, n, detail, false);
     // The reduced bytes lie in the zone: the value is built from them when asked for.
     if (cr == 0)
         valeur.noter(static_cast<uint8_t>(type), octets, n);
@@ -176,7 +177,7 @@ EN_LIGNE uint16_t Champ::noterValeur(const uint8_t* octets, uint32_t n, ValeurCh
 }
 
 EN_LIGNE uint16_t Champ::convertir(const uint8_t* octets, uint32_t n, ValeurChamp& valeur, bool detail) const {
-    uint16_t cr = verifier(octets, n, detail);
+    uint16_t cr = verifier(octets, n, detail, false);
     if (cr == 0) cr = noterValeur(octets, n, valeur, detail);
     return cr;
 }
@@ -195,9 +196,13 @@ uint16_t Champ::transformer(const uint8_t* octets, uint32_t n, ValeurChamp& vale
 }
 
 uint16_t Champ::preparer(const uint8_t*& octets, uint32_t& n) const {
-    uint16_t cr = verifier(octets, n, false);
-    if (cr == 0) cr = verifierType(octets, n, false);
+    uint16_t cr = verifier(octets, n, false, false);
+    if (cr == 0) cr = verifierType(octets, n, false, false);
     return cr;
+}
+
+EN_LIGNE bool Champ::accepte(const uint8_t*& octets, uint32_t& n) const {
+    return verifier(octets, n, false, true) == 0 && verifierType(octets, n, false, true) == 0;
 }
 
 uint16_t Champ::constructionImpossible(uint8_t type) {
@@ -248,3 +253,36 @@ void Champ::tracer() const {
     ::tracer(CAT_CONTROLE, NIV_DETAIL, "  %c %u - %u %s--> %s", lettreFormat(format),
              static_cast<unsigned>(tailleMinimale), static_cast<unsigned>(tailleMaximale), valeurs.c_str(), nom);
 }
+
+// The group check of the zone controller lies here, so that every field's checks are inline in its loop.
+void ControleurZone::preparerGroupe() {
+    pret_ = nombrePrets_ = 0;
+    const uint64_t fin = zone_.finGroupe();
+    if (fin > zone_.tailleDonnees || fin > zone_.tailleBuffer) return;
+    // The last field of the data goes field by field: its read checks the end of the zone.
+    const bool finDonnees = fin == zone_.tailleDonnees;
+    const uint8_t* const buffer = zone_.buffer;
+    const uint16_t nombre = groupeCourant_->nombreChamps();
+    const uint16_t numero = zone_.numeroChamp;
+    uint64_t position = zone_.debutChampSuivant();
+    uint16_t prets = 0;
+    for (uint16_t i = 0; i < nombre && i < kPrets; ++i) {
+        if (position >= fin || buffer[position] > 0x80 || position + 1 + buffer[position] > fin) break;
+        const uint8_t envoyee = buffer[position];
+        const uint8_t* octets = buffer + position + 1;
+        uint32_t longueur = envoyee;
+        const auto apres = static_cast<uint16_t>(i + 1 < nombre ? i + 1 : 0);
+        // The last described field must close its group, or its read finds a field too many.
+        if (apres == 0 && (position + 1 + envoyee != fin || finDonnees)) break;
+        const Champ& description = groupeCourant_->champ(i);
+        if ((longueur != 0 || !description.accepteVide()) && !description.accepte(octets, longueur)) break;
+        prets_[prets++] = {{octets, longueur, static_cast<uint8_t>(description.type)},
+                           static_cast<uint32_t>(position),
+                           envoyee,
+                           static_cast<uint16_t>(numero + i + 1),
+                           apres};
+        position += 1 + envoyee;
+    }
+    nombrePrets_ = prets;
+}
+

@@ -37,6 +37,10 @@ public:
     // reduced in place, to be built by the caller as the field's type. Only while no
     // detail line is written.
     uint16_t preparer(const uint8_t*& octets, uint32_t& n) const;
+    // preparer without its error lines: whether the field passes, its bytes reduced in place.
+    // A look ahead, so that a field refused is refused again, with its line, when its turn comes.
+    // Inline where it is defined, with the group check that uses it (ControleurZone::preparerGroupe).
+    bool accepte(const uint8_t*& octets, uint32_t& n) const;
     // Whether an empty field passes every check of its description and is left as it is: an
     // invoice leaves most of its fields empty, and those are then taken without the steps.
     bool accepteVide() const {
@@ -64,11 +68,11 @@ public:
     static uint16_t constructionImpossible(uint8_t type);
 
 private:
-    // The steps, their detail lines written when `detail` says so.
-    uint16_t verifier(const uint8_t* octets, uint32_t n, bool detail) const;
+    // The steps, their detail lines written when `detail` says so, their error lines unless `muet`.
+    uint16_t verifier(const uint8_t* octets, uint32_t n, bool detail, bool muet) const;
     void reduireOctets(const uint8_t*& octets, uint32_t& n, bool detail) const;
     // reduire, then the checks of the field's type, on bytes that passed controler.
-    uint16_t verifierType(const uint8_t*& octets, uint32_t& n, bool detail) const;
+    uint16_t verifierType(const uint8_t*& octets, uint32_t& n, bool detail, bool muet) const;
     // verifierType, then the bytes noted for the value.
     uint16_t noterValeur(const uint8_t* octets, uint32_t n, ValeurChamp& valeur, bool detail) const;
     uint16_t convertir(const uint8_t* octets, uint32_t n, ValeurChamp& valeur, bool detail) const;

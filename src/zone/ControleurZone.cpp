@@ -86,6 +86,8 @@ EN_LIGNE uint16_t ControleurZone::lireChamp(uint16_t& groupe, uint16_t& numero, 
                                           uint32_t& longueur, const Champ*& description) {
     uint16_t cr = 0;
     description = nullptr;
+    // Fields checked ahead and not handed out are read again here, from the same cursor.
+    pret_ = nombrePrets_ = 0;
     if (groupeCourant_ == nullptr) cr = positionnerGroupe();
     if (cr != 0) return cr;
     groupe = groupeCourant_->numero();
@@ -114,8 +116,20 @@ uint16_t ControleurZone::extraireChamp(uint16_t& groupe, uint16_t& numero, Valeu
     return cr;
 }
 
-uint16_t ControleurZone::extraireChamp(ChampLu& champ) {
+uint16_t ControleurZone::extraireChampSeul(ChampLu& champ) {
     champ.type = TYPE_AUCUN;
+    if (groupeCourant_ == nullptr) {
+        const uint16_t cr = positionnerGroupe();
+        if (cr != 0) return cr;
+    }
+    // A group just entered: its fields are checked together.
+    if (indexChamp_ == 0) {
+        preparerGroupe();
+        if (pret_ < nombrePrets_) {
+            donnerPret(champ);
+            return 0;
+        }
+    }
     uint16_t groupe = 0, numero = 0;
     const Champ* description = nullptr;
     uint16_t cr = lireChamp(groupe, numero, champ.octets, champ.longueur, description);

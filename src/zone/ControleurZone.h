@@ -37,7 +37,14 @@ public:
     // Whether fields may be read bare: no detail line written, no value traced.
     static bool estCalme() { return !NiveauTrace::ecrit(NIV_DETAIL) && !TraceDetail::estActif(CAT_ZONE, NIV_DETAIL); }
     // extraireChamp while estCalme(), without a value: its reader builds it from the bytes.
-    uint16_t extraireChamp(ChampLu& champ);
+    // A group's fields are checked together at the first such read in it and handed out
+    // here in turn; the first field that would fault, and every field after it, are read
+    // one by one, so that each fault is found, and its line written, at its own turn.
+    uint16_t extraireChamp(ChampLu& champ) {
+        if (pret_ == nombrePrets_) return extraireChampSeul(champ);
+        donnerPret(champ);
+        return 0;
+    }
     // The same, checked but not converted: a pointer into the input buffer.
     uint16_t extraireChamp(uint16_t& groupe, uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur);
     // The number of the group whose fields come next. A handler asks it again and again of a
@@ -56,6 +63,34 @@ public:
     uint16_t verifierFinZone();
 
 private:
+    // A field checked ahead: its reduced bytes and type for the reader, its place for the cursor.
+    struct ChampPret {
+        ChampLu lu;
+        uint32_t debut;        // its length byte
+        uint8_t longueurZone;  // its length as sent
+        uint16_t numero;       // its rank in the group
+        uint16_t indexApres;   // the description's next field; 0 once the group is read
+    };
+    // More than any group of the library's functions but the teeth: those go field by field.
+    static constexpr uint16_t kPrets = 16;
+
+    // The next field checked ahead, the cursor moved past it as a read one by one moves it.
+    void donnerPret(ChampLu& champ) {
+        const ChampPret& pret = prets_[pret_++];
+        champ = pret.lu;
+        zone_.debutChamp = pret.debut;
+        zone_.enteteChamp = 1;
+        zone_.longueurChamp = pret.longueurZone;
+        zone_.numeroChamp = pret.numero;
+        ++zone_.numeroChampZone;
+        indexChamp_ = pret.indexApres;
+        if (indexChamp_ == 0) groupeCourant_ = nullptr;
+    }
+    // extraireChamp(ChampLu&) with nothing checked ahead: checks the group's fields at its first read.
+    uint16_t extraireChampSeul(ChampLu& champ);
+    // The fields of the group just entered, up to the first one whose read would fault, write a
+    // line or do more than step: the last of a group only when it closes it, with data after it.
+    void preparerGroupe();
     // positionnerGroupeSuivant with its operation lines.
     uint16_t positionnerGroupeSuivantTrace(uint16_t& groupe);
     // extraireChamp with its operation lines and the value's trace.
@@ -78,4 +113,7 @@ private:
     bool strict_;
     const Groupe* groupeCourant_ = nullptr;
     uint16_t indexChamp_ = 0;
+    uint16_t pret_ = 0;
+    uint16_t nombrePrets_ = 0;
+    ChampPret prets_[kPrets];
 };

@@ -37,6 +37,13 @@ public:
     // line is written, and a header that does not decode ends it with false.
     bool annonceGroupe(uint16_t numero, std::initializer_list<uint16_t> fin) const;
 
+    // A look at the fields ahead of the cursor in the current group, which ends at finGroupe():
+    // the next field starts at debutChampSuivant(); a field is read inline by lireChampSuivant
+    // when the group lies within the buffer and the data, and the field within the group with a
+    // length under 129 (its first byte).
+    uint64_t debutChampSuivant() const { return finChamp(); }
+    uint64_t finGroupe() const { return uint64_t{debutGroupe} + enteteGroupe + longueurGroupe; }
+
     bool estFinZone() const { return finGroupe() >= tailleDonnees; }
     bool estFinGroupe() const { return finChamp() >= finGroupe(); }
     bool estFinDonnees() const { return finChamp() >= tailleDonnees; }
@@ -86,7 +93,6 @@ public:
 
 private:
     // 64-bit: decoded lengths may announce far more than the buffer holds.
-    uint64_t finGroupe() const { return uint64_t{debutGroupe} + enteteGroupe + longueurGroupe; }
     uint64_t finChamp() const { return uint64_t{debutChamp} + enteteChamp + longueurChamp; }
 
     // lireChampSuivant for any field, its errors included.
