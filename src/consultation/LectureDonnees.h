@@ -167,6 +167,15 @@ public:
                                          Code& categorie);
     uint16_t rechercherCodeRegroupement(const Code& codeActe, const Code& codeActivite, const Date& dateReference,
                                         Code& code);
+    // The forms of four queries above for callers that only compare the answer: the code
+    // where its column lies, valid while this reader holds the référentiel; the same code
+    // and the same trace lines.
+    uint16_t rechercherTypeActe(const Code& codeActe, VueCode& type);
+    uint16_t rechercherAdmissionRemboursement(const Code& codeActe, const Date& dateReference, VueCode& code);
+    uint16_t rechercherCategorieMedicale(const Code& codeActe, const Code& codeActivite, const Date& dateReference,
+                                         VueCode& categorie);
+    uint16_t rechercherCodeRegroupement(const Code& codeActe, const Code& codeActivite, const Date& dateReference,
+                                        VueCode& code);
 
     // Phase data. The phase ages are whole years.
     uint16_t rechercherAgeMinimal(const Code& codeActe, const Code& codeActivite, const Code& codePhase, Periode& age);

@@ -220,6 +220,13 @@ uint16_t Regles::estDansConcept(int32_t numero, const Date& date, const Code& co
     return cr;
 }
 
+uint16_t Regles::estDansConcept(int32_t numero, const Date& date, const VueCode& code, bool& dedans) {
+    const ValeursConcept* valeurs = nullptr;
+    const uint16_t cr = valeursConnues(numero, date, valeurs);
+    dedans = cr == 0 && valeurs->contient(code);
+    return cr;
+}
+
 uint16_t Regles::unDansConcept(int32_t numero, const Date& date, const TypeListe<Code>& codes, bool& dedans) {
     const ValeursConcept* valeurs = nullptr;
     const uint16_t cr = valeursConnues(numero, date, valeurs);
