@@ -91,6 +91,8 @@ public:
     // Counting of the values found that carry a local modification (rules layer).
     void definirComptageModifications(bool compter);
     uint32_t lireNombreModifications() const { return nombreModificationsLues; }
+    // Moves each time the place is given back: what was read before may be gone.
+    uint32_t generation() const { return generationDatees_; }
 
     // Copies a key into a buffer of that width (16 at most) padded with spaces; 0xDFFE when longer.
     static std::string initBufferCode(const Texte& code, size_t largeur, uint16_t& cr);
@@ -136,6 +138,9 @@ public:
     uint16_t rechercherAdmissionRemboursement(const Code& codeActe, const Date& dateReference, Code& code);
     uint16_t rechercherEntentePrealable(const Code& codeActe, const Date& dateReference, Booleen& entente);
     uint16_t rechercherCodesExonerationTM(const Code& codeActe, const Date& dateReference, TypeListe<Code>& codes);
+    // The same codes where the act's version holds them, valid while this reader holds the
+    // référentiel (until generation() moves); the same code and the same trace lines.
+    uint16_t rechercherCodesExonerationTM(const Code& codeActe, const Date& dateReference, VueCodesOctet& codes);
     uint16_t rechercherProcedures(const Code& codeActe, const Date& dateReference, TypeListe<Code>& procedures);
     uint16_t rechercherActesIncompatibles(const Code& codeActe, const Date& dateReference, TypeListe<Code>& actes);
     // The lump sums of the version in force that are themselves valid at the date.

@@ -234,6 +234,17 @@ uint16_t LectureDonnees::rechercherCodesExonerationTM(const Code& codeActe, cons
     return cr;
 }
 
+uint16_t LectureDonnees::rechercherCodesExonerationTM(const Code& codeActe, const Date& dateReference,
+                                                      VueCodesOctet& codes) {
+    uint16_t cr = 0;
+    TraceRequete trace("rechercherCodesExonerationTM", "recherche de la liste des codes d'exoneration TM", cr);
+    codes = VueCodesOctet();
+    const HistoriqueNiveauActe* historique = nullptr;
+    cr = chercherHistoActe(codeActe, dateReference, historique);
+    if (cr == 0) codes = VueCodesOctet(historique->codesETM.data(), historique->codesETM.size());
+    return cr;
+}
+
 uint16_t LectureDonnees::rechercherProcedures(const Code& codeActe, const Date& dateReference,
                                               TypeListe<Code>& procedures) {
     uint16_t cr = 0;

@@ -235,6 +235,14 @@ uint16_t Regles::unDansConcept(int32_t numero, const Date& date, const TypeListe
     return cr;
 }
 
+uint16_t Regles::unDansConcept(int32_t numero, const Date& date, const VueCodesOctet& codes, bool& dedans) {
+    const ValeursConcept* valeurs = nullptr;
+    const uint16_t cr = valeursConnues(numero, date, valeurs);
+    dedans = false;
+    for (size_t i = 0; cr == 0 && !dedans && i < codes.nombre(); ++i) dedans = valeurs->contient(codes.element(i));
+    return cr;
+}
+
 void Regles::compterModifications(bool compter) { lecture.definirComptageModifications(compter); }
 
 uint32_t Regles::lireNombreModifications() const { return lecture.lireNombreModifications(); }

@@ -36,7 +36,10 @@ public:
 class VueCode {
 public:
     VueCode() = default;
-    VueCode(const char* octets, size_t n, Code::LargeurFixe);
+    // Inline for a column of one byte, the most common.
+    VueCode(const char* octets, size_t n, Code::LargeurFixe)
+        : octets_(octets != nullptr ? octets : ""),
+          longueur_(n == 1 && octets != nullptr ? (*octets != ' ' && *octets != '\0') : longueurDe(octets, n)) {}
 
     const char* octets() const { return octets_; }
     size_t longueur() const { return longueur_; }
@@ -48,6 +51,22 @@ public:
     bool operator!=(const Code& code) const { return !(*this == code); }
 
 private:
+    static size_t longueurDe(const char* octets, size_t n);
+
     const char* octets_ = "";
     size_t longueur_ = 0;
+};
+
+// A list of one-byte codes read where its column lies, each code as VueCode reads it.
+class VueCodesOctet {
+public:
+    VueCodesOctet() = default;
+    VueCodesOctet(const char* octets, size_t nombre) : octets_(octets), nombre_(nombre) {}
+
+    size_t nombre() const { return nombre_; }
+    VueCode element(size_t i) const { return VueCode(octets_ + i, 1, Code::largeurFixe); }
+
+private:
+    const char* octets_ = nullptr;
+    size_t nombre_ = 0;
 };
