@@ -9,6 +9,7 @@
 #include <string>
 
 #include "frame/Trace.h"
+#include "referentiel/CodeActe.h"
 #include "zone/Booleen.h"
 #include "zone/Code.h"
 #include "zone/Coefficient.h"
@@ -63,7 +64,7 @@ class ModificationNonConventionne;
 class LectureDonnees {
 public:
     // Widths of the fixed-width keys, padded on the right with spaces.
-    static constexpr size_t kLargeurCodeActe = 13;
+    static constexpr size_t kLargeurCodeActe = CodeActe::kLargeur;
     static constexpr size_t kLargeurIdentifiantRegle = 10;
     static constexpr size_t kLargeurIdentifiantInformationRegle = 9;
     static constexpr size_t kLargeurCodeRegroupement = 3;
