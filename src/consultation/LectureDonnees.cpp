@@ -252,10 +252,9 @@ uint16_t LectureDonnees::chercherActeDansIndex(const Code& codeActe, Index*& lig
 }
 
 size_t LectureDonnees::rangRecent(const MotsCode& mots) const {
-    // Codes differ mostly in their last bytes: both words are spread over the whole word first.
-    uint64_t melange = (mots.tete * 0x9E3779B97F4A7C15ull ^ mots.queue ^ mots.longueur) * 0xC2B2AE3D27D4EB4Full;
+    uint64_t melange = CodeActe::melanger(mots.tete, mots.queue ^ mots.longueur);
     melange ^= melange >> 29;
-    return static_cast<size_t>((melange * 0x9E3779B97F4A7C15ull) >> decalageRecents_);
+    return static_cast<size_t>(CodeActe::etaler(melange) >> decalageRecents_);
 }
 
 uint16_t LectureDonnees::chercherActeComplet(const Code& codeActe, NiveauActe*& acte) {

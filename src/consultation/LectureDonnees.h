@@ -9,6 +9,7 @@
 #include <string>
 
 #include "frame/Trace.h"
+#include "referentiel/CodeActe.h"
 #include "zone/Booleen.h"
 #include "zone/Code.h"
 #include "zone/Coefficient.h"
@@ -63,7 +64,7 @@ class ModificationNonConventionne;
 class LectureDonnees {
 public:
     // Widths of the fixed-width keys, padded on the right with spaces.
-    static constexpr size_t kLargeurCodeActe = 13;
+    static constexpr size_t kLargeurCodeActe = CodeActe::kLargeur;
     static constexpr size_t kLargeurIdentifiantRegle = 10;
     static constexpr size_t kLargeurIdentifiantInformationRegle = 9;
     static constexpr size_t kLargeurCodeRegroupement = 3;
@@ -91,6 +92,8 @@ public:
     // Counting of the values found that carry a local modification (rules layer).
     void definirComptageModifications(bool compter);
     uint32_t lireNombreModifications() const { return nombreModificationsLues; }
+    // Moves each time the place is given back: what was read before may be gone.
+    uint32_t generation() const { return generationDatees_; }
 
     // Copies a key into a buffer of that width (16 at most) padded with spaces; 0xDFFE when longer.
     static std::string initBufferCode(const Texte& code, size_t largeur, uint16_t& cr);
@@ -136,6 +139,9 @@ public:
     uint16_t rechercherAdmissionRemboursement(const Code& codeActe, const Date& dateReference, Code& code);
     uint16_t rechercherEntentePrealable(const Code& codeActe, const Date& dateReference, Booleen& entente);
     uint16_t rechercherCodesExonerationTM(const Code& codeActe, const Date& dateReference, TypeListe<Code>& codes);
+    // The same codes where the act's version holds them, valid while this reader holds the
+    // référentiel (until generation() moves); the same code and the same trace lines.
+    uint16_t rechercherCodesExonerationTM(const Code& codeActe, const Date& dateReference, VueCodesOctet& codes);
     uint16_t rechercherProcedures(const Code& codeActe, const Date& dateReference, TypeListe<Code>& procedures);
     uint16_t rechercherActesIncompatibles(const Code& codeActe, const Date& dateReference, TypeListe<Code>& actes);
     // The lump sums of the version in force that are themselves valid at the date.
@@ -167,6 +173,15 @@ public:
                                          Code& categorie);
     uint16_t rechercherCodeRegroupement(const Code& codeActe, const Code& codeActivite, const Date& dateReference,
                                         Code& code);
+    // The forms of four queries above for callers that only compare the answer: the code
+    // where its column lies, valid while this reader holds the référentiel; the same code
+    // and the same trace lines.
+    uint16_t rechercherTypeActe(const Code& codeActe, VueCode& type);
+    uint16_t rechercherAdmissionRemboursement(const Code& codeActe, const Date& dateReference, VueCode& code);
+    uint16_t rechercherCategorieMedicale(const Code& codeActe, const Code& codeActivite, const Date& dateReference,
+                                         VueCode& categorie);
+    uint16_t rechercherCodeRegroupement(const Code& codeActe, const Code& codeActivite, const Date& dateReference,
+                                        VueCode& code);
 
     // Phase data. The phase ages are whole years.
     uint16_t rechercherAgeMinimal(const Code& codeActe, const Code& codeActivite, const Code& codePhase, Periode& age);

@@ -73,11 +73,18 @@ uint16_t LectureDonnees::rechercherLibelleLong(const Code& codeActe, Texte& libe
 }
 
 uint16_t LectureDonnees::rechercherTypeActe(const Code& codeActe, Code& type) {
+    VueCode vue;
+    const uint16_t cr = rechercherTypeActe(codeActe, vue);
+    if (cr == 0) type = vue.code();
+    return cr;
+}
+
+uint16_t LectureDonnees::rechercherTypeActe(const Code& codeActe, VueCode& type) {
     uint16_t cr = 0;
     TraceRequete trace("rechercherTypeActe", "recherche du type d'un acte", cr);
     NiveauActe* acte = nullptr;
     cr = chercherActe(codeActe, acte);
-    if (cr == 0) type = codeFixe(acte->typeActe);
+    if (cr == 0) type = vueFixe(acte->typeActe);
     return cr;
 }
 
@@ -190,11 +197,19 @@ uint16_t LectureDonnees::contientActivite(const Code& codeActe, const Code& code
 
 uint16_t LectureDonnees::rechercherAdmissionRemboursement(const Code& codeActe, const Date& dateReference,
                                                           Code& code) {
+    VueCode vue;
+    const uint16_t cr = rechercherAdmissionRemboursement(codeActe, dateReference, vue);
+    if (cr == 0) code = vue.code();
+    return cr;
+}
+
+uint16_t LectureDonnees::rechercherAdmissionRemboursement(const Code& codeActe, const Date& dateReference,
+                                                          VueCode& code) {
     uint16_t cr = 0;
     TraceRequete trace("rechercherAdmissionRemboursement", "recherche du code admission au remboursement", cr);
     const HistoriqueNiveauActe* historique = nullptr;
     cr = chercherHistoActe(codeActe, dateReference, historique);
-    if (cr == 0) code = codeFixe(historique->admissionRemboursement);
+    if (cr == 0) code = vueFixe(historique->admissionRemboursement);
     return cr;
 }
 
@@ -216,6 +231,17 @@ uint16_t LectureDonnees::rechercherCodesExonerationTM(const Code& codeActe, cons
     const HistoriqueNiveauActe* historique = nullptr;
     cr = chercherHistoActe(codeActe, dateReference, historique);
     if (cr == 0) ajouterCodes(codes, historique->codesETM, cr);
+    return cr;
+}
+
+uint16_t LectureDonnees::rechercherCodesExonerationTM(const Code& codeActe, const Date& dateReference,
+                                                      VueCodesOctet& codes) {
+    uint16_t cr = 0;
+    TraceRequete trace("rechercherCodesExonerationTM", "recherche de la liste des codes d'exoneration TM", cr);
+    codes = VueCodesOctet();
+    const HistoriqueNiveauActe* historique = nullptr;
+    cr = chercherHistoActe(codeActe, dateReference, historique);
+    if (cr == 0) codes = VueCodesOctet(historique->codesETM.data(), historique->codesETM.size());
     return cr;
 }
 
@@ -400,22 +426,38 @@ uint16_t LectureDonnees::contientModificateursApplicables(const Code& codeActe, 
 
 uint16_t LectureDonnees::rechercherCategorieMedicale(const Code& codeActe, const Code& codeActivite,
                                                      const Date& dateReference, Code& categorie) {
+    VueCode vue;
+    const uint16_t cr = rechercherCategorieMedicale(codeActe, codeActivite, dateReference, vue);
+    if (cr == 0) categorie = vue.code();
+    return cr;
+}
+
+uint16_t LectureDonnees::rechercherCategorieMedicale(const Code& codeActe, const Code& codeActivite,
+                                                     const Date& dateReference, VueCode& categorie) {
     uint16_t cr = 0;
     TraceRequete trace("rechercherCategorieMedicale", "recherche de la categorie medicale d'une activite", cr);
     const HistoriqueNiveauActivite* historique = nullptr;
     cr = chercherHistoActivite(codeActe, codeActivite, dateReference, historique);
-    if (cr == 0) categorie = codeFixe(historique->categorieMedicale);
+    if (cr == 0) categorie = vueFixe(historique->categorieMedicale);
     return cr;
 }
 
 uint16_t LectureDonnees::rechercherCodeRegroupement(const Code& codeActe, const Code& codeActivite,
                                                     const Date& dateReference, Code& code) {
+    VueCode vue;
+    const uint16_t cr = rechercherCodeRegroupement(codeActe, codeActivite, dateReference, vue);
+    if (cr == 0) code = vue.code();
+    return cr;
+}
+
+uint16_t LectureDonnees::rechercherCodeRegroupement(const Code& codeActe, const Code& codeActivite,
+                                                    const Date& dateReference, VueCode& code) {
     uint16_t cr = 0;
     TraceRequete trace("rechercherCodeRegroupement", "recherche du code regroupement d'une activite", cr);
     const HistoriqueNiveauActivite* historique = nullptr;
     cr = chercherHistoActivite(codeActe, codeActivite, dateReference, historique);
     if (cr == 0) {
-        code = codeFixe(historique->codeRegroupement);
+        code = vueFixe(historique->codeRegroupement);
         Booleen modifie;
         if (modificationsACompter(ModificationCodeRegroupement::kIdentifiant) &&
             chercheModificationCodeRegroupement(codeActe, codeActivite, dateReference, modifie) == 0)

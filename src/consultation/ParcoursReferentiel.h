@@ -98,6 +98,9 @@ inline int comparerChaine(const std::string& champ, const char* cle) { return st
 // A fixed-width field as a code, without its trailing spaces.
 inline Code codeFixe(const std::string& champ) { return Code(champ.data(), champ.size(), Code::largeurFixe); }
 inline Code codeFixe(char champ) { return Code(&champ, 1, Code::largeurFixe); }
+inline VueCode vueFixe(const std::string& champ) { return VueCode(champ.data(), champ.size(), Code::largeurFixe); }
+// By reference: the view reads the column where it lies.
+inline VueCode vueFixe(const char& champ) { return VueCode(&champ, 1, Code::largeurFixe); }
 // The same for a text column.
 Texte texteFixe(const std::string& champ);
 

@@ -238,11 +238,26 @@ uint16_t Regles::estDansConcept(int32_t numero, const Date& date, const Code& co
     return cr;
 }
 
+uint16_t Regles::estDansConcept(int32_t numero, const Date& date, const VueCode& code, bool& dedans) {
+    const ValeursConcept* valeurs = nullptr;
+    const uint16_t cr = valeursConnues(numero, date, valeurs);
+    dedans = cr == 0 && valeurs->contient(code);
+    return cr;
+}
+
 uint16_t Regles::unDansConcept(int32_t numero, const Date& date, const TypeListe<Code>& codes, bool& dedans) {
     const ValeursConcept* valeurs = nullptr;
     const uint16_t cr = valeursConnues(numero, date, valeurs);
     dedans = false;
     for (uint16_t i = 0; cr == 0 && !dedans && i < codes.nombre(); ++i) dedans = valeurs->contient(codes.element(i));
+    return cr;
+}
+
+uint16_t Regles::unDansConcept(int32_t numero, const Date& date, const VueCodesOctet& codes, bool& dedans) {
+    const ValeursConcept* valeurs = nullptr;
+    const uint16_t cr = valeursConnues(numero, date, valeurs);
+    dedans = false;
+    for (size_t i = 0; cr == 0 && !dedans && i < codes.nombre(); ++i) dedans = valeurs->contient(codes.element(i));
     return cr;
 }
 

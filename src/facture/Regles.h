@@ -78,8 +78,10 @@ protected:
     uint16_t valeursConcept(int32_t numero, const Date& date, ListeCodes& valeurs);
     // Whether the code is among the concept's values at the date.
     uint16_t estDansConcept(int32_t numero, const Date& date, const Code& code, bool& dedans);
+    uint16_t estDansConcept(int32_t numero, const Date& date, const VueCode& code, bool& dedans);
     // Whether one of the codes is among the concept's values at the date.
     uint16_t unDansConcept(int32_t numero, const Date& date, const TypeListe<Code>& codes, bool& dedans);
+    uint16_t unDansConcept(int32_t numero, const Date& date, const VueCodesOctet& codes, bool& dedans);
 
     LectureDonnees& lecture;
 

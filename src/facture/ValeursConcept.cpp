@@ -6,7 +6,8 @@ ValeursConcept::ValeursConcept(ListeCodes valeurs) : valeurs_(std::move(valeurs)
     mots_.reserve(valeurs_.nombre());
     for (uint16_t i = 0; i < valeurs_.nombre(); ++i) {
         uint64_t mot = 0;
-        if (!motDe(valeurs_.element(i), mot)) {
+        const Code& valeur = valeurs_.element(i);
+        if (!motDe(valeur.chaine(), valeur.longueur(), mot)) {
             mots_.clear();
             return;
         }

@@ -17,25 +17,32 @@ public:
     // The answer of liste().contient(code). Inline: the rules of every line ask it.
     bool contient(const Code& code) const {
         if (mots_.size() != valeurs_.nombre()) return valeurs_.contient(code);
-        uint64_t mot = 0;
-        if (!motDe(code, mot)) return false;
-        for (uint64_t valeur : mots_)
-            if (valeur == mot) return true;
-        return false;
+        return parmiMots(code.chaine(), code.longueur());
+    }
+    // The same for a code read where its column lies.
+    bool contient(const VueCode& code) const {
+        if (mots_.size() != valeurs_.nombre()) return valeurs_.contient(code.code());
+        return parmiMots(code.octets(), code.longueur());
     }
 
 private:
     static constexpr size_t kLongueurMot = 7;
     // A code of up to seven bytes as a word of its length and its bytes: two codes give
     // the same word exactly when they are equal.
-    static bool motDe(const Code& code, uint64_t& mot) {
-        const size_t n = code.longueur();
+    static bool motDe(const char* code, size_t n, uint64_t& mot) {
         if (n > kLongueurMot) return false;
         unsigned char octets[sizeof(uint64_t)] = {};
         octets[0] = static_cast<unsigned char>(n);
-        std::memcpy(octets + 1, code.chaine(), n);
+        std::memcpy(octets + 1, code, n);
         std::memcpy(&mot, octets, sizeof mot);
         return true;
+    }
+    bool parmiMots(const char* code, size_t n) const {
+        uint64_t mot = 0;
+        if (!motDe(code, n, mot)) return false;
+        for (uint64_t valeur : mots_)
+            if (valeur == mot) return true;
+        return false;
     }
 
     ListeCodes valeurs_;

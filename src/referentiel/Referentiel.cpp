@@ -13,6 +13,7 @@
 #include "frame/Plateforme.h"
 #include "frame/Trace.h"
 #include "referentiel/Codage.h"
+#include "referentiel/CodeActe.h"
 #include "referentiel/Lecteur.h"
 #include "referentiel/NiveauActe.h"
 #include "referentiel/RejeuModifications.h"
@@ -154,8 +155,7 @@ size_t Referentiel::placeActe(const char* code, size_t masque) {
     uint64_t tete, queue;
     std::memcpy(&tete, code, 8);
     std::memcpy(&queue, code + 5, 8);
-    uint64_t melange = (tete * 0x9E3779B97F4A7C15ull ^ queue) * 0xC2B2AE3D27D4EB4Full;
-    return static_cast<size_t>(melange >> 32) & masque;
+    return static_cast<size_t>(CodeActe::melanger(tete, queue) >> 32) & masque;
 }
 
 void Referentiel::indexerActes() {
@@ -174,8 +174,8 @@ void Referentiel::indexerActes() {
     const std::string* precedent = nullptr;
     for (uint32_t i = 0; i < nombre; ++i) {
         const Index* ligne = index->ligneDe<Index>(i);
-        if (ligne == nullptr || ligne->codeActe.size() != kLargeurCodeActe) return;
-        if (precedent != nullptr && std::memcmp(precedent->data(), ligne->codeActe.data(), kLargeurCodeActe) >= 0)
+        if (ligne == nullptr || ligne->codeActe.size() != CodeActe::kLargeur) return;
+        if (precedent != nullptr && std::memcmp(precedent->data(), ligne->codeActe.data(), CodeActe::kLargeur) >= 0)
             return;
         precedent = &ligne->codeActe;
         size_t place = placeActe(ligne->codeActe.data(), places - 1);
@@ -192,8 +192,8 @@ const Index* Referentiel::acteIndexe(const char* code) const {
     const size_t masque = rangsActes_.size() - 1;
     for (size_t place = placeActe(code, masque); rangsActes_[place] != 0; place = (place + 1) & masque) {
         const Index* ligne = index->ligneDe<Index>(rangsActes_[place] - 1);
-        if (ligne != nullptr && ligne->codeActe.size() == kLargeurCodeActe &&
-            std::memcmp(ligne->codeActe.data(), code, kLargeurCodeActe) == 0)
+        if (ligne != nullptr && ligne->codeActe.size() == CodeActe::kLargeur &&
+            std::memcmp(ligne->codeActe.data(), code, CodeActe::kLargeur) == 0)
             return ligne;
     }
     return nullptr;

@@ -143,7 +143,6 @@ private:
     // order, so that the row the hash finds is the one a dichotomy would: a place holds its
     // row's rank + 1, 0 when free, and twice as many places as rows keep the probes short.
     void indexerActes();
-    static constexpr size_t kLargeurCodeActe = 13;
     static size_t placeActe(const char* code, size_t masque);
     std::vector<uint32_t> rangsActes_;
     ReferenceRetenue* placeReference(const char* regle) const;

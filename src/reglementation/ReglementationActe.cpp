@@ -226,7 +226,7 @@ uint16_t Reglementation::appliquerProd580A(const Code& acte, const Date& date, B
     uint16_t cr = 0;
     TraceRegle trace(kClasse, "appliquerProd580A", cr);
     tracerRegle("acte = %s, date = %s", acte.chaine(), date.chaine());
-    Code type;
+    VueCode type;
     bool dedans = false;
     cr = lecture.rechercherTypeActe(acte, type);
     if (cr == 0) cr = estDansConcept(kConceptComplementaires, date, type, dedans);
@@ -287,7 +287,7 @@ uint16_t Reglementation::appliquerProd696(const Code& acte, const Code& activite
     uint16_t cr = 0;
     TraceRegle trace(kClasse, "appliquerProd696", cr);
     tracerRegle("acte = %s, activite = %s, date = %s", acte.chaine(), activite.chaine(), date.chaine());
-    Code categorie;
+    VueCode categorie;
     bool dedans = false;
     cr = lecture.rechercherCategorieMedicale(acte, activite, date, categorie);
     if (cr == 0) cr = estDansConcept(kConceptDentaires, date, categorie, dedans);
@@ -380,7 +380,7 @@ uint16_t Reglementation::appliquerProd760(const Code& acte, const Date& date, co
     TraceRegle trace(kClasse, "appliquerProd760", cr);
     tracerRegle("acte = %s, date = %s, qualificatif de depense = %s", acte.chaine(), date.chaine(),
                 texteDe(qualificatifDepense));
-    Code admission;
+    VueCode admission;
     bool nonRemboursable = false;
     cr = lecture.rechercherAdmissionRemboursement(acte, date, admission);
     if (cr == 0) cr = estDansConcept(kConceptNonRemboursables, date, admission, nonRemboursable);
@@ -397,7 +397,7 @@ uint16_t Reglementation::appliquerProd765(const Code& acte, const Date& date, co
     TraceRegle trace(kClasse, "appliquerProd765", cr);
     tracerRegle("acte = %s, date = %s, qualificatif de depense = %s, code remboursement exceptionnel = %s",
                 acte.chaine(), date.chaine(), texteDe(qualificatifDepense), texteDe(codeRemboursement));
-    Code admission;
+    VueCode admission;
     bool exceptionnel = false;
     cr = lecture.rechercherAdmissionRemboursement(acte, date, admission);
     if (cr == 0) cr = estDansConcept(kConceptRemboursementExceptionnel, date, admission, exceptionnel);
@@ -427,7 +427,7 @@ uint16_t Reglementation::appliquerProd798(const Code& acte, const Code& activite
     TraceRegle trace(kClasse, "appliquerProd798", cr);
     tracerRegle("acte = %s, activite = %s, date = %s, prestation = %s", acte.chaine(), activite.chaine(),
                 date.chaine(), prestation.chaine());
-    Code regroupement;
+    VueCode regroupement;
     cr = lecture.rechercherCodeRegroupement(acte, activite, date, regroupement);
     if (cr == 0 && regroupement != prestation) cr = copierValeurErreur(erreur, "PROD798", {acte});
     return cr;

@@ -20,7 +20,7 @@ Tarification::Tarification(LectureDonnees& lectureDonnees) : Regles(lectureDonne
 Tarification::~Tarification() = default;
 
 uint16_t Tarification::sansReduction(const Code& acte, const Date& date, bool& exclu) {
-    Code type;
+    VueCode type;
     uint16_t cr = lecture.rechercherTypeActe(acte, type);
     if (cr == 0) cr = estDansConcept(kConceptSansReduction, date, type, exclu);
     return cr;
@@ -239,7 +239,7 @@ uint16_t Tarification::appliquerProd763A(const Code& acte, const Date& date, con
     tracerRegle("acte = %s, date = %s, code remboursement exceptionnel = %s", acte.chaine(), date.chaine(),
                 texteDe(codeRemboursement));
     remboursable = Booleen(false);
-    Code admission;
+    VueCode admission;
     bool jamais = false, exceptionnel = false;
     cr = lecture.rechercherAdmissionRemboursement(acte, date, admission);
     if (cr == 0) cr = estDansConcept(kConceptNonRemboursable, date, admission, jamais);

@@ -116,7 +116,7 @@ private:
     static constexpr const char* kClasse = "Tarification";
 
     // The act's exoneration codes at the date (traced), valid until the next act asked.
-    uint16_t codesExoneration(const Code& acte, const Date& date, const ListeCodes*& codes);
+    uint16_t codesExoneration(const Code& acte, const Date& date, const VueCodesOctet*& codes);
     // The exemption threshold of the caisse's position at the date (traced).
     uint16_t seuil(const Code* caissePS, const Date& date, Montant& valeur);
     // Whether the act's type keeps it out of the highest price and of the reduction.
@@ -134,10 +134,12 @@ private:
     uint16_t tauxAExonerer(const Code& acte, const Date& date, const Coefficient& taux, bool& aExonerer);
 
     // The exoneration rules of a line ask its codes again and again.
+    // They are read where the act's version holds them, for the reader's generation they were read in.
     struct CodesExoneration {
         bool lus = false;
+        uint32_t generation = 0;
         Code acte;
         Date date;
-        ListeCodes codes;
+        VueCodesOctet codes;
     } derniersCodes_;
 };

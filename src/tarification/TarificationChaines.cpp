@@ -79,7 +79,7 @@ uint16_t Tarification::appliquerCExoActe(const Code* caissePS, const Code& acte,
         exonerationTM = Code("3");
         return cr;
     }
-    const ListeCodes* codes = nullptr;
+    const VueCodesOctet* codes = nullptr;
     bool deDroit = false, seanceDeDroit = false, seuilSeance = false, seuilActe = false;
     cr = codesExoneration(acte, date, codes);
     if (cr == 0) cr = unDansConcept(kConceptExoDroit, date, *codes, deDroit);
@@ -101,7 +101,7 @@ uint16_t Tarification::appliquerCExoPrevention(const Code& acte, const Booleen& 
     uint16_t cr = 0;
     TraceRegle trace(kClasse, "appliquerCExoPrevention", cr);
     tracerRegle("acte = %s, prevention = %d, date = %s", acte.chaine(), prevention.valeur() ? 1 : 0, date.chaine());
-    const ListeCodes* codes = nullptr;
+    const VueCodesOctet* codes = nullptr;
     bool codePrevention = false;
     cr = codesExoneration(acte, date, codes);
     if (cr != 0) return cr;

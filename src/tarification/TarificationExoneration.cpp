@@ -20,19 +20,22 @@ bool qualifiePourTM(const Code* qualificatifDepense) { return !parmi(qualificati
 
 }  // namespace
 
-uint16_t Tarification::codesExoneration(const Code& acte, const Date& date, const ListeCodes*& codes) {
+uint16_t Tarification::codesExoneration(const Code& acte, const Date& date, const VueCodesOctet*& codes) {
     CodesExoneration& derniers = derniersCodes_;
-    if (!derniers.lus || !(derniers.acte == acte) || !(derniers.date == date)) {
+    if (!derniers.lus || derniers.generation != lecture.generation() || !(derniers.acte == acte) ||
+        !(derniers.date == date)) {
         derniers.lus = false;
         const uint16_t cr = lecture.rechercherCodesExonerationTM(acte, date, derniers.codes);
         if (cr != 0) return cr;
+        derniers.generation = lecture.generation();
         derniers.acte = acte;
         derniers.date = date;
         derniers.lus = true;
     }
     codes = &derniers.codes;
     tracerRegle("Liste des codes d'exonération TM :");
-    for (uint16_t i = 0; i < codes->nombre(); ++i) tracerRegle("  code = %s", codes->element(i).chaine());
+    for (size_t i = 0; regleTracee() && i < codes->nombre(); ++i)
+        tracerRegle("  code = %.*s", static_cast<int>(codes->element(i).longueur()), codes->element(i).octets());
     return 0;
 }
 
@@ -46,7 +49,7 @@ uint16_t Tarification::seuil(const Code* caissePS, const Date& date, Montant& va
 // The threshold is read only when a code of the concept is there to compare.
 uint16_t Tarification::codeSeuil(const Code& acte, const Date& date, int32_t concept, const Code* caissePS,
                                  const Montant& baseHorsForfait, bool& atteint) {
-    const ListeCodes* codes = nullptr;
+    const VueCodesOctet* codes = nullptr;
     bool dansConcept = false;
     Montant limite;
     atteint = false;
@@ -58,7 +61,7 @@ uint16_t Tarification::codeSeuil(const Code& acte, const Date& date, int32_t con
 }
 
 uint16_t Tarification::seulCodePrevention(const Code& acte, const Date& date, bool& prevention) {
-    const ListeCodes* codes = nullptr;
+    const VueCodesOctet* codes = nullptr;
     prevention = false;
     uint16_t cr = codesExoneration(acte, date, codes);
     if (cr == 0 && codes->nombre() == 1) cr = unDansConcept(kConceptPrevention, date, *codes, prevention);
@@ -66,7 +69,7 @@ uint16_t Tarification::seulCodePrevention(const Code& acte, const Date& date, bo
 }
 
 uint16_t Tarification::tauxAExonerer(const Code& acte, const Date& date, const Coefficient& taux, bool& aExonerer) {
-    const ListeCodes* codes = nullptr;
+    const VueCodesOctet* codes = nullptr;
     aExonerer = false;
     uint16_t cr = codesExoneration(acte, date, codes);
     if (cr == 0 && tauxReduit(taux)) cr = unDansConcept(kConceptExoSeuil, date, *codes, aExonerer);
@@ -93,7 +96,7 @@ uint16_t Tarification::appliquerProd786(const Code& acte, const Date& date, cons
     uint16_t cr = 0;
     TraceRegle trace(kClasse, "appliquerProd786", cr);
     if (!parmi(exonerationTM, {"0", "9"})) return cr;
-    const ListeCodes* codes = nullptr;
+    const VueCodesOctet* codes = nullptr;
     bool deDroit = false;
     cr = codesExoneration(acte, date, codes);
     if (cr == 0) cr = unDansConcept(kConceptExoDroitSeance, date, *codes, deDroit);
@@ -132,7 +135,7 @@ uint16_t Tarification::appliquerProd789(const Code& acte, const Date& date, cons
     uint16_t cr = 0;
     TraceRegle trace(kClasse, "appliquerProd789", cr);
     tracerRegle("acte = %s, date = %s, exonerationTM = %s", acte.chaine(), date.chaine(), texteDe(exonerationTM));
-    const ListeCodes* codes = nullptr;
+    const VueCodesOctet* codes = nullptr;
     bool prevention = false;
     cr = codesExoneration(acte, date, codes);
     if (cr == 0) cr = unDansConcept(kConceptPrevention, date, *codes, prevention);
@@ -148,7 +151,7 @@ uint16_t Tarification::appliquerProd790A(const Code& acte, const Date& date, con
     uint16_t cr = 0;
     TraceRegle trace(kClasse, "appliquerProd790A", cr);
     if (!parmi(exonerationTM, {"0", "9", "C"})) return cr;
-    const ListeCodes* codes = nullptr;
+    const VueCodesOctet* codes = nullptr;
     bool exonere = false;
     cr = codesExoneration(acte, date, codes);
     if (cr == 0) cr = unDansConcept(kConceptExoDroitSeance, date, *codes, exonere);
@@ -170,7 +173,7 @@ uint16_t Tarification::appliquerProd790B(const Code* caissePS, Seance& seance) {
         const bool compte = parmi(exoneration, {"C"}) ||
                             (parmi(exoneration, {"0", "9"}) && tauxReduit(ouVide(ligne.tauxRemboursement)));
         if (!compte) continue;
-        const ListeCodes* codes = nullptr;
+        const VueCodesOctet* codes = nullptr;
         bool seuilSeance = false;
         cr = codesExoneration(ouVide(ligne.acte), ouVide(ligne.date), codes);
         if (cr == 0) cr = unDansConcept(kConceptExoSeuil, ouVide(ligne.date), *codes, seuilSeance);
@@ -215,7 +218,7 @@ uint16_t Tarification::exonereSousSeuil(const char* regle, int32_t concept, cons
                                         const Code* exonerationTM, const Code* caissePS,
                                         const Montant& baseHorsForfait, Erreur& erreur) {
     if (!parmi(exonerationTM, {"C"})) return 0;
-    const ListeCodes* codes = nullptr;
+    const VueCodesOctet* codes = nullptr;
     bool dansConcept = false;
     Montant limite;
     uint16_t cr = codesExoneration(acte, date, codes);
@@ -251,7 +254,7 @@ uint16_t Tarification::appliquerProd791C(const Code& acte, const Date& date, con
     uint16_t cr = 0;
     TraceRegle trace(kClasse, "appliquerProd791C", cr);
     if (!parmi(exonerationTM, {"C"})) return cr;
-    const ListeCodes* codes = nullptr;
+    const VueCodesOctet* codes = nullptr;
     bool refusee = false;
     cr = codesExoneration(acte, date, codes);
     if (cr == 0) cr = unDansConcept(kConceptExoRefusee, date, *codes, refusee);

@@ -27,6 +27,8 @@ Code::Code(const char* octets, size_t n, LargeurFixe) : Texte(octets, longueurCo
 Code::Code(const uint8_t* octets, size_t n, LargeurFixe largeur)
     : Code(reinterpret_cast<const char*>(octets), n, largeur) {}
 
+size_t VueCode::longueurDe(const char* octets, size_t n) { return longueurColonne(octets, n); }
+
 bool Code::estColonne(const char* octets, size_t n) const {
     const size_t longueur = longueurColonne(octets, n);
     return longueur == this->longueur() && (longueur == 0 || std::memcmp(octets, chaine(), longueur) == 0);

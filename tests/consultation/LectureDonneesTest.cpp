@@ -135,6 +135,13 @@ TEST_F(LectureDonneesTest, ActVersionListsAreTakenAtTheDateAndTrimmed) {
     EXPECT_EQ(textesDe(liste), (Textes{"3", "5"}));
     ASSERT_EQ(lecture.rechercherCodesExonerationTM("BBBB002", d(2006, 1, 1), liste), 0);
     EXPECT_EQ(textesDe(liste), (Textes{"0"}));
+    // Read where the version holds them: the same codes.
+    VueCodesOctet vue;
+    ASSERT_EQ(lecture.rechercherCodesExonerationTM("BBBB002", d(2012, 1, 1), vue), 0);
+    ASSERT_EQ(vue.nombre(), 2u);
+    EXPECT_TRUE(vue.element(0) == Code("3") && vue.element(1) == Code("5"));
+    EXPECT_EQ(lecture.rechercherCodesExonerationTM("ZZZZ999", d(2012, 1, 1), vue), KPX_CR_ELEMENT_ABSENT);
+    EXPECT_EQ(vue.nombre(), 0u);
     ASSERT_EQ(lecture.rechercherProcedures("BBBB002", d(2012, 1, 1), liste), 0);
     EXPECT_EQ(textesDe(liste), (Textes{"PROC001"}));
     ASSERT_EQ(lecture.rechercherActesIncompatibles("BBBB002", d(2012, 1, 1), liste), 0);

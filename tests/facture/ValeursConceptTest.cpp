@@ -1,5 +1,6 @@
 // A concept's values answer whether a code is among them as their list does, by words
-// or, past seven bytes, from the list.
+// or, past seven bytes, from the list; a code read where its column lies answers as the
+// code made from that column.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -32,6 +33,12 @@ TEST(ValeursConcept, MembershipIsTheListsOneWhateverTheLengths) {
             const Code code(q.first.data(), q.first.size());
             EXPECT_EQ(valeurs.contient(code), q.second) << c.valeurs.size() << " values, code " << q.first;
             EXPECT_EQ(valeurs.contient(code), liste.contient(code)) << q.first;
+            // Read where a column of two more blanks holds it, the code answers as the code
+            // that column makes.
+            const std::string colonne = q.first + "  ";
+            const VueCode vue(colonne.data(), colonne.size(), Code::largeurFixe);
+            EXPECT_EQ(valeurs.contient(vue), valeurs.contient(Code(colonne.data(), colonne.size(), Code::largeurFixe)))
+                << q.first;
         }
     }
 }
