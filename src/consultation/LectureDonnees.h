@@ -425,8 +425,8 @@ private:
     // A level's version last found, and the date it was asked at.
     template <class Historique>
     struct VersionRetenue {
-        uint32_t date = 0;
-        const Historique* historique = nullptr;
+        uint32_t date;
+        const Historique* historique;
         const Historique* a(const Date& dateReference) const {
             return historique != nullptr && date == cleDate(dateReference) ? historique : nullptr;
         }
@@ -439,13 +439,13 @@ private:
         return static_cast<uint32_t>(date.annee()) << 16 | static_cast<uint32_t>(date.mois()) << 8 | date.jour();
     }
     struct PhaseRetenue {
-        char code = 0;
-        NiveauPhase* niveau = nullptr;
+        char code;
+        NiveauPhase* niveau;
         VersionRetenue<HistoriqueNiveauPhase> version;
     };
     struct ActiviteRetenue {
-        char code = 0;
-        NiveauActivite* niveau = nullptr;
+        char code;
+        NiveauActivite* niveau;
         VersionRetenue<HistoriqueNiveauActivite> version;
         PhaseRetenue phase;
     };
@@ -453,15 +453,18 @@ private:
     // length: cheaper to compare and to mix than its bytes one by one. A slot keeps its code's
     // words, so that a query makes only those of the code it is asked.
     struct MotsCode {
-        uint64_t tete = 0;
-        uint64_t queue = 0;
-        size_t longueur = 0;
+        uint64_t tete;
+        uint64_t queue;
+        size_t longueur;
         MotsCode() = default;
         MotsCode(const char* code, size_t n) : longueur(n) { motsDe(code, n, tete, queue); }
         bool operator==(const MotsCode& autre) const {
             return tete == autre.tete && queue == autre.queue && longueur == autre.longueur;
         }
     };
+    // A slot is free while its row is null, and taking it blanks it whole: the kept parts
+    // have no initialisers, so that making the slots writes their rows alone while a blank,
+    // X(), is all zeros still.
     struct ActeRecent {
         MotsCode mots;
         Index* ligne = nullptr;
@@ -490,7 +493,7 @@ private:
     // of them is taken, so that the acts of the largest invoice rarely put each other out.
     static constexpr uint32_t kActesRecentsInitial = 256;
     static constexpr uint32_t kActesRecentsMaximum = 4096;
-    ActeRecent premierActe_;
+    ActeRecent premierActe_ = ActeRecent();
     std::unique_ptr<ActeRecent[]> actesRecents_;
     uint32_t capaciteRecents_ = 0;
     uint32_t occupesRecents_ = 0;

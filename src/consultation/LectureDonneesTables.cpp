@@ -910,7 +910,10 @@ uint16_t LectureDonnees::rechercherReferenceCdC(const Code& identifiantRegle, Co
 
 uint16_t LectureDonnees::rechercherReferenceRegle(const char* regle, Code& reference) {
     const bool retenue = descenteUtilisable() && referentiel != nullptr;
-    if (retenue && referentiel->referenceRetenue(regle, reference)) return 0;
+    if (const Code* gardee = retenue ? referentiel->referenceRetenue(regle) : nullptr) {
+        reference = *gardee;
+        return 0;
+    }
     const uint16_t cr = rechercherReferenceCdC(Code(regle), reference);
     if (retenue && cr == 0) referentiel->retenirReference(regle, reference);
     return cr;

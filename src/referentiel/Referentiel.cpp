@@ -148,6 +148,7 @@ void Referentiel::placerTable(uint16_t identifiant, std::unique_ptr<Table> table
     if (identifiant == Index::kIdentifiant) rangsActes_.clear();
     // What was kept may come from the table replaced.
     const std::lock_guard<std::mutex> verrou(mutexReferences_);
+    references_.store(nullptr, std::memory_order_release);
     referencesRetenues_.reset();
 }
 
@@ -200,33 +201,37 @@ const Index* Referentiel::acteIndexe(const char* code) const {
 }
 
 // The rule's slot, or the free one its search stopped at; null when none of either is left.
-Referentiel::ReferenceRetenue* Referentiel::placeReference(const char* regle) const {
-    if (!referencesRetenues_) return nullptr;
+Referentiel::ReferenceRetenue* Referentiel::placeReference(ReferenceRetenue* places, const char* regle) const {
     const uint64_t adresse = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(regle));
     size_t rang = static_cast<size_t>((adresse * 0x9E3779B97F4A7C15ull) >> 56);
     for (size_t essai = 0; essai < kReferencesRetenues; ++essai, rang = (rang + 1) % kReferencesRetenues) {
-        ReferenceRetenue& place = referencesRetenues_[rang];
-        if (place.adresse == regle || place.adresse == nullptr) return &place;
+        ReferenceRetenue& place = places[rang];
+        const char* tenue = place.adresse.load(std::memory_order_acquire);
+        if (tenue == regle || tenue == nullptr) return &place;
     }
     return nullptr;
 }
 
-bool Referentiel::referenceRetenue(const char* regle, Code& reference) const {
-    const std::lock_guard<std::mutex> verrou(mutexReferences_);
-    const ReferenceRetenue* place = placeReference(regle);
-    if (place == nullptr || place->adresse != regle || place->regle != regle) return false;
-    reference = place->reference;
-    return true;
+const Code* Referentiel::referenceRetenue(const char* regle) const {
+    ReferenceRetenue* places = references_.load(std::memory_order_acquire);
+    const ReferenceRetenue* place = places != nullptr ? placeReference(places, regle) : nullptr;
+    if (place == nullptr || place->adresse.load(std::memory_order_acquire) != regle || place->regle != regle)
+        return nullptr;
+    return &place->reference;
 }
 
 void Referentiel::retenirReference(const char* regle, const Code& reference) {
     const std::lock_guard<std::mutex> verrou(mutexReferences_);
-    if (!referencesRetenues_) referencesRetenues_.reset(new (std::nothrow) ReferenceRetenue[kReferencesRetenues]);
-    ReferenceRetenue* place = placeReference(regle);
-    if (place == nullptr) return;  // the query answers as before
-    place->adresse = regle;
+    if (!referencesRetenues_) {
+        referencesRetenues_.reset(new (std::nothrow) ReferenceRetenue[kReferencesRetenues]);
+        references_.store(referencesRetenues_.get(), std::memory_order_release);
+    }
+    ReferenceRetenue* place = referencesRetenues_ ? placeReference(referencesRetenues_.get(), regle) : nullptr;
+    // A slot taken stays as it is, even by another name at the same address: the query answers as before.
+    if (place == nullptr || place->adresse.load(std::memory_order_relaxed) != nullptr) return;
     place->regle = regle;
     place->reference = reference;
+    place->adresse.store(regle, std::memory_order_release);
 }
 
 std::vector<Table*> Referentiel::tablesParentes(uint16_t identifiant) const {

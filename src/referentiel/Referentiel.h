@@ -3,6 +3,7 @@
 // Acts and tables 30, 31 and 58 are read from the table file only when first needed.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -88,8 +89,9 @@ public:
     const Index* acteIndexe(const char* code) const;
 
     // The reference a reader found for a rule, kept while the référentiel is: every call
-    // asks the same few dozen rules for theirs, and their table is never modified.
-    bool referenceRetenue(const char* regle, Code& reference) const;
+    // asks the same few dozen rules for theirs, and their table is never modified. Null when
+    // none is kept; what it points to stays as long as the tables do.
+    const Code* referenceRetenue(const char* regle) const;
     void retenirReference(const char* regle, const Code& reference);
 
     // Header values, as codes without their trailing blanks.
@@ -132,9 +134,11 @@ private:
     uint16_t nombreEcrivains_ = 0;
     RejeuModifications* rejeu_ = nullptr;
     // A slot by the address of the rule's name, the name checked too: a name need not be
-    // a literal, and another name may come at a freed one's address.
+    // a literal, and another name may come at a freed one's address. Sessions read the slots
+    // in parallel without a lock: a slot is written once, under the lock, and shown by its
+    // address stored last; it then never changes.
     struct ReferenceRetenue {
-        const char* adresse = nullptr;
+        std::atomic<const char*> adresse{nullptr};
         std::string regle;
         Code reference;
     };
@@ -145,7 +149,8 @@ private:
     void indexerActes();
     static size_t placeActe(const char* code, size_t masque);
     std::vector<uint32_t> rangsActes_;
-    ReferenceRetenue* placeReference(const char* regle) const;
-    mutable std::mutex mutexReferences_;
+    ReferenceRetenue* placeReference(ReferenceRetenue* places, const char* regle) const;
+    std::mutex mutexReferences_;  // between the sessions that keep a reference
     std::unique_ptr<ReferenceRetenue[]> referencesRetenues_;  // made at the first reference kept
+    std::atomic<ReferenceRetenue*> references_{nullptr};     // the same, for the reads
 };
