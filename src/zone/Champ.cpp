@@ -202,6 +202,7 @@ uint16_t Champ::preparer(const uint8_t*& octets, uint32_t& n) const {
 }
 
 EN_LIGNE bool Champ::accepte(const uint8_t*& octets, uint32_t& n) const {
+    if (n == 0 && accepteVide()) return true;
     return verifier(octets, n, false, true) == 0 && verifierType(octets, n, false, true) == 0;
 }
 
@@ -275,7 +276,7 @@ void ControleurZone::preparerGroupe() {
         // The last described field must close its group, or its read finds a field too many.
         if (apres == 0 && (position + 1 + envoyee != fin || finDonnees)) break;
         const Champ& description = groupeCourant_->champ(i);
-        if ((longueur != 0 || !description.accepteVide()) && !description.accepte(octets, longueur)) break;
+        if (!description.accepte(octets, longueur)) break;
         prets_[prets++] = {{octets, longueur, static_cast<uint8_t>(description.type)},
                            static_cast<uint32_t>(position),
                            envoyee,

@@ -37,7 +37,8 @@ public:
     // reduced in place, to be built by the caller as the field's type. Only while no
     // detail line is written.
     uint16_t preparer(const uint8_t*& octets, uint32_t& n) const;
-    // preparer without its error lines: whether the field passes, its bytes reduced in place.
+    // preparer without its error lines: whether the field passes, its bytes reduced in place;
+    // an empty field its description accepts passes without the steps.
     // A look ahead, so that a field refused is refused again, with its line, when its turn comes.
     // Inline where it is defined, with the group check that uses it (ControleurZone::preparerGroupe).
     bool accepte(const uint8_t*& octets, uint32_t& n) const;

@@ -1,8 +1,6 @@
 // Codes: the one-character form and the fixed-width column form.
 #include "zone/Code.h"
 
-#include <cstring>
-
 #include "frame/Trace.h"
 
 Code::Code(char caractere) : Texte(&caractere, 1) {}
@@ -29,9 +27,6 @@ Code::Code(const uint8_t* octets, size_t n, LargeurFixe largeur)
 
 size_t VueCode::longueurDe(const char* octets, size_t n) { return longueurColonne(octets, n); }
 
-bool Code::estColonne(const char* octets, size_t n) const {
-    const size_t longueur = longueurColonne(octets, n);
-    return longueur == this->longueur() && (longueur == 0 || std::memcmp(octets, chaine(), longueur) == 0);
-}
+bool Code::estColonne(const char* octets, size_t n) const { return VueCode(octets, n, largeurFixe) == *this; }
 
 void Code::tracer(uint16_t niveau) const { tracerDetail(CAT_ZONE, niveau, "  code = %s", chaine()); }
