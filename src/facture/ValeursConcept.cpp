@@ -3,6 +3,13 @@
 #include <utility>
 
 ValeursConcept::ValeursConcept(ListeCodes valeurs) : valeurs_(std::move(valeurs)) {
+    for (uint16_t i = 0; i < valeurs_.nombre(); ++i) {
+        const Code& valeur = valeurs_.element(i);
+        if (valeur.longueur() == 1) {
+            const auto bit = static_cast<unsigned char>(valeur[0]);
+            unOctet_[bit >> 6] |= uint64_t{1} << (bit & 63);
+        }
+    }
     mots_.reserve(valeurs_.nombre());
     for (uint16_t i = 0; i < valeurs_.nombre(); ++i) {
         uint64_t mot = 0;

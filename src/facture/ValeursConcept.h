@@ -1,6 +1,7 @@
 // A CCAM concept's values at a date as the rules ask them: the list, and whether a code
 // is among them. Values of seven bytes or fewer are held as one word each too, so that the
-// question compares words; a concept with a longer value answers from its list.
+// question compares words; a concept with a longer value answers from its list. The
+// one-byte values, what most codes asked are (admission, act type, exoneration), are bits too.
 #pragma once
 
 #include <cstdint>
@@ -16,11 +17,13 @@ public:
     const ListeCodes& liste() const { return valeurs_; }
     // The answer of liste().contient(code). Inline: the rules of every line ask it.
     bool contient(const Code& code) const {
+        if (code.longueur() == 1) return aOctet(code[0]);
         if (mots_.size() != valeurs_.nombre()) return valeurs_.contient(code);
         return parmiMots(code.chaine(), code.longueur());
     }
     // The same for a code read where its column lies.
     bool contient(const VueCode& code) const {
+        if (code.longueur() == 1) return aOctet(code.octets()[0]);
         if (mots_.size() != valeurs_.nombre()) return valeurs_.contient(code.code());
         return parmiMots(code.octets(), code.longueur());
     }
@@ -45,7 +48,14 @@ private:
         return false;
     }
 
+    bool aOctet(char octet) const {
+        const auto bit = static_cast<unsigned char>(octet);
+        return (unOctet_[bit >> 6] >> (bit & 63)) & 1;
+    }
+
     ListeCodes valeurs_;
     // One word per value, or none when a value is longer than a word holds.
     std::vector<uint64_t> mots_;
+    // Bit b set when the one-byte code b is a value.
+    uint64_t unOctet_[4] = {};
 };

@@ -22,6 +22,9 @@ TEST(ValeursConcept, MembershipIsTheListsOneWhateverTheLengths) {
         {{"ABCDEFGH", "2"}, {{"ABCDEFGH", true}, {"ABCDEFG", false}, {"2", true}, {"3", false}, {"", false}}},
         {{}, {{"", false}, {"2", false}, {"ABCDEFGH", false}}},
         {{"", "0"}, {{"", true}, {"0", true}, {"00", false}}},
+        // One-byte values past the seven-bit ones, and a neighbour of each.
+        {{"\xE9", "?", "\xFF"},
+         {{"\xE9", true}, {"\xE8", false}, {"\x69", false}, {"?", true}, {"\x7F", false}, {"\xFF", true}}},
         {{"A", "AB", "ABC"}, {{"A", true}, {"AB", true}, {"ABC", true}, {"B", false}, {"BA", false}, {"ABCD", false}}},
     };
     for (const Cas& c : cas) {
