@@ -247,6 +247,9 @@ uint16_t LectureDonnees::chercherActeDansIndex(const Code& codeActe, Index*& lig
     *recent = ActeRecent();
     recent->mots = MotsCode(codeActe.chaine(), codeActe.longueur());
     recent->ligne = ligne;
+    // An act already read (by an earlier call, most often) is the level its search would
+    // find: kept now, the first question on it needs no second search.
+    if (NiveauActe* lu = ligne->acte(); lu != Index::enChargement()) recent->niveau = lu;
     dernierActe_ = recent;
     return cr;
 }
