@@ -6,11 +6,13 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "facture/AssociationCCAM.h"
 #include "facture/Erreur.h"
 #include "facture/Regles.h"
 #include "facture/Seance.h"
+#include "referentiel/CodeActe.h"
 #include "zone/Booleen.h"
 #include "zone/Code.h"
 #include "zone/Coefficient.h"
@@ -135,11 +137,17 @@ private:
 
     // The exoneration rules of a line ask its codes again and again.
     // They are read where the act's version holds them, for the reader's generation they were read in.
+    // The act's code is kept as its bytes, compared and copied without a string: a session's
+    // rule asks the codes of each of its lines in turn.
     struct CodesExoneration {
         bool lus = false;
         uint32_t generation = 0;
-        Code acte;
+        char acte[CodeActe::kLargeur] = {};
+        size_t longueur = 0;
         Date date;
         VueCodesOctet codes;
+        bool pour(const Code& code, const Date& jour) const {
+            return code.longueur() == longueur && std::memcmp(code.chaine(), acte, longueur) == 0 && jour == date;
+        }
     } derniersCodes_;
 };

@@ -1,6 +1,8 @@
 // The rules on the exoneration of the patient's share (ticket modérateur): the act's
 // exoneration codes read against the concepts of each kind, and the threshold of the
 // practitioner's caisse.
+#include <cstring>
+
 #include "consultation/LectureDonnees.h"
 #include "consultation/PositionsOutreMer.h"
 #include "facture/LigneCCAM.h"
@@ -22,15 +24,18 @@ bool qualifiePourTM(const Code* qualificatifDepense) { return !parmi(qualificati
 
 uint16_t Tarification::codesExoneration(const Code& acte, const Date& date, const VueCodesOctet*& codes) {
     CodesExoneration& derniers = derniersCodes_;
-    if (!derniers.lus || derniers.generation != lecture.generation() || !(derniers.acte == acte) ||
-        !(derniers.date == date)) {
+    if (!derniers.lus || derniers.generation != lecture.generation() || !derniers.pour(acte, date)) {
         derniers.lus = false;
         const uint16_t cr = lecture.rechercherCodesExonerationTM(acte, date, derniers.codes);
         if (cr != 0) return cr;
-        derniers.generation = lecture.generation();
-        derniers.acte = acte;
-        derniers.date = date;
-        derniers.lus = true;
+        // A code longer than an act's is never kept (none is found).
+        if (acte.longueur() <= sizeof derniers.acte) {
+            derniers.generation = lecture.generation();
+            std::memcpy(derniers.acte, acte.chaine(), acte.longueur());
+            derniers.longueur = acte.longueur();
+            derniers.date = date;
+            derniers.lus = true;
+        }
     }
     codes = &derniers.codes;
     tracerRegle("Liste des codes d'exonération TM :");
