@@ -243,7 +243,9 @@ uint16_t SequencesControle::controlerExoActe(LigneCCAM& ligne, Facture& facture,
     const Code* caisse = facture.caissePS.get();
     const Coefficient& taux = ouVide(ligne.tauxRemboursement);
     const Montant& horsForfait = ouVide(ligne.baseHorsForfait);
-    Code sansSeance(Seance::kNonDecidee);
+    // Made only for a line outside any session, which decides for itself alone.
+    Code sansSeance;
+    if (ligne.seance == nullptr) sansSeance = Code(Seance::kNonDecidee);
     Code& seanceExoneree = ligne.seance != nullptr ? ligne.seance->seanceExoneree : sansSeance;
     tracerRegle("LigneCCAM::controlerExoActe >> IN");
     ALaSortie sortie([&] {
