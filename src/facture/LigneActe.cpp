@@ -6,6 +6,40 @@
 #include "facture/Regles.h"
 #include "facture/TraceFacture.h"
 
+namespace {
+
+constexpr size_t kTailleBloc = sizeof(LigneCCAM) > sizeof(LigneActe) ? sizeof(LigneCCAM) : sizeof(LigneActe);
+// Enough for the invoices most hosts send; the lines of a longer one beyond it come and go
+// through the allocator as before.
+constexpr size_t kBlocsGardes = 32;
+
+struct BlocsLibres {
+    void* blocs[kBlocsGardes];
+    size_t nombre = 0;
+    ~BlocsLibres() {
+        while (nombre > 0) ::operator delete(blocs[--nombre]);
+    }
+};
+
+thread_local BlocsLibres blocsLibres;
+
+}  // namespace
+
+void* LigneActe::operator new(size_t taille) {
+    if (taille > kTailleBloc) return ::operator new(taille);
+    BlocsLibres& libres = blocsLibres;
+    return libres.nombre > 0 ? libres.blocs[--libres.nombre] : ::operator new(kTailleBloc);
+}
+
+void LigneActe::operator delete(void* ligne, size_t taille) {
+    if (ligne == nullptr) return;
+    BlocsLibres& libres = blocsLibres;
+    if (taille <= kTailleBloc && libres.nombre < kBlocsGardes)
+        libres.blocs[libres.nombre++] = ligne;
+    else
+        ::operator delete(ligne);
+}
+
 LigneActe::LigneActe(const LigneActe& autre)
     : typeLigne(autre.typeLigne),
       numero(autre.numero),

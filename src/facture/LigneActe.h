@@ -3,6 +3,7 @@
 // forcing indicator and the rules that are no longer verified for it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -33,6 +34,12 @@ public:
     LigneActe(LigneActe&& autre) = default;
     LigneActe& operator=(const LigneActe&) = delete;
     virtual ~LigneActe();
+
+    // Lines of either kind take blocks of one size, which a thread keeps a few dozen of
+    // between invoices: a control makes and frees its lines by the dozen, too many and
+    // too large for the allocator's own cache, which sent each through its slow path.
+    static void* operator new(size_t taille);
+    static void operator delete(void* ligne, size_t taille);
 
     virtual void dump() const;
     virtual void debrayer();
