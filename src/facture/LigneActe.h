@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "facture/Erreur.h"
+#include "facture/ReferencesNonVerifiables.h"
 #include "zone/Code.h"
 #include "zone/Coefficient.h"
 #include "zone/Date.h"
@@ -87,7 +88,8 @@ public:
     // Whether the list holds the reference, whose hash is given: most rules of a line are
     // not in it, which its signature tells without walking it.
     bool nonVerifiable(const Code& reference, uint64_t hachage) const {
-        return (signature_ & bitSignature(hachage)) != 0 && reglesNonVerifiables_->contient(reference);
+        return (signature_ & ReferencesNonVerifiables::bitSignature(hachage)) != 0 &&
+               reglesNonVerifiables_->contient(reference);
     }
 
     int32_t valeurNumero() const { return numero ? numero->valeur() : 0; }
@@ -122,9 +124,6 @@ protected:
     virtual void signalerRecreation(const ListeCodes&) {}
 
 private:
-    // The bit of the signature a reference's hash sets.
-    static uint64_t bitSignature(uint64_t hachage) { return uint64_t{1} << (hachage >> 58); }
-
     Optionnel<ListeCodes> reglesNonVerifiables_;
     // A bit for each reference of the list, by its hash: 0 while the list is empty.
     uint64_t signature_ = 0;
