@@ -6,6 +6,46 @@
 #include "facture/Regles.h"
 #include "facture/TraceFacture.h"
 
+namespace {
+
+constexpr size_t kTailleBloc = sizeof(LigneCCAM) > sizeof(LigneActe) ? sizeof(LigneCCAM) : sizeof(LigneActe);
+// Enough for the invoices most hosts send; the lines of a longer one beyond it come and go
+// through the allocator as before.
+constexpr size_t kBlocsGardes = 32;
+// Under the address sanitizer none is kept, so that it still sees a line used once freed.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kGarderBlocs = false;
+#else
+constexpr bool kGarderBlocs = true;
+#endif
+
+struct BlocsLibres {
+    void* blocs[kBlocsGardes];
+    size_t nombre = 0;
+    ~BlocsLibres() {
+        while (nombre > 0) ::operator delete(blocs[--nombre]);
+    }
+};
+
+thread_local BlocsLibres blocsLibres;
+
+}  // namespace
+
+void* LigneActe::operator new(size_t taille) {
+    if (!kGarderBlocs || taille > kTailleBloc) return ::operator new(taille);
+    BlocsLibres& libres = blocsLibres;
+    return libres.nombre > 0 ? libres.blocs[--libres.nombre] : ::operator new(kTailleBloc);
+}
+
+void LigneActe::operator delete(void* ligne, size_t taille) {
+    if (ligne == nullptr) return;
+    BlocsLibres& libres = blocsLibres;
+    if (kGarderBlocs && taille <= kTailleBloc && libres.nombre < kBlocsGardes)
+        libres.blocs[libres.nombre++] = ligne;
+    else
+        ::operator delete(ligne);
+}
+
 LigneActe::LigneActe(const LigneActe& autre)
     : typeLigne(autre.typeLigne),
       numero(autre.numero),
@@ -173,7 +213,7 @@ uint16_t LigneActe::ajouterReglesNonVerifiables(const TypeListe<Code>& regles) {
     for (uint16_t i = avant; i < reglesNonVerifiables_->nombre(); ++i) {
         const Code& reference = reglesNonVerifiables_->element(i);
         const uint64_t hachage = ReferencesNonVerifiables::hacher(reference);
-        signature_ |= bitSignature(hachage);
+        signature_ |= ReferencesNonVerifiables::bitSignature(hachage);
         signalerNonVerifiable(reference, hachage);
     }
     return cr;

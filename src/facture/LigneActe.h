@@ -3,10 +3,12 @@
 // forcing indicator and the rules that are no longer verified for it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
 #include "facture/Erreur.h"
+#include "facture/ReferencesNonVerifiables.h"
 #include "zone/Code.h"
 #include "zone/Coefficient.h"
 #include "zone/Date.h"
@@ -33,6 +35,12 @@ public:
     LigneActe(LigneActe&& autre) = default;
     LigneActe& operator=(const LigneActe&) = delete;
     virtual ~LigneActe();
+
+    // Lines of either kind take blocks of one size, which a thread keeps a few dozen of
+    // between invoices: a control makes and frees its lines by the dozen, too many and
+    // too large for the allocator's own cache, which sent each through its slow path.
+    static void* operator new(size_t taille);
+    static void operator delete(void* ligne, size_t taille);
 
     virtual void dump() const;
     virtual void debrayer();
@@ -80,7 +88,8 @@ public:
     // Whether the list holds the reference, whose hash is given: most rules of a line are
     // not in it, which its signature tells without walking it.
     bool nonVerifiable(const Code& reference, uint64_t hachage) const {
-        return (signature_ & bitSignature(hachage)) != 0 && reglesNonVerifiables_->contient(reference);
+        return (signature_ & ReferencesNonVerifiables::bitSignature(hachage)) != 0 &&
+               reglesNonVerifiables_->contient(reference);
     }
 
     int32_t valeurNumero() const { return numero ? numero->valeur() : 0; }
@@ -115,9 +124,6 @@ protected:
     virtual void signalerRecreation(const ListeCodes&) {}
 
 private:
-    // The bit of the signature a reference's hash sets.
-    static uint64_t bitSignature(uint64_t hachage) { return uint64_t{1} << (hachage >> 58); }
-
     Optionnel<ListeCodes> reglesNonVerifiables_;
     // A bit for each reference of the list, by its hash: 0 while the list is empty.
     uint64_t signature_ = 0;

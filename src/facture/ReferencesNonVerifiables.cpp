@@ -32,6 +32,7 @@ void ReferencesNonVerifiables::ajouter(const Code& reference, uint64_t hachage) 
         place.reference = reference;
         place.lignes = 0;
         ++prises_;
+        signature_ |= bitSignature(hachage);
     }
     ++place.lignes;
 }
@@ -43,10 +44,9 @@ void ReferencesNonVerifiables::retirer(const TypeListe<Code>& references) {
     }
 }
 
-bool ReferencesNonVerifiables::contient(const Code& reference, uint64_t hachage) const {
-    if (prises_ == 0) return false;
+uint32_t ReferencesNonVerifiables::lignesDe(const Code& reference, uint64_t hachage) const {
     const Place& place = places_[rang(reference, hachage)];
-    return place.prise && place.lignes > 0;
+    return place.prise ? place.lignes : 0;
 }
 
 size_t ReferencesNonVerifiables::rang(const Code& reference, uint64_t hachage) const {
@@ -62,8 +62,10 @@ void ReferencesNonVerifiables::agrandir() {
     std::vector<Place> anciennes(places_.size() < kPlacesMin ? kPlacesMin : 2 * places_.size());
     anciennes.swap(places_);
     prises_ = 0;
+    signature_ = 0;
     for (Place& ancienne : anciennes) {
         if (!ancienne.prise || ancienne.lignes == 0) continue;
+        signature_ |= bitSignature(ancienne.hachage);
         places_[rang(ancienne.reference, ancienne.hachage)] = std::move(ancienne);
         ++prises_;
     }

@@ -26,9 +26,15 @@ public:
     void retirer(const TypeListe<Code>& references);
     // Some line of the group holds it.
     bool contient(const Code& reference) const { return contient(reference, hacher(reference)); }
-    // The same with the reference's hash known: a rule's is kept for the call.
-    bool contient(const Code& reference, uint64_t hachage) const;
+    // The same with the reference's hash known: a rule's is kept for the call. Inline: the
+    // rules of an association ask it by the hundred, nearly always of a reference no line
+    // holds, which the signature tells without a probe.
+    bool contient(const Code& reference, uint64_t hachage) const {
+        return (signature_ & bitSignature(hachage)) != 0 && lignesDe(reference, hachage) > 0;
+    }
     static uint64_t hacher(const Code& reference);
+    // The bit a reference's hash sets in a signature of references.
+    static uint64_t bitSignature(uint64_t hachage) { return uint64_t{1} << (hachage >> 58); }
 
 private:
     // Open addressing on the reference's hash: every rule of every line asks the group,
@@ -42,8 +48,12 @@ private:
     };
     // The place that holds the reference, or the free one where it would go.
     size_t rang(const Code& reference, uint64_t hachage) const;
+    // The lines that hold the reference.
+    uint32_t lignesDe(const Code& reference, uint64_t hachage) const;
     void agrandir();
 
     std::vector<Place> places_;  // a power of two of them, at most half taken
     size_t prises_ = 0;
+    // A bit for each reference of the places, by its hash: 0 while none is taken.
+    uint64_t signature_ = 0;
 };
