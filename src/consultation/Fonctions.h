@@ -12,6 +12,7 @@
 #include "zone/Code.h"
 #include "zone/ControleurZone.h"
 #include "zone/Date.h"
+#include "zone/EnLigne.h"
 #include "zone/Nombre.h"
 #include "zone/Optionnel.h"
 #include "zone/Texte.h"
@@ -55,30 +56,26 @@ protected:
     // is built right there; a value of a derived type is kept as a T.
     template <class T>
     bool lireChamp(uint16_t& cr, T& resultat) {
-        ChampLu champ;
-        if (lireCalme(cr, champ)) return construire(cr, champ, resultat);
-        ValeurChamp valeur;
-        return lireValeur(cr, valeur) && (valeur.donner(resultat) || convertir(cr, valeur, resultat));
+        const ChampLu* champ = champPret(cr);
+        if constexpr (ValeurChamp::codeType<T>() != TYPE_AUCUN) {
+            if (champ != nullptr && champ->type == ValeurChamp::codeType<T>()) {
+                resultat = ValeurChamp::construireType<T>(champ->octets, champ->longueur);
+                return true;
+            }
+        }
+        return lireAutrement(cr, champ, resultat);
     }
     // The same into an optional value, left absent when no field is given.
     template <class T>
     void lireChamp(uint16_t& cr, Optionnel<T>& resultat) {
-        ChampLu champ;
-        if (lireCalme(cr, champ)) {
-            if constexpr (ValeurChamp::codeType<T>() != TYPE_AUCUN) {
-                if (champ.type == ValeurChamp::codeType<T>()) {
-                    ValeurChamp::construireDans(resultat, champ.octets, champ.longueur);
-                    return;
-                }
+        const ChampLu* champ = champPret(cr);
+        if constexpr (ValeurChamp::codeType<T>() != TYPE_AUCUN) {
+            if (champ != nullptr && champ->type == ValeurChamp::codeType<T>()) {
+                ValeurChamp::construireDans(resultat, champ->octets, champ->longueur);
+                return;
             }
-            ValeurChamp valeur;
-            if (noter(champ, valeur) && convertir(cr, valeur, resultat.emplace())) return;
-            resultat.reset();
-            return;
         }
-        ValeurChamp valeur;
-        if (lireValeur(cr, valeur) && (valeur.donner(resultat) || convertir(cr, valeur, resultat.emplace()))) return;
-        resultat.reset();
+        lireAutrement(cr, champ, resultat);
     }
     // Reads and checks `nombre` fields whose values nobody needs.
     void ignorerChamps(uint16_t& cr, uint16_t nombre);
@@ -117,6 +114,42 @@ protected:
 private:
     // True when the controller gave a value.
     bool lireValeur(uint16_t& cr, ValeurChamp& valeur);
+    // While the walk writes no line, the next field when it was checked ahead with its group:
+    // most fields, handed out here with nothing around. Null, reading nothing, otherwise.
+    const ChampLu* champPret(uint16_t& cr) {
+        if (cr != 0 || !controleur || !ControleurZone::estCalme()) return nullptr;
+        return controleur->prendrePret();
+    }
+    // lireChamp for a field of another type than T (`champ`, already taken), or not checked
+    // ahead (null: read here, bare or traced).
+    template <class T>
+    HORS_LIGNE bool lireAutrement(uint16_t& cr, const ChampLu* champ, T& resultat) {
+        if (champ != nullptr) return construire(cr, *champ, resultat);
+        ChampLu lu;
+        if (lireCalme(cr, lu)) return construire(cr, lu, resultat);
+        ValeurChamp valeur;
+        return lireValeur(cr, valeur) && (valeur.donner(resultat) || convertir(cr, valeur, resultat));
+    }
+    template <class T>
+    HORS_LIGNE void lireAutrement(uint16_t& cr, const ChampLu* champ, Optionnel<T>& resultat) {
+        ChampLu lu;
+        if (champ == nullptr && lireCalme(cr, lu)) champ = &lu;
+        if (champ != nullptr) {
+            if constexpr (ValeurChamp::codeType<T>() != TYPE_AUCUN) {
+                if (champ->type == ValeurChamp::codeType<T>()) {
+                    ValeurChamp::construireDans(resultat, champ->octets, champ->longueur);
+                    return;
+                }
+            }
+            ValeurChamp valeur;
+            if (noter(*champ, valeur) && convertir(cr, valeur, resultat.emplace())) return;
+            resultat.reset();
+            return;
+        }
+        ValeurChamp valeur;
+        if (lireValeur(cr, valeur) && (valeur.donner(resultat) || convertir(cr, valeur, resultat.emplace()))) return;
+        resultat.reset();
+    }
     // While the walk writes no line, the next field's bytes bare (a type code of none when
     // no field is given), and true; false, reading nothing, when the walk is traced.
     bool lireCalme(uint16_t& cr, ChampLu& champ) {
