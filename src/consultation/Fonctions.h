@@ -10,6 +10,7 @@
 
 #include "zone/Champ.h"
 #include "zone/Code.h"
+#include "zone/Coefficient.h"
 #include "zone/ControleurZone.h"
 #include "zone/Date.h"
 #include "zone/EnLigne.h"
@@ -141,6 +142,8 @@ private:
                     return;
                 }
             }
+            if (construireAutre<T>(*champ, [&resultat](auto... arguments) { resultat.emplace(arguments...); }))
+                return;
             ValeurChamp valeur;
             if (noter(*champ, valeur) && convertir(cr, valeur, resultat.emplace())) return;
             resultat.reset();
@@ -166,8 +169,27 @@ private:
                 return true;
             }
         }
+        if (construireAutre<T>(champ, [&resultat](auto... arguments) { resultat = T(arguments...); })) return true;
         ValeurChamp valeur;
         return noter(champ, valeur) && convertir(cr, valeur, resultat);
+    }
+    // A bare field of another type than T's, built as the conversion through its value would
+    // build it, without that value: a code's or a text's characters are its byte form, and a
+    // coefficient is read with its field type's decimals. False when the conversion is needed.
+    template <class T, class Faire>
+    static bool construireAutre(const ChampLu& champ, Faire&& faire) {
+        if constexpr (std::is_same<T, Coefficient>::value) {
+            if (champ.type != TYPE_COEFFICIENT && champ.type != TYPE_COEFFICIENT_TAUX) return false;
+            faire(champ.octets, size_t{champ.longueur}, ValeurChamp::decimales(champ.type));
+            return true;
+        } else if constexpr (std::is_constructible<T, const uint8_t*, size_t>::value) {
+            uint32_t longueur = 0;
+            if ((champ.type != TYPE_CODE && champ.type != TYPE_TEXTE) || !caracteres(champ, longueur)) return false;
+            faire(champ.octets, size_t{longueur});
+            return true;
+        } else {
+            return false;
+        }
     }
     // The characters a bare text or code field gives as a text (a text stops at its first
     // NUL byte, a code holds none): false for a field of another type.
