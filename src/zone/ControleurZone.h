@@ -46,8 +46,17 @@ public:
         return 0;
     }
     // The next field when it was checked ahead, handed out as extraireChamp(ChampLu&) would;
-    // null, reading nothing, when it was not. Valid until the next field is read.
-    const ChampLu* prendrePret() { return pret_ == nombrePrets_ ? nullptr : &donnerPret(); }
+    // null, reading nothing, when it was not. A group already placed and not read yet (the
+    // handlers place each group before its fields) has its fields checked here. Valid until
+    // the next field is read.
+    const ChampLu* prendrePret() {
+        if (pret_ == nombrePrets_) {
+            if (groupeCourant_ == nullptr || indexChamp_ != 0) return nullptr;
+            preparerGroupe();
+            if (pret_ == nombrePrets_) return nullptr;
+        }
+        return &donnerPret();
+    }
     // The same, checked but not converted: a pointer into the input buffer.
     uint16_t extraireChamp(uint16_t& groupe, uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur);
     // The number of the group whose fields come next. A handler asks it again and again of a
