@@ -25,6 +25,7 @@ bool Fonctions::lireValeur(uint16_t& cr, ValeurChamp& valeur) {
 
 void Fonctions::ignorerChamps(uint16_t& cr, uint16_t nombre) {
     for (uint16_t i = 0; cr == 0 && i < nombre; ++i) {
+        if (champPret(cr) != nullptr) continue;
         ChampLu champ;
         if (lireCalme(cr, champ)) continue;
         ValeurChamp valeur;

@@ -10,8 +10,10 @@
 
 #include "zone/Champ.h"
 #include "zone/Code.h"
+#include "zone/Coefficient.h"
 #include "zone/ControleurZone.h"
 #include "zone/Date.h"
+#include "zone/EnLigne.h"
 #include "zone/Nombre.h"
 #include "zone/Optionnel.h"
 #include "zone/Texte.h"
@@ -55,30 +57,26 @@ protected:
     // is built right there; a value of a derived type is kept as a T.
     template <class T>
     bool lireChamp(uint16_t& cr, T& resultat) {
-        ChampLu champ;
-        if (lireCalme(cr, champ)) return construire(cr, champ, resultat);
-        ValeurChamp valeur;
-        return lireValeur(cr, valeur) && (valeur.donner(resultat) || convertir(cr, valeur, resultat));
+        const ChampLu* champ = champPret(cr);
+        if constexpr (ValeurChamp::codeType<T>() != TYPE_AUCUN) {
+            if (champ != nullptr && champ->type == ValeurChamp::codeType<T>()) {
+                resultat = ValeurChamp::construireType<T>(champ->octets, champ->longueur);
+                return true;
+            }
+        }
+        return lireAutrement(cr, champ, resultat);
     }
     // The same into an optional value, left absent when no field is given.
     template <class T>
     void lireChamp(uint16_t& cr, Optionnel<T>& resultat) {
-        ChampLu champ;
-        if (lireCalme(cr, champ)) {
-            if constexpr (ValeurChamp::codeType<T>() != TYPE_AUCUN) {
-                if (champ.type == ValeurChamp::codeType<T>()) {
-                    ValeurChamp::construireDans(resultat, champ.octets, champ.longueur);
-                    return;
-                }
+        const ChampLu* champ = champPret(cr);
+        if constexpr (ValeurChamp::codeType<T>() != TYPE_AUCUN) {
+            if (champ != nullptr && champ->type == ValeurChamp::codeType<T>()) {
+                ValeurChamp::construireDans(resultat, champ->octets, champ->longueur);
+                return;
             }
-            ValeurChamp valeur;
-            if (noter(champ, valeur) && convertir(cr, valeur, resultat.emplace())) return;
-            resultat.reset();
-            return;
         }
-        ValeurChamp valeur;
-        if (lireValeur(cr, valeur) && (valeur.donner(resultat) || convertir(cr, valeur, resultat.emplace()))) return;
-        resultat.reset();
+        lireAutrement(cr, champ, resultat);
     }
     // Reads and checks `nombre` fields whose values nobody needs.
     void ignorerChamps(uint16_t& cr, uint16_t nombre);
@@ -117,6 +115,44 @@ protected:
 private:
     // True when the controller gave a value.
     bool lireValeur(uint16_t& cr, ValeurChamp& valeur);
+    // While the walk writes no line, the next field when it was checked ahead with its group:
+    // most fields, handed out here with nothing around. Null, reading nothing, otherwise.
+    const ChampLu* champPret(uint16_t& cr) {
+        if (cr != 0 || !controleur || !ControleurZone::estCalme()) return nullptr;
+        return controleur->prendrePret();
+    }
+    // lireChamp for a field of another type than T (`champ`, already taken), or not checked
+    // ahead (null: read here, bare or traced).
+    template <class T>
+    HORS_LIGNE bool lireAutrement(uint16_t& cr, const ChampLu* champ, T& resultat) {
+        if (champ != nullptr) return construire(cr, *champ, resultat);
+        ChampLu lu;
+        if (lireCalme(cr, lu)) return construire(cr, lu, resultat);
+        ValeurChamp valeur;
+        return lireValeur(cr, valeur) && (valeur.donner(resultat) || convertir(cr, valeur, resultat));
+    }
+    template <class T>
+    HORS_LIGNE void lireAutrement(uint16_t& cr, const ChampLu* champ, Optionnel<T>& resultat) {
+        ChampLu lu;
+        if (champ == nullptr && lireCalme(cr, lu)) champ = &lu;
+        if (champ != nullptr) {
+            if constexpr (ValeurChamp::codeType<T>() != TYPE_AUCUN) {
+                if (champ->type == ValeurChamp::codeType<T>()) {
+                    ValeurChamp::construireDans(resultat, champ->octets, champ->longueur);
+                    return;
+                }
+            }
+            if (construireAutre<T>(*champ, [&resultat](auto... arguments) { resultat.emplace(arguments...); }))
+                return;
+            ValeurChamp valeur;
+            if (noter(*champ, valeur) && convertir(cr, valeur, resultat.emplace())) return;
+            resultat.reset();
+            return;
+        }
+        ValeurChamp valeur;
+        if (lireValeur(cr, valeur) && (valeur.donner(resultat) || convertir(cr, valeur, resultat.emplace()))) return;
+        resultat.reset();
+    }
     // While the walk writes no line, the next field's bytes bare (a type code of none when
     // no field is given), and true; false, reading nothing, when the walk is traced.
     bool lireCalme(uint16_t& cr, ChampLu& champ) {
@@ -133,8 +169,27 @@ private:
                 return true;
             }
         }
+        if (construireAutre<T>(champ, [&resultat](auto... arguments) { resultat = T(arguments...); })) return true;
         ValeurChamp valeur;
         return noter(champ, valeur) && convertir(cr, valeur, resultat);
+    }
+    // A bare field of another type than T's, built as the conversion through its value would
+    // build it, without that value: a code's or a text's characters are its byte form, and a
+    // coefficient is read with its field type's decimals. False when the conversion is needed.
+    template <class T, class Faire>
+    static bool construireAutre(const ChampLu& champ, Faire&& faire) {
+        if constexpr (std::is_same<T, Coefficient>::value) {
+            if (champ.type != TYPE_COEFFICIENT && champ.type != TYPE_COEFFICIENT_TAUX) return false;
+            faire(champ.octets, size_t{champ.longueur}, ValeurChamp::decimales(champ.type));
+            return true;
+        } else if constexpr (std::is_constructible<T, const uint8_t*, size_t>::value) {
+            uint32_t longueur = 0;
+            if ((champ.type != TYPE_CODE && champ.type != TYPE_TEXTE) || !caracteres(champ, longueur)) return false;
+            faire(champ.octets, size_t{longueur});
+            return true;
+        } else {
+            return false;
+        }
     }
     // The characters a bare text or code field gives as a text (a text stops at its first
     // NUL byte, a code holds none): false for a field of another type.

@@ -59,9 +59,10 @@ void formeTexte(const Texte& texte, FormeOctets& forme) {
     forme.longueur = static_cast<uint32_t>(texte.longueur());
 }
 
-template <class T>
-void ouDefaut(Optionnel<T>& valeur, const char* defaut) {
-    if (!valeur) valeur.emplace(defaut);
+// A code the line leaves out takes its default, a literal of digits: built at its known length.
+template <size_t N>
+void ouDefaut(Optionnel<Code>& valeur, const char (&defaut)[N]) {
+    if (!valeur) valeur.emplace(reinterpret_cast<const uint8_t*>(defaut), N - 1, Code::verifie);
 }
 
 }  // namespace

@@ -45,10 +45,39 @@ const uint8_t* premierRefuse(const uint8_t* octets, uint32_t n, Test accepte) {
 
 bool estCode(const uint8_t* octets, uint32_t n) { return premierRefuse(octets, n, estCaractereCode) == nullptr; }
 
+// Whether every byte is of one of the classes: one load and one test a byte.
+bool tousDans(const uint8_t* octets, uint32_t n, uint8_t classes) {
+    for (uint32_t i = 0; i < n; ++i)
+        if ((kClasses.classe[octets[i]] & classes) == 0) return false;
+    return true;
+}
+
 }  // namespace
 
 Champ::Champ(uint32_t format_, uint32_t type_, uint16_t minimum, uint16_t maximum, const ListeCodes& valeurs)
-    : format(format_), type(type_), tailleMinimale(minimum), tailleMaximale(maximum), valeursAutorisees(valeurs) {}
+    : format(format_), type(type_), tailleMinimale(minimum), tailleMaximale(maximum), valeursAutorisees(valeurs) {
+    regler();
+}
+
+void Champ::regler() {
+    reglage_ = Reglage();
+    reglage_.videAccepte = accepteVide();
+    const bool formatSimple = format == FORMAT_ALPHANUMERIQUE || format == FORMAT_NUMERIQUE ||
+                              format == FORMAT_VALEURS || format == FORMAT_LIBRE;
+    reglage_.simple = formatSimple && valeursAutorisees.nombre() == 0 && type < TYPE_AUCUN && type != TYPE_BOOLEEN;
+    if (!reglage_.simple) return;
+    reglage_.minimum = tailleMinimale;
+    reglage_.maximum = tailleMaximale > 0 ? tailleMaximale : UINT32_MAX;
+    if (format == FORMAT_ALPHANUMERIQUE || format == FORMAT_VALEURS) reglage_.reduction = kBlancsFinaux;
+    if (format == FORMAT_NUMERIQUE) {
+        reglage_.reduction = kZerosInitiaux;
+        reglage_.classesEnvoye = kChiffre;
+    }
+    // A code keeps to digits and capitals once reduced: digits already are; an alphanumeric
+    // field's reduced bytes are checked once, its trailing blanks being all it may hold besides.
+    if (type == TYPE_CODE && format != FORMAT_NUMERIQUE) reglage_.classesReduit = kChiffre | kMajuscule;
+    else if (format == FORMAT_ALPHANUMERIQUE) reglage_.classesReduit = kChiffre | kMajuscule | kBlanc;
+}
 
 // Every field passes here once: inline in the conversion.
 EN_LIGNE void Champ::reduireOctets(const uint8_t*& octets, uint32_t& n, bool detail) const {
@@ -202,8 +231,20 @@ uint16_t Champ::preparer(const uint8_t*& octets, uint32_t& n) const {
 }
 
 EN_LIGNE bool Champ::accepte(const uint8_t*& octets, uint32_t& n) const {
-    if (n == 0 && accepteVide()) return true;
-    return verifier(octets, n, false, true) == 0 && verifierType(octets, n, false, true) == 0;
+    const Reglage& r = reglage_;
+    if (n == 0 && r.videAccepte) return true;
+    if (!r.simple) return verifier(octets, n, false, true) == 0 && verifierType(octets, n, false, true) == 0;
+    if (n < r.minimum || n > r.maximum) return false;
+    if (r.classesEnvoye != 0 && !tousDans(octets, n, r.classesEnvoye)) return false;
+    if (r.reduction == kBlancsFinaux) {
+        while (n > 0 && octets[n - 1] == ' ') --n;
+    } else if (r.reduction == kZerosInitiaux) {
+        while (n > 1 && octets[0] == '0') {
+            ++octets;
+            --n;
+        }
+    }
+    return r.classesReduit == 0 || tousDans(octets, n, r.classesReduit);
 }
 
 uint16_t Champ::constructionImpossible(uint8_t type) {

@@ -26,6 +26,10 @@ public:
     Champ(uint32_t format, uint32_t type, uint16_t tailleMinimale, uint16_t tailleMaximale,
           const ListeCodes& valeurs);
 
+    // Once the description is complete (by the constructor, by its group when it fills one):
+    // what accepte decides from the description alone, so that it runs only the checks left.
+    void regler();
+
     // 0x9000 for a field that fails its description (the caller adds the field rank).
     uint16_t controler(const uint8_t* octets, uint32_t n) const;
     void reduire(const uint8_t*& octets, uint32_t& n) const;
@@ -38,7 +42,8 @@ public:
     // detail line is written.
     uint16_t preparer(const uint8_t*& octets, uint32_t& n) const;
     // preparer without its error lines: whether the field passes, its bytes reduced in place;
-    // an empty field its description accepts passes without the steps.
+    // an empty field its description accepts passes without the steps, and a plain description
+    // runs only the checks regler left it.
     // A look ahead, so that a field refused is refused again, with its line, when its turn comes.
     // Inline where it is defined, with the group check that uses it (ControleurZone::preparerGroupe).
     bool accepte(const uint8_t*& octets, uint32_t& n) const;
@@ -69,6 +74,20 @@ public:
     static uint16_t constructionImpossible(uint8_t type);
 
 private:
+    // accepte's checks as regler made them. A description that is not plain (a date, allowed
+    // values, a yes/no or unknown code, or regler not run) goes through the steps.
+    enum Reduction : uint8_t { kSansReduction, kBlancsFinaux, kZerosInitiaux };
+    struct Reglage {
+        bool simple = false;
+        bool videAccepte = false;
+        Reduction reduction = kSansReduction;
+        uint8_t classesEnvoye = 0;   // classes every byte sent must be in; 0: any byte
+        uint8_t classesReduit = 0;   // the same for the reduced bytes
+        uint32_t minimum = 0;
+        uint32_t maximum = 0;
+    };
+    Reglage reglage_;
+
     // The steps, their detail lines written when `detail` says so, their error lines unless `muet`.
     uint16_t verifier(const uint8_t* octets, uint32_t n, bool detail, bool muet) const;
     void reduireOctets(const uint8_t*& octets, uint32_t& n, bool detail) const;

@@ -126,7 +126,7 @@ uint16_t ControleurZone::extraireChampSeul(ChampLu& champ) {
     if (indexChamp_ == 0) {
         preparerGroupe();
         if (pret_ < nombrePrets_) {
-            donnerPret(champ);
+            champ = donnerPret();
             return 0;
         }
     }

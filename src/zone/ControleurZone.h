@@ -42,8 +42,20 @@ public:
     // one by one, so that each fault is found, and its line written, at its own turn.
     uint16_t extraireChamp(ChampLu& champ) {
         if (pret_ == nombrePrets_) return extraireChampSeul(champ);
-        donnerPret(champ);
+        champ = donnerPret();
         return 0;
+    }
+    // The next field when it was checked ahead, handed out as extraireChamp(ChampLu&) would;
+    // null, reading nothing, when it was not. A group already placed and not read yet (the
+    // handlers place each group before its fields) has its fields checked here. Valid until
+    // the next field is read.
+    const ChampLu* prendrePret() {
+        if (pret_ == nombrePrets_) {
+            if (groupeCourant_ == nullptr || indexChamp_ != 0) return nullptr;
+            preparerGroupe();
+            if (pret_ == nombrePrets_) return nullptr;
+        }
+        return &donnerPret();
     }
     // The same, checked but not converted: a pointer into the input buffer.
     uint16_t extraireChamp(uint16_t& groupe, uint16_t& numero, const uint8_t*& donnees, uint32_t& longueur);
@@ -75,9 +87,8 @@ private:
     static constexpr uint16_t kPrets = 16;
 
     // The next field checked ahead, the cursor moved past it as a read one by one moves it.
-    void donnerPret(ChampLu& champ) {
+    const ChampLu& donnerPret() {
         const ChampPret& pret = prets_[pret_++];
-        champ = pret.lu;
         zone_.debutChamp = pret.debut;
         zone_.enteteChamp = 1;
         zone_.longueurChamp = pret.longueurZone;
@@ -85,6 +96,7 @@ private:
         ++zone_.numeroChampZone;
         indexChamp_ = pret.indexApres;
         if (indexChamp_ == 0) groupeCourant_ = nullptr;
+        return pret.lu;
     }
     // extraireChamp(ChampLu&) with nothing checked ahead: checks the group's fields at its first read.
     uint16_t extraireChampSeul(ChampLu& champ);

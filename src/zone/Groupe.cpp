@@ -27,6 +27,7 @@ uint16_t Groupe::ajouterChamp(uint32_t format, uint32_t type, uint16_t tailleMin
     champ.valeursAutorisees.vider();
     for (uint16_t i = 0; i < valeurs.nombre(); ++i)
         if (champ.valeursAutorisees.ajouter(valeurs.element(i)) != 0) return KPX_CR_CONSTRUCTION;
+    champ.regler();
     ++nombreChamps_;
     return 0;
 }

@@ -111,6 +111,8 @@ public:
         if constexpr (std::is_same<T, Montant>::value) return TYPE_MONTANT;
         return TYPE_AUCUN;
     }
+    // The decimals a coefficient field's type code reads with.
+    static uint8_t decimales(uint8_t type) { return type == TYPE_COEFFICIENT ? 3 : 2; }
     // The value of a field of type T from its checked bytes; a code's passed the code check.
     template <class T>
     static T construireType(const uint8_t* octets, uint32_t n) {
@@ -132,8 +134,8 @@ private:
             case TYPE_DATE: construire<Date>(octets_, longueur_); break;
             case TYPE_NOMBRE: construire<Nombre>(octets_, longueur_); break;
             case TYPE_MONTANT: construire<Montant>(octets_, longueur_); break;
-            case TYPE_COEFFICIENT: construire<Coefficient>(octets_, longueur_, 3); break;
-            case TYPE_COEFFICIENT_TAUX: construire<Coefficient>(octets_, longueur_, 2); break;
+            case TYPE_COEFFICIENT:
+            case TYPE_COEFFICIENT_TAUX: construire<Coefficient>(octets_, longueur_, decimales(type_)); break;
             default: break;
         }
     }

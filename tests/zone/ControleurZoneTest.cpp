@@ -488,3 +488,43 @@ TEST(ControleurZone, TheQuietWalkReadsAsTheTracedOne) {
         }
     }
 }
+
+// A group's fields checked together take from each description only the checks it needs: for
+// every description, plain or not, a field checked ahead gives the code and value of its steps.
+TEST(ControleurZone, AFieldCheckedAheadGivesWhatItsStepsGive) {
+    ListeCodes aucune, uneValeur, valeurVide;
+    uneValeur.ajouter(Code("AB"));
+    valeurVide.ajouter(Code(""));
+    std::vector<Champ> descriptions;
+    for (uint32_t format = 0; format <= FORMAT_LIBRE + 1; ++format)
+        for (uint32_t type = 0; type <= TYPE_AUCUN + 1; ++type)
+            for (uint16_t minimum : {0, 2})
+                for (uint16_t maximum : {0, 3})
+                    for (const ListeCodes* liste : {&aucune, &uneValeur, &valeurVide})
+                        descriptions.emplace_back(format, type, minimum, maximum, *liste);
+    const std::vector<std::string> entrees = {"",    " ",   "0", "007", "000",      "AB",      "AB  ", "A B", " AB",
+                                              "ab",  "12a", "O", "N ",  "20240101", "1234567", std::string("A\0B", 3),
+                                              "\xE9"};
+    for (const Champ& description : descriptions) {
+        Arbre arbre;
+        SuperGroupe racine{17, "F", 2};
+        racine.ajouterFils(arbre.groupe(3001, {description, champ(FORMAT_LIBRE, TYPE_TEXTE)}), 1, 1);
+        racine.ajouterFils(arbre.groupe(3002, {champ(FORMAT_LIBRE, TYPE_TEXTE)}), 1, 1);
+        for (const auto& entree : entrees) {
+            // Neither the last field of its group nor of the zone: it is checked ahead.
+            const Octets octets = zone({{3001, {entree, "x"}}, {3002, {"y"}}});
+            NiveauTrace::niveauEcrit.store(0);
+            Lecture ensemble(octets, racine);
+            const auto brut = lireBrut(ensemble, 1);
+            Lecture seul(octets, racine);
+            const auto attendu = lire(seul, 1);
+            NiveauTrace::oublier();
+            ASSERT_EQ(brut.size(), 1u);
+            ASSERT_EQ(attendu.size(), 1u);
+            const std::string quoi = std::to_string(description.format) + " " + std::to_string(description.type) +
+                                     " [" + entree + "]";
+            EXPECT_EQ(brut[0].cr, attendu[0].cr) << quoi;
+            EXPECT_EQ(brut[0].valeur, attendu[0].valeur) << quoi;
+        }
+    }
+}
