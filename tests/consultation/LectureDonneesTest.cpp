@@ -8,7 +8,6 @@
 #include "consultation/ReferentielDeRequetes.h"
 #include "kpxbuild/TraceDetailCapturee.h"
 #include "referentiel/lignes/Index.h"
-#include "zone/ListeCodes.h"
 
 using requetes::d;
 
@@ -349,64 +348,6 @@ TEST_F(LectureDonneesTest, KeptDescentsFollowTheWritersNewVersions) {
     EXPECT_EQ(code, "2");
     ASSERT_EQ(lecture.rechercherNombreActeAssociation(d(2012, 1, 1), actes), 0);
     EXPECT_EQ(actes.valeur(), 6);
-}
-
-// Each membership form answers as its list form's contient(), with its code and trace lines.
-TEST_F(LectureDonneesTest, MembershipFormsAnswerAsTheirListsAndTraceAlike) {
-    enum Liste { natures, activites, phases };
-    const struct {
-        Liste liste;
-        const char* acte;
-        const char* activite;
-        const char* valeur;
-        uint16_t cr;
-        bool present;
-    } cas[] = {
-        {natures, "BBBB002", "", "30", 0, true},
-        {natures, "BBBB002", "", "10 ", 0, false},
-        {natures, "BBBB002", "", "", 0, false},
-        {natures, "CCCC00300000", "", "AS", 0, true},
-        {natures, "ZZZZ999", "", "AS", KPX_CR_ELEMENT_ABSENT, false},
-        {activites, "BBBB002", "", "4", 0, true},
-        {activites, "BBBB002", "", "2", 0, false},
-        {activites, "BBBB002", "", "", 0, false},
-        {activites, "BBBB002", "", "14", 0, false},
-        {phases, "BBBB002", "1", "1", 0, true},
-        {phases, "BBBB002", "4", "0", 0, false},
-        {phases, "BBBB002", "1", "01", 0, false},
-        {phases, "BBBB002", "9", "0", KPX_CR_ELEMENT_ABSENT, false},
-    };
-    // Read first: the first query on an act also traces its reading.
-    NiveauActe* lu = nullptr;
-    ASSERT_EQ(lecture.chercherActe("BBBB002", lu), 0);
-    ASSERT_EQ(lecture.chercherActe("CCCC00300000", lu), 0);
-    TraceDetailCapturee trace;
-    for (const auto& c : cas) {
-        const Code valeur(c.valeur);
-        ListeCodes liste;
-        Booleen present(true);
-        uint16_t crListe = 0;
-        uint16_t crPresence = 0;
-        trace.effacer();
-        switch (c.liste) {
-            case natures: crListe = lecture.rechercherNaturesAssurance(c.acte, liste); break;
-            case activites: crListe = lecture.rechercherActivites(c.acte, liste); break;
-            case phases: crListe = lecture.rechercherPhasesDeTraitement(c.acte, c.activite, liste); break;
-        }
-        const std::vector<std::string> lignesListe = trace.lignes();
-        trace.effacer();
-        switch (c.liste) {
-            case natures: crPresence = lecture.contientNatureAssurance(c.acte, valeur, present); break;
-            case activites: crPresence = lecture.contientActivite(c.acte, valeur, present); break;
-            case phases: crPresence = lecture.contientPhase(c.acte, c.activite, valeur, present); break;
-        }
-        const std::string quoi = std::string(c.acte) + " " + c.activite + " " + c.valeur;
-        EXPECT_EQ(crListe, c.cr) << quoi;
-        EXPECT_EQ(crPresence, c.cr) << quoi;
-        EXPECT_EQ(liste.contient(valeur), c.present) << quoi;
-        EXPECT_EQ(present.valeur(), c.present) << quoi;
-        EXPECT_EQ(trace.lignes(), lignesListe) << quoi;
-    }
 }
 
 // Three hundred acts, more than the first slots hold: each is still found as itself, in any

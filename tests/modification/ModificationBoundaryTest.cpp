@@ -84,6 +84,10 @@ void derouler(HoteModifiable& h, const std::vector<Etape>& etapes) {
 }
 
 const std::vector<GroupeEntree> kPrix = {A("AHQP001"), Ac("1"), Ph(""), Ctx("1", "1")};
+// The grouping codes of the sample, as listed where no local one is in force.
+const char* const kRegroupements =
+    "3118:ADA,Actes d'anesthésie|3118:ADC,Actes de chirurgie|3118:ADE,Actes d'échographie|3118:ADI,Actes "
+    "d'imagerie|3118:ATM,Actes techniques médicaux|3118:PDT,Prothèses dentaires|3118:SDE,Soins dentaires";
 std::vector<GroupeEntree> nouveauPrix(const char* acte, const char* prix) {
     return {A(acte), Ac("1"), Ph(""), Montant(prix), Ctx("1", "1")};
 }
@@ -135,6 +139,7 @@ TEST(ModificationBoundary, EachFunctionChangesWhatConsultationShowsFromItsDateUn
             {'M', "TB13_1", "20250101", {Regroupement("ADA"), Libelle("Double")}, "#D008"},
             {'M', "TB13_1", "20250101", {Regroupement("KC"), Libelle("Nature")}, "#D009"},
             {'M', "TB13_1", "20250101", {Regroupement("ADZ"), Libelle("Actes locaux")}, "ok"},
+            {'C', "TB13_1", "20241231", {}, kRegroupements},
             {'C',
              "TB13_1",
              "20250101",
@@ -143,6 +148,7 @@ TEST(ModificationBoundary, EachFunctionChangesWhatConsultationShowsFromItsDateUn
              "d'imagerie|3118:ADZ,Actes locaux|3130:202501010000|3118:ATM,Actes techniques médicaux|3118:PDT,Prothèses "
              "dentaires|3118:SDE,Soins dentaires"},
             {'A', "TB13_1", nullptr, {}, "ok"},
+            {'C', "TB13_1", "20250101", {}, kRegroupements},
             {'A', "TB13_1", nullptr, {}, "#D005"},
             // Dated tables: a metropolitan caisse changes position 1 only.
             {'M', "TB07_1", "20250101", {Caisse("751"), Montant("13000")}, "ok"},

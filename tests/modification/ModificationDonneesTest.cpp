@@ -262,39 +262,6 @@ TEST_F(ModificationDonneesTest, CancellingOneThresholdReplaysTheOtherPositionsCh
     EXPECT_EQ(referentiel->table(Seuil::kIdentifiant)->nombreLignes(), 3u);
 }
 
-TEST_F(ModificationDonneesTest, AnAddedGroupingCodeIsListedAndLabelledFromItsDateUntilCancelled) {
-    ASSERT_EQ(charger(), 0);
-    const std::string codes = octets(*referentiel, CodeRegroupement::kIdentifiant);
-    const std::string libelles = octets(*referentiel, LibelleCode::kIdentifiant);
-    const std::string listes = octets(*referentiel, Codes::kIdentifiant);
-    ModificationDonnees modification(referentiel.get());
-    ASSERT_EQ(modification.ajouterCodeRegroupement(d(2020, 1, 1), "ADB", "Nouveau code", true), 0);
-    LectureDonnees lecture(referentiel.get());
-    TypeListe<Code> liste;
-    ASSERT_EQ(lecture.rechercherCodesRegroupement(d(2019, 12, 31), liste), 0);
-    EXPECT_EQ(textesDe(liste), (Textes{"ADC"}));
-    ASSERT_EQ(lecture.rechercherCodesRegroupement(d(2020, 1, 1), liste), 0);
-    EXPECT_EQ(textesDe(liste), (Textes{"ADB", "ADC"}));
-    Texte libelle;
-    EXPECT_EQ(lecture.rechercherLibelleCode(Nombre(9), "ADB", libelle), 0);
-    EXPECT_STREQ(libelle.chaine(), "Nouveau code");
-    Date creation;
-    EXPECT_EQ(lecture.rechercherDateCreationCodeRegroupement("ADB", creation), 0);
-    EXPECT_EQ(creation, d(2020, 1, 1));
-    // The activity may then take it.
-    ASSERT_EQ(modification.modifierCodeRegroupement("BBBB002", "4", d(2020, 1, 1), "ADB", true), 0);
-    Code code;
-    EXPECT_EQ(lecture.rechercherCodeRegroupement("BBBB002", "4", d(2020, 1, 1), code), 0);
-    EXPECT_STREQ(code.chaine(), "ADB");
-
-    ASSERT_EQ(modification.annulerNouveauxCodesRegroupement(), 0);
-    EXPECT_EQ(octets(*referentiel, CodeRegroupement::kIdentifiant), codes);
-    EXPECT_EQ(octets(*referentiel, LibelleCode::kIdentifiant), libelles);
-    EXPECT_EQ(octets(*referentiel, Codes::kIdentifiant), listes);
-    EXPECT_EQ(enregistrements(ModificationNouveauCodeRegroupement::kIdentifiant), 0u);
-    EXPECT_EQ(modification.annulerNouveauxCodesRegroupement(), KPX_CR_RIEN_A_ANNULER);
-}
-
 TEST_F(ModificationDonneesTest, StoredRecordsAreReplayedAtLoadAndAtEachActRead) {
     // Supplement first in the file but dated before the price: the act's records are
     // applied by activity, phase and date, not table by table.

@@ -224,17 +224,14 @@ TEST_F(ReglementationTest, RulesOnOneActRecordTheirViolation) {
 
 TEST_F(ReglementationTest, RulesThatAnswerABoolean) {
     Reglementation& r = reglementation;
-    const Code un("1"), zero("0");
+    const Code un("1");
     struct Reponse {
         const char* nom;
         std::function<uint16_t(Booleen&)> regle;
         bool attendu;
     };
+    // Complementary acts and the teeth count are the sample invoices' and the rule functions' cases.
     const std::vector<Reponse> cas = {
-        {"580A complementary", [&](Booleen& b) { return r.appliquerProd580A(Code("CHIR002"), D, b); }, true},
-        {"580A main", [&](Booleen& b) { return r.appliquerProd580A(Code("CHIR001"), D, b); }, false},
-        {"695 two teeth", [&](Booleen& b) { return r.appliquerProd695(Code("DENT001"), un, zero, b); }, true},
-        {"695 00", [&](Booleen& b) { return r.appliquerProd695(Code("DENT001"), un, un, b); }, false},
         {"696 dental", [&](Booleen& b) { return r.appliquerProd696(Code("DENT001"), un, D, b); }, true},
         {"696 not dental", [&](Booleen& b) { return r.appliquerProd696(Code("AAAA001"), un, D, b); }, false},
     };
