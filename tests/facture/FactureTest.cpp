@@ -206,6 +206,25 @@ TEST_F(FactureTest, ForcingIndicatorsCombineThroughTheTable) {
     EXPECT_EQ(decrire(erreurs.element(1)), "PROD510/O/LPROD510/Acte X hors validite/4/B");
 }
 
+// Each pair is answered for itself, the exception's and the priorities' alike, also when two
+// pairs share a slot of the combinations kept for the call.
+TEST_F(FactureTest, EachPairOfIndicatorsCombinesForItself) {
+    struct Cas {
+        const char* nouveau;
+        const char* present;
+        const char* attendu;
+    };
+    const Cas cas[] = {
+        {"A", "R", "A"}, {"A", "2", "2"}, {"A", "R", "A"},  // R below A, 2 above it
+        {"A", "B", "E"}, {"B", "A", "B"}, {"G", "G", "G"},
+    };
+    for (const Cas& c : cas) {
+        const Code* resultat = nullptr;
+        ASSERT_EQ(regles.combinerIndicateurs(Code(c.nouveau), Code(c.present), resultat), 0) << c.nouveau;
+        EXPECT_EQ(texteDe(resultat), std::string(c.attendu)) << c.nouveau << " over " << c.present;
+    }
+}
+
 TEST_F(FactureTest, AViolationMakesItsLinkedRulesUnverifiableForItsLineOnly) {
     Facture facture;
     facture.ajouterLigne(ligneCCAM(1, D, "A1"));

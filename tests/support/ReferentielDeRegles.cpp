@@ -87,10 +87,12 @@ void remplirInformations(ConstructeurReferentiel& c) {
     c.ajouter<ReferenceRegleNonVerifiable>().referenceRegle = cale("RGPROD530", 10);
 
     uint16_t rang = 1;
-    for (char indicateur : {'A', 'B', 'G', 'R', 'S'}) {
+    // In code order. '2' lies 32 bytes from 'R': the pairs (x, 'R') and (x, '2') share a slot of the
+    // recent combinations.
+    for (char indicateur : {'2', 'A', 'B', 'G', 'R', 'S'}) {
         auto& priorite = c.ajouter<PrioriteIndicateurForcage>();
         priorite.indicateurForcage = indicateur;
-        priorite.priorite = indicateur == 'A' ? 4 : indicateur == 'B' ? 5 : rang++;
+        priorite.priorite = indicateur == 'A' ? 4 : indicateur == 'B' ? 5 : indicateur == '2' ? 6 : rang++;
     }
     auto& exception = c.ajouter<ExceptionPrioriteIndicateur>();
     exception.indicateurACombiner = 'A';
