@@ -68,11 +68,7 @@ void Champ::regler() {
     if (!reglage_.simple) return;
     reglage_.minimum = tailleMinimale;
     reglage_.maximum = tailleMaximale > 0 ? tailleMaximale : UINT32_MAX;
-    if (format == FORMAT_ALPHANUMERIQUE || format == FORMAT_VALEURS) reglage_.reduction = kBlancsFinaux;
-    if (format == FORMAT_NUMERIQUE) {
-        reglage_.reduction = kZerosInitiaux;
-        reglage_.classesEnvoye = kChiffre;
-    }
+    if (format == FORMAT_NUMERIQUE) reglage_.classesEnvoye = kChiffre;
     // A code keeps to digits and capitals once reduced: digits already are; an alphanumeric
     // field's reduced bytes are checked once, its trailing blanks being all it may hold besides.
     if (type == TYPE_CODE && format != FORMAT_NUMERIQUE) reglage_.classesReduit = kChiffre | kMajuscule;
@@ -236,14 +232,7 @@ EN_LIGNE bool Champ::accepte(const uint8_t*& octets, uint32_t& n) const {
     if (!r.simple) return verifier(octets, n, false, true) == 0 && verifierType(octets, n, false, true) == 0;
     if (n < r.minimum || n > r.maximum) return false;
     if (r.classesEnvoye != 0 && !tousDans(octets, n, r.classesEnvoye)) return false;
-    if (r.reduction == kBlancsFinaux) {
-        while (n > 0 && octets[n - 1] == ' ') --n;
-    } else if (r.reduction == kZerosInitiaux) {
-        while (n > 1 && octets[0] == '0') {
-            ++octets;
-            --n;
-        }
-    }
+    reduireOctets(octets, n, false);
     return r.classesReduit == 0 || tousDans(octets, n, r.classesReduit);
 }
 

@@ -76,11 +76,9 @@ public:
 private:
     // accepte's checks as regler made them. A description that is not plain (a date, allowed
     // values, a yes/no or unknown code, or regler not run) goes through the steps.
-    enum Reduction : uint8_t { kSansReduction, kBlancsFinaux, kZerosInitiaux };
     struct Reglage {
         bool simple = false;
         bool videAccepte = false;
-        Reduction reduction = kSansReduction;
         uint8_t classesEnvoye = 0;   // classes every byte sent must be in; 0: any byte
         uint8_t classesReduit = 0;   // the same for the reduced bytes
         uint32_t minimum = 0;
