@@ -52,6 +52,25 @@ bool tousDans(const uint8_t* octets, uint32_t n, uint8_t classes) {
     return true;
 }
 
+// What a format's reduction takes off the bytes sent.
+enum Reduction : uint8_t { kSansReduction, kBlancsFinaux, kZerosInitiaux };
+
+Reduction reductionDe(uint32_t format) {
+    if (format == FORMAT_ALPHANUMERIQUE || format == FORMAT_VALEURS) return kBlancsFinaux;
+    return format == FORMAT_NUMERIQUE ? kZerosInitiaux : kSansReduction;
+}
+
+EN_LIGNE void reduireSelon(uint8_t reduction, const uint8_t*& octets, uint32_t& n) {
+    if (reduction == kBlancsFinaux) {
+        while (n > 0 && octets[n - 1] == ' ') --n;
+    } else if (reduction == kZerosInitiaux) {
+        while (n > 1 && octets[0] == '0') {
+            ++octets;
+            --n;
+        }
+    }
+}
+
 }  // namespace
 
 Champ::Champ(uint32_t format_, uint32_t type_, uint16_t minimum, uint16_t maximum, const ListeCodes& valeurs)
@@ -69,6 +88,8 @@ void Champ::regler() {
     reglage_.minimum = tailleMinimale;
     reglage_.maximum = tailleMaximale > 0 ? tailleMaximale : UINT32_MAX;
     if (format == FORMAT_NUMERIQUE) reglage_.classesEnvoye = kChiffre;
+    // The format's reduction found once here rather than at every field.
+    reglage_.reduction = reductionDe(format);
     // A code keeps to digits and capitals once reduced: digits already are; an alphanumeric
     // field's reduced bytes are checked once, its trailing blanks being all it may hold besides.
     if (type == TYPE_CODE && format != FORMAT_NUMERIQUE) reglage_.classesReduit = kChiffre | kMajuscule;
@@ -78,14 +99,7 @@ void Champ::regler() {
 // Every field passes here once: inline in the conversion.
 EN_LIGNE void Champ::reduireOctets(const uint8_t*& octets, uint32_t& n, bool detail) const {
     if (detail) ::tracer(CAT_CONTROLE, NIV_DETAIL, "Champ::reduire >> IN : longueur = %u", n);
-    if (format == FORMAT_ALPHANUMERIQUE || format == FORMAT_VALEURS) {
-        while (n > 0 && octets[n - 1] == ' ') --n;
-    } else if (format == FORMAT_NUMERIQUE) {
-        while (n > 1 && octets[0] == '0') {
-            ++octets;
-            --n;
-        }
-    }
+    reduireSelon(reductionDe(format), octets, n);
     if (detail) ::tracer(CAT_CONTROLE, NIV_DETAIL, "Champ::reduire << OUT : longueur = %u", n);
 }
 
@@ -232,7 +246,7 @@ EN_LIGNE bool Champ::accepte(const uint8_t*& octets, uint32_t& n) const {
     if (!r.simple) return verifier(octets, n, false, true) == 0 && verifierType(octets, n, false, true) == 0;
     if (n < r.minimum || n > r.maximum) return false;
     if (r.classesEnvoye != 0 && !tousDans(octets, n, r.classesEnvoye)) return false;
-    reduireOctets(octets, n, false);
+    reduireSelon(r.reduction, octets, n);
     return r.classesReduit == 0 || tousDans(octets, n, r.classesReduit);
 }
 
@@ -292,28 +306,27 @@ void ControleurZone::preparerGroupe() {
     if (fin > zone_.tailleDonnees || fin > zone_.tailleBuffer) return;
     // The last field of the data goes field by field: its read checks the end of the zone.
     const bool finDonnees = fin == zone_.tailleDonnees;
+    // Locals, so that the fields written below make nothing be loaded again.
     const uint8_t* const buffer = zone_.buffer;
     const uint16_t nombre = groupeCourant_->nombreChamps();
-    const uint16_t numero = zone_.numeroChamp;
+    if (nombre == 0) return;
+    const Champ* const champs = &groupeCourant_->champ(0);
+    const uint16_t limite = nombre < kPrets ? nombre : kPrets;
+    ChampLu* const prets = prets_;
     uint64_t position = zone_.debutChampSuivant();
-    uint16_t prets = 0;
-    for (uint16_t i = 0; i < nombre && i < kPrets; ++i) {
-        if (position >= fin || buffer[position] > 0x80 || position + 1 + buffer[position] > fin) break;
+    uint16_t i = 0;
+    for (; i < limite && position < fin; ++i) {
         const uint8_t envoyee = buffer[position];
+        const uint64_t suivante = position + 1 + envoyee;
+        if (envoyee > 0x80 || suivante > fin) break;
+        // The last described field must close its group, or its read finds a field too many.
+        if (i + 1 == nombre && (suivante != fin || finDonnees)) break;
         const uint8_t* octets = buffer + position + 1;
         uint32_t longueur = envoyee;
-        const auto apres = static_cast<uint16_t>(i + 1 < nombre ? i + 1 : 0);
-        // The last described field must close its group, or its read finds a field too many.
-        if (apres == 0 && (position + 1 + envoyee != fin || finDonnees)) break;
-        const Champ& description = groupeCourant_->champ(i);
+        const Champ& description = champs[i];
         if (!description.accepte(octets, longueur)) break;
-        prets_[prets++] = {{octets, longueur, static_cast<uint8_t>(description.type)},
-                           static_cast<uint32_t>(position),
-                           envoyee,
-                           static_cast<uint16_t>(numero + i + 1),
-                           apres};
-        position += 1 + envoyee;
+        prets[i] = {octets, longueur, static_cast<uint8_t>(description.type)};
+        position = suivante;
     }
-    nombrePrets_ = prets;
+    nombrePrets_ = i;
 }
-

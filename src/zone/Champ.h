@@ -81,6 +81,7 @@ private:
         bool videAccepte = false;
         uint8_t classesEnvoye = 0;   // classes every byte sent must be in; 0: any byte
         uint8_t classesReduit = 0;   // the same for the reduced bytes
+        uint8_t reduction = 0;       // what the format's reduction takes off (Champ.cpp)
         uint32_t minimum = 0;
         uint32_t maximum = 0;
     };

@@ -75,28 +75,22 @@ public:
     uint16_t verifierFinZone();
 
 private:
-    // A field checked ahead: its reduced bytes and type for the reader, its place for the cursor.
-    struct ChampPret {
-        ChampLu lu;
-        uint32_t debut;        // its length byte
-        uint8_t longueurZone;  // its length as sent
-        uint16_t numero;       // its rank in the group
-        uint16_t indexApres;   // the description's next field; 0 once the group is read
-    };
     // More than any group of the library's functions but the teeth: those go field by field.
     static constexpr uint16_t kPrets = 16;
 
-    // The next field checked ahead, the cursor moved past it as a read one by one moves it.
+    // The next field checked ahead, the cursor moved past it as a read one by one moves it. The
+    // fields checked ahead follow the cursor's field and each other, each length in one byte.
     const ChampLu& donnerPret() {
-        const ChampPret& pret = prets_[pret_++];
-        zone_.debutChamp = pret.debut;
+        zone_.debutChamp = static_cast<uint32_t>(zone_.debutChampSuivant());
         zone_.enteteChamp = 1;
-        zone_.longueurChamp = pret.longueurZone;
-        zone_.numeroChamp = pret.numero;
+        zone_.longueurChamp = zone_.buffer[zone_.debutChamp];
+        ++zone_.numeroChamp;
         ++zone_.numeroChampZone;
-        indexChamp_ = pret.indexApres;
-        if (indexChamp_ == 0) groupeCourant_ = nullptr;
-        return pret.lu;
+        if (++indexChamp_ == groupeCourant_->nombreChamps()) {
+            indexChamp_ = 0;
+            groupeCourant_ = nullptr;
+        }
+        return prets_[pret_++];
     }
     // extraireChamp(ChampLu&) with nothing checked ahead: checks the group's fields at its first read.
     uint16_t extraireChampSeul(ChampLu& champ);
@@ -127,5 +121,5 @@ private:
     uint16_t indexChamp_ = 0;
     uint16_t pret_ = 0;
     uint16_t nombrePrets_ = 0;
-    ChampPret prets_[kPrets];
+    ChampLu prets_[kPrets];
 };
