@@ -64,9 +64,10 @@ void Fonctions::lireNumerosDents(uint16_t& cr, TypeListe<Code>& dents) {
     bool trou = false;
     for (uint16_t i = 0; cr == 0 && i < kMaxDents; ++i) {
         Code dent;
-        const bool lue = lireChamp(cr, dent);
+        bool renseignee = false;
+        lireCode(cr, dent, renseignee);
         if (cr != 0) break;
-        if (!lue || !dent.estRenseigne()) {
+        if (!renseignee) {
             trou = true;
             continue;
         }
@@ -87,9 +88,10 @@ void Fonctions::lireModificateurs(uint16_t& cr, TypeListe<Code>& modificateurs) 
     bool trou = false;
     for (uint16_t i = 0; cr == 0 && i < kMaxModificateurs; ++i) {
         Code modificateur;
-        const bool lu = lireChamp(cr, modificateur);
+        bool renseigne = false;
+        lireCode(cr, modificateur, renseigne);
         if (cr != 0) break;
-        if (!lu || !modificateur.estRenseigne()) {
+        if (!renseigne) {
             trou = true;
         } else if (trou) {
             tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Trou dans la liste des modificateurs");

@@ -78,6 +78,20 @@ protected:
         }
         lireAutrement(cr, champ, resultat);
     }
+    // lireChamp into a code, with whether it holds anything (estRenseigne): a code checked
+    // ahead holds only letters and digits, so an empty one, most slots of a list, is told
+    // without building it (the code is then left as it was). False when no field is given.
+    bool lireCode(uint16_t& cr, Code& code, bool& renseigne) {
+        const ChampLu* champ = champPret(cr);
+        if (champ != nullptr && champ->type == TYPE_CODE) {
+            renseigne = champ->longueur != 0;
+            if (renseigne) code = ValeurChamp::construireType<Code>(champ->octets, champ->longueur);
+            return true;
+        }
+        const bool lu = lireAutrement(cr, champ, code);
+        renseigne = lu && code.estRenseigne();
+        return lu;
+    }
     // Reads and checks `nombre` fields whose values nobody needs.
     void ignorerChamps(uint16_t& cr, uint16_t nombre);
     // A present empty field becomes "0" (phase codes).
