@@ -34,7 +34,7 @@ void Fonctions::ignorerChamps(uint16_t& cr, uint16_t nombre) {
 }
 
 void Fonctions::typeInattendu(uint16_t& cr) {
-    tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: type du champ %u inattendu", zoneEntree ? zoneEntree->numeroChampZone : 0u);
+    tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: type du champ %u inattendu", static_cast<unsigned>(rangChamp()));
     cr = KPX_CR_DONNEES_INCOHERENTES;
 }
 
@@ -54,7 +54,7 @@ Optionnel<Date> Fonctions::lireDateNaissance(uint16_t& cr) {
     lireChamp(cr, date);
     if (cr == 0 && estAbsent(date.get())) {
         tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: Date de naissance non renseignée");
-        cr = static_cast<uint16_t>(KPX_CR_CHAMP_BASE + (zoneEntree ? zoneEntree->numeroChampZone : 0));
+        cr = static_cast<uint16_t>(KPX_CR_CHAMP_BASE + rangChamp());
         date.reset();
     }
     return date;
@@ -150,9 +150,14 @@ Optionnel<Code> Fonctions::lireConcatenation(uint16_t& cr) {
     return Code(premier.chaine(), premier.longueur());
 }
 
+uint16_t Fonctions::rangChamp() {
+    if (controleur) return controleur->rangChamp();
+    return zoneEntree != nullptr ? zoneEntree->numeroChampZone : 0;
+}
+
 uint16_t Fonctions::groupeSuivant(uint16_t& cr) {
     if (cr != 0 || !controleur || zoneEntree == nullptr) return 0;
-    if (zoneEntree->estFinDonnees()) return 0;
+    if (controleur->estFinDonnees()) return 0;
     uint16_t groupe = 0;
     cr = controleur->positionnerGroupeSuivant(groupe);
     return cr == 0 ? groupe : 0;

@@ -232,4 +232,6 @@ private:
         }
     }
     void typeInattendu(uint16_t& cr);
+    // The rank in the zone of the last field read, for the error lines.
+    uint16_t rangChamp();
 };

@@ -301,7 +301,8 @@ void Champ::tracer() const {
 
 // The group check of the zone controller lies here, so that every field's checks are inline in its loop.
 void ControleurZone::preparerGroupe() {
-    pret_ = nombrePrets_ = 0;
+    suivrePrets();
+    pret_ = nombrePrets_ = suivis_ = 0;
     const uint64_t fin = zone_.finGroupe();
     if (fin > zone_.tailleDonnees || fin > zone_.tailleBuffer) return;
     // The last field of the data goes field by field: its read checks the end of the zone.

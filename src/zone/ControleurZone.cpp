@@ -87,7 +87,8 @@ EN_LIGNE uint16_t ControleurZone::lireChamp(uint16_t& groupe, uint16_t& numero, 
     uint16_t cr = 0;
     description = nullptr;
     // Fields checked ahead and not handed out are read again here, from the same cursor.
-    pret_ = nombrePrets_ = 0;
+    suivrePrets();
+    pret_ = nombrePrets_ = suivis_ = 0;
     if (groupeCourant_ == nullptr) cr = positionnerGroupe();
     if (cr != 0) return cr;
     groupe = groupeCourant_->numero();
@@ -184,6 +185,7 @@ uint16_t ControleurZone::positionnerGroupeSuivantTrace(uint16_t& groupe) {
 }
 
 uint16_t ControleurZone::verifierFinZone() {
+    suivrePrets();
     if (zone_.estFinDonnees()) return 0;
     tracer(CAT_CONTROLE, NIV_ERREUR, "ERREUR: trop de groupes dans la zone d'entree");
     return static_cast<uint16_t>(KPX_CR_GROUPE_BASE + 1 + zone_.numeroGroupe);

@@ -73,24 +73,47 @@ public:
     }
     // 0xA000 + rank of the first group left over, if any.
     uint16_t verifierFinZone();
+    // The zone's cursor, brought up to the last field handed out. Between the fields of a group
+    // checked ahead, the handouts leave it behind (it is moved once, at the group's last one, or
+    // at the first step that reads it): outside the controller, it is read through these.
+    uint16_t rangChamp() {
+        suivrePrets();
+        return zone_.numeroChampZone;
+    }
+    bool estFinDonnees() {
+        suivrePrets();
+        return zone_.estFinDonnees();
+    }
 
 private:
     // More than any group of the library's functions but the teeth: those go field by field.
     static constexpr uint16_t kPrets = 16;
 
-    // The next field checked ahead, the cursor moved past it as a read one by one moves it. The
-    // fields checked ahead follow the cursor's field and each other, each length in one byte.
+    // The next field checked ahead. The cursor is moved past the fields handed out only at the
+    // last one, which may close the group: until then nothing but the handouts reads it.
     const ChampLu& donnerPret() {
-        zone_.debutChamp = static_cast<uint32_t>(zone_.debutChampSuivant());
+        const ChampLu& lu = prets_[pret_++];
+        if (pret_ == nombrePrets_) suivrePrets();
+        return lu;
+    }
+    // The cursor moved past the fields handed out, as reading them one by one would have moved it:
+    // they follow the cursor's field and each other, each length in one byte.
+    void suivrePrets() {
+        if (suivis_ == pret_) return;
+        const auto passes = static_cast<uint16_t>(pret_ - suivis_);
+        suivis_ = pret_;
+        auto debut = static_cast<uint32_t>(zone_.debutChampSuivant());
+        for (uint16_t i = 1; i < passes; ++i) debut += 1u + zone_.buffer[debut];
+        zone_.debutChamp = debut;
         zone_.enteteChamp = 1;
-        zone_.longueurChamp = zone_.buffer[zone_.debutChamp];
-        ++zone_.numeroChamp;
-        ++zone_.numeroChampZone;
-        if (++indexChamp_ == groupeCourant_->nombreChamps()) {
+        zone_.longueurChamp = zone_.buffer[debut];
+        zone_.numeroChamp = static_cast<uint16_t>(zone_.numeroChamp + passes);
+        zone_.numeroChampZone = static_cast<uint16_t>(zone_.numeroChampZone + passes);
+        indexChamp_ = static_cast<uint16_t>(indexChamp_ + passes);
+        if (indexChamp_ == groupeCourant_->nombreChamps()) {
             indexChamp_ = 0;
             groupeCourant_ = nullptr;
         }
-        return prets_[pret_++];
     }
     // extraireChamp(ChampLu&) with nothing checked ahead: checks the group's fields at its first read.
     uint16_t extraireChampSeul(ChampLu& champ);
@@ -119,7 +142,8 @@ private:
     bool strict_;
     const Groupe* groupeCourant_ = nullptr;
     uint16_t indexChamp_ = 0;
-    uint16_t pret_ = 0;
+    uint16_t pret_ = 0;         // the next field checked ahead to hand out
     uint16_t nombrePrets_ = 0;
+    uint16_t suivis_ = 0;       // the fields handed out the cursor was moved past
     ChampLu prets_[kPrets];
 };

@@ -61,6 +61,8 @@ struct Lu {
     uint16_t groupe;
     uint16_t numero;
     std::string valeur;  // byte form of the value built
+    uint16_t rang = 0;   // the zone's rank of the field and whether the data end there, as a handler asks
+    bool fin = false;
 };
 
 std::string octetsDe(const TypeSimple& valeur) {
@@ -77,6 +79,8 @@ std::vector<Lu> lire(ControleurZone& controleur, size_t n) {
         ValeurChamp valeur;
         lu.cr = controleur.extraireChamp(lu.groupe, lu.numero, valeur);
         if (valeur.valeur() != nullptr) lu.valeur = octetsDe(*valeur.valeur());
+        lu.rang = controleur.rangChamp();
+        lu.fin = controleur.estFinDonnees();
         lus.push_back(lu);
         if (lu.cr != 0) break;
     }
@@ -93,6 +97,8 @@ std::vector<Lu> lireBrut(ControleurZone& controleur, size_t n) {
         ValeurChamp valeur;
         if (champ.type != TYPE_AUCUN) valeur.noter(champ.type, champ.octets, champ.longueur);
         if (valeur.valeur() != nullptr) lu.valeur = octetsDe(*valeur.valeur());
+        lu.rang = controleur.rangChamp();
+        lu.fin = controleur.estFinDonnees();
         lus.push_back(lu);
         if (lu.cr != 0) break;
     }
@@ -440,7 +446,7 @@ TEST(ControleurZone, TheQuietWalkReadsAsTheTracedOne) {
         std::string texte;
         for (const auto& l : lus)
             texte += std::to_string(l.cr) + " " + std::to_string(l.groupe) + "." + std::to_string(l.numero) + "=" +
-                     l.valeur + "|";
+                     l.valeur + (l.cr == 0 ? " @" + std::to_string(l.rang) + (l.fin ? "$" : "") : "") + "|";
         return texte + " fin " + std::to_string(fin) + " rang " + std::to_string(rang);
     };
     const uint16_t niveaux[2] = {0, NiveauTrace::kInconnu};
@@ -482,8 +488,8 @@ TEST(ControleurZone, TheQuietWalkReadsAsTheTracedOne) {
         EXPECT_EQ(brute, decrire(attendus, tracee.verifierFinZone(), tracee.zone.numeroChampZone)) << "zone " << i;
         if (i == 0) {
             // Five fields, then the end of the zone (0xF805); the groups asked on the way.
-            EXPECT_EQ(lectures[0], "0 3001.1=AHQP001|0 3002.1=1|0 3003.1=7|0 3003.2=1250|0 3003.3=" + texteLong +
-                                       "|63493 0.0=| fin 0 rang 5 g0:3001 g0:3001 c0:3001.1 g0:3002 g0:3002 c0:3002.1"
+            EXPECT_EQ(lectures[0], "0 3001.1=AHQP001 @1|0 3002.1=1 @2|0 3003.1=7 @3|0 3003.2=1250 @4|0 3003.3=" +
+                                       texteLong + " @5$|63493 0.0=| fin 0 rang 5 g0:3001 g0:3001 c0:3001.1 g0:3002 g0:3002 c0:3002.1"
                                        " g0:3003 g0:3003 c0:3003.1 g0:3003 g0:3003 c0:3003.2 g0:3003 g0:3003 c0:3003.3");
         }
     }
