@@ -132,7 +132,7 @@ private:
     // While the walk writes no line, the next field when it was checked ahead with its group:
     // most fields, handed out here with nothing around. Null, reading nothing, otherwise.
     const ChampLu* champPret(uint16_t& cr) {
-        if (cr != 0 || !controleur || !ControleurZone::estCalme()) return nullptr;
+        if (cr != 0 || !controleur) return nullptr;
         return controleur->prendrePret();
     }
     // lireChamp for a field of another type than T (`champ`, already taken), or not checked

@@ -47,11 +47,12 @@ public:
     }
     // The next field when it was checked ahead, handed out as extraireChamp(ChampLu&) would;
     // null, reading nothing, when it was not. A group already placed and not read yet (the
-    // handlers place each group before its fields) has its fields checked here. Valid until
-    // the next field is read.
+    // handlers place each group before its fields) has its fields checked here, while estCalme():
+    // the trace level is kept for a call, so the rest of the group is handed out calm too. Valid
+    // until the next field is read.
     const ChampLu* prendrePret() {
         if (pret_ == nombrePrets_) {
-            if (groupeCourant_ == nullptr || indexChamp_ != 0) return nullptr;
+            if (groupeCourant_ == nullptr || indexChamp_ != 0 || !estCalme()) return nullptr;
             preparerGroupe();
             if (pret_ == nombrePrets_) return nullptr;
         }
