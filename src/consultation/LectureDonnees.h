@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "frame/Trace.h"
 #include "referentiel/CodeActe.h"
@@ -60,6 +61,23 @@ class ModificationModificateur;
 class ModificationRegleAssociationNonPrevue;
 class ModificationSeuil;
 class ModificationNonConventionne;
+
+// A list of codes read where their fixed-width columns lie, each as VueCode reads it: what a
+// caller that only compares them needs. It lasts while the reader holds the référentiel.
+class VueCodes {
+public:
+    VueCodes() = default;
+    explicit VueCodes(const std::vector<std::string>& colonnes) : colonnes_(&colonnes) {}
+
+    size_t nombre() const { return colonnes_ != nullptr ? colonnes_->size() : 0; }
+    VueCode element(size_t i) const {
+        const std::string& colonne = (*colonnes_)[i];
+        return VueCode(colonne.data(), colonne.size(), Code::largeurFixe);
+    }
+
+private:
+    const std::vector<std::string>* colonnes_ = nullptr;
+};
 
 class LectureDonnees {
 public:
@@ -143,6 +161,8 @@ public:
     // référentiel (until generation() moves); the same code and the same trace lines.
     uint16_t rechercherCodesExonerationTM(const Code& codeActe, const Date& dateReference, VueCodesOctet& codes);
     uint16_t rechercherProcedures(const Code& codeActe, const Date& dateReference, TypeListe<Code>& procedures);
+    // The same procedures where the act's version holds them; the same code and the same trace lines.
+    uint16_t rechercherProcedures(const Code& codeActe, const Date& dateReference, VueCodes& procedures);
     uint16_t rechercherActesIncompatibles(const Code& codeActe, const Date& dateReference, TypeListe<Code>& actes);
     // The lump sums of the version in force that are themselves valid at the date.
     uint16_t rechercherActesForfaitCMU(const Code& codeActe, const Date& dateReference, TypeListe<Code>& forfaits);
