@@ -13,6 +13,7 @@
 #include "referentiel/NiveauActe.h"
 #include "referentiel/NiveauActivite.h"
 #include "referentiel/NiveauPhase.h"
+#include "referentiel/RechercheNiveau.h"
 #include "referentiel/Referentiel.h"
 #include "referentiel/Table.h"
 #include "referentiel/lignes/Index.h"
@@ -339,6 +340,52 @@ uint16_t LectureDonnees::rechercherPositionActe(const Code& codeActe, Nombre& po
 // --- Hierarchy descent and histories ------------------------------------------
 // Each search ends with the act's slot the last one (its act lookup made it so), where
 // what it found is kept under the level above it.
+
+// Below a level kept, the child or version asked is searched without the lines (the trace is
+// off whenever the descent is used) and kept as the complete search keeps it; what is not
+// found is left to the complete search, for its code and its lines.
+
+LectureDonnees::ActiviteRetenue* LectureDonnees::activiteDescendue(ActeRecent& recent, const Code& codeActivite) {
+    if (codeActivite.longueur() != 1) return nullptr;
+    NiveauActivite* activite = chercherParCode(recent.niveau->activites(), codeActivite[0],
+                                               [](const NiveauActivite& a) { return a.codeActivite; });
+    if (activite == nullptr) return nullptr;
+    recent.activite = ActiviteRetenue();
+    recent.activite.code = codeActivite[0];
+    recent.activite.niveau = activite;
+    return &recent.activite;
+}
+
+LectureDonnees::PhaseRetenue* LectureDonnees::phaseDescendue(ActiviteRetenue& activite, const Code& codePhase) {
+    if (codePhase.longueur() != 1) return nullptr;
+    NiveauPhase* phase = chercherParCode(activite.niveau->phases(), codePhase[0],
+                                         [](const NiveauPhase& p) { return p.codePhase; });
+    if (phase == nullptr) return nullptr;
+    activite.phase = PhaseRetenue();
+    activite.phase.code = codePhase[0];
+    activite.phase.niveau = phase;
+    return &activite.phase;
+}
+
+const HistoriqueNiveauActe* LectureDonnees::versionDescendue(ActeRecent& recent, const Date& dateReference) {
+    if (recent.niveau == nullptr) return nullptr;
+    const HistoriqueNiveauActe* version = versionEnVigueur(recent.niveau->premierHistorique(), dateReference);
+    if (version != nullptr) recent.version.garder(dateReference, version);
+    return version;
+}
+
+const HistoriqueNiveauActivite* LectureDonnees::versionDescendue(ActiviteRetenue& activite,
+                                                                  const Date& dateReference) {
+    const HistoriqueNiveauActivite* version = versionEnVigueur(activite.niveau->premierHistorique(), dateReference);
+    if (version != nullptr) activite.version.garder(dateReference, version);
+    return version;
+}
+
+const HistoriqueNiveauPhase* LectureDonnees::versionDescendue(PhaseRetenue& phase, const Date& dateReference) {
+    const HistoriqueNiveauPhase* version = versionEnVigueur(phase.niveau->premierHistorique(), dateReference);
+    if (version != nullptr) phase.version.garder(dateReference, version);
+    return version;
+}
 
 uint16_t LectureDonnees::chercherActiviteComplet(const Code& codeActe, const Code& codeActivite,
                                                  NiveauActivite*& activite) {

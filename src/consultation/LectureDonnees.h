@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "frame/Trace.h"
 #include "referentiel/CodeActe.h"
@@ -60,6 +61,23 @@ class ModificationModificateur;
 class ModificationRegleAssociationNonPrevue;
 class ModificationSeuil;
 class ModificationNonConventionne;
+
+// A list of codes read where their fixed-width columns lie, each as VueCode reads it: what a
+// caller that only compares them needs. It lasts while the reader holds the référentiel.
+class VueCodes {
+public:
+    VueCodes() = default;
+    explicit VueCodes(const std::vector<std::string>& colonnes) : colonnes_(&colonnes) {}
+
+    size_t nombre() const { return colonnes_ != nullptr ? colonnes_->size() : 0; }
+    VueCode element(size_t i) const {
+        const std::string& colonne = (*colonnes_)[i];
+        return VueCode(colonne.data(), colonne.size(), Code::largeurFixe);
+    }
+
+private:
+    const std::vector<std::string>* colonnes_ = nullptr;
+};
 
 class LectureDonnees {
 public:
@@ -143,6 +161,8 @@ public:
     // référentiel (until generation() moves); the same code and the same trace lines.
     uint16_t rechercherCodesExonerationTM(const Code& codeActe, const Date& dateReference, VueCodesOctet& codes);
     uint16_t rechercherProcedures(const Code& codeActe, const Date& dateReference, TypeListe<Code>& procedures);
+    // The same procedures where the act's version holds them; the same code and the same trace lines.
+    uint16_t rechercherProcedures(const Code& codeActe, const Date& dateReference, VueCodes& procedures);
     uint16_t rechercherActesIncompatibles(const Code& codeActe, const Date& dateReference, TypeListe<Code>& actes);
     // The lump sums of the version in force that are themselves valid at the date.
     uint16_t rechercherActesForfaitCMU(const Code& codeActe, const Date& dateReference, TypeListe<Code>& forfaits);
@@ -421,7 +441,7 @@ private:
     // the activity and its version, the phase and its version), which the rules of one line ask
     // for again and again; finding another activity forgets the phase kept. Only a reader uses
     // them (the writer changes the levels it reads), and only while the query trace is off:
-    // a level found here writes none of the lines of its search.
+    // a level found here, or searched from a level kept, writes none of the lines of its search.
     // A level's version last found, and the date it was asked at.
     template <class Historique>
     struct VersionRetenue {
@@ -563,8 +583,19 @@ private:
     };
     LigneDateeRetenue lignesDatees_[kNombreTablesDatees];
     uint32_t generationDatees_ = 1;
-    const ActiviteRetenue* activiteRetenue(const Code& codeActe, const Code& codeActivite);
-    const PhaseRetenue* phaseRetenue(const Code& codeActe, const Code& codeActivite, const Code& codePhase);
+    // The activity or phase kept under the act's slot; when another is kept, the one asked is
+    // searched and kept there in its place, as its complete search would keep it. Null when the
+    // act's level is not kept, the code is not one byte or the level has no such child: the
+    // complete search then runs, for its code and its lines.
+    ActiviteRetenue* activiteRetenue(const Code& codeActe, const Code& codeActivite);
+    PhaseRetenue* phaseRetenue(const Code& codeActe, const Code& codeActivite, const Code& codePhase);
+    static ActiviteRetenue* activiteDescendue(ActeRecent& recent, const Code& codeActivite);
+    static PhaseRetenue* phaseDescendue(ActiviteRetenue& activite, const Code& codePhase);
+    // The version in force at the date under a level kept, searched and kept when the one kept
+    // is of another date; null when none is in force (the complete search then runs).
+    static const HistoriqueNiveauActe* versionDescendue(ActeRecent& recent, const Date& dateReference);
+    static const HistoriqueNiveauActivite* versionDescendue(ActiviteRetenue& activite, const Date& dateReference);
+    static const HistoriqueNiveauPhase* versionDescendue(PhaseRetenue& phase, const Date& dateReference);
     // The grid of the contexts at the date, and its row of information.
     uint16_t chercherGrille(const Nombre& contextePS, const Nombre& contexteBS, const Date& dateReference,
                             Nombre& grille, const InfosGril*& info);
@@ -585,22 +616,23 @@ inline LectureDonnees::ActeRecent* LectureDonnees::acteRetenu(const Code& codeAc
 }
 
 // A one-character code as its search pads it; a longer one is never kept.
-inline const LectureDonnees::ActiviteRetenue* LectureDonnees::activiteRetenue(const Code& codeActe,
-                                                                             const Code& codeActivite) {
-    const ActeRecent* recent = acteRetenu(codeActe);
+inline LectureDonnees::ActiviteRetenue* LectureDonnees::activiteRetenue(const Code& codeActe,
+                                                                       const Code& codeActivite) {
+    ActeRecent* recent = acteRetenu(codeActe);
     if (recent == nullptr || recent->niveau == nullptr) return nullptr;
-    const ActiviteRetenue& activite = recent->activite;
-    return activite.niveau != nullptr && codeActivite.longueur() == 1 && codeActivite[0] == activite.code ? &activite
-                                                                                                         : nullptr;
+    ActiviteRetenue& activite = recent->activite;
+    if (activite.niveau != nullptr && codeActivite.longueur() == 1 && codeActivite[0] == activite.code)
+        return &activite;
+    return activiteDescendue(*recent, codeActivite);
 }
 
-inline const LectureDonnees::PhaseRetenue* LectureDonnees::phaseRetenue(const Code& codeActe,
-                                                                       const Code& codeActivite,
-                                                                       const Code& codePhase) {
-    const ActiviteRetenue* activite = activiteRetenue(codeActe, codeActivite);
+inline LectureDonnees::PhaseRetenue* LectureDonnees::phaseRetenue(const Code& codeActe, const Code& codeActivite,
+                                                                 const Code& codePhase) {
+    ActiviteRetenue* activite = activiteRetenue(codeActe, codeActivite);
     if (activite == nullptr) return nullptr;
-    const PhaseRetenue& phase = activite->phase;
-    return phase.niveau != nullptr && codePhase.longueur() == 1 && codePhase[0] == phase.code ? &phase : nullptr;
+    PhaseRetenue& phase = activite->phase;
+    if (phase.niveau != nullptr && codePhase.longueur() == 1 && codePhase[0] == phase.code) return &phase;
+    return phaseDescendue(*activite, codePhase);
 }
 
 inline uint16_t LectureDonnees::chercherActe(const Code& codeActe, NiveauActe*& acte) {
@@ -639,8 +671,10 @@ inline uint16_t LectureDonnees::chercherPhase(const Code& codeActe, const Code& 
 inline uint16_t LectureDonnees::chercherHistoActe(const Code& codeActe, const Date& dateReference,
                                                   const HistoriqueNiveauActe*& historique) {
     if (descenteUtilisable()) {
-        const ActeRecent* recent = acteRetenu(codeActe);
-        if (recent != nullptr && (historique = recent->version.a(dateReference)) != nullptr) return 0;
+        ActeRecent* recent = acteRetenu(codeActe);
+        if (recent != nullptr && ((historique = recent->version.a(dateReference)) != nullptr ||
+                                  (historique = versionDescendue(*recent, dateReference)) != nullptr))
+            return 0;
     }
     return chercherHistoActeComplet(codeActe, dateReference, historique);
 }
@@ -649,8 +683,10 @@ inline uint16_t LectureDonnees::chercherHistoActivite(const Code& codeActe, cons
                                                       const Date& dateReference,
                                                       const HistoriqueNiveauActivite*& historique) {
     if (descenteUtilisable()) {
-        const ActiviteRetenue* retenue = activiteRetenue(codeActe, codeActivite);
-        if (retenue != nullptr && (historique = retenue->version.a(dateReference)) != nullptr) return 0;
+        ActiviteRetenue* retenue = activiteRetenue(codeActe, codeActivite);
+        if (retenue != nullptr && ((historique = retenue->version.a(dateReference)) != nullptr ||
+                                   (historique = versionDescendue(*retenue, dateReference)) != nullptr))
+            return 0;
     }
     return chercherHistoActiviteComplet(codeActe, codeActivite, dateReference, historique);
 }
@@ -659,8 +695,10 @@ inline uint16_t LectureDonnees::chercherHistoPhase(const Code& codeActe, const C
                                                    const Code& codePhase, const Date& dateReference,
                                                    const HistoriqueNiveauPhase*& historique) {
     if (descenteUtilisable()) {
-        const PhaseRetenue* retenue = phaseRetenue(codeActe, codeActivite, codePhase);
-        if (retenue != nullptr && (historique = retenue->version.a(dateReference)) != nullptr) return 0;
+        PhaseRetenue* retenue = phaseRetenue(codeActe, codeActivite, codePhase);
+        if (retenue != nullptr && ((historique = retenue->version.a(dateReference)) != nullptr ||
+                                   (historique = versionDescendue(*retenue, dateReference)) != nullptr))
+            return 0;
     }
     return chercherHistoPhaseComplet(codeActe, codeActivite, codePhase, dateReference, historique);
 }

@@ -256,6 +256,17 @@ uint16_t LectureDonnees::rechercherProcedures(const Code& codeActe, const Date& 
     return cr;
 }
 
+uint16_t LectureDonnees::rechercherProcedures(const Code& codeActe, const Date& dateReference,
+                                              VueCodes& procedures) {
+    uint16_t cr = 0;
+    TraceRequete trace("rechercherProcedures", "recherche de la liste des procedures d'un acte", cr);
+    procedures = VueCodes();
+    const HistoriqueNiveauActe* historique = nullptr;
+    cr = chercherHistoActe(codeActe, dateReference, historique);
+    if (cr == 0) procedures = VueCodes(historique->procedures);
+    return cr;
+}
+
 uint16_t LectureDonnees::rechercherActesIncompatibles(const Code& codeActe, const Date& dateReference,
                                                       TypeListe<Code>& actes) {
     uint16_t cr = 0;

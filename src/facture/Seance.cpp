@@ -30,6 +30,13 @@ void Seance::ajouterLigne(LigneCCAM& ligne) {
     positionsFaites_ = false;
 }
 
+Seance::PositionActe Seance::positionDe(const Code& acte, uint32_t position) {
+    const std::string_view octets(acte.chaine(), acte.longueur());
+    uint64_t tete = 0;
+    for (size_t i = 0; i < 8; ++i) tete = tete << 8 | (i < octets.size() ? static_cast<unsigned char>(octets[i]) : 0u);
+    return PositionActe{tete, octets, position};
+}
+
 const LigneCCAM* Seance::ligneParmi(const TypeListe<Code>& actes, size_t sauf, const Date& jour) const {
     const auto convient = [&](size_t i) {
         const LigneCCAM& l = *lignes[i];
@@ -45,20 +52,18 @@ const LigneCCAM* Seance::ligneParmi(const TypeListe<Code>& actes, size_t sauf, c
     if (!positionsFaites_) {
         positionsParActe_.clear();
         positionsParActe_.reserve(lignes.size());
-        for (size_t i = 0; i < lignes.size(); ++i) {
-            const Code& acte = ouVide(lignes[i]->acte);
-            positionsParActe_.emplace_back(std::string_view(acte.chaine(), acte.longueur()), static_cast<uint32_t>(i));
-        }
+        for (size_t i = 0; i < lignes.size(); ++i)
+            positionsParActe_.push_back(positionDe(ouVide(lignes[i]->acte), static_cast<uint32_t>(i)));
         std::sort(positionsParActe_.begin(), positionsParActe_.end());
         positionsFaites_ = true;
     }
     size_t premiere = lignes.size();
     for (uint16_t k = 0; k < actes.nombre(); ++k) {
-        const std::string_view acte(actes.element(k).chaine(), actes.element(k).longueur());
-        for (auto i = std::lower_bound(positionsParActe_.begin(), positionsParActe_.end(), std::make_pair(acte, 0u));
-             i != positionsParActe_.end() && i->first == acte && i->second < premiere; ++i)
-            if (convient(i->second)) {
-                premiere = i->second;
+        const PositionActe cle = positionDe(actes.element(k), 0);
+        for (auto i = std::lower_bound(positionsParActe_.begin(), positionsParActe_.end(), cle);
+             i != positionsParActe_.end() && i->tete == cle.tete && i->acte == cle.acte && i->position < premiere; ++i)
+            if (convient(i->position)) {
+                premiere = i->position;
                 break;
             }
     }

@@ -64,8 +64,20 @@ private:
     // The lines' acts with their positions, sorted, made at the first question of a long
     // session: a rule asking it for each of its lines would otherwise walk the session for
     // each. One array rather than a list per act; it views the acts in their lines, which
-    // keep them while in the session.
-    mutable std::vector<std::pair<std::string_view, uint32_t>> positionsParActe_;
+    // keep them while in the session. An act's first eight bytes are also a word that orders
+    // as they do: acts mostly differ there, so most comparisons of the sort are one.
+    struct PositionActe {
+        uint64_t tete;
+        std::string_view acte;
+        uint32_t position;
+        bool operator<(const PositionActe& autre) const {
+            if (tete != autre.tete) return tete < autre.tete;
+            if (acte != autre.acte) return acte < autre.acte;
+            return position < autre.position;
+        }
+    };
+    static PositionActe positionDe(const Code& acte, uint32_t position);
+    mutable std::vector<PositionActe> positionsParActe_;
     mutable bool positionsFaites_ = false;
 };
 

@@ -10,14 +10,18 @@ ValeursConcept::ValeursConcept(ListeCodes valeurs) : valeurs_(std::move(valeurs)
             unOctet_[bit >> 6] |= uint64_t{1} << (bit & 63);
         }
     }
-    mots_.reserve(valeurs_.nombre());
+    const bool enPlace = valeurs_.nombre() <= kMotsEnPlace;
+    if (!enPlace) autresMots_.reserve(valeurs_.nombre());
     for (uint16_t i = 0; i < valeurs_.nombre(); ++i) {
         uint64_t mot = 0;
         const Code& valeur = valeurs_.element(i);
         if (!motDe(valeur.chaine(), valeur.longueur(), mot)) {
-            mots_.clear();
+            nombreMots_ = 0;
+            autresMots_.clear();
             return;
         }
-        mots_.push_back(mot);
+        if (enPlace) motsEnPlace_[i] = mot;
+        else autresMots_.push_back(mot);
+        ++nombreMots_;
     }
 }

@@ -18,13 +18,13 @@ public:
     // The answer of liste().contient(code). Inline: the rules of every line ask it.
     bool contient(const Code& code) const {
         if (code.longueur() == 1) return aOctet(code[0]);
-        if (mots_.size() != valeurs_.nombre()) return valeurs_.contient(code);
+        if (nombreMots_ != valeurs_.nombre()) return valeurs_.contient(code);
         return parmiMots(code.chaine(), code.longueur());
     }
     // The same for a code read where its column lies.
     bool contient(const VueCode& code) const {
         if (code.longueur() == 1) return aOctet(code.octets()[0]);
-        if (mots_.size() != valeurs_.nombre()) return valeurs_.contient(code.code());
+        if (nombreMots_ != valeurs_.nombre()) return valeurs_.contient(code.code());
         return parmiMots(code.octets(), code.longueur());
     }
 
@@ -43,8 +43,9 @@ private:
     bool parmiMots(const char* code, size_t n) const {
         uint64_t mot = 0;
         if (!motDe(code, n, mot)) return false;
-        for (uint64_t valeur : mots_)
-            if (valeur == mot) return true;
+        const uint64_t* mots = autresMots_.empty() ? motsEnPlace_ : autresMots_.data();
+        for (size_t i = 0; i < nombreMots_; ++i)
+            if (mots[i] == mot) return true;
         return false;
     }
 
@@ -54,8 +55,12 @@ private:
     }
 
     ListeCodes valeurs_;
-    // One word per value, or none when a value is longer than a word holds.
-    std::vector<uint64_t> mots_;
+    // One word per value, or none when a value is longer than a word holds. A concept has a
+    // few values: their words are held in place, the heap holding only a longer list's.
+    static constexpr size_t kMotsEnPlace = 8;
+    size_t nombreMots_ = 0;
+    uint64_t motsEnPlace_[kMotsEnPlace] = {};
+    std::vector<uint64_t> autresMots_;
     // Bit b set when the one-byte code b is a value.
     uint64_t unOctet_[4] = {};
 };

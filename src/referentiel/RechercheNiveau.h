@@ -26,19 +26,23 @@ Niveau* chercherParCode(const std::vector<std::unique_ptr<Niveau>>& enfants, cha
     return nullptr;
 }
 
-// The first version, from the head, whose effective date is not after the reference date.
+// The first version, from the head, whose effective date is not after the reference date;
+// null when none is. Writes no line: the descents a reader keeps search through it.
+template <typename Historique>
+const Historique* versionEnVigueur(const Historique* tete, const Date& dateReference) {
+    for (const Historique* h = tete; h != nullptr; h = h->suivant())
+        if (!dateReference.estAnterieure(h->dateEffet)) return h;
+    return nullptr;
+}
+
+// The same with its lines.
 template <typename Historique>
 uint16_t chercherHistoriqueEnVigueur(const Historique* tete, const Date& dateReference,
                                      const Historique*& historique) {
     tracerDetail(CAT_CYCLE, NIV_DETAIL, "Date de reference : %04u/%02u/%02u", dateReference.annee(),
                  dateReference.mois(), dateReference.jour());
-    for (const Historique* h = tete; h != nullptr; h = h->suivant()) {
-        if (!dateReference.estAnterieure(h->dateEffet)) {
-            historique = h;
-            return 0;
-        }
-    }
-    historique = nullptr;
+    historique = versionEnVigueur(tete, dateReference);
+    if (historique != nullptr) return 0;
     tracerDetail(CAT_CYCLE, NIV_ERREUR, "ERREUR : pas d'historique trouve a la date de reference");
     return KPX_CR_RIEN_EN_VIGUEUR;
 }

@@ -27,6 +27,13 @@ inline bool parmi(const Code* code, std::initializer_list<std::string_view> vale
     return false;
 }
 
+// A code read where its column lies is filled as a code made of it would be.
+inline bool renseigne(const VueCode& code) {
+    for (size_t i = 0; i < code.longueur(); ++i)
+        if (code.octets()[i] != ' ' && code.octets()[i] != '\t') return true;
+    return false;
+}
+
 // Ages compare by whole years, then by the remaining days.
 inline int comparerAges(const Periode& a, const Periode& b) {
     if (a.annees() != b.annees()) return a.annees() < b.annees() ? -1 : 1;

@@ -1,24 +1,42 @@
 #include "reglementation/Reglementation.h"
 
+#include <cstring>
+
 #include "consultation/LectureDonnees.h"
 #include "facture/LigneCCAM.h"
+#include "reglementation/OutilsRegles.h"
 
 Reglementation::Reglementation(LectureDonnees& lectureDonnees) : Regles(lectureDonnees) {}
 
 Reglementation::~Reglementation() = default;
 
+namespace {
+
+bool memeCode(const VueCode& a, const VueCode& b) {
+    return a.longueur() == b.longueur() && std::memcmp(a.octets(), b.octets(), a.longueur()) == 0;
+}
+
+}  // namespace
+
 uint16_t Reglementation::procedureCommune(const Code& acte1, const Code& acte2, const Date& date, Code& procedure) {
-    ListeCodes procedures1, procedures2;
+    VueCodes procedures1, procedures2;
     uint16_t cr = lecture.rechercherProcedures(acte1, date, procedures1);
     if (cr == 0) cr = lecture.rechercherProcedures(acte2, date, procedures2);
-    procedure = cr == 0 ? procedureCommune(procedures1, procedures2) : Code();
+    procedure = cr == 0 ? procedureCommune(procedures1, procedures2).code() : Code();
     return cr;
 }
 
-Code Reglementation::procedureCommune(const ListeCodes& procedures1, const ListeCodes& procedures2) {
-    Code procedure;
-    for (uint16_t i = 0; !procedure.estRenseigne() && i < procedures1.nombre(); ++i)
-        if (procedures2.contient(procedures1.element(i))) procedure = procedures1.element(i);
+// A common procedure that is blank does not end the search: a filled one further on is taken.
+VueCode Reglementation::procedureCommune(const VueCodes& procedures1, const VueCodes& procedures2) {
+    VueCode procedure;
+    for (size_t i = 0; !regles::renseigne(procedure) && i < procedures1.nombre(); ++i) {
+        const VueCode candidate = procedures1.element(i);
+        for (size_t j = 0; j < procedures2.nombre(); ++j)
+            if (memeCode(candidate, procedures2.element(j))) {
+                procedure = candidate;
+                break;
+            }
+    }
     return procedure;
 }
 

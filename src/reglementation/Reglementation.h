@@ -17,6 +17,8 @@
 #include "zone/Montant.h"
 #include "zone/Nombre.h"
 
+class VueCodes;
+
 class Reglementation : public Regles {
 public:
     explicit Reglementation(LectureDonnees& lecture);
@@ -129,7 +131,7 @@ private:
     // The first procedure of acte1 that acte2 has too at the date; empty when none.
     uint16_t procedureCommune(const Code& acte1, const Code& acte2, const Date& date, Code& procedure);
     // The same from procedures already read.
-    static Code procedureCommune(const ListeCodes& procedures1, const ListeCodes& procedures2);
+    static VueCode procedureCommune(const VueCodes& procedures1, const VueCodes& procedures2);
     // Both activities' medical categories are values of concept 3: the two acts of
     // one procedure may still go together.
     uint16_t categoriesCompatibles(const Code& acte1, const Code& activite1, const Code& acte2,

@@ -8,7 +8,6 @@
 #include "facture/TraceFacture.h"
 #include "reglementation/OutilsRegles.h"
 #include "reglementation/Reglementation.h"
-#include "zone/Optionnel.h"
 
 using namespace regles;
 
@@ -21,26 +20,30 @@ const Date& dateDe(const AssociationCCAM& association) {
 
 // The procedures of each line of an association at its date, read once however many
 // pairs the line is in; in the order the pairs first ask them, as one read per pair would.
+// They are only compared: read where the acts' versions hold them.
 class ProceduresLignes {
 public:
     ProceduresLignes(LectureDonnees& lecture, const AssociationCCAM& association, const Date& date)
         : lecture_(lecture), lignes_(association.lignes), date_(date), lues_(association.lignes.size()) {}
 
-    const ListeCodes* de(uint16_t& cr, size_t rang) {
-        Optionnel<ListeCodes>& lues = lues_[rang];
-        if (cr == 0 && !lues) {
-            ListeCodes procedures;
-            cr = lecture_.rechercherProcedures(ouVide(lignes_[rang]->acte), date_, procedures);
-            if (cr == 0) lues = std::move(procedures);
+    const VueCodes* de(uint16_t& cr, size_t rang) {
+        Lues& lues = lues_[rang];
+        if (cr == 0 && !lues.lues) {
+            cr = lecture_.rechercherProcedures(ouVide(lignes_[rang]->acte), date_, lues.procedures);
+            lues.lues = cr == 0;
         }
-        return lues.get();
+        return lues.lues ? &lues.procedures : nullptr;
     }
 
 private:
+    struct Lues {
+        bool lues = false;
+        VueCodes procedures;
+    };
     LectureDonnees& lecture_;
     const std::vector<LigneCCAM*>& lignes_;
     const Date& date_;
-    std::vector<Optionnel<ListeCodes>> lues_;
+    std::vector<Lues> lues_;
 };
 
 void tracerLignes(const AssociationCCAM& association) {
@@ -64,9 +67,9 @@ uint16_t Reglementation::appliquerProd590(const AssociationCCAM& association, Er
             const LigneCCAM& a = *lignes[i];
             const LigneCCAM& b = *lignes[j];
             bool compatibles = false;
-            const ListeCodes* deA = procedures.de(cr, i);
-            const ListeCodes* deB = procedures.de(cr, j);
-            if (cr != 0 || !procedureCommune(*deA, *deB).estRenseigne()) continue;
+            const VueCodes* deA = procedures.de(cr, i);
+            const VueCodes* deB = procedures.de(cr, j);
+            if (cr != 0 || !renseigne(procedureCommune(*deA, *deB))) continue;
             cr = categoriesCompatibles(ouVide(a.acte), ouVide(a.activite), ouVide(b.acte), ouVide(b.activite), date,
                                        compatibles);
             const char* regle = !compatibles ? "PROD590A" : !present(a.codeAssociation.get()) ? "PROD590B" : nullptr;

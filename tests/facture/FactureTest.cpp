@@ -91,9 +91,10 @@ TEST(Facture, AssociationsAndSessionsAreBuiltFromTheLines) {
     EXPECT_FALSE(facture.seances->suivante->topDebrayage);
 }
 
-// Long sessions answer through an index of their acts: the same line as a walk.
+// Long sessions answer through an index of their acts: the same line as a walk, for acts
+// told apart early, late (the same first eight bytes) or by their length alone.
 TEST(Facture, ASessionFindsTheFirstOtherLineOfAnActAsAWalkWould) {
-    const char* const codes[] = {"A1", "A2", "A3", "A4", "A5"};
+    const char* const codes[] = {"A1", "A2", "AAAA0010000A", "AAAA0010000B", "AAAA001"};
     uint32_t graine = 12345;
     const auto tirer = [&graine](uint32_t n) {
         graine = graine * 1103515245u + 12345u;

@@ -26,6 +26,12 @@ TEST(ValeursConcept, MembershipIsTheListsOneWhateverTheLengths) {
         {{"\xE9", "?", "\xFF"},
          {{"\xE9", true}, {"\xE8", false}, {"\x69", false}, {"?", true}, {"\x7F", false}, {"\xFF", true}}},
         {{"A", "AB", "ABC"}, {{"A", true}, {"AB", true}, {"ABC", true}, {"B", false}, {"BA", false}, {"ABCD", false}}},
+        // As many words as are held in place, then more, then more with a long value last.
+        {{"01", "02", "03", "04", "05", "06", "07", "08"}, {{"01", true}, {"08", true}, {"09", false}}},
+        {{"01", "02", "03", "04", "05", "06", "07", "08", "09", "10"},
+         {{"01", true}, {"09", true}, {"10", true}, {"11", false}, {"1", false}}},
+        {{"01", "02", "03", "04", "05", "06", "07", "08", "09", "ABCDEFGHI"},
+         {{"09", true}, {"ABCDEFGHI", true}, {"ABCDEFGH", false}, {"11", false}}},
     };
     for (const Cas& c : cas) {
         ListeCodes liste;
