@@ -5,6 +5,18 @@
 
 #include "facture/TraceFacture.h"
 
+namespace {
+
+// The first eight bytes, the first weighing most, zeros past a shorter act.
+uint64_t teteActe(std::string_view acte) {
+    const size_t n = acte.size() < 8 ? acte.size() : 8;
+    uint64_t tete = 0;
+    for (size_t i = 0; i < n; ++i) tete |= uint64_t{static_cast<unsigned char>(acte[i])} << (56 - 8 * i);
+    return tete;
+}
+
+}  // namespace
+
 template <class S, class L>
 void SeanceDatee<S, L>::dumpUne() const {
     if (!regleTracee()) return;
@@ -47,7 +59,8 @@ const LigneCCAM* Seance::ligneParmi(const TypeListe<Code>& actes, size_t sauf, c
         positionsParActe_.reserve(lignes.size());
         for (size_t i = 0; i < lignes.size(); ++i) {
             const Code& acte = ouVide(lignes[i]->acte);
-            positionsParActe_.emplace_back(std::string_view(acte.chaine(), acte.longueur()), static_cast<uint32_t>(i));
+            const std::string_view texte(acte.chaine(), acte.longueur());
+            positionsParActe_.push_back(PositionActe{teteActe(texte), texte, static_cast<uint32_t>(i)});
         }
         std::sort(positionsParActe_.begin(), positionsParActe_.end());
         positionsFaites_ = true;
@@ -55,10 +68,11 @@ const LigneCCAM* Seance::ligneParmi(const TypeListe<Code>& actes, size_t sauf, c
     size_t premiere = lignes.size();
     for (uint16_t k = 0; k < actes.nombre(); ++k) {
         const std::string_view acte(actes.element(k).chaine(), actes.element(k).longueur());
-        for (auto i = std::lower_bound(positionsParActe_.begin(), positionsParActe_.end(), std::make_pair(acte, 0u));
-             i != positionsParActe_.end() && i->first == acte && i->second < premiere; ++i)
-            if (convient(i->second)) {
-                premiere = i->second;
+        const PositionActe cle{teteActe(acte), acte, 0};
+        for (auto i = std::lower_bound(positionsParActe_.begin(), positionsParActe_.end(), cle);
+             i != positionsParActe_.end() && i->tete == cle.tete && i->acte == acte && i->position < premiere; ++i)
+            if (convient(i->position)) {
+                premiere = i->position;
                 break;
             }
     }

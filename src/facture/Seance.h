@@ -61,11 +61,24 @@ public:
     ReferencesNonVerifiables nonVerifiables;
 
 private:
+    // An act and the position of its line. Acts are told apart by their first eight bytes
+    // nearly always: ordered by them as one word first, the sort and the searches compare
+    // words, and texts only where those are equal.
+    struct PositionActe {
+        uint64_t tete;
+        std::string_view acte;
+        uint32_t position;
+        bool operator<(const PositionActe& autre) const {
+            if (tete != autre.tete) return tete < autre.tete;
+            if (acte != autre.acte) return acte < autre.acte;
+            return position < autre.position;
+        }
+    };
     // The lines' acts with their positions, sorted, made at the first question of a long
     // session: a rule asking it for each of its lines would otherwise walk the session for
     // each. One array rather than a list per act; it views the acts in their lines, which
     // keep them while in the session.
-    mutable std::vector<std::pair<std::string_view, uint32_t>> positionsParActe_;
+    mutable std::vector<PositionActe> positionsParActe_;
     mutable bool positionsFaites_ = false;
 };
 

@@ -91,9 +91,10 @@ TEST(Facture, AssociationsAndSessionsAreBuiltFromTheLines) {
     EXPECT_FALSE(facture.seances->suivante->topDebrayage);
 }
 
-// Long sessions answer through an index of their acts: the same line as a walk.
+// Long sessions answer through an index of their acts: the same line as a walk, also
+// between acts that share their first eight bytes.
 TEST(Facture, ASessionFindsTheFirstOtherLineOfAnActAsAWalkWould) {
-    const char* const codes[] = {"A1", "A2", "A3", "A4", "A5"};
+    const char* const codes[] = {"A1", "A2", "ABCDEFGH", "ABCDEFGH1", "ABCDEFGH2"};
     uint32_t graine = 12345;
     const auto tirer = [&graine](uint32_t n) {
         graine = graine * 1103515245u + 12345u;
