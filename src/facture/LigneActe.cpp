@@ -5,43 +5,29 @@
 #include "facture/ReferencesNonVerifiables.h"
 #include "facture/Regles.h"
 #include "facture/TraceFacture.h"
+#include "frame/BlocsGardes.h"
 
 namespace {
 
 constexpr size_t kTailleBloc = sizeof(LigneCCAM) > sizeof(LigneActe) ? sizeof(LigneCCAM) : sizeof(LigneActe);
 // Enough for the invoices most hosts send; the lines of a longer one beyond it come and go
 // through the allocator as before.
-constexpr size_t kBlocsGardes = 32;
-// Under the address sanitizer none is kept, so that it still sees a line used once freed.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kGarderBlocs = false;
-#else
-constexpr bool kGarderBlocs = true;
-#endif
-
-struct BlocsLibres {
-    void* blocs[kBlocsGardes];
-    size_t nombre = 0;
-    ~BlocsLibres() {
-        while (nombre > 0) ::operator delete(blocs[--nombre]);
-    }
-};
-
-thread_local BlocsLibres blocsLibres;
+using BlocsLignes = BlocsGardes<kTailleBloc, 32>;
 
 }  // namespace
 
 void* LigneActe::operator new(size_t taille) {
+    // Under the address sanitizer a line takes its own size, so that it sees past its end.
     if (!kGarderBlocs || taille > kTailleBloc) return ::operator new(taille);
-    BlocsLibres& libres = blocsLibres;
-    return libres.nombre > 0 ? libres.blocs[--libres.nombre] : ::operator new(kTailleBloc);
+    void* bloc = BlocsLignes::prendre();
+    if (bloc == nullptr) throw std::bad_alloc();
+    return bloc;
 }
 
 void LigneActe::operator delete(void* ligne, size_t taille) {
     if (ligne == nullptr) return;
-    BlocsLibres& libres = blocsLibres;
-    if (kGarderBlocs && taille <= kTailleBloc && libres.nombre < kBlocsGardes)
-        libres.blocs[libres.nombre++] = ligne;
+    if (kGarderBlocs && taille <= kTailleBloc)
+        BlocsLignes::rendre(ligne);
     else
         ::operator delete(ligne);
 }

@@ -178,11 +178,10 @@ size_t formaterMessage(const std::string& format, const ValeurMessage* valeurs, 
         // The text up to the next conversion goes in one piece.
         const void* pourcent = std::memchr(format.data() + i, '%', format.size() - i);
         const size_t fin = pourcent == nullptr ? format.size() : static_cast<const char*>(pourcent) - format.data();
-        if (fin > i) {
-            message.ajouter(format.data() + i, fin - i);
-            i = fin;
-            continue;
-        }
+        message.ajouter(format.data() + i, fin - i);
+        i = fin;
+        // The '%' just found opens the conversion at once, when the text before it fitted.
+        if (i == format.size() || message.pleine()) break;
         ++i;
         if (i < format.size() && format[i] == '%') {
             message.ajouter('%');

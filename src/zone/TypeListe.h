@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "KPXW32.h"
+#include "frame/BlocsGardes.h"
 #include "zone/TypeDonnee.h"
 
 namespace detail {
@@ -36,7 +37,8 @@ public:
     // Delegating: should a copy throw, the elements already made are destroyed.
     TypeListe(const TypeListe& autre) : TypeListe(autre.capacite_) {
         if (autre.nombre_ == 0) return;
-        elements_.reset(static_cast<T*>(::operator new(sizeof(T) * capacite_)));
+        elements_.reset(reserver(capacite_));
+        if (!elements_) throw std::bad_alloc();
         for (; nombre_ < autre.nombre_; ++nombre_) new (elements_.get() + nombre_) T(autre.elements_.get()[nombre_]);
     }
 
@@ -54,6 +56,7 @@ public:
     TypeListe& operator=(TypeListe&& autre) noexcept {
         if (this == &autre) return *this;
         detruire();
+        liberer();
         elements_ = std::move(autre.elements_);
         capacite_ = autre.capacite_;
         nombre_ = autre.nombre_;
@@ -61,7 +64,10 @@ public:
         return *this;
     }
 
-    ~TypeListe() override { detruire(); }
+    ~TypeListe() override {
+        detruire();
+        liberer();
+    }
 
     void afficher(FILE* fichier) const override {
         std::fputs("{\n", fichier);
@@ -126,8 +132,30 @@ public:
     static void simulerEchecAgrandissement(uint32_t rang) { echecAgrandissement_ = rang; }
 
 private:
+    // The room of the first element of a list of small values: a control makes and frees
+    // such lists by the dozen (query answers, a line's unverifiable rules), and each thread
+    // keeps some of it between lists. Inside functions: T may be incomplete where a list is declared.
+    template <class U = T>
+    using RoomsGardees = BlocsGardes<sizeof(U) * kCapaciteDefaut, 64>;
+    static constexpr bool roomGardee(uint16_t capacite) {
+        return capacite == kCapaciteDefaut && sizeof(T) * kCapaciteDefaut <= 256;
+    }
+
     // Raw room for n values, none made; null when the memory is refused.
-    static T* reserver(uint16_t n) { return static_cast<T*>(::operator new(sizeof(T) * n, std::nothrow)); }
+    static T* reserver(uint16_t n) {
+        if (roomGardee(n)) return static_cast<T*>(RoomsGardees<>::prendre());
+        return static_cast<T*>(::operator new(sizeof(T) * n, std::nothrow));
+    }
+    // Gives the room back by the capacity it was taken for, which the list keeps until then.
+    void liberer() {
+        T* room = elements_.release();
+        if (room == nullptr) return;
+        if (roomGardee(capacite_))
+            RoomsGardees<>::rendre(room);
+        else
+            ::operator delete(room);
+    }
+    // Only a room not yet the list's comes here (growing, should a move throw).
     struct Liberation {
         void operator()(T* room) const { ::operator delete(room); }
     };
@@ -147,6 +175,7 @@ private:
         // The values are moved into the new room, then the old ones destroyed with it.
         for (uint16_t i = 0; i < nombre_; ++i) new (agrandi.get() + i) T(std::move(elements_.get()[i]));
         detruire();
+        liberer();
         elements_ = std::move(agrandi);
         capacite_ = nouvelleCapacite;
         return 0;

@@ -21,6 +21,7 @@
 #include "consultation/Interface.h"
 #include "consultation/LectureDonnees.h"
 #include "consultation/RechercheActes.h"
+#include "frame/BlocsGardes.h"
 #include "frame/Systeme.h"
 #include "fuzz/ModificationsFuzz.h"
 #include "fuzz/ZonesFuzz.h"
@@ -97,6 +98,8 @@ size_t fichiersOuverts() {
 // open files come back.
 void essayer(const std::string& repertoire, Bilan& bilan, const std::string& cas) {
     const size_t fichiers = fichiersOuverts();
+    // Blocks the thread keeps for its next values are no leak.
+    libererBlocsGardes();
     const size_t tas = PlafondMemoire::enCours();
     const uint32_t memoire = Systeme::tailleMemoireCumulee();
     {
@@ -110,6 +113,7 @@ void essayer(const std::string& repertoire, Bilan& bilan, const std::string& cas
         }
     }
     ++bilan.cas;
+    libererBlocsGardes();
     EXPECT_EQ(PlafondMemoire::enCours(), tas) << cas << ": heap bytes kept";
     EXPECT_EQ(Systeme::tailleMemoireCumulee(), memoire) << cas << ": accounted memory kept";
     EXPECT_EQ(fichiersOuverts(), fichiers) << cas << ": files kept open";
