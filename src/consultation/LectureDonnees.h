@@ -164,6 +164,8 @@ public:
     // The same procedures where the act's version holds them; the same code and the same trace lines.
     uint16_t rechercherProcedures(const Code& codeActe, const Date& dateReference, VueCodes& procedures);
     uint16_t rechercherActesIncompatibles(const Code& codeActe, const Date& dateReference, TypeListe<Code>& actes);
+    // The same acts where the act's version holds them; the same code and the same trace lines.
+    uint16_t rechercherActesIncompatibles(const Code& codeActe, const Date& dateReference, VueCodes& actes);
     // The lump sums of the version in force that are themselves valid at the date.
     uint16_t rechercherActesForfaitCMU(const Code& codeActe, const Date& dateReference, TypeListe<Code>& forfaits);
 

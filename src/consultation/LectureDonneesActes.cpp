@@ -278,6 +278,17 @@ uint16_t LectureDonnees::rechercherActesIncompatibles(const Code& codeActe, cons
     return cr;
 }
 
+uint16_t LectureDonnees::rechercherActesIncompatibles(const Code& codeActe, const Date& dateReference,
+                                                      VueCodes& actes) {
+    uint16_t cr = 0;
+    TraceRequete trace("rechercherActesIncompatibles", "recherche de la liste des actes incompatibles", cr);
+    actes = VueCodes();
+    const HistoriqueNiveauActe* historique = nullptr;
+    cr = chercherHistoActe(codeActe, dateReference, historique);
+    if (cr == 0) actes = VueCodes(historique->actesIncompatibles);
+    return cr;
+}
+
 uint16_t LectureDonnees::rechercherActesForfaitCMU(const Code& codeActe, const Date& dateReference,
                                                    TypeListe<Code>& forfaits) {
     uint16_t cr = 0;

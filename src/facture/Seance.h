@@ -15,6 +15,8 @@
 #include "zone/Date.h"
 #include "zone/Nombre.h"
 
+class VueCodes;
+
 template <class S, class L>
 class SeanceDatee {
 public:
@@ -56,6 +58,8 @@ public:
     // The first line of the session, in its order, other than the one at `sauf`, of this
     // date and whose act is among `actes`; null when none.
     const LigneCCAM* ligneParmi(const TypeListe<Code>& actes, size_t sauf, const Date& jour) const;
+    // The same for acts read where the référentiel holds them.
+    const LigneCCAM* ligneParmi(const VueCodes& actes, size_t sauf, const Date& jour) const;
 
     // The rules that some line of the session no longer verifies.
     ReferencesNonVerifiables nonVerifiables;
@@ -76,7 +80,9 @@ private:
             return position < autre.position;
         }
     };
-    static PositionActe positionDe(const Code& acte, uint32_t position);
+    static PositionActe positionDe(std::string_view acte, uint32_t position);
+    template <class Actes>
+    const LigneCCAM* premiereParmi(const Actes& actes, size_t sauf, const Date& jour) const;
     mutable std::vector<PositionActe> positionsParActe_;
     mutable bool positionsFaites_ = false;
 };

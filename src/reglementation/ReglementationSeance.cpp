@@ -69,7 +69,7 @@ uint16_t Reglementation::appliquerProd600(const Code& acte, const Date& date, ui
     uint16_t cr = 0;
     TraceRegle trace(kClasse, "appliquerProd600", cr);
     tracerRegle("acte = %s, date = %s, position = %d", acte.chaine(), date.chaine(), static_cast<int>(position));
-    ListeCodes incompatibles;
+    VueCodes incompatibles;
     cr = lecture.rechercherActesIncompatibles(acte, date, incompatibles);
     const LigneCCAM* autre = cr == 0 ? seance.ligneParmi(incompatibles, position, date) : nullptr;
     if (autre != nullptr) {
