@@ -10,6 +10,7 @@
 
 #include "frame/Trace.h"
 #include "zone/ControleurSuperGroupe.h"
+#include "zone/EnLigne.h"
 #include "zone/SuperGroupe.h"
 #include "zone/TypeSimple.h"
 #include "zone/ValeurChamp.h"
@@ -100,7 +101,10 @@ private:
     // The cursor moved past the fields handed out, as reading them one by one would have moved it:
     // they follow the cursor's field and each other, each length in one byte.
     void suivrePrets() {
-        if (suivis_ == pret_) return;
+        if (suivis_ != pret_) rattraperPrets();
+    }
+    // Kept out of line: the field-by-field read tests it at every field and nearly never needs it.
+    HORS_LIGNE void rattraperPrets() {
         const auto passes = static_cast<uint16_t>(pret_ - suivis_);
         suivis_ = pret_;
         auto debut = static_cast<uint32_t>(zone_.debutChampSuivant());
