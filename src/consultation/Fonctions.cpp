@@ -64,8 +64,7 @@ void Fonctions::lireNumerosDents(uint16_t& cr, TypeListe<Code>& dents) {
     bool trou = false;
     for (uint16_t i = 0; cr == 0 && i < kMaxDents; ++i) {
         Code dent;
-        bool renseignee = false;
-        lireCode(cr, dent, renseignee);
+        const bool renseignee = lireCodeRenseigne(cr, dent);
         if (cr != 0) break;
         if (!renseignee) {
             trou = true;
@@ -88,8 +87,7 @@ void Fonctions::lireModificateurs(uint16_t& cr, TypeListe<Code>& modificateurs) 
     bool trou = false;
     for (uint16_t i = 0; cr == 0 && i < kMaxModificateurs; ++i) {
         Code modificateur;
-        bool renseigne = false;
-        lireCode(cr, modificateur, renseigne);
+        const bool renseigne = lireCodeRenseigne(cr, modificateur);
         if (cr != 0) break;
         if (!renseigne) {
             trou = true;

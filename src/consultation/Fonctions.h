@@ -78,19 +78,17 @@ protected:
         }
         lireAutrement(cr, champ, resultat);
     }
-    // lireChamp into a code, with whether it holds anything (estRenseigne): a code checked
+    // lireChamp into a code, answering whether it holds anything (estRenseigne): a code checked
     // ahead holds only letters and digits, so an empty one, most slots of a list, is told
-    // without building it (the code is then left as it was). False when no field is given.
-    bool lireCode(uint16_t& cr, Code& code, bool& renseigne) {
+    // without building it (the code is then left as it was).
+    bool lireCodeRenseigne(uint16_t& cr, Code& code) {
         const ChampLu* champ = champPret(cr);
         if (champ != nullptr && champ->type == TYPE_CODE) {
-            renseigne = champ->longueur != 0;
-            if (renseigne) code = ValeurChamp::construireType<Code>(champ->octets, champ->longueur);
+            if (champ->longueur == 0) return false;
+            code = ValeurChamp::construireType<Code>(champ->octets, champ->longueur);
             return true;
         }
-        const bool lu = lireAutrement(cr, champ, code);
-        renseigne = lu && code.estRenseigne();
-        return lu;
+        return lireAutrement(cr, champ, code) && code.estRenseigne();
     }
     // Reads and checks `nombre` fields whose values nobody needs.
     void ignorerChamps(uint16_t& cr, uint16_t nombre);
